@@ -1,0 +1,6 @@
+#include "MdiArea.h"
+
+MdiArea::MdiArea(QWidget* parent)
+    : QMdiArea(parent)
+{
+}

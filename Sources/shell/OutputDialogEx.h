@@ -1,0 +1,24 @@
+#pragma once
+// Output console shown as a page of the bottom tab widget.
+// Interim: only the text view and the two entries other code calls exist yet;
+// the buttons, options and their settings come with the output window itself.
+
+#include <QDialog>
+
+class QTextEdit;
+
+class OutputDialogEx : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit OutputDialogEx(QWidget* parent = nullptr);
+
+    // Appends one rich-text line. Logs nothing: it runs inside the log handler.
+    void appendLog(const QString& html);
+    void clearOutput();
+
+    QTextEdit* textEdit() const { return m_textEdit; }
+
+private:
+    QTextEdit* m_textEdit;
+};

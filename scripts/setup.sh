@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs what is missing on a Debian 12 machine, builds Tarnquill, then either
+# starts it on its shipped data ("run") or runs the whole test suite ("test").
+# Safe to run again: installed packages and finished build steps are skipped.
+set -euo pipefail
+
+mode="${1:-}"
+case "$mode" in
+  run|test) ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$top/build"
+
+packages=(cmake ninja-build g++ qtbase5-dev libqt5sql5-sqlite libqt5charts5-dev
+          qttools5-dev qttranslations5-l10n fonts-wqy-microhei)
+if [ "$mode" = run ] && [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  packages+=(xvfb xauth)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages: ${missing[*]}; run this command as root to install them." >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}"
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" --parallel "$(nproc)"
+
+if [ "$mode" = test ]; then
+  cd "$build"
+  QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"
+  exit $?
+fi
+
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display found: starting Tarnquill on a virtual screen (xvfb-run); stop it with Ctrl+C."
+  exec xvfb-run -a -s "-screen 0 1280x800x24" "$build/bin/Tarnquill" "${@:2}"
+fi
+exec "$build/bin/Tarnquill" "${@:2}"

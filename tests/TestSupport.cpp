@@ -1,0 +1,119 @@
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QStandardPaths>
+
+#include "SettingsStore.h"
+#include "StartUp.h"
+
+namespace {
+TestEnvironment* currentEnvironment = nullptr;
+
+QMutex captureMutex;
+MessageCapture* activeCapture = nullptr;
+QList<QPair<QtMsgType, QString>>* capturedEntries = nullptr;
+}
+
+TestEnvironment::TestEnvironment()
+    : m_dir(QDir::tempPath() + "/tarnquill-test-XXXXXX")
+{
+    currentEnvironment = this;
+    QDir top(root());
+    for (const char* sub : {"config", "data", "work", "tmp", "cache", "runtime"})
+        top.mkpath(sub);
+    QFile::setPermissions(root() + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_CONFIG_HOME", configDir().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dataDir().toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (root() + "/cache").toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", (root() + "/runtime").toLocal8Bit());
+    qputenv("TMPDIR", tempDir().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setOrganizationName(QStringLiteral("Quenloft"));
+    QCoreApplication::setApplicationName(QStringLiteral("塔泉笔维德马克"));
+    SettingsStore::install();
+    QSettings::setPath(SettingsStore::format(), QSettings::UserScope, configDir());
+    QDir::setCurrent(workDir());
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    QDir::setCurrent(QDir::tempPath());
+    currentEnvironment = nullptr;
+}
+
+void TestEnvironment::afterApplication()
+{
+    registerResources();
+}
+
+QString TestEnvironment::programDir()
+{
+    return qEnvironmentVariable("TQ_PROGRAM_DIR");
+}
+
+QString TestEnvironment::sourceDir()
+{
+    return qEnvironmentVariable("TQ_SOURCE_DIR");
+}
+
+TestEnvironment* TestEnvironment::instance()
+{
+    return currentEnvironment;
+}
+
+MessageCapture::MessageCapture()
+{
+    QMutexLocker locker(&captureMutex);
+    m_outer = activeCapture;
+    activeCapture = this;
+    if (!capturedEntries)
+        capturedEntries = new QList<QPair<QtMsgType, QString>>;
+    capturedEntries->clear();
+    m_previous = qInstallMessageHandler(&MessageCapture::handler);
+}
+
+MessageCapture::~MessageCapture()
+{
+    qInstallMessageHandler(m_previous);
+    QMutexLocker locker(&captureMutex);
+    activeCapture = m_outer;
+}
+
+void MessageCapture::handler(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    QMutexLocker locker(&captureMutex);
+    if (capturedEntries)
+        capturedEntries->append(qMakePair(type, message));
+}
+
+QList<QPair<QtMsgType, QString>> MessageCapture::entries() const
+{
+    QMutexLocker locker(&captureMutex);
+    return *capturedEntries;
+}
+
+QStringList MessageCapture::messages() const
+{
+    QStringList result;
+    for (const auto& entry : entries())
+        result << entry.second;
+    return result;
+}
+
+bool MessageCapture::contains(const QString& fragment) const
+{
+    for (const auto& entry : entries())
+        if (entry.second.contains(fragment))
+            return true;
+    return false;
+}
+
+void MessageCapture::clear()
+{
+    QMutexLocker locker(&captureMutex);
+    capturedEntries->clear();
+}

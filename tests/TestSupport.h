@@ -1,0 +1,71 @@
+#pragma once
+// Shared scaffolding of the Qt Test executables: every test process gets its own
+// settings store, data location, temporary folder and working folder, and can
+// capture the Qt messages the code under test emits.
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "Application.h"
+
+class TestEnvironment
+{
+public:
+    // Must run before the application object exists.
+    TestEnvironment();
+    ~TestEnvironment();
+
+    // Finishes what needs the application object (resources, settings format).
+    void afterApplication();
+
+    QString root() const { return m_dir.path(); }
+    QString configDir() const { return root() + "/config"; }
+    QString dataDir() const { return root() + "/data"; }
+    QString workDir() const { return root() + "/work"; }
+    QString tempDir() const { return root() + "/tmp"; }
+
+    // The folder with the built program and its run-time data.
+    static QString programDir();
+    // The top of the source tree.
+    static QString sourceDir();
+
+    static TestEnvironment* instance();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Collects every Qt message emitted while it is alive and restores the previous
+// handler afterwards. Messages are still counted when they are filtered by the
+// program's own log level.
+class MessageCapture
+{
+public:
+    MessageCapture();
+    ~MessageCapture();
+
+    QStringList messages() const;
+    QList<QPair<QtMsgType, QString>> entries() const;
+    bool contains(const QString& fragment) const;
+    void clear();
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message);
+    QtMessageHandler m_previous;
+    MessageCapture* m_outer;
+};
+
+#define TQ_TEST_MAIN(TestObject)                                  \
+    int main(int argc, char** argv)                               \
+    {                                                             \
+        TestEnvironment tqTestEnvironment;                        \
+        Application tqApplication(argc, argv);                    \
+        tqTestEnvironment.afterApplication();                     \
+        TestObject tqTestObject;                                  \
+        QTEST_SET_MAIN_SOURCE_PATH                                \
+        return QTest::qExec(&tqTestObject, argc, argv);           \
+    }

@@ -1,0 +1,144 @@
+// The built program as a user starts it: settings set by hand, log sinks,
+// start from another folder, clean exit.
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include "SettingsStore.h"
+
+#include "SettingsStore.h"
+#include "TestSupport.h"
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    QString out;
+};
+
+Run runProgram(const QStringList& arguments, const QString& workingDirectory)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TARNQUILL_QUIT_WHEN_SHOWN", "1");
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(workingDirectory);
+    process.start(TestEnvironment::programDir() + "/Tarnquill", arguments);
+    Run run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitCode();
+    run.status = process.exitStatus();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    return run;
+}
+
+QStringList logFiles()
+{
+    const QString folder = TestEnvironment::instance()->dataDir() + "/Quenloft/塔泉笔维德马克";
+    QStringList files;
+    for (const QString& name : QDir(folder).entryList({"Veldmark_*.log"}, QDir::Files, QDir::Name))
+        files << folder + "/" + name;
+    return files;
+}
+
+// The messages of the info lines, in order, from log text in the file layout.
+QStringList infoMessages(const QString& text)
+{
+    QStringList messages;
+    const QRegularExpression line(R"(^\d{4}\.\d\d\.\d\d \d\d:\d\d:\d\d\.\d{3}: \[INFO    \] (.*)$)");
+    for (const QString& row : text.split('\n')) {
+        const QRegularExpressionMatch match = line.match(row);
+        if (match.hasMatch())
+            messages << match.captured(1);
+    }
+    return messages;
+}
+
+} // namespace
+
+class ProgramTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        Settings().clear();
+        for (const QString& file : logFiles())
+            QFile::remove(file);
+    }
+
+    void silentByDefault()
+    {
+        const Run run = runProgram({}, TestEnvironment::instance()->workDir());
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(!run.out.contains("[INFO    ]"), qPrintable(run.out));
+        QVERIFY(logFiles().isEmpty());
+    }
+
+    void logsToConsoleAndFile()
+    {
+        {
+            // Written the way a person would set them by hand.
+            QFile file(SettingsStore::fileName());
+            QDir().mkpath(QFileInfo(file).path());
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Text));
+            file.write("[General]\nLogOutputTo=3\nLogLevel=0\n");
+        }
+        const Run run = runProgram({"some.txt"}, TestEnvironment::instance()->workDir());
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QCOMPARE(run.exitCode, 0);
+
+        // Console lines are coloured around the tag.
+        QVERIFY2(run.out.contains(": \033[32m[INFO    ]\033[0m BinType = TARN_QUILL_VELD_MARK"), qPrintable(run.out));
+        QVERIFY(run.out.contains("\033[34m[DEBUG   ]\033[0m "));
+
+        const QStringList files = logFiles();
+        QCOMPARE(files.size(), 1);
+        QVERIFY(QFileInfo(files.first()).fileName().contains(
+            QRegularExpression(R"(^Veldmark_\d{4}_\d\d_\d\d_\d\d_\d\d_\d\d\.log$)")));
+        QFile log(files.first());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(log.readAll());
+        const QStringList info = infoMessages(text);
+
+        const QStringList expectedPrefixes{
+            "BinType = TARN_QUILL_VELD_MARK", "BinVersion = v1.5.0", "Version = v1.5.0", "Date = ",
+            "argc = 2", "argv[ 0 ] = ", "argv[ 1 ] = \"some.txt\"", "LogOutputType = 3", "LogLevel = 0",
+            "pid = ", "BuildAbi = ", "BuildCpuArchitecture = ", "CurrentCpuArchitecture = ", "KernelType = ",
+            "KernelVersion = ", "MachineHostName = ", "PrettyProductName = ", "ProductType = ",
+            "ProductVersion = ", "Locale = ", "EnableAutoUpgrade = true", "AutoGenBatch = false"};
+        QVERIFY2(info.size() >= expectedPrefixes.size(), qPrintable(info.join('\n')));
+        for (int i = 0; i < expectedPrefixes.size(); ++i)
+            QVERIFY2(info.at(i).startsWith(expectedPrefixes.at(i)),
+                     qPrintable(QString("line %1: %2").arg(i).arg(info.at(i))));
+        QCOMPARE(info.last(), QString("Exit successfully!"));
+        QVERIFY(!text.contains("Load Tarnquill_Veldmark_"));
+        QVERIFY(!text.contains("Open Version_Tarnquill_Veldmark.ini failed."));
+    }
+
+    void superUserLineAndOnlyInfoAtLevelFour()
+    {
+        Settings settings;
+        settings.setValue("LogOutputTo", 2);
+        settings.setValue("LogLevel", 4);
+        settings.setValue("SuperUser", true);
+        settings.sync();
+        const Run run = runProgram({}, QDir::tempPath());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.contains("SuperUser = true"));
+        QVERIFY(!run.out.contains("[DEBUG   ]"));
+        QVERIFY(logFiles().isEmpty());
+    }
+};
+
+TQ_TEST_MAIN(ProgramTest)
+#include "tst_program.moc"

@@ -1,0 +1,301 @@
+// Start-up rules, the deferred start-up and the end of the event loop.
+
+#include <QDialogButtonBox>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include "SettingsStore.h"
+#include <QTimer>
+#include <QTranslator>
+#include <stdexcept>
+
+#include "AutoGenInputDialog.h"
+#include "AutoGenInputDialog4Advertisement.h"
+#include "AutoGenInputDialog4AdvertisementSoft.h"
+#include "Logging.h"
+#include "MainWindow.h"
+#include "MdiArea.h"
+#include "MdiChild.h"
+#include "PoemConfigDialog.h"
+#include "Prompt.h"
+#include "StartUp.h"
+#include "TestSupport.h"
+
+namespace {
+
+// Answers every box with its default button and remembers what was asked.
+class RecordingPrompt : public Prompt
+{
+public:
+    int exec(QMessageBox& box) override
+    {
+        titles << box.windowTitle();
+        return QMessageBox::Ok;
+    }
+    QStringList titles;
+};
+
+QStringList openedDocuments(MainWindow& window)
+{
+    QStringList files;
+    for (QMdiSubWindow* sub : window.mdiArea->subWindowList())
+        files << qobject_cast<MdiChild*>(sub->widget())->curFile;
+    return files;
+}
+
+} // namespace
+
+class StartUpTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        resetStartUpState();
+        Settings().clear();
+        logTargets = LOG_TARGET_NONE;
+    }
+
+    void locale_data()
+    {
+        QTest::addColumn<QString>("custom");
+        QTest::addColumn<QString>("system");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("system zh_CN") << "" << "zh_CN" << "zh_CN";
+        QTest::newRow("system zh_HK") << "" << "zh_HK" << "zh_TW";
+        QTest::newRow("system zh_TW with suffix") << "" << "zh_TW_x" << "zh_TW";
+        QTest::newRow("system en_US") << "" << "en_US" << "zh_CN";
+        QTest::newRow("system lower-case zh_tw") << "" << "zh_tw" << "zh_CN";
+        QTest::newRow("custom wins") << "zh_TW" << "zh_CN" << "zh_TW";
+        QTest::newRow("custom zh_CN on zh_HK") << "zh_CN" << "zh_HK" << "zh_CN";
+        QTest::newRow("custom en_US ignored") << "en_US" << "zh_HK" << "zh_TW";
+        QTest::newRow("custom en_US ignored, other system") << "en_US" << "de_DE" << "zh_CN";
+    }
+    void locale()
+    {
+        QFETCH(QString, custom);
+        QFETCH(QString, system);
+        QFETCH(QString, expected);
+        const QMap<QString, QString> languages{{"简体中文", "zh_CN"}, {"繁体中文", "zh_TW"}};
+        QCOMPARE(chooseLocale(languages, custom, system), expected);
+    }
+
+    void traditionalTranslationLoads()
+    {
+        installTranslations("zh_TW", TestEnvironment::programDir());
+        QCOMPARE(QCoreApplication::translate("StartUp", "繁体中文"), QString("繁體中文"));
+        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+        QCOMPARE(QCoreApplication::translate("StartUp", "繁体中文"), QString("繁体中文"));
+    }
+
+    void numericRules()
+    {
+        QCOMPARE(applicationFontPointSize(QVariant()), 9);
+        QCOMPARE(applicationFontPointSize(0), 9);
+        QCOMPARE(applicationFontPointSize(-3), 9);
+        QCOMPARE(applicationFontPointSize("abc"), 9);
+        QCOMPARE(applicationFontPointSize(14), 14);
+        QCOMPARE(applicationFontPointSize("14"), 14);
+        QCOMPARE(threadPoolSize(1), 4);
+        QCOMPARE(threadPoolSize(2), 4);
+        QCOMPARE(threadPoolSize(3), 6);
+        QCOMPARE(threadPoolSize(8), 16);
+    }
+
+    void versionFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("two lines, LF") << QByteArray("v1.5.0\n2019-07-23\n") << "v1.5.0\n" << "2019-07-23\n";
+        QTest::newRow("two lines, CR LF") << QByteArray("v1.5.0\r\n2019-07-23") << "v1.5.0\r\n" << "2019-07-23";
+        QTest::newRow("NUL cuts a line") << QByteArray("v1.5\0junk\n2019-07-23\n", 21) << "v1.5" << "2019-07-23\n";
+        QTest::newRow("one line") << QByteArray("v2") << "v2" << "";
+        QTest::newRow("UTF-8") << QByteArray("版本一\n") << "版本一\n" << "";
+        QTest::newRow("overlong line capped")
+            << QByteArray(5000, 'x') + "\n2019-07-23\n" << QString(1024, 'x') << "2019-07-23\n";
+    }
+    void versionFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, version);
+        QFETCH(QString, date);
+        QFile file("Version_Tarnquill_Veldmark.ini");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+        const VersionInfo info = readVersionFile(file.fileName());
+        QVERIFY(info.found);
+        QCOMPARE(info.version, version);
+        QCOMPARE(info.date, date);
+    }
+    void versionFileMissing()
+    {
+        const VersionInfo info = readVersionFile("no-such-folder/Version_Tarnquill_Veldmark.ini");
+        QVERIFY(!info.found);
+        QVERIFY(info.version.isEmpty());
+        QVERIFY(info.date.isEmpty());
+    }
+
+    void commandLine()
+    {
+        QCOMPARE(commandLineTemplateType("a.tqw"), 1u);
+        QCOMPARE(commandLineTemplateType("x.db"), 128u);
+        QCOMPARE(commandLineTemplateType("b.TQW"), 0u);
+        QCOMPARE(commandLineTemplateType("c.txt"), 0u);
+        QCOMPARE(commandLineTemplateType("d.html"), 0u);
+        const QStringList resolved = resolveCommandLine({"prog", "a.tqw", "sub/../c.txt", "/abs/d.txt"}, "/start/here");
+        QCOMPARE(resolved, QStringList({"prog", "/start/here/a.tqw", "/start/here/c.txt", "/abs/d.txt"}));
+    }
+
+    void deferredStartUpDispatchesArguments()
+    {
+        startUpArguments = QStringList{"prog", "/x/a.tqw", "/x/b.TQW", "/x/c.txt", "/x/e.db", "/x/d.html"};
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        MessageCapture capture;
+        window.initTimeConsumingStaff();
+
+        QStringList templateCalls;
+        for (const QString& message : capture.messages())
+            if (message.startsWith("int MainWindow::openTemplate("))
+                templateCalls << message;
+        QCOMPARE(templateCalls.size(), 2);
+        QVERIFY(templateCalls[0].contains("\"/x/a.tqw\"") && templateCalls[0].contains("0x1 (TEMPLATE_TYPE_TQW_FILE)"));
+        QVERIFY(templateCalls[1].contains("\"/x/e.db\"") && templateCalls[1].contains("0x80 ("));
+        QCOMPARE(openedDocuments(window), QStringList({"/x/b.TQW", "/x/c.txt", "/x/d.html"}));
+        QVERIFY(capture.contains("Failed to open config file: ./Utilities/JieBa/JieBaFlag.ini")
+                || !QFile::exists("./Utilities/JieBa/JieBaFlag.ini"));
+    }
+
+    void deferredStartUpWithoutArgumentsOpensOneDocument()
+    {
+        startUpArguments = QStringList{"prog"};
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.initTimeConsumingStaff();
+        const QList<QMdiSubWindow*> windows = window.mdiArea->subWindowList();
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(qobject_cast<MdiChild*>(windows.first()->widget())->isUntitled);
+    }
+
+    void generationDialogsAreWired()
+    {
+        startUpArguments = QStringList{"prog"};
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.initTimeConsumingStaff();
+        AutoGenInputDialog* first = window.autoGenInputDialog;
+        window.initTimeConsumingStaff(); // a second run keeps the dialogs it has
+        QCOMPARE(window.autoGenInputDialog, first);
+
+        struct Case {
+            QDialog* dialog;
+            QDialogButtonBox* box;
+            const char* resetSlot;
+        };
+        const QList<Case> cases{
+            {window.autoGenInputDialog, window.autoGenInputDialog->buttonBox(), "resetAutoGenInputs()"},
+            {window.autoGenInputDialog4Advertisement, window.autoGenInputDialog4Advertisement->buttonBox(),
+             "resetAutoGenInputDialog4AdvertisementInputs()"},
+            {window.autoGenInputDialog4AdvertisementSoft, window.autoGenInputDialog4AdvertisementSoft->buttonBox(),
+             "resetAutoGenInputDialog4AdvertisementSoftInputs()"},
+            {window.poemConfigDialog, window.poemConfigDialog->buttonBox(), nullptr},
+        };
+        for (const Case& c : cases) {
+            MessageCapture capture;
+            c.dialog->accept();
+            QCOMPARE(capture.messages().filter("void MainWindow::autoGenStart()").size(), 1);
+            if (c.resetSlot) {
+                capture.clear();
+                c.box->button(QDialogButtonBox::Reset)->click();
+                const QStringList resets = capture.messages().filter("MainWindow::reset");
+                QCOMPARE(resets.size(), 1);
+                QVERIFY2(resets.first().contains(c.resetSlot), qPrintable(resets.first()));
+            } else {
+                QVERIFY(!c.box->button(QDialogButtonBox::Reset));
+            }
+        }
+    }
+
+    void switches_data()
+    {
+        QTest::addColumn<QVariant>("superUser");
+        QTest::addColumn<bool>("superUserLine");
+        QTest::newRow("absent") << QVariant() << false;
+        QTest::newRow("false") << QVariant(false) << false;
+        QTest::newRow("true") << QVariant(true) << true;
+        QTest::newRow("text true") << QVariant("true") << true;
+    }
+    void switches()
+    {
+        QFETCH(QVariant, superUser);
+        QFETCH(bool, superUserLine);
+        Settings settings;
+        if (superUser.isValid())
+            settings.setValue("superuser", superUser);
+        MessageCapture capture;
+        readStartUpSwitches(settings);
+        QCOMPARE(capture.contains("SuperUser = true"), superUserLine);
+        QVERIFY(capture.contains("EnableAutoUpgrade = true"));
+        QVERIFY(capture.contains("AutoGenBatch = false"));
+        QCOMPARE(superUserMode, superUserLine);
+
+        RecordingPrompt prompt;
+        Prompt::install(&prompt);
+        startUpArguments = QStringList{"prog"};
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.initTimeConsumingStaff();
+        Prompt::install(nullptr);
+        QCOMPARE(window.windowTitle().endsWith("    !!! 您当前系统设置为超级用户，请谨慎使用 !!!"), superUserLine);
+        QCOMPARE(prompt.titles, superUserLine ? QStringList{"!!! 警告 !!!"} : QStringList{});
+    }
+
+    void switchesAreRead()
+    {
+        Settings settings;
+        settings.setValue("EnableAutoUpgrade", false);
+        settings.setValue("AutoGenBatch", 2);
+        MessageCapture capture;
+        readStartUpSwitches(settings);
+        QVERIFY(!autoUpgradeEnabled);
+        QVERIFY(autoGenBatchMode);
+        QVERIFY(capture.contains("EnableAutoUpgrade = false"));
+        QVERIFY(capture.contains("AutoGenBatch = true"));
+    }
+
+    void eventLoopEnd_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("normal end") << 0 << 0 << QStringList{"Exit successfully!"};
+        QTest::newRow("standard exception") << 1 << 65535
+                                            << QStringList{"Exception caught: boom", "Exit abnormally!"};
+        QTest::newRow("other exception") << 2 << 65535
+                                         << QStringList{"Unknown exception caught: ...", "Exit abnormally!"};
+    }
+    void eventLoopEnd()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, lines);
+        QTimer::singleShot(0, qApp, [kind] {
+            if (kind == 1)
+                throw std::runtime_error("boom");
+            if (kind == 2)
+                throw 42;
+            QCoreApplication::quit();
+        });
+        MessageCapture capture;
+        QCOMPARE(runEventLoop(*static_cast<Application*>(qApp)), exitCode);
+        QStringList seen;
+        for (const QString& line : capture.messages())
+            if (!line.contains("propagateSizeHints"))
+                seen << line;
+        QCOMPARE(seen, lines);
+    }
+};
+
+TQ_TEST_MAIN(StartUpTest)
+#include "tst_startup.moc"
