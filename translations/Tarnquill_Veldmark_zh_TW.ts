@@ -2,10 +2,105 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
 <context>
+    <name>ErrorCode</name>
+    <message>
+        <source>成功</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>无法找到当前文档窗口</source>
+        <translation>無法找到當前文件視窗</translation>
+    </message>
+    <message>
+        <source>文件另存为被取消</source>
+        <translation>檔案另存為被取消</translation>
+    </message>
+    <message>
+        <source>以空文件名保存模板文件</source>
+        <translation>以空檔名儲存模板檔案</translation>
+    </message>
+    <message>
+        <source>打开模板文件失败</source>
+        <translation>開啟模板檔案失敗</translation>
+    </message>
+    <message>
+        <source>数据库没有表存在</source>
+        <translation>資料庫沒有表存在</translation>
+    </message>
+    <message>
+        <source>数据库里不存在指定的表名</source>
+        <translation>資料庫裡不存在指定的表名</translation>
+    </message>
+    <message>
+        <source>数据库表的列数不匹配</source>
+        <translation>資料庫表的列數不匹配</translation>
+    </message>
+    <message>
+        <source>模板不存在或格式错误</source>
+        <translation>模板不存在或格式錯誤</translation>
+    </message>
+    <message>
+        <source>非唯一实例</source>
+        <translation>非唯一例項</translation>
+    </message>
+    <message>
+        <source>未知错误</source>
+        <translation>未知錯誤</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>塔泉笔维德马克</source>
         <translation>塔泉筆維德馬克</translation>
+    </message>
+    <message>
+        <source>    !!! 您当前系统设置为超级用户，请谨慎使用 !!!</source>
+        <translation>    !!! 您當前系統設定為超級使用者，請謹慎使用 !!!</translation>
+    </message>
+    <message>
+        <source>!!! 警告 !!!</source>
+        <translation>!!! 警告 !!!</translation>
+    </message>
+    <message>
+        <source>您当前系统设置为超级用户(SuperUser), 以下预览/测试功能可见，请谨慎使用!
+1, 主界面状态栏里的推广条.
+2, 文件 -&gt; 文件属性.
+3, 编辑 -&gt; 首选项Ex.
+4, 主菜单右首 -&gt; 账户.
+5, 工具 -&gt; 崩溃测试.
+6, 帮助 -&gt; 系统信息.
+7, 帮助 -&gt; 插件管理.
+8, 帮助 -&gt; 构建系统信息.
+9, 帮助 -&gt; 显示为超级用户增加的功能.
+
+内部功能和设置方式，请勿外传!!!</source>
+        <translation>您當前系統設定為超級使用者(SuperUser), 以下預覽/測試功能可見，請謹慎使用!
+1, 主介面狀態列裡的推廣條.
+2, 檔案 -&gt; 檔案屬性.
+3, 編輯 -&gt; 首選項Ex.
+4, 主選單右首 -&gt; 賬戶.
+5, 工具 -&gt; 崩潰測試.
+6, 幫助 -&gt; 系統資訊.
+7, 幫助 -&gt; 外掛管理.
+8, 幫助 -&gt; 構建系統資訊.
+9, 幫助 -&gt; 顯示為超級使用者增加的功能.
+
+內部功能和設定方式，請勿外傳!!!</translation>
+    </message>
+</context>
+<context>
+    <name>MdiChild</name>
+    <message>
+        <source>文档%1</source>
+        <translation>文件%1</translation>
+    </message>
+</context>
+<context>
+    <name>OutputDialogEx</name>
+    <message>
+        <source>输出</source>
+        <translation>輸出</translation>
     </message>
 </context>
 <context>

@@ -22,17 +22,17 @@ QString errorCode2String(int code)
 {
     const char* text = nullptr;
     switch (code) {
-    case ERROR_CODE_SUCCESS: text = "成功"; break;
-    case ERROR_CODE_NO_ACTIVE_DOCUMENT: text = "无法找到当前文档窗口"; break;
-    case ERROR_CODE_SAVE_AS_CANCELLED: text = "文件另存为被取消"; break;
-    case ERROR_CODE_TEMPLATE_EMPTY_FILE_NAME: text = "以空文件名保存模板文件"; break;
-    case ERROR_CODE_TEMPLATE_OPEN_FAILED: text = "打开模板文件失败"; break;
-    case ERROR_CODE_DB_NO_TABLE: text = "数据库没有表存在"; break;
-    case ERROR_CODE_DB_TABLE_NOT_FOUND: text = "数据库里不存在指定的表名"; break;
-    case ERROR_CODE_DB_COLUMN_COUNT_MISMATCH: text = "数据库表的列数不匹配"; break;
-    case ERROR_CODE_TEMPLATE_MISSING_OR_INVALID: text = "模板不存在或格式错误"; break;
-    case ERROR_CODE_NOT_UNIQUE_INSTANCE: text = "非唯一实例"; break;
-    default: text = "未知错误"; break;
+    case ERROR_CODE_SUCCESS: text = QT_TRANSLATE_NOOP("ErrorCode", "成功"); break;
+    case ERROR_CODE_NO_ACTIVE_DOCUMENT: text = QT_TRANSLATE_NOOP("ErrorCode", "无法找到当前文档窗口"); break;
+    case ERROR_CODE_SAVE_AS_CANCELLED: text = QT_TRANSLATE_NOOP("ErrorCode", "文件另存为被取消"); break;
+    case ERROR_CODE_TEMPLATE_EMPTY_FILE_NAME: text = QT_TRANSLATE_NOOP("ErrorCode", "以空文件名保存模板文件"); break;
+    case ERROR_CODE_TEMPLATE_OPEN_FAILED: text = QT_TRANSLATE_NOOP("ErrorCode", "打开模板文件失败"); break;
+    case ERROR_CODE_DB_NO_TABLE: text = QT_TRANSLATE_NOOP("ErrorCode", "数据库没有表存在"); break;
+    case ERROR_CODE_DB_TABLE_NOT_FOUND: text = QT_TRANSLATE_NOOP("ErrorCode", "数据库里不存在指定的表名"); break;
+    case ERROR_CODE_DB_COLUMN_COUNT_MISMATCH: text = QT_TRANSLATE_NOOP("ErrorCode", "数据库表的列数不匹配"); break;
+    case ERROR_CODE_TEMPLATE_MISSING_OR_INVALID: text = QT_TRANSLATE_NOOP("ErrorCode", "模板不存在或格式错误"); break;
+    case ERROR_CODE_NOT_UNIQUE_INSTANCE: text = QT_TRANSLATE_NOOP("ErrorCode", "非唯一实例"); break;
+    default: text = QT_TRANSLATE_NOOP("ErrorCode", "未知错误"); break;
     }
     return QCoreApplication::translate("ErrorCode", text);
 }
