@@ -1,6 +1,10 @@
 #include "TestSupport.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QPushButton>
 #include <QDir>
 #include <QMutex>
 #include <QMutexLocker>
@@ -116,4 +120,48 @@ void MessageCapture::clear()
 {
     QMutexLocker locker(&captureMutex);
     capturedEntries->clear();
+}
+
+ScriptedPrompt::ScriptedPrompt()
+{
+    Prompt::install(this);
+}
+
+ScriptedPrompt::~ScriptedPrompt()
+{
+    Prompt::install(nullptr);
+}
+
+int ScriptedPrompt::exec(QMessageBox& box)
+{
+    titles << box.windowTitle();
+    texts << box.text();
+    if (answers.isEmpty())
+        return box.defaultButton() ? box.standardButton(box.defaultButton()) : QMessageBox::Ok;
+    const Answer answer = answers.takeFirst();
+    if (answer.tickCheckBox && box.checkBox())
+        box.checkBox()->setChecked(true);
+    return answer.button;
+}
+
+int ScriptedPrompt::execDialog(QDialog& dialog)
+{
+    dialogs << (dialog.objectName().isEmpty() ? QString::fromLatin1(dialog.metaObject()->className())
+                                              : dialog.objectName());
+    return dialogResult;
+}
+
+QAction* ScriptedPrompt::execMenu(QMenu& menu, const QPoint&)
+{
+    QStringList entries;
+    QAction* chosen = nullptr;
+    for (QAction* action : menu.actions()) {
+        entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        if (!menuChoice.isEmpty() && action->text() == menuChoice)
+            chosen = action;
+    }
+    menus << entries;
+    if (chosen)
+        chosen->trigger();
+    return chosen;
 }

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "Application.h"
+#include "Prompt.h"
 
 class TestEnvironment
 {
@@ -57,6 +58,35 @@ private:
     static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message);
     QtMessageHandler m_previous;
     MessageCapture* m_outer;
+};
+
+// Answers the program's modal boxes, dialogs and menus without a person: each box
+// takes the next queued answer (the box's default button when none is queued),
+// optionally ticking its check box, and everything asked is recorded. Installed
+// for its lifetime.
+class ScriptedPrompt : public Prompt
+{
+public:
+    ScriptedPrompt();
+    ~ScriptedPrompt() override;
+
+    int exec(QMessageBox& box) override;
+    int execDialog(QDialog& dialog) override;
+    QAction* execMenu(QMenu& menu, const QPoint& position) override;
+
+    struct Answer
+    {
+        int button;
+        bool tickCheckBox;
+    };
+    QList<Answer> answers;
+    int dialogResult = 0;
+    QString menuChoice; // text of the menu action to choose, empty for none
+
+    QStringList titles;
+    QStringList texts;
+    QStringList dialogs;               // object names or class names of the dialogs run
+    QList<QStringList> menus;          // texts of the actions of each menu, separators as "-"
 };
 
 #define TQ_TEST_MAIN(TestObject)                                  \

@@ -34,3 +34,25 @@ QString MdiChild::userFriendlyCurrentFile() const
 {
     return QFileInfo(curFile).fileName();
 }
+
+// --- Find and replace and find in files -----------------
+
+#include "FindReplaceDialogEx.h"
+#include "SearchDialog.h"
+
+FindReplaceDialogEx::FindReplaceDialogEx(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FindReplaceDialogEx"));
+    setWindowTitle(tr("查找&替换"));
+}
+
+SearchDialog::SearchDialog(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("SearchDialog"));
+}
+
+void SearchDialog::reject()
+{
+}

@@ -1,9 +1,11 @@
-// Main window: article generation.
-// Interim: the generator is not built yet; these slots log their call.
+// Main window: article generation (engine, template walks, genre, news and name commands).
+// Bodies marked "(interim)" log their call only and are filled as the commands are built.
 
 #include "MainWindow.h"
 
 #include <QDebug>
+
+#include "SharedCodes.h"
 
 void MainWindow::autoGenStart()
 {
@@ -21,6 +23,284 @@ void MainWindow::resetAutoGenInputDialog4AdvertisementInputs()
 }
 
 void MainWindow::resetAutoGenInputDialog4AdvertisementSoftInputs()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+// ---- Generation engine ---------------------------------------------------------
+
+bool MainWindow::autoGenFromTemplate(QString&, const QString&)
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+    return false;
+}
+
+bool MainWindow::isAdvertisementTemplate()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+    return false;
+}
+
+// ---- Template walks and fixed contents -----------------------------------------
+
+void MainWindow::autoGen(int)
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::autoGen()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::autoGenFromCurrentItem()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::autoGenParseItem(QTreeWidgetItem*, int, int, QString)
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::autoGenAll()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::autoGenFinal()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+QStringList MainWindow::splitByMarkers(const QString&)
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+    return QStringList();
+}
+
+// ---- Generation commands -------------------------------------------------------
+
+void MainWindow::autoGenInit(int)
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::autoGenGeneric(int)
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::showAutoGenInputDialog(int)
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::advertisement()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::skeleton()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::chapter()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::accost()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::conversation()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::loving()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::figure()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::story()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::war()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::poem()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::loveLetter()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::characterDesignDummy()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::storyDesignDummy()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::news()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::worldNews()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::domesticNews()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::cultureNews()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::entertainmentNews()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::sportsNews()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::technologyNews()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::houseNews()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::carNews()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::politics()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::partyAffairs()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::diplomacy()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::industry()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::economy()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::agriculture()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::culture()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::education()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::publicWelfare()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::ethnicGroups()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::religions()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::disasterPrevention()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::environmentalProtection()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::diary()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::prose()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::letter()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+// ---- Input history -------------------------------------------------------------
+
+void MainWindow::saveComboBoxHistory(QComboBox*, const QString&)
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+// ---- Name generation -----------------------------------------------------------
+
+void MainWindow::autoGenNameGeneric(int)
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MainWindow::autoGenNameGenericStart(int, QString, int, QString, int, QString, int, int, int, QString, int, QString)
 {
     qDebug() << Q_FUNC_INFO << "(interim)";
 }

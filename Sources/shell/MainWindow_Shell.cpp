@@ -1,37 +1,144 @@
-// Main window: frame, construction and start-up.
+// Main window: frame, construction, docks, bottom tabs, start-up, settings and shut-down.
 
 #include "MainWindow.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCursor>
 #include <QDebug>
-#include <QMdiArea>
-#include <QSplashScreen>
-#include <QTabWidget>
-#include <QTimer>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileSystemWatcher>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
+#include <QSplashScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidgetAction>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 
 #include "AutoGenInputDialog.h"
 #include "AutoGenInputDialog4Advertisement.h"
 #include "AutoGenInputDialog4AdvertisementSoft.h"
+#include "DirTreeView.h"
+#include "Embellish.h"
+#include "FindReplaceDialogEx.h"
+#include "Logging.h"
 #include "MdiArea.h"
 #include "MdiChild.h"
+#include "OutputDialogEx.h"
 #include "PartOfSpeechFlags.h"
 #include "PoemConfigDialog.h"
+#include "PreferencesDialog.h"
+#include "PreferencesDialogEx.h"
 #include "Prompt.h"
+#include "SearchDialog.h"
 #include "SharedCodes.h"
 #include "StartUp.h"
+#include "TemplateDialog.h"
+#include "TQDirModel.h"
 
 MainWindow* mainWindow = nullptr;
+QMap<int, QString> toolExecutables;
+QMap<int, QString> toolTitles;
+QString imageFolder = QStringLiteral(":/Images");
+QFileSystemWatcher* fileSystemWatcher = nullptr;
+bool templateModified = false;
+
+namespace {
+
+// Where each dock goes and under which keys it is stored.
+struct DockKeys
+{
+    const char* prefix; // "AccessoryDock" gives "AccessoryDockArea", "AccessoryDockFloating"...
+    Qt::DockWidgetArea defaultArea;
+    bool docksSideways; // the stored size applies as a width when the area key is absent
+};
+const DockKeys accessoryKeys{"AccessoryDock", Qt::RightDockWidgetArea, true};
+const DockKeys dictKeys{"DictDock", Qt::RightDockWidgetArea, true};
+const DockKeys dirKeys{"DirDock", Qt::LeftDockWidgetArea, true};
+const DockKeys mainKeys{"MainDock", Qt::BottomDockWidgetArea, false};
+
+QString dockKey(const DockKeys& keys, const char* suffix)
+{
+    return QLatin1String(keys.prefix) + QLatin1String(suffix);
+}
+
+bool isDockArea(int area)
+{
+    return area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea || area == Qt::TopDockWidgetArea
+        || area == Qt::BottomDockWidgetArea;
+}
+
+const char* const toolBarVisibleKeys[MainWindow::ToolBarCount] = {
+    "FileToolBarVisible", "EditToolBarVisible", "PrintToolBarVisible", "DictToolBarVisible",
+    "SearchToolBarVisible", "StyleToolBarVisible", "FontToolBarVisible"};
+
+void setChecked(QAction* action, bool checked)
+{
+    if (action)
+        action->setChecked(checked);
+}
+
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent, int options)
     : QMainWindow(parent)
 {
     mainWindow = this;
-    if (!(options & NoStartUpTimers))
+    qDebug() << Q_FUNC_INFO;
+    const bool startUpTimers = !(options & NoStartUpTimers);
+    if (startUpTimers)
         QTimer::singleShot(1500, this, SLOT(hideSplashScreen()));
     setWindowTitle(tr("塔泉笔维德马克"));
+
+    toolExecutables.clear();
+    toolTitles.clear();
+    const QString charFreqCounter = QStringLiteral("./Utilities/CharFreqCounter/CharFreqCounter");
+    const QString jieBa = QStringLiteral("./Utilities/JieBa/JieBa");
+    const struct {
+        int id;
+        QString executable;
+        QString title;
+    } tools[] = {
+        {1, charFreqCounter, tr("统计目录字频")},   {16, charFreqCounter, tr("统计当前字频")},
+        {32, QString(), tr("全模式分词")},          {33, jieBa, tr("当前文件分词")},
+        {34, QString(), tr("分词(全模式)")},        {35, jieBa, tr("统计当前词频")},
+        {36, jieBa, tr("统计目录词频")},            {37, jieBa, tr("当前文件词性标注")},
+        {38, jieBa, tr("根据指定词性高亮标注")},    {39, QStringLiteral("./Utilities/WordCloud/WordCloud"), tr("生成词云")},
+    };
+    for (const auto& tool : tools) {
+        if (!tool.executable.isEmpty())
+            toolExecutables.insert(tool.id, tool.executable);
+        toolTitles.insert(tool.id, tool.title);
+    }
+
+    initSettings();
+
+    developerSwitch = 0;
+    if (settings.contains(QStringLiteral("QuillHarbourMeadow542Cd")))
+        developerSwitch = settings.value(QStringLiteral("QuillHarbourMeadow542Cd")).toUInt();
+
+    templateModified = false;
+    cursorTrackingEnabled = true;
+    highlightAutoGenContent = false;
+    toggleAllToolbarActsCheckBoxGuard = false;
 
     mdiArea = new MdiArea(this);
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -41,23 +148,105 @@ MainWindow::MainWindow(QWidget* parent, int options)
     mdiArea->setTabsClosable(true);
     mdiArea->setTabsMovable(true);
     setCentralWidget(mdiArea);
+    connect(mdiArea, SIGNAL(subWindowActivated(QMdiSubWindow*)), this, SLOT(updateMenusStatusBar(QMdiSubWindow*)));
+    if (QTabBar* tabBar = mdiArea->findChild<QTabBar*>()) {
+        tabBar->setObjectName(QStringLiteral("mdiTabBar"));
+        tabBar->setExpanding(false);
+        tabBar->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(tabBar, SIGNAL(customContextMenuRequested(const QPoint&)), this,
+                SLOT(showCustomContextMenu(const QPoint&)));
+        connect(tabBar, SIGNAL(tabBarClicked(int)), tabBar, SLOT(setCurrentIndex(int)));
+    }
 
-    mainTabWidget = new QTabWidget(this);
-    mainTabWidget->setObjectName(QStringLiteral("mainTabWidget"));
-    mainTabWidget->hide();
+    // Assigned, not appended to, so that every window of the process finds its icons.
+    imageFolder = QStringLiteral(":/Images/Windows");
+
+    if (settings.contains(QStringLiteral("LastStyleId")))
+        styleId = settings.value(QStringLiteral("LastStyleId")).toInt();
+    else
+        settings.setValue(QStringLiteral("LastStyleId"), 0);
+
+    createActions();
+    setActionsShortcuts();
+    createMenus();
+    createToolBars();
+    createEditorStatusBar();
+    setCustomStyleSheet(styleId);
+
+    // A stored size outside the three icon-size actions (a hand edit) counts as missing.
+    int iconSize = settings.value(QStringLiteral("ToolBarIconSize"), 255).toInt();
+    if (iconSize < 0 || iconSize >= ToolBarIconSizeActCount) {
+        iconSize = 0;
+        settings.setValue(QStringLiteral("ToolBarIconSize"), 0);
+    }
+    if (toolBarIconSizeActs[iconSize])
+        toolBarIconSizeActs[iconSize]->trigger();
+
+    createDockWindows();
+    mainTabWidget->setCurrentIndex(0);
+    extendViewMenu();
+
+    updateMenusStatusBar(nullptr);
+    readSettings();
+
+    findReplaceDialog = new FindReplaceDialogEx(this);
+    connect(findReplaceDialog,
+            SIGNAL(findReplace(const QString&, const QString&, const QTextDocument::FindFlag,
+                               const QTextDocument::FindFlag, const bool, const bool, const bool, const bool)),
+            this,
+            SLOT(findReplace(const QString&, const QString&, QTextDocument::FindFlag, QTextDocument::FindFlag, bool,
+                             bool, bool, bool)));
 
     setWindowIcon(QIcon(QStringLiteral(":/Images/LogoVeldmark.ico")));
     setUnifiedTitleAndToolBarOnMac(false);
 
-    if (!(options & NoStartUpTimers))
+    autoSaveFileInterval = settings.value(QStringLiteral("AutoSaveFileInterval")).toUInt();
+    if (autoSaveFileInterval == 0)
+        autoSaveFileInterval = 5;
+    autoSaveTemplateInterval = settings.value(QStringLiteral("AutoSaveTemplateInterval")).toUInt();
+    if (autoSaveTemplateInterval == 0)
+        autoSaveTemplateInterval = 3;
+
+    autoSaveTimer = new QTimer(this);
+    connect(autoSaveTimer, SIGNAL(timeout()), this, SLOT(autoSaveCheck()));
+    autoSaveTimer->start(60000);
+    dateTimeTimer = new QTimer(this);
+    connect(dateTimeTimer, SIGNAL(timeout()), this, SLOT(updateDateTime()));
+    dateTimeTimer->start(1000);
+
+    accessoryDock->setVisible(settings.value(QStringLiteral("AccessoryDockVisible"), true).toBool());
+    dictDock->setVisible(settings.value(QStringLiteral("DictDockVisible"), true).toBool());
+    dirDock->setVisible(settings.value(QStringLiteral("DirDockVisible"), true).toBool());
+    mainDock->setVisible(settings.value(QStringLiteral("MainDockVisible"), true).toBool());
+
+    for (int i = 0; i < ToolBarCount; ++i) {
+        if (!toolBars[i])
+            continue;
+        // An absent key shows the style toolbar only; the defaults seed all seven as true.
+        toolBars[i]->setVisible(settings.value(QLatin1String(toolBarVisibleKeys[i]), i == StyleToolBarIndex).toBool());
+    }
+
+    fileSystemWatcher = new QFileSystemWatcher(this);
+    connect(fileSystemWatcher, SIGNAL(fileChanged(QString)), this, SLOT(fileChanged(const QString&)));
+    connect(this, &MainWindow::templateChange, this, [this](QString path, QString searchStr, int index) {
+        const uint type = path.endsWith(QLatin1String(".db")) ? TEMPLATE_TYPE_SQLITE_DB_FILE : TEMPLATE_TYPE_TQW_FILE;
+        openTemplate(path, searchStr, index, false, type, false);
+    });
+
+    if (startUpTimers)
         QTimer::singleShot(1500, this, SLOT(initTimeConsumingStaff()));
+
+    embellish = new Embellish(this);
 }
 
 MainWindow::~MainWindow()
 {
     qDebug() << Q_FUNC_INFO;
+    setLogOutputDialog(nullptr);
     if (mainWindow == this)
         mainWindow = nullptr;
+    // The watcher is a child of this window and goes with it.
+    fileSystemWatcher = nullptr;
 }
 
 MdiChild* MainWindow::activeMdiChild() const
@@ -71,6 +260,241 @@ MdiChild* MainWindow::activeMdiChild() const
     }
     return qobject_cast<MdiChild*>(subWindow->widget());
 }
+
+// ---- Docks and the bottom tab widget -----------------------------------------------
+
+void MainWindow::createDockWindows()
+{
+    qDebug() << Q_FUNC_INFO;
+    accessoryDock = new QDockWidget(tr("附件"), this);
+    accessoryDock->setObjectName(QStringLiteral("AccessoryDock"));
+    dictDock = new QDockWidget(tr("词典"), this);
+    dictDock->setObjectName(QStringLiteral("DictDock"));
+    dirDock = new QDockWidget(tr("文件管理"), this);
+    dirDock->setObjectName(QStringLiteral("DirDock"));
+
+    accessoryListWidget = new QListWidget(accessoryDock);
+    accessoryListWidget->setWindowTitle(tr("附件"));
+    accessoryDock->setWidget(accessoryListWidget);
+
+    dirModel = new TQDirModel(this);
+    dirTreeView = new DirTreeView(dirDock);
+    dirTreeView->setModel(dirModel);
+    dirDock->setWidget(dirTreeView);
+
+    dictListWidget = new QListWidget(dictDock);
+    dictListWidget->setWindowTitle(tr("词典"));
+    dictDock->setWidget(dictListWidget);
+    dictTextEdit = new QTextEdit(dictDock);
+    dictTextEdit->setReadOnly(true);
+    dictTextEdit->hide();
+
+    mainTabWidget = new QTabWidget(this);
+    mainTabWidget->setObjectName(QStringLiteral("mainTabWidget"));
+    mainTabWidget->setTabsClosable(true);
+    mainTabWidget->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+    mainTabWidget->setMovable(true);
+    mainTabWidget->setTabPosition(QTabWidget::South);
+    QTabBar* bottomTabBar = mainTabWidget->tabBar();
+    bottomTabBar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(bottomTabBar, SIGNAL(tabCloseRequested(int)), this, SLOT(closeTab(int)));
+    connect(bottomTabBar, SIGNAL(customContextMenuRequested(const QPoint&)), this,
+            SLOT(showTabWidgetCustomContextMenu(const QPoint&)));
+    connect(mainTabWidget, SIGNAL(tabBarDoubleClicked(int)), this, SLOT(editTemplateTitle(int)));
+
+    mainDock = new QDockWidget(tr("工作台"), this);
+    mainDock->setObjectName(QStringLiteral("MainDock"));
+    mainDock->setWidget(mainTabWidget);
+
+    const QList<QPair<QDockWidget*, const DockKeys*>> docks{
+        {accessoryDock, &accessoryKeys}, {dirDock, &dirKeys}, {dictDock, &dictKeys}, {mainDock, &mainKeys}};
+    for (const auto& dock : docks) {
+        Qt::DockWidgetArea area = dock.second->defaultArea;
+        const QString areaKey = dockKey(*dock.second, "Area");
+        if (settings.contains(areaKey) && isDockArea(settings.value(areaKey).toInt()))
+            area = static_cast<Qt::DockWidgetArea>(settings.value(areaKey).toInt());
+        addDockWidget(area, dock.first);
+        // A dock saved as floating comes back floating; readSettings puts it where it was.
+        if (settings.value(dockKey(*dock.second, "Floating")).toBool())
+            dock.first->setFloating(true);
+    }
+
+    const QList<QDockWidget*> menuOrder{accessoryDock, dirDock, dictDock, mainDock};
+    const Qt::Key keys[] = {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8};
+    for (int i = 0; i < menuOrder.size(); ++i) {
+        QAction* toggle = menuOrder.at(i)->toggleViewAction();
+        toggle->setShortcut(QKeySequence(keys[i]));
+        if (viewMenu)
+            viewMenu->addAction(toggle);
+        addAction(toggle); // the keys work whatever menus exist
+    }
+    for (QDockWidget* dock : menuOrder)
+        dock->hide();
+
+    connect(dirTreeView, SIGNAL(activated(QModelIndex)), this, SLOT(open(QModelIndex)));
+    connect(accessoryListWidget, SIGNAL(itemActivated(QListWidgetItem*)), this,
+            SLOT(listWidgetItemActivated(QListWidgetItem*)));
+    connect(dictListWidget, SIGNAL(itemActivated(QListWidgetItem*)), this, SLOT(dictWordSelected(QListWidgetItem*)));
+
+    auto* logWindow = new OutputDialogEx(this);
+    logWindow->setObjectName(QStringLiteral("LogOutputDialog"));
+    logWindow->hide();
+    setLogOutputDialog(logWindow);
+    outputDialog = new OutputDialogEx(this);
+    outputDialog->setObjectName(QStringLiteral("OutputDialog"));
+    outputDialog->hide();
+
+    createSearchDialog();
+}
+
+void MainWindow::extendViewMenu()
+{
+    if (!viewMenu)
+        return;
+    viewMenu->addSeparator();
+    toolBarsMenu = viewMenu->addMenu(tr("显示/隐藏工具栏"));
+    for (QAction* action : toggleToolBarActs)
+        if (action)
+            toolBarsMenu->addAction(action);
+    auto* holder = new QWidget(this);
+    auto* grid = new QGridLayout(holder);
+    toggleAllToolbarActsCheckBox = new QCheckBox(tr("显示/隐藏所有工具栏"), holder);
+    toggleAllToolbarActsCheckBox->setTristate(true);
+    toggleAllToolbarActsCheckBox->setAutoFillBackground(true);
+    grid->addWidget(toggleAllToolbarActsCheckBox);
+    auto* checkBoxAction = new QWidgetAction(toolBarsMenu);
+    checkBoxAction->setDefaultWidget(holder);
+    toolBarsMenu->addAction(checkBoxAction);
+    connect(toggleAllToolbarActsCheckBox, SIGNAL(stateChanged(int)), this, SLOT(toggleAllToolbarActs(int)));
+    setToggleAllToolbarActsCheckBoxState();
+
+    toolBarIconSizeMenu = viewMenu->addMenu(tr("工具栏图标尺寸"));
+    for (QAction* action : toolBarIconSizeActs)
+        if (action)
+            toolBarIconSizeMenu->addAction(action);
+
+    viewMenu->addSeparator();
+    if (lineWrapAct)
+        viewMenu->addAction(lineWrapAct);
+
+    QMenu* skinMenu = viewMenu->addMenu(tr("主题"));
+    const int skinOrder[] = {DefaultSkin, DarkSkin, -1, RedSkin, GreenSkin, BlueSkin, -1,
+                             PurpleSkin, PinkSkin, SilverSkin, YellowSkin};
+    for (int id : skinOrder) {
+        if (id < 0)
+            skinMenu->addSeparator();
+        else if (skinActs[id])
+            skinMenu->addAction(skinActs[id]);
+    }
+
+    viewMenu->addSeparator();
+    QMenu* encodingMenu = viewMenu->addMenu(tr("编码"));
+    for (QAction* action : encodingActs)
+        if (action)
+            encodingMenu->addAction(action);
+    QMenu* symbolMenu = viewMenu->addMenu(tr("显示符号"));
+    for (QAction* action : showSymbolActs)
+        if (action)
+            symbolMenu->addAction(action);
+    QMenu* zoomMenu = viewMenu->addMenu(tr("缩放"));
+    for (QAction* action : zoomActs)
+        if (action)
+            zoomMenu->addAction(action);
+
+    for (QAction* action : {showStatusBarAct, highlightCurrentLineAct, highlightCurrentParagraphAct, fullScreenAct})
+        if (action)
+            viewMenu->addAction(action);
+}
+
+void MainWindow::showBottomTab(const QString& objectName)
+{
+    qDebug() << Q_FUNC_INFO << ", objectName =" << objectName;
+    int index = -1;
+    for (int i = 0; i < mainTabWidget->count(); ++i)
+        if (mainTabWidget->widget(i)->objectName() == objectName)
+            index = i;
+    if (index < 0) {
+        index = 0;
+        if (objectName == QLatin1String("LogOutputDialog") && logOutputDialog) {
+            logOutputDialog->clearOutput();
+            index = mainTabWidget->addTab(logOutputDialog, QIcon(QStringLiteral(":/Images/Output.png")), QString());
+            mainTabWidget->setTabToolTip(index, tr("运行日志输出"));
+        } else if (objectName == QLatin1String("OutputDialog")) {
+            index = mainTabWidget->addTab(outputDialog, QIcon(QStringLiteral(":/Images/Output.png")), QString());
+            mainTabWidget->setTabToolTip(index, tr("命令输出"));
+        } else if (objectName == QLatin1String("SearchDialog")) {
+            index = mainTabWidget->addTab(searchDialog, QIcon(QStringLiteral(":/Images/Search.png")), QString());
+            mainTabWidget->setTabToolTip(index, tr("搜索"));
+        }
+    }
+    if (index < mainTabWidget->count())
+        mainTabWidget->setCurrentIndex(index);
+    mainDock->show();
+}
+
+void MainWindow::showTabWidgetCustomContextMenu(const QPoint& pos)
+{
+    qDebug() << Q_FUNC_INFO;
+    const int index = mainTabWidget->tabBar()->tabAt(pos);
+    // Nothing to act on where no tab lies.
+    if (index < 0)
+        return;
+    mainTabWidget->setProperty("clickedWidgetIndex", index);
+    auto* templateDialog = qobject_cast<TemplateDialog*>(mainTabWidget->widget(index));
+    const bool isTemplate = templateDialog && templateDialog->objectName() == QLatin1String("TemplateDialog");
+    if (openContainingDirectoryUsingSystemApp4TabWidgetAct)
+        openContainingDirectoryUsingSystemApp4TabWidgetAct->setEnabled(
+            isTemplate && !QDir::isRelativePath(templateDialog->fileName()));
+
+    QMenu menu(this);
+    auto add = [&menu](QAction* action) {
+        if (action)
+            menu.addAction(action);
+    };
+    add(closeTabAct);
+    if (mainTabWidget->count() > 1) {
+        add(closeAllTabsAct);
+        add(closeOtherTabsAct);
+    }
+    if (index < mainTabWidget->count() - 1)
+        add(closeRightTabsAct);
+    if (isTemplate) {
+        menu.addSeparator();
+        if (setCurrentTemplateReadOnlyAct)
+            setCurrentTemplateReadOnlyAct->setChecked(templateDialog->property("ReadOnly").toBool());
+        add(setCurrentTemplateReadOnlyAct);
+    }
+    menu.addSeparator();
+    add(openContainingDirectoryUsingSystemApp4TabWidgetAct);
+    Prompt::current().execMenu(menu, QCursor::pos());
+}
+
+void MainWindow::fullScreen()
+{
+    qDebug() << Q_FUNC_INFO;
+    if (isFullScreen())
+        showNormal();
+    else
+        showFullScreen();
+}
+
+void MainWindow::showStatusBar()
+{
+    statusBar()->setVisible(showStatusBarAct && showStatusBarAct->isChecked());
+}
+
+void MainWindow::toggleReadOnlyButton()
+{
+    if (!setTextEditReadOnlyAct)
+        return;
+    setTextEditReadOnlyAct->setChecked(!setTextEditReadOnlyAct->isChecked());
+    if (readOnlyButton)
+        readOnlyButton->setIcon(QIcon(setTextEditReadOnlyAct->isChecked() ? QStringLiteral(":/Images/ReadOnly.png")
+                                                                           : QStringLiteral(":/Images/ReadWrite.png")));
+    setTextEditReadOnly();
+}
+
+// ---- Start-up ----------------------------------------------------------------------
 
 void MainWindow::hideSplashScreen()
 {
@@ -109,9 +533,7 @@ void MainWindow::initTimeConsumingStaff()
 void MainWindow::createDeferredStartUpDialogs()
 {
     // Each dialog is made once; the Reset button of each input dialog clears its own inputs.
-    auto resetButton = [](auto* dialog) {
-        return dialog->buttonBox()->button(QDialogButtonBox::Reset);
-    };
+    auto resetButton = [](auto* dialog) { return dialog->buttonBox()->button(QDialogButtonBox::Reset); };
     if (!autoGenInputDialog) {
         autoGenInputDialog = new AutoGenInputDialog(this);
         connect(autoGenInputDialog, SIGNAL(accepted()), this, SLOT(autoGenStart()));
@@ -146,4 +568,366 @@ void MainWindow::showSuperUserAddition()
                        "内部功能和设置方式，请勿外传!!!"),
                     QMessageBox::Ok);
     Prompt::current().exec(box);
+}
+
+// ---- Crash tests (super-user mode only) ----------------------------------------------
+// Each provokes its failure by deterministic means, so that optimisation cannot turn
+// the test into nothing or into a hang.
+
+namespace {
+int nonTerminatingRecursion(int depth)
+{
+    volatile char frame[256];
+    frame[depth & 0xff] = static_cast<char>(depth);
+    return nonTerminatingRecursion(depth + 1) + frame[0];
+}
+}
+
+void MainWindow::divisionByZero()
+{
+    qDebug() << Q_FUNC_INFO;
+    volatile int zero = 0;
+    volatile int result = 1 / zero;
+    Q_UNUSED(result);
+}
+
+void MainWindow::segmentationFault()
+{
+    qDebug() << Q_FUNC_INFO;
+    std::raise(SIGSEGV);
+}
+
+void MainWindow::stackOverflow()
+{
+    qDebug() << Q_FUNC_INFO;
+    nonTerminatingRecursion(0);
+}
+
+void MainWindow::bufferOverflow()
+{
+    qDebug() << Q_FUNC_INFO;
+    char buffer[8];
+    volatile size_t length = 64;
+    // The checked copy reports the overrun and ends the process.
+    __builtin___memset_chk(buffer, 'x', length, sizeof buffer);
+    qDebug() << buffer[0];
+}
+
+void MainWindow::memoryLeak()
+{
+    qDebug() << Q_FUNC_INFO;
+    QMessageBox box(QMessageBox::Warning, tr("警告!"),
+                    tr("此项测试有可能耗时很久，且导致系统极慢，甚至崩溃，请保存好所有文档，然后继续, 您确定继续吗?"),
+                    QMessageBox::Yes | QMessageBox::Cancel);
+    if (Prompt::current().exec(box) != QMessageBox::Yes) {
+        qDebug() << "User canceled!";
+        return;
+    }
+    // Leaks at most 1 GiB, touched page by page, so the test never wakes the
+    // system's out-of-memory killer.
+    constexpr size_t chunk = 16u << 20;
+    for (size_t leaked = 0; leaked < (1u << 30); leaked += chunk) {
+        char* block = new (std::nothrow) char[chunk];
+        if (!block)
+            break;
+        std::memset(block, 0x5a, chunk);
+    }
+}
+
+void MainWindow::abortFunc()
+{
+    qDebug() << Q_FUNC_INFO;
+    std::abort();
+}
+
+void MainWindow::assertFalse()
+{
+    qDebug() << Q_FUNC_INFO;
+    // Fails like assert(false) whether or not assertions are compiled in.
+    std::fprintf(stderr, "%s:%d: %s: Assertion `false' failed.\n", __FILE__, __LINE__, Q_FUNC_INFO);
+    std::abort();
+}
+
+int MainWindow::throwException()
+{
+    qDebug() << Q_FUNC_INFO;
+    try {
+        throw 1;
+    } catch (...) {
+        qDebug() << "Exception catched";
+    }
+    qDebug() << "Next throw 2 without catch!";
+    throw 2;
+}
+
+void MainWindow::freeUninitializedPointer()
+{
+    qDebug() << Q_FUNC_INFO;
+    int notOnTheHeap = 0;
+    void* volatile wild = &notOnTheHeap;
+    free(wild);
+}
+
+void MainWindow::deleteUninitializedPointer()
+{
+    qDebug() << Q_FUNC_INFO;
+    int notOnTheHeap = 0;
+    int* volatile wild = &notOnTheHeap;
+    delete wild;
+}
+
+// ---- Close -------------------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    qDebug() << Q_FUNC_INFO;
+    if (settings.value(QStringLiteral("ShowExitWarning"), false).toBool()) {
+        QMessageBox box(QMessageBox::Warning, tr("警告!"), tr("确认要退出") + tr("塔泉笔维德马克") + tr("吗?"),
+                        QMessageBox::Yes | QMessageBox::No);
+        box.setButtonText(QMessageBox::Yes, tr("确定"));
+        box.setButtonText(QMessageBox::No, tr("取消"));
+        box.setCheckBox(new QCheckBox(tr("不再提示！")));
+        const int answer = Prompt::current().exec(box);
+        settings.setValue(QStringLiteral("ShowExitWarning"), !box.checkBox()->isChecked());
+        if (answer == QMessageBox::No) {
+            event->ignore();
+            return;
+        }
+    }
+    if (confirmDiscardTemplateChanges() == QMessageBox::No) {
+        event->ignore();
+        return;
+    }
+    mdiArea->closeAllSubWindows();
+    if (activeMdiChild()) {
+        event->ignore();
+        return;
+    }
+    writeSettings();
+    event->accept();
+}
+
+// ---- Settings ----------------------------------------------------------------------
+
+void MainWindow::initSettings()
+{
+    qDebug() << Q_FUNC_INFO;
+    auto seed = [this](const QString& key, const QVariant& value) {
+        if (!settings.contains(key))
+            settings.setValue(key, value);
+    };
+    const int checked = Qt::Checked;
+    seed(QStringLiteral("ShowTipOfTheDay"), checked);
+    seed(QStringLiteral("ShowPromoteBanner"), checked);
+    seed(QStringLiteral("LineWrap"), checked);
+    seed(QStringLiteral("ShowStatusBar"), checked);
+    seed(QStringLiteral("ShowDateInStatusBar"), checked);
+    seed(QStringLiteral("ShowTimeInStatusBar"), checked);
+    seed(QStringLiteral("AutoSaveFileInterval"), 5);
+    seed(QStringLiteral("BackupFileBeforeSave"), checked);
+    seed(QStringLiteral("AutoSaveTemplateInterval"), 3);
+    seed(QStringLiteral("EnableAtomTemplateEmbellish"), 0);
+    seed(QStringLiteral("EmbellishVerbose"), 0);
+    seed(QStringLiteral("EmbellishTryMaxNewWordLength"), checked);
+    seed(QStringLiteral("EmbellishAlphaAsSymbol"), true);
+    seed(QStringLiteral("EmbellishDigitsAsSymbol"), true);
+    seed(QStringLiteral("NormalFontPointSize"), QApplication::font().pointSize());
+    seed(QStringLiteral("CustomFontPointSize"), settings.value(QStringLiteral("NormalFontPointSize")));
+    for (const char* key : {"AccessoryDockVisible", "DictDockVisible", "DirDockVisible", "MainDockVisible"})
+        seed(QLatin1String(key), true);
+    seed(QStringLiteral("SearchDialogCharacterCountMin"), 10);
+    seed(QStringLiteral("SearchDialogCharacterCountMax"), 50);
+    for (const char* key : toolBarVisibleKeys)
+        seed(QLatin1String(key), true);
+    seed(QStringLiteral("ReaderToolBarVisible"), false);
+    seed(QStringLiteral("WebBrowserToolBarVisible"), true);
+    seed(QStringLiteral("AutoGenToolBarVisible"), true);
+
+    const struct {
+        const char* array;
+        const char* title;
+        const char* fileName;
+    } templates[] = {
+        {"UserDefinedAdvertorialTemplate", "UserDefinedAdvertorial001", "自定义广告.tqw"},
+        {"UserDefinedNewsTemplate", "UserDefinedNews001", "自定义新闻.tqw"},
+        {"UserDefinedOfficialDocumentTemplate", "UserDefinedOfficialDocumentn001", "自定义公文.tqw"},
+        {"UserDefinedSkeletonTemplate", "UserDefinedSkeleton001", "自定义梗概.tqw"},
+        {"UserDefinedChapterTemplate", "UserDefinedChapter001", "自定义章节.tqw"},
+        {"UserDefinedAutoGenTemplate", "UserDefinedAutoGen001", "自定义语段.tqw"},
+    };
+    for (const auto& entry : templates) {
+        const QString array = QLatin1String(entry.array);
+        const int size = settings.beginReadArray(array);
+        settings.endArray();
+        if (size > 0)
+            continue;
+        settings.beginWriteArray(array, 1);
+        settings.setArrayIndex(0);
+        settings.setValue(QStringLiteral("TemplateTitle"), QString::fromUtf8(entry.title));
+        settings.setValue(QStringLiteral("TemplateFileName"), QString::fromUtf8(entry.fileName));
+        settings.endArray();
+    }
+}
+
+void MainWindow::readSettings()
+{
+    qDebug() << Q_FUNC_INFO;
+    const QList<QPair<QDockWidget*, const DockKeys*>> docks{
+        {accessoryDock, &accessoryKeys}, {dictDock, &dictKeys}, {dirDock, &dirKeys}, {mainDock, &mainKeys}};
+    for (const auto& dock : docks) {
+        const DockKeys& keys = *dock.second;
+        const bool floating = settings.value(dockKey(keys, "Floating")).toBool();
+        const QString positionKey = dockKey(keys, "Position");
+        if (floating && settings.contains(positionKey))
+            dock.first->move(settings.value(positionKey).toPoint());
+        const QString sizeKey = dockKey(keys, "Size");
+        if (!settings.contains(sizeKey))
+            continue;
+        const QSize size = settings.value(sizeKey).toSize();
+        if (floating) {
+            dock.first->resize(size);
+            continue;
+        }
+        const QString areaKey = dockKey(keys, "Area");
+        bool horizontal = keys.docksSideways;
+        if (settings.contains(areaKey)) {
+            const int area = settings.value(areaKey).toInt();
+            horizontal = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
+        }
+        if (horizontal)
+            resizeDocks({dock.first}, {size.width()}, Qt::Horizontal);
+        else
+            resizeDocks({dock.first}, {size.height()}, Qt::Vertical);
+    }
+
+    setChecked(lineWrapAct, settings.value(QStringLiteral("LineWrap")).toInt() == Qt::Checked);
+    lineWrap();
+
+    setChecked(highlightCurrentLineAct, settings.value(QStringLiteral("HighlightCurrentLine")).toInt() == Qt::Checked);
+    setChecked(highlightCurrentParagraphAct,
+               settings.value(QStringLiteral("HighlightCurrentParagraph")).toInt() == Qt::Checked);
+
+    if (settings.value(QStringLiteral("HighlightAutoGenContent")).toInt() == Qt::Checked) {
+        highlightAutoGenContent = true;
+        highlightAutoGenContentColor = settings.value(QStringLiteral("HighlightAutoGenContentColor")).toString();
+    } else {
+        highlightAutoGenContent = false;
+    }
+
+    setChecked(showStatusBarAct, settings.value(QStringLiteral("ShowStatusBar")).toInt() == Qt::Checked);
+    showStatusBar();
+
+    const struct {
+        QLabel* label;
+        const char* key;
+    } clockLabels[] = {{dateLabel, "ShowDateInStatusBar"}, {timeLabel, "ShowTimeInStatusBar"}};
+    for (const auto& clock : clockLabels) {
+        if (!clock.label)
+            continue;
+        if (settings.value(QLatin1String(clock.key)).toInt() == Qt::Checked) {
+            statusBar()->addPermanentWidget(clock.label, 0);
+            clock.label->show();
+        } else {
+            statusBar()->removeWidget(clock.label);
+            clock.label->hide();
+        }
+    }
+
+    setChecked(logOutputAct, settings.value(QStringLiteral("ShowLogOutputDialog")).toBool());
+
+    const int symbols = settings.value(QStringLiteral("ShowSymbol")).toInt();
+    if (symbols & 1)
+        setChecked(showSymbolActs[0], true);
+    if (symbols & 2)
+        setChecked(showSymbolActs[1], true);
+
+    const int backgroundType = settings.value(QStringLiteral("EditorBackgroundType")).toInt();
+    switch (backgroundType) {
+    case 0:
+        emit backgroundChange(QString());
+        break;
+    case 1:
+        emit backgroundChange(settings.value(QStringLiteral("EditorBackgroundColor")).toString());
+        break;
+    case 2:
+        emit backgroundChange(settings.value(QStringLiteral("EditorBackgroundFileName")).toString());
+        break;
+    default:
+        qWarning() << "Unknown background type =" << backgroundType;
+        qWarning() << "Reset background.";
+        emit backgroundChange(QString());
+        break;
+    }
+
+    if (isVisible())
+        return;
+    move(settings.value(QStringLiteral("MainWindowPos"), QPoint(0, 0)).toPoint());
+    const QSize size = settings.value(QStringLiteral("MainWindowSize")).toSize();
+    if (size.width() > 0 && size.height() > 0)
+        resize(size);
+    setFontSize(settings.value(QStringLiteral("CustomFontPointSize"), 9).toInt());
+}
+
+void MainWindow::writeSettings()
+{
+    qDebug() << Q_FUNC_INFO;
+    settings.setValue(QStringLiteral("MainWindowPos"), pos());
+    settings.setValue(QStringLiteral("MainWindowSize"), size());
+    const QList<QPair<QDockWidget*, const DockKeys*>> docks{
+        {accessoryDock, &accessoryKeys}, {dictDock, &dictKeys}, {dirDock, &dirKeys}, {mainDock, &mainKeys}};
+    for (const auto& dock : docks) {
+        settings.setValue(dockKey(*dock.second, "Area"), static_cast<int>(dockWidgetArea(dock.first)));
+        settings.setValue(dockKey(*dock.second, "Floating"), dock.first->isFloating());
+        settings.setValue(dockKey(*dock.second, "Position"), dock.first->pos());
+        settings.setValue(dockKey(*dock.second, "Size"), dock.first->size());
+        settings.setValue(dockKey(*dock.second, "Visible"), dock.first->isVisible());
+    }
+    for (int i = 0; i < ToolBarCount; ++i)
+        if (toolBars[i])
+            settings.setValue(QLatin1String(toolBarVisibleKeys[i]), toolBars[i]->isVisible());
+    settings.setValue(QStringLiteral("ShowLogOutputDialog"), logOutputAct && logOutputAct->isChecked());
+    if (settings.value(QStringLiteral("LastStyleId")).toInt() != styleId)
+        settings.setValue(QStringLiteral("LastStyleId"), styleId);
+}
+
+void MainWindow::reloadPreferences(const uint index)
+{
+    qDebug() << Q_FUNC_INFO << ", index =" << index;
+    QFont font = QApplication::font();
+    font.setPointSize(applicationFontPointSize(settings.value(QStringLiteral("CustomFontPointSize"), 9)));
+    QApplication::setFont(font);
+
+    autoSaveFileInterval = settings.value(QStringLiteral("AutoSaveFileInterval")).toUInt();
+    if (autoSaveFileInterval == 0)
+        autoSaveFileInterval = 5;
+    // The same fallback as at start-up.
+    autoSaveTemplateInterval = settings.value(QStringLiteral("AutoSaveTemplateInterval")).toUInt();
+    if (autoSaveTemplateInterval == 0)
+        autoSaveTemplateInterval = 3;
+
+    const bool wrap = settings.value(QStringLiteral("LineWrap")).toUInt() != 0;
+    for (QMdiSubWindow* window : mdiArea->subWindowList())
+        if (auto* child = qobject_cast<MdiChild*>(window->widget()))
+            child->setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+}
+
+void MainWindow::preferences()
+{
+    qDebug() << Q_FUNC_INFO;
+    if (!preferencesDialog) {
+        preferencesDialog = new PreferencesDialog(this);
+        connect(preferencesDialog, SIGNAL(Apply(const uint)), this, SLOT(reloadPreferences(const uint)));
+    }
+    if (settings.contains(QStringLiteral("ShowSpellingResultMessageBox")))
+        preferencesDialog->showSpellingResultMessageBoxCheckBox()->setCheckState(
+            static_cast<Qt::CheckState>(settings.value(QStringLiteral("ShowSpellingResultMessageBox")).toInt()));
+    Prompt::current().execDialog(*preferencesDialog);
+}
+
+void MainWindow::preferencesEx()
+{
+    qDebug() << Q_FUNC_INFO;
+    if (!preferencesDialogEx)
+        preferencesDialogEx = new PreferencesDialogEx(this);
+    Prompt::current().execDialog(*preferencesDialogEx);
 }

@@ -1,5 +1,7 @@
 #include "Prompt.h"
 
+#include <QMenu>
+
 namespace {
 Prompt interactivePrompt;
 Prompt* installedPrompt = nullptr;
@@ -10,6 +12,16 @@ Prompt::~Prompt() = default;
 int Prompt::exec(QMessageBox& box)
 {
     return box.exec();
+}
+
+int Prompt::execDialog(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+QAction* Prompt::execMenu(QMenu& menu, const QPoint& position)
+{
+    return menu.exec(position);
 }
 
 Prompt& Prompt::current()

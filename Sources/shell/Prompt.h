@@ -4,6 +4,8 @@
 
 #include <QMessageBox>
 
+class QMenu;
+
 class Prompt
 {
 public:
@@ -12,6 +14,10 @@ public:
     // Shows the box modally and returns the standard button pressed (or the
     // result of exec() for custom buttons).
     virtual int exec(QMessageBox& box);
+    // Runs a modal dialog and returns its result.
+    virtual int execDialog(QDialog& dialog);
+    // Pops a menu up at a screen position and returns the action chosen, or null.
+    virtual QAction* execMenu(QMenu& menu, const QPoint& position);
 
     static Prompt& current();
     // Replaces the prompt; null puts the interactive one back. Not owned.

@@ -1,0 +1,6 @@
+#include "DirTreeView.h"
+
+DirTreeView::DirTreeView(QWidget* parent)
+    : QTreeView(parent)
+{
+}

@@ -1,0 +1,384 @@
+// The main window's frame: construction, settings defaults, docks, bottom tabs,
+// restore and save, and the close sequence.
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMdiSubWindow>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "Logging.h"
+#include "MainWindow.h"
+#include "MdiArea.h"
+#include "MdiChild.h"
+#include "OutputDialogEx.h"
+#include "SettingsStore.h"
+#include "StartUp.h"
+#include "TemplateDialog.h"
+#include "TestSupport.h"
+
+namespace {
+
+QVariant stored(const QString& key)
+{
+    return Settings().value(key);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        Settings().clear();
+        resetStartUpState();
+        templateModified = false;
+    }
+
+    void constructionIsClean()
+    {
+        MessageCapture capture;
+        {
+            MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+            QCOMPARE(mainWindow, &window);
+            QCOMPARE(window.windowTitle(), QString("塔泉笔维德马克"));
+            QVERIFY(window.cursorTrackingEnabled);
+            QVERIFY(window.embellish);
+            QVERIFY(window.findReplaceDialog);
+            QVERIFY(logOutputDialog);
+            QCOMPARE(imageFolder, QString(":/Images/Windows"));
+        }
+        for (const QString& message : capture.messages())
+            QVERIFY2(!message.contains("QObject::connect"), qPrintable(message));
+        QVERIFY(!mainWindow);
+        QVERIFY(!logOutputDialog);
+    }
+
+    void severalWindowsInOneProcess()
+    {
+        for (int i = 0; i < 3; ++i) {
+            MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+            QCOMPARE(imageFolder, QString(":/Images/Windows"));
+            QVERIFY(fileSystemWatcher);
+            window.newFile();
+            QCOMPARE(window.mdiArea->subWindowList().size(), 1);
+        }
+        QVERIFY(!mainWindow);
+        QVERIFY(!fileSystemWatcher);
+    }
+
+    void defaultsOnEmptyStore()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        const QList<QPair<QString, QVariant>> defaults{
+            {"ShowTipOfTheDay", 2}, {"ShowPromoteBanner", 2}, {"LineWrap", 2}, {"ShowStatusBar", 2},
+            {"ShowDateInStatusBar", 2}, {"ShowTimeInStatusBar", 2}, {"AutoSaveFileInterval", 5},
+            {"BackupFileBeforeSave", 2}, {"AutoSaveTemplateInterval", 3}, {"EnableAtomTemplateEmbellish", 0},
+            {"EmbellishVerbose", 0}, {"EmbellishTryMaxNewWordLength", 2}, {"EmbellishAlphaAsSymbol", true},
+            {"EmbellishDigitsAsSymbol", true}, {"AccessoryDockVisible", true}, {"DictDockVisible", true},
+            {"DirDockVisible", true}, {"MainDockVisible", true}, {"SearchDialogCharacterCountMin", 10},
+            {"SearchDialogCharacterCountMax", 50}, {"FileToolBarVisible", true}, {"EditToolBarVisible", true},
+            {"PrintToolBarVisible", true}, {"DictToolBarVisible", true}, {"SearchToolBarVisible", true},
+            {"StyleToolBarVisible", true}, {"FontToolBarVisible", true}, {"ReaderToolBarVisible", false},
+            {"WebBrowserToolBarVisible", true}, {"AutoGenToolBarVisible", true}, {"LastStyleId", 0},
+            {"ToolBarIconSize", 0}};
+        for (const auto& entry : defaults) {
+            QVERIFY2(Settings().contains(entry.first), qPrintable(entry.first));
+            QCOMPARE(stored(entry.first).toString(), entry.second.toString());
+        }
+        const int fontSize = QApplication::font().pointSize();
+        QCOMPARE(stored("NormalFontPointSize").toInt(), fontSize);
+        QCOMPARE(stored("CustomFontPointSize").toInt(), fontSize);
+
+        const QList<QStringList> arrays{
+            {"UserDefinedAdvertorialTemplate", "UserDefinedAdvertorial001", "自定义广告.tqw"},
+            {"UserDefinedNewsTemplate", "UserDefinedNews001", "自定义新闻.tqw"},
+            {"UserDefinedOfficialDocumentTemplate", "UserDefinedOfficialDocumentn001", "自定义公文.tqw"},
+            {"UserDefinedSkeletonTemplate", "UserDefinedSkeleton001", "自定义梗概.tqw"},
+            {"UserDefinedChapterTemplate", "UserDefinedChapter001", "自定义章节.tqw"},
+            {"UserDefinedAutoGenTemplate", "UserDefinedAutoGen001", "自定义语段.tqw"}};
+        Settings settings;
+        for (const QStringList& array : arrays) {
+            QCOMPARE(settings.beginReadArray(array[0]), 1);
+            settings.setArrayIndex(0);
+            QCOMPARE(settings.value("TemplateTitle").toString(), array[1]);
+            QCOMPARE(settings.value("TemplateFileName").toString(), array[2]);
+            settings.endArray();
+        }
+
+        QCOMPARE(window.dockWidgetArea(window.accessoryDock), Qt::RightDockWidgetArea);
+        QCOMPARE(window.dockWidgetArea(window.dictDock), Qt::RightDockWidgetArea);
+        QCOMPARE(window.dockWidgetArea(window.dirDock), Qt::LeftDockWidgetArea);
+        QCOMPARE(window.dockWidgetArea(window.mainDock), Qt::BottomDockWidgetArea);
+        for (QDockWidget* dock : {window.accessoryDock, window.dictDock, window.dirDock, window.mainDock})
+            QVERIFY(!dock->isHidden());
+        QCOMPARE(window.developerSwitch, 0u);
+        QCOMPARE(window.autoSaveFileInterval, 5u);
+        QCOMPARE(window.autoSaveTemplateInterval, 3u);
+    }
+
+    void existingValuesAreKept()
+    {
+        {
+            Settings settings;
+            settings.setValue("linewrap", 0); // another letter case, as other code writes it
+            settings.setValue("AutoSaveFileInterval", 0);
+            settings.setValue("AutoSaveTemplateInterval", 0);
+            settings.setValue("CustomFontPointSize", 14);
+            settings.setValue("QuillHarbourMeadow542Cd", 7);
+            settings.beginWriteArray("UserDefinedNewsTemplate", 2);
+            for (int i = 0; i < 2; ++i) {
+                settings.setArrayIndex(i);
+                settings.setValue("TemplateTitle", QString("mine%1").arg(i));
+            }
+            settings.endArray();
+            settings.beginWriteArray("UserDefinedChapterTemplate", 0);
+            settings.endArray();
+        }
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        Settings settings;
+        QCOMPARE(settings.value("LineWrap").toInt(), 0);
+        QCOMPARE(settings.value("CustomFontPointSize").toInt(), 14);
+        QCOMPARE(settings.beginReadArray("UserDefinedNewsTemplate"), 2);
+        settings.setArrayIndex(1);
+        QCOMPARE(settings.value("TemplateTitle").toString(), QString("mine1"));
+        settings.endArray();
+        QCOMPARE(settings.beginReadArray("UserDefinedChapterTemplate"), 1); // emptied: seeded again
+        settings.endArray();
+        QCOMPARE(window.developerSwitch, 7u);
+        // Stored zeros fall back, 5 minutes for documents and 3 for templates.
+        QCOMPARE(window.autoSaveFileInterval, 5u);
+        QCOMPARE(window.autoSaveTemplateInterval, 3u);
+        window.reloadPreferences(0);
+        QCOMPARE(window.autoSaveTemplateInterval, 3u);
+        QCOMPARE(QApplication::font().pointSize(), 14);
+        settings.setValue("CustomFontPointSize", 0);
+        window.reloadPreferences(0);
+        QCOMPARE(QApplication::font().pointSize(), 9);
+    }
+
+    void badStoredValues_data()
+    {
+        QTest::addColumn<int>("iconSize");
+        QTest::addColumn<int>("storedAfter");
+        QTest::newRow("small icons kept") << 1 << 1;
+        QTest::newRow("large icons kept") << 2 << 2;
+        QTest::newRow("out of range") << 7 << 0;
+        QTest::newRow("negative") << -1 << 0;
+    }
+    void badStoredValues()
+    {
+        QFETCH(int, iconSize);
+        QFETCH(int, storedAfter);
+        {
+            Settings settings;
+            settings.setValue("ToolBarIconSize", iconSize);
+            settings.setValue("AccessoryDockArea", 3);  // not a dock area
+            settings.setValue("MainDockArea", 1);
+        }
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        QCOMPARE(stored("ToolBarIconSize").toInt(), storedAfter);
+        QCOMPARE(window.dockWidgetArea(window.accessoryDock), Qt::RightDockWidgetArea);
+        QCOMPARE(window.dockWidgetArea(window.mainDock), Qt::LeftDockWidgetArea);
+    }
+
+    void functionKeysToggleDocks()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QList<QPair<Qt::Key, QDockWidget*>> keys{{Qt::Key_F5, window.accessoryDock},
+                                                        {Qt::Key_F6, window.dirDock},
+                                                        {Qt::Key_F7, window.dictDock},
+                                                        {Qt::Key_F8, window.mainDock}};
+        for (const auto& key : keys) {
+            QVERIFY(key.second->isVisible());
+            QTest::keyClick(&window, key.first);
+            QVERIFY2(!key.second->isVisible(), qPrintable(key.second->windowTitle()));
+            QTest::keyClick(&window, key.first);
+            QVERIFY(key.second->isVisible());
+        }
+    }
+
+    void bottomTabs()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        QTabWidget* tabs = window.mainTabWidget;
+        QCOMPARE(tabs->count(), 1);
+        QCOMPARE(tabs->widget(0)->objectName(), QString("SearchDialog"));
+
+        window.mainDock->hide();
+        window.showBottomTab("SearchDialog");
+        QCOMPARE(tabs->count(), 1);
+        QVERIFY(!window.mainDock->isHidden());
+
+        logOutputDialog->appendLog("old line");
+        window.showBottomTab("LogOutputDialog");
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->currentWidget()->objectName(), QString("LogOutputDialog"));
+        QCOMPARE(tabs->tabToolTip(1), QString("运行日志输出"));
+        QVERIFY(tabs->tabText(1).isEmpty());
+        QVERIFY(logOutputDialog->textEdit()->toPlainText().isEmpty());
+        window.showBottomTab("LogOutputDialog");
+        QCOMPARE(tabs->count(), 2);
+
+        logOutputDialog->appendLog("second line");
+        tabs->removeTab(1);
+        window.showBottomTab("LogOutputDialog");
+        QCOMPARE(tabs->count(), 2);
+        QVERIFY(logOutputDialog->textEdit()->toPlainText().isEmpty());
+
+        window.showBottomTab("OutputDialog");
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabToolTip(2), QString("命令输出"));
+
+        window.mainDock->hide();
+        window.showBottomTab("NoSuchPage");
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(!window.mainDock->isHidden());
+    }
+
+    void bottomTabContextMenu()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ScriptedPrompt prompt;
+        QTabBar* bar = window.mainTabWidget->tabBar();
+
+        // Where no tab lies there is nothing to act on, and no menu.
+        window.showTabWidgetCustomContextMenu(QPoint(-50, -50));
+        QVERIFY(prompt.menus.isEmpty());
+
+        window.showTabWidgetCustomContextMenu(bar->tabRect(0).center());
+        QCOMPARE(prompt.menus.size(), 1);
+        QCOMPARE(window.mainTabWidget->property("clickedWidgetIndex").toInt(), 0);
+    }
+
+    void restoreAndSaveRoundTrip()
+    {
+        {
+            MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.addDockWidget(Qt::LeftDockWidgetArea, window.accessoryDock);
+            window.addDockWidget(Qt::TopDockWidgetArea, window.mainDock);
+            window.dictDock->hide();
+            window.dirDock->setFloating(true);
+            window.dirDock->move(120, 130);
+            QCloseEvent close;
+            QApplication::sendEvent(&window, &close);
+            QVERIFY(close.isAccepted());
+        }
+        QCOMPARE(stored("AccessoryDockArea").toInt(), int(Qt::LeftDockWidgetArea));
+        QCOMPARE(stored("DictDockVisible").toBool(), false);
+        QCOMPARE(stored("DirDockFloating").toBool(), true);
+        QVERIFY(Settings().contains("MainWindowPos"));
+        QVERIFY(Settings().contains("MainWindowSize"));
+
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        QCOMPARE(window.dockWidgetArea(window.accessoryDock), Qt::LeftDockWidgetArea);
+        QCOMPARE(window.dockWidgetArea(window.mainDock), Qt::TopDockWidgetArea);
+        QVERIFY(window.dictDock->isHidden());
+        QVERIFY(!window.accessoryDock->isHidden());
+        QVERIFY(window.dirDock->isFloating());
+        QCOMPARE(window.dirDock->pos(), stored("DirDockPosition").toPoint());
+    }
+
+    void backgroundFromSettings_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("emitted");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("none") << 0 << "" << false;
+        QTest::newRow("colour") << 1 << "#fafad2" << false;
+        QTest::newRow("picture") << 2 << "/pictures/paper.png" << false;
+        QTest::newRow("unknown") << 7 << "" << true;
+    }
+    void backgroundFromSettings()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, emitted);
+        QFETCH(bool, warned);
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.show();
+        Settings settings;
+        settings.setValue("EditorBackgroundType", type);
+        settings.setValue("EditorBackgroundColor", "#fafad2");
+        settings.setValue("EditorBackgroundFileName", "/pictures/paper.png");
+        QSignalSpy spy(&window, &MainWindow::backgroundChange);
+        MessageCapture capture;
+        window.readSettings();
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.first().first().toString(), emitted);
+        QCOMPARE(capture.contains(QString("Unknown background type = %1").arg(type)), warned);
+        QCOMPARE(capture.contains("Reset background."), warned);
+    }
+
+    void closeSequence_data()
+    {
+        QTest::addColumn<QVariant>("showWarning");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("tick");
+        QTest::addColumn<bool>("templateChanged");
+        QTest::addColumn<int>("templateAnswer");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QVariant>("warningAfter");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("no warning set") << QVariant() << 0 << false << false << 0 << true << QVariant() << 0;
+        QTest::newRow("warning off") << QVariant(false) << 0 << false << false << 0 << true << QVariant(false) << 0;
+        QTest::newRow("confirmed, do not ask again")
+            << QVariant(true) << int(QMessageBox::Yes) << true << false << 0 << true << QVariant(false) << 1;
+        QTest::newRow("confirmed, ask again")
+            << QVariant(true) << int(QMessageBox::Yes) << false << false << 0 << true << QVariant(true) << 1;
+        QTest::newRow("cancelled, check box still stored")
+            << QVariant(true) << int(QMessageBox::No) << true << false << 0 << false << QVariant(false) << 1;
+        QTest::newRow("modified template, go on")
+            << QVariant() << 0 << false << true << int(QMessageBox::Yes) << true << QVariant() << 1;
+        QTest::newRow("modified template, stay")
+            << QVariant() << 0 << false << true << int(QMessageBox::No) << false << QVariant() << 1;
+    }
+    void closeSequence()
+    {
+        QFETCH(QVariant, showWarning);
+        QFETCH(int, answer);
+        QFETCH(bool, tick);
+        QFETCH(bool, templateChanged);
+        QFETCH(int, templateAnswer);
+        QFETCH(bool, accepted);
+        QFETCH(QVariant, warningAfter);
+        QFETCH(int, boxes);
+        if (showWarning.isValid())
+            Settings().setValue("ShowExitWarning", showWarning);
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        templateModified = templateChanged;
+        ScriptedPrompt prompt;
+        if (showWarning.toBool())
+            prompt.answers << ScriptedPrompt::Answer{answer, tick};
+        if (templateChanged)
+            prompt.answers << ScriptedPrompt::Answer{templateAnswer, false};
+
+        QCloseEvent close;
+        QApplication::sendEvent(&window, &close);
+        QCOMPARE(close.isAccepted(), accepted);
+        QCOMPARE(prompt.titles.size(), boxes);
+        if (showWarning.toBool())
+            QCOMPARE(prompt.texts.first(), QString("确认要退出塔泉笔维德马克吗?"));
+        if (templateChanged)
+            QCOMPARE(prompt.texts.last(), QString("模板已经修改，您确定不保存模板直接继续吗?"));
+        QCOMPARE(stored("ShowExitWarning").isValid(), warningAfter.isValid());
+        if (warningAfter.isValid())
+            QCOMPARE(stored("ShowExitWarning").toBool(), warningAfter.toBool());
+        // Only an accepted close saves the window state.
+        QCOMPARE(Settings().contains("MainWindowPos"), accepted);
+    }
+};
+
+TQ_TEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
