@@ -4,10 +4,13 @@
 #   scripts/make-images.sh            # redraw everything
 #
 # Needs ImageMagick 6 (`convert`), the font package fonts-wqy-microhei and,
-# for the two bottom-tab icons, the public-domain icon theme tango-icon-theme
-# (apt-get install --no-install-recommends imagemagick fonts-wqy-microhei
-# tango-icon-theme).  Every file written here is listed, with its origin and
-# licence, in Resources/Images/LICENSES.md.
+# for the toolbar, document and tab icons, the public-domain icon theme
+# tango-icon-theme (apt-get install --no-install-recommends imagemagick
+# fonts-wqy-microhei tango-icon-theme).  Every file written here is listed,
+# with its origin and licence, in Resources/Images/LICENSES.md.
+#
+# Icons from the platform icon folder (":/Images/Windows/...") go to
+# Resources/Images/Windows/.
 #
 # PNG date/time chunks are left out so that a redraw with the same tools gives
 # the same bytes and git sees no change.
@@ -16,7 +19,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/.." && pwd)"
 out="$root/Resources/Images"
-mkdir -p "$out"
+win="$out/Windows"
+mkdir -p "$out" "$win"
 
 # Prefer the real ImageMagick binary over any wrapper found earlier in PATH.
 if [[ -n "${CONVERT:-}" ]]; then
@@ -159,6 +163,103 @@ tab_icon() {   # $1 = Tango file relative to the theme, $2 = output, $3 = fallba
     esac
 }
 
+# ---------------------------------------------------------------------------
+# Icons copied from the Tango theme at 32 px (the toolbars scale them to 16,
+# 24 or 32).  When the theme is missing a plain lettered badge is drawn in
+# its place and the script says so.
+# ---------------------------------------------------------------------------
+tango_icon() {   # $1 = Tango file relative to the theme, $2 = output, $3 = fallback glyph, $4/$5 = fallback colours
+    if [[ -r "$tango/$1" ]]; then
+        "$im" "$tango/$1" "${pngopts[@]}" "$2"
+        return
+    fi
+    echo "make-images: $tango/$1 missing, drawing a plain badge instead" >&2
+    draw_badge "$2" 32 "$3" "$4" "$5"
+}
+
+# ---------------------------------------------------------------------------
+# Lettered badge: one character in white on a rounded square with a vertical
+# gradient, drawn at 128 px and reduced.  Used for the generation commands,
+# the synonym/antonym/expansion word entries and the four search engines
+# (plain marks of our own, not the services' logos).
+# ---------------------------------------------------------------------------
+draw_badge() {   # $1 = output, $2 = size, $3 = glyph, $4 = top colour, $5 = bottom colour
+    local L=128
+    "$im" -size ${L}x${L} gradient:"$4"-"$5" "$tmp/badge_grad.png"
+    "$im" -size ${L}x${L} xc:black -fill white \
+        -draw "roundrectangle 4,4 123,123 26,26" "$tmp/badge_mask.png"
+    "$im" "$tmp/badge_grad.png" \
+        \( -size ${L}x${L} xc:none -fill 'rgba(255,255,255,0.22)' -draw "ellipse 64,18 70,34 0,360" -blur 0x10 \) \
+        -compose over -composite \
+        "$tmp/badge_mask.png" -alpha off -compose copy_opacity -composite \
+        -fill none -stroke 'rgba(0,0,0,0.28)' -strokewidth 4 -draw "roundrectangle 6,6 121,121 24,24" \
+        "$tmp/badge_base.png"
+    "$im" "$tmp/badge_base.png" \
+        \( -size ${L}x${L} xc:none -font "$font" -pointsize 92 -fill 'rgba(0,0,0,0.55)' \
+           -gravity center -annotate +3+1 "$3" -blur 0x3 \) -compose over -composite \
+        -font "$font" -pointsize 92 -fill white -stroke white -strokewidth 2 -gravity center -annotate +0-3 "$3" \
+        "$tmp/badge_full.png"
+    "$im" "$tmp/badge_full.png" -filter Lanczos -resize "$2x$2" "${pngopts[@]}" "$1"
+}
+
+# ---------------------------------------------------------------------------
+# Export icons: the Tango office document with a coloured label band
+# ("PDF", "ODT") along its lower edge.
+# ---------------------------------------------------------------------------
+draw_export() {   # $1 = label, $2 = band colour, $3 = output (32x32)
+    local doc="$tango/32x32/mimetypes/x-office-document.png"
+    if [[ -r "$doc" ]]; then
+        "$im" "$doc" "$tmp/export_doc.png"
+    else
+        echo "make-images: $doc missing, drawing a plain page instead" >&2
+        "$im" -size 32x32 xc:none -fill white -stroke '#888a85' -draw "rectangle 5,2 26,29" "$tmp/export_doc.png"
+    fi
+    "$im" -size 120x52 xc:none -fill "$2" -stroke 'rgba(0,0,0,0.35)' -strokewidth 3 \
+        -draw "roundrectangle 2,2 117,49 10,10" \
+        -font "$font" -pointsize 40 -fill white -stroke none -gravity center -annotate +0+0 "$1" \
+        -filter Lanczos -resize 30x13 "$tmp/export_band.png"
+    "$im" "$tmp/export_doc.png" "$tmp/export_band.png" -geometry +1+18 -compose over -composite \
+        "${pngopts[@]}" "$3"
+}
+
+# ---------------------------------------------------------------------------
+# A small round "modified" mark: an orange dot with a white rim, laid on the
+# lower right of a 32 px icon.
+# ---------------------------------------------------------------------------
+mark_modified() {   # $1 = input (32x32), $2 = output
+    "$im" -size 64x64 xc:none -fill '#f57900' -stroke white -strokewidth 6 -draw "circle 32,32 32,6" \
+        -fill white -stroke none -draw "circle 32,32 32,24" \
+        -filter Lanczos -resize 14x14 "$tmp/mark_dot.png"
+    "$im" "$1" "$tmp/mark_dot.png" -geometry +18+18 -compose over -composite "${pngopts[@]}" "$2"
+}
+
+# ---------------------------------------------------------------------------
+# Account picture: a neutral person silhouette in a round blue frame, drawn at
+# 128 px and reduced.
+# ---------------------------------------------------------------------------
+draw_avatar() {   # $1 = output (32x32)
+    local L=128
+    "$im" -size ${L}x${L} gradient:'#9fc3e8'-'#3465a4' "$tmp/av_grad.png"
+    "$im" -size ${L}x${L} xc:black -fill white -draw "circle 64,64 64,3" "$tmp/av_mask.png"
+    "$im" "$tmp/av_grad.png" \
+        -fill '#f3f6f9' -stroke none -draw "circle 64,50 64,24" \
+        -draw "ellipse 64,122 44,40 180,360" \
+        "$tmp/av_mask.png" -alpha off -compose copy_opacity -composite \
+        -fill none -stroke '#204a87' -strokewidth 4 -draw "circle 64,64 64,4" \
+        "$tmp/av_full.png"
+    "$im" "$tmp/av_full.png" -filter Lanczos -resize 32x32 "${pngopts[@]}" "$1"
+}
+
+# ---------------------------------------------------------------------------
+# Splitter grips: three dots on a transparent 24x8 strip, grey at rest and
+# dodgerblue while the handle is pressed.
+# ---------------------------------------------------------------------------
+draw_grip() {   # $1 = dot colour, $2 = output (24x8)
+    "$im" -size 96x32 xc:none -fill "$1" \
+        -draw "circle 24,16 24,10" -draw "circle 48,16 48,10" -draw "circle 72,16 72,10" \
+        -filter Lanczos -resize 24x8 "${pngopts[@]}" "$2"
+}
+
 draw_logo "$tmp/logo1024.png"
 "$im" "$tmp/logo1024.png" -filter Lanczos -resize 256x256 "${pngopts[@]}" "$out/LogoVeldmark.png"
 # Multi-size Windows icon: each size reduced from the large drawing.
@@ -175,4 +276,111 @@ draw_lock open   "$out/ReadWrite.png"
 tab_icon 22x22/apps/utilities-terminal.png "$out/Output.png" terminal
 tab_icon 22x22/actions/system-search.png   "$out/Search.png" search
 
-echo "make-images: wrote SplashVeldmark.png LogoVeldmark.png LogoVeldmark.ico ReadOnly.png ReadWrite.png Output.png Search.png in $out"
+# File, print and edit toolbars.
+tango_icon 32x32/actions/document-new.png   "$out/New.png"   新 '#729fcf' '#3465a4'
+tango_icon 32x32/actions/document-open.png  "$out/Open.png"  开 '#fcaf3e' '#ce5c00'
+tango_icon 32x32/actions/document-save.png  "$out/Save.png"  存 '#729fcf' '#204a87'
+tango_icon 32x32/actions/document-print.png "$out/Print.png" 印 '#babdb6' '#555753'
+tango_icon 32x32/actions/edit-undo.png      "$out/Undo.png"  撤 '#fcaf3e' '#ce5c00'
+tango_icon 32x32/actions/edit-redo.png      "$out/Redo.png"  重 '#fcaf3e' '#ce5c00'
+tango_icon 32x32/actions/edit-cut.png       "$out/Cut.png"   剪 '#babdb6' '#555753'
+tango_icon 32x32/actions/edit-copy.png      "$out/Copy.png"  复 '#babdb6' '#555753'
+tango_icon 32x32/actions/edit-paste.png     "$out/Paste.png" 粘 '#e9b96e' '#8f5902'
+draw_export PDF '#cc0000' "$win/ExportPdf.png"
+draw_export ODT '#3465a4' "$win/ExportOdt.png"
+
+# Format toolbar (platform icon folder).
+tango_icon 32x32/actions/format-text-bold.png      "$win/TextBold.png"    粗 '#888a85' '#2e3436'
+tango_icon 32x32/actions/format-text-italic.png    "$win/TextItalic.png"  斜 '#888a85' '#2e3436'
+tango_icon 32x32/actions/format-text-underline.png "$win/TextUnder.png"   下 '#888a85' '#2e3436'
+tango_icon 32x32/actions/format-justify-left.png   "$win/TextLeft.png"    左 '#888a85' '#2e3436'
+tango_icon 32x32/actions/format-justify-center.png "$win/TextCenter.png"  中 '#888a85' '#2e3436'
+tango_icon 32x32/actions/format-justify-right.png  "$win/TextRight.png"   右 '#888a85' '#2e3436'
+tango_icon 32x32/actions/format-justify-fill.png   "$win/TextJustify.png" 齐 '#888a85' '#2e3436'
+
+# Search toolbar: four plain engine marks (the first character of each
+# entry's Chinese name) and the magnifier of the search button.
+draw_badge "$out/Baidu.png"     32 百 '#5b8def' '#1f4fb8'
+draw_badge "$out/Bing.png"      32 必 '#3fb5a8' '#0f6f66'
+draw_badge "$out/Google.png"    32 谷 '#7cc16a' '#3a7d2c'
+draw_badge "$out/Wikipedia.png" 32 维 '#9a9a9a' '#4a4a4a'
+tango_icon 16x16/actions/edit-find.png "$out/Magnifier.png" 搜 '#729fcf' '#3465a4'
+
+# Documents, templates and files.
+tango_icon 32x32/mimetypes/text-x-generic.png         "$out/Doc_512x512.png"         文 '#babdb6' '#555753'
+tango_icon 32x32/apps/accessories-text-editor.png     "$out/DocModified_512x512.png" 改 '#fcaf3e' '#ce5c00'
+tango_icon 32x32/mimetypes/text-x-generic.png         "$out/GenericFile.png"         文 '#babdb6' '#555753'
+tango_icon 32x32/mimetypes/x-office-document-template.png "$out/Template.png"       模 '#729fcf' '#3465a4'
+mark_modified "$out/Template.png" "$out/TemplateModified.png"
+tango_icon 32x32/actions/edit-paste.png "$out/Clipboard_48x48.png" 贴 '#e9b96e' '#8f5902'
+
+# Word entries of the editor's pop-ups.
+draw_badge "$out/Expand_512x512.png"  32 扩 '#fcaf3e' '#ce5c00'
+draw_badge "$out/Synonym_96x96.png"   32 同 '#8ae234' '#4e9a06'
+draw_badge "$out/Antonym_96x96.png"   32 反 '#ef2929' '#a40000'
+
+# Account picture.
+draw_avatar "$out/Avatar.png"
+
+# Splitter grips used by the skins.
+draw_grip '#8a8a8a' "$out/Splitter.png"
+draw_grip '#1e90ff' "$out/SplitterPressed.png"
+
+# Generation commands: one badge each, coloured by kind (people, things,
+# story, names).
+people=('#f4a6c0' '#c2416f')
+things=('#f8c16a' '#c6701a')
+story=('#8fb8e8' '#2f5f9e')
+inner=('#b79be0' '#6a3fa8')
+names=('#7fcfb4' '#237a5f')
+while read -r file glyph kind; do
+    case $kind in
+        people) c=("${people[@]}") ;;
+        things) c=("${things[@]}") ;;
+        story)  c=("${story[@]}") ;;
+        inner)  c=("${inner[@]}") ;;
+        names)  c=("${names[@]}") ;;
+    esac
+    draw_badge "$out/$file.png" 32 "$glyph" "${c[0]}" "${c[1]}"
+done <<'LIST'
+caption 题 story
+beauty 美 people
+boy 帅 people
+occupation 职 people
+costume 装 things
+hobby 好 inner
+merit 技 inner
+props 具 things
+weapon 兵 things
+pet 宠 things
+experience 历 story
+secret 秘 inner
+personality 性 inner
+lover 恋 people
+sick 病 people
+thought 思 inner
+desire 愿 inner
+misunderstanding 误 story
+opponent 敌 people
+supportingRole 配 people
+habit 习 inner
+death 死 story
+language 语 inner
+inLove 爱 story
+relationship 关 story
+building 景 things
+userDefined 自 story
+scene 场 story
+lines 台 story
+coincidence 巧 story
+emotion 情 inner
+manName 男 names
+womanName 女 names
+title 称 names
+placeName 地 names
+organizationName 机 names
+mediaName 媒 names
+planetName 星 names
+LIST
+
+echo "make-images: wrote the logo, splash, padlocks and $(find "$out" -name '*.png' | wc -l) PNG pictures in $out"

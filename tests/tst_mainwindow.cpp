@@ -14,6 +14,7 @@
 #include "MdiArea.h"
 #include "MdiChild.h"
 #include "OutputDialogEx.h"
+#include "SearchDialog.h"
 #include "SettingsStore.h"
 #include "StartUp.h"
 #include "TemplateDialog.h"
@@ -226,6 +227,13 @@ private slots:
         QVERIFY(logOutputDialog->textEdit()->toPlainText().isEmpty());
         window.showBottomTab("LogOutputDialog");
         QCOMPARE(tabs->count(), 2);
+
+        // Esc inside an embedded page leaves the page in its tab.
+        QTest::keyClick(logOutputDialog, Qt::Key_Escape);
+        QVERIFY(!logOutputDialog->isHidden());
+        tabs->setCurrentIndex(0);
+        QTest::keyClick(window.searchDialog, Qt::Key_Escape);
+        QVERIFY(!window.searchDialog->isHidden());
 
         logOutputDialog->appendLog("second line");
         tabs->removeTab(1);

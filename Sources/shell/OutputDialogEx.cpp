@@ -26,3 +26,7 @@ void OutputDialogEx::clearOutput()
 {
     m_textEdit->clear();
 }
+
+void OutputDialogEx::reject()
+{
+}

@@ -19,6 +19,10 @@ public:
 
     QTextEdit* textEdit() const { return m_textEdit; }
 
+public slots:
+    // Shown as a tab page: Esc must not hide it and leave a blank tab.
+    void reject() override;
+
 private:
     QTextEdit* m_textEdit;
 };

@@ -18,6 +18,10 @@ public:
     void setAutoClose(bool autoClose) { m_autoClose = autoClose; }
     QTreeWidget* outlineTreeWidget() const { return m_outline; }
 
+public slots:
+    // Shown as a tab page: Esc must not hide it and leave a blank tab.
+    void reject() override;
+
 private:
     QString m_fileName;
     bool m_autoClose = false;

@@ -16,3 +16,7 @@ TemplateDialog::TemplateDialog(const QString& fileName, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_outline);
 }
+
+void TemplateDialog::reject()
+{
+}
