@@ -12,6 +12,7 @@
 #include <QModelIndex>
 #include <QMutex>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTextDocument>
@@ -29,6 +30,7 @@ class QEvent;
 class QFont;
 class QFontComboBox;
 class QLabel;
+class QStatusBar;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -580,14 +582,15 @@ public:
     bool toggleAllToolbarActsCheckBoxGuard = false;
 
     // ---- Status bars (replaced with each rebuild) ---------------------------
-    QToolButton* readOnlyButton = nullptr;
-    QLabel* encodingLabel = nullptr;
-    QLabel* charactersCountLabel = nullptr;
-    QLabel* lineColumnLabel = nullptr;
-    QPushButton* insertOverwriteButton = nullptr;
-    QLabel* dateLabel = nullptr;
-    QLabel* timeLabel = nullptr;
-    QLabel* loadProgressLabel = nullptr;
+    // Guarded: a discarded bar takes its widgets with it.
+    QPointer<QToolButton> readOnlyButton;
+    QPointer<QLabel> encodingLabel;
+    QPointer<QLabel> charactersCountLabel;
+    QPointer<QLabel> lineColumnLabel;
+    QPointer<QPushButton> insertOverwriteButton;
+    QPointer<QLabel> dateLabel;
+    QPointer<QLabel> timeLabel;
+    QPointer<QLabel> loadProgressLabel;
 
     // ---- Actions: frame, files, editing, windows, view ----------------------
     QAction* newAct = nullptr;
@@ -909,6 +912,12 @@ private:
     void createToolBars();
     void createDockWindows();
     void extendViewMenu();
+    void addDateTimeLabels(QStatusBar* bar);
+    // The active editor, with the editor status bar rebuilt when another bar is shown.
+    MdiChild* editorForStatusBar();
+    // Takes a bottom page out (a template page is destroyed); false when the user keeps it.
+    bool removeBottomPage(int index, bool askForTemplates);
+    void recomputeTemplateModified();
     void createEditorStatusBar();
     void createBrowserStatusBar();
     void createSearchDialog();
