@@ -1,8 +1,7 @@
 #pragma once
 // The program's one main window. Its implementation is split by subsystem:
-// MainWindow_Shell.cpp (frame, construction, docks, settings and shut-down),
-// MainWindow_ShellPending.cpp (actions, shortcuts, menus, toolbars, status bars,
-// sub-windows and tabs, skins, log tab), MainWindow_Editor.cpp (documents and search),
+// MainWindow_Shell.cpp (frame, start-up, settings, actions, menus, toolbars, status
+// bars, sub-windows and tabs, skins, shut-down), MainWindow_Editor.cpp (documents and search),
 // MainWindow_Templates.cpp, MainWindow_Generation.cpp, MainWindow_WordDatabases.cpp,
 // MainWindow_Preferences.cpp and MainWindow_Account.cpp.
 
