@@ -1,23 +1,95 @@
 #pragma once
-// The word-database engine: its own SQLite connection, word lookups and the
-// segmentation that marks and embellishes text. Interim: the connection's
-// life cycle and an empty word list until the word databases are built.
+// The word-database engine: one SQLite connection per instance, pointed at the
+// word database a caller asks for, and the word lookups on it. Each instance
+// serves one thread: the main window keeps one for the GUI thread, and every
+// marking worker makes its own.
 
+#include <QHash>
 #include <QObject>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+#include <random>
+
+#include "WordLookupTable.h"
+
+// Atom-template markers ("[形容…]", "[描写…]", "[指代…]", "[…语境]"), filled on
+// the GUI thread by the template library; lookups only read it, so it must not
+// change while a marking run is going.
+extern QStringList atomTemplateMarkers;
 
 class Embellish : public QObject
 {
     Q_OBJECT
+
 public:
     explicit Embellish(QObject* parent = nullptr);
     ~Embellish() override;
 
+    // Points the connection at the database of a code (for 128 at the file
+    // databaseName), opens it when needed and returns the connection, open or not.
+    QSqlDatabase getDatabase(uint databaseType, const QString& databaseName);
+    // "./Dictionary/<table>.db" of a code; empty for 128 and, after an error
+    // box on the GUI thread (a log line elsewhere), for codes without a database.
+    QString getDatabaseFileName(uint databaseType);
+    // Compacts the current database when at least 1 % of its pages are free.
+    // Only the GUI thread's read-write connection compacts, with a rollback journal.
+    void vacuumDatabase();
+    // Appends the first column of every row of 高频字 to highFrequencyCharacters.
+    void getHighFrequencyCharacters();
+    // The first column of every row of 自定义词, concatenated in row order.
+    QString getErrorProneCharacters();
+
+    // Is word a hit in category type? newWord (may be null) receives the word
+    // itself for list categories, else a replacement drawn from the sorted
+    // candidates; candidates (may be null) receives the candidates drawn from.
+    bool getNewWord(const QString& word, QString* newWord, uint type, QSet<QString>* candidates = nullptr);
+    // Every replacement candidate of word for the pop-ups and word-list views
+    // (types 2, 18, 32 and 64), sorted; for 64 the word itself comes first.
     QStringList getNewWordList(const QString& word, uint newWordType, bool exactly);
+    // The atom-template markers that exist for word, in marker order.
+    QStringList matchAtomTemplate(const QString& word) const;
+
+    // Makes lookups of a catalogue code read an in-memory copy of its table,
+    // shared with every other instance that loads the same file. Same results
+    // as the SQL lookups, far faster; meant for marking runs.
+    bool loadWordTable(uint type);
+    void unloadWordTables();
+    bool hasWordTable(uint type) const { return m_tables.contains(type); }
+
+    // Replacements are drawn from this instance's own generator, seeded from
+    // the program's random source at the first draw unless seeded here.
+    void seedRandom(quint32 seed);
 
     QString connectionName() const { return m_connectionName; }
+    // Worker instances open their databases read-only.
+    bool isReadOnly() const { return m_readOnly; }
+
+    QSqlDatabase database;
+    QString highFrequencyCharacters;
+    int maxWordLength = 4;
+    int minWordLength = 2;
 
 private:
+    // Points the connection at a file and opens it when needed; the shared
+    // body of getDatabase, quiet unless lookup logging is on.
+    void selectFile(const QString& fileName);
+    void openDatabase();
+    // Lookups: the bound, prepared query of a code on the current connection.
+    QSqlQuery* statement(uint type, bool prefix);
+    // Rows of a pair or correction code that match word (SQL or in-memory).
+    QVector<WordRow> matchingRows(uint type, const QString& word, bool prefix);
+    bool containsWord(uint type, const QString& word);
+    void releaseStatements();
+    void showError(const QString& text) const;
+
     QString m_connectionName;
+    bool m_readOnly = false;
+    QHash<quint64, QSqlQuery*> m_statements;
+    QHash<uint, WordLookupTable::Pointer> m_tables;
+    std::mt19937 m_random;
+    bool m_randomSeeded = false;
 };

@@ -20,36 +20,3 @@ bool parseJieBaFlagConfigFile()
     }
     return true;
 }
-
-// --- The engine's connection -------------------------------------------------
-
-#include <QSqlDatabase>
-#include <QUuid>
-
-#include "Embellish.h"
-
-Embellish::Embellish(QObject* parent)
-    : QObject(parent)
-    , m_connectionName(QUuid::createUuid().toString())
-{
-    qDebug() << Q_FUNC_INFO;
-    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-}
-
-Embellish::~Embellish()
-{
-    // The database object must be gone before its connection can be removed.
-    {
-        QSqlDatabase database = QSqlDatabase::database(m_connectionName, false);
-        if (database.isOpen())
-            database.close();
-    }
-    QSqlDatabase::removeDatabase(m_connectionName);
-}
-
-QStringList Embellish::getNewWordList(const QString& word, uint newWordType, bool exactly)
-{
-    qDebug() << Q_FUNC_INFO << "(interim)" << ", word =" << word << ", newWordType =" << newWordType
-             << ", exactly =" << exactly;
-    return {};
-}

@@ -1,0 +1,62 @@
+#pragma once
+// One word table loaded into memory, for runs that ask it about every
+// character of a document. Immutable once loaded: any number of threads may
+// read the same instance. Matches exactly like the bound SQL lookups do
+// (`= ? COLLATE NOCASE`): equal text after folding ASCII letters only.
+
+#include <QHash>
+#include <QSet>
+#include <QSharedPointer>
+#include <QString>
+#include <QVector>
+
+#include "WordDatabaseCatalogue.h"
+
+class QSqlDatabase;
+
+// The first two columns of one table row, as text.
+struct WordRow
+{
+    QString first;
+    QString second;
+};
+
+class WordLookupTable
+{
+public:
+    using Pointer = QSharedPointer<const WordLookupTable>;
+
+    // The table of a catalogue code, shared by every caller while its file is
+    // unchanged (path, size, modification time and SQLite's change counter).
+    // Null when the file is missing or the table cannot be read; the reason
+    // goes to *error.
+    static Pointer shared(uint code, QString* error = nullptr);
+    // Reads the table of a catalogue code from an open connection.
+    static Pointer load(const QSqlDatabase& database, uint code, QString* error = nullptr);
+    // Forgets every shared table.
+    static void clearCache();
+
+    // SQLite's NOCASE folding: A-Z to a-z, nothing else. Shares the string when
+    // nothing changes.
+    static QString foldCase(const QString& text);
+
+    WordDatabaseCatalogue::LookupKind kind() const { return m_kind; }
+    uint code() const { return m_code; }
+    int rowCount() const { return m_rowCount; }
+
+    // List tables: is the word in the table?
+    bool contains(const QString& word) const;
+    // Pair and correction tables: the rows whose key column (for pairs either
+    // column) equals the word, or begins with it when prefix is set.
+    QVector<WordRow> rows(const QString& word, bool prefix = false) const;
+
+private:
+    WordLookupTable() = default;
+
+    uint m_code = 0;
+    WordDatabaseCatalogue::LookupKind m_kind = WordDatabaseCatalogue::NoLookup;
+    int m_rowCount = 0;
+    QSet<QString> m_words;             // list tables, folded
+    QVector<WordRow> m_rows;           // pair and correction tables
+    QHash<QString, QVector<int>> m_index; // folded key -> row numbers
+};

@@ -1,0 +1,143 @@
+// The word databases shipped beside the program: their content makes sense,
+// and the sample document has something for every category to find.
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+
+#include "Embellish.h"
+#include "SharedCodes.h"
+#include "TestSupport.h"
+#include "WordDatabaseCatalogue.h"
+#include "WordLookupTable.h"
+
+namespace {
+
+class CurrentDir
+{
+public:
+    explicit CurrentDir(const QString& path) : m_previous(QDir::currentPath()) { QDir::setCurrent(path); }
+    ~CurrentDir() { QDir::setCurrent(m_previous); }
+
+private:
+    QString m_previous;
+};
+
+QString sampleText()
+{
+    QFile file(TestEnvironment::sourceDir() + "/data/samples/词库示例.txt");
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray data = file.readAll();
+    // Opened by the program as UTF-8 only with the byte-order mark.
+    if (!hasUtf8Bom(data))
+        return QString();
+    return QString::fromUtf8(data.mid(3));
+}
+
+int tableRows(Embellish& embellish, uint code)
+{
+    QSqlQuery query(embellish.getDatabase(code, QString()));
+    query.exec("SELECT count(*) FROM \"" + WordDatabaseCatalogue::tableName(code) + "\"");
+    return query.next() ? query.value(0).toInt() : -1;
+}
+
+} // namespace
+
+class WordDatabaseDataTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QDir::setCurrent(TestEnvironment::programDir());
+    }
+
+    void sampleHasEveryCategory_data()
+    {
+        QTest::addColumn<uint>("code");
+        for (uint code : WordDatabaseCatalogue::databaseCodes())
+            if (code != TEMPLATE_TYPE_SQLITE_DB_ATOM)
+                QTest::newRow(qPrintable(WordDatabaseCatalogue::tableName(code))) << code;
+    }
+    void sampleHasEveryCategory()
+    {
+        QFETCH(uint, code);
+        const QString text = sampleText();
+        QVERIFY(!text.isEmpty());
+        Embellish embellish(nullptr);
+        QStringList found;
+        if (code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_USER_DEFINED_WORD) {
+            for (const QChar c : embellish.getErrorProneCharacters())
+                if (text.contains(c))
+                    found << c;
+        } else if (code == TEMPLATE_TYPE_SQLITE_DB_DICTIONARY) {
+            QSqlQuery query(embellish.getDatabase(code, QString()));
+            QVERIFY(query.exec("SELECT Word, Explanation FROM 词典"));
+            while (query.next()) {
+                QVERIFY(!query.value(1).toString().isEmpty());
+                if (query.value(0).toString().size() > 1 && text.contains(query.value(0).toString()))
+                    found << query.value(0).toString();
+            }
+        } else {
+            for (int start = 0; start < text.size(); ++start)
+                for (int length = 1; length <= 12 && start + length <= text.size(); ++length) {
+                    const QString candidate = text.mid(start, length);
+                    if (embellish.getNewWord(candidate, nullptr, code, nullptr))
+                        found << candidate;
+                }
+        }
+        QVERIFY2(!found.isEmpty(), qPrintable(WordDatabaseCatalogue::tableName(code)));
+    }
+
+    void shippedListsHaveTheirSizes()
+    {
+        Embellish embellish(nullptr);
+        // The white list must be large, or it marks nearly everything.
+        QVERIFY(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST) >= 50000);
+        QVERIFY(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_IDIOM) >= 5000);
+        QVERIFY(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_PLACE_NAME) >= 1000);
+        QCOMPARE(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER), 500);
+        for (uint code : {18u, 32u, 35u, 64u, 20u, 88u, 86u, 89u, 80u, 117u})
+            QVERIFY2(tableRows(embellish, code) >= 20, qPrintable(WordDatabaseCatalogue::tableName(code)));
+    }
+
+    void shippedLookups_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<uint>("code");
+        QTest::addColumn<QStringList>("list");
+        QTest::newRow("synonym") << "高兴" << 64u << QStringList{"高兴", "快乐"};
+        QTest::newRow("antonym") << "高兴" << 18u << QStringList{"难过"};
+        QTest::newRow("typo") << "迫不急待" << 32u << QStringList{"迫不及待"};
+    }
+    void shippedLookups()
+    {
+        QFETCH(QString, word);
+        QFETCH(uint, code);
+        QFETCH(QStringList, list);
+        Embellish embellish(nullptr);
+        QCOMPARE(embellish.getNewWordList(word, code, true), list);
+        QString newWord;
+        QVERIFY(embellish.getNewWord(word, &newWord, code, nullptr));
+        QVERIFY(list.contains(newWord) && newWord != word);
+    }
+
+    void shippedTablesLoadIntoMemory()
+    {
+        Embellish embellish(nullptr);
+        for (uint code : WordDatabaseCatalogue::databaseCodes()) {
+            const auto kind = WordDatabaseCatalogue::lookupKind(code);
+            if (kind == WordDatabaseCatalogue::NoLookup)
+                continue;
+            QVERIFY2(embellish.loadWordTable(code), qPrintable(WordDatabaseCatalogue::tableName(code)));
+            QCOMPARE(WordLookupTable::shared(code)->rowCount(), tableRows(embellish, code));
+        }
+        QVERIFY(embellish.getNewWord("一鼓作气", nullptr, TEMPLATE_TYPE_SQLITE_DB_IDIOM, nullptr));
+        QVERIFY(embellish.getNewWord("Good", nullptr, TEMPLATE_TYPE_SQLITE_DB_ENGLISH, nullptr));
+    }
+};
+
+TQ_TEST_MAIN(WordDatabaseDataTest)
+#include "tst_worddb_data.moc"
