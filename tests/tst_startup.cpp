@@ -22,18 +22,6 @@
 
 namespace {
 
-// Answers every box with its default button and remembers what was asked.
-class RecordingPrompt : public Prompt
-{
-public:
-    int exec(QMessageBox& box) override
-    {
-        titles << box.windowTitle();
-        return QMessageBox::Ok;
-    }
-    QStringList titles;
-};
-
 QStringList openedDocuments(MainWindow& window)
 {
     QStringList files;
@@ -153,7 +141,16 @@ private slots:
 
     void deferredStartUpDispatchesArguments()
     {
-        startUpArguments = QStringList{"prog", "/x/a.tqw", "/x/b.TQW", "/x/c.txt", "/x/e.db", "/x/d.html"};
+        const QString folder = QDir::currentPath() + "/arguments";
+        QDir().mkpath(folder);
+        for (const char* name : {"b.TQW", "c.txt", "d.html"}) {
+            QFile file(folder + "/" + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("text\r\n");
+        }
+        startUpArguments = QStringList{"prog", folder + "/a.tqw", folder + "/b.TQW", folder + "/c.txt",
+                                       folder + "/e.db", folder + "/d.html"};
+        ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         MessageCapture capture;
         window.initTimeConsumingStaff();
@@ -163,9 +160,10 @@ private slots:
             if (message.startsWith("int MainWindow::openTemplate("))
                 templateCalls << message;
         QCOMPARE(templateCalls.size(), 2);
-        QVERIFY(templateCalls[0].contains("\"/x/a.tqw\"") && templateCalls[0].contains("0x1 (TEMPLATE_TYPE_TQW_FILE)"));
-        QVERIFY(templateCalls[1].contains("\"/x/e.db\"") && templateCalls[1].contains("0x80 ("));
-        QCOMPARE(openedDocuments(window), QStringList({"/x/b.TQW", "/x/c.txt", "/x/d.html"}));
+        QVERIFY(templateCalls[0].contains("/a.tqw\"") && templateCalls[0].contains("0x1 (TEMPLATE_TYPE_TQW_FILE)"));
+        QVERIFY(templateCalls[1].contains("/e.db\"") && templateCalls[1].contains("0x80 ("));
+        QCOMPARE(openedDocuments(window),
+                 QStringList({folder + "/b.TQW", folder + "/c.txt", folder + "/d.html"}));
         QVERIFY(capture.contains("Failed to open config file: ./Utilities/JieBa/JieBaFlag.ini")
                 || !QFile::exists("./Utilities/JieBa/JieBaFlag.ini"));
     }
@@ -173,6 +171,7 @@ private slots:
     void deferredStartUpWithoutArgumentsOpensOneDocument()
     {
         startUpArguments = QStringList{"prog"};
+        ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         window.initTimeConsumingStaff();
         const QList<QMdiSubWindow*> windows = window.mdiArea->subWindowList();
@@ -183,6 +182,7 @@ private slots:
     void generationDialogsAreWired()
     {
         startUpArguments = QStringList{"prog"};
+        ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         window.initTimeConsumingStaff();
         AutoGenInputDialog* first = window.autoGenInputDialog;
@@ -241,12 +241,10 @@ private slots:
         QVERIFY(capture.contains("AutoGenBatch = false"));
         QCOMPARE(superUserMode, superUserLine);
 
-        RecordingPrompt prompt;
-        Prompt::install(&prompt);
+        ScriptedPrompt prompt;
         startUpArguments = QStringList{"prog"};
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         window.initTimeConsumingStaff();
-        Prompt::install(nullptr);
         QCOMPARE(window.windowTitle().endsWith("    !!! 您当前系统设置为超级用户，请谨慎使用 !!!"), superUserLine);
         QCOMPARE(prompt.titles, superUserLine ? QStringList{"!!! 警告 !!!"} : QStringList{});
     }

@@ -1,0 +1,471 @@
+#include "DomParser.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDomProcessingInstruction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTreeWidgetItem>
+#include <QVBoxLayout>
+#include <QXmlStreamReader>
+
+#include <memory>
+
+#include "RandomSource.h"
+
+namespace {
+
+const QString kTemplateTag = QStringLiteral("template");
+const QString kEntryTag = QStringLiteral("entry");
+const QString kContentTag = QStringLiteral("content");
+const QString kTitleAttribute = QStringLiteral("title");
+
+struct ParsedTemplate
+{
+    QDomDocument document;
+    QVector<QDomElement> entries;
+    QVector<int> entryContentCounts;
+};
+
+struct ParseFailure
+{
+    qint64 line = 0;
+    qint64 column = 0;
+    QString message;
+    // The text is well-formed as far as it went but breaks one of our own
+    // limits; it is XML, so decoding it as Base64 makes no sense.
+    bool limit = false;
+};
+
+bool isXmlWhitespace(const QString& text)
+{
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u != ' ' && u != '\t' && u != '\n' && u != '\r')
+            return false;
+    }
+    return true;
+}
+
+// Builds the DOM straight from a stream reader: one pass, well-formedness as
+// QXmlStreamReader judges it, whitespace-only text dropped, no namespace
+// processing. Depth is bounded because the DOM (and everything that walks it)
+// recurses; entity declarations are refused because the reader expands every
+// reference in full, so a few kilobytes could expand to gigabytes.
+bool parseTemplateXml(const QByteArray& data, ParsedTemplate& out, ParseFailure& failure)
+{
+    QXmlStreamReader reader(data);
+    reader.setNamespaceProcessing(false);
+
+    QDomDocument document;
+    QVector<QDomElement> stack;
+    stack.reserve(64);
+    QVector<int> entryOfLevel;         // entry index of each open element, -1 for others
+    QVector<int> contentsBeforeEntry;  // content count when each open entry started
+    QVector<QDomElement> entries;
+    QVector<int> entryContentCounts;
+    int contentsSeen = 0;
+    QString pendingText;
+    bool limitHit = false;
+
+    auto appendNode = [&](const QDomNode& node) {
+        if (stack.isEmpty())
+            document.appendChild(node);
+        else
+            stack.last().appendChild(node);
+    };
+    auto flushText = [&]() {
+        if (pendingText.isEmpty())
+            return;
+        if (!stack.isEmpty() && !isXmlWhitespace(pendingText))
+            stack.last().appendChild(document.createTextNode(pendingText));
+        pendingText.clear();
+    };
+    auto refuse = [&](const QString& message) {
+        limitHit = true;
+        reader.raiseError(message);
+    };
+
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartDocument:
+            if (!reader.documentVersion().isEmpty()) {
+                QString declaration = QStringLiteral("version=\"%1\"").arg(reader.documentVersion().toString());
+                if (!reader.documentEncoding().isEmpty())
+                    declaration += QStringLiteral(" encoding=\"%1\"").arg(reader.documentEncoding().toString());
+                if (reader.isStandaloneDocument())
+                    declaration += QStringLiteral(" standalone=\"yes\"");
+                document.appendChild(document.createProcessingInstruction(QStringLiteral("xml"), declaration));
+            }
+            break;
+        case QXmlStreamReader::DTD:
+            if (!reader.entityDeclarations().isEmpty())
+                refuse(QStringLiteral("entity declarations are not allowed in a template"));
+            break;
+        case QXmlStreamReader::StartElement: {
+            flushText();
+            if (stack.size() >= DomParser::MaximumNestingDepth) {
+                refuse(QStringLiteral("elements nested deeper than %1 levels").arg(DomParser::MaximumNestingDepth));
+                break;
+            }
+            const QString name = reader.qualifiedName().toString();
+            QDomElement element = document.createElement(name);
+            const QXmlStreamAttributes attributes = reader.attributes();
+            for (const QXmlStreamAttribute& attribute : attributes)
+                element.setAttribute(attribute.qualifiedName().toString(), attribute.value().toString());
+            appendNode(element);
+            stack.append(element);
+            if (name == kEntryTag) {
+                entryOfLevel.append(entries.size());
+                contentsBeforeEntry.append(contentsSeen);
+                entries.append(element);
+                entryContentCounts.append(0);
+            } else {
+                entryOfLevel.append(-1);
+                if (name == kContentTag)
+                    ++contentsSeen;
+            }
+            break;
+        }
+        case QXmlStreamReader::EndElement: {
+            flushText();
+            stack.removeLast();
+            const int entry = entryOfLevel.takeLast();
+            if (entry >= 0)
+                entryContentCounts[entry] = contentsSeen - contentsBeforeEntry.takeLast();
+            break;
+        }
+        case QXmlStreamReader::Characters:
+            if (reader.isCDATA()) {
+                flushText();
+                if (!stack.isEmpty())
+                    stack.last().appendChild(document.createCDATASection(reader.text().toString()));
+            } else {
+                pendingText += reader.text();
+            }
+            break;
+        case QXmlStreamReader::Comment:
+            flushText();
+            appendNode(document.createComment(reader.text().toString()));
+            break;
+        case QXmlStreamReader::ProcessingInstruction:
+            flushText();
+            appendNode(document.createProcessingInstruction(reader.processingInstructionTarget().toString(),
+                                                            reader.processingInstructionData().toString()));
+            break;
+        default:
+            // Unresolved entity references and the end of the document add nothing.
+            break;
+        }
+    }
+
+    if (reader.hasError()) {
+        failure.line = reader.lineNumber();
+        failure.column = reader.columnNumber() + 1;
+        failure.message = reader.errorString();
+        failure.limit = limitHit;
+        return false;
+    }
+    out.document = document;
+    out.entries = entries;
+    out.entryContentCounts = entryContentCounts;
+    return true;
+}
+
+} // namespace
+
+DomParser::DomParser()
+{
+    qDebug() << Q_FUNC_INFO;
+}
+
+DomParser::DomParser(QTreeWidget* tree)
+    : m_tree(tree)
+{
+    qDebug() << Q_FUNC_INFO << ", tree =" << tree;
+}
+
+DomParser::~DomParser()
+{
+    qDebug() << Q_FUNC_INFO;
+    QObject::disconnect(m_resetConnection);
+    QObject::disconnect(m_removeConnection);
+}
+
+const QRegularExpression& DomParser::atomMarkerExpression()
+{
+    qDebug() << Q_FUNC_INFO;
+    // QRegularExpression needs \x{...}: "\x4e00" would mean "N00" and nothing Chinese would match.
+    static const QRegularExpression expression(QStringLiteral("\\[[A-Z|a-z|0-9|\\x{4e00}-\\x{9fa5}]+\\]"));
+    return expression;
+}
+
+bool DomParser::readFile(const QString& fileName)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
+
+    QString path;
+    for (const QString& candidate : {fileName, fileName.toLower(), fileName.toUpper()}) {
+        if (!candidate.isEmpty() && QFileInfo(candidate).isFile()) {
+            path = candidate;
+            break;
+        }
+    }
+    if (path.isEmpty()) {
+        m_errorString = fileName + QStringLiteral(" does not exist.");
+        qCritical().noquote() << m_errorString;
+        return false;
+    }
+
+    // Read as bytes: the XML parser normalises line ends itself, and dropping
+    // CR bytes (text mode) would corrupt any file in a 16-bit encoding.
+    QFile file(path);
+    QByteArray data;
+    if (file.open(QIODevice::ReadOnly))
+        data = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        m_errorString = QStringLiteral("Error: Cannot read file ") + path + QStringLiteral(": ") + file.errorString();
+        qCritical().noquote() << m_errorString;
+        return false;
+    }
+    file.close();
+    return readData(data);
+}
+
+bool DomParser::readData(const QByteArray& data)
+{
+    qDebug() << Q_FUNC_INFO << ", size =" << data.size();
+
+    ParsedTemplate parsed;
+    ParseFailure failure;
+    bool loaded = parseTemplateXml(data, parsed, failure);
+    if (!loaded && !failure.limit) {
+        // Not XML: the Base64 form. Characters outside the alphabet (line
+        // breaks among them) are skipped, and the error, if any, then refers
+        // to the decoded text.
+        failure = ParseFailure();
+        loaded = parseTemplateXml(QByteArray::fromBase64(data), parsed, failure);
+    }
+    if (!loaded) {
+        m_errorString = QStringLiteral("Error: Parse error at line %1, column %2: %3")
+                            .arg(failure.line)
+                            .arg(failure.column)
+                            .arg(failure.message);
+        qCritical().noquote() << m_errorString;
+        return false;
+    }
+
+    m_document = parsed.document;
+    m_entries = parsed.entries;
+    m_entryContentCounts = parsed.entryContentCounts;
+    m_entryChildren.clear();
+    m_drawsPrepared = false;
+    m_entryCursor = 0;
+    m_errorString.clear();
+    return true;
+}
+
+bool DomParser::buildTree()
+{
+    qDebug() << Q_FUNC_INFO;
+
+    const QDomElement root = m_document.documentElement();
+    if (root.tagName() != kTemplateTag) {
+        qCritical() << "Error: Not a template file";
+        return false;
+    }
+    title = root.attribute(kTitleAttribute);
+    m_entryCursor = 0;
+    m_treeLost = false;
+    QObject::disconnect(m_resetConnection);
+    QObject::disconnect(m_removeConnection);
+    if (m_tree) {
+        m_tree->clear();
+        // Pending events run while large entries are parsed; if something
+        // removes rows meanwhile, the items in hand may be deleted.
+        QAbstractItemModel* model = m_tree->model();
+        m_resetConnection = QObject::connect(model, &QAbstractItemModel::modelAboutToBeReset,
+                                             [this]() { m_treeLost = true; });
+        m_removeConnection = QObject::connect(model, &QAbstractItemModel::rowsAboutToBeRemoved,
+                                              [this]() { m_treeLost = true; });
+    }
+    parseChildren(root);
+    QObject::disconnect(m_resetConnection);
+    QObject::disconnect(m_removeConnection);
+    return true;
+}
+
+void DomParser::parseChildren(const QDomElement& root)
+{
+    qDebug() << Q_FUNC_INFO << ", root =" << root.tagName();
+
+    header.clear();
+    QDomNode child = root.firstChild();
+    if (child.isElement() && child.toElement().tagName() == kContentTag) {
+        header = child.toElement().text();
+        child = child.nextSibling();
+    }
+    QTreeWidgetItem* top = m_tree ? m_tree->invisibleRootItem() : nullptr;
+    for (; !child.isNull(); child = child.nextSibling()) {
+        if (!child.isElement())
+            continue;
+        const QDomElement element = child.toElement();
+        const QString tag = element.tagName();
+        if (tag == kEntryTag)
+            parseEntryElement(element, treeUsable() ? top : nullptr);
+        else if (tag == kContentTag)
+            parseContentElement(element, treeUsable() ? top : nullptr);
+    }
+}
+
+void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* parent)
+{
+    qDebug() << Q_FUNC_INFO << ", title =" << element.attribute(kTitleAttribute) << ", parent =" << parent;
+
+    QTreeWidgetItem* item = newItem(parent, element.attribute(kTitleAttribute), kEntryTag,
+                                    QStringLiteral("title"), false);
+    const int contents = contentCountOf(element);
+
+    // Application-modal: nothing may start another generation or close the
+    // tab while pending events are processed in the middle of building.
+    std::unique_ptr<QProgressDialog> progress;
+    if (contents > ProgressThreshold && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        progress.reset(new QProgressDialog);
+        progress->setWindowModality(Qt::ApplicationModal);
+        progress->setWindowTitle(tr("正在解析模板"));
+        auto* label = new QLabel(tr("正在准备..."));
+        auto* bar = new QProgressBar;
+        auto* cancel = new QPushButton(tr("取消"));
+        progress->setLabel(label);
+        progress->setBar(bar);
+        progress->setCancelButton(cancel);
+        auto* layout = new QVBoxLayout(progress.get());
+        layout->addWidget(label);
+        layout->addWidget(bar);
+        layout->addWidget(cancel);
+        progress->setRange(0, contents);
+        progress->show();
+    }
+
+    int i = 0;
+    for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        ++i;
+        if (progress && progress->isVisible() && (i % 100 == 0 || i == contents)) {
+            progress->setValue(i);
+            progress->setLabelText(tr("正在处理模板条目 %1, 共 %2...").arg(i).arg(contents));
+            QCoreApplication::processEvents();
+            if (!treeUsable())
+                item = nullptr;
+        }
+        if (!child.isElement())
+            continue;
+        const QDomElement childElement = child.toElement();
+        const QString tag = childElement.tagName();
+        if (tag == kEntryTag)
+            parseEntryElement(childElement, item);
+        else if (tag == kContentTag)
+            parseContentElement(childElement, item);
+        if (!treeUsable())
+            item = nullptr;
+    }
+}
+
+void DomParser::parseContentElement(const QDomElement& element, QTreeWidgetItem* parent)
+{
+    qDebug() << Q_FUNC_INFO << ", parent =" << parent;
+
+    QTreeWidgetItem* item = newItem(parent, element.text(), kContentTag, QStringLiteral("content"), true);
+    for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
+        if (!child.isElement())
+            continue;
+        const QDomElement childElement = child.toElement();
+        const QString tag = childElement.tagName();
+        if (tag == kEntryTag)
+            parseEntryElement(childElement, item);
+        else if (tag == kContentTag)
+            parseContentElement(childElement, item);
+        if (!treeUsable())
+            item = nullptr;
+    }
+}
+
+QTreeWidgetItem* DomParser::newItem(QTreeWidgetItem* parent, const QString& text, const QString& tag,
+                                    const QString& kind, bool hidden)
+{
+    qDebug() << Q_FUNC_INFO << ", tag =" << tag << ", parent =" << parent;
+    if (!parent || !treeUsable())
+        return nullptr;
+    // Filled before it joins the tree, so the model reports one insertion only.
+    auto* item = new QTreeWidgetItem(0);
+    item->setText(0, text);
+    item->setData(0, Qt::UserRole, tag);
+    item->setText(1, kind);
+    parent->addChild(item);
+    if (hidden)
+        item->setHidden(true);
+    return item;
+}
+
+int DomParser::contentCountOf(const QDomElement& entry)
+{
+    qDebug() << Q_FUNC_INFO << ", cursor =" << m_entryCursor;
+    // Entries are visited in document order, so one cursor finds each in turn.
+    for (int index = m_entryCursor; index < m_entries.size(); ++index) {
+        if (m_entries.at(index) == entry) {
+            m_entryCursor = index + 1;
+            return m_entryContentCounts.at(index);
+        }
+    }
+    return entry.elementsByTagName(kContentTag).count();
+}
+
+void DomParser::prepareDraws()
+{
+    qDebug() << Q_FUNC_INFO << ", prepared =" << m_drawsPrepared;
+    if (m_drawsPrepared)
+        return;
+    m_entryChildren.resize(m_entries.size());
+    for (int index = 0; index < m_entries.size(); ++index) {
+        QVector<QDomNode>& children = m_entryChildren[index];
+        for (QDomNode child = m_entries.at(index).firstChild(); !child.isNull(); child = child.nextSibling())
+            children.append(child);
+    }
+    m_drawsPrepared = true;
+}
+
+bool DomParser::pickRandomContents(QStringList& texts, int& entryCount, QList<QList<int>>& positions)
+{
+    qDebug() << Q_FUNC_INFO << ", entries =" << m_entries.size();
+
+    prepareDraws();
+    entryCount = m_entries.size();
+    for (int entry = 0; entry < entryCount; ++entry) {
+        const QVector<QDomNode>& children = m_entryChildren.at(entry);
+        if (children.isEmpty())
+            continue;
+        const int child = RandomSource::bounded(children.size());
+        positions.append(QList<int>{entry, child});
+        texts.append(children.at(child).toElement().text());
+    }
+    return true;
+}
+
+bool DomParser::pickRandomContentsOfFirstEntry(QStringList& texts, QList<QList<int>>& positions, int count)
+{
+    qDebug() << Q_FUNC_INFO << ", count =" << count;
+
+    prepareDraws();
+    if (m_entryChildren.isEmpty() || m_entryChildren.first().isEmpty())
+        return true;
+    const QVector<QDomNode>& children = m_entryChildren.first();
+    for (int draw = 0; draw < count; ++draw) {
+        const int child = RandomSource::bounded(children.size());
+        positions.append(QList<int>{0, child});
+        texts.append(children.at(child).toElement().text());
+    }
+    return true;
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The one reader of template files (".tqw"): plain UTF-8 XML, or one Base64
+// block of it. Loads a file into a DOM document, optionally fills an outline
+// tree from it, and draws random contents with their positions for generation.
+//
+// Files are exchanged between writers, so the reader accepts any bytes: it
+// never recurses deeper than the nesting limit, refuses entity declarations
+// (their expansion could fill memory) and never touches a tree that went away
+// while the progress dialog let events through.
+
+#include <QCoreApplication>
+#include <QDomDocument>
+#include <QDomElement>
+#include <QList>
+#include <QMetaObject>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#include <QTreeWidget>
+#include <QVector>
+
+class QTreeWidgetItem;
+
+class DomParser
+{
+    Q_DECLARE_TR_FUNCTIONS(DomParser)
+
+public:
+    DomParser();
+    explicit DomParser(QTreeWidget* tree);
+    ~DomParser();
+
+    DomParser(const DomParser&) = delete;
+    DomParser& operator=(const DomParser&) = delete;
+
+    // Loads the file (the name, else its lower-case, else its upper-case form).
+    // On failure the previously loaded document stays.
+    bool readFile(const QString& fileName);
+    // Loads template bytes already in memory, in either form.
+    bool readData(const QByteArray& data);
+
+    // Sets title (and header), clears the tree and fills it. False when the
+    // root is not "template"; tree, title and header are then left alone.
+    bool buildTree();
+
+    // One random content per entry that has children; positions are
+    // {entry index in document order, child index}. Out lists are appended to.
+    bool pickRandomContents(QStringList& texts, int& entryCount, QList<QList<int>>& positions);
+    // count independent draws from the first entry, each at {0, child index}.
+    bool pickRandomContentsOfFirstEntry(QStringList& texts, QList<QList<int>>& positions, int count);
+
+    const QDomDocument& document() const { return m_document; }
+    // Why the last readFile/readData failed; empty after success.
+    QString errorString() const { return m_errorString; }
+
+    // "[name]" where name is ASCII letters, digits, '|' or ideographs U+4E00..U+9FA5.
+    static const QRegularExpression& atomMarkerExpression();
+
+    static constexpr int MaximumNestingDepth = 256;
+    // Entries with more contents than this show a progress dialog while the tree is built.
+    static constexpr int ProgressThreshold = 500;
+
+    // The template's title; set by buildTree.
+    QString title;
+    // Text of a "content" that stands first under the root. It is not part of
+    // the outline, but the writer puts it back so that it survives a save.
+    QString header;
+
+private:
+    void parseChildren(const QDomElement& root);
+    void parseEntryElement(const QDomElement& element, QTreeWidgetItem* parent);
+    void parseContentElement(const QDomElement& element, QTreeWidgetItem* parent);
+
+    QTreeWidgetItem* newItem(QTreeWidgetItem* parent, const QString& text, const QString& tag,
+                             const QString& kind, bool hidden);
+    int contentCountOf(const QDomElement& entry);
+    bool treeUsable() const { return m_tree && !m_treeLost; }
+    void prepareDraws();
+
+    QDomDocument m_document;
+    // Every "entry" element in document order, and the number of "content"
+    // elements anywhere inside each, recorded while the file is read.
+    QVector<QDomElement> m_entries;
+    QVector<int> m_entryContentCounts;
+    // Child nodes of every entry, made on the first draw.
+    QVector<QVector<QDomNode>> m_entryChildren;
+    bool m_drawsPrepared = false;
+    int m_entryCursor = 0;
+
+    QPointer<QTreeWidget> m_tree;
+    // Set when rows of the tree are removed while it is being filled (events
+    // run under the progress dialog): the items in hand may be gone.
+    bool m_treeLost = false;
+    QMetaObject::Connection m_resetConnection;
+    QMetaObject::Connection m_removeConnection;
+
+    QString m_errorString;
+};
