@@ -18,6 +18,9 @@ packages=(cmake ninja-build g++ qtbase5-dev libqt5sql5-sqlite libqt5charts5-dev
 if [ "$mode" = run ] && [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   packages+=(xvfb xauth)
 fi
+if [ "$mode" = test ]; then
+  packages+=(clang libclang-rt-14-dev) # the template fuzzer
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -41,6 +44,8 @@ fi
 cmake --build "$build" --parallel "$(nproc)"
 
 if [ "$mode" = test ]; then
+  # A minute of fuzzing the template reader and writer, then the test suite.
+  TQ_FUZZ_BUILD_DIR="$top/build-fuzz" bash "$top/tests/fuzz/run-fuzz.sh" 60
   cd "$build"
   QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"
   exit $?
