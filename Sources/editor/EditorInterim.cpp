@@ -1,38 +1,41 @@
-// Interim bodies of the editor document the shell needs before the editor exists.
+// Interim bodies of the editor the shell needs before the rest of the editor exists.
+
+// --- Editor document: word pop-ups and the user word-list highlighter -------------
+// The pop-up lists come with the word pop-ups, the highlighter with the word
+// databases; until then these only log their call.
 
 #include "MdiChild.h"
 
 #include <QDebug>
-#include <QFileInfo>
 
-MdiChild::MdiChild(QWidget* parent)
-    : QTextEdit(parent)
+void MdiChild::itemActivated(QListWidgetItem*, QAction*)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setProperty("SubWindowType", 1);
+    qDebug() << Q_FUNC_INFO << "(interim)";
 }
 
-void MdiChild::newFile()
+void MdiChild::magicLamp(const QString& word, const QPoint& pos)
 {
-    static int sequenceNumber = 1;
-    qDebug() << Q_FUNC_INFO;
-    isUntitled = true;
-    curFile = tr("文档%1").arg(sequenceNumber++);
-    setWindowTitle(curFile + QStringLiteral("[*]"));
+    qDebug() << Q_FUNC_INFO << ": word =" << word << ", pos =" << pos << "(interim)";
 }
 
-bool MdiChild::loadFile(const QString& fileName)
+void MdiChild::newWordList(const QString& word, const QPoint& pos)
 {
-    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
-    curFile = QFileInfo(fileName).absoluteFilePath();
-    isUntitled = false;
-    setWindowTitle(userFriendlyCurrentFile() + QStringLiteral("[*]"));
-    return true;
+    qDebug() << Q_FUNC_INFO << ": word =" << word << ", pos =" << pos << "(interim)";
 }
 
-QString MdiChild::userFriendlyCurrentFile() const
+void MdiChild::pasteFromClipboardHistory()
 {
-    return QFileInfo(curFile).fileName();
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MdiChild::resetHighlighter()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
+}
+
+void MdiChild::toggleHighlighter()
+{
+    qDebug() << Q_FUNC_INFO << "(interim)";
 }
 
 // --- Find and replace and find in files -----------------

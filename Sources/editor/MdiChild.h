@@ -1,28 +1,124 @@
 #pragma once
-// One editor document: the widget of one sub-window of the document area.
-// Interim: names, untitled numbering and the encoding field only; loading,
-// saving and the editor behaviour come with the editor document itself.
+// One editor document: the widget of one sub-window of the document area. It
+// loads plain text in a detected or chosen encoding, the program's rich-text
+// ".tqd" files and (in super-user mode) a coloured view of the program's log
+// files, and saves through SafeSave so the previous file survives any failure.
 
+#include <QColor>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
 #include <QTextEdit>
+#include <QTextFormat>
+
+class ContextListWidget;
+class MainWindow;
+class QAction;
+class QListWidgetItem;
+class VeldmarkHighlighter;
+
+// Editor state shared by every document for the life of the process.
+extern int zoomLevel;                         // 1 at start; -1, 0 and 1 mean no zoom
+extern const int zoomStep;                    // points per zoom command step
+extern bool highlightCurrentLineEnabled;
+extern bool highlightCurrentParagraphEnabled;
+extern int currentTemplateType;               // TemplateType of the word list last chosen, 0 none
 
 class MdiChild : public QTextEdit
 {
     Q_OBJECT
 public:
-    explicit MdiChild(QWidget* parent = nullptr);
+    // The window may be null (a document on its own); then only this document zooms
+    // and the main window's hooks are skipped.
+    explicit MdiChild(MainWindow* window = nullptr, QWidget* parent = nullptr);
+    ~MdiChild() override;
 
     void newFile();
-    // Interim: records the file name only.
-    bool loadFile(const QString& fileName);
+    // Reads fileName; enc forces an encoding, a null string detects it.
+    // On failure a box says why and the document is left as it was.
+    bool loadFile(const QString& fileName, const QString& enc = QString());
+    // Reads the file again in another encoding; a modified document asks first.
+    bool reloadWithEncoding(const QString& enc);
+    void setEncoding(const QString& enc);
 
+    int save(bool askName);
+    int saveAs();
+    int saveFile(const QString& fileName, bool temp);
+    bool maybeSave();
+
+    void setCurrentFile(const QString& fileName);
+    static QString strippedName(const QString& fullFileName);
     QString userFriendlyCurrentFile() const;
     QString currentFile() const { return curFile; }
 
+    // Editor behaviour
+    void setShowSymbol(bool show);
+    void setEditorFont();
+    void setLineSpacing();
+    // The block format that carries the configured line spacing.
+    static QTextBlockFormat lineSpacingFormat();
+    void autoFormat();
+    void resetHighlighter();
+    void toggleHighlighter();
+    static bool isTqLogFile(const QString& text);
+    static QString str2LogStr(const QString& text);
+
+    // The bracketed atom-template name around position pos of text, or a null
+    // string. Brackets pair as a minimal "\[.*\]" match does (a match may span lines).
+    static QString atomReferenceAt(const QString& text, int pos);
+    // The current-line and current-paragraph colours derived from a base colour.
+    static QColor paragraphHighlightColor(const QColor& base);
+    static QColor lineHighlightColor(const QColor& base);
+
+    // Where the last automatic save of an untitled document went (empty before).
+    QString recoveryFileName() const { return recoveryFile; }
+
+    bool isUntitled = true;
     QString curFile;
     QString encoding = QStringLiteral("GB18030");
-    bool isUntitled = true;
-    bool hasBom = false;
+    // Plain text is written with a byte-order mark (UTF-8 and UTF-16 only); a load
+    // keeps whether the file had one.
+    bool writeBom = true;
+    QString expandedSpan;
+    QString anchor;
+    QString tryAnchor;
+    ContextListWidget* listWidget = nullptr;
+    VeldmarkHighlighter* highlighter = nullptr;
 
 signals:
     void encodingChanged(const QString& encoding);
+
+public slots:
+    void itemActivated(QListWidgetItem* item, QAction* senderAct = nullptr);
+    void magicLamp(const QString& word = QString(), const QPoint& pos = QPoint());
+    void newWordList(const QString& word = QString(), const QPoint& pos = QPoint());
+    void pasteFromClipboardHistory();
+    void changeBackground(const QString& colorFileName);
+    void documentWasModified();
+    void highlightCurrentLineAndParagraph();
+    void reloadFilePath(QString path);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void trackModifications(bool on);
+    void showSubWindowIcon(bool modified);
+    QString plainTextForFile() const;
+    void fillPlainText(const QString& text);
+    bool chooseEncodableEncoding(const QString& text);
+    int askSaveDiscardCancel(const QString& name);
+    int writeRecoveryFile();
+    void watchFile(const QString& path, bool watch) const;
+
+    QPointer<MainWindow> owner;
+    QString recoveryFile;
+    int iconState = -1; // which sub-window icon is showing: -1 none yet, 0 saved, 1 modified
 };

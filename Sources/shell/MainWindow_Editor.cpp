@@ -4,8 +4,13 @@
 #include "MainWindow.h"
 
 #include <QDebug>
+#include <QAction>
+#include <QStatusBar>
+#include <QTextEdit>
 #include <QTabWidget>
 #include <QEvent>
+#include <QFileSystemWatcher>
+#include <QIcon>
 #include <QMdiSubWindow>
 
 #include "MdiArea.h"
@@ -15,8 +20,28 @@
 
 MdiChild* MainWindow::createMdiChild()
 {
-    auto* child = new MdiChild;
-    mdiArea->addSubWindow(child);
+    qDebug() << Q_FUNC_INFO;
+    // The document connects itself to fileChange and backgroundChange.
+    auto* child = new MdiChild(this);
+    QMdiSubWindow* subWindow = mdiArea->addSubWindow(child);
+    subWindow->setWindowIcon(QIcon(QStringLiteral(":/Images/Doc_512x512.png")));
+    if (mdiArea->subWindowList().size() == 1) {
+        statusBar()->show();
+        if (showStatusBarAct)
+            showStatusBarAct->setChecked(true);
+    }
+    if (settings.contains(QStringLiteral("LineWrap")))
+        child->setLineWrapMode(settings.value(QStringLiteral("LineWrap")).toInt() == 0 ? QTextEdit::NoWrap
+                                                                                      : QTextEdit::WidgetWidth);
+    connect(child, SIGNAL(copyAvailable(bool)), cutAct, SLOT(setEnabled(bool)));
+    connect(child, SIGNAL(copyAvailable(bool)), copyAct, SLOT(setEnabled(bool)));
+    connect(child, SIGNAL(cursorPositionChanged()), this, SLOT(updateLineLabelOnStatusBar()));
+    connect(child, SIGNAL(cursorPositionChanged()), this, SLOT(cursorPositionChanged()));
+    connect(child, SIGNAL(currentCharFormatChanged(const QTextCharFormat&)), this,
+            SLOT(currentCharFormatChanged(const QTextCharFormat&)));
+    connect(child->document(), SIGNAL(contentsChanged()), this, SLOT(updateCharactersCountOnStatusBar()));
+    connect(child, SIGNAL(encodingChanged(const QString)), this, SLOT(updateEncodingLabelOnStatusBar(const QString)));
+    currentCharFormatChanged(child->currentCharFormat());
     return child;
 }
 
@@ -30,10 +55,23 @@ void MainWindow::newFile()
 
 void MainWindow::open(const QString& fileName)
 {
-    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
+    qDebug() << Q_FUNC_INFO << ": fileName = " << fileName;
     MdiChild* child = createMdiChild();
-    child->loadFile(fileName);
+    // loadFile refuses folders, FIFOs and devices and tells the user why.
+    if (!child->loadFile(fileName, QString())) {
+        if (auto* subWindow = qobject_cast<QMdiSubWindow*>(child->parentWidget())) {
+            mdiArea->removeSubWindow(subWindow);
+            delete subWindow;
+        } else {
+            delete child;
+        }
+        return;
+    }
     child->showMaximized();
+    // Watch the file the document writes (its canonical path), so that its own
+    // saves through a symbolic link are not taken for another program's.
+    if (fileSystemWatcher && !fileSystemWatcher->files().contains(child->currentFile()))
+        fileSystemWatcher->addPath(child->currentFile());
 }
 
 void MainWindow::toggleSymbol()

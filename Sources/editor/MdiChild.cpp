@@ -1,0 +1,978 @@
+#include "MdiChild.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryFile>
+#include <QTextBlock>
+#include <QTextCodec>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+#include <QWheelEvent>
+
+#include "ContextListWidget.h"
+#include "GlobalActions.h"
+#include "MainWindow.h"
+#include "MdiArea.h"
+#include "Prompt.h"
+#include "SafeSave.h"
+#include "SettingsStore.h"
+#include "SharedCodes.h"
+#include "StartUp.h"
+#include "TextEncoding.h"
+
+int zoomLevel = 1;
+const int zoomStep = 5;
+bool highlightCurrentLineEnabled = false;
+bool highlightCurrentParagraphEnabled = false;
+int currentTemplateType = 0;
+
+namespace {
+
+// Number of the next untitled document; never restarts while the program runs.
+int sequenceNumber = 1;
+
+// Length of the sample log line head "2019.01.22 14:14:19.189: [WARNING ]".
+const int logHeadLength = 35;
+const int logTagStart = 25;
+const int logTagLength = 10;
+
+// Answers of the three-button questions, in the order the buttons are added
+// (a message box reports a custom button by its index).
+enum SaveQuestionAnswer { AnswerCancel = 0, AnswerSave = 1, AnswerDiscard = 2 };
+enum EncodingQuestionAnswer { EncodingCancel = 0, EncodingGb18030 = 1, EncodingUtf8 = 2 };
+
+bool declaresRichText(const QString& head)
+{
+    static const QRegularExpression meta(QStringLiteral("<meta[^>]*(charset\\s*=|qrichtext)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return meta.match(head).hasMatch();
+}
+
+// Printable input: what would change a writable document's text. Shortcuts
+// (Ctrl, Meta) and control characters (Enter, Tab, Ctrl+C's \x03) are not.
+bool isPrintableInput(const QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return false;
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text)
+        if (!c.isPrint())
+            return false;
+    return true;
+}
+
+} // namespace
+
+MdiChild::MdiChild(MainWindow* window, QWidget* parent)
+    : QTextEdit(parent)
+    , owner(window)
+{
+    qDebug() << Q_FUNC_INFO;
+    setProperty("SubWindowType", 1);
+
+    Settings settings;
+    const int backgroundType = settings.value(QStringLiteral("EditorBackgroundType")).toInt();
+    switch (backgroundType) {
+    case 0:
+        break;
+    case 1:
+        changeBackground(settings.value(QStringLiteral("EditorBackgroundColor")).toString());
+        break;
+    case 2:
+        changeBackground(settings.value(QStringLiteral("EditorBackgroundFileName")).toString());
+        break;
+    default:
+        qWarning() << "Unknown background type =" << backgroundType;
+        break;
+    }
+
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFormatting(QTextEdit::AutoAll);
+    encoding = TextEncoding::defaultEncoding();
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
+
+    listWidget = new ContextListWidget(this);
+    listWidget->hide();
+    listWidget->setAlternatingRowColors(true);
+    connect(listWidget, SIGNAL(itemActivated(QListWidgetItem*)), this, SLOT(itemActivated(QListWidgetItem*)));
+
+    connect(this, SIGNAL(cursorPositionChanged()), this, SLOT(highlightCurrentLineAndParagraph()));
+    if (window) {
+        connect(window, SIGNAL(fileChange(QString)), this, SLOT(reloadFilePath(QString)));
+        connect(window, SIGNAL(backgroundChange(QString)), this, SLOT(changeBackground(QString)));
+    }
+
+    setEditorFont();
+    setLineSpacing();
+}
+
+MdiChild::~MdiChild()
+{
+    qDebug() << Q_FUNC_INFO << ", curFile =" << curFile;
+    // The recovery copy of an untitled document is only for a program that did
+    // not get here; a normal close has asked the user already.
+    if (!recoveryFile.isEmpty())
+        QFile::remove(recoveryFile);
+}
+
+// ---- Names ---------------------------------------------------------------------------
+
+void MdiChild::newFile()
+{
+    qDebug() << Q_FUNC_INFO;
+    isUntitled = true;
+    curFile = tr("文档%1").arg(sequenceNumber++);
+    setWindowTitle(QStringLiteral("[*]") + curFile);
+    trackModifications(true);
+}
+
+void MdiChild::setCurrentFile(const QString& fileName)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
+    curFile = QFileInfo(fileName).canonicalFilePath();
+    isUntitled = false;
+    document()->setModified(false);
+    setWindowModified(false);
+    setWindowTitle(QStringLiteral("[*]") + strippedName(curFile));
+}
+
+QString MdiChild::strippedName(const QString& fullFileName)
+{
+    qDebug() << Q_FUNC_INFO << ", fullFileName =" << fullFileName;
+    return QFileInfo(fullFileName).fileName();
+}
+
+QString MdiChild::userFriendlyCurrentFile() const
+{
+    qDebug() << Q_FUNC_INFO;
+    return strippedName(curFile);
+}
+
+void MdiChild::setEncoding(const QString& enc)
+{
+    qDebug() << Q_FUNC_INFO << ", enc =" << enc;
+    encoding = enc;
+    emit encodingChanged(enc);
+}
+
+// ---- Loading -------------------------------------------------------------------------
+
+bool MdiChild::loadFile(const QString& fileName, const QString& enc)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName << ", enc =" << enc;
+    auto fail = [&](const QString& reason) {
+        qWarning() << "Load file failed, fileName =" << fileName << ", reason =" << reason;
+        QMessageBox box(QMessageBox::Warning, tr("塔泉笔"), tr("读取 %1 失败:\n%2.").arg(fileName, reason),
+                        QMessageBox::Ok, this);
+        Prompt::current().exec(box);
+        return false;
+    };
+
+    // A FIFO or a device would block or never end, and a folder has no text.
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile())
+        return fail(tr("这不是一个普通文件"));
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    file.close();
+
+    const bool forced = !enc.isEmpty();
+    if (forced && !TextEncoding::isKnown(enc))
+        return fail(tr("不支持的编码 %1").arg(enc));
+
+    // The head of the file tells rich text and log files apart from plain text.
+    const QByteArray head = bytes.left(65536);
+    const QString headEncoding = forced ? enc : TextEncoding::detect(head).encoding;
+    QTextCodec* htmlCodec = QTextCodec::codecForHtml(head, TextEncoding::codec(headEncoding));
+    const QString probe = htmlCodec->toUnicode(head);
+
+    const QString suffix = info.suffix().toLower();
+    const bool richName = suffix == QLatin1String("tqd") || suffix == QLatin1String("htm")
+        || suffix == QLatin1String("html");
+    const bool rich = !forced && (richName || declaresRichText(probe)) && Qt::mightBeRichText(probe);
+
+    enum { Plain, Rich, Log } kind = Plain;
+    QString content;
+    QString plainEncoding;
+    int bomLength = 0;
+    bool lossless = true;
+    if (rich) {
+        kind = Rich;
+        // Without a mark or charset the whole file's plain-text encoding applies, not Latin-1.
+        htmlCodec = QTextCodec::codecForHtml(bytes, TextEncoding::codec(TextEncoding::detect(bytes).encoding));
+        content = htmlCodec->toUnicode(bytes);
+    } else {
+        const QString logEncoding = forced ? enc : TextEncoding::logEncoding();
+        if (fileName.endsWith(QLatin1String(".log"))
+            && isTqLogFile(TextEncoding::decode(head, logEncoding, TextEncoding::bomLengthFor(head, logEncoding)))) {
+            kind = Log;
+            plainEncoding = logEncoding;
+            const int skip = TextEncoding::bomLengthFor(bytes, logEncoding);
+            content = str2LogStr(TextEncoding::normalizeLineEnds(TextEncoding::decode(bytes, logEncoding, skip)));
+        } else if (forced) {
+            plainEncoding = enc;
+            bomLength = TextEncoding::bomLengthFor(bytes, enc);
+            content = TextEncoding::decode(bytes, enc, bomLength, &lossless);
+        } else {
+            TextEncoding::Detection detected;
+            content = TextEncoding::detectAndDecode(bytes, &detected, &lossless);
+            plainEncoding = detected.encoding;
+            bomLength = detected.bomLength;
+        }
+    }
+
+    // Filling the editor is not an edit of the user's.
+    trackModifications(false);
+    document()->setUndoRedoEnabled(false);
+    writeBom = false;
+    switch (kind) {
+    case Rich:
+        setShowSymbol(false);
+        setHtml(content);
+        break;
+    case Log:
+        encoding = plainEncoding;
+        setHtml(content);
+        setReadOnly(true);
+        break;
+    case Plain:
+        encoding = plainEncoding;
+        writeBom = bomLength > 0;
+        setShowSymbol(true);
+        fillPlainText(content);
+        break;
+    }
+    content.clear();
+    // Plain text got its line spacing in fillPlainText.
+    if (kind != Plain)
+        setLineSpacing();
+    document()->setUndoRedoEnabled(true);
+    setCurrentFile(fileName);
+    showSubWindowIcon(false);
+    trackModifications(true);
+
+    if (!lossless) {
+        qWarning() << "Lossy decoding, fileName =" << fileName << ", encoding =" << plainEncoding;
+        QMessageBox box(QMessageBox::Warning, tr("警告"),
+                        tr("文件 %1 含有不符合 %2 编码的字节, 部分文字可能显示为乱码.\n"
+                           "如果直接保存, 这些字节将无法还原; 请先在\"编码\"菜单中选择正确的编码.")
+                            .arg(fileName, plainEncoding),
+                        QMessageBox::Ok, this);
+        Prompt::current().exec(box);
+    }
+    return true;
+}
+
+bool MdiChild::reloadWithEncoding(const QString& enc)
+{
+    qDebug() << Q_FUNC_INFO << ", enc =" << enc;
+    if (isUntitled) {
+        setEncoding(enc);
+        return true;
+    }
+    // Reading the file again replaces the text: unsaved edits must not go unasked.
+    if (document()->isModified()) {
+        const int answer = askSaveDiscardCancel(strippedName(curFile));
+        if (answer == AnswerSave) {
+            if (save(true) != ERROR_CODE_SUCCESS)
+                return false;
+        } else if (answer != AnswerDiscard) {
+            return false;
+        }
+    }
+    return loadFile(curFile, enc);
+}
+
+void MdiChild::reloadFilePath(QString path)
+{
+    qDebug() << Q_FUNC_INFO << ", path =" << path;
+    if (isUntitled || path != curFile)
+        return;
+    // Encodings that detection never yields were chosen by the user; keep them.
+    const bool detectable = encoding == TextEncoding::defaultEncoding() || TextEncoding::isUtf8(encoding)
+        || TextEncoding::isUtf16(encoding);
+    const QString forced = detectable ? QString() : encoding;
+    if (!loadFile(curFile, forced)) {
+        // The file went away or cannot be read: the text on screen is now the only
+        // copy, so closing must ask.
+        document()->setModified(true);
+        setWindowModified(true);
+        showSubWindowIcon(true);
+    }
+    // Replacing a file (as editors save) drops it from the watcher; watch it again.
+    if (QFileInfo::exists(path))
+        watchFile(QFileInfo(path).absoluteFilePath(), true);
+}
+
+// ---- Saving --------------------------------------------------------------------------
+
+int MdiChild::save(bool askName)
+{
+    qDebug() << Q_FUNC_INFO << ", askName =" << askName;
+    if (isUntitled)
+        return askName ? saveAs() : saveFile(QString(), true);
+    return saveFile(curFile, false);
+}
+
+int MdiChild::saveAs()
+{
+    qDebug() << Q_FUNC_INFO;
+    Settings settings;
+    QString directory = settings.value(QStringLiteral("LastOpenFilePath")).toString();
+    if (directory.isNull())
+        directory = QDir::homePath();
+    const QString txtFilter = tr("txt 文件 (*.txt)");
+    const QString tqdFilter = tr("tqd 文件 (*.tqd)");
+    const QString initialFilter
+        = settings.value(QStringLiteral("DefaultFileFormat")).toInt() != 0 ? tqdFilter : txtFilter;
+    // A titled document proposes its own file.
+    const QString proposed = isUntitled ? directory + QDir::separator() + curFile : curFile;
+
+    QFileDialog dialog(this, tr("保存文件"), proposed, tr("txt 文件 (*.txt);;tqd 文件 (*.tqd);;所有文件 (*)"));
+    dialog.setObjectName(QStringLiteral("SaveAsFileDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectNameFilter(initialFilter);
+    dialog.selectFile(proposed);
+    if (Prompt::current().execDialog(dialog) != QDialog::Accepted)
+        return ERROR_CODE_SAVE_AS_CANCELLED;
+    QString fileName = dialog.selectedFiles().value(0);
+    const QString filter = dialog.selectedNameFilter();
+    if (fileName.isEmpty() || QFileInfo(fileName).isDir())
+        return ERROR_CODE_SAVE_AS_CANCELLED;
+
+    if (filter == tqdFilter && !fileName.endsWith(QLatin1String(".tqd"), Qt::CaseInsensitive))
+        fileName += QStringLiteral(".tqd");
+    else if (filter == txtFilter && !fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+        fileName += QStringLiteral(".txt");
+
+    const QFileInfo info(fileName);
+    if (info.exists() || info.isSymLink()) {
+        QMessageBox box(QMessageBox::Warning, tr("警告"), tr("文件: %1 已经存在，确定要覆盖吗?").arg(fileName),
+                        QMessageBox::Ok | QMessageBox::Cancel, this);
+        if (Prompt::current().exec(box) != QMessageBox::Ok)
+            return ERROR_CODE_SAVE_AS_CANCELLED;
+    }
+
+    settings.setValue(QStringLiteral("LastOpenFilePath"), info.path());
+    const QString previous = isUntitled ? QString() : curFile;
+    // The document takes the new name only once the file is really written.
+    const int result = saveFile(fileName, false);
+    if (result == ERROR_CODE_SUCCESS && !previous.isEmpty() && previous != curFile)
+        watchFile(QFileInfo(previous).absoluteFilePath(), false);
+    return result;
+}
+
+int MdiChild::saveFile(const QString& fileName, bool temp)
+{
+    qDebug() << Q_FUNC_INFO << ": fileName =" << fileName << "temp =" << (temp ? "true" : "false");
+    if (temp)
+        return writeRecoveryFile();
+
+    const bool richText = fileName.endsWith(QLatin1String(".tqd"));
+    QString content;
+    for (;;) {
+        content = richText ? document()->toHtml(encoding.toLatin1()) : plainTextForFile();
+        const QString before = encoding;
+        if (!chooseEncodableEncoding(content))
+            return ERROR_CODE_WRITE_FAILED;
+        if (encoding == before)
+            break;
+        // The rich text names its encoding inside; build it again for the new one.
+        if (!richText)
+            break;
+    }
+    const bool withBom = richText ? TextEncoding::isUtf16(encoding) : (writeBom || TextEncoding::isUtf16(encoding));
+    const QByteArray bytes = TextEncoding::encode(content, encoding, withBom);
+    content.clear();
+
+    const QString watched = QFileInfo(fileName).absoluteFilePath();
+    watchFile(watched, false);
+    const bool backup = Settings().value(QStringLiteral("BackupFileBeforeSave")).toInt() != 0;
+    QString error;
+    const bool written = SafeSave::write(fileName, bytes, backup, &error);
+    if (QFileInfo::exists(watched))
+        watchFile(watched, true);
+
+    if (!written) {
+        qCritical() << "Save file failed, fileName =" << fileName << ", error =" << error;
+        QMessageBox box(QMessageBox::Warning, tr("警告"), tr("保存 %1 失败:\n%2.").arg(fileName, error),
+                        QMessageBox::Ok, this);
+        Prompt::current().exec(box);
+        return ERROR_CODE_WRITE_FAILED;
+    }
+
+    document()->setModified(false);
+    showSubWindowIcon(false);
+    if (!recoveryFile.isEmpty()) {
+        QFile::remove(recoveryFile);
+        recoveryFile.clear();
+    }
+    setCurrentFile(fileName);
+    return ERROR_CODE_SUCCESS;
+}
+
+int MdiChild::writeRecoveryFile()
+{
+    qDebug() << Q_FUNC_INFO;
+    // One kept copy per document, rewritten in place, instead of a new file each time.
+    if (recoveryFile.isEmpty()) {
+        QTemporaryFile reserve(QDir::tempPath() + QStringLiteral("/VeldmarkXXXXXX.txt"));
+        reserve.setAutoRemove(false);
+        if (!reserve.open()) {
+            qCritical() << "tempFileName open failed!";
+            return ERROR_CODE_WRITE_FAILED;
+        }
+        recoveryFile = reserve.fileName();
+        qDebug() << "tempFileName =" << recoveryFile;
+    }
+    const QString text = plainTextForFile();
+    // A copy that loses characters is no copy: fall back to UTF-8 where needed.
+    QString enc = encoding;
+    bool withBom = writeBom || TextEncoding::isUtf16(enc);
+    if (!TextEncoding::canEncode(text, enc)) {
+        enc = QStringLiteral("UTF-8");
+        withBom = true;
+    }
+    QString error;
+    if (!SafeSave::write(recoveryFile, TextEncoding::encode(text, enc, withBom), false, &error)) {
+        qCritical() << "Save recovery file failed, tempFileName =" << recoveryFile << ", error =" << error;
+        return ERROR_CODE_WRITE_FAILED;
+    }
+    return ERROR_CODE_SUCCESS;
+}
+
+QString MdiChild::plainTextForFile() const
+{
+    qDebug() << Q_FUNC_INFO;
+    // The raw text keeps NBSP and line separators that toPlainText() would
+    // change; only paragraph ends (and frame boundaries) become CR LF.
+    const QString raw = document()->toRawText();
+    QString text;
+    text.reserve(raw.size() + raw.size() / 32 + 16);
+    const QChar* data = raw.constData();
+    const int size = raw.size();
+    int runStart = 0;
+    for (int i = 0; i < size; ++i) {
+        const ushort u = data[i].unicode();
+        if (u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1) {
+            text.append(data + runStart, i - runStart);
+            text.append(QLatin1String("\r\n"));
+            runStart = i + 1;
+        }
+    }
+    text.append(data + runStart, size - runStart);
+    return text;
+}
+
+bool MdiChild::chooseEncodableEncoding(const QString& text)
+{
+    qDebug() << Q_FUNC_INFO << ", encoding =" << encoding;
+    const int index = TextEncoding::firstUnencodable(text, encoding);
+    if (index < 0)
+        return true;
+    const int length = index + 1 < text.size() && text.at(index).isHighSurrogate() ? 2 : 1;
+    const QString sample = text.mid(index, length);
+    qWarning() << "Characters the encoding cannot hold, encoding =" << encoding << ", first =" << sample;
+    QMessageBox box(QMessageBox::Warning, tr("警告"),
+                    tr("当前编码 %1 无法保存文档中的部分字符 (例如 \"%2\"), 直接保存会把它们变成问号.\n"
+                       "请选择改用哪种编码保存:")
+                        .arg(encoding, sample),
+                    QMessageBox::NoButton, this);
+    QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
+    box.addButton(QStringLiteral("GB18030"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("UTF-8"), QMessageBox::AcceptRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    switch (Prompt::current().exec(box)) {
+    case EncodingGb18030:
+        setEncoding(QStringLiteral("GB18030"));
+        return true;
+    case EncodingUtf8:
+        setEncoding(QStringLiteral("UTF-8"));
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---- Closing -------------------------------------------------------------------------
+
+int MdiChild::askSaveDiscardCancel(const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", name =" << name;
+    QMessageBox box(QMessageBox::Warning, tr("警告"), tr("'%1' 已经修改，是否保存?").arg(name),
+                    QMessageBox::NoButton, this);
+    QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
+    box.addButton(tr("保存"), QMessageBox::AcceptRole);
+    box.addButton(tr("不保存"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(cancel);
+    return Prompt::current().exec(box);
+}
+
+bool MdiChild::maybeSave()
+{
+    qDebug() << "bool MdiChild::maybeSave()";
+    if (!document()->isModified())
+        return true;
+    switch (askSaveDiscardCancel(strippedName(curFile))) {
+    case AnswerDiscard:
+        return true;
+    case AnswerSave:
+        return save(true) == ERROR_CODE_SUCCESS;
+    default:
+        return false;
+    }
+}
+
+void MdiChild::closeEvent(QCloseEvent* event)
+{
+    qDebug() << Q_FUNC_INFO;
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// ---- Modified state ------------------------------------------------------------------
+
+void MdiChild::trackModifications(bool on)
+{
+    qDebug() << Q_FUNC_INFO << ", on =" << on;
+    if (on)
+        connect(document(), SIGNAL(contentsChanged()), this, SLOT(documentWasModified()), Qt::UniqueConnection);
+    else
+        disconnect(document(), SIGNAL(contentsChanged()), this, SLOT(documentWasModified()));
+}
+
+void MdiChild::documentWasModified()
+{
+    qDebug() << Q_FUNC_INFO;
+    const bool modified = document()->isModified();
+    setWindowModified(modified);
+    showSubWindowIcon(modified);
+}
+
+void MdiChild::showSubWindowIcon(bool modified)
+{
+    qDebug() << Q_FUNC_INFO << ", modified =" << modified;
+    // Called on every keystroke: only touch the icon when it changes.
+    auto* subWindow = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!subWindow || iconState == int(modified))
+        return;
+    subWindow->setWindowIcon(QIcon(modified ? QStringLiteral(":/Images/DocModified_512x512.png")
+                                            : QStringLiteral(":/Images/Doc_512x512.png")));
+    iconState = int(modified);
+}
+
+void MdiChild::watchFile(const QString& path, bool watch) const
+{
+    qDebug() << Q_FUNC_INFO << ", path =" << path << ", watch =" << watch;
+    if (!fileSystemWatcher || path.isEmpty())
+        return;
+    const bool watched = fileSystemWatcher->files().contains(path);
+    if (watch && !watched) {
+        fileSystemWatcher->addPath(path);
+    } else if (!watch && watched && !fileSystemWatcher->removePath(path)) {
+        qWarning() << "FileSystemWatcher removePath failed, path =" << path;
+    }
+}
+
+// ---- Widget overrides ----------------------------------------------------------------
+
+// No log line here: it runs for every frame drawn.
+void MdiChild::paintEvent(QPaintEvent* event)
+{
+    QTextEdit::paintEvent(event);
+}
+
+void MdiChild::resizeEvent(QResizeEvent* event)
+{
+    qDebug() << Q_FUNC_INFO << ", size =" << event->size();
+    QTextEdit::resizeEvent(event);
+}
+
+// The base class would scroll to the cursor on the first show; a document opens at its top.
+void MdiChild::showEvent(QShowEvent*)
+{
+    qDebug() << Q_FUNC_INFO;
+}
+
+void MdiChild::keyPressEvent(QKeyEvent* event)
+{
+    qDebug() << Q_FUNC_INFO << ", key =" << event->key() << ", modifiers =" << event->modifiers();
+    if (isReadOnly() && isPrintableInput(event)) {
+        QMessageBox box(QMessageBox::Warning, tr("警告"), tr("当前文档为只读模式, 请取消只读模式后再修改!"),
+                        QMessageBox::Ok, this);
+        Prompt::current().exec(box);
+    }
+    if (event->key() == Qt::Key_Insert) {
+        if (owner)
+            owner->toggleInsertOverwriteMode();
+        else
+            setOverwriteMode(!overwriteMode());
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void MdiChild::mouseMoveEvent(QMouseEvent* event)
+{
+    qDebug() << Q_FUNC_INFO << ", pos =" << event->pos();
+    // Shared by all documents: the word whose list was shown last.
+    static QString lastHoverWord;
+    if (event->buttons() == Qt::NoButton && currentTemplateType != 0) {
+        tryAnchor = anchorAt(event->pos());
+        if (tryAnchor.isEmpty()) {
+            listWidget->hide();
+        } else {
+            if (currentTemplateType != TEMPLATE_TYPE_TQW_FILE_ATOM_TOC)
+                anchor = tryAnchor;
+            const QString word = tryAnchor.section(QLatin1Char('#'), 0, 0);
+            if (word == lastHoverWord && listWidget->isVisible())
+                return;
+            lastHoverWord = word;
+            if (!word.isEmpty() && currentTemplateType != TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD
+                && currentTemplateType != TEMPLATE_TYPE_SQLITE_DB_ADJECTIVE_WORD)
+                newWordList(word, event->pos());
+        }
+    }
+    QTextEdit::mouseMoveEvent(event);
+}
+
+// Logs only the Control+wheel it acts on: every event of the scroll bars passes here.
+bool MdiChild::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() == Qt::ControlModifier) {
+            qDebug() << Q_FUNC_INFO << ", zoomLevel =" << zoomLevel << ", delta =" << wheel->angleDelta();
+            const QPoint angle = wheel->angleDelta();
+            const int delta = angle.y() != 0 ? angle.y() : angle.x();
+            QList<MdiChild*> children;
+            if (owner && owner->mdiArea) {
+                for (QMdiSubWindow* subWindow : owner->mdiArea->subWindowList())
+                    if (auto* child = qobject_cast<MdiChild*>(subWindow->widget()))
+                        children << child;
+            }
+            if (!children.contains(this))
+                children << this;
+            if (delta > 0) {
+                if (zoomLevel <= 15) {
+                    ++zoomLevel;
+                    for (MdiChild* child : children)
+                        child->zoomIn(2);
+                }
+            } else if (zoomLevel >= -8) {
+                --zoomLevel;
+                for (MdiChild* child : children)
+                    child->zoomOut(2);
+            }
+            // The scroll bar still gets the wheel.
+            return false;
+        }
+    }
+    return QTextEdit::eventFilter(watched, event);
+}
+
+QString MdiChild::atomReferenceAt(const QString& text, int pos)
+{
+    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size() << ", pos =" << pos;
+    int from = 0;
+    for (;;) {
+        const int start = text.indexOf(QLatin1Char('['), from);
+        if (start < 0 || start >= pos)
+            return QString();
+        const int end = text.indexOf(QLatin1Char(']'), start + 1);
+        if (end < 0)
+            return QString();
+        const int length = end - start + 1;
+        if (start + length > pos) {
+            QString name = text.mid(start, length);
+            name.remove(QLatin1Char('['));
+            name.remove(QLatin1Char(']'));
+            return name;
+        }
+        from = start + length;
+    }
+}
+
+void MdiChild::contextMenuEvent(QContextMenuEvent* event)
+{
+    qDebug() << Q_FUNC_INFO << ", pos =" << event->pos();
+    const QPoint documentPos = event->pos() + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    QMenu* menu = createStandardContextMenu(documentPos);
+    menu->addSeparator();
+    const QList<QAction*> actions = {
+        blackWhiteListSpellingCheckAct,         whiteListSpellingCheckAct,
+        blackListSpellingCheckAct,              userDefinedWordSpellingCheckAct,
+        politicsSensitiveWordHighlightAct,      eroticismSensitiveWordHighlightAct,
+        addSelectedWordToWhiteListAct,          addSelectedWordToBlackListAct,
+        addSelectedContentToCurrentTemplateAct, newTemplateContentFromSelectionAct,
+        expandMarkAct,                          synonymMarkAct,
+        antonymMarkAct,
+    };
+    for (QAction* action : actions)
+        if (action)
+            menu->addAction(action);
+
+    const int position = cursorForPosition(event->pos()).position();
+    const QString name = atomReferenceAt(document()->toRawText(), position);
+    if (!name.isNull()) {
+        if (openDatabaseTemplateUnderCursorAct)
+            openDatabaseTemplateUnderCursorAct->setText(tr("打开数据库模板: ") + name);
+        if (openAtomTemplateUnderCursorAct) {
+            openAtomTemplateUnderCursorAct->setText(tr("打开原子模板: ") + name);
+            menu->addAction(openAtomTemplateUnderCursorAct);
+        }
+    }
+
+    updateSelectionActions();
+    if (politicsSensitiveWordHighlightAct)
+        politicsSensitiveWordHighlightAct->setText(tr("政治词汇标记"));
+    if (eroticismSensitiveWordHighlightAct)
+        eroticismSensitiveWordHighlightAct->setText(tr("涉黄词汇标记"));
+    Prompt::current().execMenu(*menu, event->globalPos());
+    if (politicsSensitiveWordHighlightAct)
+        politicsSensitiveWordHighlightAct->setText(tr("政治"));
+    if (eroticismSensitiveWordHighlightAct)
+        eroticismSensitiveWordHighlightAct->setText(tr("涉黄"));
+    delete menu;
+}
+
+// ---- Highlights, symbols, font, background, spacing ------------------------------------
+
+QColor MdiChild::paragraphHighlightColor(const QColor& base)
+{
+    qDebug() << Q_FUNC_INFO << ", base =" << base;
+    QColor color = base;
+    color.setBlue(base.blue() + 30 >= 256 ? base.blue() - 30 : base.blue() + 30);
+    color.setAlpha(255);
+    return color;
+}
+
+QColor MdiChild::lineHighlightColor(const QColor& base)
+{
+    qDebug() << Q_FUNC_INFO << ", base =" << base;
+    QColor color = base;
+    color.setRed(base.red() + 100 >= 256 ? base.red() - 100 : base.red() + 100);
+    color.setAlpha(255);
+    return color;
+}
+
+void MdiChild::highlightCurrentLineAndParagraph()
+{
+    qDebug() << Q_FUNC_INFO;
+    QList<QTextEdit::ExtraSelection> selections;
+    const QColor base = palette().color(QPalette::Active, QPalette::Window);
+    if (!isReadOnly() && highlightCurrentParagraphEnabled) {
+        QTextEdit::ExtraSelection selection;
+        selection.format.setBackground(paragraphHighlightColor(base));
+        selection.format.setProperty(QTextFormat::FullWidthSelection, true);
+        selection.cursor = textCursor();
+        selection.cursor.movePosition(QTextCursor::StartOfBlock);
+        selection.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        selections.append(selection);
+    }
+    if (highlightCurrentLineEnabled) {
+        QTextEdit::ExtraSelection selection;
+        selection.format.setBackground(lineHighlightColor(base));
+        selection.format.setProperty(QTextFormat::FullWidthSelection, true);
+        selection.cursor = textCursor();
+        selection.cursor.clearSelection();
+        selections.append(selection);
+    }
+    if (selections.isEmpty() && extraSelections().isEmpty())
+        return;
+    setExtraSelections(selections);
+}
+
+void MdiChild::setShowSymbol(bool show)
+{
+    qDebug() << Q_FUNC_INFO << ", show =" << show;
+    QTextOption option;
+    if (show)
+        option.setFlags(QTextOption::Flags(Settings().value(QStringLiteral("ShowSymbol")).toInt()));
+    document()->setDefaultTextOption(option);
+}
+
+void MdiChild::setEditorFont()
+{
+    qDebug() << Q_FUNC_INFO;
+    Settings settings;
+    if (settings.value(QStringLiteral("EditorFontType")).toInt() != 1)
+        return;
+    QFont font(settings.value(QStringLiteral("EditorFontFamily")).toString());
+    const double size = settings.value(QStringLiteral("EditorFontSize")).toDouble();
+    if (size > 0)
+        font.setPointSizeF(size);
+    setFont(font);
+}
+
+void MdiChild::changeBackground(const QString& colorFileName)
+{
+    qDebug() << Q_FUNC_INFO << ": colorFileName =" << colorFileName;
+    if (colorFileName.isEmpty()) {
+        setStyleSheet(QString());
+        return;
+    }
+    if (colorFileName.startsWith(QLatin1Char('#'))) {
+        // Only a real colour goes into the style sheet.
+        if (!QColor::isValidColor(colorFileName)) {
+            qWarning() << "Invalid background colour, colorFileName =" << colorFileName;
+            setStyleSheet(QString());
+            return;
+        }
+        setStyleSheet(QStringLiteral("MdiChild { background-color: ") + colorFileName + QStringLiteral("; }"));
+        return;
+    }
+    QString quoted = colorFileName;
+    quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
+    setStyleSheet(QStringLiteral("MdiChild { background-image: url(\"") + quoted + QStringLiteral("\"); }"));
+}
+
+QTextBlockFormat MdiChild::lineSpacingFormat()
+{
+    qDebug() << Q_FUNC_INFO;
+    Settings settings;
+    const double spacing = settings.value(QStringLiteral("LineSpacing")).toDouble();
+    QTextBlockFormat format;
+    if (spacing >= 1.0) {
+        format.setLineHeight(spacing * 100, QTextBlockFormat::ProportionalHeight);
+    } else {
+        int fixed = settings.value(QStringLiteral("LineSpacingFixedValue")).toInt();
+        if (fixed < 10 || fixed > 30)
+            fixed = 15;
+        format.setLineHeight(fixed, QTextBlockFormat::FixedHeight);
+    }
+    return format;
+}
+
+void MdiChild::setLineSpacing()
+{
+    qDebug() << Q_FUNC_INFO;
+    const bool modified = document()->isModified();
+    // Only the line height changes: every other block property (alignment,
+    // margins, indent) stays as it is.
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.mergeBlockFormat(lineSpacingFormat());
+    cursor.endEditBlock();
+    document()->setModified(modified);
+    setWindowModified(modified);
+    if (iconState >= 0)
+        showSubWindowIcon(modified);
+}
+
+void MdiChild::fillPlainText(const QString& text)
+{
+    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size();
+    // setPlainText keeps the layout lazy (only what is shown is laid out) and
+    // takes CR LF and lone CR as paragraph ends. Fresh plain text has the default
+    // block format everywhere, so setting the spacing format is the same as
+    // merging it, at a third of the cost.
+    setPlainText(text);
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.setBlockFormat(lineSpacingFormat());
+    cursor.endEditBlock();
+}
+
+void MdiChild::autoFormat()
+{
+    qDebug() << Q_FUNC_INFO;
+    QTextDocument* doc = document();
+    QTextCursor cursor(doc);
+    // One undo step for the whole command.
+    cursor.beginEditBlock();
+    for (int number = doc->blockCount() - 2; number >= 0; --number) {
+        const QTextBlock block = doc->findBlockByNumber(number);
+        if (block.text().isEmpty())
+            continue;
+        cursor.setPosition(block.position() + block.length() - 1);
+        cursor.deleteChar();
+    }
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        if (text.isEmpty() || text.startsWith(QLatin1String("  ")))
+            continue;
+        cursor.setPosition(block.position());
+        cursor.insertText(text.startsWith(QLatin1Char(' ')) ? QStringLiteral(" ") : QStringLiteral("  "));
+    }
+    cursor.endEditBlock();
+}
+
+// ---- Log view ------------------------------------------------------------------------
+
+bool MdiChild::isTqLogFile(const QString& text)
+{
+    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size();
+    if (!superUserMode)
+        return false;
+    return text.size() > logHeadLength && text.at(logTagStart) == QLatin1Char('[')
+        && text.at(logHeadLength - 1) == QLatin1Char(']');
+}
+
+QString MdiChild::str2LogStr(const QString& text)
+{
+    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size();
+    static const struct {
+        const char* tag;
+        const char* color;
+    } tags[] = {
+        {"[CRITICAL]", "red"}, {"[DEBUG   ]", "blue"}, {"[FATAL   ]", "red"},
+        {"[INFO    ]", "green"}, {"[WARNING ]", "yellow"},
+    };
+    const QStringList lines = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
+    QStringList result;
+    result.reserve(lines.size());
+    for (const QString& line : lines) {
+        if (line.size() < logHeadLength) {
+            qWarning() << "Log line too short, s =" << line;
+            result << line.toHtmlEscaped() + QLatin1Char('\n');
+            continue;
+        }
+        const QString tag = line.mid(logTagStart, logTagLength);
+        const char* color = nullptr;
+        for (const auto& entry : tags)
+            if (tag == QLatin1String(entry.tag))
+                color = entry.color;
+        if (!color) {
+            qWarning() << "Unknown type log line, s =" << line;
+            result << line.toHtmlEscaped();
+            continue;
+        }
+        // Log lines carry document and clipboard text: everything but the tag is escaped.
+        QString tagHtml = tag;
+        tagHtml.replace(QLatin1Char(' '), QLatin1String("&nbsp;"));
+        result << line.left(logTagStart).toHtmlEscaped() + QStringLiteral("<font color=\"")
+                + QLatin1String(color) + QStringLiteral("\">") + tagHtml + QStringLiteral("</font>")
+                + line.mid(logTagStart + logTagLength).toHtmlEscaped();
+    }
+    return result.join(QStringLiteral("<p/>"));
+}

@@ -1,0 +1,702 @@
+#include "TextEncoding.h"
+
+#include <QDebug>
+#include <QTextCodec>
+#include <QVector>
+
+#include <cstring>
+
+#include "SharedCodes.h"
+
+namespace {
+
+inline bool allAscii8(const unsigned char* p)
+{
+    quint64 word;
+    std::memcpy(&word, p, sizeof word);
+    return (word & Q_UINT64_C(0x8080808080808080)) == 0;
+}
+
+inline bool inRange(unsigned char c, unsigned char low, unsigned char high)
+{
+    return c >= low && c <= high;
+}
+
+// Linear index of a GB18030 four-byte code (bytes already checked for shape).
+inline quint32 gb18030Linear(const unsigned char* p)
+{
+    return ((quint32(p[0] - 0x81) * 10 + quint32(p[1] - 0x30)) * 126 + quint32(p[2] - 0x81)) * 10
+        + quint32(p[3] - 0x30);
+}
+
+// Four-byte codes map U+0080..U+FFFF (linear 0..39419) and U+10000..U+10FFFF
+// (linear 189000..1237575); everything else decodes to U+FFFD.
+inline bool gb18030LinearAssigned(quint32 linear)
+{
+    return linear <= 39419u || (linear >= 189000u && linear <= 1237575u);
+}
+
+// Two-byte DBCS structure shared by GBK and Big5-like encodings.
+bool isValidDoubleByte(const char* data, qint64 size, bool allowFourByte, bool big5Trail)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* end = p + size;
+    while (p < end) {
+        if (end - p >= 8 && allAscii8(p)) {
+            p += 8;
+            continue;
+        }
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        if (!inRange(c, 0x81, 0xFE))
+            return false;
+        if (end - p < 2)
+            return false;
+        const unsigned char t = p[1];
+        if (allowFourByte && inRange(t, 0x30, 0x39)) {
+            if (end - p < 4 || !inRange(p[2], 0x81, 0xFE) || !inRange(p[3], 0x30, 0x39))
+                return false;
+            if (!gb18030LinearAssigned(gb18030Linear(p)))
+                return false;
+            p += 4;
+            continue;
+        }
+        const bool trailOk = big5Trail ? (inRange(t, 0x40, 0x7E) || inRange(t, 0xA1, 0xFE))
+                                       : (inRange(t, 0x40, 0x7E) || inRange(t, 0x80, 0xFE));
+        if (!trailOk)
+            return false;
+        p += 2;
+    }
+    return true;
+}
+
+QString canonicalName(const QString& name)
+{
+    return name.trimmed().toUpper().remove(QLatin1Char('_'));
+}
+
+// GB18030 through tables taken once from the system codec: decoding checks
+// every sequence in the same pass (the codec itself reports nothing and drops a
+// truncated last sequence), and both directions run without per-call overhead.
+struct Gb18030Tables
+{
+    bool usable = false;
+    QVector<ushort> twoByte;  // (lead - 0x81) * 191 + (trail - 0x40); 0xFFFD where unmapped
+    QVector<ushort> fourByte; // linear index 0..39419 of the BMP four-byte codes
+    QVector<quint32> encode;  // per BMP code unit: 0 none, <= 0xFFFF two bytes, else four bytes
+};
+
+const Gb18030Tables& gb18030Tables()
+{
+    static const Gb18030Tables tables = [] {
+        Gb18030Tables t;
+        QTextCodec* codec = QTextCodec::codecForName("GB18030");
+        if (!codec)
+            return t;
+        // Two-byte codes, all in one call: each yields exactly one UTF-16 unit.
+        QByteArray pairs;
+        pairs.reserve(126 * 190 * 2);
+        for (int lead = 0x81; lead <= 0xFE; ++lead)
+            for (int trail = 0x40; trail <= 0xFE; ++trail)
+                if (trail != 0x7F)
+                    pairs.append(char(lead)).append(char(trail));
+        const QString two = codec->toUnicode(pairs);
+        if (two.size() != pairs.size() / 2)
+            return t;
+        t.twoByte.fill(0xFFFD, 126 * 191);
+        int k = 0;
+        for (int lead = 0x81; lead <= 0xFE; ++lead)
+            for (int trail = 0x40; trail <= 0xFE; ++trail)
+                if (trail != 0x7F)
+                    t.twoByte[(lead - 0x81) * 191 + (trail - 0x40)] = two.at(k++).unicode();
+        // Four-byte codes of the BMP.
+        QByteArray quads;
+        quads.reserve(39420 * 4);
+        for (quint32 linear = 0; linear <= 39419; ++linear) {
+            quint32 rest = linear;
+            const char b3 = char(0x30 + rest % 10);
+            rest /= 10;
+            const char b2 = char(0x81 + rest % 126);
+            rest /= 126;
+            const char b1 = char(0x30 + rest % 10);
+            rest /= 10;
+            quads.append(char(0x81 + rest)).append(b1).append(b2).append(b3);
+        }
+        const QString four = codec->toUnicode(quads);
+        if (four.size() != 39420)
+            return t;
+        t.fourByte.resize(39420);
+        for (int i = 0; i < 39420; ++i)
+            t.fourByte[i] = four.at(i).unicode();
+        // Encoding of every BMP character, parsed back by the code structure.
+        QString all;
+        all.reserve(0x10000);
+        for (uint u = 0x80; u <= 0xFFFF; ++u)
+            if (u < 0xD800 || u > 0xDFFF)
+                all.append(QChar(ushort(u)));
+        const QByteArray encoded = codec->fromUnicode(all);
+        t.encode.fill(0, 0x10000);
+        const auto* p = reinterpret_cast<const unsigned char*>(encoded.constData());
+        const unsigned char* end = p + encoded.size();
+        for (const QChar c : all) {
+            if (p >= end)
+                return t;
+            if (p[0] < 0x80) {
+                ++p; // substituted: not encodable
+            } else if (end - p >= 4 && inRange(p[1], 0x30, 0x39)) {
+                t.encode[c.unicode()] = (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | p[3];
+                p += 4;
+            } else if (end - p >= 2) {
+                t.encode[c.unicode()] = (quint32(p[0]) << 8) | p[1];
+                p += 2;
+            } else {
+                return t;
+            }
+        }
+        t.usable = p == end;
+        return t;
+    }();
+    return tables;
+}
+
+QString decodeGb18030(const char* data, qint64 size, bool* lossless)
+{
+    const Gb18030Tables& t = gb18030Tables();
+    QString out(int(size), Qt::Uninitialized); // never more units than bytes
+    QChar* o = out.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* end = p + size;
+    bool valid = true;
+    const ushort* twoByte = t.twoByte.constData();
+    const ushort* fourByte = t.fourByte.constData();
+    while (p < end) {
+        if (end - p >= 8 && allAscii8(p)) {
+            for (int i = 0; i < 8; ++i)
+                *o++ = QChar(ushort(p[i]));
+            p += 8;
+            continue;
+        }
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            *o++ = QChar(ushort(c));
+            ++p;
+            continue;
+        }
+        if (c == 0x80 || c == 0xFF || end - p < 2) {
+            *o++ = QChar(QChar::ReplacementCharacter);
+            valid = false;
+            ++p;
+            continue;
+        }
+        const unsigned char trail = p[1];
+        if (inRange(trail, 0x30, 0x39)) {
+            if (end - p < 4 || !inRange(p[2], 0x81, 0xFE) || !inRange(p[3], 0x30, 0x39)) {
+                *o++ = QChar(QChar::ReplacementCharacter);
+                valid = false;
+                ++p;
+                continue;
+            }
+            const quint32 linear = gb18030Linear(p);
+            if (linear <= 39419u) {
+                *o++ = QChar(fourByte[linear]);
+            } else if (linear >= 189000u && linear <= 1237575u) {
+                const uint cp = linear - 189000u + 0x10000u;
+                *o++ = QChar(QChar::highSurrogate(cp));
+                *o++ = QChar(QChar::lowSurrogate(cp));
+            } else {
+                *o++ = QChar(QChar::ReplacementCharacter);
+                valid = false;
+            }
+            p += 4;
+            continue;
+        }
+        if (inRange(trail, 0x40, 0x7E) || inRange(trail, 0x80, 0xFE)) {
+            const ushort u = twoByte[(c - 0x81) * 191 + (trail - 0x40)];
+            *o++ = QChar(u);
+            p += 2;
+            continue;
+        }
+        *o++ = QChar(QChar::ReplacementCharacter);
+        valid = false;
+        ++p;
+    }
+    out.truncate(int(o - out.constData()));
+    if (lossless)
+        *lossless = valid;
+    return out;
+}
+
+QByteArray encodeGb18030(const QChar* data, int size)
+{
+    const quint32* table = gb18030Tables().encode.constData();
+    QByteArray out;
+    out.resize(size * 2 + 16);
+    char* o = out.data();
+    char* limit = out.data() + out.size() - 4;
+    for (int i = 0; i < size; ++i) {
+        if (o > limit) {
+            const qptrdiff used = o - out.data();
+            out.resize(out.size() + out.size() / 2 + 16);
+            o = out.data() + used;
+            limit = out.data() + out.size() - 4;
+        }
+        const ushort u = data[i].unicode();
+        if (u < 0x80) {
+            *o++ = char(u);
+            continue;
+        }
+        if (QChar::isHighSurrogate(u) && i + 1 < size && data[i + 1].isLowSurrogate()) {
+            quint32 linear = QChar::surrogateToUcs4(u, data[i + 1].unicode()) - 0x10000u + 189000u;
+            ++i;
+            const char b3 = char(0x30 + linear % 10);
+            linear /= 10;
+            const char b2 = char(0x81 + linear % 126);
+            linear /= 126;
+            const char b1 = char(0x30 + linear % 10);
+            linear /= 10;
+            *o++ = char(0x81 + linear);
+            *o++ = b1;
+            *o++ = b2;
+            *o++ = b3;
+            continue;
+        }
+        const quint32 code = table[u];
+        if (code == 0) {
+            *o++ = '?'; // lone surrogate; canEncode() reports these before a save
+        } else if (code <= 0xFFFF) {
+            *o++ = char(code >> 8);
+            *o++ = char(code & 0xFF);
+        } else {
+            *o++ = char(code >> 24);
+            *o++ = char((code >> 16) & 0xFF);
+            *o++ = char((code >> 8) & 0xFF);
+            *o++ = char(code & 0xFF);
+        }
+    }
+    out.truncate(int(o - out.constData()));
+    return out;
+}
+
+bool isGb18030Codec(QTextCodec* codec)
+{
+    return codec && codec->name().toUpper() == "GB18030" && gb18030Tables().usable;
+}
+
+} // namespace
+
+QTextCodec* TextEncoding::codec(const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", name =" << name;
+    if (name.trimmed().isEmpty())
+        return nullptr;
+    return QTextCodec::codecForName(name.trimmed().toLatin1());
+}
+
+bool TextEncoding::isKnown(const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", name =" << name;
+    return codec(name) != nullptr;
+}
+
+bool TextEncoding::isUtf8(const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", name =" << name;
+    const QString n = canonicalName(name);
+    return n == QLatin1String("UTF-8") || n == QLatin1String("UTF8");
+}
+
+bool TextEncoding::isUtf16(const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", name =" << name;
+    const QString n = canonicalName(name).remove(QLatin1Char('-'));
+    return n == QLatin1String("UTF16") || n == QLatin1String("UTF16LE") || n == QLatin1String("UTF16BE");
+}
+
+bool TextEncoding::hasUtf8Bom(const QByteArray& data)
+{
+    qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size();
+    return ::hasUtf8Bom(data);
+}
+
+QString TextEncoding::bomEncoding(const QByteArray& data, int* bomLength)
+{
+    qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size();
+    int length = 0;
+    QString name;
+    if (data.startsWith("\xEF\xBB\xBF")) {
+        name = QStringLiteral("UTF-8");
+        length = 3;
+    } else if (data.startsWith("\xFF\xFE")) {
+        name = QStringLiteral("UTF-16LE");
+        length = 2;
+    } else if (data.startsWith("\xFE\xFF")) {
+        name = QStringLiteral("UTF-16BE");
+        length = 2;
+    }
+    if (bomLength)
+        *bomLength = length;
+    return name;
+}
+
+QByteArray TextEncoding::byteOrderMark(const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", name =" << name;
+    if (isUtf8(name))
+        return QByteArray("\xEF\xBB\xBF");
+    const QString n = canonicalName(name).remove(QLatin1Char('-'));
+    if (n == QLatin1String("UTF16BE"))
+        return QByteArray("\xFE\xFF");
+    if (n == QLatin1String("UTF16LE") || n == QLatin1String("UTF16"))
+        return QByteArray("\xFF\xFE");
+    return QByteArray();
+}
+
+int TextEncoding::bomLengthFor(const QByteArray& data, const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size() << ", name =" << name;
+    if (isUtf16(name) && canonicalName(name).remove(QLatin1Char('-')) == QLatin1String("UTF16")) {
+        // Plain "UTF-16" takes either mark.
+        int length = 0;
+        const QString found = bomEncoding(data, &length);
+        return isUtf16(found) ? length : 0;
+    }
+    const QByteArray mark = byteOrderMark(name);
+    return !mark.isEmpty() && data.startsWith(mark) ? mark.size() : 0;
+}
+
+bool TextEncoding::isValidUtf8(const char* data, qint64 size, bool* hasNonAscii)
+{
+    qDebug() << Q_FUNC_INFO << ", size =" << size;
+    const auto* p = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* end = p + size;
+    bool nonAscii = false;
+    while (p < end) {
+        if (end - p >= 8 && allAscii8(p)) {
+            p += 8;
+            continue;
+        }
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        nonAscii = true;
+        qint64 need;
+        unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
+        if (inRange(c, 0xC2, 0xDF)) {
+            need = 1;
+        } else if (c == 0xE0) {
+            need = 2;
+            low = 0xA0; // no overlong forms
+        } else if (inRange(c, 0xE1, 0xEC) || c == 0xEE || c == 0xEF) {
+            need = 2;
+        } else if (c == 0xED) {
+            need = 2;
+            high = 0x9F; // no surrogates
+        } else if (c == 0xF0) {
+            need = 3;
+            low = 0x90;
+        } else if (inRange(c, 0xF1, 0xF3)) {
+            need = 3;
+        } else if (c == 0xF4) {
+            need = 3;
+            high = 0x8F; // nothing above U+10FFFF
+        } else {
+            return false;
+        }
+        if (end - p <= need)
+            return false;
+        if (!inRange(p[1], low, high))
+            return false;
+        for (qint64 i = 2; i <= need; ++i)
+            if (!inRange(p[i], 0x80, 0xBF))
+                return false;
+        p += need + 1;
+    }
+    if (hasNonAscii)
+        *hasNonAscii = nonAscii;
+    return true;
+}
+
+bool TextEncoding::isValidUtf8(const QByteArray& data, bool* hasNonAscii)
+{
+    qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size();
+    return isValidUtf8(data.constData(), data.size(), hasNonAscii);
+}
+
+bool TextEncoding::isValidGb18030(const char* data, qint64 size)
+{
+    qDebug() << Q_FUNC_INFO << ", size =" << size;
+    return isValidDoubleByte(data, size, true, false);
+}
+
+bool TextEncoding::isValidGbk(const char* data, qint64 size)
+{
+    qDebug() << Q_FUNC_INFO << ", size =" << size;
+    return isValidDoubleByte(data, size, false, false);
+}
+
+bool TextEncoding::isValidBig5(const char* data, qint64 size)
+{
+    qDebug() << Q_FUNC_INFO << ", size =" << size;
+    return isValidDoubleByte(data, size, false, true);
+}
+
+bool TextEncoding::isValidUtf16WithBom(const QByteArray& data)
+{
+    qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size();
+    int bom = 0;
+    const QString name = bomEncoding(data, &bom);
+    if (!isUtf16(name) || (data.size() - bom) % 2 != 0)
+        return false;
+    const bool little = name == QLatin1String("UTF-16LE");
+    const auto* p = reinterpret_cast<const unsigned char*>(data.constData()) + bom;
+    const qint64 units = (data.size() - bom) / 2;
+    for (qint64 i = 0; i < units; ++i) {
+        const quint16 u = little ? quint16(p[2 * i] | (p[2 * i + 1] << 8)) : quint16((p[2 * i] << 8) | p[2 * i + 1]);
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (i + 1 >= units)
+                return false;
+            ++i;
+            const quint16 v = little ? quint16(p[2 * i] | (p[2 * i + 1] << 8)) : quint16((p[2 * i] << 8) | p[2 * i + 1]);
+            if (v < 0xDC00 || v > 0xDFFF)
+                return false;
+        } else if (u >= 0xDC00 && u <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TextEncoding::isValid(const QByteArray& data, const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size() << ", name =" << name;
+    QTextCodec* c = codec(name);
+    if (!c)
+        return false;
+    if (isUtf16(name))
+        return isValidUtf16WithBom(data);
+    const int skip = bomLengthFor(data, name);
+    const char* bytes = data.constData() + skip;
+    const qint64 size = data.size() - skip;
+    const QByteArray resolved = c->name().toUpper();
+    if (resolved == "UTF-8")
+        return isValidUtf8(bytes, size);
+    if (resolved == "GB18030")
+        return isValidGb18030(bytes, size);
+    if (resolved == "GBK" || resolved == "GB2312")
+        return isValidGbk(bytes, size);
+    if (resolved.startsWith("BIG5"))
+        return isValidBig5(bytes, size);
+    // Other codecs are trusted to report what they cannot read.
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    c->toUnicode(bytes, int(qMin<qint64>(size, INT_MAX)), &state);
+    return state.invalidChars == 0;
+}
+
+int TextEncoding::firstUnencodable(const QString& text, const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size() << ", name =" << name;
+    QTextCodec* c = codec(name);
+    if (!c)
+        return text.isEmpty() ? -1 : 0;
+    const QChar* data = text.constData();
+    const int size = text.size();
+    const QByteArray resolved = c->name().toUpper();
+    const bool unicode = resolved == "UTF-8" || resolved.startsWith("UTF-16") || resolved == "GB18030";
+    if (unicode) {
+        // These hold every character; only a lone surrogate cannot be written.
+        for (int i = 0; i < size; ++i) {
+            const ushort u = data[i].unicode();
+            if (u < 0xD800 || u > 0xDFFF)
+                continue;
+            if (u <= 0xDBFF && i + 1 < size && data[i + 1].isLowSurrogate()) {
+                ++i;
+                continue;
+            }
+            return i;
+        }
+        return -1;
+    }
+    if (c->canEncode(text))
+        return -1;
+    // Narrow down in chunks, then character by character (surrogate pairs kept whole).
+    const int chunk = 4096;
+    int start = 0;
+    while (start < size) {
+        int length = qMin(chunk, size - start);
+        if (start + length < size && data[start + length - 1].isHighSurrogate())
+            ++length;
+        if (!c->canEncode(QString::fromRawData(data + start, length))) {
+            for (int i = start; i < start + length; ++i) {
+                const int n = (data[i].isHighSurrogate() && i + 1 < size && data[i + 1].isLowSurrogate()) ? 2 : 1;
+                if (!c->canEncode(QString::fromRawData(data + i, n)))
+                    return i;
+                i += n - 1;
+            }
+        }
+        start += length;
+    }
+    // The whole failed though no piece did: report the start rather than pass it.
+    return 0;
+}
+
+bool TextEncoding::canEncode(const QString& text, const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size() << ", name =" << name;
+    return firstUnencodable(text, name) < 0;
+}
+
+TextEncoding::Detection TextEncoding::detect(const QByteArray& data)
+{
+    qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size();
+    Detection result;
+    int bom = 0;
+    const QString marked = bomEncoding(data, &bom);
+    if (isUtf8(marked)) {
+        result.encoding = marked;
+        result.bomLength = bom;
+        return result;
+    }
+    if (isUtf16(marked) && isValidUtf16WithBom(data)) {
+        result.encoding = marked;
+        result.bomLength = bom;
+        return result;
+    }
+    bool nonAscii = false;
+    if (isValidUtf8(data, &nonAscii) && nonAscii) {
+        result.encoding = QStringLiteral("UTF-8");
+        return result;
+    }
+    result.encoding = defaultEncoding();
+    return result;
+}
+
+QString TextEncoding::decode(const QByteArray& data, const QString& name, int skip, bool* lossless)
+{
+    qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size() << ", name =" << name << ", skip =" << skip;
+    QTextCodec* c = codec(name);
+    if (!c) {
+        if (lossless)
+            *lossless = false;
+        return QString();
+    }
+    skip = qBound(0, skip, data.size());
+    const char* bytes = data.constData() + skip;
+    const int size = data.size() - skip;
+    QString text;
+    if (isGb18030Codec(c)) {
+        text = decodeGb18030(bytes, size, lossless);
+    } else {
+        QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+        text = c->toUnicode(bytes, size, &state);
+        if (lossless) {
+            if (c->name().toUpper() == "UTF-8")
+                *lossless = state.invalidChars == 0 && state.remainingChars == 0;
+            else
+                *lossless = isValid(data, name);
+        }
+    }
+    if (text.isNull())
+        text = QLatin1String("");
+    return text;
+}
+
+QString TextEncoding::detectAndDecode(const QByteArray& data, Detection* detection, bool* lossless)
+{
+    qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size();
+    Detection found;
+    int bom = 0;
+    const QString marked = bomEncoding(data, &bom);
+    if (isUtf8(marked) || (isUtf16(marked) && isValidUtf16WithBom(data))) {
+        found.encoding = marked;
+        found.bomLength = bom;
+        if (detection)
+            *detection = found;
+        return decode(data, marked, bom, lossless);
+    }
+    found.encoding = defaultEncoding();
+    // A prefix tells most GB18030 files at once, before a whole UTF-8 decode.
+    int prefix = qMin(data.size(), 65536);
+    while (prefix > 0 && prefix < data.size() && (uchar(data.at(prefix)) & 0xC0) == 0x80)
+        --prefix;
+    if (isValidUtf8(data.constData(), prefix)) {
+        // Qt's own UTF-8 decoder reports every invalid or unfinished sequence.
+        QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+        QString text = QTextCodec::codecForName("UTF-8")->toUnicode(data.constData(), data.size(), &state);
+        if (state.invalidChars == 0 && state.remainingChars == 0) {
+            // Pure ASCII reads the same in GB18030, the default.
+            if (text.size() != data.size())
+                found.encoding = QStringLiteral("UTF-8");
+            if (detection)
+                *detection = found;
+            if (lossless)
+                *lossless = true;
+            if (text.isNull())
+                text = QLatin1String("");
+            return text;
+        }
+    }
+    if (detection)
+        *detection = found;
+    return decode(data, found.encoding, 0, lossless);
+}
+
+QByteArray TextEncoding::encode(const QString& text, const QString& name, bool withBom)
+{
+    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size() << ", name =" << name << ", withBom =" << withBom;
+    QTextCodec* c = codec(name);
+    if (!c)
+        return QByteArray();
+    QByteArray bytes;
+    if (withBom)
+        bytes = byteOrderMark(name);
+    QByteArray body;
+    if (isGb18030Codec(c)) {
+        body = encodeGb18030(text.constData(), text.size());
+    } else {
+        QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+        body = c->fromUnicode(text.constData(), text.size(), &state);
+    }
+    if (bytes.isEmpty())
+        return body;
+    return bytes + body;
+}
+
+QString TextEncoding::normalizeLineEnds(QString text)
+{
+    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size();
+    const int first = text.indexOf(QLatin1Char('\r'));
+    if (first < 0)
+        return text;
+    QChar* data = text.data();
+    const int size = text.size();
+    int out = first;
+    for (int in = first; in < size; ++in) {
+        const QChar c = data[in];
+        if (c == QLatin1Char('\r')) {
+            data[out++] = QLatin1Char('\n');
+            if (in + 1 < size && data[in + 1] == QLatin1Char('\n'))
+                ++in;
+        } else {
+            data[out++] = c;
+        }
+    }
+    text.truncate(out);
+    return text;
+}
+
+QString TextEncoding::logEncoding()
+{
+    qDebug() << Q_FUNC_INFO;
+    return QStringLiteral("UTF-8");
+}
+
+QString TextEncoding::defaultEncoding()
+{
+    qDebug() << Q_FUNC_INFO;
+    return QStringLiteral("GB18030");
+}

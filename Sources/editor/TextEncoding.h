@@ -1,0 +1,84 @@
+#pragma once
+// Text encodings of the documents: codec lookup, byte-order marks, strict
+// validators, "can this text be written" checks, plain-text detection, and
+// decoding/encoding with explicit BOM handling.
+//
+// Debian's ICU-backed codecs for GB18030, GBK and Big5 never report invalid
+// input, so whether bytes really are in an encoding is decided by the
+// validators here, never by a codec's converter state.
+
+#include <QByteArray>
+#include <QString>
+
+class QTextCodec;
+
+class TextEncoding
+{
+public:
+    // Result of guessing the encoding of a plain-text file.
+    struct Detection
+    {
+        QString encoding;  // a name codec() knows
+        int bomLength = 0; // bytes of byte-order mark at the start (0 without one)
+        bool hasBom() const { return bomLength > 0; }
+    };
+
+    // The codec of an encoding name, or null for an empty or unknown name.
+    static QTextCodec* codec(const QString& name);
+    static bool isKnown(const QString& name);
+    // UTF-8 and UTF-16 (either byte order) are "Unicode" here: every text fits.
+    static bool isUtf8(const QString& name);
+    static bool isUtf16(const QString& name);
+
+    // Byte-order marks.
+    static bool hasUtf8Bom(const QByteArray& data);
+    // "UTF-8", "UTF-16LE" or "UTF-16BE" when data starts with that mark, else empty.
+    static QString bomEncoding(const QByteArray& data, int* bomLength = nullptr);
+    // The mark written for an encoding (UTF-8 and UTF-16 only), else empty.
+    static QByteArray byteOrderMark(const QString& name);
+    // Length of the mark of this encoding at the start of data (0 when absent).
+    static int bomLengthFor(const QByteArray& data, const QString& name);
+
+    // Strict validators. They look at structure only where the encoding's
+    // tables are the codec's business (GB18030/GBK two-byte codes, Big5 pairs).
+    static bool isValidUtf8(const char* data, qint64 size, bool* hasNonAscii = nullptr);
+    static bool isValidUtf8(const QByteArray& data, bool* hasNonAscii = nullptr);
+    static bool isValidGb18030(const char* data, qint64 size);
+    static bool isValidGbk(const char* data, qint64 size);
+    static bool isValidBig5(const char* data, qint64 size);
+    // UTF-16 counts as valid only with its byte-order mark, an even length and
+    // properly paired surrogates.
+    static bool isValidUtf16WithBom(const QByteArray& data);
+    // Dispatches on the name; bytes after a leading mark of that encoding are checked.
+    // Unknown names are never valid.
+    static bool isValid(const QByteArray& data, const QString& name);
+
+    // Index of the first character the encoding cannot hold, or -1.
+    static int firstUnencodable(const QString& text, const QString& name);
+    static bool canEncode(const QString& text, const QString& name);
+
+    // Plain text: a UTF-8 or UTF-16 mark decides; otherwise strictly valid
+    // UTF-8 with some non-ASCII byte is UTF-8; everything else is GB18030.
+    static Detection detect(const QByteArray& data);
+
+    // Decodes data from byte offset skip (normally the mark's length), without
+    // the codec eating or adding any mark of its own. Null string for an unknown
+    // name. lossless tells whether every byte was valid in the encoding (invalid
+    // bytes become U+FFFD, and writing the text back cannot restore them).
+    static QString decode(const QByteArray& data, const QString& name, int skip = 0, bool* lossless = nullptr);
+    // detect() and decode() in one go, with as few passes over the data as possible.
+    static QString detectAndDecode(const QByteArray& data, Detection* detection, bool* lossless = nullptr);
+    // Encodes text, preceded by the encoding's mark when withBom is set and the
+    // encoding has one. Empty for an unknown name.
+    static QByteArray encode(const QString& text, const QString& name, bool withBom);
+
+    // CR LF and lone CR become LF.
+    static QString normalizeLineEnds(QString text);
+
+    // The encoding the program's log files are written in, which the log view
+    // reads them with (the local 8-bit code page of this platform).
+    static QString logEncoding();
+
+    // The default of plain text without a mark.
+    static QString defaultEncoding();
+};
