@@ -105,7 +105,7 @@ draw_splash() {   # $1 = logo (1024 px), $2 = output
         -fill 'rgba(160,226,218,0.85)' -draw "rectangle 172,134 520,135" \
         -font "$font" -fill '#a8e6de' -pointsize 28 -kerning 3 -annotate +172+142 'Tarnquill' \
         -font "$font" -fill 'rgba(220,236,242,0.70)' -pointsize 14 -kerning 0 -annotate +173+186 '中文写作助手' \
-        "${pngopts[@]}" "$2"
+        -alpha off -strip -define "png:exclude-chunks=date,time" -define png:color-type=2 -define png:bit-depth=8 "$2"
 }
 
 # ---------------------------------------------------------------------------
