@@ -1050,32 +1050,23 @@ void MainWindow::createMenus()
         formatMenu->addAction(action);
     };
 
-    textBoldAct = new QAction(QIcon(imageFolder + QStringLiteral("/TextBold.png")), tr("粗体"), this);
-    textBoldAct->setShortcut(Qt::CTRL | Qt::Key_B);
-    QFont bold;
-    bold.setBold(true);
-    textBoldAct->setFont(bold);
-    textBoldAct->setCheckable(true);
-    connect(textBoldAct, SIGNAL(triggered()), this, SLOT(textBold()));
-    addFormatAction(textBoldAct);
-
-    textItalicAct = new QAction(QIcon(imageFolder + QStringLiteral("/TextItalic.png")), tr("斜体"), this);
-    textItalicAct->setShortcut(Qt::CTRL | Qt::Key_I);
-    QFont italic;
-    italic.setItalic(true);
-    textItalicAct->setFont(italic);
-    textItalicAct->setCheckable(true);
-    connect(textItalicAct, SIGNAL(triggered()), this, SLOT(textItalic()));
-    addFormatAction(textItalicAct);
-
-    textUnderlineAct = new QAction(QIcon(imageFolder + QStringLiteral("/TextUnder.png")), tr("下划线"), this);
-    textUnderlineAct->setShortcut(Qt::CTRL | Qt::Key_U);
-    QFont underline;
-    underline.setUnderline(true);
-    textUnderlineAct->setFont(underline);
-    textUnderlineAct->setCheckable(true);
-    connect(textUnderlineAct, SIGNAL(triggered()), this, SLOT(textUnderline()));
-    addFormatAction(textUnderlineAct);
+    // Bold, italic and underline show their own style in the menu.
+    auto addStyleAction = [&](const char* icon, const QString& text, int key, void (QFont::*setStyle)(bool),
+                              const char* slot) {
+        auto* action = new QAction(QIcon(imageFolder + QLatin1String(icon)), text, this);
+        action->setShortcut(Qt::CTRL | key);
+        QFont font;
+        (font.*setStyle)(true);
+        action->setFont(font);
+        action->setCheckable(true);
+        connect(action, SIGNAL(triggered()), this, slot);
+        addFormatAction(action);
+        return action;
+    };
+    textBoldAct = addStyleAction("/TextBold.png", tr("粗体"), Qt::Key_B, &QFont::setBold, SLOT(textBold()));
+    textItalicAct = addStyleAction("/TextItalic.png", tr("斜体"), Qt::Key_I, &QFont::setItalic, SLOT(textItalic()));
+    textUnderlineAct =
+        addStyleAction("/TextUnder.png", tr("下划线"), Qt::Key_U, &QFont::setUnderline, SLOT(textUnderline()));
 
     formatMenu->addSeparator();
 
