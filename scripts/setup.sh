@@ -14,12 +14,14 @@ top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$top/build"
 
 packages=(cmake ninja-build g++ qtbase5-dev libqt5sql5-sqlite libqt5charts5-dev
-          qttools5-dev qttranslations5-l10n fonts-wqy-microhei)
+          qttools5-dev qttranslations5-l10n fonts-wqy-microhei
+          libreoffice-writer-nogui) # Word export converts through LibreOffice
 if [ "$mode" = run ] && [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   packages+=(xvfb xauth)
 fi
 if [ "$mode" = test ]; then
-  packages+=(clang libclang-rt-14-dev) # the template fuzzer
+  packages+=(clang libclang-rt-14-dev # the template fuzzer
+             poppler-utils unzip)          # reading exported PDF and ODT/DOCX files back
 fi
 
 missing=()

@@ -165,3 +165,43 @@ QAction* ScriptedPrompt::execMenu(QMenu& menu, const QPoint&)
         chosen->trigger();
     return chosen;
 }
+
+int ScriptedPrompt::getInt(QWidget*, const QString& title, const QString& label, int value, int minimum,
+                           int maximum, int, bool* ok)
+{
+    intQuestions << QStringLiteral("%1|%2|%3|%4|%5").arg(title, label).arg(value).arg(minimum).arg(maximum);
+    const bool answered = !intAnswers.isEmpty();
+    if (ok)
+        *ok = answered;
+    return answered ? intAnswers.takeFirst() : value;
+}
+
+QColor ScriptedPrompt::getColor(const QColor& initial, QWidget*)
+{
+    colorQuestions << initial;
+    return colorAnswers.isEmpty() ? QColor() : colorAnswers.takeFirst();
+}
+
+QString ScriptedPrompt::getOpenFileName(QWidget*, const QString& caption, const QString& dir, const QString& filter)
+{
+    openDialogs << caption + QLatin1Char('|') + dir + QLatin1Char('|') + filter;
+    return openFileNames.isEmpty() ? QString() : openFileNames.takeFirst();
+}
+
+QString ScriptedPrompt::getSaveFileName(QWidget*, const QString& caption, const QString& dir, const QString& filter)
+{
+    saveFileQuestions << QStringLiteral("%1|%2|%3").arg(caption, dir, filter);
+    return saveFileNames.isEmpty() ? QString() : saveFileNames.takeFirst();
+}
+
+bool ScriptedPrompt::openUrl(const QUrl& url)
+{
+    openedUrls << url;
+    return openUrlResult;
+}
+
+QString ScriptedPrompt::getExistingDirectory(QWidget*, const QString& caption, const QString& dir)
+{
+    directoryQuestions << caption + QLatin1Char('|') + dir;
+    return directoryAnswers.isEmpty() ? QString() : directoryAnswers.takeFirst();
+}

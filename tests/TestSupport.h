@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 #include "Application.h"
@@ -73,6 +74,13 @@ public:
     int exec(QMessageBox& box) override;
     int execDialog(QDialog& dialog) override;
     QAction* execMenu(QMenu& menu, const QPoint& position) override;
+    int getInt(QWidget* parent, const QString& title, const QString& label, int value, int minimum, int maximum,
+               int step, bool* ok) override;
+    QColor getColor(const QColor& initial, QWidget* parent) override;
+    QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir) override;
+    QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                            const QString& filter) override;
+    bool openUrl(const QUrl& url) override;
 
     struct Answer
     {
@@ -87,6 +95,27 @@ public:
     QStringList texts;
     QStringList dialogs;               // object names or class names of the dialogs run
     QList<QStringList> menus;          // texts of the actions of each menu, separators as "-"
+
+    // Open dialogs: each takes the next queued name (empty, i.e. cancelled, when none is queued).
+    QString getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                            const QString& filter) override;
+    QStringList openFileNames;
+    QStringList openDialogs; // caption, start folder and filter of each open dialog, joined by "|"
+
+    // Number and colour questions: the next queued answer; none queued means cancelled.
+    QList<int> intAnswers;
+    QList<QColor> colorAnswers;
+    QStringList intQuestions;          // "title|label|value|minimum|maximum" of each number asked
+    QList<QColor> colorQuestions;      // the initial colour of each colour asked
+    QStringList directoryAnswers;      // answers of getExistingDirectory, empty for cancel
+    QStringList directoryQuestions;    // caption|start folder of each directory asked
+
+    // Save-file questions: the next queued name; none queued means cancelled.
+    QStringList saveFileNames;
+    QStringList saveFileQuestions;     // "caption|dir|filter" of each save dialog
+    // URLs handed to the desktop; nothing is opened. openUrlResult is what the desktop answers.
+    QList<QUrl> openedUrls;
+    bool openUrlResult = true;
 };
 
 #define TQ_TEST_MAIN(TestObject)                                  \

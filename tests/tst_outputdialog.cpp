@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 
 #include "Logging.h"
 #include "OutputDialogEx.h"
@@ -116,6 +118,61 @@ private slots:
         QVERIFY(child<QSpinBox>(dialog, "maxHistoryLineCountSpinBox")->isEnabled());
         QCOMPARE(child<QSpinBox>(dialog, "maxHistoryLineCountSpinBox")->value(), 250);
         QVERIFY(child<QCheckBox>(dialog, "lastOutputOnlyCheckBox")->isChecked());
+    }
+
+    // Long runs of appends: the count follows only the new lines, cuts come in batches
+    // of a tenth of the limit, and clearing or another width starts the count afresh.
+    void lineLimitOverLongRuns_data()
+    {
+        QTest::addColumn<bool>("wrap");
+        QTest::newRow("no wrap") << false;
+        QTest::newRow("wrap") << true;
+    }
+    void lineLimitOverLongRuns()
+    {
+        QFETCH(bool, wrap);
+        Settings settings;
+        settings.setValue("LogOutputDialogLineCountUnlimited", 0);
+        settings.setValue("LogOutputDialogLineCountMax", 120);
+        settings.setValue("LogOutputDialogWrapMode", wrap ? 1 : 0);
+        OutputDialogEx dialog;
+        dialog.resize(400, 300);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTextDocument* document = dialog.textEdit()->document();
+        auto displayLines = [document] {
+            int total = 0;
+            for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+                total += qMax(1, block.layout()->lineCount());
+            return total;
+        };
+        const QString longTail = QString(200, QLatin1Char('x'));
+        for (int i = 0; i < 1500; ++i) {
+            dialog.appendLog(QString("line %1 ").arg(i) + (i % 7 == 0 ? longTail : QString()));
+            const int shown = displayLines();
+            QVERIFY2(shown <= 132, qPrintable(QString("%1 lines after %2").arg(shown).arg(i)));
+            QVERIFY2(shown >= qMin(i + 1, 120), qPrintable(QString("%1 lines after %2").arg(shown).arg(i)));
+        }
+        QVERIFY(lines(dialog).last().startsWith("line 1499 "));
+
+        // Lowering the limit cuts at once, exactly.
+        child<QSpinBox>(dialog, "maxHistoryLineCountSpinBox")->setValue(100);
+        QCOMPARE(displayLines(), 100);
+        QVERIFY(lines(dialog).last().startsWith("line 1499 "));
+
+        // Another width: the wrapped lines are counted again on the next append.
+        dialog.resize(200, 300);
+        QApplication::processEvents();
+        for (int i = 0; i < 20; ++i) {
+            dialog.appendLog(QString("after resize %1").arg(i));
+            QVERIFY(displayLines() <= 110);
+        }
+
+        dialog.clearOutput();
+        for (int i = 0; i < 10; ++i)
+            dialog.appendLog(QString("again %1").arg(i));
+        QCOMPARE(lines(dialog).size(), 10);
+        QCOMPARE(lines(dialog).first(), QString("again 0"));
     }
 };
 

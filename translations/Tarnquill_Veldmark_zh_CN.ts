@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>DirTreeView</name>
+    <message>
+        <source>打开</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>系统默认程序打开所在目录</source>
+        <translation>系统默认程序打开所在目录</translation>
+    </message>
+    <message>
+        <source>文件属性</source>
+        <translation>文件属性</translation>
+    </message>
+</context>
+<context>
     <name>DomParser</name>
     <message>
         <source>正在解析模板</source>
@@ -161,6 +176,26 @@
     <message>
         <source>存档</source>
         <translation>存档</translation>
+    </message>
+    <message>
+        <source>%1 属性</source>
+        <translation>%1 属性</translation>
+    </message>
+    <message>
+        <source>文件夹</source>
+        <translation>文件夹</translation>
+    </message>
+    <message>
+        <source>快捷方式</source>
+        <translation>快捷方式</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>%1字节 (%2字节)</source>
+        <translation>%1字节 (%2字节)</translation>
     </message>
 </context>
 <context>
@@ -2054,6 +2089,50 @@
         <source>模板已经修改，您确定不保存模板直接继续吗?</source>
         <translation>模板已经修改，您确定不保存模板直接继续吗?</translation>
     </message>
+    <message>
+        <source>指定字符数(%1 - %2): </source>
+        <translation>指定字符数(%1 - %2): </translation>
+    </message>
+    <message>
+        <source>指定行数(%1 - %2): </source>
+        <translation>指定行数(%1 - %2): </translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>查找结束, 未发现: %1</source>
+        <translation>查找结束, 未发现: %1</translation>
+    </message>
+    <message>
+        <source>打印文档</source>
+        <translation>打印文档</translation>
+    </message>
+    <message>
+        <source>导出为.pdf文档</source>
+        <translation>导出为.pdf文档</translation>
+    </message>
+    <message>
+        <source>导出为.odt文档</source>
+        <translation>导出为.odt文档</translation>
+    </message>
+    <message>
+        <source>导出为.doc文档</source>
+        <translation>导出为.doc文档</translation>
+    </message>
+    <message>
+        <source>Word错误，请确认微软Word已经正确安装！</source>
+        <translation>Word错误，请确认微软Word已经正确安装！</translation>
+    </message>
+    <message>
+        <source>微软Word内部错误！</source>
+        <translation>微软Word内部错误！</translation>
+    </message>
+    <message>
+        <source>Word版本错误，请确认您当前的Word版本是Word 2007 SP2或更高!</source>
+        <translation>Word版本错误，请确认您当前的Word版本是Word 2007 SP2或更高!</translation>
+    </message>
 </context>
 <context>
     <name>MdiChild</name>
@@ -2165,6 +2244,46 @@
         <source>涉黄</source>
         <translation>涉黄</translation>
     </message>
+    <message>
+        <source>剪贴板历史为空</source>
+        <translation>剪贴板历史为空</translation>
+    </message>
+    <message>
+        <source>没有备选条目</source>
+        <translation>没有备选条目</translation>
+    </message>
+    <message>
+        <source> 相关的人物</source>
+        <translation> 相关的人物</translation>
+    </message>
+    <message>
+        <source> 相关的行为</source>
+        <translation> 相关的行为</translation>
+    </message>
+    <message>
+        <source> 相关的动作</source>
+        <translation> 相关的动作</translation>
+    </message>
+    <message>
+        <source> 相关的动物</source>
+        <translation> 相关的动物</translation>
+    </message>
+    <message>
+        <source> 相关的道具</source>
+        <translation> 相关的道具</translation>
+    </message>
+    <message>
+        <source> 相关的名言</source>
+        <translation> 相关的名言</translation>
+    </message>
+    <message>
+        <source> 相关的形容词</source>
+        <translation> 相关的形容词</translation>
+    </message>
+    <message>
+        <source> 相关的近义词</source>
+        <translation> 相关的近义词</translation>
+    </message>
 </context>
 <context>
     <name>OutputDialogEx</name>
@@ -2247,6 +2366,18 @@
         <translation>打开大文件的速度可能会很慢, 确定要继续吗? 
 %1的大小为: %2MB</translation>
     </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>导出到</source>
+        <translation>导出到</translation>
+    </message>
+    <message>
+        <source>错误!</source>
+        <translation>错误!</translation>
+    </message>
 </context>
 <context>
     <name>SafeSave</name>
@@ -2265,6 +2396,188 @@
     <message>
         <source>%1 不是普通文件</source>
         <translation>%1 不是普通文件</translation>
+    </message>
+</context>
+<context>
+    <name>SearchDialog</name>
+    <message>
+        <source>浏览</source>
+        <translation>浏览</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>查找</translation>
+    </message>
+    <message>
+        <source>前</source>
+        <translation>前</translation>
+    </message>
+    <message>
+        <source>个结果</source>
+        <translation>个结果</translation>
+    </message>
+    <message>
+        <source>后</source>
+        <translation>后</translation>
+    </message>
+    <message>
+        <source>最长: %1字符</source>
+        <translation>最长: %1字符</translation>
+    </message>
+    <message>
+        <source>忽略字符数超出</source>
+        <translation>忽略字符数超出</translation>
+    </message>
+    <message>
+        <source>最小值: %1</source>
+        <translation>最小值: %1</translation>
+    </message>
+    <message>
+        <source>最大值: %1</source>
+        <translation>最大值: %1</translation>
+    </message>
+    <message>
+        <source>目录:</source>
+        <translation>目录:</translation>
+    </message>
+    <message>
+        <source>文件名:</source>
+        <translation>文件名:</translation>
+    </message>
+    <message>
+        <source>包含内容:</source>
+        <translation>包含内容:</translation>
+    </message>
+    <message>
+        <source>不包含内容:</source>
+        <translation>不包含内容:</translation>
+    </message>
+    <message>
+        <source>当编码未知时, 尝试使用:</source>
+        <translation>当编码未知时, 尝试使用:</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>到</translation>
+    </message>
+    <message>
+        <source>的结果</source>
+        <translation>的结果</translation>
+    </message>
+    <message>
+        <source>(空格分隔)</source>
+        <translation>(空格分隔)</translation>
+    </message>
+    <message>
+        <source>在文件中查找</source>
+        <translation>在文件中查找</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>行号</source>
+        <translation>行号</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>内容</translation>
+    </message>
+    <message>
+        <source>实际内容</source>
+        <translation>实际内容</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>所选条目另存为原子模板</source>
+        <translation>所选条目另存为原子模板</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>请输入要搜索的字符串！</source>
+        <translation>请输入要搜索的字符串！</translation>
+    </message>
+    <message>
+        <source>目录不存在: </source>
+        <translation>目录不存在: </translation>
+    </message>
+    <message>
+        <source>正在列出文件...</source>
+        <translation>正在列出文件...</translation>
+    </message>
+    <message>
+        <source>正在列出文件, 已找到%1个文件...</source>
+        <translation>正在列出文件, 已找到%1个文件...</translation>
+    </message>
+    <message>
+        <source>正在查找,第%1个文件,共%2个文件...</source>
+        <translation>正在查找,第%1个文件,共%2个文件...</translation>
+    </message>
+    <message>
+        <source>打开模板失败: </source>
+        <translation>打开模板失败: </translation>
+    </message>
+    <message>
+        <source>……共%1个文件无法打开</source>
+        <translation>……共%1个文件无法打开</translation>
+    </message>
+    <message>
+        <source>错误!</source>
+        <translation>错误!</translation>
+    </message>
+    <message>
+        <source>共查找到%1个结果</source>
+        <translation>共查找到%1个结果</translation>
+    </message>
+    <message>
+        <source>, 其中过滤掉%1</source>
+        <translation>, 其中过滤掉%1</translation>
+    </message>
+    <message>
+        <source>个</source>
+        <translation>个</translation>
+    </message>
+    <message>
+        <source>, 剩余%1</source>
+        <translation>, 剩余%1</translation>
+    </message>
+    <message>
+        <source> (双击打开相应文件)</source>
+        <translation> (双击打开相应文件)</translation>
+    </message>
+    <message>
+        <source> (结果过多, 只保留了前%1个)</source>
+        <translation> (结果过多, 只保留了前%1个)</translation>
+    </message>
+</context>
+<context>
+    <name>SearchResultHeader</name>
+    <message>
+        <source>全选</source>
+        <translation>全选</translation>
     </message>
 </context>
 <context>

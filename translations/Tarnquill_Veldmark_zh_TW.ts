@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
 <context>
+    <name>DirTreeView</name>
+    <message>
+        <source>打开</source>
+        <translation>開啟</translation>
+    </message>
+    <message>
+        <source>系统默认程序打开所在目录</source>
+        <translation>系統預設程式開啟所在目錄</translation>
+    </message>
+    <message>
+        <source>文件属性</source>
+        <translation>檔案屬性</translation>
+    </message>
+</context>
+<context>
     <name>DomParser</name>
     <message>
         <source>正在解析模板</source>
@@ -161,6 +176,26 @@
     <message>
         <source>存档</source>
         <translation>存檔</translation>
+    </message>
+    <message>
+        <source>%1 属性</source>
+        <translation>%1 屬性</translation>
+    </message>
+    <message>
+        <source>文件夹</source>
+        <translation>資料夾</translation>
+    </message>
+    <message>
+        <source>快捷方式</source>
+        <translation>快捷方式</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>檔案</translation>
+    </message>
+    <message>
+        <source>%1字节 (%2字节)</source>
+        <translation>%1位元組 (%2位元組)</translation>
     </message>
 </context>
 <context>
@@ -2054,6 +2089,50 @@
         <source>模板已经修改，您确定不保存模板直接继续吗?</source>
         <translation>模板已經修改，您確定不儲存模板直接繼續嗎?</translation>
     </message>
+    <message>
+        <source>指定字符数(%1 - %2): </source>
+        <translation>指定字元數(%1 - %2): </translation>
+    </message>
+    <message>
+        <source>指定行数(%1 - %2): </source>
+        <translation>指定行數(%1 - %2): </translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>查找结束, 未发现: %1</source>
+        <translation>查詢結束, 未發現: %1</translation>
+    </message>
+    <message>
+        <source>打印文档</source>
+        <translation>列印文件</translation>
+    </message>
+    <message>
+        <source>导出为.pdf文档</source>
+        <translation>匯出為.pdf文件</translation>
+    </message>
+    <message>
+        <source>导出为.odt文档</source>
+        <translation>匯出為.odt文件</translation>
+    </message>
+    <message>
+        <source>导出为.doc文档</source>
+        <translation>匯出為.doc文件</translation>
+    </message>
+    <message>
+        <source>Word错误，请确认微软Word已经正确安装！</source>
+        <translation>Word錯誤，請確認微軟Word已經正確安裝！</translation>
+    </message>
+    <message>
+        <source>微软Word内部错误！</source>
+        <translation>微軟Word內部錯誤！</translation>
+    </message>
+    <message>
+        <source>Word版本错误，请确认您当前的Word版本是Word 2007 SP2或更高!</source>
+        <translation>Word版本錯誤，請確認您當前的Word版本是Word 2007 SP2或更高!</translation>
+    </message>
 </context>
 <context>
     <name>MdiChild</name>
@@ -2165,6 +2244,46 @@
         <source>涉黄</source>
         <translation>涉黃</translation>
     </message>
+    <message>
+        <source>剪贴板历史为空</source>
+        <translation>剪貼簿歷史為空</translation>
+    </message>
+    <message>
+        <source>没有备选条目</source>
+        <translation>沒有備選條目</translation>
+    </message>
+    <message>
+        <source> 相关的人物</source>
+        <translation> 相關的人物</translation>
+    </message>
+    <message>
+        <source> 相关的行为</source>
+        <translation> 相關的行為</translation>
+    </message>
+    <message>
+        <source> 相关的动作</source>
+        <translation> 相關的動作</translation>
+    </message>
+    <message>
+        <source> 相关的动物</source>
+        <translation> 相關的動物</translation>
+    </message>
+    <message>
+        <source> 相关的道具</source>
+        <translation> 相關的道具</translation>
+    </message>
+    <message>
+        <source> 相关的名言</source>
+        <translation> 相關的名言</translation>
+    </message>
+    <message>
+        <source> 相关的形容词</source>
+        <translation> 相關的形容詞</translation>
+    </message>
+    <message>
+        <source> 相关的近义词</source>
+        <translation> 相關的近義詞</translation>
+    </message>
 </context>
 <context>
     <name>OutputDialogEx</name>
@@ -2247,6 +2366,18 @@
         <translation>開啟大檔案的速度可能會很慢, 確定要繼續嗎? 
 %1的大小為: %2MB</translation>
     </message>
+    <message>
+        <source>错误</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>导出到</source>
+        <translation>匯出到</translation>
+    </message>
+    <message>
+        <source>错误!</source>
+        <translation>錯誤!</translation>
+    </message>
 </context>
 <context>
     <name>SafeSave</name>
@@ -2265,6 +2396,188 @@
     <message>
         <source>%1 不是普通文件</source>
         <translation>%1 不是普通檔案</translation>
+    </message>
+</context>
+<context>
+    <name>SearchDialog</name>
+    <message>
+        <source>浏览</source>
+        <translation>瀏覽</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>查詢</translation>
+    </message>
+    <message>
+        <source>前</source>
+        <translation>前</translation>
+    </message>
+    <message>
+        <source>个结果</source>
+        <translation>個結果</translation>
+    </message>
+    <message>
+        <source>后</source>
+        <translation>後</translation>
+    </message>
+    <message>
+        <source>最长: %1字符</source>
+        <translation>最長: %1字元</translation>
+    </message>
+    <message>
+        <source>忽略字符数超出</source>
+        <translation>忽略字元數超出</translation>
+    </message>
+    <message>
+        <source>最小值: %1</source>
+        <translation>最小值: %1</translation>
+    </message>
+    <message>
+        <source>最大值: %1</source>
+        <translation>最大值: %1</translation>
+    </message>
+    <message>
+        <source>目录:</source>
+        <translation>目錄:</translation>
+    </message>
+    <message>
+        <source>文件名:</source>
+        <translation>檔名:</translation>
+    </message>
+    <message>
+        <source>包含内容:</source>
+        <translation>包含內容:</translation>
+    </message>
+    <message>
+        <source>不包含内容:</source>
+        <translation>不包含內容:</translation>
+    </message>
+    <message>
+        <source>当编码未知时, 尝试使用:</source>
+        <translation>當編碼未知時, 嘗試使用:</translation>
+    </message>
+    <message>
+        <source>到</source>
+        <translation>到</translation>
+    </message>
+    <message>
+        <source>的结果</source>
+        <translation>的結果</translation>
+    </message>
+    <message>
+        <source>(空格分隔)</source>
+        <translation>(空格分隔)</translation>
+    </message>
+    <message>
+        <source>在文件中查找</source>
+        <translation>在檔案中查詢</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>檔名</translation>
+    </message>
+    <message>
+        <source>行号</source>
+        <translation>行號</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>內容</translation>
+    </message>
+    <message>
+        <source>实际内容</source>
+        <translation>實際內容</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>序號</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>所选条目另存为原子模板</source>
+        <translation>所選條目另存為原子模板</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>请输入要搜索的字符串！</source>
+        <translation>請輸入要搜尋的字串！</translation>
+    </message>
+    <message>
+        <source>目录不存在: </source>
+        <translation>目錄不存在: </translation>
+    </message>
+    <message>
+        <source>正在列出文件...</source>
+        <translation>正在列出檔案...</translation>
+    </message>
+    <message>
+        <source>正在列出文件, 已找到%1个文件...</source>
+        <translation>正在列出檔案, 已找到%1個檔案...</translation>
+    </message>
+    <message>
+        <source>正在查找,第%1个文件,共%2个文件...</source>
+        <translation>正在查詢,第%1個檔案,共%2個檔案...</translation>
+    </message>
+    <message>
+        <source>打开模板失败: </source>
+        <translation>開啟模板失敗: </translation>
+    </message>
+    <message>
+        <source>……共%1个文件无法打开</source>
+        <translation>……共%1個檔案無法開啟</translation>
+    </message>
+    <message>
+        <source>错误!</source>
+        <translation>錯誤!</translation>
+    </message>
+    <message>
+        <source>共查找到%1个结果</source>
+        <translation>共查詢到%1個結果</translation>
+    </message>
+    <message>
+        <source>, 其中过滤掉%1</source>
+        <translation>, 其中過濾掉%1</translation>
+    </message>
+    <message>
+        <source>个</source>
+        <translation>個</translation>
+    </message>
+    <message>
+        <source>, 剩余%1</source>
+        <translation>, 剩餘%1</translation>
+    </message>
+    <message>
+        <source> (双击打开相应文件)</source>
+        <translation> (雙擊開啟相應檔案)</translation>
+    </message>
+    <message>
+        <source> (结果过多, 只保留了前%1个)</source>
+        <translation> (結果過多, 只保留了前%1個)</translation>
+    </message>
+</context>
+<context>
+    <name>SearchResultHeader</name>
+    <message>
+        <source>全选</source>
+        <translation>全選</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "ContextListWidget.h"
 
 #include <QDebug>
+#include <QKeyEvent>
 #include <QRegion>
 
 ContextListWidget::ContextListWidget(QWidget* parent)
@@ -16,6 +17,26 @@ void ContextListWidget::focusOutEvent(QFocusEvent* event)
     qDebug() << Q_FUNC_INFO;
     QListWidget::focusOutEvent(event);
     hide();
+}
+
+void ContextListWidget::keyPressEvent(QKeyEvent* event)
+{
+    qDebug() << Q_FUNC_INFO << ", key =" << event->key();
+    QListWidget::keyPressEvent(event);
+    // The list lives on its editor: a choosing Return or a closing Escape that the
+    // view passes on would otherwise reach the text.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        break;
+    case Qt::Key_Escape:
+        hide();
+        event->accept();
+        break;
+    default:
+        break;
+    }
 }
 
 void ContextListWidget::showEvent(QShowEvent* event)

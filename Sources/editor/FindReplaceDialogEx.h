@@ -1,18 +1,56 @@
 #pragma once
-// The modeless find-and-replace dialog. Interim: only the signal the main window
-// connects exists yet; the form and its buttons come with find and replace.
+// The modeless find-and-replace dialog. It collects the texts and options and
+// emits one findReplace signal per button press; the main window does the
+// searching. One set of controls moves between the find and the replace page.
 
 #include <QDialog>
 #include <QTextDocument>
+
+class MainWindow;
+class QComboBox;
+class QPushButton;
+
+namespace Ui {
+class FindReplaceDialogEx;
+}
+
+enum FindDialogTab { FIND_DIALOG_FIND_TAB = 0, FIND_DIALOG_REPLACE_TAB = 1 };
 
 class FindReplaceDialogEx : public QDialog
 {
     Q_OBJECT
 public:
     explicit FindReplaceDialogEx(QWidget* parent = nullptr);
+    ~FindReplaceDialogEx() override;
+
+    void setFindString(const QString& str) const;
+
+    // The form, for the main window's tests and its find commands.
+    Ui::FindReplaceDialogEx* form() const { return ui; }
+
+    // The most entries each history list keeps.
+    static const int historySize = 10;
 
 signals:
     void findReplace(const QString& strFind, const QString& strReplace, const QTextDocument::FindFlag backward,
                      const QTextDocument::FindFlag caseSensitivity, const bool wrapAround = false,
                      const bool replace = false, const bool replaceAll = false, const bool regexp = false);
+
+public slots:
+    void on_tabWidget_currentChanged(int index);
+    void updateSearchResultCount();
+    void textChanged(QString text);
+    void on_findComboBox_currentTextChanged(QString arg1);
+    void on_closePushButton_clicked();
+    void on_findPushButton_clicked();
+    void on_replacePushButton_clicked();
+    void on_replaceAllPushButton_clicked();
+
+private:
+    void findReplace(const QPushButton* button);
+    void saveHistory(const QString& findStr, const QString& replaceStr) const;
+    void enableButtons(bool enable) const;
+
+    Ui::FindReplaceDialogEx* ui;
+    MainWindow* owner;
 };

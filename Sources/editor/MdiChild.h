@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTextEdit>
 #include <QTextFormat>
 
@@ -23,6 +24,8 @@ extern const int zoomStep;                    // points per zoom command step
 extern bool highlightCurrentLineEnabled;
 extern bool highlightCurrentParagraphEnabled;
 extern int currentTemplateType;               // TemplateType of the word list last chosen, 0 none
+extern QStringList clipboardHistory;          // the last clipboard texts, newest first, no repeats
+extern const int clipboardHistorySize;        // the most texts clipboardHistory keeps
 
 class MdiChild : public QTextEdit
 {
@@ -117,6 +120,9 @@ private:
     int askSaveDiscardCancel(const QString& name);
     int writeRecoveryFile();
     void watchFile(const QString& path, bool watch) const;
+    // Word pop-ups: places the filled list, gives it the focus and selects row 0.
+    void showPopup(const QString& word, const QPoint& pos);
+    QStringList lookUpWords(const QString& word, int type) const;
 
     QPointer<MainWindow> owner;
     QString recoveryFile;

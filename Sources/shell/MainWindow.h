@@ -5,6 +5,7 @@
 // MainWindow_Templates.cpp, MainWindow_Generation.cpp, MainWindow_WordDatabases.cpp,
 // MainWindow_Preferences.cpp and MainWindow_Account.cpp.
 
+#include <QDateTime>
 #include <QList>
 #include <QMap>
 #include <QMainWindow>
@@ -700,6 +701,8 @@ public:
     QStringList changedFileQueue;
     QStringList changedTemplateQueue;
     QMutex changedFileQueueMutex;
+    // The wall clock that auto-save reads; tests put a fixed time in its place.
+    QDateTime (*autoSaveClock)() = &QDateTime::currentDateTime;
     // The editor that the format and export commands last worked on.
     MdiChild* currentMdiChild = nullptr;
     bool cursorTrackingEnabled = false; // set true by the constructor

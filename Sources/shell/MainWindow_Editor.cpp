@@ -4,6 +4,22 @@
 #include "MainWindow.h"
 
 #include <QDebug>
+#include <QApplication>
+#include <QClipboard>
+#include <QColor>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QFontComboBox>
+#include <QFontInfo>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegExp>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextOption>
+#include <QVector>
+#include <QToolButton>
 #include <QAction>
 #include <QStatusBar>
 #include <QTextEdit>
@@ -12,10 +28,42 @@
 #include <QFileSystemWatcher>
 #include <QIcon>
 #include <QMdiSubWindow>
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QTemporaryFile>
+#include <QTextDocumentWriter>
+#include <memory>
+#include "DirTreeView.h"
+#include "FilePropertyDialog.h"
+#include "SafeSave.h"
+#include "WordAutomation.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMutexLocker>
+#include <QTabBar>
+#include <QUrl>
+#include <cmath>
 
+#include "Prompt.h"
+#include "TemplateDialog.h"
+#include "TQDirModel.h"
+
+#include "FindReplaceDialogEx.h"
+#include "ui_FindReplaceDialogEx.h"
+#include "GlobalActions.h"
+#include "TextBlockUserData.h"
 #include "MdiArea.h"
 #include "MdiChild.h"
 #include "SearchDialog.h"
+#include <QTableWidget>
+#include <QTextDocument>
 #include "SharedCodes.h"
 
 MdiChild* MainWindow::createMdiChild()
@@ -45,17 +93,90 @@ MdiChild* MainWindow::createMdiChild()
     return child;
 }
 
+namespace {
+// Files this large (50 MiB) ask before they are read into memory.
+const qint64 largeFileSize = qint64(50) << 20;
+// The one path whose large-file question the open dialog has answered already.
+QString largeFileConfirmed;
+
+// A new document gets 2 x zoomStep per doubling of the zoom level, one step more
+// than the doublings, in the zoom direction.
+void applyNewDocumentZoom(MdiChild* child)
+{
+    qDebug() << Q_FUNC_INFO << ", zoomLevel =" << zoomLevel;
+    if (zoomLevel > 1) {
+        for (int i = 0; logBase2(zoomLevel) >= i; ++i)
+            child->zoomIn(2 * zoomStep);
+    } else if (zoomLevel < -1) {
+        for (int i = 0; logBase2(-zoomLevel) >= i; ++i)
+            child->zoomOut(2 * zoomStep);
+    }
+}
+
+void setCurrentTabToolTip(MdiArea* area, const QString& tip)
+{
+    qDebug() << Q_FUNC_INFO << ", tip =" << tip;
+    if (auto* tabBar = area->findChild<QTabBar*>())
+        tabBar->setTabToolTip(tabBar->currentIndex(), tip);
+}
+
+bool isTemplatePath(const QString& path)
+{
+    qDebug() << Q_FUNC_INFO << ", path =" << path;
+    return path.endsWith(QLatin1String(".tqw")) || path.endsWith(QLatin1String(".db"));
+}
+
+// Large files ask first; true when the file may be opened.
+bool confirmLargeFile(QWidget* parent, const QString& fileName)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
+    const QFileInfo info(fileName);
+    if (!info.isFile() || info.size() < largeFileSize)
+        return true;
+    QMessageBox box(QMessageBox::Warning, QObject::tr("警告"),
+                    QObject::tr("打开大文件的速度可能会很慢, 确定要继续吗? \n%1的大小为: %2MB")
+                        .arg(info.fileName())
+                        .arg(info.size() >> 20),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
+    return Prompt::current().exec(box) == QMessageBox::Ok;
+}
+} // namespace
+
 void MainWindow::newFile()
 {
     qDebug() << Q_FUNC_INFO;
     MdiChild* child = createMdiChild();
     child->newFile();
     child->showMaximized();
+    applyNewDocumentZoom(child);
+    setCurrentTabToolTip(mdiArea, child->currentFile());
+    updateCharactersCountOnStatusBar();
+    updateEncodingLabelOnStatusBar(QString());
+    updateLineLabelOnStatusBar();
 }
 
 void MainWindow::open(const QString& fileName)
 {
     qDebug() << Q_FUNC_INFO << ": fileName = " << fileName;
+    const QString confirmed = largeFileConfirmed;
+    largeFileConfirmed.clear();
+
+    // A lone empty untitled document that nobody touched gives way to the file.
+    QPointer<QMdiSubWindow> placeholder;
+    if (mdiArea->subWindowList().size() == 1) {
+        MdiChild* active = activeMdiChild();
+        if (active && active->isUntitled && active->document()->isEmpty() && !active->document()->isModified())
+            placeholder = qobject_cast<QMdiSubWindow*>(active->parentWidget());
+    }
+
+    if (QMdiSubWindow* existing = findMdiChild(fileName)) {
+        mdiArea->setActiveSubWindow(existing);
+        return;
+    }
+    // Every route (dialog, recent list, directory pane, command line, search hits) asks.
+    if (confirmed != fileName && !confirmLargeFile(this, fileName))
+        return;
+
     MdiChild* child = createMdiChild();
     // loadFile refuses folders, FIFOs and devices and tells the user why.
     if (!child->loadFile(fileName, QString())) {
@@ -67,441 +188,1327 @@ void MainWindow::open(const QString& fileName)
         }
         return;
     }
+    statusBar()->showMessage(tr("文档加载成功"), 7000);
     child->showMaximized();
+    addRecentFile(fileName);
+    setCurrentTabToolTip(mdiArea, child->currentFile());
+    updateRecentFileActions();
+    updateCharactersCountOnStatusBar();
     // Watch the file the document writes (its canonical path), so that its own
     // saves through a symbolic link are not taken for another program's.
     if (fileSystemWatcher && !fileSystemWatcher->files().contains(child->currentFile()))
         fileSystemWatcher->addPath(child->currentFile());
+    if (placeholder) {
+        mdiArea->removeSubWindow(placeholder);
+        placeholder->deleteLater();
+    }
 }
 
 void MainWindow::toggleSymbol()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    int flags = 0;
+    if (showSymbolActs[0] && showSymbolActs[0]->isChecked())
+        flags |= QTextOption::ShowTabsAndSpaces;
+    if (showSymbolActs[1] && showSymbolActs[1]->isChecked())
+        flags |= QTextOption::ShowLineAndParagraphSeparators | QTextOption::ShowDocumentTerminator;
+    QTextOption option;
+    option.setFlags(QTextOption::Flags(flags));
+    for (QMdiSubWindow* subWindow : mdiArea->subWindowList())
+        if (auto* child = qobject_cast<MdiChild*>(subWindow->widget()))
+            child->document()->setDefaultTextOption(option);
+    settings.setValue(QStringLiteral("ShowSymbol"), flags);
 }
 
 // ---- Documents -----------------------------------------------------------------
 
 void MainWindow::open()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    QString directory = settings.value(QStringLiteral("LastOpenFilePath")).toString();
+    if (directory.isNull())
+        directory = QDir::homePath();
+    const QString fileName = Prompt::current().getOpenFileName(
+        this, tr("打开文档"), directory, tr("txt 文件 (*.txt);;tqd 文件 (*.tqd);;所有文件 (*)"));
+    if (fileName.isEmpty())
+        return;
+    // An already open file is only activated, so it needs no question.
+    if (!findMdiChild(fileName)) {
+        if (!confirmLargeFile(this, fileName))
+            return;
+        largeFileConfirmed = fileName;
+    }
+    open(fileName);
+    settings.setValue(QStringLiteral("LastOpenFilePath"), QFileInfo(fileName).path());
 }
 
-void MainWindow::open(const QModelIndex&)
+void MainWindow::open(const QModelIndex& index)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", index =" << index;
+    if (!dirModel || !index.isValid() || dirModel->isDir(index))
+        return;
+    const QString path = dirModel->filePath(index);
+    if (path.endsWith(QLatin1String(".txt")) || path.endsWith(QLatin1String(".tqd"))) {
+        open(path);
+        return;
+    }
+    // Other files go to the desktop's own program, as a file manager's double click
+    // would (a script or launcher may therefore run, depending on the desktop).
+    Prompt::current().openUrl(QUrl::fromLocalFile(path));
 }
 
 void MainWindow::openRecentFiles()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (auto* action = qobject_cast<QAction*>(sender()))
+        open(action->data().toString());
 }
 
-QMdiSubWindow* MainWindow::findMdiChild(const QString&) const
+QMdiSubWindow* MainWindow::findMdiChild(const QString& fileName) const
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
+    const QString canonicalFilePath = QFileInfo(fileName).canonicalFilePath();
+    if (canonicalFilePath.isEmpty())
+        return nullptr;
+    for (QMdiSubWindow* window : mdiArea->subWindowList()) {
+        auto* child = qobject_cast<MdiChild*>(window->widget());
+        if (child && child->currentFile() == canonicalFilePath)
+            return window;
+    }
     return nullptr;
 }
 
-int MainWindow::save(bool)
+int MainWindow::save(bool manual)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
-    return ERROR_CODE_NO_ACTIVE_DOCUMENT;
+    qDebug() << Q_FUNC_INFO << ": manual =" << (manual ? "true" : "false");
+    MdiChild* child = activeMdiChild();
+    if (!child) {
+        qDebug() << ": ret =" << ERROR_CODE_NO_ACTIVE_DOCUMENT << errorCode2String(ERROR_CODE_NO_ACTIVE_DOCUMENT);
+        return ERROR_CODE_NO_ACTIVE_DOCUMENT;
+    }
+    const int ret = child->save(manual);
+    if (ret == ERROR_CODE_SUCCESS)
+        statusBar()->showMessage(tr("文档保存成功"), 7000);
+    qDebug() << ": ret =" << ret << errorCode2String(ret);
+    return ret;
 }
 
 bool MainWindow::saveAs()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
-    return false;
+    qDebug() << Q_FUNC_INFO;
+    if (MdiChild* child = activeMdiChild()) {
+        if (child->saveAs() == ERROR_CODE_SUCCESS)
+            statusBar()->showMessage(tr("文档保存成功"), 7000);
+    }
+    return true;
 }
 
 bool MainWindow::saveAll()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
-    return false;
+    qDebug() << Q_FUNC_INFO;
+    // Closing a sub-window from a nested event loop must not leave us a dangling pointer.
+    QList<QPointer<MdiChild>> children;
+    for (QMdiSubWindow* window : mdiArea->subWindowList())
+        if (auto* child = qobject_cast<MdiChild*>(window->widget()))
+            children << child;
+    for (const QPointer<MdiChild>& child : children) {
+        // Rewriting an unchanged file would only rotate its backup copy away.
+        if (!child || (!child->isUntitled && !child->document()->isModified()))
+            continue;
+        child->save(true);
+    }
+    return true;
 }
 
 void MainWindow::updateRecentFileActions()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    const QStringList files = settings.value(QStringLiteral("RecentFileList")).toStringList();
+    const int shown = qMin(files.size(), int(MaxRecentFiles));
+    for (int i = 0; i < MaxRecentFiles; ++i) {
+        QAction* action = recentFileActs[i];
+        if (!action)
+            continue;
+        if (i < shown) {
+            // A "&" in a path is text, not a mnemonic.
+            QString path = QDir::cleanPath(QDir::current().absoluteFilePath(files.at(i)));
+            path.replace(QLatin1Char('&'), QLatin1String("&&"));
+            action->setText(tr("&%1 %2").arg(i + 1).arg(path));
+            action->setData(files.at(i));
+            action->setVisible(true);
+        } else {
+            action->setVisible(false);
+        }
+    }
 }
 
-void MainWindow::addRecentFile(const QString&)
+void MainWindow::addRecentFile(const QString& fileName)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ": fileName =" << fileName;
+    QStringList files = settings.value(QStringLiteral("RecentFileList")).toStringList();
+    files.removeAll(fileName);
+    files.prepend(fileName);
+    while (files.size() > MaxRecentFiles)
+        files.removeLast();
+    settings.setValue(QStringLiteral("RecentFileList"), files);
 }
 
 void MainWindow::emptyRecentFilesList()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    settings.remove(QStringLiteral("RecentFileList"));
+    updateRecentFileActions();
 }
 
 void MainWindow::autoSaveCheck()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", autoSaveFileInterval =" << autoSaveFileInterval
+             << ", autoSaveTemplateInterval =" << autoSaveTemplateInterval;
+    const QDateTime now = autoSaveClock();
+    // Intervals are minutes of the hour: 7 saves at 0, 7, ..., 56 and again at 0.
+    if (autoSaveFileInterval != 0 && now.time().minute() % autoSaveFileInterval == 0) {
+        MdiChild* child = activeMdiChild();
+        // Unchanged documents are left alone, and so is a file another program changed
+        // while its reload question waits: saving would overwrite that program's work.
+        if (child && child->document()->isModified()
+            && (child->isUntitled || !changedFileQueue.contains(child->currentFile())))
+            save(false);
+    }
+    if (autoSaveTemplateInterval != 0 && autoSaveClock().time().minute() % autoSaveTemplateInterval == 0)
+        saveTemplate(true, false);
 }
 
-void MainWindow::fileChanged(const QString&)
+void MainWindow::fileChanged(const QString& path)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ": path =" << path;
+    QStringList& queue = isTemplatePath(path) ? changedTemplateQueue : changedFileQueue;
+    if (!queue.contains(path))
+        queue.append(path);
+    if (isActiveWindow()) {
+        // Asked now, so the next activation must not ask again.
+        queue.removeAll(path);
+        notifyFileChange(path);
+    }
 }
 
-void MainWindow::notifyFileChange(const QString&)
+void MainWindow::notifyFileChange(const QString& path)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ": path =" << path;
+    const bool isTemplate = isTemplatePath(path);
+    const QString text = isTemplate ? tr("以下模板已被其它程序修改, 是否重新加载?\n") + path
+                                    : tr("以下文件已被其它程序修改, 是否重新加载?\n") + path;
+    QMessageBox box(QMessageBox::Warning, tr("警告!"), text, QMessageBox::Yes | QMessageBox::No);
+    const int answer = Prompt::current().exec(box);
+    if (answer == QMessageBox::Yes) {
+        if (isTemplate) {
+            const int index = closeTemplateTabOfFile(path);
+            emit templateChange(path, QString(), index);
+        } else {
+            emit fileChange(path);
+        }
+    }
+    // A program that saves by renaming drops the path from the watcher; keep watching
+    // what is still open, whatever the answer.
+    if (fileSystemWatcher && QFileInfo::exists(path) && !fileSystemWatcher->files().contains(path)) {
+        bool open = false;
+        if (isTemplate) {
+            for (TemplateDialog* dialog : qAsConst(templateDialogs))
+                open = open || (dialog && dialog->fileName() == path);
+        } else {
+            open = findMdiChild(path) != nullptr;
+        }
+        if (open)
+            fileSystemWatcher->addPath(path);
+    }
 }
 
-int MainWindow::closeTemplateTabOfFile(const QString&)
+int MainWindow::closeTemplateTabOfFile(const QString& path)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", path =" << path;
+    for (int i = 0; i < mainTabWidget->count(); ++i) {
+        QWidget* page = mainTabWidget->widget(i);
+        auto* dialog = qobject_cast<TemplateDialog*>(page);
+        if (!dialog || page->objectName() != QLatin1String("TemplateDialog") || dialog->fileName() != path)
+            continue;
+        templateDialogs.removeAll(dialog);
+        mainTabWidget->removeTab(i);
+        delete dialog;
+        return i;
+    }
     return -1;
 }
 
 // ---- Edit, format and view -----------------------------------------------------
 
+namespace {
+
+// The editors of every sub-window, in window order.
+QList<MdiChild*> editorsOf(const MdiArea* area)
+{
+    QList<MdiChild*> editors;
+    if (!area)
+        return editors;
+    for (QMdiSubWindow* subWindow : area->subWindowList())
+        if (auto* child = qobject_cast<MdiChild*>(subWindow->widget()))
+            editors << child;
+    return editors;
+}
+
+// Points a zoom-out could not take from an editor because its font reached one point.
+const char* const zoomShortfallProperty = "ZoomShortfall";
+
+// Encoding names by the data index of the encoding actions; UTF-8 has no action.
+QStringList encodingNames()
+{
+    return {QStringLiteral("Big5"), QStringLiteral("Big5-HKSCS"), QStringLiteral("GB18030"), QStringLiteral("GB2312"),
+            QStringLiteral("UTF-8")};
+}
+
+// Moves the cursor from the document start with wrapping off, so that lines and
+// paragraphs coincide, then puts the editor's wrapping back.
+void moveCursorUnwrapped(MdiChild* child, QTextCursor::MoveOperation operation, int count)
+{
+    qDebug() << Q_FUNC_INFO << ", operation =" << operation << ", count =" << count;
+    const QTextEdit::LineWrapMode mode = child->lineWrapMode();
+    child->setLineWrapMode(QTextEdit::NoWrap);
+    QTextCursor cursor = child->textCursor();
+    cursor.setPosition(0);
+    cursor.movePosition(operation, QTextCursor::MoveAnchor, count);
+    child->setTextCursor(cursor);
+    child->setLineWrapMode(mode);
+}
+
+} // namespace
+
+
 void MainWindow::copy()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (MdiChild* child = activeMdiChild())
+        child->copy();
 }
 
 void MainWindow::cut()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (MdiChild* child = activeMdiChild())
+        child->cut();
 }
 
 void MainWindow::paste()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (MdiChild* child = activeMdiChild())
+        child->paste();
 }
 
 void MainWindow::undo()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (MdiChild* child = activeMdiChild())
+        child->undo();
 }
 
 void MainWindow::redo()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (MdiChild* child = activeMdiChild())
+        child->redo();
 }
 
 void MainWindow::selectAll()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (MdiChild* child = activeMdiChild())
+        child->selectAll();
 }
 
 void MainWindow::deleteSelectedText()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (MdiChild* child = activeMdiChild()) {
+        QTextCursor cursor = child->textCursor();
+        if (cursor.hasSelection()) {
+            cursor.removeSelectedText();
+            child->setTextCursor(cursor);
+        }
+    }
 }
 
 void MainWindow::pasteAsPlainText()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (MdiChild* child = activeMdiChild())
+        child->insertPlainText(QApplication::clipboard()->text(QClipboard::Clipboard));
 }
 
 void MainWindow::replace()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    if (!child || child->textCursor().isNull() || !findReplaceDialog)
+        return;
+    findReplaceDialog->setFindString(child->textCursor().selectedText());
+    findReplaceDialog->on_tabWidget_currentChanged(FIND_DIALOG_REPLACE_TAB);
+    findReplaceDialog->show();
+    findReplaceDialog->raise();
+    findReplaceDialog->activateWindow();
+    // Ready for typing over the text to find.
+    findReplaceDialog->form()->findComboBox->setFocus();
+    findReplaceDialog->form()->findComboBox->lineEdit()->selectAll();
 }
 
 void MainWindow::textBold()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    QTextCharFormat format;
+    format.setFontWeight(textBoldAct && textBoldAct->isChecked() ? QFont::Bold : QFont::Normal);
+    applyCharFormatToWordOrSelection(format);
 }
 
 void MainWindow::textItalic()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    QTextCharFormat format;
+    format.setFontItalic(textItalicAct && textItalicAct->isChecked());
+    applyCharFormatToWordOrSelection(format);
 }
 
 void MainWindow::textUnderline()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    QTextCharFormat format;
+    format.setUnderlineStyle(textUnderlineAct && textUnderlineAct->isChecked() ? QTextCharFormat::SingleUnderline
+                                                                             : QTextCharFormat::NoUnderline);
+    applyCharFormatToWordOrSelection(format);
 }
 
-void MainWindow::textFamily(const QString&)
+void MainWindow::textFamily(const QString& family)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", family =" << family;
+    QTextCharFormat format;
+    format.setFontFamily(family);
+    applyCharFormatToWordOrSelection(format);
 }
 
-void MainWindow::textSize(const QString&)
+void MainWindow::textSize(const QString& size)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", size =" << size;
+    bool ok = false;
+    const double pointSize = size.trimmed().toDouble(&ok);
+    if (!ok || !(pointSize > 0)) {
+        qWarning() << "Not a font size:" << size;
+        return;
+    }
+    QTextCharFormat format;
+    format.setFontPointSize(pointSize);
+    applyCharFormatToWordOrSelection(format);
 }
 
 void MainWindow::textColor()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    if (!child)
+        return;
+    const QColor color = Prompt::current().getColor(child->textColor(), this);
+    if (!color.isValid())
+        return;
+    QTextCharFormat format;
+    format.setForeground(QBrush(color));
+    applyCharFormatToWordOrSelection(format);
+    updateTextColorSwatch(color);
 }
 
-void MainWindow::textAlign(QAction*)
+void MainWindow::textAlign(QAction* action)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", action =" << (action ? action->text() : QString());
+    MdiChild* child = activeMdiChild();
+    if (!child || !action)
+        return;
+    if (action == alignLeftAct)
+        child->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    else if (action == alignCenterAct)
+        child->setAlignment(Qt::AlignHCenter);
+    else if (action == alignRightAct)
+        child->setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    else if (action == alignJustifyAct)
+        child->setAlignment(Qt::AlignJustify);
 }
 
-void MainWindow::alignmentChanged(Qt::Alignment)
+void MainWindow::alignmentChanged(Qt::Alignment alignment)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", alignment =" << alignment;
+    QAction* action = nullptr;
+    if (alignment & Qt::AlignLeft)
+        action = alignLeftAct;
+    else if (alignment & Qt::AlignHCenter)
+        action = alignCenterAct;
+    else if (alignment & Qt::AlignRight)
+        action = alignRightAct;
+    else if (alignment & Qt::AlignJustify)
+        action = alignJustifyAct;
+    if (action)
+        action->setChecked(true);
 }
 
-void MainWindow::currentCharFormatChanged(const QTextCharFormat&)
+void MainWindow::currentCharFormatChanged(const QTextCharFormat& format)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    syncFontControls(format.font());
+    updateTextColorSwatch(format.foreground().color());
 }
 
-void MainWindow::syncFontControls(const QFont&)
+void MainWindow::syncFontControls(const QFont& font)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", font =" << font.toString();
+    if (comboFont)
+        comboFont->setCurrentIndex(
+            comboFont->findText(QFontInfo(font).family(), Qt::MatchExactly | Qt::MatchCaseSensitive));
+    if (comboSize)
+        comboSize->setCurrentIndex(comboSize->findText(QString::number(font.pointSize())));
+    if (textBoldAct)
+        textBoldAct->setChecked(font.weight() > QFont::Medium);
+    if (textItalicAct)
+        textItalicAct->setChecked(font.style() != QFont::StyleNormal);
+    if (textUnderlineAct)
+        textUnderlineAct->setChecked(font.underline());
 }
 
-void MainWindow::updateTextColorSwatch(const QColor&)
+void MainWindow::updateTextColorSwatch(const QColor& color)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", color =" << color;
+    if (!textColorAct)
+        return;
+    QPixmap swatch(16, 16);
+    swatch.fill(color);
+    textColorAct->setIcon(swatch);
 }
 
-void MainWindow::applyCharFormatToWordOrSelection(const QTextCharFormat&)
+void MainWindow::applyCharFormatToWordOrSelection(const QTextCharFormat& format)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    currentMdiChild = activeMdiChild();
+    if (!currentMdiChild)
+        return;
+    QTextCursor cursor = currentMdiChild->textCursor();
+    if (!cursor.hasSelection())
+        cursor.select(QTextCursor::WordUnderCursor);
+    cursor.mergeCharFormat(format);
+    currentMdiChild->mergeCurrentCharFormat(format);
 }
 
-void MainWindow::setFontSize(int)
+void MainWindow::setFontSize(int size)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ": size =" << size;
+    if (size <= 0) {
+        qWarning() << "Font size out of range:" << size;
+        return;
+    }
+    QFont font = QApplication::font();
+    font.setPointSize(size);
+    QApplication::setFont(font);
 }
 
 void MainWindow::zoom()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (auto* action = qobject_cast<QAction*>(sender()))
+        zoom(action->text());
 }
 
-void MainWindow::zoom(const QString&)
+void MainWindow::zoom(const QString& text)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", text =" << text;
+    bool ok = false;
+    const float percent = text.left(text.size() - 1).toFloat(&ok);
+    if (!ok || !(percent > 0)) {
+        qWarning() << "Not a zoom percentage:" << text;
+        return;
+    }
+    const int level = percent >= 100 ? int(percent / 100) : -int(100 / percent);
+    applyZoomLevel(level);
 }
 
 void MainWindow::resetZoom()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", zoomLevel =" << zoomLevel;
+    for (MdiChild* child : editorsOf(mdiArea)) {
+        if (zoomLevel > 1) {
+            child->zoomOut(zoomLevel * zoomStep);
+        } else if (zoomLevel < -1) {
+            // A font cannot shrink below one point: only give back what was taken.
+            const int shortfall = child->property(zoomShortfallProperty).toInt();
+            child->zoomIn(qMax(0, -zoomLevel * zoomStep - shortfall));
+        }
+        child->setProperty(zoomShortfallProperty, 0);
+    }
+    zoomLevel = 1;
 }
 
-void MainWindow::applyZoomLevel(int)
+void MainWindow::applyZoomLevel(int level)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", level =" << level;
+    resetZoom();
+    for (MdiChild* child : editorsOf(mdiArea)) {
+        if (level > 1) {
+            child->zoomIn(level * zoomStep);
+            child->viewport()->update();
+        } else if (level < -1) {
+            const int wanted = -level * zoomStep;
+            const int possible = qMax(0, int(std::ceil(child->font().pointSizeF())) - 1);
+            const int applied = qMin(wanted, possible);
+            child->zoomOut(applied);
+            child->setProperty(zoomShortfallProperty, wanted - applied);
+        }
+    }
+    zoomLevel = level;
 }
 
 void MainWindow::setTextEditReadOnly()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    const bool readOnly = setTextEditReadOnlyAct && setTextEditReadOnlyAct->isChecked();
+    if (MdiChild* child = activeMdiChild())
+        child->setReadOnly(readOnly);
+    if (readOnlyButton)
+        readOnlyButton->setIcon(
+            QIcon(readOnly ? QStringLiteral(":/Images/ReadOnly.png") : QStringLiteral(":/Images/ReadWrite.png")));
 }
 
 void MainWindow::autoFormat()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    if (!child)
+        return;
+    cursorTrackingEnabled = false;
+    child->autoFormat();
+    cursorTrackingEnabled = true;
 }
 
 void MainWindow::gotoCharacter()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    if (!child)
+        return;
+    const int count = child->document()->characterCount();
+    bool ok = false;
+    const int number = Prompt::current().getInt(this, tr("到第...个字符"), tr("指定字符数(%1 - %2): ").arg(0).arg(count),
+                                                0, 0, count, 1, &ok);
+    if (ok)
+        moveCursorUnwrapped(child, QTextCursor::Right, number);
 }
 
 void MainWindow::gotoLine()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    if (!child)
+        return;
+    const int count = child->document()->lineCount();
+    bool ok = false;
+    const int number =
+        Prompt::current().getInt(this, tr("到指定行"), tr("指定行数(%1 - %2): ").arg(1).arg(count), 1, 1, count, 1, &ok);
+    if (ok)
+        moveCursorUnwrapped(child, QTextCursor::Down, number - 1);
 }
 
 void MainWindow::setEncoding()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    auto* action = qobject_cast<QAction*>(sender());
+    int index = -1;
+    for (int i = 0; i < EncodingActCount; ++i)
+        if (encodingActs[i] == action)
+            index = i;
+    if (index < 0)
+        return;
+    if (!action->isChecked()) {
+        // The encoding in force was chosen again.
+        action->setChecked(true);
+        return;
+    }
+    for (QAction* other : encodingActs)
+        if (other)
+            other->setChecked(false);
+    action->setChecked(true);
+    MdiChild* child = activeMdiChild();
+    if (!child)
+        return;
+    const QString name = encodingNames().value(index);
+    qDebug() << "encoding =" << name;
+    if (child->isUntitled) {
+        child->setEncoding(name);
+        return;
+    }
+    // A refused or failed reload leaves the document in its old encoding; show that one.
+    if (!child->reloadWithEncoding(name))
+        updateEncodingActions();
 }
 
 void MainWindow::updateEncodingActions()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    const int gb18030 = 2;
+    if (!child) {
+        if (encodingActs[gb18030])
+            encodingActs[gb18030]->setChecked(true);
+        return;
+    }
+    for (QAction* action : encodingActs)
+        if (action)
+            action->setChecked(false);
+    if (child->encoding == QLatin1String("UTF-8"))
+        return;
+    int index = encodingNames().indexOf(child->encoding);
+    if (index < 0 || index >= EncodingActCount)
+        index = gb18030;
+    if (encodingActs[index])
+        encodingActs[index]->setChecked(true);
 }
 
 void MainWindow::lineWrap()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    if (!child || !lineWrapAct)
+        return;
+    child->setLineWrapMode(lineWrapAct->isChecked() ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
 }
 
 void MainWindow::toPlainText()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    if (!child)
+        return;
+    child->setPlainText(child->toPlainText());
+    // setPlainText marks the document unmodified; the conversion is an unsaved change.
+    child->document()->setModified(true);
+    toggleSymbol();
 }
 
 void MainWindow::highlightCurrentLine()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    highlightCurrentLineEnabled = highlightCurrentLineAct && highlightCurrentLineAct->isChecked();
+    settings.setValue(QStringLiteral("HighlightCurrentLine"), highlightCurrentLineEnabled ? 2 : 0);
 }
 
 void MainWindow::highlightCurrentParagraph()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    highlightCurrentParagraphEnabled = highlightCurrentParagraphAct && highlightCurrentParagraphAct->isChecked();
+    settings.setValue(QStringLiteral("HighlightCurrentParagraph"), highlightCurrentParagraphEnabled ? 2 : 0);
 }
 
-void MainWindow::setBlockUserData(const QString&, const QModelIndex&, const QList<int>&)
+void MainWindow::setBlockUserData(const QString& ref, const QModelIndex& index, const QList<int>& positions)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", ref =" << ref << ", index =" << index << ", positions =" << positions;
+    setBlockUserData(new TextBlockUserData);
 }
 
-void MainWindow::setBlockUserData(TextBlockUserData*)
+void MainWindow::setBlockUserData(TextBlockUserData* userData)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", userData =" << userData;
+    MdiChild* child = activeMdiChild();
+    QTextBlock block = child ? child->textCursor().block() : QTextBlock();
+    if (!block.isValid()) {
+        qCritical() << "!block.isValid()";
+        delete userData;
+        return;
+    }
+    block.setUserData(userData);
 }
 
 // ---- Word pop-ups and clipboard history ----------------------------------------
 
 void MainWindow::clipboardDataChanged()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    const QString text = QApplication::clipboard()->text(QClipboard::Clipboard);
+    qDebug() << Q_FUNC_INFO << "text =" << text;
+    const bool enable = activeMdiChild() && !text.isEmpty();
+    if (pasteAct)
+        pasteAct->setEnabled(enable);
+    if (pasteAsPlainTextAct)
+        pasteAsPlainTextAct->setEnabled(enable);
+    if (text.isEmpty())
+        return;
+    clipboardHistory.removeAll(text);
+    clipboardHistory.prepend(text);
+    while (clipboardHistory.size() > clipboardHistorySize)
+        clipboardHistory.removeLast();
 }
 
 void MainWindow::pasteFromClipboardHistory()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (MdiChild* child = activeMdiChild())
+        child->pasteFromClipboardHistory();
 }
 
 void MainWindow::newWordList()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    QObject* from = sender();
+    if (!child || !from)
+        return;
+    int type = 0;
+    if (from == synonymListAct)
+        type = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+    else if (from == antonymListAct)
+        type = TEMPLATE_TYPE_SQLITE_DB_ANTONYM;
+    else
+        return;
+    const int previous = currentTemplateType;
+    currentTemplateType = type;
+    child->newWordList(QString(), QPoint(0, 0));
+    currentTemplateType = previous;
 }
 
 void MainWindow::magicLamp()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    MdiChild* child = activeMdiChild();
+    qDebug() << Q_FUNC_INFO << ", selection =" << (child ? child->textCursor().selectedText() : QString());
+    if (!child)
+        return;
+    currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+    child->magicLamp(QString(), QPoint(0, 0));
 }
 
 // ---- Find and replace ----------------------------------------------------------
 
 void MainWindow::find()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    if (!child || !findReplaceDialog)
+        return;
+    findReplaceDialog->setFindString(child->textCursor().selectedText());
+    findReplaceDialog->on_tabWidget_currentChanged(FIND_DIALOG_FIND_TAB);
+    findReplaceDialog->show();
+    findReplaceDialog->raise();
+    findReplaceDialog->activateWindow();
+    // Ready for typing over the text to find.
+    findReplaceDialog->form()->findComboBox->setFocus();
+    findReplaceDialog->form()->findComboBox->lineEdit()->selectAll();
 }
 
-bool MainWindow::findReplace(const QString&, const QString&, QTextDocument::FindFlag, QTextDocument::FindFlag, bool, bool, bool, bool)
+bool MainWindow::findReplace(const QString& strFind, const QString& strReplace, QTextDocument::FindFlag backward,
+                             QTextDocument::FindFlag caseSensitivity, bool wrapAround, bool replace,
+                             bool replaceAll, bool regexp)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", strFind =" << strFind << ", strReplace =" << strReplace << ", backward =" << backward
+             << ", caseSensitivity =" << caseSensitivity << ", wrapAround =" << wrapAround << ", replace =" << replace
+             << ", replaceAll =" << replaceAll << ", regexp =" << regexp;
+    MdiChild* child = activeMdiChild();
+    if (!child)
+        return false;
+    const Qt::CaseSensitivity cs =
+        caseSensitivity == QTextDocument::FindCaseSensitively ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const QRegExp expression(strFind, cs, QRegExp::RegExp2);
+    QTextDocument::FindFlags flags = QTextDocument::FindFlags(backward) | caseSensitivity;
+    QTextDocument* document = child->document();
+
+    // One search from the cursor; a hit becomes the selection. An empty match right
+    // where a repeated search starts would be found again and again, so that search
+    // looks one character further on.
+    auto search = [&](const QTextCursor& from, bool repeated) {
+        auto findFrom = [&](const QTextCursor& at) {
+            return regexp ? document->find(expression, at, flags) : document->find(strFind, at, flags);
+        };
+        QTextCursor hit = findFrom(from);
+        if (repeated && !hit.isNull() && !hit.hasSelection() && !from.hasSelection()
+            && hit.position() == from.position()) {
+            QTextCursor next = from;
+            const bool moved = next.movePosition(flags & QTextDocument::FindBackward ? QTextCursor::PreviousCharacter
+                                                                                      : QTextCursor::NextCharacter);
+            hit = moved ? findFrom(next) : QTextCursor();
+        }
+        if (!hit.isNull())
+            child->setTextCursor(hit);
+        return !hit.isNull();
+    };
+    auto selectionMatches = [&]() {
+        const QString selected = child->textCursor().selectedText();
+        if (regexp)
+            return expression.exactMatch(selected);
+        return selected.compare(strFind, cs) == 0;
+    };
+
+    if (replaceAll) {
+        flags &= ~QTextDocument::FindBackward;
+        QTextCursor start = child->textCursor();
+        start.movePosition(QTextCursor::Start);
+        child->setTextCursor(start);
+        if (strFind.isEmpty())
+            return false;
+        // One undo step, and one relayout instead of one per replacement.
+        QTextCursor edit(document);
+        edit.beginEditBlock();
+        if (!regexp && !strFind.contains(QChar::ParagraphSeparator) && !strFind.contains(QLatin1Char('\n'))) {
+            // Plain text: the same left-to-right, non-overlapping matches that repeated
+            // searches give, found in one pass over the text and replaced from the end
+            // so that earlier positions stay valid. The raw text's indexes are
+            // document positions; the search sees no-break spaces as spaces.
+            QString raw = document->toRawText();
+            raw.replace(QChar::Nbsp, QLatin1Char(' '));
+            QVector<int> starts;
+            for (int at = raw.indexOf(strFind, 0, cs); at >= 0; at = raw.indexOf(strFind, at + strFind.size(), cs))
+                starts << at;
+            for (int i = starts.size() - 1; i >= 0; --i) {
+                edit.setPosition(starts.at(i));
+                edit.setPosition(starts.at(i) + strFind.size(), QTextCursor::KeepAnchor);
+                edit.insertText(strReplace);
+            }
+            edit.endEditBlock();
+            if (!starts.isEmpty()) {
+                QTextCursor end(document);
+                end.setPosition(starts.last() + (starts.size() - 1) * (strReplace.size() - strFind.size())
+                                + strReplace.size());
+                child->setTextCursor(end);
+            }
+            return false;
+        }
+        QTextCursor from = start;
+        int lastEmptyMatch = -1;
+        for (;;) {
+            const QTextCursor hit =
+                regexp ? document->find(expression, from, flags) : document->find(strFind, from, flags);
+            if (hit.isNull())
+                break;
+            QTextCursor target = hit;
+            if (!target.hasSelection()) {
+                // An empty match does not move the search on: replace it once, then step
+                // one character further, or stop at the end.
+                if (target.position() == lastEmptyMatch) {
+                    if (target.atEnd())
+                        break;
+                    from = target;
+                    from.movePosition(QTextCursor::NextCharacter);
+                    continue;
+                }
+            }
+            const bool empty = !target.hasSelection();
+            target.insertText(strReplace);
+            if (empty)
+                lastEmptyMatch = target.position();
+            from = target;
+        }
+        edit.endEditBlock();
+        child->setTextCursor(from);
+        return false;
+    }
+
+    bool found = false;
+    bool searched = false;
+    if (!replace) {
+        searched = true;
+        found = search(child->textCursor(), true);
+    } else if (selectionMatches() && child->textCursor().hasSelection()) {
+        child->textCursor().insertText(strReplace);
+    }
+    if (found)
+        return true;
+    QTextCursor restart = child->textCursor();
+    if (wrapAround) {
+        restart.movePosition(flags & QTextDocument::FindBackward ? QTextCursor::End : QTextCursor::Start);
+        if (search(restart, false))
+            return true;
+        searched = true;
+    } else if (replace) {
+        // Offer the next match without wrapping, quietly.
+        if (!strFind.isEmpty() && search(restart, true))
+            return true;
+        return false;
+    }
+    if (searched) {
+        QMessageBox box(QMessageBox::Warning, tr("警告"), tr("查找结束, 未发现: %1").arg(strFind), QMessageBox::Ok,
+                        this);
+        Prompt::current().exec(box);
+    }
     return false;
 }
 
 void MainWindow::toggleInsertOverwriteMode()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    bool overwrite = true;
+    if (insertOverwriteButton) {
+        overwrite = !insertOverwriteButton->property("Overwrite").toBool();
+        insertOverwriteButton->setText(overwrite ? QStringLiteral("OVR") : QStringLiteral("INS"));
+        insertOverwriteButton->setProperty("Overwrite", overwrite);
+    } else if (MdiChild* child = activeMdiChild()) {
+        overwrite = !child->overwriteMode();
+    }
+    if (MdiChild* child = activeMdiChild())
+        child->setOverwriteMode(overwrite);
 }
 
 // ---- Printing and export -------------------------------------------------------
 
+namespace {
+
+// "导出到<name>错误!", the one box for every failed export write.
+void showExportError(QWidget* parent, const QString& fileName)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
+    QMessageBox box(QMessageBox::Critical, QObject::tr("错误"),
+                    QObject::tr("导出到") + fileName + QObject::tr("错误!"), QMessageBox::Yes, parent);
+    Prompt::current().exec(box);
+}
+
+void showWordError(QWidget* parent, const QString& text)
+{
+    qDebug() << Q_FUNC_INFO << ", text =" << text;
+    QMessageBox box(QMessageBox::Critical, QObject::tr("错误"), text, QMessageBox::Yes, parent);
+    Prompt::current().exec(box);
+}
+
+// Asks for the export's file name; a name without suffix gets the default one.
+QString askExportFileName(QWidget* parent, const QString& caption, const QString& suffix)
+{
+    qDebug() << Q_FUNC_INFO << ", caption =" << caption << ", suffix =" << suffix;
+    QString fileName =
+        Prompt::current().getSaveFileName(parent, caption, QString(), QStringLiteral("*") + suffix);
+    if (!fileName.isEmpty() && QFileInfo(fileName).suffix().isEmpty())
+        fileName += suffix;
+    return fileName;
+}
+
+// The wait cursor while an export blocks the window; dropped before any box.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { release(); }
+    void release()
+    {
+        if (m_active)
+            QApplication::restoreOverrideCursor();
+        m_active = false;
+    }
+
+private:
+    bool m_active = true;
+};
+
+} // namespace
+
 void MainWindow::print()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    if (!child)
+        return;
+    QPrinter printer(QPrinter::ScreenResolution);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(tr("打印文档"));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, child->textCursor().hasSelection());
+    if (Prompt::current().execDialog(dialog) == QDialog::Accepted && child == activeMdiChild())
+        child->print(&printer);
 }
 
 void MainWindow::printPreview()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (!activeMdiChild())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, SIGNAL(paintRequested(QPrinter*)), this, SLOT(filePrintPreview(QPrinter*)));
+    Prompt::current().execDialog(preview);
 }
 
-void MainWindow::filePrintPreview(QPrinter*)
+void MainWindow::filePrintPreview(QPrinter* printer)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", printer =" << printer;
+    MdiChild* child = activeMdiChild();
+    if (child && printer)
+        child->print(printer);
 }
 
 void MainWindow::filePrintPdf()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    const QPointer<MdiChild> child = activeMdiChild();
+    if (!child)
+        return;
+    const QString fileName = askExportFileName(this, tr("导出为.pdf文档"), QStringLiteral(".pdf"));
+    if (fileName.isEmpty() || !child)
+        return;
+
+    // The printer truncates its output file as it starts, so it writes a private
+    // file; the target is replaced only by a complete PDF.
+    QTemporaryFile pdf(QDir::tempPath() + QStringLiteral("/tarnquill-export-XXXXXX.pdf"));
+    QByteArray data;
+    if (pdf.open()) {
+        pdf.close();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf.fileName());
+        child->document()->print(&printer);
+        if (pdf.open())
+            data = pdf.readAll();
+    }
+    QString error;
+    if (!data.startsWith("%PDF") || !SafeSave::write(fileName, data, false, &error)) {
+        qWarning() << Q_FUNC_INFO << "PDF export failed:" << fileName << error;
+        showExportError(this, fileName);
+    }
 }
 
 void MainWindow::filePrintOdt()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    const QPointer<MdiChild> child = activeMdiChild();
+    if (!child)
+        return;
+    const QString fileName = askExportFileName(this, tr("导出为.odt文档"), QStringLiteral(".odt"));
+    if (fileName.isEmpty() || !child)
+        return;
+
+    // The format follows the suffix (".odt" OpenDocument, ".html" HTML, ".txt" plain
+    // text); an unknown suffix fails the write.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QTextDocumentWriter writer(&buffer, QFileInfo(fileName).suffix().toLower().toLatin1());
+    QString error;
+    if (!writer.write(child->document()) || !SafeSave::write(fileName, buffer.data(), false, &error)) {
+        qWarning() << Q_FUNC_INFO << "export failed:" << fileName << error;
+        showExportError(this, fileName);
+    }
 }
 
 void MainWindow::filePrintDoc()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    filePrintMSDoc(QStringLiteral(".doc"));
 }
 
 void MainWindow::filePrintDocx()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    filePrintMSDoc(QStringLiteral(".docx"));
 }
 
-void MainWindow::filePrintMSDoc(const QString&)
+void MainWindow::filePrintMSDoc(const QString& suffix)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", suffix =" << suffix;
+    const QPointer<MdiChild> child = activeMdiChild();
+    if (!child)
+        return;
+    const QString fileName = askExportFileName(this, tr("导出为.doc文档"), suffix);
+    if (fileName.isEmpty() || !child)
+        return;
+
+    // The HTML handed to the word processor: a new file of a unique name beside the
+    // target, so it can never be the target or a file of the user's, removed on
+    // every path when this function returns.
+    const QFileInfo target(fileName);
+    QTemporaryFile html(target.absolutePath() + QLatin1Char('/') + target.completeBaseName()
+                        + QStringLiteral("_XXXXXX_tqwTmp.html"));
+    bool written = html.open();
+    if (written) {
+        QTextDocumentWriter writer(&html, "html");
+        written = writer.write(child->document()) && html.flush();
+        html.close();
+    }
+    if (!written) {
+        qWarning() << Q_FUNC_INFO << "cannot write the temporary HTML:" << html.fileName() << html.errorString();
+        showExportError(this, fileName);
+        return;
+    }
+
+    BusyCursor busy;
+    std::unique_ptr<WordAutomation> word = WordAutomation::create();
+    if (!word->start()) {
+        qWarning() << Q_FUNC_INFO << word->errorString();
+        busy.release();
+        showWordError(this, tr("Word错误，请确认微软Word已经正确安装！"));
+        return;
+    }
+    if (!word->documents()) {
+        qWarning() << Q_FUNC_INFO << word->errorString();
+        word->quit();
+        busy.release();
+        showWordError(this, tr("微软Word内部错误！"));
+        return;
+    }
+    word->open(html.fileName());
+    if (!word->activeDocument()) {
+        qWarning() << Q_FUNC_INFO << word->errorString();
+        word->quit();
+        busy.release();
+        showWordError(this, tr("Word版本错误，请确认您当前的Word版本是Word 2007 SP2或更高!"));
+        return;
+    }
+    const int format = suffix == QLatin1String(".doc") ? WordAutomation::FormatDocument
+                                                       : WordAutomation::FormatXmlDocument;
+    const bool saved = word->saveAs(fileName, format, false, QString(), true, QString(), false);
+    if (!saved)
+        qWarning() << Q_FUNC_INFO << "Word export failed:" << word->errorString();
+    word->closeActive(false);
+    word->quit();
+    busy.release();
+    if (!saved)
+        showExportError(this, fileName);
 }
 
 // ---- Directory pane and file properties ----------------------------------------
 
-void MainWindow::fileProperty(const QString&)
+namespace {
+
+// Shows the folder holding path in the desktop's file manager.
+void openContainingFolder(const QString& path)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", path =" << path;
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+    if (!Prompt::current().openUrl(url))
+        qWarning() << Q_FUNC_INFO << "the desktop could not open" << url;
+}
+
+} // namespace
+
+void MainWindow::fileProperty(const QString& fileName)
+{
+    // Always the active document; the argument is only logged.
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
+    MdiChild* child = activeMdiChild();
+    if (!child)
+        return;
+    FilePropertyDialog dialog(this);
+    dialog.setFileName(child->currentFile());
+    Prompt::current().execDialog(dialog);
 }
 
 void MainWindow::openContainingDirectoryUsingSystemApp()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    // An untitled document has no folder.
+    if (!child || child->isUntitled || child->currentFile().isEmpty())
+        return;
+    openContainingFolder(child->currentFile());
 }
 
 void MainWindow::openContainingDirectoryUsingSystemApp4TabWidget()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (!mainTabWidget)
+        return;
+    const int index = mainTabWidget->property("clickedWidgetIndex").toInt();
+    const auto* page = qobject_cast<TemplateDialog*>(mainTabWidget->widget(index));
+    if (!page || page->fileName().isEmpty())
+        return;
+    openContainingFolder(page->fileName());
 }
 
 void MainWindow::openContainingDirectoryUsingDirectoryDock()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    MdiChild* child = activeMdiChild();
+    qDebug() << Q_FUNC_INFO << ", file =" << (child ? child->currentFile() : QString());
+    if (!child || child->isUntitled || !dirDock || !dirTreeView || !dirModel)
+        return;
+    const QModelIndex index = dirModel->index(QFileInfo(child->currentFile()).absolutePath());
+    if (!index.isValid())
+        return;
+    dirDock->show();
+    dirDock->raise();
+    dirTreeView->setCurrentIndex(index);
+    dirTreeView->expand(index);
+    dirTreeView->scrollTo(index);
 }
 
 // ---- Web search ----------------------------------------------------------------
 
+namespace {
+
+// The query address of an engine (the combo box's index; any other index is the
+// fallback engine). The text is percent-encoded whole, so "C#" or "R&D" search
+// what was typed and cannot leave the engine's host.
+QUrl webSearchUrl(int engine, const QString& text)
+{
+    qDebug() << Q_FUNC_INFO << ", engine =" << engine << ", text =" << text;
+    QString prefix;
+    switch (engine) {
+    case 0: prefix = QStringLiteral("https://www.baidu.com/s?&ie=utf-8&wd="); break;
+    case 1: prefix = QStringLiteral("https://cn.bing.com/search?q="); break;
+    case 3: prefix = QStringLiteral("https://zh.wikipedia.org/wiki/"); break;
+    default: prefix = QStringLiteral("https://www.google.com/search?q="); break;
+    }
+    return QUrl(prefix + QString::fromLatin1(QUrl::toPercentEncoding(text)), QUrl::TolerantMode);
+}
+
+} // namespace
+
 void MainWindow::searchReturnPressed()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    const int engine = searchEngineComboBox ? searchEngineComboBox->currentIndex() : -1;
+    const QUrl url = webSearchUrl(engine, searchLineEdit ? searchLineEdit->text() : QString());
+    qDebug() << "url =" << url.toString(QUrl::FullyEncoded);
+    if (!Prompt::current().openUrl(url))
+        qWarning() << Q_FUNC_INFO << "the desktop could not open" << url;
 }
 
 void MainWindow::webSearch()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    MdiChild* child = activeMdiChild();
+    if (!child)
+        return;
+    // A selection across paragraphs searches its words, not separator characters.
+    QString text = child->textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char(' ')).replace(QChar::LineSeparator, QLatin1Char(' '));
+    if (searchLineEdit)
+        searchLineEdit->setText(text);
+    searchReturnPressed();
 }
 
-void MainWindow::urlActivated(const QString&)
+void MainWindow::urlActivated(const QString& url)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    // No built-in browser: the browser commands do nothing.
+    qDebug() << Q_FUNC_INFO << ", url =" << url;
 }
 
 void MainWindow::prevUrl()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
 }
 
 void MainWindow::nextUrl()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
 }
 
 void MainWindow::stopUrl()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
 }
 
 void MainWindow::reloadUrl()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
 }
 
 void MainWindow::homePageUrl()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
 }
 
 void MainWindow::newBookmarkUrl()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
 }
 
 void MainWindow::bookmarkList()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
 }
 
 // ---- Find in files -------------------------------------------------------------
@@ -509,37 +1516,97 @@ void MainWindow::bookmarkList()
 void MainWindow::createSearchDialog()
 {
     qDebug() << Q_FUNC_INFO;
-    // Interim: the page carries no search text or results table yet.
     searchDialog = new SearchDialog(this);
-    const int index = mainTabWidget->addTab(searchDialog, QIcon(QStringLiteral(":/Images/Search.png")), QString());
-    mainTabWidget->setTabToolTip(index, tr("搜索: "));
+    const QString text = searchDialog->currentSearchText();
+    mainTabWidget->insertTab(0, searchDialog, QIcon(QStringLiteral(":/Images/Search.png")), text);
+    mainTabWidget->setTabToolTip(0, tr("搜索: ") + text);
+    connect(searchDialog->filesTable(), SIGNAL(cellActivated(int, int)), this, SLOT(openFileOfItem(int, int)));
+    connect(searchDialog->includeComboBox(), SIGNAL(editTextChanged(const QString&)), this,
+            SLOT(updateSearchTabText(const QString&)));
+    connect(searchDialog->saveAsAtomTemplateAction(), SIGNAL(triggered()), this,
+            SLOT(saveSelectedItemsAsAtomTemplate()));
 }
 
 void MainWindow::search()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (mainDock)
+        mainDock->show();
+    showBottomTab(QStringLiteral("SearchDialog"));
 }
 
-void MainWindow::updateSearchTabText(const QString&)
+void MainWindow::updateSearchTabText(const QString& text)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", text =" << text;
+    const int index = mainTabWidget ? mainTabWidget->indexOf(searchDialog) : -1;
+    if (index < 0)
+        return;
+    mainTabWidget->setTabText(index, text);
+    mainTabWidget->setTabToolTip(index, tr("搜索: ") + text);
 }
 
 void MainWindow::clearSearchDialogHistory()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (searchDialog)
+        searchDialog->clearHistory();
 }
 
-void MainWindow::openFileOfItem(int, int)
+void MainWindow::openFileOfItem(int row, int column)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", row =" << row << ", column =" << column;
+    QTableWidget* table = searchDialog ? searchDialog->filesTable() : nullptr;
+    if (!table || !table->item(row, 1) || !table->item(row, 2))
+        return;
+    const QString path = searchDialog->searchDirectory().absoluteFilePath(table->item(row, 1)->text());
+    const QString searchText = searchDialog->currentSearchText();
+    if (path.endsWith(QLatin1String(".txt")) || path.endsWith(QLatin1String(".tqd"))) {
+        open(path);
+        // Only move the cursor of the document that now shows this file: when
+        // opening failed the active document is another one.
+        MdiChild* child = activeMdiChild();
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        if (!child || canonical.isEmpty() || QFileInfo(child->currentFile()).canonicalFilePath() != canonical)
+            return;
+        const int line = table->item(row, 2)->text().toInt();
+        child->setLineWrapMode(QTextEdit::NoWrap);
+        const QTextBlock block = child->document()->findBlockByNumber(line - 1);
+        if (block.isValid()) {
+            QTextCursor cursor(block);
+            int index = searchText.isEmpty() ? -1 : block.text().indexOf(searchText);
+            if (index < 0)
+                index = 0;
+            const int length = qMin(searchText.size(), block.length() - 1 - index);
+            cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, index);
+            cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, qMax(0, length));
+            child->setTextCursor(cursor);
+        }
+        child->setLineWrapMode(QTextEdit::WidgetWidth);
+        child->ensureCursorVisible();
+    } else if (path.endsWith(QLatin1String(".tqw"))) {
+        openTemplate(path, searchText, -1, true, TEMPLATE_TYPE_TQW_FILE, false);
+    } else {
+        Prompt::current().openUrl(QUrl::fromLocalFile(path));
+    }
 }
 
 // ---- Changed files on activation ------------------------------------------------
 
 bool MainWindow::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
-        qDebug() << Q_FUNC_INFO << "(interim)";
+    if (event->type() == QEvent::WindowActivate && isActiveWindow()) {
+        // A question box runs a nested event loop in which the window is activated
+        // again; that activation must not start a second pass over the queues.
+        if (changedFileQueueMutex.tryLock()) {
+            qDebug() << Q_FUNC_INFO << "event->type() = " << event->type();
+            // Each path leaves its queue before it is asked about, so a change reported
+            // while the box is open queues it again instead of being lost.
+            while (!changedFileQueue.isEmpty())
+                notifyFileChange(changedFileQueue.takeFirst());
+            while (!changedTemplateQueue.isEmpty())
+                notifyFileChange(changedTemplateQueue.takeFirst());
+            changedFileQueueMutex.unlock();
+        }
+    }
     return QMainWindow::event(event);
 }

@@ -16,6 +16,9 @@ OutputDialogEx::OutputDialogEx(QWidget* parent)
 {
     ui->setupUi(this);
     ui->outputTextEdit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui->outputTextEdit->viewport()->installEventFilter(this);
+    // A read-only console: trimmed lines need no undo history.
+    ui->outputTextEdit->document()->setUndoRedoEnabled(false);
 
     // The slots are connected already, so each restored value also runs its slot.
     const QString wrapKey = QStringLiteral("LogOutputDialogWrapMode");
@@ -53,8 +56,12 @@ void OutputDialogEx::appendLog(const QString& html)
     if (ui->autoScrollCheckBox->isChecked())
         scrollToLastLine();
     ui->outputTextEdit->append(html);
-    if (!ui->unlimitedCheckBox->isChecked())
-        trimToLineCount(ui->maxHistoryLineCountSpinBox->value());
+    if (!ui->unlimitedCheckBox->isChecked()) {
+        // Cutting the first lines makes the view lay out every line after them, so a
+        // cut per append would cost the whole text each time; cut in batches instead.
+        const int maxLines = ui->maxHistoryLineCountSpinBox->value();
+        trimToLineCount(maxLines, maxLines / 10);
+    }
 }
 
 void OutputDialogEx::clearOutput()
@@ -62,39 +69,78 @@ void OutputDialogEx::clearOutput()
     ui->outputTextEdit->clear();
 }
 
-void OutputDialogEx::trimToLineCount(int maxLines)
+namespace {
+// Display lines of a block: a paragraph the view wraps counts once per line it shows.
+int displayLines(const QTextBlock& block)
+{
+    const QTextLayout* layout = block.layout();
+    return layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
+}
+} // namespace
+
+void OutputDialogEx::trimToLineCount(int maxLines, int slack)
 {
     QTextDocument* document = ui->outputTextEdit->document();
-    // Display lines: a paragraph the view wraps counts once per line it shows.
-    auto displayLines = [](const QTextBlock& block) {
-        const QTextLayout* layout = block.layout();
-        return layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
-    };
-    int total = 0;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        total += displayLines(block);
-    int excess = total - maxLines;
-    if (excess <= 0)
+    // Blocks not yet counted (user state -1) are the ones appended since the last call,
+    // all at the end. Walking back over them, and over the block they were added to,
+    // keeps an append proportional to what it added instead of to the whole text.
+    QTextBlock block = document->lastBlock();
+    if (displayLineCount < 0) {
+        displayLineCount = 0;
+        for (QTextBlock each = document->begin(); each.isValid(); each = each.next())
+            each.setUserState(-1);
+    }
+    int added = 0;
+    while (block.isValid() && block.userState() < 0) {
+        const int lines = displayLines(block);
+        block.setUserState(lines);
+        added += lines;
+        block = block.previous();
+    }
+    if (!block.isValid()) {
+        // Everything was new: the text was cleared or replaced since the last count.
+        displayLineCount = added;
+    } else {
+        // The previous last block may have taken text of the append.
+        const int lines = displayLines(block);
+        displayLineCount += added + lines - block.userState();
+        block.setUserState(lines);
+    }
+
+    int excess = displayLineCount - maxLines;
+    if (excess <= qMax(0, slack))
         return;
     QTextCursor cursor(document);
     cursor.movePosition(QTextCursor::Start);
+    QTextBlock partial;
+    int partialLines = 0;
     while (excess > 0) {
-        const QTextBlock block = cursor.block();
-        const int lines = displayLines(block);
+        const QTextBlock current = cursor.block();
+        const int lines = qMax(1, current.userState());
         if (lines <= excess) {
             if (!cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor)) {
                 cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
                 break;
             }
             excess -= lines;
+            displayLineCount -= lines;
         } else {
             // Part of a wrapped paragraph: cut up to the start of its first kept line.
-            const QTextLine line = block.layout()->lineAt(excess);
-            cursor.setPosition(block.position() + line.textStart(), QTextCursor::KeepAnchor);
+            const QTextLine line = current.layout()->lineAt(excess);
+            cursor.setPosition(current.position() + line.textStart(), QTextCursor::KeepAnchor);
+            partial = current;
+            partialLines = lines - excess;
+            displayLineCount -= excess;
             excess = 0;
         }
     }
     cursor.removeSelectedText();
+    if (partial.isValid()) {
+        // The cut paragraph is now the first block; it keeps the lines left of it.
+        document->firstBlock().setUserState(partialLines);
+    }
+    if (document->isEmpty())
+        displayLineCount = -1;
 }
 
 void OutputDialogEx::scrollToLastLine()
@@ -107,6 +153,14 @@ void OutputDialogEx::scrollToLastLine()
 
 void OutputDialogEx::reject()
 {
+}
+
+bool OutputDialogEx::eventFilter(QObject* watched, QEvent* event)
+{
+    // Another width wraps the paragraphs into other line counts.
+    if (event->type() == QEvent::Resize && watched == ui->outputTextEdit->viewport())
+        displayLineCount = -1;
+    return QDialog::eventFilter(watched, event);
 }
 
 void OutputDialogEx::on_clearPushButton_clicked()
@@ -135,6 +189,7 @@ void OutputDialogEx::on_wrapLineCheckBox_stateChanged(int arg1)
 {
     const bool wrap = arg1 == Qt::Checked;
     ui->outputTextEdit->setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    displayLineCount = -1;
     settings.setValue(QStringLiteral("LogOutputDialogWrapMode"), wrap ? 1 : 0);
 }
 

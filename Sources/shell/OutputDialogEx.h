@@ -23,7 +23,8 @@ public:
     void appendLog(const QString& html);
     void clearOutput();
     // Keeps the newest maxLines display lines (a wrapped paragraph counts as several).
-    void trimToLineCount(int maxLines);
+    // With slack, nothing is cut until the text is more than slack lines over the limit.
+    void trimToLineCount(int maxLines, int slack = 0);
     void scrollToLastLine();
 
     QTextEdit* textEdit() const;
@@ -41,7 +42,13 @@ private slots:
     void on_unlimitedCheckBox_stateChanged(int arg1);
     void on_maxHistoryLineCountSpinBox_valueChanged(int arg1);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Settings settings;
     Ui::OutputDialogEx* ui;
+    // Display lines of the text as last counted; each block keeps its own share in
+    // its user state, so an append only counts the blocks it added. -1: count again.
+    int displayLineCount = -1;
 };

@@ -1,0 +1,71 @@
+#include "SearchComboBox.h"
+
+#include <QComboBox>
+#include <QDebug>
+#include <QLineEdit>
+
+#include "SettingsStore.h"
+
+QComboBox* createSearchComboBox(QWidget* parent)
+{
+    qDebug() << Q_FUNC_INFO << ", parent =" << parent;
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->lineEdit()->setClearButtonEnabled(true);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLength);
+    box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    // Typing must not add items by itself: updateComboBox alone keeps the history.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    Settings settings;
+    int maximum = 10;
+    if (settings.contains(QStringLiteral("RecentSearchNumberMax")))
+        maximum = qMax(0, settings.value(QStringLiteral("RecentSearchNumberMax")).toInt());
+    box->setMaxCount(maximum);
+    return box;
+}
+
+void updateComboBox(QComboBox* box, const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", name =" << name;
+    if (!box)
+        return;
+    const QString text = box->currentText();
+    if (box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0 && box->maxCount() > 0) {
+        // insertItem at 0 of a full box would be refused, so make room first.
+        while (box->count() >= box->maxCount())
+            box->removeItem(box->count() - 1);
+        box->insertItem(0, text);
+        box->setCurrentIndex(0);
+    }
+    // removeItem/insertItem may have changed the edit text; it is the user's text.
+    box->setEditText(text);
+
+    Settings settings;
+    settings.remove(name);
+    settings.beginGroup(name);
+    for (int i = 0; i < box->count(); ++i) {
+        const QString item = box->itemText(i);
+        if (!item.isEmpty())
+            settings.setValue(QString::number(i), item);
+    }
+    settings.endGroup();
+}
+
+void loadComboBoxHistory(QComboBox* box, const QString& name, int maxLength)
+{
+    qDebug() << Q_FUNC_INFO << ", name =" << name << ", maxLength =" << maxLength;
+    if (!box)
+        return;
+    Settings settings;
+    settings.beginGroup(name);
+    const QStringList keys = settings.childKeys();
+    for (const QString& key : keys) {
+        if (box->count() >= box->maxCount())
+            break;
+        QString value = settings.value(key).toString();
+        if (maxLength > 0)
+            value.truncate(maxLength);
+        box->addItem(value);
+    }
+    settings.endGroup();
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Editable history combo boxes shared by the find-in-files page and the
+// template pages: recent entries are kept in a settings group under keys
+// "0", "1", ... in item order.
+
+#include <QString>
+
+class QComboBox;
+class QWidget;
+
+// A new editable history box holding at most "RecentSearchNumberMax" (10 when absent) items.
+QComboBox* createSearchComboBox(QWidget* parent = nullptr);
+
+// Puts the box's current text at the top unless an item already has it (dropping
+// the last item when the box is full), then rewrites the settings group `name`.
+void updateComboBox(QComboBox* box, const QString& name);
+
+// Appends the values of settings group `name` (keys in the store's order) until the
+// box is full; values longer than maxLength (when positive) are cut.
+void loadComboBoxHistory(QComboBox* box, const QString& name, int maxLength = 0);

@@ -1,0 +1,12 @@
+#include "SearchResult.h"
+
+SearchResult::SearchResult(const QString& fileName, int lineNumber, qint64 position, const QString& text)
+    : fileName(fileName), lineNumber(lineNumber), position(position), text(text)
+{
+}
+
+bool SearchResult::operator==(const SearchResult& other) const
+{
+    return fileName == other.fileName && lineNumber == other.lineNumber && position == other.position
+        && text == other.text;
+}

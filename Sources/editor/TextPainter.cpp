@@ -1,0 +1,41 @@
+#include "TextPainter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QDebug>
+#include <QPainter>
+#include <QStyleOptionViewItem>
+#include <QTextDocument>
+#include <QTextOption>
+
+TextPainter::TextPainter(const QString& html)
+    : m_html(html)
+{
+}
+
+void TextPainter::paint(QPainter* painter, const QStyleOptionViewItem& option) const
+{
+    qDebug() << Q_FUNC_INFO << ", rect =" << option.rect;
+    painter->save();
+    QTextDocument document;
+    QTextOption textOption = document.defaultTextOption();
+    textOption.setWrapMode(QTextOption::NoWrap);
+    document.setDefaultTextOption(textOption);
+    document.setDefaultFont(option.font);
+    document.setHtml(m_html);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.cursorPosition = -1;
+    context.palette = QApplication::palette();
+    context.clip = QRectF(0, 0, option.rect.width(), option.rect.height());
+    painter->translate(option.rect.topLeft());
+    painter->setClipRect(context.clip);
+    painter->setClipping(true);
+    document.documentLayout()->draw(painter, context);
+    painter->restore();
+}
+
+QSize TextPainter::sizeHint() const
+{
+    qDebug() << Q_FUNC_INFO;
+    return QSize();
+}

@@ -1,0 +1,26 @@
+#pragma once
+// A rich-text cell value: an HTML fragment painted without wrapping from the
+// cell's top-left corner.
+
+#include <QMetaType>
+#include <QSize>
+#include <QString>
+
+class QPainter;
+class QStyleOptionViewItem;
+
+class TextPainter
+{
+public:
+    TextPainter() = default;
+    explicit TextPainter(const QString& html);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option) const;
+    QSize sizeHint() const;
+    QString html() const { return m_html; }
+
+private:
+    QString m_html;
+};
+
+Q_DECLARE_METATYPE(TextPainter)

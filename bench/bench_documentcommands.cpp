@@ -1,0 +1,156 @@
+// Document commands and the output window, against baselines measured in the same run:
+// - a keystroke in the middle of a 5 MB document opened in the main window with the
+//   status bar showing (line, column, count), against the same keystroke in a bare
+//   document without a window;
+// - appending lines to the output window with a 10,000-line limit: 10,000 and then
+//   100,000 appends past the limit, whose time per line must stay the same (linear).
+//
+// Usage: bench_documentcommands [lines appended, default 100000]
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCodec>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "MainWindow.h"
+#include "MdiChild.h"
+#include "OutputDialogEx.h"
+#include "SettingsStore.h"
+
+namespace {
+
+QString chineseText(qint64 bytesWanted)
+{
+    QString text;
+    quint32 state = 12345;
+    auto next = [&state]() {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7FFF;
+    };
+    qint64 bytes = 0;
+    while (bytes < bytesWanted) {
+        const int length = 20 + int(next() % 81);
+        for (int i = 0; i < length; ++i)
+            text += QChar(0x4E00 + int(next()) % 0x51A5);
+        text += QChar(0x3002);
+        text += QLatin1String("\r\n");
+        bytes += qint64(length + 1) * 2 + 2;
+    }
+    return text;
+}
+
+// Median and 95th percentile of 60 keystrokes in the middle of the editor's text.
+QPair<double, double> typeInMiddle(MdiChild* child)
+{
+    QTextCursor middle(child->document());
+    middle.setPosition(child->document()->characterCount() / 2);
+    child->setTextCursor(middle);
+    QApplication::processEvents();
+    QVector<double> times;
+    for (int i = 0; i < 60; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x4E2D + i)));
+        QApplication::sendEvent(child, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(QChar(0x4E2D + i)));
+        QApplication::sendEvent(child, &release);
+        child->window()->repaint();
+        QApplication::processEvents();
+        times << double(timer.nsecsElapsed()) / 1e6;
+    }
+    std::sort(times.begin(), times.end());
+    return qMakePair(times[times.size() / 2], times[times.size() * 95 / 100]);
+}
+
+double appendLines(OutputDialogEx& dialog, int from, int count)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = from; i < from + count; ++i)
+        dialog.appendLog(QStringLiteral("<font color=gray>2026.01.01 10:00:00.000: [DEBUG   ] </font>line %1").arg(i));
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("Quenloft");
+    QCoreApplication::setApplicationName("TarnquillBench");
+    SettingsStore::install();
+    QSettings::setPath(SettingsStore::format(), QSettings::UserScope, home.path() + "/config");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type != QtDebugMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
+    const int appended = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
+
+    // ---- Typing with the status bar showing ---------------------------------------
+    {
+        const QString file = home.filePath("keys.txt");
+        {
+            QFile out(file);
+            out.open(QIODevice::WriteOnly);
+            out.write(QTextCodec::codecForName("GB18030")->fromUnicode(chineseText(5 << 20)));
+        }
+        MdiChild bare;
+        bare.resize(900, 700);
+        bare.show();
+        bare.loadFile(file);
+        const auto baseline = typeInMiddle(&bare);
+
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.resize(1200, 900);
+        window.show();
+        window.open(file);
+        MdiChild* child = window.activeMdiChild();
+        const bool barShown = window.statusBar()->isVisible() && window.charactersCountLabel;
+        const auto withBar = typeInMiddle(child);
+        std::printf("keystroke in a 5 MB document: bare editor median %.2f ms (95th %.2f); main window with "
+                    "status bar%s median %.2f ms (95th %.2f); ratio %.2f (goal < 16 ms)\n",
+                    baseline.first, baseline.second, barShown ? "" : " (NOT SHOWN)", withBar.first, withBar.second,
+                    withBar.first / baseline.first);
+        if (window.charactersCountLabel)
+            std::printf("  status bar: %s\n", qPrintable(window.charactersCountLabel->text()));
+        window.settings.setValue("RecentFileList", QStringList());
+        child->document()->setModified(false);
+    }
+
+    // ---- Output window with a line limit ------------------------------------------
+    {
+        Settings settings;
+        settings.setValue("LogOutputDialogLineCountUnlimited", 0);
+        settings.setValue("LogOutputDialogLineCountMax", 10000);
+        settings.setValue("LogOutputDialogWrapMode", 1);
+        OutputDialogEx dialog;
+        dialog.resize(900, 400);
+        dialog.show();
+        QApplication::processEvents();
+        const double fill = appendLines(dialog, 0, 10000);
+        const double tenK = appendLines(dialog, 10000, 10000);
+        const double many = appendLines(dialog, 20000, appended);
+        const int blocks = dialog.textEdit()->document()->blockCount();
+        const QString first = dialog.textEdit()->document()->firstBlock().text();
+        std::printf("output window, 10,000-line limit: first 10,000 lines %.3f s (%.1f us/line); next 10,000 "
+                    "%.3f s (%.1f us/line); next %d %.3f s (%.1f us/line)\n",
+                    fill, fill * 1e6 / 10000, tenK, tenK * 1e6 / 10000, appended, many, many * 1e6 / appended);
+        std::printf("  ratio %d vs 10,000 appends past the limit: %.2f (linear: %.2f); kept %d lines, first \"%s\"\n",
+                    appended, many / tenK, appended / 10000.0, blocks, qPrintable(first.right(12)));
+    }
+    return 0;
+}

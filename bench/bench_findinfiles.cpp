@@ -1,0 +1,150 @@
+// Find in files over a tree of about 20,000 drafts and 200 MB (GB18030, UTF-8,
+// UTF-8 with a mark, a few binaries) built by make_search_tree.py, against
+// `grep -rF` (and `rg -F` where installed) on the same tree in the same run,
+// warm cache. Prints ratios, the time to the first progress window and the
+// peak memory growth.
+//
+// usage: bench_findinfiles [TREE] [FILES] [MEGABYTES]
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextCodec>
+
+#include <cstdio>
+
+#include "FileSearch.h"
+#include "SearchDialog.h"
+#include "SettingsStore.h"
+
+namespace {
+
+const char* const Word = "塔泉笔";
+
+long peakRssKb()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+double timeProcess(const QString& program, const QStringList& arguments, int runs)
+{
+    double best = 1e18;
+    for (int i = 0; i < runs; ++i) {
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer timer;
+        timer.start();
+        process.start(program, arguments);
+        process.waitForFinished(-1);
+        best = qMin(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+// Records when the first progress window shows.
+class FirstProgress : public QObject
+{
+public:
+    QElapsedTimer clock;
+    qint64 shownAt = -1;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (shownAt < 0 && event->type() == QEvent::Show && qobject_cast<QProgressDialog*>(watched))
+            shownAt = clock.nsecsElapsed();
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsDir;
+    qputenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    SettingsStore::install();
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            fprintf(stderr, "%s\n", qPrintable(message));
+    });
+
+    const QStringList args = app.arguments();
+    const QString tree = args.value(1, QDir::tempPath() + "/tarnquill-search-tree");
+    const QString files = args.value(2, "20000");
+    const QString megabytes = args.value(3, "200");
+    if (!QDir(tree).exists()) {
+        printf("building %s (%s files, %s MB)...\n", qPrintable(tree), qPrintable(files), qPrintable(megabytes));
+        fflush(stdout);
+        const QString script = QStringLiteral(TQ_BENCH_SOURCE_DIR) + "/make_search_tree.py";
+        if (QProcess::execute("python3", {script, tree, files, megabytes}) != 0) {
+            fprintf(stderr, "could not build the tree\n");
+            return 1;
+        }
+    }
+    const QByteArray utf8 = QByteArray(Word);
+    const QByteArray gb = QTextCodec::codecForName("GB18030")->fromUnicode(QString::fromUtf8(Word));
+
+    // Warm the cache.
+    timeProcess("grep", {"-rF", "-c", "-e", QString::fromUtf8(utf8), tree}, 1);
+    const double grepOne = timeProcess("grep", {"-rF", "-e", QString::fromUtf8(utf8), tree}, 3);
+    const double grepBoth = timeProcess(
+        "grep", {"-rF", "-e", QString::fromUtf8(utf8), "-e", QString::fromLatin1(gb), tree}, 3);
+    const bool haveRg = !QStandardPaths::findExecutable("rg").isEmpty();
+    const double rg = haveRg ? timeProcess("rg", {"-F", "-uuu", QString::fromUtf8(utf8), tree}, 3) : -1;
+
+    // The engine alone: walk and search every file.
+    const long rssBefore = peakRssKb();
+    double engine = 1e18;
+    int engineHits = 0;
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        QList<SearchResult> results;
+        FileSearch search({QString::fromUtf8(Word)}, {}, "GB18030");
+        for (const QString& file : FileSearch::listFiles(tree, {"*"}))
+            search.searchFile(file, file, &results);
+        engine = qMin(engine, timer.nsecsElapsed() / 1e6);
+        engineHits = results.size();
+    }
+
+    // The page, as the user runs it, with the time to the first progress window.
+    SearchDialog page;
+    page.findChild<QComboBox*>("directoryComboBox")->setEditText(tree);
+    page.findChild<QComboBox*>("fileComboBox")->setEditText("*");
+    page.findChild<QComboBox*>("includeComboBox")->setEditText(QString::fromUtf8(Word));
+    page.findChild<QComboBox*>("excludeComboBox")->setEditText(QString());
+    FirstProgress first;
+    app.installEventFilter(&first);
+    first.clock.start();
+    page.find();
+    const double pageMs = first.clock.nsecsElapsed() / 1e6;
+    const double firstProgressMs = first.shownAt / 1e6;
+    const long rssAfter = peakRssKb();
+
+    printf("tree: %s\n", qPrintable(tree));
+    printf("grep -rF (one pattern):           %8.1f ms  (baseline)\n", grepOne);
+    printf("grep -rF (UTF-8 and GB18030):     %8.1f ms  ratio %.2f\n", grepBoth, grepBoth / grepOne);
+    if (haveRg)
+        printf("rg -F:                            %8.1f ms  ratio %.2f\n", rg, rg / grepOne);
+    else
+        printf("rg: not installed\n");
+    printf("engine (walk + search):           %8.1f ms  ratio %.2f  hits %d\n", engine, engine / grepOne, engineHits);
+    printf("page find() (progress, table):    %8.1f ms  ratio %.2f  hits %d\n", pageMs, pageMs / grepOne,
+           page.results().size());
+    printf("time to first progress window:    %8.1f ms\n", firstProgressMs);
+    printf("peak RSS growth during searches:  %8ld kB\n", rssAfter - rssBefore);
+    return 0;
+}

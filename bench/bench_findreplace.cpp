@@ -1,0 +1,126 @@
+// Replace-all in a 5 MB document with 100,000 matches, plain and as a regular
+// expression, through the main window's find-and-replace engine, against `sed`
+// doing the same replacement on the same text (UTF-8 file) in the same run.
+//
+// Usage: bench_findreplace [matches, default 100000]
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+#include "MainWindow.h"
+#include "MdiChild.h"
+#include "SettingsStore.h"
+
+namespace {
+
+// Deterministic Chinese lines of about 50 bytes in UTF-8, each holding the marker once.
+QString documentText(int matches, const QString& marker)
+{
+    QString text;
+    text.reserve(matches * 20);
+    quint32 state = 4711;
+    auto next = [&state]() {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7FFF;
+    };
+    for (int i = 0; i < matches; ++i) {
+        const int length = 10 + int(next() % 12);
+        const int at = int(next() % length);
+        for (int j = 0; j < length; ++j) {
+            if (j == at)
+                text += marker;
+            // Ideographs from 一 on, never the marker's own characters.
+            text += QChar(0x4E00 + 0x100 + int(next() % 0x5000));
+        }
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+double seconds(const QElapsedTimer& timer)
+{
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("Quenloft");
+    QCoreApplication::setApplicationName("TarnquillBench");
+    SettingsStore::install();
+    QSettings::setPath(SettingsStore::format(), QSettings::UserScope, home.path() + "/config");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type != QtDebugMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
+    const int matches = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
+    if (QStandardPaths::findExecutable("sed").isEmpty()) {
+        std::fprintf(stderr, "sed not found\n");
+        return 1;
+    }
+
+    const QString marker = QStringLiteral("甲乙");
+    const QString replacement = QStringLiteral("丙丁戊");
+    const QString text = documentText(matches, marker);
+    const QByteArray utf8 = text.toUtf8();
+    const QString input = home.filePath("input.txt");
+    {
+        QFile file(input);
+        file.open(QIODevice::WriteOnly);
+        file.write(utf8);
+    }
+    std::printf("document: %.1f MB UTF-8, %d lines, %d matches\n", utf8.size() / 1048576.0, matches, matches);
+
+    MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+    window.newFile();
+    MdiChild* child = window.activeMdiChild();
+
+    struct Case
+    {
+        const char* name;
+        QString find;
+        bool regexp;
+        QString sedExpression;
+    };
+    const Case cases[] = {
+        {"plain", marker, false, QStringLiteral("s/甲乙/丙丁戊/g")},
+        {"regexp", QStringLiteral("甲[乙]"), true, QStringLiteral("s/甲[乙]/丙丁戊/g")},
+    };
+    const QString expected = QString(text).replace(marker, replacement);
+    int failures = 0;
+    for (const Case& c : cases) {
+        child->setPlainText(text);
+        QElapsedTimer timer;
+        timer.start();
+        window.findReplace(c.find, replacement, QTextDocument::FindFlag(0), QTextDocument::FindCaseSensitively, false,
+                           true, true, c.regexp);
+        const double ours = seconds(timer);
+        const bool right = child->toPlainText() == expected;
+        if (!right)
+            ++failures;
+
+        QProcess sed;
+        sed.setStandardOutputFile(home.filePath("sed.txt"));
+        timer.restart();
+        sed.start(QStringLiteral("sed"), {c.sedExpression, input});
+        sed.waitForFinished(-1);
+        const double theirs = seconds(timer);
+        std::printf("replace-all %-6s: %.3f s, sed %.3f s, ratio %.2f (goal <= 5)%s\n", c.name, ours, theirs,
+                    ours / theirs, right ? "" : "  WRONG RESULT");
+        child->document()->setModified(false);
+    }
+    return failures;
+}

@@ -1,0 +1,666 @@
+// Printing and export: the Word session's call sequence and failure boxes, the
+// temporary HTML beside the target, PDF and ODT files read back, print and
+// preview, and real LibreOffice conversions (skipped where it is not installed).
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextCursor>
+
+#include "LibreOfficeWordAutomation.h"
+#include "MainWindow.h"
+#include "MdiChild.h"
+#include "SafeSave.h"
+#include "TestSupport.h"
+#include "WordAutomation.h"
+
+namespace {
+
+const QString exportError = QStringLiteral("导出到%1错误!");
+const QString noWordText = QStringLiteral("Word错误，请确认微软Word已经正确安装！");
+const QString documentsText = QStringLiteral("微软Word内部错误！");
+const QString activeDocumentText = QStringLiteral("Word版本错误，请确认您当前的Word版本是Word 2007 SP2或更高!");
+const QString marker = QStringLiteral("Tarnquill export marker");
+const QString chineseText = QStringLiteral("长城万里，春风又绿江南岸");
+
+// What the recording session saw.
+struct Recording
+{
+    QStringList calls;
+    QString htmlPath;
+    bool htmlExistedAtOpen = false;
+    QString htmlContent;
+    QString failAt; // "start", "documents", "activeDocument" or "saveAs"
+};
+
+class RecordingWord : public WordAutomation
+{
+public:
+    explicit RecordingWord(Recording* recording)
+        : m_recording(recording)
+    {
+    }
+    bool start() override { return record("start"); }
+    bool documents() override { return record("documents"); }
+    void open(const QString& fileName) override
+    {
+        record("open");
+        m_recording->htmlPath = fileName;
+        m_recording->htmlExistedAtOpen = QFileInfo(fileName).isFile();
+        QFile file(fileName);
+        if (file.open(QIODevice::ReadOnly))
+            m_recording->htmlContent = QString::fromUtf8(file.readAll());
+    }
+    bool activeDocument() override { return record("activeDocument"); }
+    bool saveAs(const QString& fileName, int format, bool lockComments, const QString& password,
+                bool addToRecentFiles, const QString& writePassword, bool readOnlyRecommended) override
+    {
+        m_recording->calls << QStringLiteral("saveAs(%1,%2,%3,\"%4\",%5,\"%6\",%7)")
+                                  .arg(QFileInfo(fileName).fileName())
+                                  .arg(format)
+                                  .arg(lockComments)
+                                  .arg(password)
+                                  .arg(addToRecentFiles)
+                                  .arg(writePassword)
+                                  .arg(readOnlyRecommended);
+        if (m_recording->failAt == QLatin1String("saveAs"))
+            return false;
+        QFile file(fileName);
+        return file.open(QIODevice::WriteOnly) && file.write("word file") > 0;
+    }
+    void closeActive(bool saveChanges) override
+    {
+        m_recording->calls << QStringLiteral("closeActive(%1)").arg(saveChanges);
+    }
+    void quit() override { m_recording->calls << QStringLiteral("quit"); }
+
+private:
+    bool record(const char* call)
+    {
+        m_recording->calls << QString::fromLatin1(call);
+        return m_recording->failAt != QLatin1String(call);
+    }
+    Recording* m_recording;
+};
+
+// Answers the print dialogs: records the selection option, prints to a PDF file
+// instead of a printer, and renders the preview.
+class PrintPrompt : public ScriptedPrompt
+{
+public:
+    int execDialog(QDialog& dialog) override
+    {
+        ScriptedPrompt::execDialog(dialog);
+        if (auto* printDialog = qobject_cast<QPrintDialog*>(&dialog)) {
+            selectionOffered = printDialog->testOption(QAbstractPrintDialog::PrintSelection);
+            printDialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+            printDialog->printer()->setOutputFileName(printFile);
+            if (printSelection)
+                printDialog->printer()->setPrintRange(QPrinter::Selection);
+            return QDialog::Accepted;
+        }
+        if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
+            preview->updatePreview();
+            previewPages = preview->pageCount();
+        }
+        return QDialog::Rejected;
+    }
+    bool selectionOffered = false;
+    bool printSelection = false;
+    QString printFile;
+    int previewPages = -1;
+};
+
+QByteArray readAll(const QString& fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& fileName, const QByteArray& data)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+int pdfPageCount(const QByteArray& pdf)
+{
+    return pdf.count("/Type /Page") - pdf.count("/Type /Pages");
+}
+
+// The text of a PDF through pdftotext, or a null string when it is not installed.
+QString pdfText(const QString& fileName)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        return QString();
+    QProcess process;
+    process.start("pdftotext", {"-enc", "UTF-8", fileName, "-"});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// One entry of a ZIP file through unzip, or a null array when unzip is missing.
+QByteArray zipEntry(const QString& fileName, const QString& entry)
+{
+    if (QStandardPaths::findExecutable("unzip").isEmpty())
+        return QByteArray();
+    QProcess process;
+    process.start("unzip", {"-p", fileName, entry});
+    process.waitForFinished(30000);
+    return process.readAllStandardOutput();
+}
+
+QAction* actionNamed(MainWindow& window, const QString& text)
+{
+    for (QAction* action : window.findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+QStringList temporaryHtmlIn(const QString& folder)
+{
+    return QDir(folder).entryList({"*_tqwTmp.html"}, QDir::Files | QDir::Hidden);
+}
+
+} // namespace
+
+class ExportTest : public QObject
+{
+    Q_OBJECT
+
+    QString work;
+
+    MdiChild* newDocument(MainWindow& window, int paragraphs = 1)
+    {
+        window.newFile();
+        MdiChild* child = window.activeMdiChild();
+        QString html = QStringLiteral("<h1>%1</h1><p><b>%2</b> <i>%3</i></p>").arg(chineseText, marker, "italic");
+        for (int i = 1; i < paragraphs; ++i)
+            html += QStringLiteral("<p>%1 %2</p>").arg(chineseText).arg(i);
+        child->setHtml(html);
+        return child;
+    }
+
+private slots:
+    void init()
+    {
+        work = TestEnvironment::instance()->workDir() + "/" + QString::fromLatin1(QTest::currentTestFunction());
+        if (QTest::currentDataTag())
+            work += "_" + QString::number(qHash(QString::fromUtf8(QTest::currentDataTag())));
+        QDir(work).removeRecursively();
+        QVERIFY(QDir().mkpath(work));
+    }
+
+    void cleanup()
+    {
+        WordAutomation::setFactory({});
+        SafeSave::setFaultHook({});
+    }
+
+    // ---- Word session: sequence, arguments, failure boxes ----------------------
+
+    void wordSequence_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("failAt");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QString>("boxText");
+
+        const QString doc = "saveAs(report.doc,0,0,\"\",1,\"\",0)";
+        const QString docx = "saveAs(report.docx,16,0,\"\",1,\"\",0)";
+        QTest::newRow("doc") << ".doc" << "" << QStringList{"start", "documents", "open", "activeDocument", doc,
+                                                            "closeActive(0)", "quit"}
+                             << "";
+        QTest::newRow("docx") << ".docx" << "" << QStringList{"start", "documents", "open", "activeDocument", docx,
+                                                              "closeActive(0)", "quit"}
+                              << "";
+        QTest::newRow("no application") << ".docx" << "start" << QStringList{"start"} << noWordText;
+        QTest::newRow("no documents") << ".docx" << "documents" << QStringList{"start", "documents", "quit"}
+                                      << documentsText;
+        QTest::newRow("no active document")
+            << ".doc" << "activeDocument" << QStringList{"start", "documents", "open", "activeDocument", "quit"}
+            << activeDocumentText;
+        QTest::newRow("save fails") << ".docx" << "saveAs"
+                                    << QStringList{"start", "documents", "open", "activeDocument", docx,
+                                                   "closeActive(0)", "quit"}
+                                    << exportError.arg(QStringLiteral("%1/report.docx"));
+    }
+
+    void wordSequence()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(QString, failAt);
+        QFETCH(QStringList, calls);
+        QFETCH(QString, boxText);
+
+        Recording recording;
+        recording.failAt = failAt;
+        WordAutomation::setFactory([&recording] { return std::make_unique<RecordingWord>(&recording); });
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window);
+        ScriptedPrompt prompt;
+        prompt.saveFileNames << work + "/report" + suffix;
+        actionNamed(window, suffix == ".doc" ? "导出到DOC文件" : "导出到DOCX文件")->trigger();
+
+        QCOMPARE(recording.calls, calls);
+        QCOMPARE(prompt.saveFileQuestions, QStringList{"导出为.doc文档||*" + suffix});
+        if (boxText.isEmpty()) {
+            QVERIFY(prompt.texts.isEmpty());
+            QCOMPARE(readAll(work + "/report" + suffix), QByteArray("word file"));
+        } else {
+            QCOMPARE(prompt.titles, QStringList{"错误"});
+            QCOMPARE(prompt.texts, QStringList{boxText.contains("%1") ? boxText.arg(work) : boxText});
+        }
+        if (calls.contains("open")) {
+            QVERIFY(recording.htmlExistedAtOpen);
+            QVERIFY(recording.htmlContent.contains(chineseText));
+            QVERIFY(recording.htmlContent.contains(marker));
+        }
+        // The temporary HTML is gone on every path.
+        QCOMPARE(temporaryHtmlIn(work), QStringList());
+    }
+
+    void wordCancelAndNoDocument()
+    {
+        Recording recording;
+        WordAutomation::setFactory([&recording] { return std::make_unique<RecordingWord>(&recording); });
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        ScriptedPrompt prompt;
+        window.filePrintDocx(); // no document: not even a dialog
+        QVERIFY(prompt.saveFileQuestions.isEmpty());
+        newDocument(window);
+        window.filePrintDoc(); // cancelled
+        QCOMPARE(prompt.saveFileQuestions.size(), 1);
+        QVERIFY(recording.calls.isEmpty());
+        QVERIFY(prompt.texts.isEmpty());
+        QCOMPARE(QDir(work).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    // ---- The temporary HTML never meets the target or a file of the user's ----
+
+    void temporaryName_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("userFile");
+
+        QTest::newRow("no suffix") << "report" << "report.docx" << "";
+        QTest::newRow("other suffix") << "report.txt" << "report.txt" << "";
+        QTest::newRow("folder named like the suffix") << "x.docx/report.docx" << "x.docx/report.docx" << "";
+        QTest::newRow("suffix inside the name") << "a.docx.b.docx" << "a.docx.b.docx" << "";
+        QTest::newRow("user file of the old temporary name") << "report.docx" << "report.docx" << "report_tqwTmp.html";
+    }
+
+    void temporaryName()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, target);
+        QFETCH(QString, userFile);
+
+        QDir(work).mkpath(QFileInfo(work + "/" + chosen).path());
+        if (!userFile.isEmpty())
+            writeFile(work + "/" + userFile, "the user's own page");
+        Recording recording;
+        WordAutomation::setFactory([&recording] { return std::make_unique<RecordingWord>(&recording); });
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window);
+        ScriptedPrompt prompt;
+        prompt.saveFileNames << work + "/" + chosen;
+        window.filePrintDocx();
+
+        const QString targetPath = work + "/" + target;
+        QVERIFY(prompt.texts.isEmpty());
+        QVERIFY(recording.htmlExistedAtOpen);
+        QVERIFY(QFileInfo(recording.htmlPath).fileName().endsWith("_tqwTmp.html"));
+        QCOMPARE(QFileInfo(recording.htmlPath).absolutePath(), QFileInfo(targetPath).absolutePath());
+        QVERIFY(QFileInfo(recording.htmlPath).absoluteFilePath() != QFileInfo(targetPath).absoluteFilePath());
+        QVERIFY(recording.htmlPath != work + "/" + userFile);
+        QCOMPARE(readAll(targetPath), QByteArray("word file"));
+        QVERIFY(!QFileInfo::exists(recording.htmlPath));
+        if (!userFile.isEmpty())
+            QCOMPARE(readAll(work + "/" + userFile), QByteArray("the user's own page"));
+        QCOMPARE(temporaryHtmlIn(QFileInfo(targetPath).absolutePath()),
+                 userFile.isEmpty() ? QStringList() : QStringList{userFile});
+    }
+
+    void temporaryNameInMissingFolder()
+    {
+        Recording recording;
+        WordAutomation::setFactory([&recording] { return std::make_unique<RecordingWord>(&recording); });
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window);
+        ScriptedPrompt prompt;
+        const QString target = work + "/missing/report.docx";
+        prompt.saveFileNames << target;
+        window.filePrintDocx();
+        QCOMPARE(prompt.texts, QStringList{exportError.arg(target)});
+        QVERIFY(recording.calls.isEmpty());
+    }
+
+    // ---- PDF --------------------------------------------------------------------
+
+    void pdf_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("with suffix") << "out.pdf" << "out.pdf";
+        QTest::newRow("no suffix") << "out" << "out.pdf";
+        QTest::newRow("other suffix keeps the name") << "out.txt" << "out.txt";
+        QTest::newRow("chinese name") << "导出 #1.pdf" << "导出 #1.pdf";
+    }
+
+    void pdf()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window, 200);
+        ScriptedPrompt prompt;
+        prompt.saveFileNames << work + "/" + chosen;
+        actionNamed(window, "导出到PDF文件")->trigger();
+
+        QVERIFY(prompt.texts.isEmpty());
+        QCOMPARE(prompt.saveFileQuestions, QStringList{"导出为.pdf文档||*.pdf"});
+        const QByteArray data = readAll(work + "/" + written);
+        QVERIFY(data.startsWith("%PDF"));
+        QVERIFY2(pdfPageCount(data) > 1, QByteArray::number(pdfPageCount(data)).constData());
+        const QString text = pdfText(work + "/" + written);
+        if (!text.isNull()) {
+            QVERIFY(text.contains(marker));
+            QVERIFY(text.contains(chineseText));
+        }
+        QCOMPARE(QDir(work).entryList(QDir::Files), QStringList{written});
+    }
+
+    void pdfFailure_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("missing folder") << false;
+        QTest::newRow("replace fails, old file kept") << true;
+    }
+
+    void pdfFailure()
+    {
+        QFETCH(bool, existing);
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window);
+        ScriptedPrompt prompt;
+        const QString target = existing ? QString(work + "/old.pdf") : QString(work + "/missing/out.pdf");
+        if (existing) {
+            writeFile(target, "previous export");
+            SafeSave::setFaultHook([](SafeSave::Stage stage, const QString&) { return stage == SafeSave::Replace; });
+        }
+        prompt.saveFileNames << target;
+        window.filePrintPdf();
+        QCOMPARE(prompt.titles, QStringList{"错误"});
+        QCOMPARE(prompt.texts, QStringList{exportError.arg(target)});
+        if (existing)
+            QCOMPARE(readAll(target), QByteArray("previous export"));
+        else
+            QVERIFY(!QFileInfo::exists(target));
+    }
+
+    // ---- ODT and the formats that follow the suffix ------------------------------
+
+    void odt_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("odt") << "out.odt" << "out.odt" << "odt";
+        QTest::newRow("no suffix") << "out" << "out.odt" << "odt";
+        QTest::newRow("html follows the suffix") << "out.html" << "out.html" << "html";
+        QTest::newRow("txt follows the suffix") << "out.txt" << "out.txt" << "text";
+    }
+
+    void odt()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        QFETCH(QString, kind);
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window);
+        ScriptedPrompt prompt;
+        prompt.saveFileNames << work + "/" + chosen;
+        actionNamed(window, "导出到ODT文件")->trigger();
+
+        QVERIFY(prompt.texts.isEmpty());
+        QCOMPARE(prompt.saveFileQuestions, QStringList{"导出为.odt文档||*.odt"});
+        const QString path = work + "/" + written;
+        const QByteArray data = readAll(path);
+        if (kind == "odt") {
+            QVERIFY(data.startsWith("PK\x03\x04"));
+            QVERIFY(data.contains("mimetypeapplication/vnd.oasis.opendocument.text"));
+            const QByteArray content = zipEntry(path, "content.xml");
+            if (!content.isNull()) {
+                QVERIFY(QString::fromUtf8(content).contains(chineseText));
+                QVERIFY(QString::fromUtf8(content).contains(marker));
+            }
+        } else if (kind == "html") {
+            QVERIFY(data.contains("<html"));
+            QVERIFY(QString::fromUtf8(data).contains(chineseText));
+        } else {
+            QVERIFY(!data.contains("<"));
+            QVERIFY(QString::fromUtf8(data).contains(chineseText));
+        }
+    }
+
+    void odtFailure_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("failReplace");
+        QTest::newRow("unknown suffix") << "out.xyz" << false;
+        QTest::newRow("missing folder") << "missing/out.odt" << false;
+        QTest::newRow("replace fails, old file kept") << "old.odt" << true;
+    }
+
+    void odtFailure()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(bool, failReplace);
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window);
+        ScriptedPrompt prompt;
+        const QString target = work + "/" + chosen;
+        if (failReplace) {
+            writeFile(target, "previous export");
+            SafeSave::setFaultHook([](SafeSave::Stage stage, const QString&) { return stage == SafeSave::Replace; });
+        }
+        prompt.saveFileNames << target;
+        window.filePrintOdt();
+        QCOMPARE(prompt.titles, QStringList{"错误"});
+        QCOMPARE(prompt.texts, QStringList{exportError.arg(target)});
+        if (failReplace)
+            QCOMPARE(readAll(target), QByteArray("previous export"));
+        else
+            QVERIFY(!QFileInfo::exists(target));
+    }
+
+    void exportsWithoutDocumentOrName()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        ScriptedPrompt prompt;
+        window.filePrintPdf();
+        window.filePrintOdt();
+        window.print();
+        window.printPreview();
+        QVERIFY(prompt.saveFileQuestions.isEmpty());
+        QVERIFY(prompt.dialogs.isEmpty());
+        newDocument(window);
+        window.filePrintPdf();
+        window.filePrintOdt();
+        QCOMPARE(prompt.saveFileQuestions.size(), 2);
+        QVERIFY(prompt.texts.isEmpty());
+        QCOMPARE(QDir(work).entryList(QDir::Files), QStringList());
+    }
+
+    // ---- Print and preview --------------------------------------------------------
+
+    void printOffersSelectionOnlyWithOne_data()
+    {
+        QTest::addColumn<bool>("select");
+        QTest::newRow("no selection") << false;
+        QTest::newRow("selection") << true;
+    }
+
+    void printOffersSelectionOnlyWithOne()
+    {
+        QFETCH(bool, select);
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        MdiChild* child = newDocument(window, 100);
+        if (select) {
+            QTextCursor cursor = child->textCursor();
+            cursor.setPosition(0);
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            child->setTextCursor(cursor);
+        }
+        PrintPrompt prompt;
+        prompt.printFile = work + "/printed.pdf";
+        prompt.printSelection = select;
+        actionNamed(window, "打印")->trigger();
+        QCOMPARE(prompt.selectionOffered, select);
+        const QByteArray data = readAll(prompt.printFile);
+        QVERIFY(data.startsWith("%PDF"));
+        // The selection is one heading: one page; the whole document takes several.
+        if (select)
+            QCOMPARE(pdfPageCount(data), 1);
+        else
+            QVERIFY(pdfPageCount(data) > 1);
+    }
+
+    void previewRendersPages()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window, 150);
+        PrintPrompt prompt;
+        actionNamed(window, "打印预览")->trigger();
+        QCOMPARE(prompt.dialogs.size(), 1);
+        QVERIFY2(prompt.previewPages > 1, QByteArray::number(prompt.previewPages).constData());
+    }
+
+    // ---- The LibreOffice backend -------------------------------------------------
+
+    void libreOfficeArguments_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("convertTo");
+        QTest::newRow("doc") << 0 << "doc:MS Word 97";
+        QTest::newRow("docx") << 16 << "docx:MS Word 2007 XML";
+    }
+
+    void libreOfficeArguments()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, convertTo);
+        const QStringList arguments =
+            LibreOfficeWordAutomation::conversionArguments("/tmp/a profile", format, "/x/in.html", "/x/out");
+        QVERIFY(arguments.contains("--headless"));
+        QVERIFY(arguments.contains("-env:UserInstallation=file:///tmp/a%20profile"));
+        QVERIFY(arguments.contains("--infilter=HTML (StarWriter)"));
+        QCOMPARE(arguments.at(arguments.indexOf("--convert-to") + 1), convertTo);
+        QCOMPARE(arguments.at(arguments.indexOf("--outdir") + 1), QString("/x/out"));
+        QCOMPARE(arguments.last(), QString("/x/in.html"));
+    }
+
+    // Stand-ins for soffice on PATH: the backend must check what it gets.
+    void libreOfficeFailures_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("boxText");
+        QTest::newRow("not installed") << "" << noWordText;
+        QTest::newRow("writes nothing") << "#!/bin/sh\nexit 0\n" << exportError;
+        QTest::newRow("fails") << "#!/bin/sh\necho broken >&2\nexit 81\n" << exportError;
+        QTest::newRow("writes something else")
+            << "#!/bin/sh\nprev=\nfor a; do [ \"$prev\" = --outdir ] && out=$a; prev=$a; last=$a; done\n"
+               "b=$(basename \"$last\" .html)\n"
+               "echo '<html>not word</html>' > \"$out/$b.docx\"\n"
+            << exportError;
+        QTest::newRow("hangs") << "#!/bin/sh\nexec sleep 30\n" << exportError;
+    }
+
+    void libreOfficeFailures()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, boxText);
+        const QString bin = work + "/bin";
+        QDir().mkpath(bin);
+        if (!script.isEmpty()) {
+            writeFile(bin + "/soffice", script.toUtf8());
+            QFile::setPermissions(bin + "/soffice", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.toLocal8Bit());
+        const int timeout = LibreOfficeWordAutomation::timeout();
+        LibreOfficeWordAutomation::setTimeout(1000);
+
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window);
+        ScriptedPrompt prompt;
+        const QString target = work + "/report.docx";
+        writeFile(target, "previous export");
+        prompt.saveFileNames << target;
+        QElapsedTimer timer;
+        timer.start();
+        window.filePrintDocx();
+        const qint64 elapsed = timer.elapsed();
+
+        qputenv("PATH", path);
+        LibreOfficeWordAutomation::setTimeout(timeout);
+        QCOMPARE(prompt.texts, QStringList{boxText.contains("%1") ? boxText.arg(target) : boxText});
+        QCOMPARE(readAll(target), QByteArray("previous export"));
+        QCOMPARE(temporaryHtmlIn(work), QStringList());
+        QVERIFY2(elapsed < 10000, QByteArray::number(elapsed).constData());
+    }
+
+    void libreOfficeConversion_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("docx") << ".docx";
+        QTest::newRow("doc") << ".doc";
+    }
+
+    void libreOfficeConversion()
+    {
+        QFETCH(QString, suffix);
+        if (LibreOfficeWordAutomation::findProgram().isEmpty())
+            QSKIP("LibreOffice is not installed");
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window, 20);
+        ScriptedPrompt prompt;
+        const QString target = work + "/文章 #1" + suffix;
+        writeFile(target, "previous export");
+        prompt.saveFileNames << target;
+        window.filePrintMSDoc(suffix);
+
+        QVERIFY2(prompt.texts.isEmpty(), qPrintable(prompt.texts.join('\n')));
+        const QByteArray data = readAll(target);
+        if (suffix == ".docx") {
+            QVERIFY(data.startsWith("PK\x03\x04"));
+            const QByteArray body = zipEntry(target, "word/document.xml");
+            if (!body.isNull()) {
+                QVERIFY(QString::fromUtf8(body).contains(chineseText));
+                QVERIFY(QString::fromUtf8(body).contains(marker));
+            }
+        } else {
+            QVERIFY(data.startsWith(QByteArray("\xD0\xCF\x11\xE0", 4)));
+            // Word 97 keeps Chinese text as UTF-16.
+            const QByteArray utf16(reinterpret_cast<const char*>(chineseText.utf16()), chineseText.size() * 2);
+            QVERIFY(data.contains(utf16));
+        }
+        QCOMPARE(temporaryHtmlIn(work), QStringList());
+        QCOMPARE(QDir(work).entryList(QDir::Files), QStringList{QFileInfo(target).fileName()});
+    }
+};
+
+TQ_TEST_MAIN(ExportTest)
+#include "tst_export.moc"

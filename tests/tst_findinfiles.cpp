@@ -1,0 +1,758 @@
+// Find in files: the history boxes, include and exclude words, the encoding
+// guess of each file, Base64 templates, the directory walk, paging, the length
+// filter, the count line and the escaped highlighting of hits.
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTextCodec>
+
+#include <unistd.h>
+
+#include "FileSearch.h"
+#include "SearchComboBox.h"
+#include "SearchDialog.h"
+#include "SearchResultHeader.h"
+#include "SettingsStore.h"
+#include "TestSupport.h"
+#include "TextPainter.h"
+
+namespace {
+
+QByteArray gb(const QString& text)
+{
+    return QTextCodec::codecForName("GB18030")->fromUnicode(text);
+}
+
+QByteArray u8(const QString& text)
+{
+    return text.toUtf8();
+}
+
+QByteArray utf16(const QString& text, bool littleEndian)
+{
+    QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (const QChar c : text) {
+        const char low = char(c.unicode() & 0xFF);
+        const char high = char(c.unicode() >> 8);
+        bytes.append(littleEndian ? low : high);
+        bytes.append(littleEndian ? high : low);
+    }
+    return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+// "line:text" of each hit, joined by "|".
+QString describe(const QList<SearchResult>& results)
+{
+    QStringList parts;
+    for (const SearchResult& result : results)
+        parts << QString::number(result.lineNumber) + QLatin1Char(':') + result.text;
+    return parts.join(QLatin1Char('|'));
+}
+
+QList<SearchResult> searchOne(const QString& path, const QString& include, const QString& exclude = QString(),
+                              const QString& box = QStringLiteral("GB18030"))
+{
+    FileSearch engine(FileSearch::splitWords(include), FileSearch::splitWords(exclude), box);
+    QList<SearchResult> results;
+    engine.searchFile(path, path, &results);
+    return results;
+}
+
+template<typename T>
+T* child(QWidget* parent, const char* name)
+{
+    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qWarning() << "missing child" << name;
+    return widget;
+}
+
+void setPageSize(const QVariant& size)
+{
+    Settings settings;
+    if (size.isValid())
+        settings.setValue(QStringLiteral("SearchResultsPerPage"), size);
+    else
+        settings.remove(QStringLiteral("SearchResultsPerPage"));
+    settings.sync();
+}
+
+// Runs a search on the page as a user would: fill the boxes, press "查找".
+void runSearch(SearchDialog& page, const QString& directory, const QString& patterns, const QString& include,
+               const QString& exclude = QString())
+{
+    child<QComboBox>(&page, "directoryComboBox")->setEditText(directory);
+    child<QComboBox>(&page, "fileComboBox")->setEditText(patterns);
+    child<QComboBox>(&page, "includeComboBox")->setEditText(include);
+    child<QComboBox>(&page, "excludeComboBox")->setEditText(exclude);
+    QTest::mouseClick(child<QPushButton>(&page, "findButton"), Qt::LeftButton);
+}
+
+} // namespace
+
+class TestFindInFiles : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString m_dir;
+    QString folder(const QString& name)
+    {
+        const QString path = TestEnvironment::instance()->tempDir() + QLatin1Char('/') + name;
+        QDir(path).removeRecursively();
+        QDir().mkpath(path);
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        setPageSize(QVariant());
+        Settings settings;
+        settings.remove(QStringLiteral("RecentSearchNumberMax"));
+        settings.remove(QStringLiteral("SearchDialogCharacterCountEnabled"));
+    }
+
+    // ---- History boxes -------------------------------------------------------------
+
+    void updateComboBoxKeepsOrderAndEvicts()
+    {
+        Settings settings;
+        settings.setValue(QStringLiteral("RecentSearchNumberMax"), 3);
+        settings.sync();
+        std::unique_ptr<QComboBox> box(createSearchComboBox());
+        QVERIFY(box->isEditable());
+        QCOMPARE(box->maxCount(), 3);
+        const QString group = QStringLiteral("HistoryTest");
+        for (const QString& text : {"a", "b", "c", "b"}) {
+            box->setEditText(text);
+            updateComboBox(box.get(), group);
+        }
+        // "b" was already there: not moved to the top.
+        QCOMPARE(box->itemText(0), QString("c"));
+        QCOMPARE(box->itemText(1), QString("b"));
+        QCOMPARE(box->itemText(2), QString("a"));
+        box->setEditText("d");
+        updateComboBox(box.get(), group);
+        QCOMPARE(box->count(), 3);
+        QCOMPARE(box->itemText(0), QString("d"));
+        QCOMPARE(box->itemText(2), QString("b")); // "a", the last, was dropped
+        Settings check;
+        check.beginGroup(group);
+        QCOMPARE(check.childKeys(), QStringList({"0", "1", "2"}));
+        QCOMPARE(check.value("0").toString(), QString("d"));
+        check.endGroup();
+
+        // An empty text becomes an item but never a key: numbering skips it.
+        box->setEditText(QString());
+        updateComboBox(box.get(), group);
+        QCOMPARE(box->itemText(0), QString());
+        Settings again;
+        again.beginGroup(group);
+        QCOMPARE(again.childKeys(), QStringList({"1", "2"}));
+        QCOMPARE(again.value("1").toString(), QString("d"));
+    }
+
+    void updateComboBoxWithMaximumZeroKeepsNothing()
+    {
+        Settings settings;
+        settings.setValue(QStringLiteral("RecentSearchNumberMax"), 0);
+        settings.setValue(QStringLiteral("ZeroTest/0"), "old");
+        settings.sync();
+        std::unique_ptr<QComboBox> box(createSearchComboBox());
+        box->setEditText("x");
+        updateComboBox(box.get(), "ZeroTest");
+        QCOMPARE(box->count(), 0);
+        Settings check;
+        check.beginGroup("ZeroTest");
+        QVERIFY(check.childKeys().isEmpty());
+    }
+
+    void historiesLoadInKeyOrderCutAndDefaulted()
+    {
+        Settings settings;
+        settings.remove("SearchDialogIncludeText");
+        settings.remove("SearchDialogFile");
+        settings.remove("SearchDialogDirectory");
+        for (int i = 0; i < 12; ++i)
+            settings.setValue(QStringLiteral("SearchDialogIncludeText/%1").arg(i), QStringLiteral("v%1").arg(i));
+        settings.setValue(QStringLiteral("SearchDialogExcludeText/0"), QString(100, QChar(0x5F20)));
+        settings.sync();
+        SearchDialog page;
+        auto* include = child<QComboBox>(&page, "includeComboBox");
+        QCOMPARE(include->count(), 10);
+        // The store lists keys in string order: "10" before "2".
+        QCOMPARE(include->itemText(0), QString("v0"));
+        QCOMPARE(include->itemText(1), QString("v1"));
+        QCOMPARE(include->itemText(2), QString("v10"));
+        QCOMPARE(include->itemText(3), QString("v11"));
+        QCOMPARE(include->itemText(4), QString("v2"));
+        QCOMPARE(child<QComboBox>(&page, "excludeComboBox")->itemText(0).size(), 80);
+        QCOMPARE(child<QComboBox>(&page, "fileComboBox")->currentText(), QString("*.*"));
+        QCOMPARE(child<QComboBox>(&page, "directoryComboBox")->currentText(), QDir::currentPath());
+        Settings cleanup;
+        cleanup.remove("SearchDialogIncludeText");
+        cleanup.remove("SearchDialogExcludeText");
+    }
+
+    // ---- Include and exclude words ---------------------------------------------------
+
+    void words_data()
+    {
+        QTest::addColumn<QString>("include");
+        QTest::addColumn<QString>("exclude");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("noPosition");
+        QTest::newRow("duplicates dropped, all required") << "a b a" << "" << "1:a b c|4:a and b and x" << false;
+        QTest::newRow("exclude") << "a b" << "x" << "1:a b c" << false;
+        QTest::newRow("case-sensitive") << "A" << "" << "3:A and B" << false;
+        QTest::newRow("spaces only include: every line")
+            << "   " << "" << "1:a b c|2:b only|3:A and B|4:a and b and x" << true;
+        QTest::newRow("spaces only exclude: nothing excluded") << "b" << "   " << "1:a b c|2:b only|4:a and b and x"
+                                                                 << false;
+    }
+
+    void words()
+    {
+        QFETCH(QString, include);
+        QFETCH(QString, exclude);
+        QFETCH(QString, expected);
+        QFETCH(bool, noPosition);
+        const QString dir = folder("words");
+        writeFile(dir + "/w.txt", "a b c\nb only\nA and B\na and b and x\n");
+        SearchDialog page;
+        runSearch(page, dir, "*.txt", "dummy"); // sets the search directory
+        const QList<SearchResult> results = page.findFiles({dir + "/w.txt"}, include, exclude);
+        QCOMPARE(describe(results), expected);
+        for (const SearchResult& result : results)
+            QCOMPARE(result.position == -1, noPosition);
+    }
+
+    void positionIsLineOffsetPlusIndex()
+    {
+        const QString dir = folder("position");
+        const QByteArray first = gb("第一行\n");
+        writeFile(dir + "/p.txt", first + gb("你好世界 张三\n"));
+        const QList<SearchResult> results = searchOne(dir + "/p.txt", "张三");
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results.first().position, qint64(first.size() + 5));
+        QCOMPARE(results.first().lineNumber, 2);
+    }
+
+    // ---- Encodings -------------------------------------------------------------------
+
+    void encodings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("include");
+        QTest::addColumn<QString>("expected");
+        const QString text = QStringLiteral("第一行\n你好世界 张三\n第三行\n");
+        const QString expected = QStringLiteral("2:你好世界 张三");
+        QTest::newRow("GB18030") << gb(text) << "GB18030" << "张三" << expected;
+        QTest::newRow("UTF-8, box GB18030") << u8(text) << "GB18030" << "张三" << expected;
+        QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF") + u8(text) << "GB18030" << "张三" << expected;
+        QTest::newRow("GB18030, box UTF-8") << gb(text) << "UTF-8" << "张三" << expected;
+        QTest::newRow("Big5 box, UTF-8 file") << u8(text) << "Big5-HKSCS" << "张三" << expected;
+        QTest::newRow("ASCII first line, then UTF-8") << u8("hello\n张三来了\n") << "GB18030" << "张三"
+                                                       << "2:张三来了";
+        QTest::newRow("ASCII first line, then GB18030") << gb("hello\n张三来了\n") << "UTF-8" << "张三"
+                                                         << "2:张三来了";
+        // 一 is D2 BB in GB18030, which alone is also valid UTF-8: the lines after it decide.
+        QTest::newRow("first line valid in both") << gb("一\n张三\n") << "GB18030" << "张三" << "2:张三";
+        QTest::newRow("CR LF") << gb("第一行\r\n张三\r\n") << "GB18030" << "张三" << "2:张三";
+        // 上 is U+4E0A: its UTF-16LE bytes are 0A 4E.
+        QTest::newRow("UTF-16LE") << utf16("第一行\n上海张三\n第三行上\n", true) << "GB18030" << "上"
+                                  << "2:上海张三|3:第三行上";
+        QTest::newRow("UTF-16BE") << utf16("上\n下\n上下\n", false) << "GB18030" << "上" << "1:上|3:上下";
+        QTest::newRow("UTF-16 without line end") << utf16("上海", true) << "UTF-16" << "海" << "1:上海";
+    }
+
+    void encodings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, box);
+        QFETCH(QString, include);
+        QFETCH(QString, expected);
+        const QString path = folder("enc") + "/f.txt";
+        writeFile(path, bytes);
+        QCOMPARE(describe(searchOne(path, include, QString(), box)), expected);
+    }
+
+    void utf16PositionsAreByteOffsets()
+    {
+        const QString path = folder("enc16") + "/f.txt";
+        writeFile(path, utf16("ab\ncd上\n", true));
+        const QList<SearchResult> results = searchOne(path, "上");
+        QCOMPARE(results.size(), 1);
+        // BOM (2) + "ab\n" (6) + index 2 of the line.
+        QCOMPARE(results.first().position, qint64(2 + 6 + 2));
+    }
+
+    void detectEncodingOrder_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF") + gb("张") << "GB18030" << "UTF-8";
+        QTest::newRow("strict UTF-8") << u8("张三") << "GB18030" << "UTF-8";
+        QTest::newRow("box codec") << gb("张三") << "GB18030" << "GB18030";
+        QTest::newRow("UTF-8 box falls to GB18030") << gb("张三") << "UTF-8" << "GB18030";
+        QTest::newRow("ASCII takes the box") << QByteArray("plain\n") << "Big5-HKSCS" << "Big5-HKSCS";
+        QTest::newRow("nothing fits") << QByteArray("\xFF\xFF\xFF\n") << "GB18030" << "UTF-8";
+    }
+
+    void detectEncodingOrder()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, box);
+        QFETCH(QString, expected);
+        QCOMPARE(FileSearch::detectEncoding(line, box), expected);
+    }
+
+    // ---- Base64 templates --------------------------------------------------------------
+
+    void templates()
+    {
+        const QString dir = folder("tqw");
+        const QByteArray xml = u8("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root>\n<item>张三</item>\n</root>\n");
+        writeFile(dir + "/plain.tqw", xml);
+        writeFile(dir + "/coded.tqw", xml.toBase64(QByteArray::Base64Encoding));
+        writeFile(dir + "/bom.tqw", QByteArray("\xEF\xBB\xBF") + xml);
+
+        // Plain XML is always UTF-8, whatever the box says.
+        QCOMPARE(describe(searchOne(dir + "/plain.tqw", "张三", QString(), "GB18030")), QString("3:<item>张三</item>"));
+        const QList<SearchResult> coded = searchOne(dir + "/coded.tqw", "张三");
+        QCOMPARE(describe(coded), QString("3:<item>张三</item>"));
+        // Position: an offset into the decoded bytes.
+        QCOMPARE(coded.first().position, qint64(xml.indexOf("<item>") + 6));
+        // A mark in front of the XML sends it down the Base64 branch: nothing sensible is found.
+        QVERIFY(searchOne(dir + "/bom.tqw", "张三").isEmpty());
+    }
+
+    // ---- Walk ----------------------------------------------------------------------
+
+    void walk_data()
+    {
+        QTest::addColumn<QString>("patterns");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("case-insensitive") << "*.txt" << QStringList({"B.TXT", "a.txt", "sub/d.txt"});
+        QTest::newRow("two patterns") << "*.md a.*" << QStringList({"a.txt", "c.md"});
+        QTest::newRow("question mark and set") << "?.[tm]*" << QStringList({"B.TXT", "a.txt", "c.md", "sub/d.txt"});
+        QTest::newRow("empty means everything") << "" << QStringList({"B.TXT", "a.txt", "c.md", "sub/d.txt"});
+    }
+
+    void walk()
+    {
+        QFETCH(QString, patterns);
+        QFETCH(QStringList, expected);
+        const QString outside = folder("outside");
+        writeFile(outside + "/f.txt", "x");
+        const QString root = folder("walk");
+        for (const char* name : {"a.txt", "B.TXT", "c.md", "sub/d.txt", ".hidden.txt", ".hiddendir/e.txt"})
+            writeFile(root + QLatin1Char('/') + QLatin1String(name), "x");
+        QDir().mkpath(root + "/folder.txt"); // a folder matching the pattern
+        QVERIFY(QFile::link(outside, root + "/link"));
+        const QStringList files =
+            FileSearch::listFiles(root, patterns.split(' ', Qt::SkipEmptyParts));
+        QStringList relative;
+        for (const QString& file : files)
+            relative << QDir(root).relativeFilePath(file);
+        relative.sort();
+        QCOMPARE(relative, expected);
+    }
+
+    void walkOnThePage()
+    {
+        const QString root = folder("pagewalk");
+        writeFile(root + "/a.txt", gb("张三\n"));
+        QDir().mkpath(root + "/matching.txt");
+        writeFile(root + "/matching.txt/b.txt", u8("又见张三\n"));
+
+        // A relative directory text is resolved once, against the current folder.
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(QFileInfo(root).absolutePath());
+        ScriptedPrompt prompt;
+        SearchDialog page;
+        runSearch(page, "pagewalk", "*.txt", "张三");
+        QDir::setCurrent(previous);
+        // Folders matching the pattern are not files that failed to open.
+        QCOMPARE(prompt.texts, QStringList());
+        QStringList lines;
+        for (const SearchResult& result : page.results()) {
+            QVERIFY(QFileInfo(result.fileName).isAbsolute());
+            QVERIFY(QFileInfo::exists(result.fileName));
+            lines << result.text;
+        }
+        lines.sort();
+        QCOMPARE(lines, QStringList({"又见张三", "张三"}));
+        QCOMPARE(page.searchDirectory().absolutePath(), QDir::cleanPath(root));
+    }
+
+    void unreadableFilesReportedOnce()
+    {
+        const QString dir = folder("unreadable");
+        writeFile(dir + "/ok.txt", "hit\n");
+        QStringList files = {dir + "/missing1.txt", dir + "/ok.txt", dir + "/missing2.txt"};
+        if (geteuid() != 0) {
+            writeFile(dir + "/locked.txt", "hit\n");
+            QFile::setPermissions(dir + "/locked.txt", QFileDevice::Permissions());
+            files << dir + "/locked.txt";
+        }
+        ScriptedPrompt prompt;
+        SearchDialog page;
+        const QList<SearchResult> results = page.findFiles(files, "hit", QString());
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(prompt.titles, QStringList({"错误!"}));
+        QVERIFY(prompt.texts.first().startsWith("打开模板失败: "));
+        QVERIFY(prompt.texts.first().contains("missing1.txt"));
+        QVERIFY(prompt.texts.first().contains("missing2.txt"));
+    }
+
+    void binaryAndLongLines()
+    {
+        const QString dir = folder("binary");
+        QByteArray binary("\x7F" "ELF\0\0\0\0", 8);
+        binary += gb("张三\n");
+        writeFile(dir + "/bin.dat", binary);
+        QVERIFY(searchOne(dir + "/bin.dat", "张三").isEmpty());
+
+        // A file without line ends is searched in bounded slices, all line 1.
+        QByteArray longLine(3 * FileSearch::LineCap + 100, 'x');
+        longLine += "needle";
+        writeFile(dir + "/long.txt", longLine + "\nneedle again\n");
+        const QList<SearchResult> results = searchOne(dir + "/long.txt", "needle");
+        QCOMPARE(results.size(), 2);
+        QCOMPARE(results.at(0).lineNumber, 1);
+        QVERIFY(results.at(0).text.size() <= FileSearch::LineCap);
+        QCOMPARE(results.at(0).position, qint64(3 * FileSearch::LineCap + 100));
+        QCOMPARE(results.at(1).lineNumber, 2);
+        QCOMPARE(results.at(1).text, QString("needle again"));
+
+        // Every line is a hit with spaces only; a block boundary in a long file keeps numbering right.
+        QByteArray many;
+        for (int i = 1; i <= 200000; ++i)
+            many += "line " + QByteArray::number(i) + (i % 50000 == 0 ? " 张三" : "") + "\n";
+        many = gb(QString::fromUtf8(many));
+        writeFile(dir + "/many.txt", many);
+        QCOMPARE(describe(searchOne(dir + "/many.txt", "张三")),
+                 QString("50000:line 50000 张三|100000:line 100000 张三|150000:line 150000 张三|"
+                         "200000:line 200000 张三"));
+    }
+
+    // ---- Paging, filter and count line ---------------------------------------------------
+
+    void paging_data()
+    {
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<QString>("pages"); // next-button state on each page, "1" enabled
+        QTest::newRow("200") << 200 << "10";
+        QTest::newRow("201") << 201 << "110";
+        QTest::newRow("100") << 100 << "0";
+    }
+
+    void paging()
+    {
+        QFETCH(int, hits);
+        QFETCH(QString, pages);
+        const QString dir = folder("paging");
+        QByteArray text;
+        for (int i = 0; i < hits; ++i)
+            text += gb(QStringLiteral("张三 %1\n").arg(i));
+        writeFile(dir + "/p.txt", text);
+        SearchDialog page;
+        runSearch(page, dir, "*.txt", "张三");
+        auto* prev = child<QPushButton>(&page, "prevButton");
+        auto* next = child<QPushButton>(&page, "nextButton");
+        auto* table = child<QTableWidget>(&page, "filesTable");
+        QCOMPARE(prev->text(), QString("前100个结果"));
+        for (int p = 0; p < pages.size(); ++p) {
+            QCOMPARE(prev->isEnabled(), p > 0);
+            QCOMPARE(next->isEnabled(), pages.at(p) == QLatin1Char('1'));
+            QCOMPARE(table->rowCount(), qMin(100, hits - 100 * p));
+            QCOMPARE(table->item(0, 6)->text(), QString::number(100 * p));
+            if (next->isEnabled())
+                QTest::mouseClick(next, Qt::LeftButton);
+        }
+    }
+
+    void pageSizeChangedBetweenPages()
+    {
+        const QString dir = folder("pagesize");
+        QByteArray text;
+        for (int i = 0; i < 250; ++i)
+            text += "hit\n";
+        writeFile(dir + "/p.txt", text);
+        SearchDialog page;
+        runSearch(page, dir, "*", "hit");
+        page.nextPage();
+        QCOMPARE(page.firstIndex(), 100);
+        setPageSize(500);
+        page.prevPage(); // 100 - 500 must not go below zero
+        QCOMPARE(page.firstIndex(), 0);
+        setPageSize(10);
+        page.nextPage();
+        page.nextPage();
+        QCOMPARE(page.firstIndex(), 20);
+        setPageSize(200);
+        page.nextPage(); // 220 snaps to the page boundary 200
+        QCOMPARE(page.firstIndex(), 200);
+        QCOMPARE(child<QTableWidget>(&page, "filesTable")->rowCount(), 50);
+        setPageSize(200);
+        page.nextPage(); // past the end: stays on the last page
+        QCOMPARE(page.firstIndex(), 200);
+    }
+
+    void resultsPerPage_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("absent") << QVariant() << 100;
+        QTest::newRow("allowed") << QVariant(500) << 500;
+        QTest::newRow("not allowed") << QVariant(7) << 100;
+        QTest::newRow("text") << QVariant("abc") << 100;
+        QTest::newRow("largest") << QVariant(10000) << 10000;
+    }
+
+    void resultsPerPage()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(int, expected);
+        setPageSize(value);
+        SearchDialog page;
+        QCOMPARE(page.resultsPerPage(), expected);
+    }
+
+    void lengthFilterAndCountLine()
+    {
+        const QString dir = folder("filter");
+        QByteArray text;
+        for (int i = 0; i < 100; ++i)
+            text += gb(QStringLiteral("张三%1\n").arg(i % 10)); // 3 characters
+        for (int i = 0; i < 20; ++i)
+            text += gb(QStringLiteral("很长很长的一行里也有张三\n")); // 12 characters
+        writeFile(dir + "/f.txt", text);
+        SearchDialog page;
+        runSearch(page, dir, "*.txt", "张三");
+        auto* label = child<QLabel>(&page, "countLabel");
+        QCOMPARE(label->text(), QString("共查找到120个结果, 其中过滤掉0个, 剩余120个 (双击打开相应文件)"));
+        QVERIFY(child<QPushButton>(&page, "nextButton")->isEnabled());
+        QTest::mouseClick(child<QPushButton>(&page, "nextButton"), Qt::LeftButton);
+        QCOMPARE(page.firstIndex(), 100);
+
+        auto* check = child<QCheckBox>(&page, "characterCountCheckBox");
+        auto* minimum = child<QSpinBox>(&page, "minSpinBox");
+        auto* maximum = child<QSpinBox>(&page, "maxSpinBox");
+        maximum->setValue(10);
+        minimum->setValue(0);
+        check->setChecked(true);
+        QVERIFY(minimum->isEnabled());
+        QCOMPARE(label->text(), QString("共查找到120个结果, 其中过滤掉20个, 剩余100个 (双击打开相应文件)"));
+        // A filter change shows the first page again.
+        QCOMPARE(page.firstIndex(), 0);
+        QVERIFY(!child<QPushButton>(&page, "prevButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(&page, "nextButton")->isEnabled());
+
+        maximum->setValue(3);
+        minimum->setValue(3);
+        QCOMPARE(page.shownResults().size(), 100);
+        maximum->setValue(10);
+        minimum->setValue(4);
+        QCOMPARE(page.shownResults().size(), 0);
+        QCOMPARE(minimum->maximum(), 10);
+        QCOMPARE(maximum->minimum(), 4);
+
+        Settings settings;
+        QCOMPARE(settings.value("SearchDialogCharacterCountEnabled").toBool(), true);
+        QCOMPARE(settings.value("SearchDialogCharacterCountMin").toInt(), 4);
+        QCOMPARE(settings.value("SearchDialogCharacterCountMax").toInt(), 10);
+        // The next page restores the stored state and shows zero counts from the start.
+        SearchDialog restored;
+        QVERIFY(child<QCheckBox>(&restored, "characterCountCheckBox")->isChecked());
+        QCOMPARE(child<QLabel>(&restored, "countLabel")->text(),
+                 QString("共查找到0个结果, 其中过滤掉0个, 剩余0个 (双击打开相应文件)"));
+    }
+
+    void hitsAreCappedWithANotice()
+    {
+        const QString dir = folder("cap");
+        writeFile(dir + "/many.txt", QByteArray(SearchDialog::MaxResults + 10, '\n'));
+        SearchDialog page;
+        runSearch(page, dir, "*.txt", "  "); // every line is a hit
+        QCOMPARE(page.results().size(), SearchDialog::MaxResults);
+        QCOMPARE(page.results().last().position, qint64(-1));
+        QVERIFY(child<QLabel>(&page, "countLabel")->text().endsWith(
+            QStringLiteral(" (结果过多, 只保留了前%1个)").arg(SearchDialog::MaxResults)));
+    }
+
+    // ---- Highlighting -----------------------------------------------------------------
+
+    void highlight_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QString>("expected");
+        const QString open = "<font style=\"background-color:#3399FF\">";
+        const QString close = "</font>";
+        QTest::newRow("markup is literal") << "<b>x</b> & y" << QStringList({"y"})
+                                           << "&lt;b&gt;x&lt;/b&gt; &amp; " + open + "y" + close;
+        QTest::newRow("word font") << "a font" << QStringList({"a", "font"})
+                                   << open + "a" + close + " " + open + "font" + close;
+        QTest::newRow("word style") << "style a" << QStringList({"a", "style"})
+                                    << open + "style" + close + " " + open + "a" + close;
+        QTest::newRow("earliest first") << "abc" << QStringList({"bc", "ab"}) << open + "ab" + close + "c";
+        QTest::newRow("list order on ties") << "abc" << QStringList({"a", "ab"}) << open + "a" + close + "bc";
+        QTest::newRow("no words") << "<i>" << QStringList() << "&lt;i&gt;";
+    }
+
+    void highlight()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, words);
+        QFETCH(QString, expected);
+        QCOMPARE(FileSearch::highlight(text, words), expected);
+    }
+
+    void hitCellsShowMarkupLiterally()
+    {
+        const QString dir = folder("markup");
+        writeFile(dir + "/m.txt", u8("  <b>张三</b> & <img src=\"x.png\">  \n"));
+        SearchDialog page;
+        runSearch(page, dir, "*.txt", "张三");
+        auto* table = child<QTableWidget>(&page, "filesTable");
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 4)->text(), QString("<b>张三</b> & <img src=\"x.png\">"));
+        const TextPainter painter = table->item(0, 3)->data(Qt::DisplayRole).value<TextPainter>();
+        QVERIFY(!painter.html().contains("<img"));
+        QVERIFY(!painter.html().contains("<b>"));
+        QVERIFY(painter.html().contains("&lt;img"));
+        QCOMPARE(table->item(0, 2)->text(), QString("1"));
+        QVERIFY(!(table->item(0, 1)->flags() & Qt::ItemIsEditable));
+        QVERIFY(table->item(0, 0)->flags() & Qt::ItemIsUserCheckable);
+    }
+
+    // ---- The page itself -------------------------------------------------------------
+
+    void emptyIncludeAndEscape()
+    {
+        ScriptedPrompt prompt;
+        SearchDialog page;
+        page.show();
+        runSearch(page, folder("empty"), "*", QString());
+        QCOMPARE(prompt.titles, QStringList({"错误"}));
+        QCOMPARE(prompt.texts, QStringList({"请输入要搜索的字符串！"}));
+        QVERIFY(child<QPushButton>(&page, "findButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(&page, "nextButton")->isEnabled());
+        QTest::keyClick(&page, Qt::Key_Escape);
+        QVERIFY(page.isVisible());
+
+        // A folder that does not exist is said so, and nothing is searched.
+        runSearch(page, folder("empty") + "/nowhere", "*", "x");
+        QCOMPARE(prompt.texts.last(), "目录不存在: " + folder("empty") + "/nowhere");
+        QVERIFY(child<QPushButton>(&page, "findButton")->isEnabled());
+
+        // Enter in the include box runs the default button.
+        const QString dir = folder("enter");
+        writeFile(dir + "/e.txt", "enter key\n");
+        child<QComboBox>(&page, "directoryComboBox")->setEditText(dir);
+        auto* include = child<QComboBox>(&page, "includeComboBox");
+        include->setEditText("key");
+        include->setFocus();
+        QTest::keyClick(include->lineEdit(), Qt::Key_Return);
+        QCOMPARE(page.results().size(), 1);
+    }
+
+    void headerAndSelection()
+    {
+        const QString dir = folder("header");
+        writeFile(dir + "/h.txt", "hit 1\nhit 2\nhit 3\n");
+        SearchDialog page;
+        page.resize(900, 400);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        auto* table = child<QTableWidget>(&page, "filesTable");
+        auto* header = qobject_cast<SearchResultHeader*>(table->horizontalHeader());
+        QVERIFY(header);
+        // No rows: not "all selected".
+        page.filesTableSelectionChanged(QItemSelection(), QItemSelection());
+        QVERIFY(!header->isChecked());
+
+        runSearch(page, dir, "*.txt", "hit");
+        QCOMPARE(table->rowCount(), 3);
+        QVERIFY(!header->isChecked());
+        qRegisterMetaType<Qt::CheckState>("Qt::CheckState");
+        QSignalSpy spy(header, SIGNAL(stateChanged(Qt::CheckState)));
+        const QPoint section0(header->sectionViewportPosition(0) + 10, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, section0);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, section0);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(spy.at(0).at(0).value<Qt::CheckState>(), Qt::Checked);
+        QCOMPARE(spy.at(1).at(0).value<Qt::CheckState>(), Qt::Unchecked);
+
+        // A press on the edge of column 1 neither resizes nor emits.
+        const int width1 = header->sectionSize(1);
+        const int edge = header->sectionViewportPosition(1) + width1 - 1;
+        QTest::mousePress(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(edge, 5));
+        QTest::mouseMove(header->viewport(), QPoint(edge + 60, 5));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(edge + 60, 5));
+        QCOMPARE(header->sectionSize(1), width1);
+        QCOMPARE(spy.count(), 2);
+
+        // Selecting every row sets the flag and checks the rows; a search clears it.
+        table->selectAll();
+        QVERIFY(header->isChecked());
+        QCOMPARE(table->item(2, 0)->checkState(), Qt::Checked);
+        page.copySelectedItems();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QString("hit 1") + QChar(0x2029) + "hit 2" + QChar(0x2029) + "hit 3" + QChar(0x2029));
+
+        // The delegate paints the selected rich-text cells over a highlight fill.
+        const QImage image = table->viewport()->grab().toImage();
+        const QRect cell = table->visualRect(table->model()->index(0, 3));
+        QCOMPARE(image.pixelColor(cell.right() - 2, cell.center().y()),
+                 table->palette().color(QPalette::Active, QPalette::Highlight));
+
+        table->item(1, 0)->setCheckState(Qt::Unchecked);
+        page.deleteSelectedItems();
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 4)->text(), QString("hit 2"));
+        QCOMPARE(page.shownResults().size(), 3); // the lists stay
+
+        QTest::mouseClick(child<QPushButton>(&page, "findButton"), Qt::LeftButton);
+        QVERIFY(!header->isChecked());
+    }
+
+    void browseAndClearHistory()
+    {
+        ScriptedPrompt prompt;
+        prompt.directoryAnswers << "/some/where";
+        SearchDialog page;
+        page.browse();
+        QCOMPARE(child<QComboBox>(&page, "directoryComboBox")->currentText(), QString("/some/where"));
+        QCOMPARE(prompt.directoryQuestions, QStringList({"在文件中查找|" + QDir::currentPath()}));
+        page.browse(); // cancelled: unchanged
+        QCOMPARE(child<QComboBox>(&page, "directoryComboBox")->currentText(), QString("/some/where"));
+        page.clearHistory();
+        for (const char* name : {"directoryComboBox", "fileComboBox", "includeComboBox", "excludeComboBox"}) {
+            QCOMPARE(child<QComboBox>(&page, name)->count(), 0);
+            QCOMPARE(child<QComboBox>(&page, name)->currentText(), QString());
+        }
+    }
+};
+
+TQ_TEST_MAIN(TestFindInFiles)
+#include "tst_findinfiles.moc"

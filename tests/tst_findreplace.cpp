@@ -1,0 +1,428 @@
+// Find and replace: the search engine on a known document (directions, case,
+// wrap-around, regular expressions, expressions that match empty text), single
+// and full replacement, and the dialog's buttons, pages, match count and history.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "FindReplaceDialogEx.h"
+#include "MainWindow.h"
+#include "MdiChild.h"
+#include "TestSupport.h"
+
+namespace {
+
+// "one two One two" + paragraph + "three one": positions 0-3, 8-11, 22-25 hold "one"/"One".
+const QString knownText = QStringLiteral("one two One two\nthree one");
+
+const QTextDocument::FindFlag NoFlag = QTextDocument::FindFlag(0);
+
+} // namespace
+
+class FindReplaceTest : public QObject
+{
+    Q_OBJECT
+
+    QScopedPointer<MainWindow> window;
+    MdiChild* child = nullptr;
+
+    FindReplaceDialogEx* dialog() const { return window->findChild<FindReplaceDialogEx*>(); }
+    template <typename T>
+    T* part(const char* name) const
+    {
+        T* widget = dialog()->findChild<T*>(QLatin1String(name));
+        Q_ASSERT(widget);
+        return widget;
+    }
+
+    void setText(const QString& text, int cursorAt = 0)
+    {
+        child->setPlainText(text);
+        QTextCursor cursor = child->textCursor();
+        cursor.setPosition(cursorAt);
+        child->setTextCursor(cursor);
+    }
+
+    QString selection() const
+    {
+        const QTextCursor cursor = child->textCursor();
+        return QStringLiteral("%1-%2").arg(cursor.selectionStart()).arg(cursor.selectionEnd());
+    }
+
+private slots:
+    void init()
+    {
+        Settings().clear();
+        window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
+        window->newFile();
+        child = window->activeMdiChild();
+        QVERIFY(child);
+    }
+
+    void cleanup()
+    {
+        child->document()->setModified(false);
+        window.reset();
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<bool>("backward");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<bool>("wrap");
+        QTest::addColumn<bool>("regexp");
+        QTest::addColumn<QString>("expected"); // selection, or "none" with the warning box
+
+        QTest::newRow("forward") << "one" << 0 << false << false << false << false << "0-3";
+        QTest::newRow("forward ignores case") << "one" << 3 << false << false << false << false << "8-11";
+        QTest::newRow("forward with case") << "one" << 3 << false << true << false << false << "22-25";
+        QTest::newRow("backward from the end") << "one" << 25 << true << false << false << false << "22-25";
+        QTest::newRow("backward with case") << "One" << 22 << true << true << false << false << "8-11";
+        QTest::newRow("past the end") << "one" << 25 << false << false << false << false << "none";
+        QTest::newRow("wraps to the start") << "one" << 25 << false << false << true << false << "0-3";
+        QTest::newRow("backward wraps to the end") << "two" << 0 << true << false << true << false << "12-15";
+        QTest::newRow("backward past the start") << "two" << 0 << true << false << false << false << "none";
+        QTest::newRow("nowhere even wrapped") << "four" << 5 << false << false << true << false << "none";
+        QTest::newRow("regexp") << "t\\w+e" << 0 << false << false << false << true << "16-21";
+        QTest::newRow("regexp alternatives with case") << "(O|x)ne" << 0 << false << true << false << true << "8-11";
+        QTest::newRow("regexp whole word") << "\\bthree\\b" << 0 << false << false << false << true << "16-21";
+        QTest::newRow("regexp backward wraps") << "o\\w+" << 0 << true << true << true << true << "22-25";
+        QTest::newRow("invalid regexp") << "(one" << 0 << false << false << true << true << "none";
+        QTest::newRow("plain text is literal") << "t\\w+e" << 0 << false << false << true << false << "none";
+    }
+
+    void search()
+    {
+        QFETCH(QString, find);
+        QFETCH(int, from);
+        QFETCH(bool, backward);
+        QFETCH(bool, caseSensitive);
+        QFETCH(bool, wrap);
+        QFETCH(bool, regexp);
+        QFETCH(QString, expected);
+        setText(knownText, from);
+        ScriptedPrompt prompt;
+        const bool found = window->findReplace(find, QString(), backward ? QTextDocument::FindBackward : NoFlag,
+                                               caseSensitive ? QTextDocument::FindCaseSensitively : NoFlag, wrap,
+                                               false, false, regexp);
+        if (expected == QLatin1String("none")) {
+            QVERIFY(!found);
+            QCOMPARE(prompt.titles, QStringList{"警告"});
+            QCOMPARE(prompt.texts, QStringList{"查找结束, 未发现: " + find});
+        } else {
+            QVERIFY(found);
+            QCOMPARE(selection(), expected);
+            QVERIFY(prompt.texts.isEmpty());
+        }
+        QCOMPARE(child->toPlainText(), knownText);
+    }
+
+    void repeatedSearchStepsPastEmptyMatches_data()
+    {
+        QTest::addColumn<bool>("backward");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QList<int>>("positions");
+        QTest::newRow("forward") << false << 0 << QList<int>{1, 2};
+        QTest::newRow("backward") << true << 2 << QList<int>{1, 0};
+    }
+
+    void repeatedSearchStepsPastEmptyMatches()
+    {
+        QFETCH(bool, backward);
+        QFETCH(int, from);
+        QFETCH(QList<int>, positions);
+        setText("ab", from);
+        ScriptedPrompt prompt;
+        const auto direction = backward ? QTextDocument::FindBackward : NoFlag;
+        for (int position : positions) {
+            QVERIFY(window->findReplace("x*", QString(), direction, NoFlag, false, false, false, true));
+            QCOMPARE(child->textCursor().position(), position);
+        }
+        QVERIFY(!window->findReplace("x*", QString(), direction, NoFlag, false, false, false, true));
+        QCOMPARE(prompt.texts.size(), 1);
+        // Wrapped, the search starts over at the document's edge.
+        QVERIFY(window->findReplace("x*", QString(), direction, NoFlag, true, false, false, true));
+        QVERIFY(child->textCursor().position() != positions.last() || !backward);
+        QCOMPARE(prompt.texts.size(), 1);
+    }
+
+    void replaceAll_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<bool>("regexp");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("plain, any case") << knownText << "one" << "1" << false << false << "1 two 1 two\nthree 1";
+        QTest::newRow("plain, with case") << knownText << "one" << "1" << true << false << "1 two One two\nthree 1";
+        QTest::newRow("replacement holds the text") << "aa a" << "a" << "aa" << false << false << "aaaa aa";
+        QTest::newRow("nothing to replace") << "abc" << "x" << "y" << false << false << "abc";
+        QTest::newRow("regexp, no back-references") << "a1 b22" << "\\d+" << "#\\1" << false << true << "a#\\1 b#\\1";
+        QTest::newRow("regexp alternatives") << "牧羊犬 哈巴狗 走狗" << "(牧羊|哈巴)(犬|狗)" << "狗" << false << true
+                                             << "狗 狗 走狗";
+        // Expressions that can match empty text end, replacing each empty position once.
+        QTest::newRow("star") << "baab" << "a*" << "X" << false << true << "XbXXbX";
+        QTest::newRow("line starts") << "one\ntwo" << "^" << "> " << false << true << "> one\n> two";
+        QTest::newRow("line ends") << "one\ntwo" << "$" << ";" << false << true << "one;\ntwo;";
+        QTest::newRow("word boundaries") << "ab cd" << "\\b" << "|" << false << true << "|ab| |cd|";
+        QTest::newRow("empty document") << "" << "x*" << "y" << false << true << "y";
+    }
+
+    void replaceAll()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, find);
+        QFETCH(QString, replacement);
+        QFETCH(bool, caseSensitive);
+        QFETCH(bool, regexp);
+        QFETCH(QString, expected);
+        // Backward is ignored: the whole document is replaced from the start.
+        setText(text, text.size());
+        ScriptedPrompt prompt;
+        const bool result = window->findReplace(find, replacement, QTextDocument::FindBackward,
+                                                caseSensitive ? QTextDocument::FindCaseSensitively : NoFlag, true,
+                                                true, true, regexp);
+        QVERIFY(!result);
+        QCOMPARE(child->toPlainText(), expected);
+        QVERIFY(prompt.texts.isEmpty());
+        // One undo step brings the whole text back.
+        if (expected != text) {
+            child->undo();
+            QCOMPARE(child->toPlainText(), text);
+        }
+    }
+
+    void singleReplace()
+    {
+        setText(knownText);
+        ScriptedPrompt prompt;
+        // No match selected: nothing is replaced; with wrap-around the first match is selected.
+        QVERIFY(window->findReplace("one", "1", NoFlag, NoFlag, true, true, false, false));
+        QCOMPARE(child->toPlainText(), knownText);
+        QCOMPARE(selection(), QString("0-3"));
+        // Pressed again, that match is replaced and the next one from the start selected.
+        QVERIFY(window->findReplace("one", "1", NoFlag, NoFlag, true, true, false, false));
+        QCOMPARE(child->toPlainText(), QString("1 two One two\nthree one"));
+        QCOMPARE(selection(), QString("6-9"));
+        // Without wrap-around the next match after the replacement is offered, silently.
+        QVERIFY(window->findReplace("one", "1", NoFlag, NoFlag, false, true, false, false));
+        QCOMPARE(child->toPlainText(), QString("1 two 1 two\nthree one"));
+        QCOMPARE(selection(), QString("18-21"));
+        QVERIFY(!window->findReplace("one", "1", NoFlag, NoFlag, false, true, false, false));
+        QCOMPARE(child->toPlainText(), QString("1 two 1 two\nthree 1"));
+        QVERIFY(prompt.texts.isEmpty());
+        // With wrap-around and nothing left the search reports it.
+        QVERIFY(!window->findReplace("one", "1", NoFlag, NoFlag, true, true, false, false));
+        QCOMPARE(prompt.texts, QStringList{"查找结束, 未发现: one"});
+    }
+
+    void singleReplaceRegExpNeedsWholeMatch()
+    {
+        setText("ab abc");
+        ScriptedPrompt prompt;
+        QTextCursor cursor = child->textCursor();
+        cursor.setPosition(3);
+        cursor.setPosition(6, QTextCursor::KeepAnchor); // "abc" is selected; "ab" does not match all of it
+        child->setTextCursor(cursor);
+        window->findReplace("ab", "X", NoFlag, NoFlag, false, true, false, true);
+        QCOMPARE(child->toPlainText(), QString("ab abc"));
+        // An empty selection never counts as a match, even for an expression that matches empty text.
+        setText("ab", 1);
+        window->findReplace("x*", "Y", NoFlag, NoFlag, false, true, false, true);
+        QCOMPARE(child->toPlainText(), QString("ab"));
+    }
+
+    void noDocument()
+    {
+        window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
+        ScriptedPrompt prompt;
+        QVERIFY(!window->findReplace("x", "y", NoFlag, NoFlag, true, false, false, false));
+        QVERIFY(prompt.texts.isEmpty());
+        window->newFile();
+        child = window->activeMdiChild();
+    }
+
+    void buttonsFollowTheFindText()
+    {
+        setText("aaa");
+        auto* combo = part<QComboBox>("findComboBox");
+        const auto buttons = {part<QPushButton>("findPushButton"), part<QPushButton>("replacePushButton"),
+                              part<QPushButton>("replaceAllPushButton")};
+        for (QPushButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+        QTest::keyClicks(combo->lineEdit(), "aa");
+        for (QPushButton* button : buttons)
+            QVERIFY(button->isEnabled());
+        // Literal, case-sensitive and overlapping whatever the options say.
+        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 2 个"));
+        combo->lineEdit()->clear();
+        for (QPushButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
+    }
+
+    void countIsLiteral_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<int>("count");
+        QTest::newRow("regexp text") << "a\\d1 \\d" << "\\d" << 2;
+        QTest::newRow("case") << "One one ONE" << "one" << 1;
+        QTest::newRow("overlaps") << "aaaa" << "aa" << 3;
+        QTest::newRow("across paragraphs") << "ab\nab" << "ab" << 2;
+    }
+
+    void countIsLiteral()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, find);
+        QFETCH(int, count);
+        part<QCheckBox>("regExpCheckBox")->setChecked(true);
+        part<QCheckBox>("caseCheckBox")->setChecked(false);
+        setText(text);
+        part<QComboBox>("findComboBox")->setEditText(find);
+        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: %1 个").arg(count));
+    }
+
+    void pagesMoveOneSetOfControls()
+    {
+        FindReplaceDialogEx* box = dialog();
+        QCOMPARE(box->size(), QSize(480, 320));
+        QCOMPARE(box->windowTitle(), QString("查找&替换"));
+        auto* controls = part<QWidget>("horizontalLayoutWidget");
+        const auto replaceOnly = {part<QWidget>("replacePushButton"), part<QWidget>("replaceAllPushButton"),
+                                  part<QWidget>("replaceComboBox"), part<QWidget>("replaceLabel")};
+        QCOMPARE(controls->parentWidget(), part<QWidget>("findWidget"));
+        for (QWidget* widget : replaceOnly)
+            QVERIFY(widget->isHidden());
+
+        box->on_tabWidget_currentChanged(1);
+        QCOMPARE(part<QTabWidget>("tabWidget")->currentIndex(), 1);
+        QCOMPARE(controls->parentWidget(), part<QWidget>("replaceWidget"));
+        for (QWidget* widget : replaceOnly)
+            QVERIFY(!widget->isHidden());
+
+        // Clicking the tab does the same.
+        part<QTabWidget>("tabWidget")->setCurrentIndex(0);
+        QCOMPARE(controls->parentWidget(), part<QWidget>("findWidget"));
+        for (QWidget* widget : replaceOnly)
+            QVERIFY(widget->isHidden());
+
+        MessageCapture capture;
+        box->on_tabWidget_currentChanged(7);
+        QVERIFY(capture.contains("Unknown tab index specified."));
+        QCOMPARE(part<QTabWidget>("tabWidget")->currentIndex(), 0);
+        QCOMPARE(controls->parentWidget(), part<QWidget>("findWidget"));
+
+        QVERIFY(part<QCheckBox>("regExpCheckBox")->toolTip().startsWith("符号    解释"));
+        QCOMPARE(part<QCheckBox>("regExpCheckBox")->toolTip().count('\n'), 12);
+    }
+
+    void commandsOpenTheDialog()
+    {
+        setText(knownText);
+        QTextCursor cursor = child->textCursor();
+        cursor.setPosition(4);
+        cursor.setPosition(7, QTextCursor::KeepAnchor);
+        child->setTextCursor(cursor);
+        window->replace();
+        QVERIFY(dialog()->isVisible());
+        QCOMPARE(part<QTabWidget>("tabWidget")->currentIndex(), 1);
+        QCOMPARE(part<QComboBox>("findComboBox")->currentText(), QString("two"));
+        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 2 个"));
+        // No selection keeps the text that was there.
+        cursor.clearSelection();
+        child->setTextCursor(cursor);
+        window->find();
+        QCOMPARE(part<QTabWidget>("tabWidget")->currentIndex(), 0);
+        QCOMPARE(part<QComboBox>("findComboBox")->currentText(), QString("two"));
+        QVERIFY(part<QPushButton>("findPushButton")->isEnabled());
+        part<QPushButton>("closePushButton")->click();
+        QVERIFY(!dialog()->isVisible());
+    }
+
+    void buttonsDriveTheEngine()
+    {
+        setText(knownText);
+        ScriptedPrompt prompt;
+        window->replace();
+        part<QComboBox>("findComboBox")->setEditText("one");
+        part<QComboBox>("replaceComboBox")->setEditText("壹");
+        part<QCheckBox>("backwardCheckBox")->setChecked(true);
+        QTest::mouseClick(part<QPushButton>("replaceAllPushButton"), Qt::LeftButton);
+        QCOMPARE(child->toPlainText(), QString("壹 two 壹 two\nthree 壹"));
+        QVERIFY(prompt.texts.isEmpty());
+        QTest::mouseClick(part<QPushButton>("findPushButton"), Qt::LeftButton);
+        QCOMPARE(prompt.texts, QStringList{"查找结束, 未发现: one"});
+    }
+
+    void history()
+    {
+        setText(knownText);
+        auto* find = part<QComboBox>("findComboBox");
+        auto* replace = part<QComboBox>("replaceComboBox");
+        auto* findButton = part<QPushButton>("findPushButton");
+        ScriptedPrompt prompt;
+        find->setEditText("one");
+        findButton->click();
+        QCOMPARE(Settings().value("FindString/0").toString(), QString("one"));
+        // Presses on the find page keep no replacement history.
+        QVERIFY(!Settings().contains("ReplaceString/0"));
+        QCOMPARE(replace->count(), 0);
+
+        // The same text again writes nothing.
+        Settings().remove("FindString");
+        findButton->click();
+        QVERIFY(!Settings().contains("FindString/0"));
+        QCOMPARE(find->count(), 1);
+
+        for (int i = 0; i < 11; ++i) {
+            find->setEditText(QString("w%1").arg(i));
+            findButton->click();
+        }
+        QCOMPARE(find->count(), FindReplaceDialogEx::historySize);
+        QCOMPARE(find->itemText(0), QString("w10"));
+        QCOMPARE(find->itemText(9), QString("w1"));
+        QCOMPARE(Settings().value("FindString/0").toString(), QString("w10"));
+        QCOMPARE(Settings().value("FindString/9").toString(), QString("w1"));
+
+        // A full list that held the text already moves it up and shrinks to nine.
+        find->setEditText("w5");
+        findButton->click();
+        QCOMPARE(find->count(), 9);
+        QCOMPARE(find->itemText(0), QString("w5"));
+        QCOMPARE(find->findText("w5"), 0);
+        QCOMPARE(find->currentIndex(), 0);
+
+        dialog()->on_tabWidget_currentChanged(1);
+        replace->setEditText("uno");
+        part<QPushButton>("replacePushButton")->click();
+        QCOMPARE(Settings().value("ReplaceString/0").toString(), QString("uno"));
+        QCOMPARE(replace->count(), 1);
+    }
+
+    void insertOverwrite()
+    {
+        window->toggleInsertOverwriteMode();
+        QVERIFY(child->overwriteMode());
+        if (window->insertOverwriteButton) {
+            QCOMPARE(window->insertOverwriteButton->text(), QString("OVR"));
+            QCOMPARE(window->insertOverwriteButton->property("Overwrite").toBool(), true);
+        }
+        window->toggleInsertOverwriteMode();
+        QVERIFY(!child->overwriteMode());
+        if (window->insertOverwriteButton)
+            QCOMPARE(window->insertOverwriteButton->text(), QString("INS"));
+    }
+};
+
+TQ_TEST_MAIN(FindReplaceTest)
+#include "tst_findreplace.moc"

@@ -1,0 +1,242 @@
+// The main window's side of find in files: the page as the first bottom tab,
+// the tab text following the include box, clearing the histories, the search
+// command, and opening a hit at its line (documents, templates, other files).
+
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QTextCodec>
+
+#include "MainWindow.h"
+#include "MdiArea.h"
+#include "MdiChild.h"
+#include "SearchDialog.h"
+#include "TestSupport.h"
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    file.write(bytes);
+}
+
+QByteArray gb(const QString& text)
+{
+    return QTextCodec::codecForName("GB18030")->fromUnicode(text);
+}
+
+QString freshFolder(const QString& name)
+{
+    const QString path = TestEnvironment::instance()->tempDir() + QLatin1Char('/') + name;
+    QDir(path).removeRecursively();
+    QDir().mkpath(path);
+    return path;
+}
+
+// Brings the page forward with the search command and searches as a user would.
+void runSearch(MainWindow& window, const QString& directory, const QString& patterns, const QString& include)
+{
+    if (!window.isVisible()) {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    window.search();
+    SearchDialog* page = window.searchDialog;
+    page->findChild<QComboBox*>("directoryComboBox")->setEditText(directory);
+    page->findChild<QComboBox*>("fileComboBox")->setEditText(patterns);
+    page->findChild<QComboBox*>("includeComboBox")->setEditText(include);
+    page->findChild<QComboBox*>("excludeComboBox")->setEditText(QString());
+    QTest::mouseClick(page->findChild<QPushButton*>("findButton"), Qt::LeftButton);
+}
+
+int rowOf(QTableWidget* table, const QString& fileSuffix, int line)
+{
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (table->item(row, 1)->text().endsWith(fileSuffix) && table->item(row, 2)->text().toInt() == line)
+            return row;
+    return -1;
+}
+
+} // namespace
+
+class TestSearchView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pageIsFirstTabAndFollowsIncludeText()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        QVERIFY(window.searchDialog);
+        QCOMPARE(window.mainTabWidget->widget(0), static_cast<QWidget*>(window.searchDialog));
+        auto* include = window.searchDialog->findChild<QComboBox*>("includeComboBox");
+        include->setEditText(QString());
+        QTest::keyClicks(include->lineEdit(), "ab");
+        QCOMPARE(window.mainTabWidget->tabText(0), QString("ab"));
+        QCOMPARE(window.mainTabWidget->tabToolTip(0), QString("搜索: ab"));
+        window.clearSearchDialogHistory();
+        QCOMPARE(window.mainTabWidget->tabText(0), QString());
+        QCOMPARE(window.mainTabWidget->tabToolTip(0), QString("搜索: "));
+
+        window.mainDock->hide();
+        window.search();
+        QVERIFY(!window.mainDock->isHidden());
+        QCOMPARE(window.mainTabWidget->currentWidget(), static_cast<QWidget*>(window.searchDialog));
+    }
+
+    // A folder of drafts in every encoding, searched and opened as a user would.
+    void mixedFolderEndToEnd()
+    {
+        const QString dir = freshFolder("mixed");
+        const QString text = QStringLiteral("开头\n第二行没有\n<b>上官</b> & 张三\n");
+        writeFile(dir + "/gb.txt", gb(text));
+        writeFile(dir + "/u8.txt", text.toUtf8());
+        writeFile(dir + "/bom.txt", QByteArray("\xEF\xBB\xBF") + text.toUtf8());
+        QByteArray utf16("\xFF\xFE");
+        for (const QChar c : text)
+            utf16 += QByteArray(1, char(c.unicode() & 0xFF)) + QByteArray(1, char(c.unicode() >> 8));
+        writeFile(dir + "/u16.txt", utf16);
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.resize(1200, 800);
+        runSearch(window, dir, "*.txt", "上官 张三");
+        QTableWidget* table = window.searchDialog->filesTable();
+        QCOMPARE(table->rowCount(), 4);
+        for (int row = 0; row < 4; ++row) {
+            QCOMPARE(table->item(row, 2)->text(), QString("3"));
+            QCOMPARE(table->item(row, 4)->text(), QString("<b>上官</b> & 张三"));
+        }
+        const QString shots = qEnvironmentVariable("TQ_SCREENSHOT_DIR");
+        if (!shots.isEmpty())
+            window.grab().save(shots + "/findinfiles.png");
+        window.openFileOfItem(rowOf(table, "gb.txt", 3), 3);
+        QCOMPARE(window.activeMdiChild()->textCursor().block().blockNumber(), 2);
+        QCOMPARE(prompt.texts, QStringList());
+    }
+
+    void openHitSelectsWordOnItsLine_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("include");
+        QTest::addColumn<int>("selectionStart");
+        QTest::addColumn<QString>("selected");
+        const QString text = QStringLiteral("一\n二\n三\n四\n前面 张三 后面 张三\n六\n");
+        QTest::newRow("GB18030") << gb(text) << "张三" << 3 << "张三";
+        QTest::newRow("UTF-8") << text.toUtf8() << "张三" << 3 << "张三";
+        // Several words: from the line's start, as long as the include text.
+        QTest::newRow("two words") << gb(text) << "后面 前面" << 0 << "前面 张三";
+    }
+
+    void openHitSelectsWordOnItsLine()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, include);
+        QFETCH(int, selectionStart);
+        QFETCH(QString, selected);
+        const QString dir = freshFolder("open");
+        writeFile(dir + "/hits.txt", bytes);
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        runSearch(window, dir, "*.txt", include);
+        QTableWidget* table = window.searchDialog->filesTable();
+        const int row = rowOf(table, "hits.txt", 5);
+        QVERIFY(row >= 0);
+        emit table->cellActivated(row, 3);
+        MdiChild* child = window.activeMdiChild();
+        QVERIFY(child);
+        QCOMPARE(QFileInfo(child->currentFile()).fileName(), QString("hits.txt"));
+        const QTextCursor cursor = child->textCursor();
+        QCOMPARE(cursor.block().blockNumber(), 4);
+        QCOMPARE(cursor.selectionStart() - cursor.block().position(), selectionStart);
+        QCOMPARE(cursor.selectedText(), selected);
+        QCOMPARE(child->lineWrapMode(), QTextEdit::WidgetWidth);
+        QCOMPARE(prompt.openedUrls.size(), 0);
+    }
+
+    void otherFilesGoToTheDesktop()
+    {
+        const QString dir = freshFolder("desktop");
+        writeFile(dir + "/odd #1?.TXT", "needle\n");
+        writeFile(dir + "/notes.md", "needle\n");
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        runSearch(window, dir, "*", "needle");
+        QTableWidget* table = window.searchDialog->filesTable();
+        QCOMPARE(table->rowCount(), 2);
+        const int documents = window.mdiArea->subWindowList().size();
+        window.openFileOfItem(rowOf(table, ".TXT", 1), 0);
+        window.openFileOfItem(rowOf(table, ".md", 1), 0);
+        QCOMPARE(window.mdiArea->subWindowList().size(), documents);
+        QCOMPARE(prompt.openedUrls.size(), 2);
+        QCOMPARE(prompt.openedUrls.at(0), QUrl::fromLocalFile(dir + "/odd #1?.TXT"));
+        QCOMPARE(prompt.openedUrls.at(0).toLocalFile(), dir + "/odd #1?.TXT");
+        QCOMPARE(prompt.openedUrls.at(1), QUrl::fromLocalFile(dir + "/notes.md"));
+    }
+
+    void templatesOpenWithTheSearchText()
+    {
+        const QString dir = freshFolder("template");
+        writeFile(dir + "/t.tqw", "<?xml version=\"1.0\"?>\n<a>needle</a>\n");
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        runSearch(window, dir, "*", "needle");
+        MessageCapture capture;
+        window.openFileOfItem(0, 0);
+        QVERIFY(capture.contains("openTemplate"));
+        QVERIFY(capture.contains("needle"));
+        QCOMPARE(prompt.openedUrls.size(), 0);
+    }
+
+    void failedOpenLeavesOtherDocumentsAlone()
+    {
+        const QString dir = freshFolder("failed");
+        writeFile(dir + "/gone.txt", "a\nb\nneedle\n");
+        writeFile(dir + "/other.txt", "x\ny\nz\nw\n");
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        runSearch(window, dir, "gone.txt", "needle");
+        QCOMPARE(window.searchDialog->filesTable()->rowCount(), 1);
+        window.open(dir + "/other.txt");
+        MdiChild* other = window.activeMdiChild();
+        QVERIFY(other);
+        QFile::remove(dir + "/gone.txt");
+        const int position = other->textCursor().position();
+        const QTextEdit::LineWrapMode wrap = other->lineWrapMode();
+        window.openFileOfItem(0, 0);
+        QCOMPARE(window.activeMdiChild(), other);
+        QCOMPARE(other->textCursor().position(), position);
+        QVERIFY(!other->textCursor().hasSelection());
+        QCOMPARE(other->lineWrapMode(), wrap);
+    }
+
+    void closingTheWindowCancelsTheSearch()
+    {
+        const QString dir = freshFolder("closing");
+        for (int i = 0; i < 50; ++i)
+            writeFile(dir + QStringLiteral("/f%1.txt").arg(i), QByteArray(200000, 'x') + "\nneedle\n");
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // Close the window from inside the search, as soon as it processes events.
+        bool closed = false;
+        QTimer::singleShot(0, &window, [&] {
+            closed = window.close();
+        });
+        runSearch(window, dir, "*.txt", "needle");
+        QVERIFY(closed);
+        QVERIFY(!window.searchDialog->isSearching());
+        QVERIFY(window.searchDialog->results().size() < 50);
+    }
+};
+
+TQ_TEST_MAIN(TestSearchView)
+#include "tst_searchview.moc"

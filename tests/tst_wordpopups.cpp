@@ -1,0 +1,398 @@
+// Word pop-ups and the clipboard history: the history's order, size limit and
+// paste actions; filling, sizing and placing the pop-up for the history, word
+// lists from real word tables and the magic lamp; and what choosing an entry does
+// to the text: at the cursor, over a selection, through a marked word's link and
+// as an atom expansion.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QScrollBar>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextBlock>
+#include <QUuid>
+
+#include "ContextListWidget.h"
+#include "GlobalActions.h"
+#include "MainWindow.h"
+#include "MdiChild.h"
+#include "SharedCodes.h"
+#include "TestSupport.h"
+#include "WordDatabaseCatalogue.h"
+
+namespace {
+
+// Word tables made for this test in Dictionary/ of a temporary folder, which is
+// the current folder while the object lives.
+class Dictionary
+{
+public:
+    Dictionary()
+        : m_dir(TestEnvironment::instance()->tempDir() + "/popups-XXXXXX")
+        , m_previous(QDir::currentPath())
+    {
+        QDir(m_dir.path()).mkpath("Dictionary");
+        QDir::setCurrent(m_dir.path());
+    }
+    ~Dictionary() { QDir::setCurrent(m_previous); }
+
+    void add(uint code, const QStringList& columns, const QList<QStringList>& rows)
+    {
+        const QString table = WordDatabaseCatalogue::tableName(code);
+        const QString name = QUuid::createUuid().toString();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+            db.setDatabaseName(m_dir.path() + "/Dictionary/" + table + ".db");
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QStringList definitions, marks;
+            for (const QString& column : columns) {
+                definitions << column + " TEXT";
+                marks << "?";
+            }
+            QVERIFY(query.exec(QString("CREATE TABLE %1 (%2)").arg(table, definitions.join(", "))));
+            QVERIFY(query.prepare(QString("INSERT INTO %1 VALUES (%2)").arg(table, marks.join(','))));
+            for (const QStringList& row : rows) {
+                for (int i = 0; i < row.size(); ++i)
+                    query.bindValue(i, row.at(i));
+                QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+            }
+            query.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+QStringList texts(const QListWidget* list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result << list->item(i)->text();
+    return result;
+}
+
+void select(QTextEdit* edit, int from, int to)
+{
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+}
+
+} // namespace
+
+class WordPopupsTest : public QObject
+{
+    Q_OBJECT
+
+    QScopedPointer<Dictionary> dictionary;
+    QScopedPointer<MainWindow> window;
+    MdiChild* child = nullptr;
+
+    ContextListWidget* popup() const { return child->listWidget; }
+    int rowHeight() const { return popup()->visualItemRect(popup()->item(0)).height(); }
+    int pointSize() const { return QFontInfo(QFont()).pointSize(); }
+
+    void choose(const QString& text, QAction* action = nullptr)
+    {
+        QListWidgetItem item(text);
+        child->itemActivated(&item, action);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        dictionary.reset(new Dictionary);
+        dictionary->add(TEMPLATE_TYPE_SQLITE_DB_SYNONYM, {"Word01", "Word02"}, {{"高兴", "快乐"}, {"美丽", "漂亮"}});
+        dictionary->add(TEMPLATE_TYPE_SQLITE_DB_ANTONYM, {"Word01", "Word02"}, {{"高兴", "悲伤"}});
+        dictionary->add(TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST, {"TypoWord", "Correction"},
+                        {{"迫不急待", "迫不及待"}});
+    }
+
+    void cleanupTestCase() { dictionary.reset(); }
+
+    void init()
+    {
+        Settings().clear();
+        clipboardHistory.clear();
+        currentTemplateType = 0;
+        window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        window->newFile();
+        child = window->activeMdiChild();
+        QVERIFY(child);
+    }
+
+    void cleanup()
+    {
+        child->document()->setModified(false);
+        window.reset();
+        currentTemplateType = 0;
+        clipboardHistory.clear();
+    }
+
+    void clipboardHistoryOrderAndLimit()
+    {
+        QClipboard* clipboard = QApplication::clipboard();
+        clipboard->setText("one");
+        clipboard->setText("two");
+        clipboard->setText("one");
+        QCOMPARE(clipboardHistory, (QStringList{"one", "two"}));
+        for (int i = 0; i < 10; ++i)
+            clipboard->setText(QString("t%1").arg(i));
+        QCOMPARE(clipboardHistory.size(), clipboardHistorySize);
+        QCOMPARE(clipboardHistory.first(), QString("t9"));
+        QCOMPARE(clipboardHistory.last(), QString("t0"));
+        QVERIFY(!clipboardHistory.contains("one"));
+        QVERIFY(window->pasteAct->isEnabled());
+        QVERIFY(window->pasteAsPlainTextAct->isEnabled());
+
+        // An empty clipboard disables the paste actions and leaves the history.
+        clipboard->setText(QString());
+        QCOMPARE(clipboardHistory.size(), clipboardHistorySize);
+        QCOMPARE(clipboardHistory.first(), QString("t9"));
+        QVERIFY(!window->pasteAct->isEnabled());
+        QVERIFY(!window->pasteAsPlainTextAct->isEnabled());
+    }
+
+    void clipboardHistoryPopUp()
+    {
+        child->setPlainText("start");
+        window->pasteFromClipboardHistory();
+        QVERIFY(popup()->isVisible());
+        QCOMPARE(texts(popup()), QStringList{"剪贴板历史为空"});
+        QCOMPARE(popup()->width(), 96);
+        QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
+
+        const QString longText(100, QLatin1Char('x'));
+        clipboardHistory = QStringList{"short", longText};
+        window->pasteFromClipboardHistory();
+        QCOMPARE(texts(popup()), (QStringList{"short", longText}));
+        QCOMPARE(popup()->currentRow(), 0);
+        QVERIFY(!popup()->item(0)->icon().isNull());
+        QCOMPARE(popup()->width(), pointSize() * 2 * 40);
+        QCOMPARE(popup()->height(), int(rowHeight() * 2.4));
+        // It opens at the text cursor.
+        const QPoint cursorCentre = child->viewport()->mapTo(child, child->cursorRect().center());
+        QVERIFY((popup()->pos() - cursorCentre).manhattanLength() <= 10 || popup()->pos().x() < cursorCentre.x());
+
+        // Choosing with the keyboard inserts at the cursor and closes the list.
+        QTextCursor cursor = child->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        child->setTextCursor(cursor);
+        QTest::keyClick(popup(), Qt::Key_Return);
+        QCOMPARE(child->toPlainText(), QString("startshort"));
+        QVERIFY(!popup()->isVisible());
+    }
+
+    void choosingReplacesAndKeepsTheSelection()
+    {
+        child->setPlainText("a cat sat");
+        select(child, 2, 5);
+        choose("lion");
+        QCOMPARE(child->toPlainText(), QString("a lion sat"));
+        QCOMPARE(child->textCursor().selectedText(), QString("lion"));
+        choose("ox");
+        QCOMPARE(child->toPlainText(), QString("a ox sat"));
+        QCOMPARE(child->textCursor().selectedText(), QString("ox"));
+    }
+
+    void synonymList()
+    {
+        child->setPlainText("今天很高兴");
+        select(child, 3, 5);
+        synonymListAct->trigger();
+        QCOMPARE(currentTemplateType, 0); // put back
+        QVERIFY(popup()->isVisible());
+        QCOMPARE(texts(popup()), (QStringList{"高兴", "快乐"}));
+        QVERIFY(!popup()->item(0)->icon().isNull());
+        QCOMPARE(popup()->width(), pointSize() * 2 * 2 + 96);
+        QCOMPARE(popup()->height(), int(rowHeight() * 2.4));
+        QTest::keyClick(popup(), Qt::Key_Down);
+        QTest::keyClick(popup(), Qt::Key_Return);
+        QCOMPARE(child->toPlainText(), QString("今天很快乐"));
+        // Escape closes the list and leaves the text.
+        QTest::keyClick(popup(), Qt::Key_Escape);
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(child->toPlainText(), QString("今天很快乐"));
+    }
+
+    void synonymListOfAWordWithoutSynonyms()
+    {
+        child->setPlainText("雨伞");
+        select(child, 0, 2);
+        synonymListAct->trigger();
+        QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
+        QCOMPARE(popup()->width(), 96);
+        QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
+    }
+
+    void emptyAntonymList()
+    {
+        child->setPlainText("开心");
+        select(child, 0, 2);
+        antonymListAct->trigger();
+        QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
+        QVERIFY(popup()->item(0)->icon().isNull());
+        QCOMPARE(popup()->width(), 96);
+        QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
+    }
+
+    void hoverListsOfTheSpellingRun()
+    {
+        currentTemplateType = 34;
+        child->newWordList("迫不急待", QPoint(30, 20));
+        QCOMPARE(texts(popup()), QStringList{"迫不及待"});
+        QCOMPARE(popup()->pos(), child->viewport()->mapTo(child, QPoint(30, 20)));
+        popup()->hide();
+        child->newWordList("正确", QPoint(30, 20));
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(popup()->count(), 0);
+        // An atom list without entries shows nothing either.
+        currentTemplateType = TEMPLATE_TYPE_TQW_FILE_ATOM_TOC;
+        child->newWordList("无", QPoint(30, 20));
+        QVERIFY(!popup()->isVisible());
+    }
+
+    void magicLamp()
+    {
+        child->setPlainText("雨伞");
+        select(child, 0, 2);
+        window->magicLamp();
+        QCOMPARE(currentTemplateType, int(TEMPLATE_TYPE_SQLITE_DB_SYNONYM));
+        QCOMPARE(texts(popup()), (QStringList{"雨伞 相关的人物", "雨伞 相关的行为", "雨伞 相关的动作", "雨伞 相关的动物",
+                                            "雨伞 相关的道具", "雨伞 相关的名言", "雨伞 相关的形容词",
+                                            "雨伞 相关的近义词"}));
+        child->setPlainText("美丽");
+        select(child, 0, 2);
+        window->magicLamp();
+        QCOMPARE(texts(popup()), (QStringList{"美丽", "漂亮"}));
+    }
+
+    void linkReplacement()
+    {
+        child->setHtml("<p>她很<a href=\"美丽#1\">美丽</a>。</p>");
+        child->document()->setModified(false);
+        child->anchor = "美丽#1";
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+        // The same word changes nothing.
+        choose("美丽");
+        QVERIFY(!child->document()->isModified());
+
+        choose("漂亮");
+        QCOMPARE(child->toPlainText(), QString("她很漂亮。"));
+        QCOMPARE(child->anchor, QString("漂亮#1"));
+        QVERIFY(child->toHtml().contains("href=\"漂亮#1\""));
+        QVERIFY(!child->toHtml().contains("美丽"));
+        // Not saved yet: closing must still ask.
+        QVERIFY(child->document()->isModified());
+
+        // Entry text is text, not markup.
+        choose("<b>好</b>");
+        QCOMPARE(child->toPlainText(), QString("她很<b>好</b>。"));
+    }
+
+    void linkReplacementKeepsTheScrollPosition()
+    {
+        QString html;
+        for (int i = 0; i < 200; ++i)
+            html += QString("<p>line %1</p>").arg(i);
+        html += "<p><a href=\"美丽#9\">美丽</a></p>";
+        child->setHtml(html);
+        child->verticalScrollBar()->setValue(child->verticalScrollBar()->maximum() / 2);
+        const int value = child->verticalScrollBar()->value();
+        QVERIFY(value > 0);
+        child->anchor = "美丽#9";
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+        choose("漂亮");
+        QVERIFY(child->toPlainText().endsWith("漂亮"));
+        QCOMPARE(child->verticalScrollBar()->value(), value);
+    }
+
+    void anchorNotInTheDocument()
+    {
+        child->setHtml("<p><a href=\"a&amp;b#1\">a</a></p>");
+        child->document()->setModified(false);
+        const QString before = child->toHtml();
+        child->anchor = "a&b#1";
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+        MessageCapture capture;
+        choose("x");
+        QVERIFY(capture.contains("anchorBegin = -1"));
+        QCOMPARE(child->toHtml(), before);
+        QVERIFY(!child->document()->isModified());
+    }
+
+    void atomExpansion_data()
+    {
+        QTest::addColumn<int>("expandType");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("before") << 1 << "天[X]春天";
+        QTest::newRow("in place") << 0 << "天[X]天";
+        QTest::newRow("after") << 2 << "天春[X]天";
+        QTest::newRow("unknown") << 5 << "天春天";
+    }
+
+    void atomExpansion()
+    {
+        QFETCH(int, expandType);
+        QFETCH(QString, expected);
+        child->setHtml("<p>天<a href=\"春#x\">春</a>天</p>");
+        child->anchor = "春#x";
+        currentTemplateType = TEMPLATE_TYPE_TQW_FILE_ATOM_TOC;
+        QAction action("expand");
+        action.setProperty("ExpandType", expandType);
+        choose("[X]", &action);
+        QCOMPARE(child->toPlainText(), expected);
+        QVERIFY(child->document()->isModified());
+        if (expandType == 5)
+            return;
+        // Only the latest expansion stays, also when it is the same text again.
+        QTextCursor cursor(child->document());
+        QString red;
+        for (QTextBlock block = child->document()->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat().foreground().color() == QColor(Qt::red))
+                    red += it.fragment().text();
+        QCOMPARE(red, QString("[X]"));
+        if (expandType != 0) {
+            choose("[Y]", &action);
+            QCOMPARE(child->toPlainText(), QString(expected).replace("[X]", "[Y]"));
+            choose("[Y]", &action);
+            QCOMPARE(child->toPlainText(), QString(expected).replace("[X]", "[Y]"));
+        }
+    }
+
+    void atomExpansionWithoutActionGoesBefore()
+    {
+        child->setHtml("<p>天<a href=\"春#x\">春</a>天</p>");
+        child->anchor = "春#x";
+        currentTemplateType = TEMPLATE_TYPE_TQW_FILE_ATOM_TOC;
+        choose("<i>");
+        QCOMPARE(child->toPlainText(), QString("天<i>春天"));
+    }
+
+    void atomTableEntryWithoutBracketDoesNothing()
+    {
+        child->setPlainText("text");
+        currentTemplateType = TEMPLATE_TYPE_TQW_FILE_ATOM_TOC;
+        child->tryAnchor = "春#x";
+        child->listWidget->addItem("plain");
+        child->listWidget->show();
+        choose("plain");
+        QCOMPARE(child->toPlainText(), QString("text"));
+        QVERIFY(child->anchor.isEmpty());
+    }
+};
+
+TQ_TEST_MAIN(WordPopupsTest)
+#include "tst_wordpopups.moc"
