@@ -765,6 +765,18 @@ Settings::Settings(const QString& fileName, QObject* parent)
 {
 }
 
+const QVector<QStringList>& Settings::storedKeys() const
+{
+    if (!m_storedKeysValid || m_storedKeysGroup != group()) {
+        m_storedKeys.clear();
+        for (const QString& stored : QSettings::allKeys())
+            m_storedKeys << stored.split(QLatin1Char('/'));
+        m_storedKeysGroup = group();
+        m_storedKeysValid = true;
+    }
+    return m_storedKeys;
+}
+
 QString Settings::storedSpelling(const QString& key, bool asGroup) const
 {
     const QStringList wanted = keySegments(key);
@@ -774,9 +786,7 @@ QString Settings::storedSpelling(const QString& key, bool asGroup) const
     if (!asGroup && QSettings::contains(joined))
         return joined;
 
-    QVector<QStringList> existing;
-    for (const QString& stored : QSettings::allKeys())
-        existing << stored.split(QLatin1Char('/'));
+    const QVector<QStringList>& existing = storedKeys();
 
     // Resolve one segment at a time: each level may have been spelled differently.
     QStringList resolved;
@@ -825,6 +835,7 @@ void Settings::beginWriteArray(const QString& prefix, int size)
 void Settings::setValue(const QString& key, const QVariant& value)
 {
     QSettings::setValue(storedSpelling(key), value);
+    m_storedKeysValid = false;
 }
 
 QVariant Settings::value(const QString& key, const QVariant& defaultValue) const
@@ -839,6 +850,7 @@ bool Settings::contains(const QString& key) const
 
 void Settings::remove(const QString& key)
 {
+    m_storedKeysValid = false;
     const QStringList wanted = keySegments(key);
     if (wanted.isEmpty()) {
         QSettings::remove(key); // the whole current group

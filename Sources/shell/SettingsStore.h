@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 namespace SettingsStore {
 
@@ -56,6 +57,14 @@ public:
     // The spelling under which a key (or, with asGroup, a group) relative to the
     // current group is stored; the given spelling when nothing matches yet.
     QString storedSpelling(const QString& key, bool asGroup = false) const;
+
+private:
+    // The stored keys of the current group split at "/", kept until this object
+    // writes or the group changes: most lookups of absent keys scan them.
+    const QVector<QStringList>& storedKeys() const;
+    mutable QVector<QStringList> m_storedKeys;
+    mutable QString m_storedKeysGroup;
+    mutable bool m_storedKeysValid = false;
 };
 
 } // namespace SettingsStore
