@@ -21,6 +21,8 @@
 #include "MdiChild.h"
 #include "SettingsStore.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 // Deterministic Chinese text: lines of 20 to 100 common ideographs and some punctuation.
@@ -28,16 +30,12 @@ QString chineseText(qint64 bytesWanted, int bytesPerChar)
 {
     QString text;
     text.reserve(int(bytesWanted / bytesPerChar) + 128);
-    quint32 state = 12345;
-    auto next = [&state]() {
-        state = state * 1103515245u + 12345u;
-        return (state >> 16) & 0x7FFF;
-    };
+    BenchRandom random(12345);
     qint64 bytes = 0;
     while (bytes < bytesWanted) {
-        const int length = 20 + int(next() % 81);
+        const int length = 20 + int(random.next() % 81);
         for (int i = 0; i < length; ++i) {
-            const int r = int(next());
+            const int r = int(random.next());
             if (r % 17 == 0)
                 text += QChar(0xFF0C); // full-width comma
             else
@@ -50,40 +48,17 @@ QString chineseText(qint64 bytesWanted, int bytesPerChar)
     return text;
 }
 
-double seconds(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-template <typename F>
-double best(int runs, F f)
-{
-    double result = 1e100;
-    for (int i = 0; i < runs; ++i)
-        result = std::min(result, f());
-    return result;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareBenchEnvironment(home);
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName("Quenloft");
-    QCoreApplication::setApplicationName("TarnquillBench");
-    SettingsStore::install();
-    QSettings::setPath(SettingsStore::format(), QSettings::UserScope, home.path() + "/config");
+    installBenchSettings(home);
     // The program's defaults for saving: a ".bak" of the previous version.
     Settings().setValue("BackupFileBeforeSave", 2);
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type != QtDebugMsg)
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
+    printNonDebugMessages();
 
     QList<int> sizes;
     for (int i = 1; i < argc; ++i)

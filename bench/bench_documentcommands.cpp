@@ -26,21 +26,19 @@
 #include "OutputDialogEx.h"
 #include "SettingsStore.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 QString chineseText(qint64 bytesWanted)
 {
     QString text;
-    quint32 state = 12345;
-    auto next = [&state]() {
-        state = state * 1103515245u + 12345u;
-        return (state >> 16) & 0x7FFF;
-    };
+    BenchRandom random(12345);
     qint64 bytes = 0;
     while (bytes < bytesWanted) {
-        const int length = 20 + int(next() % 81);
+        const int length = 20 + int(random.next() % 81);
         for (int i = 0; i < length; ++i)
-            text += QChar(0x4E00 + int(next()) % 0x51A5);
+            text += QChar(0x4E00 + int(random.next()) % 0x51A5);
         text += QChar(0x3002);
         text += QLatin1String("\r\n");
         bytes += qint64(length + 1) * 2 + 2;
@@ -77,7 +75,7 @@ double appendLines(OutputDialogEx& dialog, int from, int count)
     timer.start();
     for (int i = from; i < from + count; ++i)
         dialog.appendLog(QStringLiteral("<font color=gray>2026.01.01 10:00:00.000: [DEBUG   ] </font>line %1").arg(i));
-    return double(timer.nsecsElapsed()) / 1e9;
+    return seconds(timer);
 }
 
 } // namespace
@@ -85,19 +83,10 @@ double appendLines(OutputDialogEx& dialog, int from, int count)
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareBenchEnvironment(home);
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName("Quenloft");
-    QCoreApplication::setApplicationName("TarnquillBench");
-    SettingsStore::install();
-    QSettings::setPath(SettingsStore::format(), QSettings::UserScope, home.path() + "/config");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type != QtDebugMsg)
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
+    installBenchSettings(home);
+    printNonDebugMessages();
     const int appended = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
 
     // ---- Typing with the status bar showing ---------------------------------------

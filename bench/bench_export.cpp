@@ -22,17 +22,15 @@
 #include "LibreOfficeWordAutomation.h"
 #include "WordAutomation.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 // Deterministic formatted Chinese paragraphs, about 100 A4 pages.
 QString documentHtml(int paragraphs)
 {
     QString html = QStringLiteral("<html><body>");
-    quint32 state = 4711;
-    auto next = [&state]() {
-        state = state * 1103515245u + 12345u;
-        return (state >> 16) & 0x7FFF;
-    };
+    BenchRandom random(4711);
     const char* colours[] = {"#000000", "#aa0000", "#0055aa", "#007700"};
     for (int p = 0; p < paragraphs; ++p) {
         if (p % 40 == 0)
@@ -41,8 +39,8 @@ QString documentHtml(int paragraphs)
         for (int run = 0; run < 6; ++run) {
             QString text;
             for (int i = 0; i < 25; ++i)
-                text += QChar(0x4E00 + int(next()) % 0x51A5);
-            const QString colour = QString::fromLatin1(colours[next() % 4]);
+                text += QChar(0x4E00 + int(random.next()) % 0x51A5);
+            const QString colour = QString::fromLatin1(colours[random.next() % 4]);
             switch (run % 3) {
             case 0: html += QStringLiteral("<b>%1</b>").arg(text); break;
             case 1: html += QStringLiteral("<span style=\"color:%1\"><i>%2</i></span>").arg(colour, text); break;
@@ -52,11 +50,6 @@ QString documentHtml(int paragraphs)
         html += QStringLiteral("</p>");
     }
     return html + QStringLiteral("</body></html>");
-}
-
-double seconds(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e9;
 }
 
 } // namespace

@@ -17,6 +17,8 @@
 #include "MdiChild.h"
 #include "SettingsStore.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 // Deterministic Chinese lines of about 50 bytes in UTF-8, each holding the marker once.
@@ -24,28 +26,19 @@ QString documentText(int matches, const QString& marker)
 {
     QString text;
     text.reserve(matches * 20);
-    quint32 state = 4711;
-    auto next = [&state]() {
-        state = state * 1103515245u + 12345u;
-        return (state >> 16) & 0x7FFF;
-    };
+    BenchRandom random(4711);
     for (int i = 0; i < matches; ++i) {
-        const int length = 10 + int(next() % 12);
-        const int at = int(next() % length);
+        const int length = 10 + int(random.next() % 12);
+        const int at = int(random.next() % length);
         for (int j = 0; j < length; ++j) {
             if (j == at)
                 text += marker;
             // Ideographs from 一 on, never the marker's own characters.
-            text += QChar(0x4E00 + 0x100 + int(next() % 0x5000));
+            text += QChar(0x4E00 + 0x100 + int(random.next() % 0x5000));
         }
         text += QLatin1Char('\n');
     }
     return text;
-}
-
-double seconds(const QElapsedTimer& timer)
-{
-    return double(timer.nsecsElapsed()) / 1e9;
 }
 
 } // namespace
@@ -53,19 +46,10 @@ double seconds(const QElapsedTimer& timer)
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareBenchEnvironment(home);
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName("Quenloft");
-    QCoreApplication::setApplicationName("TarnquillBench");
-    SettingsStore::install();
-    QSettings::setPath(SettingsStore::format(), QSettings::UserScope, home.path() + "/config");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type != QtDebugMsg)
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
+    installBenchSettings(home);
+    printNonDebugMessages();
     const int matches = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
     if (QStandardPaths::findExecutable("sed").isEmpty()) {
         std::fprintf(stderr, "sed not found\n");

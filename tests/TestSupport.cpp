@@ -9,8 +9,20 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QStandardPaths>
+#include <QApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextCodec>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QUuid>
 
 #include "SettingsStore.h"
+#include "WordDatabaseCatalogue.h"
 #include "StartUp.h"
 
 namespace {
@@ -204,4 +216,162 @@ QString ScriptedPrompt::getExistingDirectory(QWidget*, const QString& caption, c
 {
     directoryQuestions << caption + QLatin1Char('|') + dir;
     return directoryAnswers.isEmpty() ? QString() : directoryAnswers.takeFirst();
+}
+
+QByteArray fileBytes(const QString& path, const QByteArray& ifUnreadable)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : ifUnreadable;
+}
+
+QByteArray readAll(const QString& path)
+{
+    return fileBytes(path, QByteArray("<unreadable>"));
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    writeAll(path, bytes);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    file.write(bytes);
+}
+
+QByteArray gb18030(const QString& text)
+{
+    return QTextCodec::codecForName("GB18030")->fromUnicode(text);
+}
+
+QByteArray utf16Bytes(const QString& text, bool littleEndian)
+{
+    QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (const QChar c : text) {
+        const char low = char(c.unicode() & 0xFF);
+        const char high = char(c.unicode() >> 8);
+        bytes.append(littleEndian ? low : high);
+        bytes.append(littleEndian ? high : low);
+    }
+    return bytes;
+}
+
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+void selectText(QTextEdit* edit, int from, int to)
+{
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+}
+
+QAction* actionByText(const QObject* owner, const QString& text)
+{
+    for (QAction* action : owner->findChildren<QAction*>())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+QString freshTempFolder(const QString& name)
+{
+    const QString path = TestEnvironment::instance()->tempDir() + QLatin1Char('/') + name;
+    QDir(path).removeRecursively();
+    QDir().mkpath(path);
+    return path;
+}
+
+bool makeTestWorkFolder(QString& path)
+{
+    path = TestEnvironment::instance()->workDir() + "/" + QString::fromLatin1(QTest::currentTestFunction());
+    if (QTest::currentDataTag())
+        path += "_" + QString::number(qHash(QString::fromUtf8(QTest::currentDataTag())));
+    QDir(path).removeRecursively();
+    return QDir().mkpath(path);
+}
+
+namespace {
+void addTreeLines(const QTreeWidgetItem* item, int depth,
+                  const std::function<QString(const QTreeWidgetItem*)>& describe, QStringList& lines)
+{
+    lines << QString(depth * 2, ' ') + describe(item);
+    for (int i = 0; i < item->childCount(); ++i)
+        addTreeLines(item->child(i), depth + 1, describe, lines);
+}
+}
+
+QStringList treeLines(const QTreeWidget& tree, const std::function<QString(const QTreeWidgetItem*)>& describe)
+{
+    QStringList lines;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i)
+        addTreeLines(tree.topLevelItem(i), 0, describe, lines);
+    return lines;
+}
+
+TemporaryDictionary::TemporaryDictionary(const QString& folderPrefix)
+    : m_dir(TestEnvironment::instance()->tempDir() + "/" + folderPrefix + "-XXXXXX")
+    , m_previous(QDir::currentPath())
+{
+    QDir(m_dir.path()).mkpath("Dictionary");
+    QDir::setCurrent(m_dir.path());
+}
+
+TemporaryDictionary::~TemporaryDictionary()
+{
+    QDir::setCurrent(m_previous);
+}
+
+void TemporaryDictionary::add(uint code, const QStringList& columns, const QList<QVariantList>& rows,
+                              bool keyIndexes)
+{
+    const QString table = WordDatabaseCatalogue::tableName(code);
+    const QString path = m_dir.path() + "/Dictionary/" + table + ".db";
+    QFile::remove(path);
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QStringList definitions, marks;
+        for (const QString& column : columns) {
+            definitions << column + " TEXT";
+            marks << "?";
+        }
+        QVERIFY(query.exec(QString("CREATE TABLE %1 (%2)").arg(table, definitions.join(", "))));
+        if (keyIndexes)
+            for (const QString& column : columns)
+                if (column != "Explanation" && column != "Correction")
+                    QVERIFY(query.exec(QString("CREATE INDEX i_%1 ON %2 (%1 COLLATE NOCASE)").arg(column, table)));
+        db.transaction();
+        QVERIFY(query.prepare(QString("INSERT INTO %1 VALUES (%2)").arg(table, marks.join(','))));
+        for (const QVariantList& row : rows) {
+            for (int i = 0; i < row.size(); ++i)
+                query.bindValue(i, row.at(i).isNull() ? QVariant(QVariant::String) : row.at(i));
+            QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+        }
+        db.commit();
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
 }

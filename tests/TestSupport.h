@@ -3,13 +3,17 @@
 // settings store, data location, temporary folder and working folder, and can
 // capture the Qt messages the code under test emits.
 
+#include <QDir>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <QVariant>
 #include <QtTest>
+
+#include <functional>
 
 #include "Application.h"
 #include "Prompt.h"
@@ -128,3 +132,73 @@ public:
         QTEST_SET_MAIN_SOURCE_PATH                                \
         return QTest::qExec(&tqTestObject, argc, argv);           \
     }
+
+// ---- Helpers shared by the tests ------------------------------------------------------
+
+class QAction;
+class QTextEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The bytes of a file, or `ifUnreadable` when it cannot be opened.
+QByteArray fileBytes(const QString& path, const QByteArray& ifUnreadable = QByteArray());
+// The bytes of a file, or "<unreadable>".
+QByteArray readAll(const QString& path);
+// Writes the bytes over the file; the open and the full write are checked.
+void writeAll(const QString& path, const QByteArray& bytes);
+// writeAll after making the file's folder.
+void writeBytes(const QString& path, const QByteArray& bytes);
+// Writes the bytes over the file; only the open is checked.
+void writeFile(const QString& path, const QByteArray& bytes);
+
+// Text in GB18030, and in UTF-16 with its byte-order mark.
+QByteArray gb18030(const QString& text);
+QByteArray utf16Bytes(const QString& text, bool littleEndian);
+
+// Types text as key presses carrying it (QTest's key clicks take Latin-1 only).
+void typeText(QWidget* widget, const QString& text);
+// Selects from one position to another in an editor.
+void selectText(QTextEdit* edit, int from, int to);
+
+// The first action below the owner with this text, or null.
+QAction* actionByText(const QObject* owner, const QString& text);
+
+// An emptied folder of this name in the temporary folder.
+QString freshTempFolder(const QString& name);
+// Sets `path` to an emptied folder in the work folder named after the running
+// test function (and data row); false when it cannot be made.
+bool makeTestWorkFolder(QString& path);
+
+// One line per tree item in pre-order: two spaces of indent per level and what
+// `describe` says of the item.
+QStringList treeLines(const QTreeWidget& tree, const std::function<QString(const QTreeWidgetItem*)>& describe);
+
+// Switches the current folder for one test and puts it back.
+class CurrentDir
+{
+public:
+    explicit CurrentDir(const QString& path) : m_previous(QDir::currentPath()) { QDir::setCurrent(path); }
+    ~CurrentDir() { QDir::setCurrent(m_previous); }
+
+private:
+    QString m_previous;
+};
+
+// A temporary folder with a Dictionary/ of word tables made for one test; it is
+// the current folder while the object lives.
+class TemporaryDictionary
+{
+public:
+    explicit TemporaryDictionary(const QString& folderPrefix);
+    ~TemporaryDictionary();
+
+    QString path() const { return m_dir.path(); }
+
+    // A table of TEXT columns; a null value is stored as SQL NULL. With
+    // keyIndexes, the key columns get NOCASE indexes like the shipped databases.
+    void add(uint code, const QStringList& columns, const QList<QVariantList>& rows, bool keyIndexes);
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};

@@ -23,21 +23,6 @@
 
 namespace {
 
-void writeFile(const QString& fileName, const QByteArray& data)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
-QAction* actionNamed(MainWindow& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
 // Records what the properties dialog showed when it was run.
 class PropertyPrompt : public ScriptedPrompt
 {
@@ -65,11 +50,7 @@ class DirPaneTest : public QObject
 private slots:
     void init()
     {
-        work = TestEnvironment::instance()->workDir() + "/" + QString::fromLatin1(QTest::currentTestFunction());
-        if (QTest::currentDataTag())
-            work += "_" + QString::number(qHash(QString::fromUtf8(QTest::currentDataTag())));
-        QDir(work).removeRecursively();
-        QVERIFY(QDir().mkpath(work));
+        QVERIFY(makeTestWorkFolder(work));
     }
 
     void headerTitles()
@@ -178,7 +159,7 @@ private slots:
     {
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         PropertyPrompt prompt;
-        actionNamed(window, "文件属性")->trigger(); // no document: nothing
+        actionByText(&window, "文件属性")->trigger(); // no document: nothing
         QVERIFY(prompt.dialogs.isEmpty());
 
         const QString path = work + "/章节.txt";
@@ -255,7 +236,7 @@ private slots:
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         window.dirDock->hide();
         window.open(dir + "/a.txt");
-        actionNamed(window, "打开所在目录")->trigger();
+        actionByText(&window, "打开所在目录")->trigger();
         QVERIFY(!window.dirDock->isHidden());
         QCOMPARE(window.dirModel->filePath(window.dirTreeView->currentIndex()), dir);
         QVERIFY(window.dirTreeView->isExpanded(window.dirTreeView->currentIndex()));

@@ -29,7 +29,7 @@ QDateTime fixedClock()
     return fixedNow;
 }
 
-QString writeFile(const QString& path, const QByteArray& bytes)
+QString createFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
@@ -37,12 +37,6 @@ QString writeFile(const QString& path, const QByteArray& bytes)
         return QString();
     file.write(bytes);
     return path;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QList<MdiChild*> documents(MainWindow& window)
@@ -112,7 +106,7 @@ private slots:
             first->document()->setModified(true);
         else if (before == "two")
             window.newFile();
-        const QString file = writeFile(dir + "/a.txt", "hello");
+        const QString file = createFile(dir + "/a.txt", "hello");
         window.open(file);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(documents(window).size(), documentsAfter);
@@ -147,8 +141,8 @@ private slots:
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         window.show(); // sub-windows of a hidden area are never activated
-        const QString x = writeFile(dir + "/sub/x.txt", "x");
-        const QString y = writeFile(dir + "/y.txt", "y");
+        const QString x = createFile(dir + "/sub/x.txt", "x");
+        const QString y = createFile(dir + "/y.txt", "y");
         window.open(x);
         MdiChild* xChild = window.activeMdiChild();
         typeInto(xChild, "edited ");
@@ -184,7 +178,7 @@ private slots:
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         const QString big = dir + "/big.txt";
-        QFile file(writeFile(big, QByteArray()));
+        QFile file(createFile(big, QByteArray()));
         QVERIFY(file.resize(size)); // sparse: costs no disk
         prompt.answers << ScriptedPrompt::Answer{QMessageBox::Cancel, false};
         if (viaDialog) {
@@ -208,7 +202,7 @@ private slots:
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         // One byte under the limit, and one every route opens without a question.
         const QString file = dir + "/almost.txt";
-        QFile sparse(writeFile(file, QByteArray()));
+        QFile sparse(createFile(file, QByteArray()));
         QVERIFY(sparse.resize(52428799));
         sparse.close();
         // The recent list is the route that used to skip the question; here it must not ask.
@@ -224,7 +218,7 @@ private slots:
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         const QString big = dir + "/big.txt";
-        QFile sparse(writeFile(big, QByteArray()));
+        QFile sparse(createFile(big, QByteArray()));
         QVERIFY(sparse.resize(52428800));
         sparse.close();
         prompt.answers << ScriptedPrompt::Answer{QMessageBox::Ok, false};
@@ -252,7 +246,7 @@ private slots:
         QVERIFY(documents(window).isEmpty());
         QVERIFY(!Settings().contains("LastOpenFilePath"));
 
-        const QString file = writeFile(dir + "/chosen.txt", "chosen");
+        const QString file = createFile(dir + "/chosen.txt", "chosen");
         prompt.openFileNames << file;
         window.open();
         QCOMPARE(documents(window).size(), 1);
@@ -272,8 +266,8 @@ private slots:
     {
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        const QString txt = writeFile(dir + "/note.txt", "n");
-        const QString other = writeFile(dir + "/picture.png", "p");
+        const QString txt = createFile(dir + "/note.txt", "n");
+        const QString other = createFile(dir + "/picture.png", "p");
         QVERIFY(window.dirModel);
         window.open(window.dirModel->index(dir));
         window.open(window.dirModel->index(other));
@@ -321,7 +315,7 @@ private slots:
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         QStringList files;
         for (int i = 1; i <= 11; ++i)
-            files << writeFile(dir + QString("/f%1.txt").arg(i), QByteArray::number(i));
+            files << createFile(dir + QString("/f%1.txt").arg(i), QByteArray::number(i));
         for (const QString& file : files)
             window.open(file);
         QStringList expected;
@@ -351,7 +345,7 @@ private slots:
 
     void recentEntriesSurviveRestartAndShowAmpersands()
     {
-        const QString file = writeFile(dir + "/Tom & Jerry.txt", "t");
+        const QString file = createFile(dir + "/Tom & Jerry.txt", "t");
         {
             ScriptedPrompt prompt;
             MainWindow window(nullptr, MainWindow::NoStartUpTimers);
@@ -380,12 +374,12 @@ private slots:
         QCOMPARE(window.save(true), int(ERROR_CODE_NO_ACTIVE_DOCUMENT));
         QVERIFY(prompt.texts.isEmpty());
 
-        const QString file = writeFile(dir + "/sub/doc.txt", "one");
+        const QString file = createFile(dir + "/sub/doc.txt", "one");
         window.open(file);
         typeInto(window.activeMdiChild(), "two ");
         window.statusBar()->clearMessage();
         QCOMPARE(window.save(true), int(ERROR_CODE_SUCCESS));
-        QCOMPARE(readFile(file), QByteArray("two one"));
+        QCOMPARE(fileBytes(file), QByteArray("two one"));
         QCOMPARE(window.statusBar()->currentMessage(), QString("文档保存成功"));
         QVERIFY(!window.activeMdiChild()->document()->isModified());
 
@@ -419,7 +413,7 @@ private slots:
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         QVERIFY(window.saveAs()); // no document: nothing to do
-        window.open(writeFile(dir + "/a.txt", "a"));
+        window.open(createFile(dir + "/a.txt", "a"));
         window.statusBar()->clearMessage();
         prompt.dialogResult = QDialog::Rejected;
         QVERIFY(window.saveAs());
@@ -431,18 +425,18 @@ private slots:
     {
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        const QString a = writeFile(dir + "/a.txt", "a");
-        const QString b = writeFile(dir + "/b.txt", "b");
+        const QString a = createFile(dir + "/a.txt", "a");
+        const QString b = createFile(dir + "/b.txt", "b");
         window.open(a);
         window.open(b);
         typeInto(documents(window).at(0), "A");
         // b is untouched here but changed by another program: saving it would destroy that.
-        writeFile(b, "other program");
+        createFile(b, "other program");
         window.newFile();
         typeInto(window.activeMdiChild(), "new");
         QVERIFY(window.saveAll());
-        QCOMPARE(readFile(a), QByteArray("Aa"));
-        QCOMPARE(readFile(b), QByteArray("other program"));
+        QCOMPARE(fileBytes(a), QByteArray("Aa"));
+        QCOMPARE(fileBytes(b), QByteArray("other program"));
         // The untitled document asks for its name.
         QCOMPARE(prompt.dialogs, QStringList{"SaveAsFileDialog"});
         QVERIFY(window.statusBar()->currentMessage() != QString("文档保存成功"));
@@ -475,16 +469,16 @@ private slots:
         window.autoSaveFileInterval = uint(interval);
         window.autoSaveTemplateInterval = 61; // templates never, except at minute 0
         fixedNow = QDateTime(QDate(2026, 3, 1), QTime(14, minute, 30));
-        const QString a = writeFile(dir + "/a.txt", "a");
-        const QString b = writeFile(dir + "/b.txt", "b");
+        const QString a = createFile(dir + "/a.txt", "a");
+        const QString b = createFile(dir + "/b.txt", "b");
         window.open(a);
         typeInto(window.activeMdiChild(), "A");
         window.open(b);
         typeInto(window.activeMdiChild(), "B");
         window.autoSaveCheck();
         // Only the active document is saved.
-        QCOMPARE(readFile(b), saved ? QByteArray("Bb") : QByteArray("b"));
-        QCOMPARE(readFile(a), QByteArray("a"));
+        QCOMPARE(fileBytes(b), saved ? QByteArray("Bb") : QByteArray("b"));
+        QCOMPARE(fileBytes(a), QByteArray("a"));
         QVERIFY(prompt.texts.isEmpty());
         QVERIFY(prompt.dialogs.isEmpty());
     }
@@ -503,18 +497,18 @@ private slots:
         window.autoSaveClock = &fixedClock;
         window.autoSaveFileInterval = 5;
         fixedNow = QDateTime(QDate(2026, 3, 1), QTime(9, 15));
-        const QString a = writeFile(dir + "/a.txt", "a");
+        const QString a = createFile(dir + "/a.txt", "a");
         window.open(a);
         const QFileInfo before(a);
         if (state == "queued") {
             typeInto(window.activeMdiChild(), "mine ");
-            writeFile(a, "theirs");
+            createFile(a, "theirs");
             window.fileChanged(window.activeMdiChild()->currentFile()); // not active: queued
             QCOMPARE(window.changedFileQueue.size(), 1);
         }
-        const QByteArray content = readFile(a);
+        const QByteArray content = fileBytes(a);
         window.autoSaveCheck();
-        QCOMPARE(readFile(a), content);
+        QCOMPARE(fileBytes(a), content);
         QVERIFY(prompt.texts.isEmpty());
     }
 
@@ -537,7 +531,7 @@ private slots:
         fixedNow = fixedNow.addSecs(300);
         window.autoSaveCheck();
         QCOMPARE(child->recoveryFileName(), recovery);
-        QVERIFY(readFile(recovery).endsWith("first second"));
+        QVERIFY(fileBytes(recovery).endsWith("first second"));
         QVERIFY(prompt.dialogs.isEmpty());
         // Closing the document (discarding it) removes its recovery copy.
         prompt.answers << ScriptedPrompt::Answer{2, false}; // "不保存"
@@ -553,14 +547,14 @@ private slots:
     {
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        const QString a = writeFile(dir + "/a.txt", "a");
+        const QString a = createFile(dir + "/a.txt", "a");
         const QString t = dir + "/t.tqw";
         window.open(a);
         const QString path = window.activeMdiChild()->currentFile();
         // The reports are made by hand here; the real watcher must not add its own.
         fileSystemWatcher->removePath(path);
         // Two reports before the window is active, a template among them.
-        writeFile(a, "changed");
+        createFile(a, "changed");
         window.fileChanged(t);
         window.fileChanged(path);
         window.fileChanged(path);
@@ -582,7 +576,7 @@ private slots:
 
         // A report while the window is active asks at once and does not stay queued.
         fileSystemWatcher->removePath(path);
-        writeFile(a, "again");
+        createFile(a, "again");
         prompt.answers << ScriptedPrompt::Answer{QMessageBox::No, false};
         window.fileChanged(path);
         QCOMPARE(prompt.texts.size(), 3);

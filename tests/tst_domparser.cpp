@@ -21,29 +21,13 @@
 
 namespace {
 
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
-
 // One line per item: depth, tag (user role), column 0, column 1, hidden flag.
-void dumpItem(const QTreeWidgetItem* item, int depth, QStringList& lines)
-{
-    lines << QString(depth * 2, ' ') + item->data(0, Qt::UserRole).toString() + '|' + item->text(0) + '|'
-            + item->text(1) + (item->isHidden() ? "|hidden" : "") + (item->type() != 0 ? "|type" : "");
-    for (int i = 0; i < item->childCount(); ++i)
-        dumpItem(item->child(i), depth + 1, lines);
-}
-
 QStringList dumpTree(QTreeWidget& tree)
 {
-    QStringList lines;
-    for (int i = 0; i < tree.topLevelItemCount(); ++i)
-        dumpItem(tree.topLevelItem(i), 0, lines);
-    return lines;
+    return treeLines(tree, [](const QTreeWidgetItem* item) -> QString {
+        return item->data(0, Qt::UserRole).toString() + '|' + item->text(0) + '|' + item->text(1)
+            + (item->isHidden() ? "|hidden" : "") + (item->type() != 0 ? "|type" : "");
+    });
 }
 
 const QByteArray kSample = R"(<?xml version="1.0" encoding="UTF-8"?>

@@ -21,25 +21,9 @@
 
 namespace {
 
-QAction* actionByText(QObject* window, const QString& text)
-{
-    for (QAction* action : window->findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
-void select(QTextEdit* edit, int from, int to)
-{
-    QTextCursor cursor = edit->textCursor();
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    edit->setTextCursor(cursor);
-}
-
 void placeCursor(QTextEdit* edit, int at)
 {
-    select(edit, at, at);
+    selectText(edit, at, at);
 }
 
 QTextCharFormat formatAt(QTextEdit* edit, int position)
@@ -47,13 +31,6 @@ QTextCharFormat formatAt(QTextEdit* edit, int position)
     QTextCursor cursor(edit->document());
     cursor.setPosition(position + 1); // the format of the character before the cursor
     return cursor.charFormat();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 } // namespace
@@ -106,7 +83,7 @@ private slots:
 
     void forwarders()
     {
-        select(child, 6, 10);
+        selectText(child, 6, 10);
         window->copy();
         QCOMPARE(QApplication::clipboard()->text(), QString("beta"));
         window->cut();
@@ -120,7 +97,7 @@ private slots:
         QCOMPARE(child->toPlainText(), QString("betaalpha  gamma"));
         window->selectAll();
         QCOMPARE(child->textCursor().selectedText(), child->toPlainText());
-        select(child, 0, 4);
+        selectText(child, 0, 4);
         window->deleteSelectedText();
         QCOMPARE(child->toPlainText(), QString("alpha  gamma"));
         // No selection: nothing deleted.
@@ -164,7 +141,7 @@ private slots:
         QFETCH(bool, selection);
         ScriptedPrompt prompt;
         if (selection)
-            select(child, 6, 10); // "beta"
+            selectText(child, 6, 10); // "beta"
         else
             placeCursor(child, 8); // inside "beta"
         auto has = [&](const QTextCharFormat& format) {
@@ -215,7 +192,7 @@ private slots:
         QCOMPARE(formatAt(child, 8).fontWeight(), 75);
         // Turning it off again.
         window->textBoldAct->setChecked(false);
-        select(child, 6, 11);
+        selectText(child, 6, 11);
         window->textBold();
         QCOMPARE(formatAt(child, 7).fontWeight(), int(QFont::Normal));
     }
@@ -232,7 +209,7 @@ private slots:
     void badSizesChangeNothing()
     {
         QFETCH(QString, size);
-        select(child, 0, 5);
+        selectText(child, 0, 5);
         const QString before = child->toHtml();
         window->textSize(size);
         QCOMPARE(child->toHtml(), before);
@@ -242,7 +219,7 @@ private slots:
     void cancelledColourChangesNothing()
     {
         ScriptedPrompt prompt;
-        select(child, 0, 5);
+        selectText(child, 0, 5);
         const QString before = child->toHtml();
         window->textColor();
         QCOMPARE(prompt.colorQuestions.size(), 1);

@@ -19,17 +19,6 @@
 
 namespace {
 
-// Switches the current folder for one test and puts it back.
-class CurrentDir
-{
-public:
-    explicit CurrentDir(const QString& path) : m_previous(QDir::currentPath()) { QDir::setCurrent(path); }
-    ~CurrentDir() { QDir::setCurrent(m_previous); }
-
-private:
-    QString m_previous;
-};
-
 // Runs a statement list on its own short-lived connection.
 QVariant runSql(const QString& path, const QStringList& statements)
 {

@@ -20,64 +20,17 @@
 
 namespace {
 
-class CurrentDir
-{
-public:
-    explicit CurrentDir(const QString& path) : m_previous(QDir::currentPath()) { QDir::setCurrent(path); }
-    ~CurrentDir() { QDir::setCurrent(m_previous); }
-
-private:
-    QString m_previous;
-};
-
 // A folder with a Dictionary/ of word tables made for one test; it is the
 // current folder while the object lives.
-class Dictionary
+class Dictionary : public TemporaryDictionary
 {
 public:
-    Dictionary()
-        : m_dir(TestEnvironment::instance()->tempDir() + "/dict-XXXXXX")
-    {
-        QDir(m_dir.path()).mkpath("Dictionary");
-        m_previous = QDir::currentPath();
-        QDir::setCurrent(m_dir.path());
-    }
-    ~Dictionary() { QDir::setCurrent(m_previous); }
+    Dictionary() : TemporaryDictionary("dict") {}
 
-    // Rows of QVariants: a null QVariant is stored as SQL NULL. The key columns
-    // get NOCASE indexes like the shipped databases.
+    // The key columns get NOCASE indexes like the shipped databases.
     void add(uint code, const QStringList& columns, const QList<QVariantList>& rows)
     {
-        const QString table = WordDatabaseCatalogue::tableName(code);
-        const QString path = m_dir.path() + "/Dictionary/" + table + ".db";
-        QFile::remove(path);
-        const QString name = QUuid::createUuid().toString();
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
-            db.setDatabaseName(path);
-            QVERIFY(db.open());
-            QSqlQuery query(db);
-            QStringList definitions, marks;
-            for (const QString& column : columns) {
-                definitions << column + " TEXT";
-                marks << "?";
-            }
-            QVERIFY(query.exec(QString("CREATE TABLE %1 (%2)").arg(table, definitions.join(", "))));
-            for (const QString& column : columns)
-                if (column != "Explanation" && column != "Correction")
-                    QVERIFY(query.exec(QString("CREATE INDEX i_%1 ON %2 (%1 COLLATE NOCASE)").arg(column, table)));
-            db.transaction();
-            QVERIFY(query.prepare(QString("INSERT INTO %1 VALUES (%2)").arg(table, marks.join(','))));
-            for (const QVariantList& row : rows) {
-                for (int i = 0; i < row.size(); ++i)
-                    query.bindValue(i, row.at(i).isNull() ? QVariant(QVariant::String) : row.at(i));
-                QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
-            }
-            db.commit();
-            query.finish();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
+        TemporaryDictionary::add(code, columns, rows, true);
     }
     void addPairs(uint code, const QList<QVariantList>& rows) { add(code, {"Word01", "Word02"}, rows); }
     void addWords(uint code, const QStringList& words)
@@ -87,10 +40,6 @@ public:
             rows << QVariantList{word};
         add(code, {"Word"}, rows);
     }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_previous;
 };
 
 struct Lookup

@@ -8,11 +8,6 @@
 
 namespace {
 
-QByteArray gb(const QString& text)
-{
-    return QTextCodec::codecForName("GB18030")->fromUnicode(text);
-}
-
 QByteArray big5(const QString& text)
 {
     return QTextCodec::codecForName("Big5")->fromUnicode(text);
@@ -91,7 +86,7 @@ private slots:
         QTest::newRow("lone continuation") << QByteArray("ab\x80") << false << true;
         QTest::newRow("truncated at end") << QString("中文").toUtf8().chopped(1) << false << true;
         QTest::newRow("truncated before ASCII") << QByteArray("\xE4\xB8" "abcdefghij") << false << true;
-        QTest::newRow("GB18030 bytes") << gb("中文测试搜索") << false << true;
+        QTest::newRow("GB18030 bytes") << gb18030("中文测试搜索") << false << true;
         QTest::newRow("non-ASCII after 8-byte ASCII run") << QByteArray("abcdefghijklmnop") + QString("好").toUtf8() << true << true;
     }
     void utf8Validator()
@@ -112,10 +107,10 @@ private slots:
         QTest::addColumn<bool>("gb18030");
         QTest::addColumn<bool>("gbk");
         QTest::newRow("ASCII") << QByteArray("abc") << true << true;
-        QTest::newRow("two-byte CJK") << gb("中文，测试。") << true << true;
-        QTest::newRow("four-byte NBSP") << gb(QString(QChar(0x00A0))) << true << false;
-        QTest::newRow("four-byte U+20000") << gb(QString::fromUcs4(U"\U00020000")) << true << false;
-        QTest::newRow("four-byte U+10FFFF") << gb(QString::fromUcs4(U"\U0010FFFF")) << true << false;
+        QTest::newRow("two-byte CJK") << gb18030("中文，测试。") << true << true;
+        QTest::newRow("four-byte NBSP") << gb18030(QString(QChar(0x00A0))) << true << false;
+        QTest::newRow("four-byte U+20000") << gb18030(QString::fromUcs4(U"\U00020000")) << true << false;
+        QTest::newRow("four-byte U+10FFFF") << gb18030(QString::fromUcs4(U"\U0010FFFF")) << true << false;
         QTest::newRow("four-byte past U+10FFFF") << QByteArray("\xE3\x32\x9A\x36") << false << false;
         QTest::newRow("four-byte unassigned gap") << QByteArray("\x85\x30\x81\x30") << false << false;
         QTest::newRow("lone 0x80") << QByteArray("\x80") << false << false;
@@ -214,7 +209,7 @@ private slots:
     // detectAndDecode is detect() plus decode(), on fixed and random inputs.
     void detectAndDecodeAgrees()
     {
-        QList<QByteArray> inputs = {QByteArray(), "abc", "\xEF\xBB\xBF", QString("中文").toUtf8(), gb("中文"),
+        QList<QByteArray> inputs = {QByteArray(), "abc", "\xEF\xBB\xBF", QString("中文").toUtf8(), gb18030("中文"),
                                     QByteArray("\xFF\xFE\x2D\x4E", 4), QByteArray("\xFF\xFE\x2D", 3),
                                     QString("中文测试搜").toUtf8().chopped(1)};
         // A long valid prefix with the fault far past the first 64 KiB.
@@ -319,8 +314,8 @@ private slots:
         QTest::newRow("UTF-8 odd line") << QString("中文测试搜\n中文,测试。\n").toUtf8() << "UTF-8" << 0;
         QTest::newRow("ASCII") << QByteArray("plain\r\n") << "GB18030" << 0;
         QTest::newRow("empty") << QByteArray() << "GB18030" << 0;
-        QTest::newRow("GB18030") << gb("中文测试搜索") << "GB18030" << 0;
-        QTest::newRow("GB18030 four-byte") << gb(QString::fromUcs4(U"\U00020000")) << "GB18030" << 0;
+        QTest::newRow("GB18030") << gb18030("中文测试搜索") << "GB18030" << 0;
+        QTest::newRow("GB18030 four-byte") << gb18030(QString::fromUcs4(U"\U00020000")) << "GB18030" << 0;
         QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE\x2D\x4E\x0A\x00", 6) << "UTF-16LE" << 2;
         QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF\x4E\x2D", 4) << "UTF-16BE" << 2;
         QTest::newRow("UTF-16 mark, odd length") << QByteArray("\xFF\xFE\x2D", 3) << "GB18030" << 0;

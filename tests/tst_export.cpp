@@ -119,19 +119,6 @@ public:
     int previewPages = -1;
 };
 
-QByteArray readAll(const QString& fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& fileName, const QByteArray& data)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
 int pdfPageCount(const QByteArray& pdf)
 {
     return pdf.count("/Type /Page") - pdf.count("/Type /Pages");
@@ -157,14 +144,6 @@ QByteArray zipEntry(const QString& fileName, const QString& entry)
     process.start("unzip", {"-p", fileName, entry});
     process.waitForFinished(30000);
     return process.readAllStandardOutput();
-}
-
-QAction* actionNamed(MainWindow& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
 }
 
 QStringList temporaryHtmlIn(const QString& folder)
@@ -194,11 +173,7 @@ class ExportTest : public QObject
 private slots:
     void init()
     {
-        work = TestEnvironment::instance()->workDir() + "/" + QString::fromLatin1(QTest::currentTestFunction());
-        if (QTest::currentDataTag())
-            work += "_" + QString::number(qHash(QString::fromUtf8(QTest::currentDataTag())));
-        QDir(work).removeRecursively();
-        QVERIFY(QDir().mkpath(work));
+        QVERIFY(makeTestWorkFolder(work));
     }
 
     void cleanup()
@@ -250,13 +225,13 @@ private slots:
         newDocument(window);
         ScriptedPrompt prompt;
         prompt.saveFileNames << work + "/report" + suffix;
-        actionNamed(window, suffix == ".doc" ? "导出到DOC文件" : "导出到DOCX文件")->trigger();
+        actionByText(&window, suffix == ".doc" ? "导出到DOC文件" : "导出到DOCX文件")->trigger();
 
         QCOMPARE(recording.calls, calls);
         QCOMPARE(prompt.saveFileQuestions, QStringList{"导出为.doc文档||*" + suffix});
         if (boxText.isEmpty()) {
             QVERIFY(prompt.texts.isEmpty());
-            QCOMPARE(readAll(work + "/report" + suffix), QByteArray("word file"));
+            QCOMPARE(fileBytes(work + "/report" + suffix), QByteArray("word file"));
         } else {
             QCOMPARE(prompt.titles, QStringList{"错误"});
             QCOMPARE(prompt.texts, QStringList{boxText.contains("%1") ? boxText.arg(work) : boxText});
@@ -325,10 +300,10 @@ private slots:
         QCOMPARE(QFileInfo(recording.htmlPath).absolutePath(), QFileInfo(targetPath).absolutePath());
         QVERIFY(QFileInfo(recording.htmlPath).absoluteFilePath() != QFileInfo(targetPath).absoluteFilePath());
         QVERIFY(recording.htmlPath != work + "/" + userFile);
-        QCOMPARE(readAll(targetPath), QByteArray("word file"));
+        QCOMPARE(fileBytes(targetPath), QByteArray("word file"));
         QVERIFY(!QFileInfo::exists(recording.htmlPath));
         if (!userFile.isEmpty())
-            QCOMPARE(readAll(work + "/" + userFile), QByteArray("the user's own page"));
+            QCOMPARE(fileBytes(work + "/" + userFile), QByteArray("the user's own page"));
         QCOMPARE(temporaryHtmlIn(QFileInfo(targetPath).absolutePath()),
                  userFile.isEmpty() ? QStringList() : QStringList{userFile});
     }
@@ -367,11 +342,11 @@ private slots:
         newDocument(window, 200);
         ScriptedPrompt prompt;
         prompt.saveFileNames << work + "/" + chosen;
-        actionNamed(window, "导出到PDF文件")->trigger();
+        actionByText(&window, "导出到PDF文件")->trigger();
 
         QVERIFY(prompt.texts.isEmpty());
         QCOMPARE(prompt.saveFileQuestions, QStringList{"导出为.pdf文档||*.pdf"});
-        const QByteArray data = readAll(work + "/" + written);
+        const QByteArray data = fileBytes(work + "/" + written);
         QVERIFY(data.startsWith("%PDF"));
         QVERIFY2(pdfPageCount(data) > 1, QByteArray::number(pdfPageCount(data)).constData());
         const QString text = pdfText(work + "/" + written);
@@ -405,7 +380,7 @@ private slots:
         QCOMPARE(prompt.titles, QStringList{"错误"});
         QCOMPARE(prompt.texts, QStringList{exportError.arg(target)});
         if (existing)
-            QCOMPARE(readAll(target), QByteArray("previous export"));
+            QCOMPARE(fileBytes(target), QByteArray("previous export"));
         else
             QVERIFY(!QFileInfo::exists(target));
     }
@@ -432,12 +407,12 @@ private slots:
         newDocument(window);
         ScriptedPrompt prompt;
         prompt.saveFileNames << work + "/" + chosen;
-        actionNamed(window, "导出到ODT文件")->trigger();
+        actionByText(&window, "导出到ODT文件")->trigger();
 
         QVERIFY(prompt.texts.isEmpty());
         QCOMPARE(prompt.saveFileQuestions, QStringList{"导出为.odt文档||*.odt"});
         const QString path = work + "/" + written;
-        const QByteArray data = readAll(path);
+        const QByteArray data = fileBytes(path);
         if (kind == "odt") {
             QVERIFY(data.startsWith("PK\x03\x04"));
             QVERIFY(data.contains("mimetypeapplication/vnd.oasis.opendocument.text"));
@@ -481,7 +456,7 @@ private slots:
         QCOMPARE(prompt.titles, QStringList{"错误"});
         QCOMPARE(prompt.texts, QStringList{exportError.arg(target)});
         if (failReplace)
-            QCOMPARE(readAll(target), QByteArray("previous export"));
+            QCOMPARE(fileBytes(target), QByteArray("previous export"));
         else
             QVERIFY(!QFileInfo::exists(target));
     }
@@ -527,9 +502,9 @@ private slots:
         PrintPrompt prompt;
         prompt.printFile = work + "/printed.pdf";
         prompt.printSelection = select;
-        actionNamed(window, "打印")->trigger();
+        actionByText(&window, "打印")->trigger();
         QCOMPARE(prompt.selectionOffered, select);
-        const QByteArray data = readAll(prompt.printFile);
+        const QByteArray data = fileBytes(prompt.printFile);
         QVERIFY(data.startsWith("%PDF"));
         // The selection is one heading: one page; the whole document takes several.
         if (select)
@@ -543,7 +518,7 @@ private slots:
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         newDocument(window, 150);
         PrintPrompt prompt;
-        actionNamed(window, "打印预览")->trigger();
+        actionByText(&window, "打印预览")->trigger();
         QCOMPARE(prompt.dialogs.size(), 1);
         QVERIFY2(prompt.previewPages > 1, QByteArray::number(prompt.previewPages).constData());
     }
@@ -617,7 +592,7 @@ private slots:
         qputenv("PATH", path);
         LibreOfficeWordAutomation::setTimeout(timeout);
         QCOMPARE(prompt.texts, QStringList{boxText.contains("%1") ? boxText.arg(target) : boxText});
-        QCOMPARE(readAll(target), QByteArray("previous export"));
+        QCOMPARE(fileBytes(target), QByteArray("previous export"));
         QCOMPARE(temporaryHtmlIn(work), QStringList());
         QVERIFY2(elapsed < 10000, QByteArray::number(elapsed).constData());
     }
@@ -643,7 +618,7 @@ private slots:
         window.filePrintMSDoc(suffix);
 
         QVERIFY2(prompt.texts.isEmpty(), qPrintable(prompt.texts.join('\n')));
-        const QByteArray data = readAll(target);
+        const QByteArray data = fileBytes(target);
         if (suffix == ".docx") {
             QVERIFY(data.startsWith("PK\x03\x04"));
             const QByteArray body = zipEntry(target, "word/document.xml");

@@ -24,34 +24,9 @@
 
 namespace {
 
-QByteArray gb(const QString& text)
-{
-    return QTextCodec::codecForName("GB18030")->fromUnicode(text);
-}
-
 QByteArray u8(const QString& text)
 {
     return text.toUtf8();
-}
-
-QByteArray utf16(const QString& text, bool littleEndian)
-{
-    QByteArray bytes = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
-    for (const QChar c : text) {
-        const char low = char(c.unicode() & 0xFF);
-        const char high = char(c.unicode() >> 8);
-        bytes.append(littleEndian ? low : high);
-        bytes.append(littleEndian ? high : low);
-    }
-    return bytes;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
 }
 
 // "line:text" of each hit, joined by "|".
@@ -110,14 +85,6 @@ class TestFindInFiles : public QObject
 
 private:
     QString m_dir;
-    QString folder(const QString& name)
-    {
-        const QString path = TestEnvironment::instance()->tempDir() + QLatin1Char('/') + name;
-        QDir(path).removeRecursively();
-        QDir().mkpath(path);
-        return path;
-    }
-
 private slots:
     void init()
     {
@@ -232,8 +199,8 @@ private slots:
         QFETCH(QString, exclude);
         QFETCH(QString, expected);
         QFETCH(bool, noPosition);
-        const QString dir = folder("words");
-        writeFile(dir + "/w.txt", "a b c\nb only\nA and B\na and b and x\n");
+        const QString dir = freshTempFolder("words");
+        writeBytes(dir + "/w.txt", "a b c\nb only\nA and B\na and b and x\n");
         SearchDialog page;
         runSearch(page, dir, "*.txt", "dummy"); // sets the search directory
         const QList<SearchResult> results = page.findFiles({dir + "/w.txt"}, include, exclude);
@@ -244,9 +211,9 @@ private slots:
 
     void positionIsLineOffsetPlusIndex()
     {
-        const QString dir = folder("position");
-        const QByteArray first = gb("第一行\n");
-        writeFile(dir + "/p.txt", first + gb("你好世界 张三\n"));
+        const QString dir = freshTempFolder("position");
+        const QByteArray first = gb18030("第一行\n");
+        writeBytes(dir + "/p.txt", first + gb18030("你好世界 张三\n"));
         const QList<SearchResult> results = searchOne(dir + "/p.txt", "张三");
         QCOMPARE(results.size(), 1);
         QCOMPARE(results.first().position, qint64(first.size() + 5));
@@ -263,23 +230,23 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QString text = QStringLiteral("第一行\n你好世界 张三\n第三行\n");
         const QString expected = QStringLiteral("2:你好世界 张三");
-        QTest::newRow("GB18030") << gb(text) << "GB18030" << "张三" << expected;
+        QTest::newRow("GB18030") << gb18030(text) << "GB18030" << "张三" << expected;
         QTest::newRow("UTF-8, box GB18030") << u8(text) << "GB18030" << "张三" << expected;
         QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF") + u8(text) << "GB18030" << "张三" << expected;
-        QTest::newRow("GB18030, box UTF-8") << gb(text) << "UTF-8" << "张三" << expected;
+        QTest::newRow("GB18030, box UTF-8") << gb18030(text) << "UTF-8" << "张三" << expected;
         QTest::newRow("Big5 box, UTF-8 file") << u8(text) << "Big5-HKSCS" << "张三" << expected;
         QTest::newRow("ASCII first line, then UTF-8") << u8("hello\n张三来了\n") << "GB18030" << "张三"
                                                        << "2:张三来了";
-        QTest::newRow("ASCII first line, then GB18030") << gb("hello\n张三来了\n") << "UTF-8" << "张三"
+        QTest::newRow("ASCII first line, then GB18030") << gb18030("hello\n张三来了\n") << "UTF-8" << "张三"
                                                          << "2:张三来了";
         // 一 is D2 BB in GB18030, which alone is also valid UTF-8: the lines after it decide.
-        QTest::newRow("first line valid in both") << gb("一\n张三\n") << "GB18030" << "张三" << "2:张三";
-        QTest::newRow("CR LF") << gb("第一行\r\n张三\r\n") << "GB18030" << "张三" << "2:张三";
+        QTest::newRow("first line valid in both") << gb18030("一\n张三\n") << "GB18030" << "张三" << "2:张三";
+        QTest::newRow("CR LF") << gb18030("第一行\r\n张三\r\n") << "GB18030" << "张三" << "2:张三";
         // 上 is U+4E0A: its UTF-16LE bytes are 0A 4E.
-        QTest::newRow("UTF-16LE") << utf16("第一行\n上海张三\n第三行上\n", true) << "GB18030" << "上"
+        QTest::newRow("UTF-16LE") << utf16Bytes("第一行\n上海张三\n第三行上\n", true) << "GB18030" << "上"
                                   << "2:上海张三|3:第三行上";
-        QTest::newRow("UTF-16BE") << utf16("上\n下\n上下\n", false) << "GB18030" << "上" << "1:上|3:上下";
-        QTest::newRow("UTF-16 without line end") << utf16("上海", true) << "UTF-16" << "海" << "1:上海";
+        QTest::newRow("UTF-16BE") << utf16Bytes("上\n下\n上下\n", false) << "GB18030" << "上" << "1:上|3:上下";
+        QTest::newRow("UTF-16 without line end") << utf16Bytes("上海", true) << "UTF-16" << "海" << "1:上海";
     }
 
     void encodings()
@@ -288,15 +255,15 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, include);
         QFETCH(QString, expected);
-        const QString path = folder("enc") + "/f.txt";
-        writeFile(path, bytes);
+        const QString path = freshTempFolder("enc") + "/f.txt";
+        writeBytes(path, bytes);
         QCOMPARE(describe(searchOne(path, include, QString(), box)), expected);
     }
 
     void utf16PositionsAreByteOffsets()
     {
-        const QString path = folder("enc16") + "/f.txt";
-        writeFile(path, utf16("ab\ncd上\n", true));
+        const QString path = freshTempFolder("enc16") + "/f.txt";
+        writeBytes(path, utf16Bytes("ab\ncd上\n", true));
         const QList<SearchResult> results = searchOne(path, "上");
         QCOMPARE(results.size(), 1);
         // BOM (2) + "ab\n" (6) + index 2 of the line.
@@ -308,10 +275,10 @@ private slots:
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF") + gb("张") << "GB18030" << "UTF-8";
+        QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF") + gb18030("张") << "GB18030" << "UTF-8";
         QTest::newRow("strict UTF-8") << u8("张三") << "GB18030" << "UTF-8";
-        QTest::newRow("box codec") << gb("张三") << "GB18030" << "GB18030";
-        QTest::newRow("UTF-8 box falls to GB18030") << gb("张三") << "UTF-8" << "GB18030";
+        QTest::newRow("box codec") << gb18030("张三") << "GB18030" << "GB18030";
+        QTest::newRow("UTF-8 box falls to GB18030") << gb18030("张三") << "UTF-8" << "GB18030";
         QTest::newRow("ASCII takes the box") << QByteArray("plain\n") << "Big5-HKSCS" << "Big5-HKSCS";
         QTest::newRow("nothing fits") << QByteArray("\xFF\xFF\xFF\n") << "GB18030" << "UTF-8";
     }
@@ -328,11 +295,11 @@ private slots:
 
     void templates()
     {
-        const QString dir = folder("tqw");
+        const QString dir = freshTempFolder("tqw");
         const QByteArray xml = u8("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root>\n<item>张三</item>\n</root>\n");
-        writeFile(dir + "/plain.tqw", xml);
-        writeFile(dir + "/coded.tqw", xml.toBase64(QByteArray::Base64Encoding));
-        writeFile(dir + "/bom.tqw", QByteArray("\xEF\xBB\xBF") + xml);
+        writeBytes(dir + "/plain.tqw", xml);
+        writeBytes(dir + "/coded.tqw", xml.toBase64(QByteArray::Base64Encoding));
+        writeBytes(dir + "/bom.tqw", QByteArray("\xEF\xBB\xBF") + xml);
 
         // Plain XML is always UTF-8, whatever the box says.
         QCOMPARE(describe(searchOne(dir + "/plain.tqw", "张三", QString(), "GB18030")), QString("3:<item>张三</item>"));
@@ -360,11 +327,11 @@ private slots:
     {
         QFETCH(QString, patterns);
         QFETCH(QStringList, expected);
-        const QString outside = folder("outside");
-        writeFile(outside + "/f.txt", "x");
-        const QString root = folder("walk");
+        const QString outside = freshTempFolder("outside");
+        writeBytes(outside + "/f.txt", "x");
+        const QString root = freshTempFolder("walk");
         for (const char* name : {"a.txt", "B.TXT", "c.md", "sub/d.txt", ".hidden.txt", ".hiddendir/e.txt"})
-            writeFile(root + QLatin1Char('/') + QLatin1String(name), "x");
+            writeBytes(root + QLatin1Char('/') + QLatin1String(name), "x");
         QDir().mkpath(root + "/folder.txt"); // a folder matching the pattern
         QVERIFY(QFile::link(outside, root + "/link"));
         const QStringList files =
@@ -378,10 +345,10 @@ private slots:
 
     void walkOnThePage()
     {
-        const QString root = folder("pagewalk");
-        writeFile(root + "/a.txt", gb("张三\n"));
+        const QString root = freshTempFolder("pagewalk");
+        writeBytes(root + "/a.txt", gb18030("张三\n"));
         QDir().mkpath(root + "/matching.txt");
-        writeFile(root + "/matching.txt/b.txt", u8("又见张三\n"));
+        writeBytes(root + "/matching.txt/b.txt", u8("又见张三\n"));
 
         // A relative directory text is resolved once, against the current folder.
         const QString previous = QDir::currentPath();
@@ -405,11 +372,11 @@ private slots:
 
     void unreadableFilesReportedOnce()
     {
-        const QString dir = folder("unreadable");
-        writeFile(dir + "/ok.txt", "hit\n");
+        const QString dir = freshTempFolder("unreadable");
+        writeBytes(dir + "/ok.txt", "hit\n");
         QStringList files = {dir + "/missing1.txt", dir + "/ok.txt", dir + "/missing2.txt"};
         if (geteuid() != 0) {
-            writeFile(dir + "/locked.txt", "hit\n");
+            writeBytes(dir + "/locked.txt", "hit\n");
             QFile::setPermissions(dir + "/locked.txt", QFileDevice::Permissions());
             files << dir + "/locked.txt";
         }
@@ -425,16 +392,16 @@ private slots:
 
     void binaryAndLongLines()
     {
-        const QString dir = folder("binary");
+        const QString dir = freshTempFolder("binary");
         QByteArray binary("\x7F" "ELF\0\0\0\0", 8);
-        binary += gb("张三\n");
-        writeFile(dir + "/bin.dat", binary);
+        binary += gb18030("张三\n");
+        writeBytes(dir + "/bin.dat", binary);
         QVERIFY(searchOne(dir + "/bin.dat", "张三").isEmpty());
 
         // A file without line ends is searched in bounded slices, all line 1.
         QByteArray longLine(3 * FileSearch::LineCap + 100, 'x');
         longLine += "needle";
-        writeFile(dir + "/long.txt", longLine + "\nneedle again\n");
+        writeBytes(dir + "/long.txt", longLine + "\nneedle again\n");
         const QList<SearchResult> results = searchOne(dir + "/long.txt", "needle");
         QCOMPARE(results.size(), 2);
         QCOMPARE(results.at(0).lineNumber, 1);
@@ -447,8 +414,8 @@ private slots:
         QByteArray many;
         for (int i = 1; i <= 200000; ++i)
             many += "line " + QByteArray::number(i) + (i % 50000 == 0 ? " 张三" : "") + "\n";
-        many = gb(QString::fromUtf8(many));
-        writeFile(dir + "/many.txt", many);
+        many = gb18030(QString::fromUtf8(many));
+        writeBytes(dir + "/many.txt", many);
         QCOMPARE(describe(searchOne(dir + "/many.txt", "张三")),
                  QString("50000:line 50000 张三|100000:line 100000 张三|150000:line 150000 张三|"
                          "200000:line 200000 张三"));
@@ -469,11 +436,11 @@ private slots:
     {
         QFETCH(int, hits);
         QFETCH(QString, pages);
-        const QString dir = folder("paging");
+        const QString dir = freshTempFolder("paging");
         QByteArray text;
         for (int i = 0; i < hits; ++i)
-            text += gb(QStringLiteral("张三 %1\n").arg(i));
-        writeFile(dir + "/p.txt", text);
+            text += gb18030(QStringLiteral("张三 %1\n").arg(i));
+        writeBytes(dir + "/p.txt", text);
         SearchDialog page;
         runSearch(page, dir, "*.txt", "张三");
         auto* prev = child<QPushButton>(&page, "prevButton");
@@ -492,11 +459,11 @@ private slots:
 
     void pageSizeChangedBetweenPages()
     {
-        const QString dir = folder("pagesize");
+        const QString dir = freshTempFolder("pagesize");
         QByteArray text;
         for (int i = 0; i < 250; ++i)
             text += "hit\n";
-        writeFile(dir + "/p.txt", text);
+        writeBytes(dir + "/p.txt", text);
         SearchDialog page;
         runSearch(page, dir, "*", "hit");
         page.nextPage();
@@ -539,13 +506,13 @@ private slots:
 
     void lengthFilterAndCountLine()
     {
-        const QString dir = folder("filter");
+        const QString dir = freshTempFolder("filter");
         QByteArray text;
         for (int i = 0; i < 100; ++i)
-            text += gb(QStringLiteral("张三%1\n").arg(i % 10)); // 3 characters
+            text += gb18030(QStringLiteral("张三%1\n").arg(i % 10)); // 3 characters
         for (int i = 0; i < 20; ++i)
-            text += gb(QStringLiteral("很长很长的一行里也有张三\n")); // 12 characters
-        writeFile(dir + "/f.txt", text);
+            text += gb18030(QStringLiteral("很长很长的一行里也有张三\n")); // 12 characters
+        writeBytes(dir + "/f.txt", text);
         SearchDialog page;
         runSearch(page, dir, "*.txt", "张三");
         auto* label = child<QLabel>(&page, "countLabel");
@@ -589,8 +556,8 @@ private slots:
 
     void hitsAreCappedWithANotice()
     {
-        const QString dir = folder("cap");
-        writeFile(dir + "/many.txt", QByteArray(SearchDialog::MaxResults + 10, '\n'));
+        const QString dir = freshTempFolder("cap");
+        writeBytes(dir + "/many.txt", QByteArray(SearchDialog::MaxResults + 10, '\n'));
         SearchDialog page;
         runSearch(page, dir, "*.txt", "  "); // every line is a hit
         QCOMPARE(page.results().size(), SearchDialog::MaxResults);
@@ -629,8 +596,8 @@ private slots:
 
     void hitCellsShowMarkupLiterally()
     {
-        const QString dir = folder("markup");
-        writeFile(dir + "/m.txt", u8("  <b>张三</b> & <img src=\"x.png\">  \n"));
+        const QString dir = freshTempFolder("markup");
+        writeBytes(dir + "/m.txt", u8("  <b>张三</b> & <img src=\"x.png\">  \n"));
         SearchDialog page;
         runSearch(page, dir, "*.txt", "张三");
         auto* table = child<QTableWidget>(&page, "filesTable");
@@ -652,7 +619,7 @@ private slots:
         ScriptedPrompt prompt;
         SearchDialog page;
         page.show();
-        runSearch(page, folder("empty"), "*", QString());
+        runSearch(page, freshTempFolder("empty"), "*", QString());
         QCOMPARE(prompt.titles, QStringList({"错误"}));
         QCOMPARE(prompt.texts, QStringList({"请输入要搜索的字符串！"}));
         QVERIFY(child<QPushButton>(&page, "findButton")->isEnabled());
@@ -661,13 +628,13 @@ private slots:
         QVERIFY(page.isVisible());
 
         // A folder that does not exist is said so, and nothing is searched.
-        runSearch(page, folder("empty") + "/nowhere", "*", "x");
-        QCOMPARE(prompt.texts.last(), "目录不存在: " + folder("empty") + "/nowhere");
+        runSearch(page, freshTempFolder("empty") + "/nowhere", "*", "x");
+        QCOMPARE(prompt.texts.last(), "目录不存在: " + freshTempFolder("empty") + "/nowhere");
         QVERIFY(child<QPushButton>(&page, "findButton")->isEnabled());
 
         // Enter in the include box runs the default button.
-        const QString dir = folder("enter");
-        writeFile(dir + "/e.txt", "enter key\n");
+        const QString dir = freshTempFolder("enter");
+        writeBytes(dir + "/e.txt", "enter key\n");
         child<QComboBox>(&page, "directoryComboBox")->setEditText(dir);
         auto* include = child<QComboBox>(&page, "includeComboBox");
         include->setEditText("key");
@@ -678,8 +645,8 @@ private slots:
 
     void headerAndSelection()
     {
-        const QString dir = folder("header");
-        writeFile(dir + "/h.txt", "hit 1\nhit 2\nhit 3\n");
+        const QString dir = freshTempFolder("header");
+        writeBytes(dir + "/h.txt", "hit 1\nhit 2\nhit 3\n");
         SearchDialog page;
         page.resize(900, 400);
         page.show();

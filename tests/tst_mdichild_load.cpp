@@ -18,46 +18,6 @@
 
 namespace {
 
-QByteArray gb(const QString& text)
-{
-    return QTextCodec::codecForName("GB18030")->fromUnicode(text);
-}
-
-QByteArray utf16le(const QString& text)
-{
-    QByteArray bytes("\xFF\xFE");
-    for (const QChar c : text) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    return bytes;
-}
-
-QByteArray utf16be(const QString& text)
-{
-    QByteArray bytes("\xFE\xFF");
-    for (const QChar c : text) {
-        bytes.append(char(c.unicode() >> 8));
-        bytes.append(char(c.unicode() & 0xFF));
-    }
-    return bytes;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
-
 const QString sampleText = QString::fromUcs4(U"第一行 ASCII\n中文，测试。\U00020000 end") + QChar(0xA0) + QStringLiteral("x\n");
 
 } // namespace
@@ -90,18 +50,18 @@ private slots:
         auto crlf = [](QString text) { return text.replace("\n", "\r\n"); };
         auto cr = [](QString text) { return text.replace("\n", "\r"); };
         const QString t = sampleText;
-        QTest::newRow("GB18030, CR LF") << gb(crlf(t)) << gb(crlf(t)) << "GB18030" << false << t;
-        QTest::newRow("GB18030, LF") << gb(t) << gb(crlf(t)) << "GB18030" << false << t;
-        QTest::newRow("GB18030, CR only") << gb(cr(t)) << gb(crlf(t)) << "GB18030" << false << t;
+        QTest::newRow("GB18030, CR LF") << gb18030(crlf(t)) << gb18030(crlf(t)) << "GB18030" << false << t;
+        QTest::newRow("GB18030, LF") << gb18030(t) << gb18030(crlf(t)) << "GB18030" << false << t;
+        QTest::newRow("GB18030, CR only") << gb18030(cr(t)) << gb18030(crlf(t)) << "GB18030" << false << t;
         QTest::newRow("UTF-8, CR LF") << crlf(t).toUtf8() << crlf(t).toUtf8() << "UTF-8" << false << t;
         QTest::newRow("UTF-8, LF") << t.toUtf8() << crlf(t).toUtf8() << "UTF-8" << false << t;
         QTest::newRow("UTF-8, CR only") << cr(t).toUtf8() << crlf(t).toUtf8() << "UTF-8" << false << t;
         const QByteArray mark("\xEF\xBB\xBF");
         QTest::newRow("UTF-8 + mark, CR LF") << mark + crlf(t).toUtf8() << mark + crlf(t).toUtf8() << "UTF-8" << true << t;
         QTest::newRow("UTF-8 + mark, LF") << mark + t.toUtf8() << mark + crlf(t).toUtf8() << "UTF-8" << true << t;
-        QTest::newRow("UTF-16LE, CR LF") << utf16le(crlf(t)) << utf16le(crlf(t)) << "UTF-16LE" << true << t;
-        QTest::newRow("UTF-16LE, CR only") << utf16le(cr(t)) << utf16le(crlf(t)) << "UTF-16LE" << true << t;
-        QTest::newRow("UTF-16BE, CR LF") << utf16be(crlf(t)) << utf16be(crlf(t)) << "UTF-16BE" << true << t;
+        QTest::newRow("UTF-16LE, CR LF") << utf16Bytes(crlf(t), true) << utf16Bytes(crlf(t), true) << "UTF-16LE" << true << t;
+        QTest::newRow("UTF-16LE, CR only") << utf16Bytes(cr(t), true) << utf16Bytes(crlf(t), true) << "UTF-16LE" << true << t;
+        QTest::newRow("UTF-16BE, CR LF") << utf16Bytes(crlf(t), false) << utf16Bytes(crlf(t), false) << "UTF-16BE" << true << t;
         QTest::newRow("ASCII stays GB18030") << QByteArray("abc\r\ndef") << QByteArray("abc\r\ndef") << "GB18030" << false << "abc\ndef";
         QTest::newRow("empty") << QByteArray() << QByteArray() << "GB18030" << false << "";
         QTest::newRow("empty lines kept") << QByteArray("\r\n\r\na\r\n\r\n") << QByteArray("\r\n\r\na\r\n\r\n") << "GB18030" << false << "\n\na\n\n";
@@ -152,7 +112,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("Big5") << QTextCodec::codecForName("Big5")->fromUnicode("中國\r\n測試") << "Big5" << "中國\n測試";
         QTest::newRow("Big5-HKSCS") << QTextCodec::codecForName("Big5-HKSCS")->fromUnicode("香港\r\n") << "Big5-HKSCS" << "香港\n";
-        QTest::newRow("GB2312") << gb("简体\r\n") << "GB2312" << "简体\n";
+        QTest::newRow("GB2312") << gb18030("简体\r\n") << "GB2312" << "简体\n";
         QTest::newRow("UTF-8 on a mark file") << QByteArray("\xEF\xBB\xBF") + QString("中\r\n").toUtf8() << "UTF-8" << "中\n";
     }
     void forcedEncodings()
@@ -226,7 +186,7 @@ private slots:
     void txtWithTagStaysPlain_data()
     {
         QTest::addColumn<QByteArray>("input");
-        QTest::newRow("GB18030") << gb("<b>注意</b> 文本\r\n第二行");
+        QTest::newRow("GB18030") << gb18030("<b>注意</b> 文本\r\n第二行");
         QTest::newRow("UTF-8") << QString("<b>注意</b> 文本\r\n第二行").toUtf8();
         QTest::newRow("paragraph tag") << QByteArray("x <p> y\r\nz");
     }
@@ -255,7 +215,7 @@ private slots:
         QCOMPARE(source.saveFile(file, false), 0);
         const QByteArray bytes = readAll(file);
         QVERIFY(bytes.contains("charset=GB18030"));
-        QVERIFY(bytes.contains(gb("红色标题")));
+        QVERIFY(bytes.contains(gb18030("红色标题")));
 
         MdiChild reloaded;
         QVERIFY(reloaded.loadFile(file));
@@ -355,7 +315,7 @@ private slots:
         QCOMPARE(prompt.texts.size(), 2);
 
         const QString file = path("ok.txt");
-        writeAll(file, gb("可以\r\n"));
+        writeAll(file, gb18030("可以\r\n"));
         window.open(file);
         QCOMPARE(window.mdiArea->subWindowList().size(), 1);
         MdiChild* child = window.activeMdiChild();
@@ -370,9 +330,9 @@ private slots:
         QTest::addColumn<QString>("forced");
         QTest::addColumn<bool>("warns");
         QTest::newRow("stray 0xFF") << QByteArray("abc\xFF\r\n") << "" << true;
-        QTest::newRow("UTF-8 forced on GB18030") << gb("中文\r\n") << "UTF-8" << true;
+        QTest::newRow("UTF-8 forced on GB18030") << gb18030("中文\r\n") << "UTF-8" << true;
         QTest::newRow("GB18030 forced on UTF-8 odd line") << QString("中文测试搜\n").toUtf8() << "GB18030" << true;
-        QTest::newRow("valid GB18030") << gb("中文\r\n") << "" << false;
+        QTest::newRow("valid GB18030") << gb18030("中文\r\n") << "" << false;
         QTest::newRow("valid Big5 forced") << QTextCodec::codecForName("Big5")->fromUnicode("中國") << "Big5" << false;
     }
     void lossyReadingWarns()
@@ -394,7 +354,7 @@ private slots:
     void reloadFilePath()
     {
         const QString file = path("changing.txt");
-        writeAll(file, gb("第一版\r\n"));
+        writeAll(file, gb18030("第一版\r\n"));
         ScriptedPrompt prompt;
         MdiChild child;
         QVERIFY(child.loadFile(file));

@@ -23,37 +23,6 @@
 
 namespace {
 
-QByteArray gb(const QString& text)
-{
-    return QTextCodec::codecForName("GB18030")->fromUnicode(text);
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
-
-// Types text as key presses carrying it (QTest's key clicks take Latin-1 only).
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
 // Answers the save dialog with a chosen name and filter, and boxes as ScriptedPrompt does.
 class SaveDialogPrompt : public ScriptedPrompt
 {
@@ -134,7 +103,7 @@ private slots:
         QFETCH(int, setting);
         Settings().setValue("BackupFileBeforeSave", setting);
         const QString file = path("doc.txt");
-        writeAll(file, gb("v0\r\n"));
+        writeAll(file, gb18030("v0\r\n"));
         writeAll(file + ".bak", "older backup");
         MdiChild child;
         QVERIFY(child.loadFile(file));
@@ -142,10 +111,10 @@ private slots:
         QCOMPARE(child.save(true), 0);
         QTest::keyClicks(&child, "2");
         QCOMPARE(child.save(true), 0);
-        QCOMPARE(readAll(file), gb("12v0\r\n"));
+        QCOMPARE(readAll(file), gb18030("12v0\r\n"));
         // With backups the ".bak" holds the version before the last save; without,
         // nothing is made or removed.
-        QCOMPARE(readAll(file + ".bak"), setting ? gb("1v0\r\n") : QByteArray("older backup"));
+        QCOMPARE(readAll(file + ".bak"), setting ? gb18030("1v0\r\n") : QByteArray("older backup"));
         QCOMPARE(entries(), QStringList({"doc.txt", "doc.txt.bak"}));
     }
 
@@ -309,7 +278,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         const QString text = "国中國\r\n";
         QTest::newRow("cancel") << 0 << "Big5" << QTextCodec::codecForName("Big5")->fromUnicode("中國\r\n");
-        QTest::newRow("GB18030") << 1 << "GB18030" << gb(text);
+        QTest::newRow("GB18030") << 1 << "GB18030" << gb18030(text);
         QTest::newRow("UTF-8") << 2 << "UTF-8" << text.toUtf8();
     }
     void unencodableCharacters()
@@ -535,7 +504,7 @@ private slots:
             const QStringList after = QDir(temp).entryList(QDir::Files);
             QCOMPARE(after.size(), before.size() + 1);
             QCOMPARE(QFileInfo(recovery).absolutePath(), QFileInfo(temp).absoluteFilePath());
-            QCOMPARE(readAll(recovery), gb("draft 草稿 more"));
+            QCOMPARE(readAll(recovery), gb18030("draft 草稿 more"));
             QCOMPARE(QFileInfo(recovery).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
             QCOMPARE(prompt.dialogs.size(), 0);
 

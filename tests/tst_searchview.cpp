@@ -20,25 +20,11 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
+// writeFile after making the file's folder.
+void writeFileIn(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    file.write(bytes);
-}
-
-QByteArray gb(const QString& text)
-{
-    return QTextCodec::codecForName("GB18030")->fromUnicode(text);
-}
-
-QString freshFolder(const QString& name)
-{
-    const QString path = TestEnvironment::instance()->tempDir() + QLatin1Char('/') + name;
-    QDir(path).removeRecursively();
-    QDir().mkpath(path);
-    return path;
+    writeFile(path, bytes);
 }
 
 // Brings the page forward with the search command and searches as a user would.
@@ -95,15 +81,12 @@ private slots:
     // A folder of drafts in every encoding, searched and opened as a user would.
     void mixedFolderEndToEnd()
     {
-        const QString dir = freshFolder("mixed");
+        const QString dir = freshTempFolder("mixed");
         const QString text = QStringLiteral("开头\n第二行没有\n<b>上官</b> & 张三\n");
-        writeFile(dir + "/gb.txt", gb(text));
-        writeFile(dir + "/u8.txt", text.toUtf8());
-        writeFile(dir + "/bom.txt", QByteArray("\xEF\xBB\xBF") + text.toUtf8());
-        QByteArray utf16("\xFF\xFE");
-        for (const QChar c : text)
-            utf16 += QByteArray(1, char(c.unicode() & 0xFF)) + QByteArray(1, char(c.unicode() >> 8));
-        writeFile(dir + "/u16.txt", utf16);
+        writeFileIn(dir + "/gb.txt", gb18030(text));
+        writeFileIn(dir + "/u8.txt", text.toUtf8());
+        writeFileIn(dir + "/bom.txt", QByteArray("\xEF\xBB\xBF") + text.toUtf8());
+        writeFileIn(dir + "/u16.txt", utf16Bytes(text, true));
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         window.resize(1200, 800);
@@ -129,10 +112,10 @@ private slots:
         QTest::addColumn<int>("selectionStart");
         QTest::addColumn<QString>("selected");
         const QString text = QStringLiteral("一\n二\n三\n四\n前面 张三 后面 张三\n六\n");
-        QTest::newRow("GB18030") << gb(text) << "张三" << 3 << "张三";
+        QTest::newRow("GB18030") << gb18030(text) << "张三" << 3 << "张三";
         QTest::newRow("UTF-8") << text.toUtf8() << "张三" << 3 << "张三";
         // Several words: from the line's start, as long as the include text.
-        QTest::newRow("two words") << gb(text) << "后面 前面" << 0 << "前面 张三";
+        QTest::newRow("two words") << gb18030(text) << "后面 前面" << 0 << "前面 张三";
     }
 
     void openHitSelectsWordOnItsLine()
@@ -141,8 +124,8 @@ private slots:
         QFETCH(QString, include);
         QFETCH(int, selectionStart);
         QFETCH(QString, selected);
-        const QString dir = freshFolder("open");
-        writeFile(dir + "/hits.txt", bytes);
+        const QString dir = freshTempFolder("open");
+        writeFileIn(dir + "/hits.txt", bytes);
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         runSearch(window, dir, "*.txt", include);
@@ -163,9 +146,9 @@ private slots:
 
     void otherFilesGoToTheDesktop()
     {
-        const QString dir = freshFolder("desktop");
-        writeFile(dir + "/odd #1?.TXT", "needle\n");
-        writeFile(dir + "/notes.md", "needle\n");
+        const QString dir = freshTempFolder("desktop");
+        writeFileIn(dir + "/odd #1?.TXT", "needle\n");
+        writeFileIn(dir + "/notes.md", "needle\n");
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         runSearch(window, dir, "*", "needle");
@@ -183,8 +166,8 @@ private slots:
 
     void templatesOpenWithTheSearchText()
     {
-        const QString dir = freshFolder("template");
-        writeFile(dir + "/t.tqw", "<?xml version=\"1.0\"?>\n<a>needle</a>\n");
+        const QString dir = freshTempFolder("template");
+        writeFileIn(dir + "/t.tqw", "<?xml version=\"1.0\"?>\n<a>needle</a>\n");
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         runSearch(window, dir, "*", "needle");
@@ -197,9 +180,9 @@ private slots:
 
     void failedOpenLeavesOtherDocumentsAlone()
     {
-        const QString dir = freshFolder("failed");
-        writeFile(dir + "/gone.txt", "a\nb\nneedle\n");
-        writeFile(dir + "/other.txt", "x\ny\nz\nw\n");
+        const QString dir = freshTempFolder("failed");
+        writeFileIn(dir + "/gone.txt", "a\nb\nneedle\n");
+        writeFileIn(dir + "/other.txt", "x\ny\nz\nw\n");
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         runSearch(window, dir, "gone.txt", "needle");
@@ -219,9 +202,9 @@ private slots:
 
     void closingTheWindowCancelsTheSearch()
     {
-        const QString dir = freshFolder("closing");
+        const QString dir = freshTempFolder("closing");
         for (int i = 0; i < 50; ++i)
-            writeFile(dir + QStringLiteral("/f%1.txt").arg(i), QByteArray(200000, 'x') + "\nneedle\n");
+            writeFileIn(dir + QStringLiteral("/f%1.txt").arg(i), QByteArray(200000, 'x') + "\nneedle\n");
         ScriptedPrompt prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         window.show();

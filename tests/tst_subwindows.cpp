@@ -19,14 +19,6 @@
 
 namespace {
 
-QAction* actionByText(QWidget* owner, const QString& text)
-{
-    for (QAction* action : owner->findChildren<QAction*>())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
 QString labelText(MainWindow& window, const QString& prefix)
 {
     for (QLabel* label : window.statusBar()->findChildren<QLabel*>())

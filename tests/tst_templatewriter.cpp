@@ -47,39 +47,17 @@ void buildTree(QTreeWidget& tree, const QStringList& lines)
 }
 
 // The reverse: "E:" for shown entries, "C:" for hidden contents, "?:" otherwise.
-void dumpItem(const QTreeWidgetItem* item, int depth, QStringList& lines)
-{
-    const QString tag = item->data(0, Qt::UserRole).toString();
-    QString kind = "?";
-    if (tag == "entry" && !item->isHidden() && item->text(1) == "title")
-        kind = "E";
-    else if (tag == "content" && item->isHidden() && item->text(1) == "content")
-        kind = "C";
-    lines << QString(depth * 2, ' ') + kind + ':' + item->text(0);
-    for (int i = 0; i < item->childCount(); ++i)
-        dumpItem(item->child(i), depth + 1, lines);
-}
-
 QStringList dumpTree(QTreeWidget& tree)
 {
-    QStringList lines;
-    for (int i = 0; i < tree.topLevelItemCount(); ++i)
-        dumpItem(tree.topLevelItem(i), 0, lines);
-    return lines;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    return treeLines(tree, [](const QTreeWidgetItem* item) -> QString {
+        const QString tag = item->data(0, Qt::UserRole).toString();
+        QString kind = "?";
+        if (tag == "entry" && !item->isHidden() && item->text(1) == "title")
+            kind = "E";
+        else if (tag == "content" && item->isHidden() && item->text(1) == "content")
+            kind = "C";
+        return kind + ':' + item->text(0);
+    });
 }
 
 // "absent", or the value to store under "EncryptTemplate".
@@ -169,7 +147,7 @@ private slots:
         QVERIFY(writer.writeFile(QString("roundtrip.tqw"), title));
         QVERIFY(writer.errorString().isEmpty());
 
-        const QByteArray bytes = readAll("roundtrip.tqw");
+        const QByteArray bytes = fileBytes("roundtrip.tqw", "<missing>");
         const bool base64 = encrypt != "0";
         QCOMPARE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"), !base64);
         if (base64) {
@@ -339,7 +317,7 @@ private slots:
             critical = critical || (entry.first == QtCriticalMsg && entry.second.contains("Cannot write"));
         QVERIFY(critical);
         QFile::setPermissions("locked", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QCOMPARE(readAll("locked/old.tqw"), QByteArray("previous"));
+        QCOMPARE(fileBytes("locked/old.tqw", "<missing>"), QByteArray("previous"));
         QVERIFY(!QFile::exists("/proc/tarnquill-template.tqw"));
     }
 
@@ -391,7 +369,7 @@ private slots:
 
         QVERIFY(!written);
         QVERIFY(!writer.errorString().isEmpty());
-        QCOMPARE(readAll("full/big.tqw"), QByteArray("the previous template"));
+        QCOMPARE(fileBytes("full/big.tqw", "<missing>"), QByteArray("the previous template"));
         QCOMPARE(QDir("full").entryList(QDir::Files | QDir::Hidden), QStringList{"big.tqw"});
     }
 
@@ -424,7 +402,7 @@ private slots:
         QCOMPARE(indexContents(kIndex), expected);
 
         // Written back plain, indented by two spaces, whatever EncryptTemplate says.
-        const QString text = QString::fromUtf8(readAll(kIndex));
+        const QString text = QString::fromUtf8(fileBytes(kIndex, "<missing>"));
         QVERIFY2(text.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<template"), qPrintable(text));
         QVERIFY2(text.contains("\n  <entry title="), qPrintable(text));
         QVERIFY2(text.contains("\n    <content>["), qPrintable(text));
@@ -472,7 +450,7 @@ private slots:
         if (index.isEmpty())
             QVERIFY(!QFile::exists(kIndex));
         else
-            QCOMPARE(readAll(kIndex), index);
+            QCOMPARE(fileBytes(kIndex, "<missing>"), index);
     }
 
     void shippedIndexTakesAnAddition()

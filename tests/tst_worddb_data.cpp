@@ -13,16 +13,6 @@
 
 namespace {
 
-class CurrentDir
-{
-public:
-    explicit CurrentDir(const QString& path) : m_previous(QDir::currentPath()) { QDir::setCurrent(path); }
-    ~CurrentDir() { QDir::setCurrent(m_previous); }
-
-private:
-    QString m_previous;
-};
-
 QString sampleText()
 {
     QFile file(TestEnvironment::sourceDir() + "/data/samples/词库示例.txt");

@@ -27,48 +27,22 @@ namespace {
 
 // Word tables made for this test in Dictionary/ of a temporary folder, which is
 // the current folder while the object lives.
-class Dictionary
+class Dictionary : public TemporaryDictionary
 {
 public:
-    Dictionary()
-        : m_dir(TestEnvironment::instance()->tempDir() + "/popups-XXXXXX")
-        , m_previous(QDir::currentPath())
-    {
-        QDir(m_dir.path()).mkpath("Dictionary");
-        QDir::setCurrent(m_dir.path());
-    }
-    ~Dictionary() { QDir::setCurrent(m_previous); }
+    Dictionary() : TemporaryDictionary("popups") {}
 
     void add(uint code, const QStringList& columns, const QList<QStringList>& rows)
     {
-        const QString table = WordDatabaseCatalogue::tableName(code);
-        const QString name = QUuid::createUuid().toString();
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
-            db.setDatabaseName(m_dir.path() + "/Dictionary/" + table + ".db");
-            QVERIFY(db.open());
-            QSqlQuery query(db);
-            QStringList definitions, marks;
-            for (const QString& column : columns) {
-                definitions << column + " TEXT";
-                marks << "?";
-            }
-            QVERIFY(query.exec(QString("CREATE TABLE %1 (%2)").arg(table, definitions.join(", "))));
-            QVERIFY(query.prepare(QString("INSERT INTO %1 VALUES (%2)").arg(table, marks.join(','))));
-            for (const QStringList& row : rows) {
-                for (int i = 0; i < row.size(); ++i)
-                    query.bindValue(i, row.at(i));
-                QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
-            }
-            query.finish();
-            db.close();
+        QList<QVariantList> values;
+        for (const QStringList& row : rows) {
+            QVariantList value;
+            for (const QString& text : row)
+                value << text;
+            values << value;
         }
-        QSqlDatabase::removeDatabase(name);
+        TemporaryDictionary::add(code, columns, values, false);
     }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_previous;
 };
 
 QStringList texts(const QListWidget* list)
@@ -77,14 +51,6 @@ QStringList texts(const QListWidget* list)
     for (int i = 0; i < list->count(); ++i)
         result << list->item(i)->text();
     return result;
-}
-
-void select(QTextEdit* edit, int from, int to)
-{
-    QTextCursor cursor = edit->textCursor();
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    edit->setTextCursor(cursor);
 }
 
 } // namespace
@@ -197,7 +163,7 @@ private slots:
     void choosingReplacesAndKeepsTheSelection()
     {
         child->setPlainText("a cat sat");
-        select(child, 2, 5);
+        selectText(child, 2, 5);
         choose("lion");
         QCOMPARE(child->toPlainText(), QString("a lion sat"));
         QCOMPARE(child->textCursor().selectedText(), QString("lion"));
@@ -209,7 +175,7 @@ private slots:
     void synonymList()
     {
         child->setPlainText("今天很高兴");
-        select(child, 3, 5);
+        selectText(child, 3, 5);
         synonymListAct->trigger();
         QCOMPARE(currentTemplateType, 0); // put back
         QVERIFY(popup()->isVisible());
@@ -229,7 +195,7 @@ private slots:
     void synonymListOfAWordWithoutSynonyms()
     {
         child->setPlainText("雨伞");
-        select(child, 0, 2);
+        selectText(child, 0, 2);
         synonymListAct->trigger();
         QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
         QCOMPARE(popup()->width(), 96);
@@ -239,7 +205,7 @@ private slots:
     void emptyAntonymList()
     {
         child->setPlainText("开心");
-        select(child, 0, 2);
+        selectText(child, 0, 2);
         antonymListAct->trigger();
         QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
         QVERIFY(popup()->item(0)->icon().isNull());
@@ -266,14 +232,14 @@ private slots:
     void magicLamp()
     {
         child->setPlainText("雨伞");
-        select(child, 0, 2);
+        selectText(child, 0, 2);
         window->magicLamp();
         QCOMPARE(currentTemplateType, int(TEMPLATE_TYPE_SQLITE_DB_SYNONYM));
         QCOMPARE(texts(popup()), (QStringList{"雨伞 相关的人物", "雨伞 相关的行为", "雨伞 相关的动作", "雨伞 相关的动物",
                                             "雨伞 相关的道具", "雨伞 相关的名言", "雨伞 相关的形容词",
                                             "雨伞 相关的近义词"}));
         child->setPlainText("美丽");
-        select(child, 0, 2);
+        selectText(child, 0, 2);
         window->magicLamp();
         QCOMPARE(texts(popup()), (QStringList{"美丽", "漂亮"}));
     }

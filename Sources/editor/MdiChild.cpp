@@ -759,25 +759,35 @@ void MdiChild::contextMenuEvent(QContextMenuEvent* event)
     }
 
     updateSelectionActions();
-    if (politicsSensitiveWordHighlightAct)
-        politicsSensitiveWordHighlightAct->setText(tr("政治词汇标记"));
-    if (eroticismSensitiveWordHighlightAct)
-        eroticismSensitiveWordHighlightAct->setText(tr("涉黄词汇标记"));
+    const auto nameSensitiveWordActions = [](const QString& politics, const QString& eroticism) {
+        if (politicsSensitiveWordHighlightAct)
+            politicsSensitiveWordHighlightAct->setText(politics);
+        if (eroticismSensitiveWordHighlightAct)
+            eroticismSensitiveWordHighlightAct->setText(eroticism);
+    };
+    nameSensitiveWordActions(tr("政治词汇标记"), tr("涉黄词汇标记"));
     Prompt::current().execMenu(*menu, event->globalPos());
-    if (politicsSensitiveWordHighlightAct)
-        politicsSensitiveWordHighlightAct->setText(tr("政治"));
-    if (eroticismSensitiveWordHighlightAct)
-        eroticismSensitiveWordHighlightAct->setText(tr("涉黄"));
+    nameSensitiveWordActions(tr("政治"), tr("涉黄"));
     delete menu;
 }
 
 // ---- Highlights, symbols, font, background, spacing ------------------------------------
 
+namespace {
+
+// A colour component moved by step, downwards when upwards would leave 0..255.
+int shiftedComponent(int value, int step)
+{
+    return value + step >= 256 ? value - step : value + step;
+}
+
+} // namespace
+
 QColor MdiChild::paragraphHighlightColor(const QColor& base)
 {
     qDebug() << Q_FUNC_INFO << ", base =" << base;
     QColor color = base;
-    color.setBlue(base.blue() + 30 >= 256 ? base.blue() - 30 : base.blue() + 30);
+    color.setBlue(shiftedComponent(base.blue(), 30));
     color.setAlpha(255);
     return color;
 }
@@ -786,7 +796,7 @@ QColor MdiChild::lineHighlightColor(const QColor& base)
 {
     qDebug() << Q_FUNC_INFO << ", base =" << base;
     QColor color = base;
-    color.setRed(base.red() + 100 >= 256 ? base.red() - 100 : base.red() + 100);
+    color.setRed(shiftedComponent(base.red(), 100));
     color.setAlpha(255);
     return color;
 }
@@ -796,20 +806,21 @@ void MdiChild::highlightCurrentLineAndParagraph()
     qDebug() << Q_FUNC_INFO;
     QList<QTextEdit::ExtraSelection> selections;
     const QColor base = palette().color(QPalette::Active, QPalette::Window);
-    if (!isReadOnly() && highlightCurrentParagraphEnabled) {
+    const auto fullWidthSelection = [this](const QColor& background) {
         QTextEdit::ExtraSelection selection;
-        selection.format.setBackground(paragraphHighlightColor(base));
+        selection.format.setBackground(background);
         selection.format.setProperty(QTextFormat::FullWidthSelection, true);
         selection.cursor = textCursor();
+        return selection;
+    };
+    if (!isReadOnly() && highlightCurrentParagraphEnabled) {
+        QTextEdit::ExtraSelection selection = fullWidthSelection(paragraphHighlightColor(base));
         selection.cursor.movePosition(QTextCursor::StartOfBlock);
         selection.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
         selections.append(selection);
     }
     if (highlightCurrentLineEnabled) {
-        QTextEdit::ExtraSelection selection;
-        selection.format.setBackground(lineHighlightColor(base));
-        selection.format.setProperty(QTextFormat::FullWidthSelection, true);
-        selection.cursor = textCursor();
+        QTextEdit::ExtraSelection selection = fullWidthSelection(lineHighlightColor(base));
         selection.cursor.clearSelection();
         selections.append(selection);
     }

@@ -145,33 +145,28 @@ SearchDialog::SearchDialog(QWidget* parent)
     layout->addWidget(directoryLabel, 0, 0);
     layout->addWidget(m_directoryComboBox, 0, 1);
     layout->addWidget(m_browseButton, 0, 2);
-    layout->addWidget(fileLabel, 1, 0);
-    layout->addWidget(m_fileComboBox, 1, 1);
-    layout->addWidget(new QLabel(tr("(空格分隔)"), this), 1, 2);
-    layout->addWidget(includeLabel, 2, 0);
-    layout->addWidget(m_includeComboBox, 2, 1);
-    layout->addWidget(new QLabel(tr("(空格分隔)"), this), 2, 2);
-    layout->addWidget(excludeLabel, 3, 0);
-    layout->addWidget(m_excludeComboBox, 3, 1);
-    layout->addWidget(new QLabel(tr("(空格分隔)"), this), 3, 2);
+    const QList<QPair<QLabel*, QComboBox*>> listRows = {
+        {fileLabel, m_fileComboBox}, {includeLabel, m_includeComboBox}, {excludeLabel, m_excludeComboBox}};
+    for (int row = 1; row <= listRows.size(); ++row) {
+        layout->addWidget(listRows.at(row - 1).first, row, 0);
+        layout->addWidget(listRows.at(row - 1).second, row, 1);
+        layout->addWidget(new QLabel(tr("(空格分隔)"), this), row, 2);
+    }
     layout->addLayout(optionsLayout, 4, 0, 1, 3);
     layout->addWidget(m_filesTable, 5, 0, 1, 3);
     layout->addWidget(m_countLabel, 6, 0, 1, 3);
 
     // Names for style sheets and tests.
-    m_findButton->setObjectName(QStringLiteral("findButton"));
-    m_prevButton->setObjectName(QStringLiteral("prevButton"));
-    m_nextButton->setObjectName(QStringLiteral("nextButton"));
-    m_directoryComboBox->setObjectName(QStringLiteral("directoryComboBox"));
-    m_fileComboBox->setObjectName(QStringLiteral("fileComboBox"));
-    m_includeComboBox->setObjectName(QStringLiteral("includeComboBox"));
-    m_excludeComboBox->setObjectName(QStringLiteral("excludeComboBox"));
-    m_encodingComboBox->setObjectName(QStringLiteral("encodingComboBox"));
-    m_characterCountCheckBox->setObjectName(QStringLiteral("characterCountCheckBox"));
-    m_minSpinBox->setObjectName(QStringLiteral("minSpinBox"));
-    m_maxSpinBox->setObjectName(QStringLiteral("maxSpinBox"));
-    m_countLabel->setObjectName(QStringLiteral("countLabel"));
-    m_filesTable->setObjectName(QStringLiteral("filesTable"));
+    const QList<QPair<QObject*, const char*>> named = {
+        {m_findButton, "findButton"}, {m_prevButton, "prevButton"}, {m_nextButton, "nextButton"},
+        {m_directoryComboBox, "directoryComboBox"}, {m_fileComboBox, "fileComboBox"},
+        {m_includeComboBox, "includeComboBox"}, {m_excludeComboBox, "excludeComboBox"},
+        {m_encodingComboBox, "encodingComboBox"}, {m_characterCountCheckBox, "characterCountCheckBox"},
+        {m_minSpinBox, "minSpinBox"}, {m_maxSpinBox, "maxSpinBox"}, {m_countLabel, "countLabel"},
+        {m_filesTable, "filesTable"},
+    };
+    for (const auto& entry : named)
+        entry.first->setObjectName(QLatin1String(entry.second));
 
     setWindowTitle(tr("在文件中查找"));
 }

@@ -22,6 +22,21 @@ inline bool inRange(unsigned char c, unsigned char low, unsigned char high)
     return c >= low && c <= high;
 }
 
+// Steps over eight ASCII bytes at once, or over one; false, without moving,
+// when the byte at p is not ASCII.
+inline bool skipAscii(const unsigned char*& p, const unsigned char* end)
+{
+    if (end - p >= 8 && allAscii8(p)) {
+        p += 8;
+        return true;
+    }
+    if (*p < 0x80) {
+        ++p;
+        return true;
+    }
+    return false;
+}
+
 // Linear index of a GB18030 four-byte code (bytes already checked for shape).
 inline quint32 gb18030Linear(const unsigned char* p)
 {
@@ -42,15 +57,9 @@ bool isValidDoubleByte(const char* data, qint64 size, bool allowFourByte, bool b
     const auto* p = reinterpret_cast<const unsigned char*>(data);
     const unsigned char* end = p + size;
     while (p < end) {
-        if (end - p >= 8 && allAscii8(p)) {
-            p += 8;
+        if (skipAscii(p, end))
             continue;
-        }
         const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
         if (!inRange(c, 0x81, 0xFE))
             return false;
         if (end - p < 2)
@@ -374,15 +383,9 @@ bool TextEncoding::isValidUtf8(const char* data, qint64 size, bool* hasNonAscii)
     const unsigned char* end = p + size;
     bool nonAscii = false;
     while (p < end) {
-        if (end - p >= 8 && allAscii8(p)) {
-            p += 8;
+        if (skipAscii(p, end))
             continue;
-        }
         const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
         nonAscii = true;
         qint64 need;
         unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte

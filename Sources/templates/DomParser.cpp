@@ -361,16 +361,7 @@ void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* p
             if (!treeUsable())
                 item = nullptr;
         }
-        if (!child.isElement())
-            continue;
-        const QDomElement childElement = child.toElement();
-        const QString tag = childElement.tagName();
-        if (tag == kEntryTag)
-            parseEntryElement(childElement, item);
-        else if (tag == kContentTag)
-            parseContentElement(childElement, item);
-        if (!treeUsable())
-            item = nullptr;
+        parseChildElement(child, item);
     }
 }
 
@@ -380,17 +371,22 @@ void DomParser::parseContentElement(const QDomElement& element, QTreeWidgetItem*
 
     QTreeWidgetItem* item = newItem(parent, element.text(), kContentTag, QStringLiteral("content"), true);
     for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
-        if (!child.isElement())
-            continue;
-        const QDomElement childElement = child.toElement();
-        const QString tag = childElement.tagName();
-        if (tag == kEntryTag)
-            parseEntryElement(childElement, item);
-        else if (tag == kContentTag)
-            parseContentElement(childElement, item);
-        if (!treeUsable())
-            item = nullptr;
+        parseChildElement(child, item);
     }
+}
+
+void DomParser::parseChildElement(const QDomNode& child, QTreeWidgetItem*& item)
+{
+    if (!child.isElement())
+        return;
+    const QDomElement childElement = child.toElement();
+    const QString tag = childElement.tagName();
+    if (tag == kEntryTag)
+        parseEntryElement(childElement, item);
+    else if (tag == kContentTag)
+        parseContentElement(childElement, item);
+    if (!treeUsable())
+        item = nullptr;
 }
 
 QTreeWidgetItem* DomParser::newItem(QTreeWidgetItem* parent, const QString& text, const QString& tag,

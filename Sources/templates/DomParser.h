@@ -71,6 +71,8 @@ private:
     void parseChildren(const QDomElement& root);
     void parseEntryElement(const QDomElement& element, QTreeWidgetItem* parent);
     void parseContentElement(const QDomElement& element, QTreeWidgetItem* parent);
+    // An entry or content child goes under item; item becomes null once the tree is gone.
+    void parseChildElement(const QDomNode& child, QTreeWidgetItem*& item);
 
     QTreeWidgetItem* newItem(QTreeWidgetItem* parent, const QString& text, const QString& tag,
                              const QString& kind, bool hidden);

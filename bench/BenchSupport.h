@@ -1,0 +1,72 @@
+#pragma once
+// Shared scaffolding of the benchmarks: a private settings and data folder,
+// timing helpers and a reproducible pseudo-random sequence for generated text.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "SettingsStore.h"
+
+// Points the settings and data folders into `home` and picks the offscreen
+// platform unless another is set. Must run before the application object exists.
+inline void prepareBenchEnvironment(const QTemporaryDir& home)
+{
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// Names the program, installs the settings store in `home` and keeps Qt's
+// debug messages off the console. Runs once the application object exists.
+inline void installBenchSettings(const QTemporaryDir& home)
+{
+    QCoreApplication::setOrganizationName("Quenloft");
+    QCoreApplication::setApplicationName("TarnquillBench");
+    SettingsStore::install();
+    QSettings::setPath(SettingsStore::format(), QSettings::UserScope, home.path() + "/config");
+}
+
+inline void printNonDebugMessages()
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type != QtDebugMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
+}
+
+inline double seconds(const QElapsedTimer& timer)
+{
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+// The smallest result of `runs` calls of f.
+template <typename F>
+double best(int runs, F f)
+{
+    double result = 1e100;
+    for (int i = 0; i < runs; ++i)
+        result = std::min(result, f());
+    return result;
+}
+
+// A linear congruential sequence of 15-bit numbers: the same text on every run.
+class BenchRandom
+{
+public:
+    explicit BenchRandom(quint32 seed) : m_state(seed) {}
+    quint32 next()
+    {
+        m_state = m_state * 1103515245u + 12345u;
+        return (m_state >> 16) & 0x7FFF;
+    }
+
+private:
+    quint32 m_state;
+};
