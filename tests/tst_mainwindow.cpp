@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolBar>
 
 #include "Logging.h"
 #include "MainWindow.h"
@@ -280,6 +281,8 @@ private slots:
             window.dictDock->hide();
             window.dirDock->setFloating(true);
             window.dirDock->move(120, 130);
+            window.toolBars[MainWindow::PrintToolBarIndex]->hide();
+            window.logOutputAct->setChecked(true);
             QCloseEvent close;
             QApplication::sendEvent(&window, &close);
             QVERIFY(close.isAccepted());
@@ -297,6 +300,10 @@ private slots:
         QVERIFY(!window.accessoryDock->isHidden());
         QVERIFY(window.dirDock->isFloating());
         QCOMPARE(window.dirDock->pos(), stored("DirDockPosition").toPoint());
+        QVERIFY(window.toolBars[MainWindow::PrintToolBarIndex]->isHidden());
+        QVERIFY(!window.toolBars[MainWindow::FileToolBarIndex]->isHidden());
+        QVERIFY(window.logOutputAct->isChecked());
+        QCOMPARE(window.mainTabWidget->currentWidget()->objectName(), QString("LogOutputDialog"));
     }
 
     void backgroundFromSettings_data()
