@@ -115,6 +115,20 @@ private slots:
         QVERIFY(window.dateLabel);
     }
 
+    void noStaleLabelsAfterStartUp()
+    {
+        // The bar built during construction is discarded; none of its labels may
+        // end up, empty, on the bar that shows the date and time.
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.show();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        window.updateDateTime();
+        const QList<QLabel*> labels = window.statusBar()->findChildren<QLabel*>();
+        QCOMPARE(labels.size(), 2);
+        for (QLabel* label : labels)
+            QVERIFY(!label->text().isEmpty());
+    }
+
     void unknownSubWindowType()
     {
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);

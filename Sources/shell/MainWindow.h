@@ -915,6 +915,7 @@ private:
     void createDockWindows();
     void extendViewMenu();
     void addDateTimeLabels(QStatusBar* bar);
+    void discardStatusBar();
     // The active editor, with the editor status bar rebuilt when another bar is shown.
     MdiChild* editorForStatusBar();
     // Takes a bottom page out (a template page is destroyed); false when the user keeps it.

@@ -1352,7 +1352,7 @@ void MainWindow::updateMenusStatusBar(QMdiSubWindow* window)
     updateEncodingActions();
 
     if (!window || !window->widget()) {
-        setStatusBar(nullptr);
+        discardStatusBar();
         return;
     }
     const int type = window->widget()->property("SubWindowType").toInt();
@@ -1373,7 +1373,7 @@ void MainWindow::updateMenusStatusBar(QMdiSubWindow* window)
         }
         break;
     case 2:
-        setStatusBar(nullptr);
+        discardStatusBar();
         break;
     case 4:
         createBrowserStatusBar();
@@ -1390,6 +1390,17 @@ void MainWindow::updateMenusStatusBar(QMdiSubWindow* window)
     updateLineLabelOnStatusBar();
 }
 
+void MainWindow::discardStatusBar()
+{
+    // The old bar is deleted later; its widgets must not be mistaken for the new bar's.
+    setStatusBar(nullptr);
+    for (QPointer<QLabel>* label : {&encodingLabel, &charactersCountLabel, &lineColumnLabel, &dateLabel, &timeLabel,
+                                    &loadProgressLabel})
+        *label = nullptr;
+    readOnlyButton = nullptr;
+    insertOverwriteButton = nullptr;
+}
+
 void MainWindow::addDateTimeLabels(QStatusBar* bar)
 {
     dateLabel = new QLabel(bar);
@@ -1401,7 +1412,7 @@ void MainWindow::addDateTimeLabels(QStatusBar* bar)
 void MainWindow::createEditorStatusBar()
 {
     qDebug() << Q_FUNC_INFO;
-    setStatusBar(nullptr);
+    discardStatusBar();
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("EditorStatusBar"));
 
@@ -1433,7 +1444,7 @@ void MainWindow::createEditorStatusBar()
 void MainWindow::createBrowserStatusBar()
 {
     qDebug() << Q_FUNC_INFO;
-    setStatusBar(nullptr);
+    discardStatusBar();
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("BrowserStatusBar"));
     loadProgressLabel = new QLabel(tr("加载进度: -"), bar);
