@@ -289,6 +289,8 @@ int runTarnquill(int argc, char** argv)
                                   + QCoreApplication::translate("StartUp", "日期: ") + date,
                               Qt::AlignBottom | Qt::AlignLeft, QColor(255, 255, 0));
     splashScreen->show();
+    // Let the splash paint now, so it is not an empty frame while the window is built.
+    QCoreApplication::processEvents();
 
     int exitCode = 0;
     {
