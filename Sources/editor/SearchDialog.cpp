@@ -499,27 +499,23 @@ void SearchDialog::showResults(int first)
 void SearchDialog::nextPage()
 {
     qDebug() << Q_FUNC_INFO << ", first =" << m_first;
-    connectSelection(false);
-    clearTable();
-    const int pageSize = resultsPerPage();
-    // The page size may have changed since the last page: stay inside the list
-    // and on a page boundary.
-    m_first = qBound(0, m_first + pageSize, qMax(0, m_shown.size() - 1));
-    m_first -= m_first % pageSize;
-    showResults(m_first);
-    m_prevButton->setEnabled(m_first > 0);
-    m_nextButton->setEnabled(m_first + pageSize < m_shown.size());
-    applyHeaderCheckState();
-    connectSelection(true);
+    turnPage(1);
 }
 
 void SearchDialog::prevPage()
 {
     qDebug() << Q_FUNC_INFO << ", first =" << m_first;
+    turnPage(-1);
+}
+
+void SearchDialog::turnPage(int direction)
+{
     connectSelection(false);
     clearTable();
     const int pageSize = resultsPerPage();
-    m_first = qBound(0, m_first - pageSize, qMax(0, m_shown.size() - 1));
+    // The page size may have changed since the last page: stay inside the list
+    // and on a page boundary.
+    m_first = qBound(0, m_first + direction * pageSize, qMax(0, m_shown.size() - 1));
     m_first -= m_first % pageSize;
     showResults(m_first);
     m_prevButton->setEnabled(m_first > 0);

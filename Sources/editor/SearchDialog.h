@@ -74,6 +74,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Shows the page before (-1) or after (1) the current one.
+    void turnPage(int direction);
     void filterResults();
     void showResults(int first);
     void applyHeaderCheckState();

@@ -916,6 +916,7 @@ private:
     void extendViewMenu();
     void addDateTimeLabels(QStatusBar* bar);
     void discardStatusBar();
+    void readAutoSaveIntervals();
     // The active editor, with the editor status bar rebuilt when another bar is shown.
     MdiChild* editorForStatusBar();
     // Takes a bottom page out (a template page is destroyed); false when the user keeps it.

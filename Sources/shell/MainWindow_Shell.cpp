@@ -217,12 +217,7 @@ MainWindow::MainWindow(QWidget* parent, int options)
     setWindowIcon(QIcon(QStringLiteral(":/Images/LogoVeldmark.ico")));
     setUnifiedTitleAndToolBarOnMac(false);
 
-    autoSaveFileInterval = settings.value(QStringLiteral("AutoSaveFileInterval")).toUInt();
-    if (autoSaveFileInterval == 0)
-        autoSaveFileInterval = 5;
-    autoSaveTemplateInterval = settings.value(QStringLiteral("AutoSaveTemplateInterval")).toUInt();
-    if (autoSaveTemplateInterval == 0)
-        autoSaveTemplateInterval = 3;
+    readAutoSaveIntervals();
 
     autoSaveTimer = new QTimer(this);
     connect(autoSaveTimer, SIGNAL(timeout()), this, SLOT(autoSaveCheck()));
@@ -907,6 +902,18 @@ void MainWindow::writeSettings()
         settings.setValue(QStringLiteral("LastStyleId"), styleId);
 }
 
+void MainWindow::readAutoSaveIntervals()
+{
+    // A stored 0 would save every minute; it falls back to the defaults, the same
+    // after start-up and after the preferences apply.
+    autoSaveFileInterval = settings.value(QStringLiteral("AutoSaveFileInterval")).toUInt();
+    if (autoSaveFileInterval == 0)
+        autoSaveFileInterval = 5;
+    autoSaveTemplateInterval = settings.value(QStringLiteral("AutoSaveTemplateInterval")).toUInt();
+    if (autoSaveTemplateInterval == 0)
+        autoSaveTemplateInterval = 3;
+}
+
 void MainWindow::reloadPreferences(const uint index)
 {
     qDebug() << Q_FUNC_INFO << ", index =" << index;
@@ -914,13 +921,7 @@ void MainWindow::reloadPreferences(const uint index)
     font.setPointSize(applicationFontPointSize(settings.value(QStringLiteral("CustomFontPointSize"), 9)));
     QApplication::setFont(font);
 
-    autoSaveFileInterval = settings.value(QStringLiteral("AutoSaveFileInterval")).toUInt();
-    if (autoSaveFileInterval == 0)
-        autoSaveFileInterval = 5;
-    // The same fallback as at start-up.
-    autoSaveTemplateInterval = settings.value(QStringLiteral("AutoSaveTemplateInterval")).toUInt();
-    if (autoSaveTemplateInterval == 0)
-        autoSaveTemplateInterval = 3;
+    readAutoSaveIntervals();
 
     const bool wrap = settings.value(QStringLiteral("LineWrap")).toUInt() != 0;
     for (QMdiSubWindow* window : mdiArea->subWindowList())
