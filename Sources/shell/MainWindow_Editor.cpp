@@ -1,5 +1,4 @@
 // Main window: document, edit, format, view, clipboard, find, print, export, directory-pane and search commands.
-// Bodies marked "(interim)" log their call only and are filled as the commands are built.
 
 #include "MainWindow.h"
 
