@@ -4,7 +4,7 @@
 #include <QDebug>
 #include <QLineEdit>
 
-#include "MainWindow.h"
+#include "DocumentHost.h"
 #include "MdiChild.h"
 #include "SettingsStore.h"
 
@@ -51,7 +51,7 @@ void pushHistory(QComboBox* box, const QString& text, Settings& settings, const 
 FindReplaceDialogEx::FindReplaceDialogEx(QWidget* parent)
     : QDialog(parent)
     , ui(new Ui::FindReplaceDialogEx)
-    , owner(qobject_cast<MainWindow*>(parent))
+    , owner(dynamic_cast<DocumentHost*>(parent))
 {
     qDebug() << Q_FUNC_INFO;
     ui->setupUi(this);
@@ -142,7 +142,7 @@ void FindReplaceDialogEx::updateSearchResultCount()
     const QString findText = ui->findComboBox->currentText();
     int count = 0;
     if (!findText.isEmpty()) {
-        MdiChild* child = owner ? owner->activeMdiChild() : nullptr;
+        MdiChild* child = owner ? owner->activeDocument() : nullptr;
         if (!child)
             return;
         // Literal and case-sensitive whatever the options say; overlapping hits count.

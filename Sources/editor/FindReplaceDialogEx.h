@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QTextDocument>
 
-class MainWindow;
+class DocumentHost;
 class QComboBox;
 class QPushButton;
 
@@ -52,5 +52,5 @@ private:
     void enableButtons(bool enable) const;
 
     Ui::FindReplaceDialogEx* ui;
-    MainWindow* owner;
+    DocumentHost* owner;
 };

@@ -33,13 +33,13 @@
 #include "ContextListWidget.h"
 #include "Embellish.h"
 #include "GlobalActions.h"
-#include "MainWindow.h"
+#include "DocumentHost.h"
 #include "MdiArea.h"
 #include "Prompt.h"
 #include "SafeSave.h"
 #include "SettingsStore.h"
 #include "SharedCodes.h"
-#include "StartUp.h"
+#include "ProgramState.h"
 #include "TextEncoding.h"
 
 int zoomLevel = 1;
@@ -87,9 +87,10 @@ bool isPrintableInput(const QKeyEvent* event)
 
 } // namespace
 
-MdiChild::MdiChild(MainWindow* window, QWidget* parent)
+MdiChild::MdiChild(DocumentHost* host, QWidget* parent)
     : QTextEdit(parent)
-    , owner(window)
+    , owner(host)
+    , ownerObject(host ? host->hostObject() : nullptr)
 {
     qDebug() << Q_FUNC_INFO;
     setProperty("SubWindowType", 1);
@@ -122,7 +123,7 @@ MdiChild::MdiChild(MainWindow* window, QWidget* parent)
     connect(listWidget, SIGNAL(itemActivated(QListWidgetItem*)), this, SLOT(itemActivated(QListWidgetItem*)));
 
     connect(this, SIGNAL(cursorPositionChanged()), this, SLOT(highlightCurrentLineAndParagraph()));
-    if (window) {
+    if (QObject* window = ownerObject.data()) {
         connect(window, SIGNAL(fileChange(QString)), this, SLOT(reloadFilePath(QString)));
         connect(window, SIGNAL(backgroundChange(QString)), this, SLOT(changeBackground(QString)));
     }
@@ -639,8 +640,8 @@ void MdiChild::keyPressEvent(QKeyEvent* event)
         Prompt::current().exec(box);
     }
     if (event->key() == Qt::Key_Insert) {
-        if (owner)
-            owner->toggleInsertOverwriteMode();
+        if (DocumentHost* window = host())
+            window->toggleInsertOverwriteMode();
         else
             setOverwriteMode(!overwriteMode());
     }
@@ -681,11 +682,8 @@ bool MdiChild::eventFilter(QObject* watched, QEvent* event)
             const QPoint angle = wheel->angleDelta();
             const int delta = angle.y() != 0 ? angle.y() : angle.x();
             QList<MdiChild*> children;
-            if (owner && owner->mdiArea) {
-                for (QMdiSubWindow* subWindow : owner->mdiArea->subWindowList())
-                    if (auto* child = qobject_cast<MdiChild*>(subWindow->widget()))
-                        children << child;
-            }
+            if (DocumentHost* window = host())
+                children = window->documents();
             if (!children.contains(this))
                 children << this;
             if (delta > 0) {
@@ -758,7 +756,8 @@ void MdiChild::contextMenuEvent(QContextMenuEvent* event)
         }
     }
 
-    updateSelectionActions();
+    if (DocumentHost* window = anyHost())
+        window->documentSelectionChanged();
     const auto nameSensitiveWordActions = [](const QString& politics, const QString& eroticism) {
         if (politicsSensitiveWordHighlightAct)
             politicsSensitiveWordHighlightAct->setText(politics);
@@ -1038,7 +1037,8 @@ void MdiChild::showPopup(const QString& word, const QPoint& pos)
 QStringList MdiChild::lookUpWords(const QString& word, int type) const
 {
     qDebug() << Q_FUNC_INFO << ", word =" << word << ", type =" << type;
-    Embellish* engine = owner ? owner->embellish : (mainWindow ? mainWindow->embellish : nullptr);
+    DocumentHost* window = anyHost();
+    Embellish* engine = window ? window->wordEngine() : nullptr;
     if (!engine || word.isEmpty())
         return QStringList();
     const QStringList words = engine->getNewWordList(word, uint(type), true);
@@ -1141,17 +1141,15 @@ void MdiChild::itemActivated(QListWidgetItem* item, QAction* senderAct)
     if (currentTemplateType == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC && listWidget->isVisible()) {
         if (!text.startsWith(QLatin1Char('[')))
             return;
-        MainWindow* window = owner ? owner.data() : mainWindow;
+        DocumentHost* window = anyHost();
         if (!window)
             return;
-        window->autoCloseTabs(QString());
         anchor = tryAnchor;
         expandedSpan.clear();
         QString name = text;
         name.remove(QLatin1Char('['));
         name.remove(QLatin1Char(']'));
-        window->openTemplate(QStringLiteral("Templates/Atom/") + name + QStringLiteral(".tqw"), QString(), -1, true,
-                             TEMPLATE_TYPE_TQW_FILE, false);
+        window->openAtomTemplate(name);
         return;
     }
 
@@ -1224,4 +1222,15 @@ void MdiChild::itemActivated(QListWidgetItem* item, QAction* senderAct)
     cursor.setPosition(start);
     cursor.setPosition(start + text.size(), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
+}
+
+DocumentHost* MdiChild::host() const
+{
+    return ownerObject ? owner : nullptr;
+}
+
+DocumentHost* MdiChild::anyHost() const
+{
+    DocumentHost* window = host();
+    return window ? window : DocumentHost::current();
 }

@@ -13,7 +13,7 @@
 #include <QTextFormat>
 
 class ContextListWidget;
-class MainWindow;
+class DocumentHost;
 class QAction;
 class QListWidgetItem;
 class VeldmarkHighlighter;
@@ -33,7 +33,7 @@ class MdiChild : public QTextEdit
 public:
     // The window may be null (a document on its own); then only this document zooms
     // and the main window's hooks are skipped.
-    explicit MdiChild(MainWindow* window = nullptr, QWidget* parent = nullptr);
+    explicit MdiChild(DocumentHost* host = nullptr, QWidget* parent = nullptr);
     ~MdiChild() override;
 
     void newFile();
@@ -124,7 +124,12 @@ private:
     void showPopup(const QString& word, const QPoint& pos);
     QStringList lookUpWords(const QString& word, int type) const;
 
-    QPointer<MainWindow> owner;
+    // The window holding this document (null when made on its own).
+    DocumentHost* owner = nullptr;
+    QPointer<QObject> ownerObject;
+    DocumentHost* host() const;
+    // The holding window, else the current host.
+    DocumentHost* anyHost() const;
     QString recoveryFile;
     int iconState = -1; // which sub-window icon is showing: -1 none yet, 0 saved, 1 modified
 };

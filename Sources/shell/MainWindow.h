@@ -18,6 +18,7 @@
 #include <QTextDocument>
 #include <QTextFormat>
 
+#include "DocumentHost.h"
 #include "SettingsStore.h"
 
 class QAction;
@@ -70,7 +71,11 @@ class WordCloudDialog;
 class WordEvaluateDialog;
 struct Segment;
 
-class MainWindow : public QMainWindow
+// Enables the five selection-to-template actions from the active editor's
+// selection and the current page of the bottom tab widget.
+void updateSelectionActions();
+
+class MainWindow : public QMainWindow, public DocumentHost
 {
     Q_OBJECT
 
@@ -121,6 +126,14 @@ public:
     ~MainWindow() override;
 
     MdiChild* activeMdiChild() const;
+
+    // What the editor documents ask of the window that holds them.
+    QObject* hostObject() override { return this; }
+    MdiChild* activeDocument() const override { return activeMdiChild(); }
+    QList<MdiChild*> documents() const override;
+    Embellish* wordEngine() const override { return embellish; }
+    void openAtomTemplate(const QString& name) override;
+    void documentSelectionChanged() override { updateSelectionActions(); }
 
     // Frame
     void showBottomTab(const QString& objectName);
@@ -939,7 +952,5 @@ extern QMap<int, QString> toolExecutables;
 extern QMap<int, QString> toolTitles;
 // Resource folder of the platform icon set, ":/Images/Windows" once a window is built.
 extern QString imageFolder;
-// Paths of the open documents and templates; the program's own writes take their path out first.
-extern QFileSystemWatcher* fileSystemWatcher;
 // Some open template has unsaved changes.
 extern bool templateModified;

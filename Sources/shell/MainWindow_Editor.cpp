@@ -1133,6 +1133,24 @@ bool MainWindow::findReplace(const QString& strFind, const QString& strReplace, 
     return false;
 }
 
+QList<MdiChild*> MainWindow::documents() const
+{
+    QList<MdiChild*> children;
+    if (mdiArea)
+        for (QMdiSubWindow* subWindow : mdiArea->subWindowList())
+            if (auto* child = qobject_cast<MdiChild*>(subWindow->widget()))
+                children << child;
+    return children;
+}
+
+void MainWindow::openAtomTemplate(const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", name =" << name;
+    autoCloseTabs(QString());
+    openTemplate(QStringLiteral("Templates/Atom/") + name + QStringLiteral(".tqw"), QString(), -1, true,
+                 TEMPLATE_TYPE_TQW_FILE, false);
+}
+
 void MainWindow::toggleInsertOverwriteMode()
 {
     qDebug() << Q_FUNC_INFO;

@@ -38,6 +38,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWidgetAction>
@@ -75,7 +76,6 @@ MainWindow* mainWindow = nullptr;
 QMap<int, QString> toolExecutables;
 QMap<int, QString> toolTitles;
 QString imageFolder = QStringLiteral(":/Images");
-QFileSystemWatcher* fileSystemWatcher = nullptr;
 bool templateModified = false;
 
 namespace {
@@ -119,6 +119,7 @@ MainWindow::MainWindow(QWidget* parent, int options)
     : QMainWindow(parent)
 {
     mainWindow = this;
+    DocumentHost::setCurrent(this);
     qDebug() << Q_FUNC_INFO;
     const bool startUpTimers = !(options & NoStartUpTimers);
     if (startUpTimers)
@@ -257,6 +258,8 @@ MainWindow::~MainWindow()
     setLogOutputDialog(nullptr);
     if (mainWindow == this)
         mainWindow = nullptr;
+    if (DocumentHost::current() == this)
+        DocumentHost::setCurrent(nullptr);
     // The watcher is a child of this window and goes with it.
     fileSystemWatcher = nullptr;
 }
@@ -1713,4 +1716,41 @@ void MainWindow::setCustomStyleSheet(int id)
         bytes.truncate(nul);
     setStyleSheet(QString::fromUtf8(bytes));
     styleId = id;
+}
+
+// Enables the five selection-to-template actions from the active editor's
+// selection and the current page of the bottom tab widget.
+void updateSelectionActions()
+{
+    qDebug() << Q_FUNC_INFO;
+    QAction* const all[] = {addTemplateMarkerAct, searchAtomTemplateTOCAct,
+                            newTemplateParagraphFromSelectionAct,
+                            newTemplateChildParagraphFromSelectionAct,
+                            newTemplateContentFromSelectionAct};
+    auto setEnabled = [](QAction* action, bool enabled) {
+        if (action)
+            action->setEnabled(enabled);
+    };
+
+    MdiChild* child = mainWindow ? mainWindow->activeMdiChild() : nullptr;
+    if (!child || child->textCursor().selectedText().isEmpty()) {
+        for (QAction* action : all)
+            setEnabled(action, false);
+        return;
+    }
+    setEnabled(addTemplateMarkerAct, true);
+    setEnabled(searchAtomTemplateTOCAct, true);
+
+    QTabWidget* tabs = mainWindow->mainTabWidget;
+    auto* templateDialog = tabs ? qobject_cast<TemplateDialog*>(tabs->currentWidget()) : nullptr;
+    if (!templateDialog || templateDialog->property("ReadOnly").toBool()) {
+        for (int i = 2; i < 5; ++i)
+            setEnabled(all[i], false);
+        return;
+    }
+    setEnabled(newTemplateParagraphFromSelectionAct, true);
+    const bool hasItems = templateDialog->outlineTreeWidget()
+        && templateDialog->outlineTreeWidget()->topLevelItemCount() > 0;
+    setEnabled(newTemplateChildParagraphFromSelectionAct, hasItems);
+    setEnabled(newTemplateContentFromSelectionAct, hasItems);
 }

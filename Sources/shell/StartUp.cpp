@@ -24,25 +24,6 @@
 #include "RandomSource.h"
 #include "SettingsStore.h"
 
-QDateTime applicationStartTime;
-QElapsedTimer applicationElapsedTimer;
-bool superUserMode = false;
-bool autoUpgradeEnabled = true;
-bool autoGenBatchMode = false;
-QMap<QString, QString> languageMap;
-QSplashScreen* splashScreen = nullptr;
-QStringList startUpArguments;
-
-void resetStartUpState()
-{
-    superUserMode = false;
-    autoUpgradeEnabled = true;
-    autoGenBatchMode = false;
-    languageMap.clear();
-    splashScreen = nullptr;
-    startUpArguments.clear();
-}
-
 int threadPoolSize(int currentMaximum)
 {
     return qMax(4, currentMaximum * 2);

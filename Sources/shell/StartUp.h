@@ -11,23 +11,8 @@
 #include <QVariant>
 
 class Application;
+#include "ProgramState.h"
 #include "SettingsStore.h"
-
-class QSplashScreen;
-
-extern QDateTime applicationStartTime;
-extern QElapsedTimer applicationElapsedTimer;
-extern bool superUserMode;
-extern bool autoUpgradeEnabled;
-extern bool autoGenBatchMode;
-extern QMap<QString, QString> languageMap;
-extern QSplashScreen* splashScreen;
-// The command line with every file name made absolute against the folder the
-// program was started from (the program directory becomes current later).
-extern QStringList startUpArguments;
-
-// Puts the program-wide state back to its values before main ran (tests).
-void resetStartUpState();
 
 // Maximum size of the global thread pool: twice the current maximum, at least 4.
 int threadPoolSize(int currentMaximum);

@@ -50,10 +50,6 @@ bool hasUtf8Bom(const QByteArray& data);
 double logBase2(double x);
 bool localeAwareLessThan(const QString& a, const QString& b);
 
-// Enables the five selection-to-template actions from the active editor's
-// selection and the current page of the bottom tab widget.
-void updateSelectionActions();
-
 // The five actions updateSelectionActions manages (made with the action table).
 extern QAction* addTemplateMarkerAct;
 extern QAction* searchAtomTemplateTOCAct;

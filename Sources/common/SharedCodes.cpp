@@ -8,9 +8,6 @@
 #include <QTreeWidget>
 #include <cmath>
 
-#include "MainWindow.h"
-#include "MdiChild.h"
-#include "TemplateDialog.h"
 
 QAction* addTemplateMarkerAct = nullptr;
 QAction* searchAtomTemplateTOCAct = nullptr;
@@ -77,37 +74,3 @@ bool localeAwareLessThan(const QString& a, const QString& b)
     return QString::localeAwareCompare(a, b) < 0;
 }
 
-void updateSelectionActions()
-{
-    qDebug() << Q_FUNC_INFO;
-    QAction* const all[] = {addTemplateMarkerAct, searchAtomTemplateTOCAct,
-                            newTemplateParagraphFromSelectionAct,
-                            newTemplateChildParagraphFromSelectionAct,
-                            newTemplateContentFromSelectionAct};
-    auto setEnabled = [](QAction* action, bool enabled) {
-        if (action)
-            action->setEnabled(enabled);
-    };
-
-    MdiChild* child = mainWindow ? mainWindow->activeMdiChild() : nullptr;
-    if (!child || child->textCursor().selectedText().isEmpty()) {
-        for (QAction* action : all)
-            setEnabled(action, false);
-        return;
-    }
-    setEnabled(addTemplateMarkerAct, true);
-    setEnabled(searchAtomTemplateTOCAct, true);
-
-    QTabWidget* tabs = mainWindow->mainTabWidget;
-    auto* templateDialog = tabs ? qobject_cast<TemplateDialog*>(tabs->currentWidget()) : nullptr;
-    if (!templateDialog || templateDialog->property("ReadOnly").toBool()) {
-        for (int i = 2; i < 5; ++i)
-            setEnabled(all[i], false);
-        return;
-    }
-    setEnabled(newTemplateParagraphFromSelectionAct, true);
-    const bool hasItems = templateDialog->outlineTreeWidget()
-        && templateDialog->outlineTreeWidget()->topLevelItemCount() > 0;
-    setEnabled(newTemplateChildParagraphFromSelectionAct, hasItems);
-    setEnabled(newTemplateContentFromSelectionAct, hasItems);
-}
