@@ -199,18 +199,14 @@ def check(templates, errors):
 
 
 def index_template(templates, atoms):
+    # One entry, as the atom library appends new atoms to the first entry of the
+    # index: the plain words first, then the atoms that expansion marking looks for.
     index = Template(INDEX, "原子模板库", "generated")
-    kinds = [("形容", lambda a: a.startswith("形容")), ("描写", lambda a: a.startswith("描写")),
-             ("指代", lambda a: a.startswith("指代")), ("语境", lambda a: a.endswith("语境"))]
     ordered = [p[len("Atom/"):] for p in templates if p.startswith("Atom/") and p[len("Atom/"):] in atoms]
-    used, entries = set(), []
-    for title, test in kinds:
-        names = [a for a in ordered if test(a) and a not in used]
-        used.update(names)
-        entries.append((title, ["[%s]" % a for a in names]))
-    rest = [a for a in ordered if a not in used]
-    # New atoms are added to the first entry of the index, so the plain words stand first.
-    index.root = [("常用原子", ["[%s]" % a for a in rest])] + entries
+    kinds = [lambda a: not a.startswith(PRELOAD_PATTERNS) and not a.endswith("语境")]
+    kinds += [lambda a, p=p: a.startswith(p) for p in PRELOAD_PATTERNS] + [lambda a: a.endswith("语境")]
+    names = [a for kind in kinds for a in ordered if kind(a)]
+    index.root = [("原子模板", ["[%s]" % a for a in names])]
     return index
 
 
