@@ -1,0 +1,277 @@
+#!/usr/bin/python3
+"""Writes every template file under Templates/ from the source tables beside it.
+
+    generate.py           write Templates/ (and remove .tqw files no table names)
+    generate.py --check   write nothing; exit 1 when Templates/ differs from the tables
+
+Source tables (*.txt here, UTF-8), one line each:
+    ;; ...                     comment
+    == path | title            a new template file Templates/<path>.tqw (title optional)
+    * title                    a top-level entry; "** title" nests one level deeper
+    - text                     a content of the entry above
+Empty lines are ignored. Templates/Atom/原子模板库.tqw is not written by hand: it
+lists every atom template of the tables.
+
+The tables are checked before anything is written: atom markers must name an
+atom of the tables, atoms must not lead back to themselves, contents hold no
+bare "<" or "&", placeholders belong to the input dialog of their template, and
+every command template, poem and name template is there in its exact form.
+"""
+
+import os
+import re
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+TEMPLATES = os.path.join(ROOT, "Templates")
+INDEX = "Atom/原子模板库"
+UTILITIES = "Atom/常用工具"
+
+MARKER = re.compile(r"\[([A-Za-z0-9|\u4e00-\u9fa5]+)\]")
+PLACEHOLDER = re.compile(r"__[A-Z0-9_]+?__")
+
+# ---- What the generation commands need ------------------------------------------
+
+GENRES = ("标题 美女 帅哥 职业 装束 爱好 特长 道具 兵器 宠物 经历 秘密 个性 恋人 伤病 思想 愿望 误会 "
+          "对手 配角 习惯 死亡 语言 恋爱 关系 景观 自建语段 打斗 场景 台词 巧合 情绪 都市言情 武侠 冒险 "
+          "复仇 爱情 励志 商战 职场 人物设计 故事设计 悬疑 校园爱情 科幻 宫斗 童话").split()
+STORY_SLOTS = "梗概 开头 搭讪 对话 相爱 人物 故事 战争 情书".split()
+ADVERTISEMENTS = "广告 服装 保健 美容 旅游 餐饮 食品".split()
+ADVERTORIAL = "软文"
+NEWS = ["新闻"] + ["新闻/" + n for n in "国际新闻 国内新闻 文化新闻 娱乐新闻 体育新闻 科技新闻 房产新闻 汽车新闻".split()]
+DOCUMENTS = "政治 党务 外交 工业 经济 农业 文化 教育 公益 民族 宗教 防灾 环保 日记 散文 书信".split()
+RHYMES = ("a=a-ia-ua ai=ai-uai an=an-ian-uan ang=ang-iang-uang ao=ao-iao e=e-ie-ue ei=ei-ui en=en "
+          "eng=eng er=er i=i in=in ing=ing o=o-uo ong=ong-iong ou=ou-iu u=u-v un=un").split()
+POEMS = ["诗歌/诗歌" + r.upper() for r in RHYMES]
+# Name templates and the number of name parts (entries) of each.
+NAMES = {"男名": 3, "女名": 3, "称谓": 2, "地名": 2, "机构": 3, "媒体名称": 3, "外星": 5}
+# Generation starts at once for these: no dialog is shown, so nothing may rely on one.
+STARTS_AT_ONCE = set(NEWS + DOCUMENTS)
+PRELOAD_PATTERNS = ("形容", "描写", "指代")
+
+_PERSON = ["__%s_NAME__" % p for p in ("MAN1", "WOMAN1", "OPPONENT1", "OPPONENT2", "OPPONENT3")]
+STORY_PLACEHOLDERS = set(_PERSON)
+for _p in ("MAN1", "WOMAN1", "OPPONENT1", "OPPONENT2", "OPPONENT3"):
+    for _a in ("OCCUPATION", "CHARACTER", "DEFECT", "HABIT", "BEHAVIOR", "PROPS", "WEAPON"):
+        STORY_PLACEHOLDERS.add("__%s_%s1_NAME__" % (_p, _a))
+for _n in range(1, 5):
+    for _g in ("MALE_SUPPORT_ROLE", "FEMALE_SUPPORT_ROLE", "REGION", "SCENE", "INDUSTRY", "ANIMAL", "VEHICLE"):
+        STORY_PLACEHOLDERS.add("__%s%d_NAME__" % (_g, _n))
+    STORY_PLACEHOLDERS.add("__COMMUNICATION%d_TOOL_NAME__" % _n)
+ADVERTISEMENT_PLACEHOLDERS = {"__%s__" % n for n in (
+    "ADVERTISEMENT_URL PRODUCT_NAME BRAND_NAME MANUFACTURE_NAME DISTRIBUTOR_NAME PRICE_VALUE MEDIA_NAME "
+    "ADMINISTRATOR_NAME EXPERT_NAME PRIZE_NAME ADAPT_NAME ADAPT_PEOPLE_NAME TIME_VALUE SALE_PLACE_NAME "
+    "MADE_PLACE_NAME MERIT_NAME PROPERTY_NAME THEORY_NAME MATERIAL_NAME PROCESS_NAME KEYWORD1_NAME "
+    "KEYWORD2_NAME KEYWORD3_NAME KEYWORD4_NAME CUSTOMER1_NAME CUSTOMER2_NAME CUSTOMER3_NAME").split()}
+ADVERTORIAL_PLACEHOLDERS = ADVERTISEMENT_PLACEHOLDERS | {"__%s__" % n for n in (
+    "MAN1_NAME MAN1_OCCUPATION MAN1_AGE WOMAN1_NAME WOMAN1_OCCUPATION WOMAN1_AGE SCENE1_NAME SCENE2_NAME").split()}
+assert len(STORY_PLACEHOLDERS) == 72 and len(ADVERTISEMENT_PLACEHOLDERS) == 27 and len(ADVERTORIAL_PLACEHOLDERS) == 35
+
+
+class Template:
+    def __init__(self, path, title, where):
+        self.path, self.title, self.where = path, title, where
+        self.root = []          # list of entries: (title, children); children are str or entry tuples
+
+    def contents(self):
+        def walk(children):
+            for child in children:
+                if isinstance(child, str):
+                    yield child
+                else:
+                    yield from walk(child[1])
+        for entry in self.root:
+            yield from walk(entry[1])
+
+
+def fail(errors, where, text):
+    errors.append("%s: %s" % (where, text))
+
+
+def read_tables(errors):
+    templates = {}
+    for name in sorted(os.listdir(HERE)):
+        if not name.endswith(".txt"):
+            continue
+        current, stack = None, []
+        with open(os.path.join(HERE, name), encoding="utf-8") as f:
+            for number, line in enumerate(f, 1):
+                line = line.rstrip("\n").rstrip()
+                where = "%s:%d" % (name, number)
+                if not line or line.startswith(";;"):
+                    continue
+                if line.startswith("== "):
+                    path, _, title = line[3:].partition(" | ")
+                    path = path.strip()
+                    current = Template(path, title.strip() or os.path.basename(path), where)
+                    if path in templates:
+                        fail(errors, where, "template %s written twice" % path)
+                    templates[path] = current
+                    stack = []
+                elif current is None:
+                    fail(errors, where, "text before the first template")
+                elif line.startswith("*"):
+                    depth = len(line) - len(line.lstrip("*"))
+                    if depth > len(stack) + 1:
+                        fail(errors, where, "entry nested too deep")
+                        continue
+                    entry = (line[depth:].strip(), [])
+                    del stack[depth - 1:]
+                    (stack[-1][1] if stack else current.root).append(entry)
+                    stack.append(entry)
+                elif line.startswith("- "):
+                    if not stack:
+                        fail(errors, where, "content outside an entry")
+                        continue
+                    stack[-1][1].append(line[2:].strip())
+                else:
+                    fail(errors, where, "cannot read this line")
+    return templates
+
+
+def check(templates, errors):
+    atoms = {p[len("Atom/"):] for p in templates if p.startswith("Atom/") and p != UTILITIES}
+    edges = {}
+    for path, t in sorted(templates.items()):
+        if not t.root:
+            fail(errors, t.where, "no entry")
+
+        def check_entries(children, top):
+            for child in children:
+                if isinstance(child, str):
+                    continue
+                title, inner = child
+                if not inner:
+                    fail(errors, t.where, "entry %s is empty" % title)
+                check_entries(inner, False)
+        check_entries(t.root, True)
+        if path in ADVERTISEMENTS:
+            allowed = ADVERTISEMENT_PLACEHOLDERS
+        elif path == ADVERTORIAL:
+            allowed = ADVERTORIAL_PLACEHOLDERS
+        elif path in STARTS_AT_ONCE or path.startswith("Atom/") or path in POEMS or path in NAMES:
+            allowed = set()
+        else:
+            allowed = STORY_PLACEHOLDERS
+        for text in t.contents():
+            if "<" in text or "&" in text or ">" in text:
+                fail(errors, t.where, "markup character in %s" % text)
+            for p in PLACEHOLDER.findall(text):
+                if p not in allowed:
+                    fail(errors, t.where, "placeholder %s does not belong here" % p)
+            if "[" in MARKER.sub("", text) or "]" in MARKER.sub("", text):
+                fail(errors, t.where, "bracket that is no atom marker in %s" % text)
+            for name in MARKER.findall(text):
+                if name not in atoms:
+                    fail(errors, t.where, "atom %s is not written" % name)
+                if path.startswith("Atom/"):
+                    edges.setdefault(path[len("Atom/"):], set()).add(name)
+
+    def cycle(name, seen):
+        if name in seen:
+            return True
+        return any(cycle(n, seen | {name}) for n in sorted(edges.get(name, ())))
+    for name in sorted(atoms):
+        if cycle(name, frozenset()):
+            fail(errors, "Atom/" + name, "leads back to itself")
+
+    for path in GENRES + STORY_SLOTS + ADVERTISEMENTS + [ADVERTORIAL] + NEWS + DOCUMENTS + POEMS + list(NAMES):
+        if path not in templates:
+            fail(errors, "tables", "%s.tqw is missing" % path)
+    for path in POEMS:
+        if path in templates and len([c for c in templates[path].root[0][1] if isinstance(c, str)]) < 8:
+            fail(errors, path, "a poem needs at least eight lines in its first entry")
+    for path, parts in NAMES.items():
+        if path in templates and len(templates[path].root) != parts:
+            fail(errors, path, "needs %d entries, one per part of a name" % parts)
+    for path in ("男名", "女名"):
+        if path in templates:
+            lengths = {len(s) for s in templates[path].root[0][1]}
+            if not {1, 2} <= lengths:
+                fail(errors, path, "surnames of one and of two characters are both needed")
+    for prefix in PRELOAD_PATTERNS:
+        if not any(a.startswith(prefix) for a in atoms):
+            fail(errors, "tables", "no atom starts with " + prefix)
+    if not any(a.endswith("语境") for a in atoms):
+        fail(errors, "tables", "no atom ends with 语境")
+    return atoms
+
+
+def index_template(templates, atoms):
+    # One entry, as the atom library appends new atoms to the first entry of the
+    # index: the plain words first, then the atoms that expansion marking looks for.
+    index = Template(INDEX, "原子模板库", "generated")
+    ordered = [p[len("Atom/"):] for p in templates if p.startswith("Atom/") and p[len("Atom/"):] in atoms]
+    kinds = [lambda a: not a.startswith(PRELOAD_PATTERNS) and not a.endswith("语境")]
+    kinds += [lambda a, p=p: a.startswith(p) for p in PRELOAD_PATTERNS] + [lambda a: a.endswith("语境")]
+    names = [a for kind in kinds for a in ordered if kind(a)]
+    index.root = [("原子模板", ["[%s]" % a for a in names])]
+    return index
+
+
+def escape(text, attribute=False):
+    text = text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+    return text.replace('"', "&quot;") if attribute else text
+
+
+def render(t):
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>', '<template title="%s">' % escape(t.title, True)]
+
+    def write(children, depth):
+        pad = "    " * depth
+        for child in children:
+            if isinstance(child, str):
+                lines.append("%s<content>%s</content>" % (pad, escape(child)))
+            else:
+                lines.append('%s<entry title="%s">' % (pad, escape(child[0], True)))
+                write(child[1], depth + 1)
+                lines.append("%s</entry>" % pad)
+    write(t.root, 1)
+    lines.append("</template>")
+    return ("\n".join(lines) + "\n").encode("utf-8")
+
+
+def main():
+    checking = sys.argv[1:] == ["--check"]
+    if sys.argv[1:] and not checking:
+        sys.exit(__doc__)
+    errors = []
+    templates = read_tables(errors)
+    atoms = check(templates, errors)
+    if errors:
+        sys.exit("\n".join(errors))
+    templates[INDEX] = index_template(templates, atoms)
+    wanted = {os.path.join(TEMPLATES, p + ".tqw"): render(t) for p, t in templates.items()}
+    present = set()
+    for folder, _, files in os.walk(TEMPLATES):
+        present.update(os.path.join(folder, f) for f in files if f.endswith(".tqw"))
+    differences = []
+    for path in sorted(set(wanted) | present):
+        rel = os.path.relpath(path, ROOT)
+        if path not in wanted:
+            differences.append("not in the tables: " + rel)
+            if not checking:
+                os.remove(path)
+            continue
+        old = None
+        if path in present:
+            with open(path, "rb") as f:
+                old = f.read()
+        if old != wanted[path]:
+            differences.append(("differs: " if old is not None else "missing: ") + rel)
+            if not checking:
+                os.makedirs(os.path.dirname(path), exist_ok=True)
+                with open(path, "wb") as f:
+                    f.write(wanted[path])
+    if checking:
+        if differences:
+            sys.exit("Templates/ does not match data/templates (run data/templates/generate.py):\n"
+                     + "\n".join(differences))
+        print("%d template files match their tables." % len(wanted))
+    else:
+        print("%d template files, %d written or removed." % (len(wanted), len(differences)))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,272 @@
+// The templates shipped beside the program: every generation command finds its
+// template under its exact name, every file parses, every atom marker resolves
+// without cycles, placeholders belong to the dialog of their template, and
+// random draws come out as finished text. Also checks that Templates/ is what
+// data/templates/generate.py makes of its tables, and the atom database.
+
+#include <QDir>
+#include <QDirIterator>
+#include <QProcess>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <functional>
+
+#include "DomParser.h"
+#include "RandomSource.h"
+#include "TestSupport.h"
+
+namespace {
+
+const QStringList kStoryTemplates = QString(
+    "标题 美女 帅哥 职业 装束 爱好 特长 道具 兵器 宠物 经历 秘密 个性 恋人 伤病 思想 愿望 误会 对手 配角 "
+    "习惯 死亡 语言 恋爱 关系 景观 自建语段 打斗 场景 台词 巧合 情绪 都市言情 武侠 冒险 复仇 爱情 励志 商战 "
+    "职场 人物设计 故事设计 悬疑 校园爱情 科幻 宫斗 童话 梗概 开头 搭讪 对话 相爱 人物 故事 战争 情书")
+    .split(' ');
+const QStringList kAdvertisements = QString("广告 服装 保健 美容 旅游 餐饮 食品").split(' ');
+// Commands that generate at once, without a dialog: their templates use no placeholders.
+const QStringList kAtOnce = QString(
+    "新闻 新闻/国际新闻 新闻/国内新闻 新闻/文化新闻 新闻/娱乐新闻 新闻/体育新闻 新闻/科技新闻 新闻/房产新闻 "
+    "新闻/汽车新闻 政治 党务 外交 工业 经济 农业 文化 教育 公益 民族 宗教 防灾 环保 日记 散文 书信")
+    .split(' ');
+const QStringList kRhymes = QString("a=a-ia-ua ai=ai-uai an=an-ian-uan ang=ang-iang-uang ao=ao-iao e=e-ie-ue "
+                                    "ei=ei-ui en=en eng=eng er=er i=i in=in ing=ing o=o-uo ong=ong-iong ou=ou-iu "
+                                    "u=u-v un=un")
+                                .split(' ');
+const QMap<QString, int> kNameParts{{"男名", 3}, {"女名", 3}, {"称谓", 2}, {"地名", 2},
+                                    {"机构", 3}, {"媒体名称", 3}, {"外星", 5}};
+
+QSet<QString> storyPlaceholders()
+{
+    QSet<QString> set;
+    for (const QString& p : {"MAN1", "WOMAN1", "OPPONENT1", "OPPONENT2", "OPPONENT3"}) {
+        set << "__" + p + "_NAME__";
+        for (const QString& a : {"OCCUPATION", "CHARACTER", "DEFECT", "HABIT", "BEHAVIOR", "PROPS", "WEAPON"})
+            set << "__" + p + "_" + a + "1_NAME__";
+    }
+    for (int n = 1; n <= 4; ++n) {
+        for (const QString& g : {"MALE_SUPPORT_ROLE", "FEMALE_SUPPORT_ROLE", "REGION", "SCENE", "INDUSTRY", "ANIMAL", "VEHICLE"})
+            set << QString("__%1%2_NAME__").arg(g).arg(n);
+        set << QString("__COMMUNICATION%1_TOOL_NAME__").arg(n);
+    }
+    return set;
+}
+
+QSet<QString> advertisementPlaceholders(bool advertorial)
+{
+    QStringList names = QString("ADVERTISEMENT_URL PRODUCT_NAME BRAND_NAME MANUFACTURE_NAME DISTRIBUTOR_NAME "
+                                "PRICE_VALUE MEDIA_NAME ADMINISTRATOR_NAME EXPERT_NAME PRIZE_NAME ADAPT_NAME "
+                                "ADAPT_PEOPLE_NAME TIME_VALUE SALE_PLACE_NAME MADE_PLACE_NAME MERIT_NAME PROPERTY_NAME "
+                                "THEORY_NAME MATERIAL_NAME PROCESS_NAME KEYWORD1_NAME KEYWORD2_NAME KEYWORD3_NAME "
+                                "KEYWORD4_NAME CUSTOMER1_NAME CUSTOMER2_NAME CUSTOMER3_NAME")
+                            .split(' ');
+    if (advertorial)
+        names << QString("MAN1_NAME MAN1_OCCUPATION MAN1_AGE WOMAN1_NAME WOMAN1_OCCUPATION WOMAN1_AGE "
+                         "SCENE1_NAME SCENE2_NAME").split(' ');
+    QSet<QString> set;
+    for (const QString& name : names)
+        set << "__" + name + "__";
+    return set;
+}
+
+// Placeholders the input dialog of a template (path relative to Templates/, no suffix) fills.
+QSet<QString> placeholdersFor(const QString& name)
+{
+    if (kAdvertisements.contains(name))
+        return advertisementPlaceholders(false);
+    if (name == "软文")
+        return advertisementPlaceholders(true);
+    if (kStoryTemplates.contains(name) || name == "春游" || name == "小说大纲")
+        return storyPlaceholders();
+    return {};
+}
+
+QStringList contentsOf(const DomParser& parser)
+{
+    QStringList texts;
+    const QDomNodeList nodes = parser.document().elementsByTagName("content");
+    for (int i = 0; i < nodes.count(); ++i)
+        texts << nodes.item(i).toElement().text();
+    return texts;
+}
+
+const QRegularExpression kPlaceholder("__[A-Z0-9_]+?__");
+
+} // namespace
+
+class TemplateDataTest : public QObject
+{
+    Q_OBJECT
+
+    QString m_templates = TestEnvironment::programDir() + "/Templates";
+    QString m_atoms = m_templates + "/Atom";
+
+    // Exact-case existence: the reader would fall back to other cases.
+    bool existsExactly(const QString& relative) const
+    {
+        const QFileInfo info(m_templates + '/' + relative + ".tqw");
+        return info.dir().entryList(QDir::Files).contains(info.fileName());
+    }
+
+    // Splices every marker of text with one draw of its atom, as generation does.
+    QString expand(QString text, int depth = 0) const
+    {
+        if (depth > 16)
+            return text;
+        QRegularExpressionMatch match;
+        while ((match = DomParser::atomMarkerExpression().match(text)).hasMatch()) {
+            DomParser atom;
+            if (!atom.readFile(m_atoms + '/' + match.captured().mid(1).chopped(1) + ".tqw"))
+                return text;
+            QStringList pieces;
+            int entries = 0;
+            QList<QList<int>> positions;
+            atom.pickRandomContents(pieces, entries, positions);
+            text.replace(match.capturedStart(), match.capturedLength(), expand(pieces.join(QString()), depth + 1));
+        }
+        return text;
+    }
+
+private slots:
+    void generatorReproducesTheShippedFiles()
+    {
+        QProcess generator;
+        generator.start("/usr/bin/python3", {TestEnvironment::sourceDir() + "/data/templates/generate.py", "--check"});
+        QVERIFY(generator.waitForFinished(60000));
+        QVERIFY2(generator.exitStatus() == QProcess::NormalExit && generator.exitCode() == 0,
+                 generator.readAllStandardError().constData());
+    }
+
+    void everyCommandFindsItsTemplate()
+    {
+        QStringList wanted = kStoryTemplates + kAdvertisements + kAtOnce + kNameParts.keys();
+        wanted << "软文";
+        for (const QString& rhyme : kRhymes)
+            wanted << "诗歌/诗歌" + rhyme.toUpper();
+        for (const QString& name : wanted) {
+            QVERIFY2(existsExactly(name), qPrintable(name));
+            DomParser parser;
+            QVERIFY2(parser.readFile(m_templates + '/' + name + ".tqw") && parser.buildTree(), qPrintable(name));
+            const QDomElement first = parser.document().documentElement().firstChildElement();
+            QVERIFY2(first.tagName() == "entry" && first.firstChildElement().tagName() == "content", qPrintable(name));
+        }
+        for (const QString& rhyme : kRhymes) {
+            DomParser poem;
+            QVERIFY(poem.readFile(m_templates + "/诗歌/诗歌" + rhyme.toUpper() + ".tqw"));
+            QVERIFY2(poem.document().documentElement().firstChildElement().elementsByTagName("content").count() >= 8,
+                     qPrintable(rhyme));
+        }
+        for (auto it = kNameParts.cbegin(); it != kNameParts.cend(); ++it) {
+            DomParser names;
+            QVERIFY(names.readFile(m_templates + '/' + it.key() + ".tqw"));
+            QCOMPARE(names.document().elementsByTagName("entry").count(), it.value());
+            if (it.value() == 3 && it.key().endsWith("名")) {
+                QSet<int> lengths;
+                const QDomNodeList surnames = names.document().elementsByTagName("entry").item(0).childNodes();
+                for (int i = 0; i < surnames.count(); ++i)
+                    lengths << surnames.item(i).toElement().text().size();
+                QVERIFY2(lengths.contains(1) && lengths.contains(2), qPrintable(it.key()));
+            }
+        }
+    }
+
+    // Every shipped file: markers resolve, no cycles, no markup, placeholders of
+    // its own dialog; seeded draws with every box filled leave nothing unexpanded.
+    void everyTemplateGivesFinishedText()
+    {
+        QMap<QString, QSet<QString>> atomEdges;
+        int files = 0;
+        QDirIterator it(m_templates, {"*.tqw"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const QString name = QDir(m_templates).relativeFilePath(path).chopped(4);
+            ++files;
+            DomParser parser;
+            QVERIFY2(parser.readFile(path) && parser.buildTree() && parser.header.isEmpty(), qPrintable(name));
+            const QSet<QString> allowed = placeholdersFor(name);
+            for (const QString& text : contentsOf(parser)) {
+                QVERIFY2(!text.contains('<') && !text.contains('&'), qPrintable(name + ": " + text));
+                auto markers = DomParser::atomMarkerExpression().globalMatch(text);
+                while (markers.hasNext()) {
+                    const QString atom = markers.next().captured().mid(1).chopped(1);
+                    QVERIFY2(QFileInfo::exists(m_atoms + '/' + atom + ".tqw"), qPrintable(name + " -> " + atom));
+                    if (name.startsWith("Atom/"))
+                        atomEdges[name.mid(5)] << atom;
+                }
+                QVERIFY2(!QString(text).remove(DomParser::atomMarkerExpression()).contains('['), qPrintable(text));
+                auto placeholders = kPlaceholder.globalMatch(text);
+                while (placeholders.hasNext()) {
+                    const QString placeholder = placeholders.next().captured();
+                    QVERIFY2(allowed.contains(placeholder), qPrintable(name + ": " + placeholder));
+                }
+            }
+            for (quint32 seed = 1; seed <= 8; ++seed) {
+                RandomSource::seed(seed);
+                QStringList pieces;
+                int entries = 0;
+                QList<QList<int>> positions;
+                parser.pickRandomContents(pieces, entries, positions);
+                QString text = expand(pieces.join(QString()));
+                for (const QString& placeholder : allowed)
+                    text.replace(placeholder, "甲");
+                QVERIFY2(!text.isEmpty() && !text.contains('[') && !text.contains("__"), qPrintable(name + ": " + text));
+            }
+        }
+        QVERIFY2(files > 140, qPrintable(QString::number(files)));
+        std::function<bool(const QString&, QStringList)> cyclic = [&](const QString& atom, QStringList path) {
+            if (path.contains(atom))
+                return true;
+            path << atom;
+            for (const QString& next : atomEdges.value(atom))
+                if (cyclic(next, path))
+                    return true;
+            return false;
+        };
+        for (const QString& atom : atomEdges.keys())
+            QVERIFY2(!cyclic(atom, {}), qPrintable(atom));
+    }
+
+    void atomIndexListsEveryAtom()
+    {
+        QStringList atoms = QDir(m_atoms).entryList({"*.tqw"}, QDir::Files);
+        atoms.removeAll("原子模板库.tqw");
+        atoms.removeAll("常用工具.tqw");
+        DomParser index;
+        QVERIFY(index.readFile(m_atoms + "/原子模板库.tqw") && index.buildTree());
+        QStringList listed;
+        for (const QString& text : contentsOf(index))
+            listed << text.mid(1).chopped(1) + ".tqw";
+        std::sort(atoms.begin(), atoms.end());
+        std::sort(listed.begin(), listed.end());
+        QCOMPARE(listed, atoms);
+        for (const QString& prefix : {"形容", "描写", "指代"})
+            QVERIFY(std::any_of(listed.cbegin(), listed.cend(), [&](const QString& a) { return a.startsWith(prefix); }));
+        QVERIFY(std::any_of(listed.cbegin(), listed.cend(), [](const QString& a) { return a.endsWith("语境.tqw"); }));
+    }
+
+    void atomDatabaseHoldsOneColumnTables()
+    {
+        const QString path = TestEnvironment::programDir() + "/Dictionary/原子模板.db";
+        QVERIFY(QFileInfo::exists(path));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "atomdata");
+            db.setDatabaseName(path);
+            db.setConnectOptions("QSQLITE_OPEN_READONLY");
+            QVERIFY(db.open());
+            const QStringList tables = db.tables();
+            QVERIFY(tables.size() >= 3);
+            for (const QString& table : tables) {
+                const QSqlRecord record = db.record(table);
+                QVERIFY2(record.count() == 1 && record.fieldName(0) == "content", qPrintable(table));
+                QSqlQuery count(db);
+                QVERIFY(count.exec(QString("SELECT COUNT(*) FROM \"%1\"").arg(table)) && count.next());
+                QVERIFY2(count.value(0).toInt() > 0, qPrintable(table));
+            }
+        }
+        QSqlDatabase::removeDatabase("atomdata");
+    }
+};
+
+TQ_TEST_MAIN(TemplateDataTest)
+#include "tst_templatedata.moc"
