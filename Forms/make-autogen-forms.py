@@ -10,11 +10,9 @@ array, placeholder and word list. From it this script writes
   Sources/generation/AutoGenInputFieldTable.cpp the same fields for the program
 
 Edit the table here and run the script again; never edit its output by hand.
-With --check it only reports whether the files on disk match.
 """
 
 import os
-import sys
 from xml.sax.saxutils import escape
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -196,15 +194,20 @@ def label(w, name, text, extra=None):
     w.close("</widget>")
 
 
-def form_group(w, name, title, geometry, rows):
-    """A group box holding a form layout without margins: label and combo box per row."""
+def group(w, name, title, geometry, rows, form):
+    """A group box of labelled combo boxes, one (label, combo box) row each: a form
+    layout without margins (story dialog) or a grid (advertisement dialogs)."""
     w.open(f'<widget class="QGroupBox" name="{name}">')
     w.rect(geometry)
     w.string("title", title)
-    w.open(f'<layout class="QFormLayout" name="formLayout{name[len("groupBox"):]}">')
-    w.prop("fieldGrowthPolicy", "enum", "QFormLayout::AllNonFixedFieldsGrow")
-    for side in ("leftMargin", "topMargin", "rightMargin", "bottomMargin"):
-        w.prop(side, "number", "0")
+    suffix = name[len("groupBox"):]
+    if form:
+        w.open(f'<layout class="QFormLayout" name="formLayout{suffix}">')
+        w.prop("fieldGrowthPolicy", "enum", "QFormLayout::AllNonFixedFieldsGrow")
+        for side in ("leftMargin", "topMargin", "rightMargin", "bottomMargin"):
+            w.prop(side, "number", "0")
+    else:
+        w.open(f'<layout class="QGridLayout" name="gridLayout{suffix}" columnstretch="0,1">')
     w.prop("verticalSpacing", "number", "2")
     for row, (text, combo_name) in enumerate(rows):
         w.open(f'<item row="{row}" column="0">')
@@ -217,27 +220,20 @@ def form_group(w, name, title, geometry, rows):
     w.close("</widget>")
 
 
+def form_group(w, name, title, geometry, rows):
+    group(w, name, title, geometry, rows, form=True)
+
+
 def grid_group(w, name, title, geometry, fields):
-    w.open(f'<widget class="QGroupBox" name="{name}">')
-    w.rect(geometry)
-    w.string("title", title)
-    w.open(f'<layout class="QGridLayout" name="gridLayout{name[len("groupBox"):]}">')
-    w.prop("verticalSpacing", "number", "2")
-    for row, field in enumerate(fields):
-        w.open(f'<item row="{row}" column="0">')
-        label(w, "label" + field.name, field.label)
-        w.close("</item>")
-        w.open(f'<item row="{row}" column="1">')
-        combo(w, field.combo)
-        w.close("</item>")
-    w.close("</layout>")
-    w.close("</widget>")
+    group(w, name, title, geometry, [(f.label, f.combo) for f in fields], form=False)
 
 
 def text_edit(w, name, geometry=None):
     w.open(f'<widget class="QTextEdit" name="{name}">')
     if geometry:
         w.rect(geometry)
+    else:
+        w.line('<property name="maximumSize"><size><width>16777215</width><height>27</height></size></property>')
     w.prop("verticalScrollBarPolicy", "enum", "Qt::ScrollBarAlwaysOff")
     w.prop("horizontalScrollBarPolicy", "enum", "Qt::ScrollBarAlwaysOff")
     w.prop("acceptRichText", "bool", "false")
@@ -421,8 +417,8 @@ def advertorial_form():
     grid_group(w, "groupBoxVehicle", "广告基本信息", (280, 45, 258, 292), CAMPAIGN)
     grid_group(w, "groupBoxAnimal", "顾客信息", (280, 343, 258, 116), CUSTOMERS)
     grid_group(w, "groupBoxRegion", "产品基本信息", (550, 45, 258, 320), PRODUCT)
-    note(w, (550, 372, 258, 96), AD_NOTE)
-    button_box(w, (550, 476, 258, 32), vertical=False)
+    note(w, (550, 368, 258, 112), AD_NOTE)
+    button_box(w, (550, 484, 258, 32), vertical=False)
     batch_frame(w, (10, 522, 796, 38), colon=False)
     order = [URL.combo] + [f.combo for f in HEROES + CAMPAIGN + PRODUCT + KEYWORDS + CUSTOMERS] + ["buttonBox"]
     footer(w, order)
@@ -438,8 +434,7 @@ def cpp_string(text):
 def field_table():
     out = ["// Written by Forms/make-autogen-forms.py from its field table; edit the table there",
            "// and run the script again.", "", '#include "AutoGenInputFields.h"', "", "namespace {", ""]
-    tables = (("storyFields", STORY_FIELDS), ("advertisementFields", AD_FIELDS),
-              ("advertorialFields", SOFT_FIELDS))
+    tables = (("storyFields", STORY_FIELDS), ("advertisementFields", AD_FIELDS), ("advertorialOwnFields", HEROES))
     for array, fields in tables:
         out.append(f"const AutoGenInputField {array}[] = {{")
         for f in fields:
@@ -457,9 +452,11 @@ def field_table():
     out.append("")
     out.append("const QVector<AutoGenInputField>& autoGenInputFields(AutoGenForm form)")
     out.append("{")
-    for array, form in (("storyFields", "Story"), ("advertisementFields", "Advertisement"),
-                        ("advertorialFields", "Advertorial")):
-        out.append(f"    static const QVector<AutoGenInputField> {form[0].lower() + form[1:]} = toVector({array});")
+    out.append("    static const QVector<AutoGenInputField> story = toVector(storyFields);")
+    out.append("    static const QVector<AutoGenInputField> advertisement = toVector(advertisementFields);")
+    out.append("    // The advertorial: the URL, its own rows, then the advertisement's other rows.")
+    out.append("    static const QVector<AutoGenInputField> advertorial =")
+    out.append("        advertisement.mid(0, 1) + toVector(advertorialOwnFields) + advertisement.mid(1);")
     out.append("    switch (form) {")
     out.append("    case AutoGenForm::Advertisement:")
     out.append("        return advertisement;")
@@ -481,24 +478,11 @@ def main():
         "Sources/generation/AutoGenInputFieldTable.cpp": field_table(),
     }
     assert len(STORY_FIELDS) == 72 and len(AD_FIELDS) == 27 and len(SOFT_FIELDS) == 35
-    check = "--check" in sys.argv[1:]
-    stale = []
     for relative, text in outputs.items():
-        path = os.path.join(TOP, relative)
-        old = open(path, encoding="utf-8").read() if os.path.exists(path) else None
-        if old == text:
-            continue
-        stale.append(relative)
-        if not check:
-            with open(path, "w", encoding="utf-8") as handle:
-                handle.write(text)
-    if check and stale:
-        print("out of date: " + ", ".join(stale), file=sys.stderr)
-        return 1
-    for relative in stale:
+        with open(os.path.join(TOP, relative), "w", encoding="utf-8") as handle:
+            handle.write(text)
         print("wrote " + relative)
-    return 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main()

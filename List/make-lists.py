@@ -4,11 +4,10 @@
 Every list is one entry below: its file name (relative to this folder) and its
 items, separated by blanks or line breaks. The output is UTF-8, one item per
 line. Edit the items here and run the script again; never edit the .txt files
-by hand. With --check it only reports whether the files on disk match.
+by hand.
 """
 
 import os
-import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -232,26 +231,12 @@ def render(items_text):
 def main():
     assert sum(1 for name in LISTS if "/" not in name) == 13
     assert sum(1 for name in LISTS if name.startswith("广告/")) == 28
-    check = "--check" in sys.argv[1:]
-    stale = []
     for name, items_text in LISTS.items():
         path = os.path.join(HERE, name)
-        text = render(items_text)
-        old = open(path, encoding="utf-8").read() if os.path.exists(path) else None
-        if old == text:
-            continue
-        stale.append(name)
-        if not check:
-            os.makedirs(os.path.dirname(path), exist_ok=True)
-            with open(path, "w", encoding="utf-8") as handle:
-                handle.write(text)
-    if check and stale:
-        print("out of date: " + ", ".join(stale), file=sys.stderr)
-        return 1
-    for name in stale:
-        print("wrote " + name)
-    return 0
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w", encoding="utf-8") as handle:
+            handle.write(render(items_text))
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    main()

@@ -11,6 +11,7 @@
 #include <QTextStream>
 
 #include "InputHistory.h"
+#include "InputListModel.h"
 
 namespace {
 
@@ -85,6 +86,7 @@ void AutoGenInputDialogBase::fillInputs(PromptRule rule)
             qCritical() << "the form has no combo box" << field.objectName;
             continue;
         }
+        comboBox->setModel(new InputListModel(comboBox));
         const QString key = InputHistory::key(group, QLatin1String(field.historyField));
         const int count = loadComboBoxHistory(key, comboBox);
         comboBox->insertSeparator(count);
@@ -113,7 +115,8 @@ void AutoGenInputDialogBase::fillInputs(PromptRule rule)
             continue;
         for (int i : boxesOfFile.value(file)) {
             QComboBox* comboBox = m_inputs.at(i).comboBox;
-            comboBox->addItems(lines);
+            static_cast<InputListModel*>(comboBox->model())->appendLines(lines);
+            comboBox->setCurrentIndex(0);
             if (historyCounts.at(i) == 0)
                 comboBox->lineEdit()->setPlaceholderText(InputHistory::prompt());
         }

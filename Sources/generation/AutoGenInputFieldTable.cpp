@@ -110,8 +110,7 @@ const AutoGenInputField advertisementFields[] = {
     {"comboBoxCustomer3Name", "Customer3Name", "__CUSTOMER3_NAME__", "顾客姓名.txt", false},
 };
 
-const AutoGenInputField advertorialFields[] = {
-    {"comboBoxUrl", "Url", "__ADVERTISEMENT_URL__", "网址.txt", false},
+const AutoGenInputField advertorialOwnFields[] = {
     {"comboBoxMan1", "Man1", "__MAN1_NAME__", "男主人公.txt", false},
     {"comboBoxMan1Occupation", "Man1Occupation", "__MAN1_OCCUPATION__", "男主人公职业.txt", false},
     {"comboBoxMan1Age", "Man1Age", "__MAN1_AGE__", "年龄.txt", false},
@@ -120,32 +119,6 @@ const AutoGenInputField advertorialFields[] = {
     {"comboBoxWoman1Age", "Woman1Age", "__WOMAN1_AGE__", "年龄.txt", false},
     {"comboBoxScene1", "Scene1", "__SCENE1_NAME__", "场景.txt", false},
     {"comboBoxScene2", "Scene2", "__SCENE2_NAME__", "场景.txt", false},
-    {"comboBoxProductName", "ProductName", "__PRODUCT_NAME__", "产品名.txt", true},
-    {"comboBoxBrandName", "BrandName", "__BRAND_NAME__", "品牌名.txt", true},
-    {"comboBoxManufactureName", "ManufactureName", "__MANUFACTURE_NAME__", "生产商.txt", true},
-    {"comboBoxDistributorName", "DistributorName", "__DISTRIBUTOR_NAME__", "销售商.txt", false},
-    {"comboBoxPrice", "Price", "__PRICE_VALUE__", "价格.txt", false},
-    {"comboBoxMedia", "Media", "__MEDIA_NAME__", "媒体.txt", false},
-    {"comboBoxAdministrator", "Administrator", "__ADMINISTRATOR_NAME__", "机构.txt", false},
-    {"comboBoxExpert", "Expert", "__EXPERT_NAME__", "专家.txt", false},
-    {"comboBoxPrize", "Prize", "__PRIZE_NAME__", "荣誉.txt", false},
-    {"comboBoxAdaptName", "AdaptName", "__ADAPT_NAME__", "适应症状.txt", false},
-    {"comboBoxAdaptPeopleName", "AdaptPeopleName", "__ADAPT_PEOPLE_NAME__", "适应人群.txt", false},
-    {"comboBoxTime", "Time", "__TIME_VALUE__", "时间.txt", false},
-    {"comboBoxSalePlaceName", "SalePlaceName", "__SALE_PLACE_NAME__", "销售地.txt", true},
-    {"comboBoxMadePlaceName", "MadePlaceName", "__MADE_PLACE_NAME__", "原产地.txt", false},
-    {"comboBoxMeritName", "MeritName", "__MERIT_NAME__", "产品优点.txt", false},
-    {"comboBoxProperty", "Property", "__PROPERTY_NAME__", "产品属性.txt", false},
-    {"comboBoxTheory", "Theory", "__THEORY_NAME__", "产品原理.txt", false},
-    {"comboBoxMaterial", "Material", "__MATERIAL_NAME__", "材料.txt", false},
-    {"comboBoxProcess", "Process", "__PROCESS_NAME__", "工艺.txt", false},
-    {"comboBoxKeyword1", "Keyword1", "__KEYWORD1_NAME__", "关键词.txt", true},
-    {"comboBoxKeyword2", "Keyword2", "__KEYWORD2_NAME__", "关键词.txt", true},
-    {"comboBoxKeyword3", "Keyword3", "__KEYWORD3_NAME__", "关键词.txt", true},
-    {"comboBoxKeyword4", "Keyword4", "__KEYWORD4_NAME__", "关键词.txt", true},
-    {"comboBoxCustomer1Name", "Customer1Name", "__CUSTOMER1_NAME__", "顾客姓名.txt", false},
-    {"comboBoxCustomer2Name", "Customer2Name", "__CUSTOMER2_NAME__", "顾客姓名.txt", false},
-    {"comboBoxCustomer3Name", "Customer3Name", "__CUSTOMER3_NAME__", "顾客姓名.txt", false},
 };
 
 template <size_t N>
@@ -160,7 +133,9 @@ const QVector<AutoGenInputField>& autoGenInputFields(AutoGenForm form)
 {
     static const QVector<AutoGenInputField> story = toVector(storyFields);
     static const QVector<AutoGenInputField> advertisement = toVector(advertisementFields);
-    static const QVector<AutoGenInputField> advertorial = toVector(advertorialFields);
+    // The advertorial: the URL, its own rows, then the advertisement's other rows.
+    static const QVector<AutoGenInputField> advertorial =
+        advertisement.mid(0, 1) + toVector(advertorialOwnFields) + advertisement.mid(1);
     switch (form) {
     case AutoGenForm::Advertisement:
         return advertisement;
