@@ -1,7 +1,6 @@
 #include "InputHistory.h"
 
 #include <QComboBox>
-#include <QDebug>
 
 namespace {
 
