@@ -1,20 +1,23 @@
 #pragma once
-// Interim declaration: the dialog exists with its buttons; its inputs come with
-// article generation. Bodies in GenerationInterim.cpp.
+// The advertisement input dialog: the facts of one product and its campaign for
+// the advertisement templates, and the check box that turns batch generation on
+// or off for the whole program.
 
-#include <QDialog>
+#include "AutoGenInputDialogBase.h"
 
-class QAbstractButton;
-class QDialogButtonBox;
+namespace Ui {
+class AutoGenInputDialog4Advertisement;
+}
 
-class AutoGenInputDialog4Advertisement : public QDialog
+class AutoGenInputDialog4Advertisement : public AutoGenInputDialogBase
 {
     Q_OBJECT
 public:
     explicit AutoGenInputDialog4Advertisement(QWidget* parent = nullptr);
+    ~AutoGenInputDialog4Advertisement() override;
 
-    QDialogButtonBox* buttonBox() const { return m_buttonBox; }
+    Ui::AutoGenInputDialog4Advertisement* ui; // the form's widgets, by their object names
 
-private:
-    QDialogButtonBox* m_buttonBox;
+private slots:
+    void on_batchGenCheckBox_stateChanged(int arg1);
 };

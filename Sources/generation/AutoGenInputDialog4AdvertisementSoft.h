@@ -1,20 +1,30 @@
 #pragma once
-// Interim declaration: the dialog exists with its buttons; its inputs come with
-// article generation. Bodies in GenerationInterim.cpp.
+// The advertorial input dialog: the advertisement's facts plus a hero and a
+// heroine (name, occupation, age) and two scenes, for the advertorial template.
+// It follows the batch flag each time it is shown.
 
-#include <QDialog>
+#include "AutoGenInputDialogBase.h"
 
-class QAbstractButton;
-class QDialogButtonBox;
+namespace Ui {
+class AutoGenInputDialog4AdvertisementSoft;
+}
 
-class AutoGenInputDialog4AdvertisementSoft : public QDialog
+class AutoGenInputDialog4AdvertisementSoft : public AutoGenInputDialogBase
 {
     Q_OBJECT
 public:
     explicit AutoGenInputDialog4AdvertisementSoft(QWidget* parent = nullptr);
+    ~AutoGenInputDialog4AdvertisementSoft() override;
 
-    QDialogButtonBox* buttonBox() const { return m_buttonBox; }
+    Ui::AutoGenInputDialog4AdvertisementSoft* ui; // the form's widgets, by their object names
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
-    QDialogButtonBox* m_buttonBox;
+    // Shows the batch frame while batch mode is on, so a batch never writes to a
+    // folder the user could not see; the first time it shows, the frame gets the
+    // home folder, "tmp" and 1000 texts.
+    void followBatchMode();
+    bool m_batchDefaultsSet = false;
 };

@@ -179,6 +179,12 @@ public:
     bool isAdvertisementTemplate();
     void showAutoGenInputDialog(int type);
     void saveComboBoxHistory(QComboBox* comboBox, const QString& key);
+    // The generation input dialogs and the poem dialog: each is made on first use
+    // (or by the deferred start-up work), wired to the generation and kept.
+    AutoGenInputDialog* storyInputDialog();
+    AutoGenInputDialog4Advertisement* advertisementInputDialog();
+    AutoGenInputDialog4AdvertisementSoft* advertorialInputDialog();
+    PoemConfigDialog* poemSettingsDialog();
     QStringList splitByMarkers(const QString& text);
 
     // Word databases and text analysis

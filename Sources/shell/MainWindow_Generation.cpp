@@ -4,7 +4,14 @@
 #include "MainWindow.h"
 
 #include <QDebug>
+#include <QDialogButtonBox>
+#include <QPushButton>
 
+#include "AutoGenInputDialog.h"
+#include "AutoGenInputDialog4Advertisement.h"
+#include "AutoGenInputDialog4AdvertisementSoft.h"
+#include "InputHistory.h"
+#include "PoemConfigDialog.h"
 #include "SharedCodes.h"
 
 void MainWindow::autoGenStart()
@@ -14,17 +21,61 @@ void MainWindow::autoGenStart()
 
 void MainWindow::resetAutoGenInputs()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    storyInputDialog()->resetAllSettings();
 }
 
 void MainWindow::resetAutoGenInputDialog4AdvertisementInputs()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    advertisementInputDialog()->resetAllSettings();
 }
 
 void MainWindow::resetAutoGenInputDialog4AdvertisementSoftInputs()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    advertorialInputDialog()->resetAllSettings();
+}
+
+// ---- Input dialogs -------------------------------------------------------------
+// Made on first use, so a command that runs before the deferred start-up work
+// finds its dialog; acceptance starts the generation, Reset forgets the history.
+
+namespace {
+template <typename Dialog>
+Dialog* makeInputDialog(MainWindow* window, Dialog*& member, const char* resetSlot)
+{
+    if (!member) {
+        member = new Dialog(window);
+        QObject::connect(member, SIGNAL(accepted()), window, SLOT(autoGenStart()));
+        if (resetSlot)
+            QObject::connect(member->buttonBox()->button(QDialogButtonBox::Reset), SIGNAL(clicked()), window,
+                             resetSlot);
+    }
+    return member;
+}
+} // namespace
+
+AutoGenInputDialog* MainWindow::storyInputDialog()
+{
+    return makeInputDialog(this, autoGenInputDialog, SLOT(resetAutoGenInputs()));
+}
+
+AutoGenInputDialog4Advertisement* MainWindow::advertisementInputDialog()
+{
+    return makeInputDialog(this, autoGenInputDialog4Advertisement,
+                           SLOT(resetAutoGenInputDialog4AdvertisementInputs()));
+}
+
+AutoGenInputDialog4AdvertisementSoft* MainWindow::advertorialInputDialog()
+{
+    return makeInputDialog(this, autoGenInputDialog4AdvertisementSoft,
+                           SLOT(resetAutoGenInputDialog4AdvertisementSoftInputs()));
+}
+
+PoemConfigDialog* MainWindow::poemSettingsDialog()
+{
+    return makeInputDialog(this, poemConfigDialog, nullptr);
 }
 
 // ---- Generation engine ---------------------------------------------------------
@@ -288,9 +339,10 @@ void MainWindow::letter()
 
 // ---- Input history -------------------------------------------------------------
 
-void MainWindow::saveComboBoxHistory(QComboBox*, const QString&)
+void MainWindow::saveComboBoxHistory(QComboBox* comboBox, const QString& key)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", key =" << key;
+    InputHistory::save(comboBox, key, settings);
 }
 
 // ---- Name generation -----------------------------------------------------------

@@ -13,7 +13,6 @@
 #include <QCursor>
 #include <QDateTime>
 #include <QDebug>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -50,9 +49,6 @@
 #include <new>
 
 #include "ActionTable.h"
-#include "AutoGenInputDialog.h"
-#include "AutoGenInputDialog4Advertisement.h"
-#include "AutoGenInputDialog4AdvertisementSoft.h"
 #include "DirTreeView.h"
 #include "Embellish.h"
 #include "FindReplaceDialogEx.h"
@@ -62,7 +58,6 @@
 #include "MdiChild.h"
 #include "OutputDialogEx.h"
 #include "PartOfSpeechFlags.h"
-#include "PoemConfigDialog.h"
 #include "PreferencesDialog.h"
 #include "PreferencesDialogEx.h"
 #include "Prompt.h"
@@ -547,29 +542,10 @@ void MainWindow::initTimeConsumingStaff()
 
 void MainWindow::createDeferredStartUpDialogs()
 {
-    // Each dialog is made once; the Reset button of each input dialog clears its own inputs.
-    auto resetButton = [](auto* dialog) { return dialog->buttonBox()->button(QDialogButtonBox::Reset); };
-    if (!autoGenInputDialog) {
-        autoGenInputDialog = new AutoGenInputDialog(this);
-        connect(autoGenInputDialog, SIGNAL(accepted()), this, SLOT(autoGenStart()));
-        connect(resetButton(autoGenInputDialog), SIGNAL(clicked()), this, SLOT(resetAutoGenInputs()));
-    }
-    if (!autoGenInputDialog4Advertisement) {
-        autoGenInputDialog4Advertisement = new AutoGenInputDialog4Advertisement(this);
-        connect(autoGenInputDialog4Advertisement, SIGNAL(accepted()), this, SLOT(autoGenStart()));
-        connect(resetButton(autoGenInputDialog4Advertisement), SIGNAL(clicked()), this,
-                SLOT(resetAutoGenInputDialog4AdvertisementInputs()));
-    }
-    if (!autoGenInputDialog4AdvertisementSoft) {
-        autoGenInputDialog4AdvertisementSoft = new AutoGenInputDialog4AdvertisementSoft(this);
-        connect(autoGenInputDialog4AdvertisementSoft, SIGNAL(accepted()), this, SLOT(autoGenStart()));
-        connect(resetButton(autoGenInputDialog4AdvertisementSoft), SIGNAL(clicked()), this,
-                SLOT(resetAutoGenInputDialog4AdvertisementSoftInputs()));
-    }
-    if (!poemConfigDialog) {
-        poemConfigDialog = new PoemConfigDialog(this);
-        connect(poemConfigDialog, SIGNAL(accepted()), this, SLOT(autoGenStart()));
-    }
+    storyInputDialog();
+    advertisementInputDialog();
+    advertorialInputDialog();
+    poemSettingsDialog();
 }
 
 void MainWindow::showSuperUserAddition()
