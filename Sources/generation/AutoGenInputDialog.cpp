@@ -4,7 +4,7 @@
 #include <QDebug>
 #include <QDir>
 
-#include "StartUp.h"
+#include "ProgramState.h"
 
 AutoGenInputDialog::AutoGenInputDialog(QWidget* parent)
     : AutoGenInputDialogBase(AutoGenForm::Story, parent), ui(new Ui::AutoGenInputDialog)

@@ -4,7 +4,7 @@
 #include <QDebug>
 #include <QSignalBlocker>
 
-#include "StartUp.h"
+#include "ProgramState.h"
 
 AutoGenInputDialog4Advertisement::AutoGenInputDialog4Advertisement(QWidget* parent)
     : AutoGenInputDialogBase(AutoGenForm::Advertisement, parent), ui(new Ui::AutoGenInputDialog4Advertisement)

@@ -3,7 +3,7 @@
 
 #include <QDebug>
 
-#include "StartUp.h"
+#include "ProgramState.h"
 
 AutoGenInputDialog4AdvertisementSoft::AutoGenInputDialog4AdvertisementSoft(QWidget* parent)
     : AutoGenInputDialogBase(AutoGenForm::Advertorial, parent), ui(new Ui::AutoGenInputDialog4AdvertisementSoft)
