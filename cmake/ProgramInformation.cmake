@@ -14,7 +14,11 @@ set(TQ_COMPILER_INFO "${CMAKE_CXX_COMPILER_ID} ${CMAKE_CXX_COMPILER_VERSION}")
 set(TQ_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/ProgramBuildConfig.h.in
   ${TQ_GENERATED_DIR}/ProgramBuildConfig.h @ONLY)
-target_include_directories(tarnquillcore PUBLIC ${TQ_GENERATED_DIR})
+if(TARGET tq_account)
+  target_include_directories(tq_account PUBLIC ${TQ_GENERATED_DIR})
+else()
+  target_include_directories(tarnquillcore PUBLIC ${TQ_GENERATED_DIR})
+endif()
 
 # BuildInfo.ini: one key=value per line, no blanks around "=" and no "=" in a value.
 string(TIMESTAMP TQ_BUILD_TIMESTAMP "%Y-%m-%d %H:%M:%S")
