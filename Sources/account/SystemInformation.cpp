@@ -6,6 +6,16 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+namespace {
+
+QString notImplemented(const char* signature)
+{
+    qWarning() << signature << "not implemented.";
+    return QString();
+}
+
+} // namespace
+
 SystemInformation::SystemInformation(QObject* parent)
     : QObject(parent)
 {
@@ -58,32 +68,27 @@ QString SystemInformation::getDriverList()
 
 QString SystemInformation::getCPULoad()
 {
-    qWarning() << Q_FUNC_INFO << "not implemented.";
-    return QString();
+    return notImplemented(Q_FUNC_INFO);
 }
 
 QString SystemInformation::getMemoryLoad()
 {
-    qWarning() << Q_FUNC_INFO << "not implemented.";
-    return QString();
+    return notImplemented(Q_FUNC_INFO);
 }
 
 QString SystemInformation::getNetworkLoad()
 {
-    qWarning() << Q_FUNC_INFO << "not implemented.";
-    return QString();
+    return notImplemented(Q_FUNC_INFO);
 }
 
 QString SystemInformation::getNetworkStatus()
 {
-    qWarning() << Q_FUNC_INFO << "not implemented.";
-    return QString();
+    return notImplemented(Q_FUNC_INFO);
 }
 
 QString SystemInformation::getTaskList()
 {
-    qWarning() << Q_FUNC_INFO << "not implemented.";
-    return QString();
+    return notImplemented(Q_FUNC_INFO);
 }
 
 QString SystemInformation::runSection(SystemCommandTable::Section section)
