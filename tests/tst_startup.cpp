@@ -93,41 +93,6 @@ private slots:
         QCOMPARE(threadPoolSize(8), 16);
     }
 
-    void versionFile_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("version");
-        QTest::addColumn<QString>("date");
-        QTest::newRow("two lines, LF") << QByteArray("v1.5.0\n2019-07-23\n") << "v1.5.0\n" << "2019-07-23\n";
-        QTest::newRow("two lines, CR LF") << QByteArray("v1.5.0\r\n2019-07-23") << "v1.5.0\r\n" << "2019-07-23";
-        QTest::newRow("NUL cuts a line") << QByteArray("v1.5\0junk\n2019-07-23\n", 21) << "v1.5" << "2019-07-23\n";
-        QTest::newRow("one line") << QByteArray("v2") << "v2" << "";
-        QTest::newRow("UTF-8") << QByteArray("版本一\n") << "版本一\n" << "";
-        QTest::newRow("overlong line capped")
-            << QByteArray(5000, 'x') + "\n2019-07-23\n" << QString(1024, 'x') << "2019-07-23\n";
-    }
-    void versionFile()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, version);
-        QFETCH(QString, date);
-        QFile file("Version_Tarnquill_Veldmark.ini");
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
-        file.close();
-        const VersionInfo info = readVersionFile(file.fileName());
-        QVERIFY(info.found);
-        QCOMPARE(info.version, version);
-        QCOMPARE(info.date, date);
-    }
-    void versionFileMissing()
-    {
-        const VersionInfo info = readVersionFile("no-such-folder/Version_Tarnquill_Veldmark.ini");
-        QVERIFY(!info.found);
-        QVERIFY(info.version.isEmpty());
-        QVERIFY(info.date.isEmpty());
-    }
-
     void commandLine()
     {
         QCOMPARE(commandLineTemplateType("a.tqw"), 1u);

@@ -4,6 +4,14 @@
 #include "MainWindow.h"
 
 #include <QDebug>
+#include <QMessageBox>
+
+#include "BuildSystemInfoDialog.h"
+#include "HelpCommands.h"
+#include "Prompt.h"
+#include "StartUp.h"
+#include "SystemInformationDialog.h"
+#include "VersionFile.h"
 
 void MainWindow::loadPlugins()
 {
@@ -31,9 +39,14 @@ void MainWindow::showAccountInformation()
 
 // ---- Version file and updates --------------------------------------------------
 
-void MainWindow::readVersionFile(QString&, QString&)
+void MainWindow::readVersionFile(QString& version, QString& date)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    // The program folder is the current folder from start-up on.
+    const VersionInfo info = ::readVersionFile(QLatin1String(VERSION_FILE_NAME));
+    if (!info.found)
+        return;
+    version = info.version;
+    date = info.date;
 }
 
 void MainWindow::checkUpdate()
@@ -50,24 +63,40 @@ void MainWindow::checkUpdateIfDue()
 
 void MainWindow::systemInformation()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    QMessageBox box(QMessageBox::Warning, tr("警告"),
+                    tr("获取系统信息将需要10秒到1分钟以上时间, 在此期间您将不能使用软件做任何操作, 请问是否继续?"),
+                    QMessageBox::Ok | QMessageBox::Cancel, this);
+    if (Prompt::current().exec(box) != QMessageBox::Ok)
+        return;
+    SystemInformationDialog dialog(applicationStartTime,
+                                   applicationElapsedTimer.isValid() ? applicationElapsedTimer.elapsed() : 0);
+    if (Prompt::current().execDialog(dialog) != QDialog::Accepted)
+        qDebug().noquote() << tr("取消");
 }
 
 void MainWindow::showBuildSystemInformation()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    BuildSystemInfoDialog dialog;
+    Prompt::current().execDialog(dialog);
 }
 
 void MainWindow::showReleaseNotes()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    HelpCommands::showReleaseNotes();
 }
 
 // ---- About, credits, help and mail links ---------------------------------------
 
 void MainWindow::about()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    QString version;
+    QString date;
+    readVersionFile(version, date);
+    HelpCommands::showAbout(this, version, date);
 }
 
 void MainWindow::aboutQt()
@@ -77,25 +106,31 @@ void MainWindow::aboutQt()
 
 void MainWindow::credits()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    HelpCommands::showCredits(this);
 }
 
 void MainWindow::help()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    Prompt::current().openUrl(HelpCommands::helpUrl());
 }
 
 void MainWindow::bugReport()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (HelpCommands::confirmBugReport(this))
+        Prompt::current().openUrl(HelpCommands::bugReportUrl());
 }
 
 void MainWindow::userFeedback()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    Prompt::current().openUrl(HelpCommands::userFeedbackUrl());
 }
 
 void MainWindow::recommendTo()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    Prompt::current().openUrl(HelpCommands::recommendationUrl());
 }

@@ -928,7 +928,8 @@ void MainWindow::setBlockUserData(TextBlockUserData* userData)
 void MainWindow::clipboardDataChanged()
 {
     const QString text = QApplication::clipboard()->text(QClipboard::Clipboard);
-    qDebug() << Q_FUNC_INFO << "text =" << text;
+    // Copied text may be private (the system report holds the environment): log its size only.
+    qDebug() << Q_FUNC_INFO << "text length =" << text.size();
     const bool enable = activeMdiChild() && !text.isEmpty();
     if (pasteAct)
         pasteAct->setEnabled(enable);

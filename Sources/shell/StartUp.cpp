@@ -23,6 +23,7 @@
 #include "MainWindow.h"
 #include "RandomSource.h"
 #include "SettingsStore.h"
+#include "VersionFile.h"
 
 int threadPoolSize(int currentMaximum)
 {
@@ -44,34 +45,6 @@ QString chooseLocale(const QMap<QString, QString>& languages, const QString& cus
     if (systemLocaleName.startsWith(QLatin1String("zh_HK")) || systemLocaleName.startsWith(QLatin1String("zh_TW")))
         return QStringLiteral("zh_TW");
     return QStringLiteral("zh_CN");
-}
-
-VersionInfo readVersionFile(const QString& fileName)
-{
-    VersionInfo info;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return info;
-    info.found = true;
-    // A version line is short: keep at most 1 KiB of each line and skip the rest of it.
-    constexpr int maxLineLength = 1024;
-    auto readLine = [&file]() {
-        QByteArray line;
-        char c;
-        while (file.getChar(&c)) {
-            if (line.size() < maxLineLength)
-                line.append(c);
-            if (c == '\n')
-                break;
-        }
-        const int nul = line.indexOf('\0');
-        if (nul >= 0)
-            line.truncate(nul);
-        return QString::fromUtf8(line);
-    };
-    info.version = readLine();
-    info.date = readLine();
-    return info;
 }
 
 uint commandLineTemplateType(const QString& argument)
@@ -233,7 +206,7 @@ int runTarnquill(int argc, char** argv)
     QApplication::setFont(font);
 
     const QString programDirectory = QCoreApplication::applicationDirPath();
-    const VersionInfo versionInfo = readVersionFile(programDirectory + QStringLiteral("/Version_Tarnquill_Veldmark.ini"));
+    const VersionInfo versionInfo = readVersionFile(programDirectory + QLatin1Char('/') + QLatin1String(VERSION_FILE_NAME));
     if (versionInfo.found) {
         qInfo() << "Version =" << versionInfo.version.trimmed().toLatin1().constData();
         qInfo() << "Date =" << versionInfo.date.trimmed().toLatin1().constData();

@@ -25,15 +25,6 @@ int applicationFontPointSize(const QVariant& stored);
 QString chooseLocale(const QMap<QString, QString>& languages, const QString& customLocale,
                      const QString& systemLocaleName);
 
-struct VersionInfo
-{
-    bool found = false;
-    QString version; // line 1 as read, line end kept
-    QString date;    // line 2 as read, line end kept
-};
-// Reads the two lines of the version file; each is cut at its first NUL byte and at 1 KiB.
-VersionInfo readVersionFile(const QString& fileName);
-
 // Template type a command-line argument opens with: 1 for ".tqw", 128 for ".db"
 // (both case-sensitive), 0 for an argument that opens as a document.
 uint commandLineTemplateType(const QString& argument);
