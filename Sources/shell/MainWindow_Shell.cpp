@@ -924,17 +924,33 @@ void MainWindow::reloadPreferences(const uint index)
     readAutoSaveIntervals();
 
     const bool wrap = settings.value(QStringLiteral("LineWrap")).toUInt() != 0;
-    for (QMdiSubWindow* window : mdiArea->subWindowList())
-        if (auto* child = qobject_cast<MdiChild*>(window->widget()))
+    // The editor font and line spacing reach the open documents too; the zoom is
+    // taken off first and put back on the new font.
+    const int zoom = zoomLevel;
+    resetZoom();
+    for (QMdiSubWindow* window : mdiArea->subWindowList()) {
+        if (auto* child = qobject_cast<MdiChild*>(window->widget())) {
             child->setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+            child->setEditorFont();
+            child->setLineSpacing();
+        }
+    }
+    applyZoomLevel(zoom);
+    if (searchDialog)
+        searchDialog->applyHistoryLimit();
 }
 
 void MainWindow::preferences()
 {
     qDebug() << Q_FUNC_INFO;
     if (!preferencesDialog) {
-        preferencesDialog = new PreferencesDialog(this);
+        preferencesDialog = new PreferencesDialog(this, mdiArea, languageMap);
         connect(preferencesDialog, SIGNAL(Apply(const uint)), this, SLOT(reloadPreferences(const uint)));
+        connect(preferencesDialog, &PreferencesDialog::readSettingsRequested, this, &MainWindow::readSettings);
+        connect(preferencesDialog, &PreferencesDialog::searchHistoryCleared, this,
+                &MainWindow::clearSearchDialogHistory);
+        connect(preferencesDialog, &PreferencesDialog::shortcutsRebindRequested, this,
+                &MainWindow::setActionsShortcuts);
     }
     if (settings.contains(QStringLiteral("ShowSpellingResultMessageBox")))
         preferencesDialog->showSpellingResultMessageBoxCheckBox()->setCheckState(
