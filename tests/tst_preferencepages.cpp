@@ -102,6 +102,7 @@ private slots:
         EditorTab* editor = dialog.editorTab;
         QVERIFY(editor->systemFontRadioButton->isChecked());
         QVERIFY(!editor->fontComboBox->isEnabled() && !editor->fontSizeComboBox->isEnabled());
+        QCOMPARE(editor->fontSizeComboBox->currentText(), QString::number(editor->font().pointSize()));
         QCOMPARE(editor->lineSpacingComboBox->currentText(), QString("1倍"));
         QVERIFY(!editor->lineSpacingSpinBox->isEnabled());
         QCOMPARE(editor->lineSpacingSpinBox->value(), 10);

@@ -55,6 +55,8 @@ EditorTab::EditorTab(QMdiArea* documents, QWidget* parent)
     fontSizeComboBox = new QComboBox(this);
     for (int size : QFontDatabase::standardSizes())
         fontSizeComboBox->addItem(QString::number(size));
+    // Without a stored size the list starts at the size the documents have now.
+    fontSizeComboBox->setCurrentIndex(qMax(0, fontSizeComboBox->findText(QString::number(font().pointSize()))));
     connect(systemFontRadioButton, SIGNAL(toggled(bool)), this, SLOT(fontTypeRadioButtonToggled(bool)));
     connect(customFontRadioButton, SIGNAL(toggled(bool)), this, SLOT(fontTypeRadioButtonToggled(bool)));
     connect(fontComboBox, SIGNAL(currentFontChanged(QFont)), this, SLOT(fontChanged(QFont)));

@@ -37,6 +37,7 @@ SaveTab::SaveTab(QWidget* parent)
     layout->addLayout(rowOf({new QLabel(tr("自动保存文档每"), this), autoSaveFileIntervalSpinBox,
                              new QLabel(tr("分钟. (1 - 60)"), this)}));
     layout->addWidget(backupFileBeforeSaveCheckBox);
+    layout->addStretch();
     setLayout(layout);
 }
 

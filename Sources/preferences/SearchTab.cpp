@@ -19,6 +19,7 @@ SearchTab::SearchTab(QWidget* parent)
     auto* layout = new QVBoxLayout;
     layout->addLayout(rowOf({new QLabel(tr("保存最近搜索相关信息"), this), recentSearchNumberMaxSpinBox,
                              new QLabel(tr("个 (0 - 50)"), this), clearSearchHistoryPushButton}));
+    layout->addStretch();
     setLayout(layout);
 }
 

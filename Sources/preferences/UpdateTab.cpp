@@ -18,6 +18,7 @@ UpdateTab::UpdateTab(QWidget* parent)
     auto* layout = new QVBoxLayout;
     layout->addLayout(rowOf({new QLabel(tr("自动检测更新，每"), this), autoUpdateIntervalSpinBox,
                              new QLabel(tr("天 (1 - 180)"), this)}));
+    layout->addStretch();
     setLayout(layout);
 }
 

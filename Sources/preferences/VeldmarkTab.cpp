@@ -16,6 +16,7 @@ VeldmarkTab::VeldmarkTab(QWidget* parent)
     auto* layout = new QVBoxLayout;
     layout->addLayout(rowOf({new QLabel(tr("单词最大长度(越长越精确, 越短速度越快)"), this), maxWordLengthSpinBox,
                              new QLabel(QStringLiteral("(2 - 12)"), this)}));
+    layout->addStretch();
     setLayout(layout);
 }
 
