@@ -35,6 +35,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
@@ -926,13 +927,17 @@ void MainWindow::reloadPreferences(const uint index)
     const bool wrap = settings.value(QStringLiteral("LineWrap")).toUInt() != 0;
     // The editor font and line spacing reach the open documents too; the zoom is
     // taken off first and put back on the new font.
+    // A document that has the spacing already is left alone: no undo step, no pass over a large text.
+    const QTextBlockFormat spacing = MdiChild::lineSpacingFormat();
     const int zoom = zoomLevel;
     resetZoom();
     for (QMdiSubWindow* window : mdiArea->subWindowList()) {
         if (auto* child = qobject_cast<MdiChild*>(window->widget())) {
             child->setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
             child->setEditorFont();
-            child->setLineSpacing();
+            const QTextBlockFormat current = child->document()->firstBlock().blockFormat();
+            if (current.lineHeightType() != spacing.lineHeightType() || current.lineHeight() != spacing.lineHeight())
+                child->setLineSpacing();
         }
     }
     applyZoomLevel(zoom);
