@@ -141,7 +141,8 @@ int main(int argc, char** argv)
                 "(ratio %.1f, goal < 150 ms); second opening %.2f ms (ratio %.1f, goal < 20 ms)\n",
                 samples, bare, median(first), median(first) / bare, median(second), median(second) / bare);
     std::printf("  first opening in the first window of the process: %.2f ms\n", first.first());
-    std::printf("apply, nothing changed, median of %d: one empty document %.2f ms; a 5 MB document %.2f ms (ratio %.1f)\n", samples, emptyApply,
-                largeApply, largeApply / emptyApply);
+    std::printf("apply, nothing changed, median of %d: one empty document %.2f ms; a 5 MB document %.2f ms "
+                "(ratio %.1f)\n",
+                samples, emptyApply, largeApply, largeApply / emptyApply);
     return 0;
 }
