@@ -841,8 +841,11 @@ void MdiChild::setEditorFont()
 {
     qDebug() << Q_FUNC_INFO;
     Settings settings;
-    if (settings.value(QStringLiteral("EditorFontType")).toInt() != 1)
+    if (settings.value(QStringLiteral("EditorFontType")).toInt() != 1) {
+        // The system font: whatever font was set before goes.
+        setFont(QFont());
         return;
+    }
     QFont font(settings.value(QStringLiteral("EditorFontFamily")).toString());
     const double size = settings.value(QStringLiteral("EditorFontSize")).toDouble();
     if (size > 0)

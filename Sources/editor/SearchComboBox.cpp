@@ -16,12 +16,13 @@ QComboBox* createSearchComboBox(QWidget* parent)
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     // Typing must not add items by itself: updateComboBox alone keeps the history.
     box->setInsertPolicy(QComboBox::NoInsert);
-    Settings settings;
-    int maximum = 10;
-    if (settings.contains(QStringLiteral("RecentSearchNumberMax")))
-        maximum = qMax(0, settings.value(QStringLiteral("RecentSearchNumberMax")).toInt());
-    box->setMaxCount(maximum);
+    box->setMaxCount(recentSearchNumberMax());
     return box;
+}
+
+int recentSearchNumberMax()
+{
+    return qMax(0, Settings().value(QStringLiteral("RecentSearchNumberMax"), 10).toInt());
 }
 
 void updateComboBox(QComboBox* box, const QString& name)

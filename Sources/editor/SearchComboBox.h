@@ -10,6 +10,8 @@ class QWidget;
 
 // A new editable history box holding at most "RecentSearchNumberMax" (10 when absent) items.
 QComboBox* createSearchComboBox(QWidget* parent = nullptr);
+// How many items a history box holds: "RecentSearchNumberMax", 10 when absent.
+int recentSearchNumberMax();
 
 // Puts the box's current text at the top unless an item already has it (dropping
 // the last item when the box is full), then rewrites the settings group `name`.

@@ -623,6 +623,18 @@ void SearchDialog::clearHistory()
     }
 }
 
+void SearchDialog::applyHistoryLimit()
+{
+    const int maximum = recentSearchNumberMax();
+    qDebug() << Q_FUNC_INFO << ", maximum =" << maximum;
+    for (QComboBox* box : {m_directoryComboBox, m_fileComboBox, m_includeComboBox, m_excludeComboBox}) {
+        // Dropping items may change the edit text; the user's text stays.
+        const QString text = box->currentText();
+        box->setMaxCount(maximum);
+        box->setEditText(text);
+    }
+}
+
 QString SearchDialog::currentSearchText() const
 {
     qDebug() << Q_FUNC_INFO;

@@ -36,6 +36,8 @@ public:
     QTextDecoder* detectCodec(const QByteArray& line);
     int resultsPerPage() const;
     void clearHistory();
+    // Gives the history boxes the stored maximum; a smaller one drops the oldest entries.
+    void applyHistoryLimit();
     QString currentSearchText() const;
 
     // Reached by the main window.

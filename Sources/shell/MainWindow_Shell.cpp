@@ -34,6 +34,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
@@ -903,17 +904,37 @@ void MainWindow::reloadPreferences(const uint index)
     readAutoSaveIntervals();
 
     const bool wrap = settings.value(QStringLiteral("LineWrap")).toUInt() != 0;
-    for (QMdiSubWindow* window : mdiArea->subWindowList())
-        if (auto* child = qobject_cast<MdiChild*>(window->widget()))
+    // The editor font and line spacing reach the open documents too; the zoom is
+    // taken off first and put back on the new font.
+    // A document that has the spacing already is left alone: no undo step, no pass over a large text.
+    const QTextBlockFormat spacing = MdiChild::lineSpacingFormat();
+    const int zoom = zoomLevel;
+    resetZoom();
+    for (QMdiSubWindow* window : mdiArea->subWindowList()) {
+        if (auto* child = qobject_cast<MdiChild*>(window->widget())) {
             child->setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+            child->setEditorFont();
+            const QTextBlockFormat current = child->document()->firstBlock().blockFormat();
+            if (current.lineHeightType() != spacing.lineHeightType() || current.lineHeight() != spacing.lineHeight())
+                child->setLineSpacing();
+        }
+    }
+    applyZoomLevel(zoom);
+    if (searchDialog)
+        searchDialog->applyHistoryLimit();
 }
 
 void MainWindow::preferences()
 {
     qDebug() << Q_FUNC_INFO;
     if (!preferencesDialog) {
-        preferencesDialog = new PreferencesDialog(this);
+        preferencesDialog = new PreferencesDialog(this, mdiArea, languageMap);
         connect(preferencesDialog, SIGNAL(Apply(const uint)), this, SLOT(reloadPreferences(const uint)));
+        connect(preferencesDialog, &PreferencesDialog::readSettingsRequested, this, &MainWindow::readSettings);
+        connect(preferencesDialog, &PreferencesDialog::searchHistoryCleared, this,
+                &MainWindow::clearSearchDialogHistory);
+        connect(preferencesDialog, &PreferencesDialog::shortcutsRebindRequested, this,
+                &MainWindow::setActionsShortcuts);
     }
     if (settings.contains(QStringLiteral("ShowSpellingResultMessageBox")))
         preferencesDialog->showSpellingResultMessageBoxCheckBox()->setCheckState(

@@ -1,0 +1,6 @@
+#include "AdvertorialTab.h"
+
+AdvertorialTab::AdvertorialTab(QWidget* parent)
+    : UserDefinedTemplateTab(QStringLiteral("UserDefinedAdvertorialTemplate"), GenericErrorText, parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "DraftTab.h"
+
+DraftTab::DraftTab(QWidget* parent)
+    : UserDefinedTemplateTab(QStringLiteral("UserDefinedDraftTemplate"), GenericErrorText, parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "NewsTab.h"
+
+NewsTab::NewsTab(QWidget* parent)
+    : UserDefinedTemplateTab(QStringLiteral("UserDefinedNewsTemplate"), GenericErrorText, parent)
+{
+}

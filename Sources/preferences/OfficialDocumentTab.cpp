@@ -1,0 +1,6 @@
+#include "OfficialDocumentTab.h"
+
+OfficialDocumentTab::OfficialDocumentTab(QWidget* parent)
+    : UserDefinedTemplateTab(QStringLiteral("UserDefinedOfficialDocumentTemplate"), GenericErrorText, parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "SkeletonTab.h"
+
+SkeletonTab::SkeletonTab(QWidget* parent)
+    : UserDefinedTemplateTab(QStringLiteral("UserDefinedSkeletonTemplate"), GenericErrorText, parent)
+{
+}
