@@ -567,14 +567,14 @@ QVector<ActionTable::Row> ActionTable::rows(MainWindow* w)
     for (const auto& name : names)
         t << A(name.store, name.text, nullptr).kind(NameAction).argument(name.type);
 
-    t << A(&w->advertisementAct, QT_TR_NOOP("广告"), SLOT(advertisement()))
-      << A(&w->advertorialAct, QT_TR_NOOP("软文"), SLOT(advertisement()))
-      << A(&w->clothingAct, QT_TR_NOOP("服装"), SLOT(advertisement()))
-      << A(&w->healthCareAct, QT_TR_NOOP("保健"), SLOT(advertisement()))
-      << A(&w->cosmetologyAct, QT_TR_NOOP("美容"), SLOT(advertisement()))
-      << A(&w->tourismAct, QT_TR_NOOP("旅游"), SLOT(advertisement()))
-      << A(&w->cateringAct, QT_TR_NOOP("餐饮"), SLOT(advertisement()))
-      << A(&w->foodAct, QT_TR_NOOP("食品"), SLOT(advertisement()));
+    t << A(&w->advertisementAct, QT_TR_NOOP("广告"), SLOT(advertisement())).flag(ActionTable::TextAsData)
+      << A(&w->advertorialAct, QT_TR_NOOP("软文"), SLOT(advertisement())).flag(ActionTable::TextAsData)
+      << A(&w->clothingAct, QT_TR_NOOP("服装"), SLOT(advertisement())).flag(ActionTable::TextAsData)
+      << A(&w->healthCareAct, QT_TR_NOOP("保健"), SLOT(advertisement())).flag(ActionTable::TextAsData)
+      << A(&w->cosmetologyAct, QT_TR_NOOP("美容"), SLOT(advertisement())).flag(ActionTable::TextAsData)
+      << A(&w->tourismAct, QT_TR_NOOP("旅游"), SLOT(advertisement())).flag(ActionTable::TextAsData)
+      << A(&w->cateringAct, QT_TR_NOOP("餐饮"), SLOT(advertisement())).flag(ActionTable::TextAsData)
+      << A(&w->foodAct, QT_TR_NOOP("食品"), SLOT(advertisement())).flag(ActionTable::TextAsData);
 
     t << A(&w->newsAct, QT_TR_NOOP("新闻"), SLOT(news()))
       << A(&w->worldNewsAct, QT_TR_NOOP("国际新闻"), SLOT(worldNews()))
@@ -687,6 +687,8 @@ void ActionTable::build(MainWindow* window, const QVector<Row>& rows, bool super
             action->setObjectName(QLatin1String(row.objectName));
         if (row.data >= 0)
             action->setData(row.data);
+        if (row.flags & TextAsData)
+            action->setData(QString::fromUtf8(row.text));
         if (row.group != NoGroup)
             action->setActionGroup(groupOf(row.group));
         if (row.flags & Checked)
