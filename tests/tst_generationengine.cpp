@@ -38,7 +38,7 @@ void writeAtom(const QString& name, const QList<QStringList>& entries)
     writeTemplate(GenerationEngine::atomPath(name), entries);
 }
 
-QStringList texts(const QList<GeneratedPiece>& pieces)
+QStringList texts(const QVector<GeneratedPiece>& pieces)
 {
     QStringList list;
     for (const GeneratedPiece& piece : pieces)
@@ -62,10 +62,10 @@ GenerationEngine::Request request(const QString& path)
     return r;
 }
 
-QList<GeneratedPiece> spliced(const QString& path, int* splices = nullptr)
+QVector<GeneratedPiece> spliced(const QString& path, int* splices = nullptr)
 {
     GenerationEngine engine(request(path));
-    QList<GeneratedPiece> pieces;
+    QVector<GeneratedPiece> pieces;
     if (!engine.draw(pieces) || !engine.splice(pieces))
         return {};
     if (splices)
@@ -73,9 +73,9 @@ QList<GeneratedPiece> spliced(const QString& path, int* splices = nullptr)
     return pieces;
 }
 
-QList<GeneratedPiece> pieces(const QStringList& list)
+QVector<GeneratedPiece> pieces(const QStringList& list)
 {
-    QList<GeneratedPiece> result;
+    QVector<GeneratedPiece> result;
     for (const QString& text : list)
         result.append({text, {}});
     return result;
@@ -110,7 +110,7 @@ private slots:
         writeAtom("戊", {{"e"}});
         writeAtom("骰", {{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}});
         int splices = 0;
-        const QList<GeneratedPiece> result = spliced("Templates/t.tqw", &splices);
+        const QVector<GeneratedPiece> result = spliced("Templates/t.tqw", &splices);
         const QStringList list = texts(result);
         QCOMPARE(list.mid(0, 10), QStringList({"A1", "x", "B1", "B2", "abc", "A1", "c", "d", "e", "[a b]【甲】[Ｘ][甲"}));
         QCOMPARE(splices, 2 + 1 + 3 + 6);
@@ -229,7 +229,7 @@ private slots:
                 value.remove(0, 1);
             list.append({value.section('=', 0, 0), value.section('=', 1, -1), linked});
         }
-        QList<GeneratedPiece> result = pieces({text, text});
+        QVector<GeneratedPiece> result = pieces({text, text});
         GenerationEngine::fillPlaceholders(result, list, html);
         QCOMPARE(texts(result), QStringList({expected, expected}));
     }
@@ -309,7 +309,7 @@ private slots:
         GenerationEngine::Request r = request(path);
         r.poemLines = 8;
         GenerationEngine engine(r);
-        QList<GeneratedPiece> result;
+        QVector<GeneratedPiece> result;
         QVERIFY(engine.draw(result));
         QCOMPARE(result.size(), 8);
         for (const GeneratedPiece& piece : result) {

@@ -103,7 +103,7 @@ GenerationEngine::Outcome GenerationEngine::run(QString& result)
 {
     qDebug() << Q_FUNC_INFO << ", template =" << m_request.templatePath
              << ", outputFileName =" << m_request.outputFileName;
-    QList<GeneratedPiece> pieces;
+    QVector<GeneratedPiece> pieces;
     if (!draw(pieces) || !splice(pieces))
         return TemplateFailed;
     fillPlaceholders(pieces, m_request.values, outputMode() == DocumentOutput);
@@ -121,7 +121,7 @@ DomParser* GenerationEngine::load(const QString& path)
     return parser;
 }
 
-bool GenerationEngine::draw(QList<GeneratedPiece>& pieces)
+bool GenerationEngine::draw(QVector<GeneratedPiece>& pieces)
 {
     const QString& path = m_request.templatePath;
     DomParser* parser = load(path);
@@ -141,13 +141,13 @@ bool GenerationEngine::draw(QList<GeneratedPiece>& pieces)
     return true;
 }
 
-bool GenerationEngine::splice(QList<GeneratedPiece>& pieces)
+bool GenerationEngine::splice(QVector<GeneratedPiece>& pieces)
 {
     QProgressDialog* progress = m_session->progressDialog();
     progress->setRange(0, pieces.size());
     progress->setValue(0);
 
-    QList<GeneratedPiece> spliced;
+    QVector<GeneratedPiece> spliced;
     spliced.reserve(pieces.size());
     for (int i = 0; i < pieces.size(); ++i) {
         const GeneratedPiece& piece = pieces.at(i);
@@ -163,20 +163,19 @@ bool GenerationEngine::splice(QList<GeneratedPiece>& pieces)
 // atom piece follows with the piece's records plus its own (and is expanded in
 // its turn), and the text after the marker goes on with the piece's records.
 bool GenerationEngine::expand(const QString& text, const QList<TemplateItemRefPointer>& records, int depth,
-                              QList<GeneratedPiece>& out)
+                              QVector<GeneratedPiece>& out)
 {
-    const QRegularExpression& marker = DomParser::atomMarkerExpression();
+    // One pass over the text: separate match() calls would check the whole
+    // text again each time, which makes splicing quadratic in the markers.
+    static const QRegularExpression& marker = DomParser::atomMarkerExpression();
+    QRegularExpressionMatchIterator markers = marker.globalMatch(text);
     int emitFrom = 0;
-    int searchFrom = 0;
-    while (searchFrom < text.size()) {
-        const QRegularExpressionMatch match = marker.match(text, searchFrom);
-        if (!match.hasMatch())
-            break;
+    while (markers.hasNext()) {
+        const QRegularExpressionMatch match = markers.next();
         if (depth >= MaximumAtomDepth || m_splices >= MaximumSplices) {
             qWarning() << "atom expansion stopped at" << match.captured() << ", depth =" << depth
                        << ", splices =" << m_splices;
             m_session->noteLimitReached(match.captured());
-            searchFrom = match.capturedEnd();
             continue;
         }
         const QString path = atomPath(match.captured().remove(QLatin1Char('[')).remove(QLatin1Char(']')));
@@ -197,7 +196,7 @@ bool GenerationEngine::expand(const QString& text, const QList<TemplateItemRefPo
             if (!expand(texts.at(i), atomRecords, depth + 1, out))
                 return false;
         }
-        emitFrom = searchFrom = match.capturedEnd();
+        emitFrom = match.capturedEnd();
     }
     // A piece without markers stays whole, even when empty; after a cut only a
     // non-empty rest is kept.
@@ -208,7 +207,7 @@ bool GenerationEngine::expand(const QString& text, const QList<TemplateItemRefPo
     return true;
 }
 
-void GenerationEngine::fillPlaceholders(QList<GeneratedPiece>& pieces, const QVector<PlaceholderValue>& values,
+void GenerationEngine::fillPlaceholders(QVector<GeneratedPiece>& pieces, const QVector<PlaceholderValue>& values,
                                         bool html)
 {
     const QString prompt = InputHistory::prompt();
@@ -238,7 +237,7 @@ void GenerationEngine::fillPlaceholders(QList<GeneratedPiece>& pieces, const QVe
     }
 }
 
-GenerationEngine::Outcome GenerationEngine::write(const QList<GeneratedPiece>& pieces, QString& result)
+GenerationEngine::Outcome GenerationEngine::write(const QVector<GeneratedPiece>& pieces, QString& result)
 {
     const OutputMode mode = outputMode();
     if (mode == TitleOutput) {

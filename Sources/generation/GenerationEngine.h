@@ -41,6 +41,7 @@ struct GeneratedPiece
     QString text;
     QList<TemplateItemRefPointer> records;
 };
+Q_DECLARE_TYPEINFO(GeneratedPiece, Q_MOVABLE_TYPE);
 
 class GenerationEngine
 {
@@ -81,11 +82,11 @@ public:
     Outcome run(QString& result);
 
     // The steps of a run, in order.
-    bool draw(QList<GeneratedPiece>& pieces);
-    bool splice(QList<GeneratedPiece>& pieces);
-    static void fillPlaceholders(QList<GeneratedPiece>& pieces, const QVector<PlaceholderValue>& values,
+    bool draw(QVector<GeneratedPiece>& pieces);
+    bool splice(QVector<GeneratedPiece>& pieces);
+    static void fillPlaceholders(QVector<GeneratedPiece>& pieces, const QVector<PlaceholderValue>& values,
                                  bool html);
-    Outcome write(const QList<GeneratedPiece>& pieces, QString& result);
+    Outcome write(const QVector<GeneratedPiece>& pieces, QString& result);
 
     OutputMode outputMode() const;
     int splices() const { return m_splices; }
@@ -107,7 +108,7 @@ public:
 private:
     DomParser* load(const QString& path);
     bool expand(const QString& text, const QList<TemplateItemRefPointer>& records, int depth,
-                QList<GeneratedPiece>& out);
+                QVector<GeneratedPiece>& out);
 
     Request m_request;
     // The live session, else one of this run's own.

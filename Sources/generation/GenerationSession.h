@@ -12,12 +12,12 @@
 #include <QHash>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 
 class DomParser;
 class QProgressDialog;
-class QWidget;
 
 class GenerationSession
 {
