@@ -43,7 +43,7 @@ namespace {
 
 // The generation action of a text: the last made, since the marking command
 // "政治" was made before the genre of the same name.
-void trigger(MainWindow& window, const QString& text)
+QAction* generationAction(MainWindow& window, const QString& text)
 {
     QAction* found = nullptr;
     for (QAction* action : window.findChildren<QAction*>())
@@ -51,7 +51,12 @@ void trigger(MainWindow& window, const QString& text)
             found = action;
     if (!found)
         qFatal("no action %s", qPrintable(text));
-    found->trigger();
+    return found;
+}
+
+void trigger(MainWindow& window, const QString& text)
+{
+    generationAction(window, text)->trigger();
 }
 
 void fill(AutoGenInputDialogBase* dialog, const QString& url = QString())
@@ -150,6 +155,7 @@ private slots:
             if (text.endsWith("新闻") && text != "新闻")
                 expected = "Templates/新闻/" + text + ".tqw";
             expected.replace("情感", "情绪").replace("自建", "自建语段");
+            QVERIFY2(!generationAction(window, text)->statusTip().isEmpty(), qPrintable(text));
             window.currentAutoGenTemplate = "unchanged";
             int from = window.activeMdiChild() ? window.activeMdiChild()->document()->blockCount() : 0;
             capture.clear();
@@ -185,7 +191,17 @@ private slots:
                 QCOMPARE(window.autoGenInputDialog->ui->stackedWidget->currentIndex(), 0);
             }
         }
+        QCOMPARE(generationAction(window, "美女")->statusTip(), QString("自动生成美女描述"));
+        QVERIFY(!generationAction(window, "美女")->icon().isNull());
+        QCOMPARE(generationAction(window, "国际新闻")->statusTip(), QString("国际新闻模板"));
         QVERIFY(prompt.texts.isEmpty());
+
+        // A translated action text still finds the advertisement's template.
+        QAction* clothing = generationAction(window, "服装");
+        clothing->setText("服裝");
+        clothing->trigger();
+        QCOMPARE(window.currentAutoGenTemplate, QString("Templates/服装.tqw"));
+        QVERIFY(window.autoGenInputDialog4Advertisement->isVisible());
     }
 
     // One command of each kind on the shipped data, as a user would run them.

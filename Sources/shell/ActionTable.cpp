@@ -487,72 +487,74 @@ QVector<ActionTable::Row> ActionTable::rows(MainWindow* w)
     t << A(&w->autoGenAct, QT_TR_NOOP("调试模板(从头开始)"), SLOT(autoGen()))
       << A(&w->autoGenFromCurrentItemAct, QT_TR_NOOP("调试模板(从当前位置开始)"), SLOT(autoGenFromCurrentItem()))
       << A(&w->autoGenAllAct, QT_TR_NOOP("自动穷举"), SLOT(autoGenAll()))
-      << A(&w->skeletonAct, QT_TR_NOOP("梗概"), SLOT(skeleton()))
-      << A(&w->chapterAct, QT_TR_NOOP("开头"), SLOT(chapter()))
-      << A(&w->accostAct, QT_TR_NOOP("搭讪"), SLOT(accost()))
-      << A(&w->conversationAct, QT_TR_NOOP("对话"), SLOT(conversation()))
-      << A(&w->lovingAct, QT_TR_NOOP("相爱"), SLOT(loving()))
-      << A(&w->figureAct, QT_TR_NOOP("人物"), SLOT(figure()))
-      << A(&w->storyAct, QT_TR_NOOP("故事"), SLOT(story()))
-      << A(&w->warAct, QT_TR_NOOP("战争"), SLOT(war()))
-      << A(&w->loveLetterAct, QT_TR_NOOP("情书"), SLOT(loveLetter()))
-      << A(&w->poemAct, QT_TR_NOOP("诗歌"), SLOT(poem()))
-      << A(&w->characterDesignDummyAct, QT_TR_NOOP("人物设计"), SLOT(characterDesignDummy()))
-      << A(&w->storyDesignDummyAct, QT_TR_NOOP("故事设计"), SLOT(storyDesignDummy()));
+      << A(&w->skeletonAct, QT_TR_NOOP("梗概"), SLOT(skeleton())).tip(QT_TR_NOOP("自动生成梗概"))
+      << A(&w->chapterAct, QT_TR_NOOP("开头"), SLOT(chapter())).tip(QT_TR_NOOP("自动生成开头"))
+      << A(&w->accostAct, QT_TR_NOOP("搭讪"), SLOT(accost())).tip(QT_TR_NOOP("自动生成搭讪"))
+      << A(&w->conversationAct, QT_TR_NOOP("对话"), SLOT(conversation())).tip(QT_TR_NOOP("自动生成对话"))
+      << A(&w->lovingAct, QT_TR_NOOP("相爱"), SLOT(loving())).tip(QT_TR_NOOP("自动生成相爱章节"))
+      << A(&w->figureAct, QT_TR_NOOP("人物"), SLOT(figure())).tip(QT_TR_NOOP("自动生成人物"))
+      << A(&w->storyAct, QT_TR_NOOP("故事"), SLOT(story())).tip(QT_TR_NOOP("自动生成故事"))
+      << A(&w->warAct, QT_TR_NOOP("战争"), SLOT(war())).tip(QT_TR_NOOP("自动生成战争"))
+      << A(&w->loveLetterAct, QT_TR_NOOP("情书"), SLOT(loveLetter())).tip(QT_TR_NOOP("自动生成情书"))
+      << A(&w->poemAct, QT_TR_NOOP("诗歌"), SLOT(poem())).tip(QT_TR_NOOP("自动生成诗歌"))
+      << A(&w->characterDesignDummyAct, QT_TR_NOOP("人物设计"), SLOT(characterDesignDummy())).tip(QT_TR_NOOP("自动生成职场设计"))
+      << A(&w->storyDesignDummyAct, QT_TR_NOOP("故事设计"), SLOT(storyDesignDummy())).tip(QT_TR_NOOP("自动生成故事设计"));
 
     const struct {
         QAction** store;
         const char* text;
         int type;
+        const char* tip;
+        const char* icon;
     } genres[] = {
-        {&w->beautyAct, QT_TR_NOOP("美女"), 5},
-        {&w->captionAct, QT_TR_NOOP("标题"), 4},
-        {&w->boyAct, QT_TR_NOOP("帅哥"), 6},
-        {&w->occupationAct, QT_TR_NOOP("职业"), 7},
-        {&w->costumeAct, QT_TR_NOOP("装束"), 8},
-        {&w->hobbyAct, QT_TR_NOOP("爱好"), 9},
-        {&w->meritAct, QT_TR_NOOP("特长"), 10},
-        {&w->propsAct, QT_TR_NOOP("道具"), 11},
-        {&w->weaponAct, QT_TR_NOOP("兵器"), 12},
-        {&w->petAct, QT_TR_NOOP("宠物"), 13},
-        {&w->experienceAct, QT_TR_NOOP("经历"), 14},
-        {&w->secretAct, QT_TR_NOOP("秘密"), 15},
-        {&w->personalityAct, QT_TR_NOOP("个性"), 16},
-        {&w->loverAct, QT_TR_NOOP("恋人"), 17},
-        {&w->sickAct, QT_TR_NOOP("伤病"), 18},
-        {&w->thoughtAct, QT_TR_NOOP("思想"), 19},
-        {&w->desireAct, QT_TR_NOOP("愿望"), 20},
-        {&w->misunderstandingAct, QT_TR_NOOP("误会"), 21},
-        {&w->opponentAct, QT_TR_NOOP("对手"), 22},
-        {&w->supportingRoleAct, QT_TR_NOOP("配角"), 23},
-        {&w->habitAct, QT_TR_NOOP("习惯"), 24},
-        {&w->deathAct, QT_TR_NOOP("死亡"), 25},
-        {&w->languageAct, QT_TR_NOOP("语言"), 26},
-        {&w->martialArtsAct, QT_TR_NOOP("武侠"), 39},
-        {&w->urbanRomanceAct, QT_TR_NOOP("都市言情"), 38},
-        {&w->adventureAct, QT_TR_NOOP("冒险"), 40},
-        {&w->revengeAct, QT_TR_NOOP("复仇"), 41},
-        {&w->inLoveAct, QT_TR_NOOP("恋爱"), 27},
-        {&w->romanceAct, QT_TR_NOOP("爱情"), 42},
-        {&w->inspirationAct, QT_TR_NOOP("励志"), 43},
-        {&w->businessWarAct, QT_TR_NOOP("商战"), 44},
-        {&w->workplaceAct, QT_TR_NOOP("职场"), 45},
-        {&w->suspenseAct, QT_TR_NOOP("悬疑"), 48},
-        {&w->campusRomanceAct, QT_TR_NOOP("校园爱情"), 49},
-        {&w->scienceFictionAct, QT_TR_NOOP("科幻"), 50},
-        {&w->palaceIntrigueAct, QT_TR_NOOP("宫斗"), 51},
-        {&w->fairyTaleAct, QT_TR_NOOP("童话"), 52},
-        {&w->relationshipAct, QT_TR_NOOP("关系"), 28},
-        {&w->landscapeAct, QT_TR_NOOP("景观"), 29},
-        {&w->userDefinedAct, QT_TR_NOOP("自建"), 32},
-        {&w->fightAct, QT_TR_NOOP("打斗"), 33},
-        {&w->sceneAct, QT_TR_NOOP("场景"), 34},
-        {&w->linesAct, QT_TR_NOOP("台词"), 35},
-        {&w->coincidenceAct, QT_TR_NOOP("巧合"), 36},
-        {&w->emotionAct, QT_TR_NOOP("情感"), 37},
+        {&w->beautyAct, QT_TR_NOOP("美女"), 5, QT_TR_NOOP("自动生成美女描述"), ":/Images/beauty.png"},
+        {&w->captionAct, QT_TR_NOOP("标题"), 4, QT_TR_NOOP("自动生成标题"), ":/Images/caption.png"},
+        {&w->boyAct, QT_TR_NOOP("帅哥"), 6, QT_TR_NOOP("自动生成帅哥描述"), ":/Images/boy.png"},
+        {&w->occupationAct, QT_TR_NOOP("职业"), 7, QT_TR_NOOP("自动生成职业描述"), ":/Images/occupation.png"},
+        {&w->costumeAct, QT_TR_NOOP("装束"), 8, QT_TR_NOOP("自动生成装束描述"), ":/Images/costume.png"},
+        {&w->hobbyAct, QT_TR_NOOP("爱好"), 9, QT_TR_NOOP("自动生成爱好描述"), ":/Images/hobby.png"},
+        {&w->meritAct, QT_TR_NOOP("特长"), 10, QT_TR_NOOP("自动生成特长描述"), ":/Images/merit.png"},
+        {&w->propsAct, QT_TR_NOOP("道具"), 11, QT_TR_NOOP("自动生成道具描述"), ":/Images/props.png"},
+        {&w->weaponAct, QT_TR_NOOP("兵器"), 12, QT_TR_NOOP("自动生成兵器描述"), ":/Images/weapon.png"},
+        {&w->petAct, QT_TR_NOOP("宠物"), 13, QT_TR_NOOP("自动生成宠物描述"), ":/Images/pet.png"},
+        {&w->experienceAct, QT_TR_NOOP("经历"), 14, QT_TR_NOOP("自动生成经历描述"), ":/Images/experience.png"},
+        {&w->secretAct, QT_TR_NOOP("秘密"), 15, QT_TR_NOOP("自动生成秘密描述"), ":/Images/secret.png"},
+        {&w->personalityAct, QT_TR_NOOP("个性"), 16, QT_TR_NOOP("自动生成个性描述"), ":/Images/personality.png"},
+        {&w->loverAct, QT_TR_NOOP("恋人"), 17, QT_TR_NOOP("自动生成恋人描述"), ":/Images/lover.png"},
+        {&w->sickAct, QT_TR_NOOP("伤病"), 18, QT_TR_NOOP("自动生成伤病描述"), ":/Images/sick.png"},
+        {&w->thoughtAct, QT_TR_NOOP("思想"), 19, QT_TR_NOOP("自动生成思想描述"), ":/Images/thought.png"},
+        {&w->desireAct, QT_TR_NOOP("愿望"), 20, QT_TR_NOOP("自动生成愿望描述"), ":/Images/desire.png"},
+        {&w->misunderstandingAct, QT_TR_NOOP("误会"), 21, QT_TR_NOOP("自动生成误会描述"), ":/Images/misunderstanding.png"},
+        {&w->opponentAct, QT_TR_NOOP("对手"), 22, QT_TR_NOOP("自动生成对手描述"), ":/Images/opponent.png"},
+        {&w->supportingRoleAct, QT_TR_NOOP("配角"), 23, QT_TR_NOOP("自动生成配角描述"), ":/Images/supportingRole.png"},
+        {&w->habitAct, QT_TR_NOOP("习惯"), 24, QT_TR_NOOP("自动生成习惯描述"), ":/Images/habit.png"},
+        {&w->deathAct, QT_TR_NOOP("死亡"), 25, QT_TR_NOOP("自动生成死亡描述"), ":/Images/death.png"},
+        {&w->languageAct, QT_TR_NOOP("语言"), 26, QT_TR_NOOP("自动生成语言描述"), ":/Images/language.png"},
+        {&w->martialArtsAct, QT_TR_NOOP("武侠"), 39, QT_TR_NOOP("武侠模板"), nullptr},
+        {&w->urbanRomanceAct, QT_TR_NOOP("都市言情"), 38, QT_TR_NOOP("都市言情模板"), nullptr},
+        {&w->adventureAct, QT_TR_NOOP("冒险"), 40, QT_TR_NOOP("冒险模板"), nullptr},
+        {&w->revengeAct, QT_TR_NOOP("复仇"), 41, QT_TR_NOOP("复仇模板"), nullptr},
+        {&w->inLoveAct, QT_TR_NOOP("恋爱"), 27, QT_TR_NOOP("自动生成恋爱描述"), ":/Images/inLove.png"},
+        {&w->romanceAct, QT_TR_NOOP("爱情"), 42, QT_TR_NOOP("爱情模板"), nullptr},
+        {&w->inspirationAct, QT_TR_NOOP("励志"), 43, QT_TR_NOOP("励志模板"), nullptr},
+        {&w->businessWarAct, QT_TR_NOOP("商战"), 44, QT_TR_NOOP("商战模板"), nullptr},
+        {&w->workplaceAct, QT_TR_NOOP("职场"), 45, QT_TR_NOOP("职场模板"), nullptr},
+        {&w->suspenseAct, QT_TR_NOOP("悬疑"), 48, QT_TR_NOOP("悬疑模板"), nullptr},
+        {&w->campusRomanceAct, QT_TR_NOOP("校园爱情"), 49, QT_TR_NOOP("校园爱情模板"), nullptr},
+        {&w->scienceFictionAct, QT_TR_NOOP("科幻"), 50, QT_TR_NOOP("科幻模板"), nullptr},
+        {&w->palaceIntrigueAct, QT_TR_NOOP("宫斗"), 51, QT_TR_NOOP("宫斗模板"), nullptr},
+        {&w->fairyTaleAct, QT_TR_NOOP("童话"), 52, QT_TR_NOOP("童话模板"), nullptr},
+        {&w->relationshipAct, QT_TR_NOOP("关系"), 28, QT_TR_NOOP("自动生成关系描述"), ":/Images/relationship.png"},
+        {&w->landscapeAct, QT_TR_NOOP("景观"), 29, QT_TR_NOOP("自动生成景观描述"), ":/Images/building.png"},
+        {&w->userDefinedAct, QT_TR_NOOP("自建"), 32, QT_TR_NOOP("自动生成自建语段"), ":/Images/userDefined.png"},
+        {&w->fightAct, QT_TR_NOOP("打斗"), 33, QT_TR_NOOP("自动生成打斗描述"), nullptr},
+        {&w->sceneAct, QT_TR_NOOP("场景"), 34, QT_TR_NOOP("自动生成场景描述"), ":/Images/scene.png"},
+        {&w->linesAct, QT_TR_NOOP("台词"), 35, QT_TR_NOOP("自动生成台词描述"), ":/Images/lines.png"},
+        {&w->coincidenceAct, QT_TR_NOOP("巧合"), 36, QT_TR_NOOP("自动生成巧合描述"), ":/Images/coincidence.png"},
+        {&w->emotionAct, QT_TR_NOOP("情感"), 37, QT_TR_NOOP("自动生成情感描述"), ":/Images/emotion.png"},
     };
     for (const auto& genre : genres)
-        t << A(genre.store, genre.text, nullptr).kind(GenreAction).argument(genre.type);
+        t << A(genre.store, genre.text, nullptr).kind(GenreAction).argument(genre.type).tip(genre.tip).icon(genre.icon);
 
     const struct {
         QAction** store;
@@ -567,40 +569,40 @@ QVector<ActionTable::Row> ActionTable::rows(MainWindow* w)
     for (const auto& name : names)
         t << A(name.store, name.text, nullptr).kind(NameAction).argument(name.type);
 
-    t << A(&w->advertisementAct, QT_TR_NOOP("广告"), SLOT(advertisement())).flag(ActionTable::TextAsData)
-      << A(&w->advertorialAct, QT_TR_NOOP("软文"), SLOT(advertisement())).flag(ActionTable::TextAsData)
-      << A(&w->clothingAct, QT_TR_NOOP("服装"), SLOT(advertisement())).flag(ActionTable::TextAsData)
-      << A(&w->healthCareAct, QT_TR_NOOP("保健"), SLOT(advertisement())).flag(ActionTable::TextAsData)
-      << A(&w->cosmetologyAct, QT_TR_NOOP("美容"), SLOT(advertisement())).flag(ActionTable::TextAsData)
-      << A(&w->tourismAct, QT_TR_NOOP("旅游"), SLOT(advertisement())).flag(ActionTable::TextAsData)
-      << A(&w->cateringAct, QT_TR_NOOP("餐饮"), SLOT(advertisement())).flag(ActionTable::TextAsData)
-      << A(&w->foodAct, QT_TR_NOOP("食品"), SLOT(advertisement())).flag(ActionTable::TextAsData);
+    t << A(&w->advertisementAct, QT_TR_NOOP("广告"), SLOT(advertisement())).flag(ActionTable::TextAsData).tip(QT_TR_NOOP("自动生成广告"))
+      << A(&w->advertorialAct, QT_TR_NOOP("软文"), SLOT(advertisement())).flag(ActionTable::TextAsData).tip(QT_TR_NOOP("自动生成软文"))
+      << A(&w->clothingAct, QT_TR_NOOP("服装"), SLOT(advertisement())).flag(ActionTable::TextAsData).tip(QT_TR_NOOP("自动生成服装广告"))
+      << A(&w->healthCareAct, QT_TR_NOOP("保健"), SLOT(advertisement())).flag(ActionTable::TextAsData).tip(QT_TR_NOOP("自动生成保健广告"))
+      << A(&w->cosmetologyAct, QT_TR_NOOP("美容"), SLOT(advertisement())).flag(ActionTable::TextAsData).tip(QT_TR_NOOP("自动生成美容广告"))
+      << A(&w->tourismAct, QT_TR_NOOP("旅游"), SLOT(advertisement())).flag(ActionTable::TextAsData).tip(QT_TR_NOOP("自动生成旅游广告"))
+      << A(&w->cateringAct, QT_TR_NOOP("餐饮"), SLOT(advertisement())).flag(ActionTable::TextAsData).tip(QT_TR_NOOP("自动生成餐饮广告"))
+      << A(&w->foodAct, QT_TR_NOOP("食品"), SLOT(advertisement())).flag(ActionTable::TextAsData).tip(QT_TR_NOOP("自动生成食品广告"));
 
-    t << A(&w->newsAct, QT_TR_NOOP("新闻"), SLOT(news()))
-      << A(&w->worldNewsAct, QT_TR_NOOP("国际新闻"), SLOT(worldNews()))
-      << A(&w->domesticNewsAct, QT_TR_NOOP("国内新闻"), SLOT(domesticNews()))
-      << A(&w->cultureNewsAct, QT_TR_NOOP("文化新闻"), SLOT(cultureNews()))
-      << A(&w->entertainmentNewsAct, QT_TR_NOOP("娱乐新闻"), SLOT(entertainmentNews()))
-      << A(&w->sportsNewsAct, QT_TR_NOOP("体育新闻"), SLOT(sportsNews()))
-      << A(&w->technologyNewsAct, QT_TR_NOOP("科技新闻"), SLOT(technologyNews()))
-      << A(&w->houseNewsAct, QT_TR_NOOP("房产新闻"), SLOT(houseNews()))
-      << A(&w->carNewsAct, QT_TR_NOOP("汽车新闻"), SLOT(carNews()))
-      << A(&w->politicsAct, QT_TR_NOOP("政治"), SLOT(politics()))
-      << A(&w->partyAffairsAct, QT_TR_NOOP("党务"), SLOT(partyAffairs()))
-      << A(&w->diplomacyAct, QT_TR_NOOP("外交"), SLOT(diplomacy()))
-      << A(&w->industryAct, QT_TR_NOOP("工业"), SLOT(industry()))
-      << A(&w->economyAct, QT_TR_NOOP("经济"), SLOT(economy()))
-      << A(&w->agricultureAct, QT_TR_NOOP("农业"), SLOT(agriculture()))
-      << A(&w->cultureAct, QT_TR_NOOP("文化"), SLOT(culture()))
-      << A(&w->educationAct, QT_TR_NOOP("教育"), SLOT(education()))
-      << A(&w->publicWelfareAct, QT_TR_NOOP("公益"), SLOT(publicWelfare()))
-      << A(&w->ethnicGroupsAct, QT_TR_NOOP("民族"), SLOT(ethnicGroups()))
-      << A(&w->religionsAct, QT_TR_NOOP("宗教"), SLOT(religions()))
-      << A(&w->disasterPreventionAct, QT_TR_NOOP("防灾"), SLOT(disasterPrevention()))
-      << A(&w->environmentalProtectionAct, QT_TR_NOOP("环保"), SLOT(environmentalProtection()))
-      << A(&w->diaryAct, QT_TR_NOOP("日记"), SLOT(diary()))
-      << A(&w->proseAct, QT_TR_NOOP("散文"), SLOT(prose()))
-      << A(&w->letterAct, QT_TR_NOOP("书信"), SLOT(letter()));
+    t << A(&w->newsAct, QT_TR_NOOP("新闻"), SLOT(news())).tip(QT_TR_NOOP("新闻模板"))
+      << A(&w->worldNewsAct, QT_TR_NOOP("国际新闻"), SLOT(worldNews())).tip(QT_TR_NOOP("国际新闻模板"))
+      << A(&w->domesticNewsAct, QT_TR_NOOP("国内新闻"), SLOT(domesticNews())).tip(QT_TR_NOOP("国内新闻模板"))
+      << A(&w->cultureNewsAct, QT_TR_NOOP("文化新闻"), SLOT(cultureNews())).tip(QT_TR_NOOP("文化新闻模板"))
+      << A(&w->entertainmentNewsAct, QT_TR_NOOP("娱乐新闻"), SLOT(entertainmentNews())).tip(QT_TR_NOOP("娱乐新闻模板"))
+      << A(&w->sportsNewsAct, QT_TR_NOOP("体育新闻"), SLOT(sportsNews())).tip(QT_TR_NOOP("体育新闻模板"))
+      << A(&w->technologyNewsAct, QT_TR_NOOP("科技新闻"), SLOT(technologyNews())).tip(QT_TR_NOOP("科技新闻模板"))
+      << A(&w->houseNewsAct, QT_TR_NOOP("房产新闻"), SLOT(houseNews())).tip(QT_TR_NOOP("房产新闻模板"))
+      << A(&w->carNewsAct, QT_TR_NOOP("汽车新闻"), SLOT(carNews())).tip(QT_TR_NOOP("汽车新闻模板"))
+      << A(&w->politicsAct, QT_TR_NOOP("政治"), SLOT(politics())).tip(QT_TR_NOOP("政治模板"))
+      << A(&w->partyAffairsAct, QT_TR_NOOP("党务"), SLOT(partyAffairs())).tip(QT_TR_NOOP("党务模板"))
+      << A(&w->diplomacyAct, QT_TR_NOOP("外交"), SLOT(diplomacy())).tip(QT_TR_NOOP("外交模板"))
+      << A(&w->industryAct, QT_TR_NOOP("工业"), SLOT(industry())).tip(QT_TR_NOOP("工业模板"))
+      << A(&w->economyAct, QT_TR_NOOP("经济"), SLOT(economy())).tip(QT_TR_NOOP("经济模板"))
+      << A(&w->agricultureAct, QT_TR_NOOP("农业"), SLOT(agriculture())).tip(QT_TR_NOOP("农业模板"))
+      << A(&w->cultureAct, QT_TR_NOOP("文化"), SLOT(culture())).tip(QT_TR_NOOP("文化模板"))
+      << A(&w->educationAct, QT_TR_NOOP("教育"), SLOT(education())).tip(QT_TR_NOOP("教育模板"))
+      << A(&w->publicWelfareAct, QT_TR_NOOP("公益"), SLOT(publicWelfare())).tip(QT_TR_NOOP("公益模板"))
+      << A(&w->ethnicGroupsAct, QT_TR_NOOP("民族"), SLOT(ethnicGroups())).tip(QT_TR_NOOP("民族模板"))
+      << A(&w->religionsAct, QT_TR_NOOP("宗教"), SLOT(religions())).tip(QT_TR_NOOP("宗教模板"))
+      << A(&w->disasterPreventionAct, QT_TR_NOOP("防灾"), SLOT(disasterPrevention())).tip(QT_TR_NOOP("防灾模板"))
+      << A(&w->environmentalProtectionAct, QT_TR_NOOP("环保"), SLOT(environmentalProtection())).tip(QT_TR_NOOP("环保模板"))
+      << A(&w->diaryAct, QT_TR_NOOP("日记"), SLOT(diary())).tip(QT_TR_NOOP("日记模板"))
+      << A(&w->proseAct, QT_TR_NOOP("散文"), SLOT(prose())).tip(QT_TR_NOOP("散文模板"))
+      << A(&w->letterAct, QT_TR_NOOP("书信"), SLOT(letter())).tip(QT_TR_NOOP("书信模板"));
 
     // Web browser pages (no menu places these)
     t << A(&w->prevUrlAct, QT_TR_NOOP("后退"), SLOT(prevUrl()))
