@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QDebug>
 #include <QFont>
+#include <QTextDocument>
 
 #include "Embellish.h"
 
@@ -11,6 +12,7 @@ VeldmarkHighlighter::VeldmarkHighlighter(QTextDocument* document, Embellish* emb
 {
     qDebug() << Q_FUNC_INFO << ", document =" << document << ", embellish =" << embellish;
     buildRules(embellish ? embellish->getErrorProneCharacters() : QString());
+    highlightDocument();
 }
 
 VeldmarkHighlighter::VeldmarkHighlighter(QTextDocument* document, const QString& characters)
@@ -18,6 +20,7 @@ VeldmarkHighlighter::VeldmarkHighlighter(QTextDocument* document, const QString&
 {
     qDebug() << Q_FUNC_INFO << ", document =" << document << ", characters =" << characters;
     buildRules(characters);
+    highlightDocument();
 }
 
 VeldmarkHighlighter::~VeldmarkHighlighter()
@@ -58,6 +61,19 @@ void VeldmarkHighlighter::buildRules(const QString& characters)
         m_foldedCharacters.insert(QChar::toCaseFolded(entry.toUcs4().value(0)));
     }
     qDebug() << Q_FUNC_INFO << ", rules =" << rules.size();
+}
+
+void VeldmarkHighlighter::highlightDocument()
+{
+    QTextDocument* doc = document();
+    if (!doc)
+        return;
+    // Without a page size the layout only forgets the painted blocks; the old
+    // size back lays the whole document out once.
+    const QSizeF pageSize = doc->pageSize();
+    doc->setPageSize(QSizeF(0, 0));
+    rehighlight();
+    doc->setPageSize(pageSize);
 }
 
 void VeldmarkHighlighter::highlightBlock(const QString& text)

@@ -35,6 +35,10 @@ public:
     // One entry per character (code point, so a supplementary-plane character
     // stays whole), in order, duplicates kept.
     static QStringList splitCharacters(const QString& characters);
+    // Paints the whole document now, then lays it out once. (Painting block by
+    // block lays the rest of the document out again after each block, which on
+    // a large document takes minutes.) The constructors call it.
+    void highlightDocument();
     static QTextCharFormat highlightFormat();
 
     // One rule per entry: the character taken literally, any letter case.
