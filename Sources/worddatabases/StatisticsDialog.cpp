@@ -76,10 +76,12 @@ StatisticsDialog::StatisticsDialog(QWidget* parent)
     m_statistics = TextStatistics::of(qobject_cast<QTextEdit*>(parent));
 
     auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(18);
+    // Headings on the left, figures right-aligned under their column heading.
     auto cell = [this, grid](const QString& text, int row, int column) {
         auto* label = new QLabel(text, this);
         label->setTextFormat(Qt::PlainText);
-        grid->addWidget(label, row, column);
+        grid->addWidget(label, row, column, column > 0 ? Qt::AlignRight : Qt::Alignment());
     };
     const QString none = QStringLiteral("-");
     cell(tr("选中"), 0, 1);
