@@ -55,6 +55,15 @@ protected:
     explicit EvaluateDialog(QWidget* parent);
     // Wires the shared behaviour; called once the form is set up.
     void attach(const Widgets& widgets);
+    // The shared widgets of a form that names them alike.
+    template <typename Form>
+    static Widgets widgetsOf(const Form* ui)
+    {
+        return Widgets{ui->pieChartRadioButton,    ui->barChartRadioButton,       ui->widthSpinBox,
+                       ui->heightSpinBox,          ui->charCountSpinBox,          ui->includeNonChineseCheckBox,
+                       ui->currentFileRadioButton, ui->directoryRadioButton,      ui->directoryNameLineEdit,
+                       ui->buttonBox};
+    }
     // The platform's directory chooser; empty when cancelled.
     static QString askDirectory();
 

@@ -10,9 +10,7 @@ WordEvaluateDialog::WordEvaluateDialog(QWidget* parent)
 {
     qDebug() << Q_FUNC_INFO;
     ui->setupUi(this);
-    attach(Widgets{ui->pieChartRadioButton, ui->barChartRadioButton, ui->widthSpinBox, ui->heightSpinBox,
-                   ui->charCountSpinBox, ui->includeNonChineseCheckBox, ui->currentFileRadioButton,
-                   ui->directoryRadioButton, ui->directoryNameLineEdit, ui->buttonBox});
+    attach(widgetsOf(ui));
 }
 
 WordEvaluateDialog::~WordEvaluateDialog()
