@@ -77,7 +77,7 @@ void MainWindow::dictSearch(QString text, bool exactly)
         dictListWidget->addItem(item);
     }
     if (words.isEmpty()) {
-        auto* item = new QListWidgetItem(DictionaryLookup::notFoundText());
+        auto* item = new QListWidgetItem(tr("未找到对应词条"));
         item->setForeground(QColor(QStringLiteral("Red")));
         dictListWidget->addItem(item);
     }

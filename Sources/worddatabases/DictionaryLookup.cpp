@@ -1,6 +1,5 @@
 #include "DictionaryLookup.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QSet>
 #include <QSqlError>
@@ -57,11 +56,6 @@ QString markedHtml(const QString& text, const QString& searched)
 }
 
 } // namespace
-
-QString DictionaryLookup::notFoundText()
-{
-    return QCoreApplication::translate("MainWindow", "未找到对应词条");
-}
 
 QVector<DictionaryEntry> DictionaryLookup::search(Embellish& embellish, const QString& text, bool exactly)
 {

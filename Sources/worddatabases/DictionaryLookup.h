@@ -32,6 +32,4 @@ public:
     // the texts is set in dark orange. All texts are escaped; line breaks in
     // an explanation stay line breaks.
     static QString explanationHtml(const QVector<DictionaryEntry>& entries, const QString& searched);
-
-    static QString notFoundText();
 };
