@@ -3,11 +3,13 @@
 // dictionary pane (prefix and exact searches, the explanation pane and its
 // escaping, the not-found entry, Alt+F7) and document statistics.
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextLayout>
@@ -188,6 +190,34 @@ private slots:
         VeldmarkHighlighter codePoints(&document, wide + "x");
         QCOMPARE(codePoints.errorProneCharacters, (QStringList{wide, "x"}));
         QCOMPARE(paintedPositions(&document), (QList<int>{2, 3, 4}));
+    }
+
+    void highlightingKeepsTheViewInPlace()
+    {
+        QTextEdit editor;
+        editor.resize(600, 400);
+        QStringList paragraphs;
+        for (int i = 0; i < 20000; ++i)
+            paragraphs << QString("第%1段地得的文字").arg(i);
+        editor.setPlainText(paragraphs.join('\n'));
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        editor.document()->documentLayout()->documentSize();
+        QCoreApplication::processEvents();
+        QScrollBar* bar = editor.verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        QCoreApplication::processEvents();
+        const int value = bar->value();
+        const int topBlock = editor.cursorForPosition(QPoint(2, 2)).blockNumber();
+        QVERIFY(topBlock > 5000);
+
+        VeldmarkHighlighter highlighter(editor.document(), "的");
+        QCoreApplication::processEvents();
+        QCOMPARE(bar->value(), value);
+        QCOMPARE(editor.cursorForPosition(QPoint(2, 2)).blockNumber(), topBlock);
+        const QTextBlock last = editor.document()->lastBlock();
+        QCOMPARE(last.layout()->formats().size(), 1);
+        QVERIFY(last.layout()->lineCount() > 0);
     }
 
     void toggleCommandPaintsWhileTyping()

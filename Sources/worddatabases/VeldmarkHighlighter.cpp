@@ -1,8 +1,10 @@
 #include "VeldmarkHighlighter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBrush>
 #include <QDebug>
 #include <QFont>
+#include <QSignalBlocker>
 #include <QTextDocument>
 
 #include "Embellish.h"
@@ -68,12 +70,22 @@ void VeldmarkHighlighter::highlightDocument()
     QTextDocument* doc = document();
     if (!doc)
         return;
-    // Without a page size the layout only forgets the painted blocks; the old
-    // size back lays the whole document out once.
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
     const QSizeF pageSize = doc->pageSize();
-    doc->setPageSize(QSizeF(0, 0));
-    rehighlight();
-    doc->setPageSize(pageSize);
+    {
+        // Without a page size the layout only forgets the painted blocks; the
+        // old size back lays the whole document out once. Views hear of the
+        // finished layout only: one redone in steps would shrink their scroll
+        // range on the way and lose their place in the text.
+        const QSignalBlocker quiet(layout);
+        doc->setPageSize(QSizeF(0, 0));
+        rehighlight();
+        doc->setPageSize(pageSize);
+        layout->documentSize();
+    }
+    emit layout->documentSizeChanged(layout->documentSize());
+    emit layout->pageCountChanged(layout->pageCount());
+    emit layout->update();
 }
 
 void VeldmarkHighlighter::highlightBlock(const QString& text)

@@ -35,9 +35,10 @@ public:
     // One entry per character (code point, so a supplementary-plane character
     // stays whole), in order, duplicates kept.
     static QStringList splitCharacters(const QString& characters);
-    // Paints the whole document now, then lays it out once. (Painting block by
-    // block lays the rest of the document out again after each block, which on
-    // a large document takes minutes.) The constructors call it.
+    // Paints the whole document now, then lays it out once, views keeping their
+    // place. (Painting block by block lays the rest of the document out again
+    // after each block, which on a large document takes minutes.) The
+    // constructors call it.
     void highlightDocument();
     static QTextCharFormat highlightFormat();
 
