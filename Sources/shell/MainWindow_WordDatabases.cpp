@@ -7,33 +7,6 @@
 
 #include "SharedCodes.h"
 
-// ---- Dictionary pane -----------------------------------------------------------
-
-void MainWindow::dictTextChanged(const QString&)
-{
-    qDebug() << Q_FUNC_INFO << "(interim)";
-}
-
-void MainWindow::dictReturnPressed()
-{
-    qDebug() << Q_FUNC_INFO << "(interim)";
-}
-
-void MainWindow::dictSearch()
-{
-    qDebug() << Q_FUNC_INFO << "(interim)";
-}
-
-void MainWindow::dictSearch(QString, bool)
-{
-    qDebug() << Q_FUNC_INFO << "(interim)";
-}
-
-void MainWindow::dictWordSelected(QListWidgetItem*)
-{
-    qDebug() << Q_FUNC_INFO << "(interim)";
-}
-
 // ---- Marking and embellishing --------------------------------------------------
 
 void MainWindow::atomTemplateEmbellish()
@@ -161,11 +134,6 @@ void MainWindow::antonymMark()
     qDebug() << Q_FUNC_INFO << "(interim)";
 }
 
-void MainWindow::userDefinedWordSpellingCheck()
-{
-    qDebug() << Q_FUNC_INFO << "(interim)";
-}
-
 int MainWindow::embellishDocument(uint, bool)
 {
     qDebug() << Q_FUNC_INFO << "(interim)";
@@ -184,11 +152,6 @@ int MainWindow::renderEmbellishHtml(const QList<Segment>&, QString&, int&, int&)
 }
 
 // ---- Statistics and companion tools --------------------------------------------
-
-void MainWindow::statistics()
-{
-    qDebug() << Q_FUNC_INFO << "(interim)";
-}
 
 void MainWindow::charFreqCounterForTextSelection()
 {
