@@ -8,35 +8,17 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTextStream>
 
-#include <algorithm>
-#include <functional>
-
 #include "AutoGenNameDialog.h"
+#include "BenchSupport.h"
 #include "DomParser.h"
-#include "Logging.h"
 #include "RandomSource.h"
 
 namespace {
 
 constexpr int kNames = 10000;
 constexpr double kGoalMs = 100.0;
-
-double milliseconds(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
 
 void fail(const QString& message)
 {
@@ -51,11 +33,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    // The program's own handler with every sink off: log lines are built and
-    // dropped, as in a normal run at the default level.
-    logTargets = LOG_TARGET_NONE;
-    qInstallMessageHandler(messageHandler);
-    const int runs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7;
+    dropProgramLog();
+    const int runs = qMax(1, argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7);
     // Template paths are relative to the program folder.
     if (!QDir::setCurrent(QCoreApplication::applicationDirPath() + "/../bin"))
         fail("no program folder beside the benchmark");
@@ -86,11 +65,11 @@ int main(int argc, char** argv)
         generate();
         QVector<double> readTimes, generateTimes;
         for (int i = 0; i < runs; ++i) {
-            readTimes << milliseconds(read);
-            generateTimes << milliseconds(generate);
+            readTimes << millisecondsOf(read);
+            generateTimes << millisecondsOf(generate);
         }
-        const double base = median(readTimes);
-        const double ms = median(generateTimes);
+        const double base = medianOf(readTimes);
+        const double ms = medianOf(generateTimes);
         const bool met = ms < kGoalMs;
         allMet = allMet && met;
         out << QString("%1 %2  readFile %3 ms  10,000 names %4 ms  ratio %5  (goal %6 ms: %7)\n")
