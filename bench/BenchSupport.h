@@ -7,10 +7,12 @@
 #include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVector>
 
 #include <algorithm>
 #include <cstdio>
 
+#include "Logging.h"
 #include "SettingsStore.h"
 
 // Points the settings and data folders into `home` and picks the offscreen
@@ -70,3 +72,28 @@ public:
 private:
     quint32 m_state;
 };
+
+// The median of the samples.
+inline double medianOf(QVector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples.at(samples.size() / 2);
+}
+
+// How long one call of work takes, in milliseconds.
+template <typename F>
+double millisecondsOf(F work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The program's own message handler with every sink off: log lines are built
+// and dropped, as in a normal run at the default level.
+inline void dropProgramLog()
+{
+    logTargets = LOG_TARGET_NONE;
+    qInstallMessageHandler(messageHandler);
+}

@@ -558,14 +558,19 @@ QVector<ActionTable::Row> ActionTable::rows(MainWindow* w)
         QAction** store;
         const char* text;
         int type;
+        const char* tip;
+        const char* icon;
     } names[] = {
-        {&w->manNameAct, QT_TR_NOOP("男名"), 58},          {&w->womanNameAct, QT_TR_NOOP("女名"), 59},
-        {&w->appellationAct, QT_TR_NOOP("称谓"), 60},      {&w->placeNameAct, QT_TR_NOOP("地名"), 61},
-        {&w->organizationNameAct, QT_TR_NOOP("机构"), 62}, {&w->mediaNameAct, QT_TR_NOOP("媒体"), 63},
-        {&w->planetNameAct, QT_TR_NOOP("外星"), 64},
+        {&w->manNameAct, QT_TR_NOOP("男名"), 58, QT_TR_NOOP("批量起男名"), ":/Images/manName.png"},
+        {&w->womanNameAct, QT_TR_NOOP("女名"), 59, QT_TR_NOOP("批量起女名"), ":/Images/womanName.png"},
+        {&w->appellationAct, QT_TR_NOOP("称谓"), 60, QT_TR_NOOP("批量生成称谓"), ":/Images/title.png"},
+        {&w->placeNameAct, QT_TR_NOOP("地名"), 61, QT_TR_NOOP("批量起地名"), ":/Images/placeName.png"},
+        {&w->organizationNameAct, QT_TR_NOOP("机构"), 62, QT_TR_NOOP("自动生成机构名称"), ":/Images/organizationName.png"},
+        {&w->mediaNameAct, QT_TR_NOOP("媒体"), 63, QT_TR_NOOP("自动生成媒体名称"), ":/Images/mediaName.png"},
+        {&w->planetNameAct, QT_TR_NOOP("外星"), 64, QT_TR_NOOP("自动生成外星名称"), ":/Images/planetName.png"},
     };
     for (const auto& name : names)
-        t << A(name.store, name.text, nullptr).kind(NameAction).argument(name.type);
+        t << A(name.store, name.text, nullptr).kind(NameAction).argument(name.type).tip(name.tip).icon(name.icon);
 
     t << A(&w->advertisementAct, QT_TR_NOOP("广告"), SLOT(advertisement()))
       << A(&w->advertorialAct, QT_TR_NOOP("软文"), SLOT(advertisement()))
