@@ -38,64 +38,54 @@ const QByteArray NonceTarget = "/api/get_nonce/?controller=core&method=get_nonce
 const QStringList FullSequence{"/api/", "/api/info/", QString::fromLatin1(NonceTarget)};
 const QString ServerError = QStringLiteral("服务器错误, 错误代码: 0xffff0001");
 
-struct Account
-{
-    QString name;
-    QString password;
-    QString flag;
-};
+const char* const AccountKeys[] = {"LoginUserName", "LoginPassword", "RememberAccount"};
 
 QString slotKey(const char* name, int slot)
 {
     return QLatin1String(name) + QString::number(slot);
 }
 
-void storeAccounts(const QMap<int, Account>& accounts)
+// Slot -> "name|password|flag", each value enciphered into its key.
+void storeAccounts(const QMap<int, QString>& accounts)
 {
     TextCipher cipher(LoginDialog::AccountCipherKey);
     Settings settings;
-    for (auto it = accounts.constBegin(); it != accounts.constEnd(); ++it) {
-        settings.setValue(slotKey("LoginUserName", it.key()), cipher.encryptText(it->name));
-        settings.setValue(slotKey("LoginPassword", it.key()), cipher.encryptText(it->password));
-        settings.setValue(slotKey("RememberAccount", it.key()), cipher.encryptText(it->flag));
-    }
+    for (auto it = accounts.constBegin(); it != accounts.constEnd(); ++it)
+        for (int i = 0; i < 3; ++i)
+            settings.setValue(slotKey(AccountKeys[i], it.key()), cipher.encryptText(it->section('|', i, i)));
 }
 
-// "name|password|flag" of every slot 0 to 9 whose three keys are present.
+// "name|password|flag" of every slot 0 to 9 with any of its keys present.
 QStringList storedAccounts()
 {
     TextCipher cipher(LoginDialog::AccountCipherKey);
     Settings settings;
     QStringList result;
     for (int slot = 0; slot < 10; ++slot) {
-        const QStringList keys{slotKey("LoginUserName", slot), slotKey("LoginPassword", slot),
-                               slotKey("RememberAccount", slot)};
         QStringList values;
-        for (const QString& key : keys)
-            if (settings.contains(key))
-                values << cipher.decryptText(settings.value(key).toString());
+        for (const char* name : AccountKeys)
+            if (settings.contains(slotKey(name, slot)))
+                values << cipher.decryptText(settings.value(slotKey(name, slot)).toString());
         if (!values.isEmpty())
             result << values.join('|');
     }
     return result;
 }
 
-QMap<int, Account> namedAccounts(int count, int from = 0)
+// The thirty stored values as they stand.
+QStringList rawAccountValues()
 {
-    QMap<int, Account> accounts;
-    for (int slot = 0; slot < count; ++slot)
-        accounts.insert(from + slot, {QStringLiteral("user%1").arg(slot), QStringLiteral("pw%1").arg(slot),
-                                      slot % 2 ? QStringLiteral("0") : QStringLiteral("1")});
-    return accounts;
+    QStringList values;
+    for (int slot = 0; slot < 10; ++slot)
+        for (const char* name : AccountKeys)
+            values << Settings().value(slotKey(name, slot)).toString();
+    return values;
 }
 
 template <typename T>
 T* child(QObject* parent, const char* name)
 {
-    T* found = parent->findChild<T*>(QLatin1String(name));
-    if (!found)
-        qWarning("missing child %s", name);
-    return found;
+    return parent->findChild<T*>(QLatin1String(name));
 }
 
 // Types into the dialog's fields the way a person does.
@@ -347,7 +337,7 @@ private slots:
             QCOMPARE(child<QComboBox>(&empty, "serverAddressComboBox")->itemText(0),
                      server->root() + "/wordpress-4.6.1/wp-login.php");
         }
-        storeAccounts({{0, {"林晓", "春 眠", "1"}}, {3, {"wang", "pw3", "1"}}});
+        storeAccounts({{0, "林晓|春 眠|1"}, {3, "wang|pw3|1"}});
         Settings().setValue("LoginUserName5", "not a ciphertext");
         {
             LoginDialog dialog;
@@ -379,7 +369,7 @@ private slots:
         }
         // A slot-0 flag other than "1", or one that does not decipher: no password.
         for (const QString& flag : {QString("0"), QString("tampered")}) {
-            storeAccounts({{0, {"林晓", "春 眠", flag}}});
+            storeAccounts({{0, "林晓|春 眠|" + flag}});
             if (flag == "tampered")
                 Settings().setValue("RememberAccount0", "AwK1eNM=");
             LoginDialog dialog;
@@ -390,8 +380,8 @@ private slots:
 
     void savingAccounts()
     {
-        storeAccounts({{0, {"A", "pa", "1"}}, {1, {"B", "pb", "0"}}, {2, {"C", "pc", "1"}}, {3, {"D", "pd", "0"}}});
-        Settings().setValue("LoginUserName4", "AwK1eNM="); // the empty name: an unused slot
+        storeAccounts({{0, "A|pa|1"}, {1, "B|pb|0"}, {2, "C|pc|1"}, {3, "D|pd|0"}});
+        Settings().setValue("LoginUserName4", "AwK1eNM="); // does not decipher: an unused slot
         Settings().setValue("LoginPassword4", "leftover");
         Settings().setValue("RememberAccount4", "leftover");
         LoginDialog dialog;
@@ -414,31 +404,25 @@ private slots:
         QTRY_VERIFY(!client->isBusy());
 
         // Unticked: not one of the thirty values changes.
-        QStringList before;
-        for (int slot = 0; slot < 10; ++slot)
-            for (const char* name : {"LoginUserName", "LoginPassword", "RememberAccount"})
-                before << Settings().value(slotKey(name, slot)).toString();
+        const QStringList before = rawAccountValues();
         child<QCheckBox>(&dialog, "rememberAccountCheckBox")->setChecked(false);
         enterAccount(&dialog, "E", "pe");
         clickLogin(&dialog);
         QTRY_VERIFY(!client->isBusy());
-        QStringList after;
-        for (int slot = 0; slot < 10; ++slot)
-            for (const char* name : {"LoginUserName", "LoginPassword", "RememberAccount"})
-                after << Settings().value(slotKey(name, slot)).toString();
-        QCOMPARE(after, before);
+        QCOMPARE(rawAccountValues(), before);
     }
 
     void tenAccountsRotate()
     {
-        storeAccounts(namedAccounts(10));
+        QMap<int, QString> ten;
+        for (int slot = 0; slot < 10; ++slot)
+            ten.insert(slot, QStringLiteral("user%1|pw%1|%2").arg(slot).arg(slot % 2));
+        storeAccounts(ten);
         LoginDialog dialog;
         dialog.show();
         enterAccount(&dialog, "newcomer", "pn");
         clickLogin(&dialog);
-        QStringList expected{"newcomer|pn|1"};
-        for (int slot = 0; slot < 9; ++slot)
-            expected << QStringLiteral("user%1|pw%1|%2").arg(slot).arg(slot % 2 ? 0 : 1);
+        QStringList expected = QStringList{"newcomer|pn|1"} + QStringList(ten.values()).mid(0, 9);
         QCOMPARE(storedAccounts(), expected);
 
         // An old slot-3 account moves to the front; the others keep their order.
