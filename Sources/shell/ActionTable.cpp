@@ -453,6 +453,11 @@ QVector<ActionTable::Row> ActionTable::rows(MainWindow* w)
       << A(&w->showBuildSystemInformationAct, QT_TR_NOOP("构建系统信息"), SLOT(showBuildSystemInformation()))
       << A(&w->showSuperUserAdditionAct, QT_TR_NOOP("显示为超级用户增加的功能"), SLOT(showSuperUserAddition()));
 
+    // Web account (super-user mode only; no menu places these)
+    t << A(&w->loginAct, QT_TR_NOOP("登录"), SLOT(login())).tip(QT_TR_NOOP("登录账户")).flag(SuperUserOnly)
+      << A(&w->showAccountInformationAct, QT_TR_NOOP("账户信息"), SLOT(showAccountInformation()))
+             .flag(SuperUserOnly | ApplicationSpecificMenuRole);
+
     // Template page context menus
     t << A(&w->newTemplateParagraphAct, QT_TR_NOOP("新增条目"), SLOT(newTemplateParagraph()))
              .tip(QT_TR_NOOP("创建新的模板项"))
@@ -684,6 +689,8 @@ void ActionTable::build(MainWindow* window, const QVector<Row>& rows, bool super
             action->setShortcut(QKeySequence(row.standardKey));
         if (row.flags & Checkable)
             action->setCheckable(true);
+        if (row.flags & ApplicationSpecificMenuRole)
+            action->setMenuRole(QAction::ApplicationSpecificRole);
         if (row.flags & TipIsText)
             action->setStatusTip(text);
         else if (row.statusTip)
