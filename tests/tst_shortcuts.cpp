@@ -94,9 +94,13 @@ struct Page
         table->scrollToItem(item);
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(item).center());
     }
+    // Clicks where the button shows, so a widget lying over it takes the click instead.
     void button(const char* name) const
     {
-        QTest::mouseClick(form->findChild<QPushButton*>(name), Qt::LeftButton);
+        auto* button = form->findChild<QPushButton*>(name);
+        const QPoint at = button->mapTo(form, button->rect().center());
+        QWidget* target = form->childAt(at);
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(form, at));
     }
 
     std::unique_ptr<ShortcutsConfigForm> owned;
@@ -388,6 +392,7 @@ private slots:
         QTest::keyClick(page.edit, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier);
         QTest::mouseClick(dialog->applyPushButton, Qt::LeftButton);
         QCOMPARE(window.openTemplateAct->shortcut(), QKeySequence("Ctrl+Shift+Y"));
+        QVERIFY(!QWidget::keyboardGrabber());
 
         // "录制" with no key: "" is stored and the window falls back to the default.
         page.button("recordPushButton");

@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <iterator>
 #include <QKeySequence>
+#include <QPushButton>
 #include <QTableWidgetItem>
 
 #include "DefaultShortcuts.h"
@@ -82,6 +83,13 @@ ShortcutsConfigForm::ShortcutsConfigForm(QWidget* parent)
     qDebug() << Q_FUNC_INFO;
     ui->setupUi(this);
     ui->shortCutErrorWarningLabel->hide();
+    // The group box below overlaps the button: keep the button on top, and let it
+    // grow to the left where the font needs more room than the form gives.
+    QPushButton* restoreAll = ui->restoreAllPushButton;
+    restoreAll->raise();
+    const QRect place = restoreAll->geometry();
+    const int width = qMax(place.width(), restoreAll->sizeHint().width());
+    restoreAll->setGeometry(place.right() + 1 - width, place.y(), width, place.height());
 
     m_lineEdit = new ShortCutRecordLineEdit(this);
     ui->currentShortcutHorizontalLayout->addWidget(m_lineEdit);
@@ -192,6 +200,8 @@ void ShortcutsConfigForm::stopRecording()
 void ShortcutsConfigForm::apply()
 {
     qDebug() << Q_FUNC_INFO;
+    // Applying ends a recording, so that keys pressed in the notice that follows are not recorded.
+    m_lineEdit->releaseKeyboard();
     Settings settings;
     const QTableWidget* table = ui->shortcutsTableWidget;
     for (int row = 0; row < table->rowCount(); ++row) {
