@@ -6,8 +6,10 @@
 #include <QClipboard>
 #include <QDebug>
 #include <QIcon>
+#include <QPair>
 #include <QShortcut>
 
+#include "DefaultShortcuts.h"
 #include "GlobalActions.h"
 #include "MainWindow.h"
 #include "MdiArea.h"
@@ -737,41 +739,45 @@ void ActionTable::build(MainWindow* window, const QVector<Row>& rows, bool super
 
 QVector<ActionTable::ShortcutRow> ActionTable::shortcutRows(MainWindow* w)
 {
-    using K = QKeySequence;
-    return {
-        {"OpenTemplate", w->openTemplateAct, K(Qt::CTRL | Qt::ALT | Qt::Key_O), true},
-        {"SaveTemplate", w->saveTemplateAct, K(Qt::CTRL | Qt::ALT | Qt::Key_S), true},
-        {"OpenAtomTemplateUnderCursor", openAtomTemplateUnderCursorAct, K(Qt::CTRL | Qt::ALT | Qt::Key_A), true},
-        {"NewTemplateParagraphFromSelection", newTemplateParagraphFromSelectionAct, K(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
-         true},
-        {"NewTemplateChildParagraphFromSelection", newTemplateChildParagraphFromSelectionAct,
-         K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true},
-        {"NewTemplateContentFromSelection", newTemplateContentFromSelectionAct, K(Qt::CTRL | Qt::SHIFT | Qt::Key_C), true},
-        {"AddTemplateMarker", addTemplateMarkerAct, K(Qt::CTRL | Qt::SHIFT | Qt::Key_T), true},
-        {"NewFile", w->newAct, K(K::New), true},
-        {"OpenFile", w->openAct, K(K::Open), true},
-        {"SaveFile", w->saveAct, K(K::Save), true},
-        {"SaveFileAs", w->saveAsAct, K(K::SaveAs), true},
-        {"ExportDoc", w->filePrintDocAct, K(Qt::CTRL | Qt::Key_D), true},
-        {"FileProperty", w->filePropertyAct, K(Qt::ALT | Qt::Key_Enter), true},
-        {"Print", w->printAct, K(K::Print), true},
-        {"Quit", w->exitAct, K(QStringLiteral("Ctrl+Q"), K::NativeText), true},
-        {"Undo", w->undoAct, K(K::Undo), true},
-        {"Redo", w->redoAct, K(K::Redo), true},
-        {"Cut", w->cutAct, K(K::Cut), true},
-        {"Copy", w->copyAct, K(K::Copy), true},
-        {"Paste", w->pasteAct, K(K::Paste), true},
-        {"PasteAsPlainText", w->pasteAsPlainTextAct, K(Qt::CTRL | Qt::SHIFT | Qt::Key_V), true},
-        {"PasteFromClipboardHistory", pasteFromClipboardHistoryAct, K(Qt::CTRL | Qt::SHIFT | Qt::Key_B), true},
-        {"SelectAll", w->selectAllAct, K(), false},
-        {"CloseWindow", w->closeAct, K(QStringLiteral("Ctrl+F4"), K::NativeText), true},
-        {"NextWindow", w->nextAct, K(K::NextChild), true},
-        {"PreviousWindow", w->previousAct, K(K::PreviousChild), true},
-        {"Find", w->findAct, K(K::Find), true},
-        {"Replace", w->replaceAct, K(K::Replace), true},
-        {"GoToLine", w->gotoLineAct, K(QStringLiteral("Ctrl+G"), K::NativeText), true},
-        {"FullScreen", w->fullScreenAct, K(QStringLiteral("F11"), K::NativeText), true},
+    // The fallbacks are the shared defaults, which the preferences' shortcut page shows.
+    const QVector<QPair<const char*, QAction*>> actions = {
+        {"OpenTemplate", w->openTemplateAct},
+        {"SaveTemplate", w->saveTemplateAct},
+        {"OpenAtomTemplateUnderCursor", openAtomTemplateUnderCursorAct},
+        {"NewTemplateParagraphFromSelection", newTemplateParagraphFromSelectionAct},
+        {"NewTemplateChildParagraphFromSelection", newTemplateChildParagraphFromSelectionAct},
+        {"NewTemplateContentFromSelection", newTemplateContentFromSelectionAct},
+        {"AddTemplateMarker", addTemplateMarkerAct},
+        {"NewFile", w->newAct},
+        {"OpenFile", w->openAct},
+        {"SaveFile", w->saveAct},
+        {"SaveFileAs", w->saveAsAct},
+        {"ExportDoc", w->filePrintDocAct},
+        {"FileProperty", w->filePropertyAct},
+        {"Print", w->printAct},
+        {"Quit", w->exitAct},
+        {"Undo", w->undoAct},
+        {"Redo", w->redoAct},
+        {"Cut", w->cutAct},
+        {"Copy", w->copyAct},
+        {"Paste", w->pasteAct},
+        {"PasteAsPlainText", w->pasteAsPlainTextAct},
+        {"PasteFromClipboardHistory", pasteFromClipboardHistoryAct},
+        {"SelectAll", w->selectAllAct},
+        {"CloseWindow", w->closeAct},
+        {"NextWindow", w->nextAct},
+        {"PreviousWindow", w->previousAct},
+        {"Find", w->findAct},
+        {"Replace", w->replaceAct},
+        {"GoToLine", w->gotoLineAct},
+        {"FullScreen", w->fullScreenAct},
     };
+    QVector<ShortcutRow> rows;
+    for (const auto& action : actions) {
+        const QString key = QLatin1String(action.first);
+        rows.append({action.first, action.second, DefaultShortcuts::sequence(key), DefaultShortcuts::hasDefault(key)});
+    }
+    return rows;
 }
 
 QKeySequence ActionTable::storedSequence(const QString& text)
