@@ -13,6 +13,7 @@
 #include <QMutex>
 #include <QPoint>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTextDocument>
@@ -711,6 +712,8 @@ public:
 
     // ---- Templates ----------------------------------------------------------
     QList<TemplateDialog*> templateDialogs; // the open template pages
+    // Missing templates that following text back has asked about once already.
+    QSet<QString> missingTemplatesAsked;
     QTreeWidgetItem* copiedTemplateParagraph = nullptr;
     DatabaseTemplateSelectionDialog* databaseTemplateSelectionDialog = nullptr;
     QAction* openTemplateAct = nullptr;

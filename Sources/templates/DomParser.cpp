@@ -296,7 +296,28 @@ bool DomParser::buildTree()
     parseChildren(root);
     QObject::disconnect(m_resetConnection);
     QObject::disconnect(m_removeConnection);
+    // Hidden once the items are in place: hiding rows while others are still
+    // being appended makes every later insertion slower.
+    if (treeUsable())
+        hideContents(m_tree, m_tree->invisibleRootItem(), QModelIndex());
     return true;
+}
+
+void DomParser::hideContents(QTreeWidget* tree, QTreeWidgetItem* item, const QModelIndex& index)
+{
+    if (!tree || !item)
+        return;
+    // Rows are found through the model: looking an item's row up from the item
+    // can mean a search through all its siblings.
+    const QAbstractItemModel* model = tree->model();
+    const int rows = item->childCount();
+    for (int row = 0; row < rows; ++row) {
+        QTreeWidgetItem* child = item->child(row);
+        if (child->text(1) == kContentTag && !tree->isRowHidden(row, index))
+            tree->setRowHidden(row, index, true);
+        if (child->childCount() > 0)
+            hideContents(tree, child, model->index(row, 0, index));
+    }
 }
 
 void DomParser::parseChildren(const QDomElement& root)
@@ -326,8 +347,7 @@ void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* p
 {
     qDebug() << Q_FUNC_INFO << ", title =" << element.attribute(kTitleAttribute) << ", parent =" << parent;
 
-    QTreeWidgetItem* item = newItem(parent, element.attribute(kTitleAttribute), kEntryTag,
-                                    QStringLiteral("title"), false);
+    QTreeWidgetItem* item = newItem(parent, element.attribute(kTitleAttribute), kEntryTag, QStringLiteral("title"));
     const int contents = contentCountOf(element);
 
     // Application-modal: nothing may start another generation or close the
@@ -365,11 +385,10 @@ void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* p
     }
 }
 
+// No log line per content or item: a large template has tens of thousands of them.
 void DomParser::parseContentElement(const QDomElement& element, QTreeWidgetItem* parent)
 {
-    qDebug() << Q_FUNC_INFO << ", parent =" << parent;
-
-    QTreeWidgetItem* item = newItem(parent, element.text(), kContentTag, QStringLiteral("content"), true);
+    QTreeWidgetItem* item = newItem(parent, element.text(), kContentTag, QStringLiteral("content"));
     for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
         parseChildElement(child, item);
     }
@@ -390,19 +409,18 @@ void DomParser::parseChildElement(const QDomNode& child, QTreeWidgetItem*& item)
 }
 
 QTreeWidgetItem* DomParser::newItem(QTreeWidgetItem* parent, const QString& text, const QString& tag,
-                                    const QString& kind, bool hidden)
+                                    const QString& kind)
 {
-    qDebug() << Q_FUNC_INFO << ", tag =" << tag << ", parent =" << parent;
     if (!parent || !treeUsable())
         return nullptr;
     // Filled before it joins the tree, so the model reports one insertion only.
+    // Added one at a time to a parent that is already in the tree: each item
+    // then knows its row, which every later change of the item looks up.
     auto* item = new QTreeWidgetItem(0);
     item->setText(0, text);
     item->setData(0, Qt::UserRole, tag);
     item->setText(1, kind);
     parent->addChild(item);
-    if (hidden)
-        item->setHidden(true);
     return item;
 }
 

@@ -1,0 +1,706 @@
+#include "TemplateDialog.h"
+
+#include <QBrush>
+#include <QComboBox>
+#include <QDebug>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QStringMatcher>
+#include <QVBoxLayout>
+
+#include <functional>
+
+#include "ListWidget.h"
+#include "SearchComboBox.h"
+#include "TreeWidget.h"
+
+namespace {
+
+const QString kSearchHistoryGroup = QStringLiteral("TemplateDialogSearchString");
+const QString kReplaceHistoryGroup = QStringLiteral("TemplateDialogReplaceString");
+
+const QBrush& hitBrush()
+{
+    static const QBrush brush{QColor(QStringLiteral("lightblue"))};
+    return brush;
+}
+
+bool isPainted(const QVariant& background)
+{
+    return background.isValid() && background.value<QBrush>() == hitBrush();
+}
+
+// Painting goes back to the view's own background, whatever the skin.
+template <typename Item>
+void setPainted(Item* item, bool painted)
+{
+    const QVariant background = item->data(Qt::BackgroundRole);
+    if (painted && !isPainted(background))
+        item->setData(Qt::BackgroundRole, hitBrush());
+    else if (!painted && background.isValid())
+        item->setData(Qt::BackgroundRole, QVariant());
+}
+
+void setPainted(QTreeWidgetItem* item, bool painted)
+{
+    const QVariant background = item->data(0, Qt::BackgroundRole);
+    if (painted && !isPainted(background))
+        item->setData(0, Qt::BackgroundRole, hitBrush());
+    else if (!painted && background.isValid())
+        item->setData(0, Qt::BackgroundRole, QVariant());
+}
+
+void unpaintEntries(QTreeWidgetItem* item)
+{
+    const int count = item->childCount();
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem* child = item->child(i);
+        if (TreeWidget::isEntry(child))
+            setPainted(child, false);
+        if (child->childCount() > 0)
+            unpaintEntries(child);
+    }
+}
+
+} // namespace
+
+// One search text under the current selectors, prepared once for many contents.
+struct TemplateDialog::Matcher
+{
+    bool oper = false;
+    bool user = false;
+    int op = MatchAll;
+    int flag = MatchStartsWith;
+    QStringList words;
+    QVector<QStringMatcher> finders;
+
+    bool matches(const QString& text) const
+    {
+        bool result = false;
+        if (oper) {
+            if (op == MatchAll)
+                result = true;
+            else if (op == MatchAny && words.isEmpty())
+                return true;
+        }
+        // The length flags ignore the keywords: one pass stands for them all.
+        const int passes = user && flag > MatchAny ? 1 : words.size();
+        for (int i = 0; i < passes; ++i) {
+            if (user) {
+                switch (flag) {
+                case MatchStartsWith:
+                    if (text.startsWith(words.at(i), Qt::CaseInsensitive))
+                        return true;
+                    break;
+                case MatchEndsWith:
+                    if (text.endsWith(words.at(i), Qt::CaseInsensitive))
+                        return true;
+                    break;
+                case MatchOneCharacter:
+                case MatchTwoCharacters:
+                case MatchThreeCharacters:
+                case MatchFourCharacters:
+                    if (text.size() == flag - MatchAny)
+                        result = true;
+                    break;
+                case MatchMoreThanFourCharacters:
+                    if (text.size() > 4)
+                        result = true;
+                    break;
+                default:
+                    break;
+                }
+            } else if (oper) {
+                if (finders.at(i).indexIn(text) >= 0) {
+                    if (op == MatchAny)
+                        return true;
+                } else if (op == MatchAll) {
+                    return false;
+                }
+            }
+        }
+        return result;
+    }
+};
+
+TemplateDialog::TemplateDialog(const QString& fileName, QWidget* parent)
+    : QDialog(parent)
+    , m_fileName(fileName)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
+    setObjectName(QStringLiteral("TemplateDialog"));
+    setProperty("ReadOnly", false);
+
+    treeWidget = new TreeWidget(this);
+    treeWidget->setObjectName(QStringLiteral("treeWidget"));
+    treeWidget->header()->hide();
+    treeWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    listWidget = new ListWidget(this);
+    listWidget->setObjectName(QStringLiteral("listWidget"));
+    listWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    contentListInfoLabel = new QLabel(this);
+    contentListInfoLabel->setObjectName(QStringLiteral("contentListInfoLabel"));
+
+    auto* searchBar = new QWidget(this);
+    replaceComboBox = createSearchComboBox(searchBar);
+    replaceComboBox->setObjectName(QStringLiteral("replaceComboBox"));
+    searchComboBox = createSearchComboBox(searchBar);
+    searchComboBox->setObjectName(QStringLiteral("searchComboBox"));
+    searchComboBox->setToolTip(tr("多关键词以空格隔开。"));
+    for (QComboBox* box : {searchComboBox, replaceComboBox})
+        box->setMinimumWidth(80);
+    loadComboBoxHistory(searchComboBox, kSearchHistoryGroup);
+    loadComboBoxHistory(replaceComboBox, kReplaceHistoryGroup);
+    searchComboBox->clearEditText();
+    replaceComboBox->clearEditText();
+
+    const QString operTip = tr("搜索多关键词时，各关键词的组合关系。");
+    operRadioButton = new QRadioButton(searchBar);
+    operRadioButton->setObjectName(QStringLiteral("operRadioButton"));
+    operRadioButton->setToolTip(operTip);
+    operRadioButton->setChecked(true);
+    matchFlagOperComboBox = new QComboBox(searchBar);
+    matchFlagOperComboBox->setObjectName(QStringLiteral("matchFlagOperComboBox"));
+    matchFlagOperComboBox->setToolTip(operTip);
+    matchFlagOperComboBox->addItem(tr("与"), int(MatchAll));
+    matchFlagOperComboBox->addItem(tr("或"), int(MatchAny));
+    // Offered by no control: the page searches plain text only.
+    regExpRadioButton = new QRadioButton(tr("正则表达式"), this);
+    regExpRadioButton->hide();
+    userRadioButton = new QRadioButton(searchBar);
+    userRadioButton->setObjectName(QStringLiteral("userRadioButton"));
+    matchFlagUserComboBox = new QComboBox(searchBar);
+    matchFlagUserComboBox->setObjectName(QStringLiteral("matchFlagUserComboBox"));
+    matchFlagUserComboBox->addItem(tr("以...开头"), int(MatchStartsWith));
+    matchFlagUserComboBox->addItem(tr("以...结尾"), int(MatchEndsWith));
+    matchFlagUserComboBox->addItem(tr("单字"), int(MatchOneCharacter));
+    matchFlagUserComboBox->addItem(tr("二字"), int(MatchTwoCharacters));
+    matchFlagUserComboBox->addItem(tr("三字"), int(MatchThreeCharacters));
+    matchFlagUserComboBox->addItem(tr("四字"), int(MatchFourCharacters));
+    matchFlagUserComboBox->addItem(tr("四字以上"), int(MatchMoreThanFourCharacters));
+    matchFlagUserComboBox->setEnabled(false);
+
+    auto makeButton = [searchBar](const QString& text, const char* name) {
+        auto* button = new QPushButton(text, searchBar);
+        button->setObjectName(QLatin1String(name));
+        // A page is no window: Return in the search box must not press a button.
+        button->setAutoDefault(false);
+        return button;
+    };
+    QPushButton* prevPushButton = makeButton(tr("上个"), "prevPushButton");
+    QPushButton* nextPushButton = makeButton(tr("下个"), "nextPushButton");
+    filterPushButton = makeButton(tr("结果"), "filterPushButton");
+    QPushButton* replacePushButton = makeButton(tr("替换"), "replacePushButton");
+    QPushButton* replaceAllPushButton = makeButton(tr("全部替换"), "replaceAllPushButton");
+
+    auto* leftColumn = new QGridLayout;
+    leftColumn->addWidget(new QLabel(tr("搜索"), searchBar), 0, 0);
+    leftColumn->addWidget(searchComboBox, 0, 1);
+    leftColumn->addWidget(new QLabel(tr("替换"), searchBar), 1, 0);
+    leftColumn->addWidget(replaceComboBox, 1, 1);
+    auto* searchRow = new QHBoxLayout;
+    for (QWidget* widget : std::initializer_list<QWidget*>{operRadioButton, matchFlagOperComboBox, userRadioButton,
+                                                           matchFlagUserComboBox, prevPushButton, nextPushButton,
+                                                           filterPushButton})
+        searchRow->addWidget(widget);
+    auto* replaceRow = new QHBoxLayout;
+    replaceRow->addWidget(replacePushButton);
+    replaceRow->addWidget(replaceAllPushButton);
+    auto* rightColumn = new QVBoxLayout;
+    rightColumn->addLayout(searchRow);
+    rightColumn->addLayout(replaceRow);
+    auto* searchBarLayout = new QHBoxLayout(searchBar);
+    searchBarLayout->setContentsMargins(0, 0, 0, 0);
+    searchBarLayout->addLayout(leftColumn);
+    searchBarLayout->addLayout(rightColumn);
+
+    auto* leftPane = new QWidget(this);
+    auto* leftLayout = new QVBoxLayout(leftPane);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(treeWidget);
+    leftLayout->addWidget(searchBar);
+    auto* rightPane = new QWidget(this);
+    auto* rightLayout = new QVBoxLayout(rightPane);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addWidget(listWidget);
+    rightLayout->addWidget(contentListInfoLabel);
+    splitter = new QSplitter(this);
+    splitter->addWidget(leftPane);
+    splitter->addWidget(rightPane);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(splitter);
+
+    connect(listWidget, SIGNAL(currentItemChanged(QListWidgetItem*, QListWidgetItem*)), this,
+            SLOT(updateContentListInfoLabel(QListWidgetItem*, QListWidgetItem*)));
+    connect(filterPushButton, SIGNAL(clicked()), this, SLOT(filter()));
+    for (QRadioButton* radio : {operRadioButton, userRadioButton, regExpRadioButton})
+        connect(radio, SIGNAL(toggled(bool)), this, SLOT(matchFlagRadioButtonToggled(bool)));
+    connect(matchFlagOperComboBox, SIGNAL(currentIndexChanged(int)), this,
+            SLOT(matchFlagOperComboBoxCurrentIndexChanged(int)));
+    connect(matchFlagUserComboBox, SIGNAL(currentIndexChanged(int)), this,
+            SLOT(matchFlagUserComboBoxCurrentIndexChanged(int)));
+    connect(prevPushButton, SIGNAL(clicked()), this, SLOT(searchPrev()));
+    connect(nextPushButton, SIGNAL(clicked()), this, SLOT(searchNext()));
+    connect(replacePushButton, SIGNAL(clicked()), this, SLOT(replace()));
+    connect(replaceAllPushButton, SIGNAL(clicked()), this, SLOT(replaceAll()));
+    connect(searchComboBox, SIGNAL(currentTextChanged(const QString&)), this,
+            SLOT(onSearchComboBoxCurrentTextChanged(const QString&)));
+
+    // Drops change the template as much as replacing does.
+    connect(treeWidget, &TreeWidget::edited, this, &TemplateDialog::templateEdited);
+    connect(listWidget, &ListWidget::itemDnD, this, &TemplateDialog::templateEdited);
+
+    // The tree painting is kept until the text or the outline changes.
+    QAbstractItemModel* model = treeWidget->model();
+    auto outlineChanged = [this]() { ++m_treeRevision; };
+    connect(model, &QAbstractItemModel::rowsInserted, this, outlineChanged);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, outlineChanged);
+    connect(model, &QAbstractItemModel::rowsMoved, this, outlineChanged);
+    connect(model, &QAbstractItemModel::modelReset, this, outlineChanged);
+    connect(model, &QAbstractItemModel::layoutChanged, this, outlineChanged);
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex&, const QModelIndex&, const QVector<int>& roles) {
+                if (roles != QVector<int>{Qt::BackgroundRole})
+                    ++m_treeRevision;
+            });
+
+    m_filterEnabled = true;
+    m_type = 255;
+}
+
+TemplateDialog::~TemplateDialog()
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << m_fileName;
+}
+
+QTreeWidget* TemplateDialog::outlineTreeWidget() const
+{
+    return treeWidget;
+}
+
+void TemplateDialog::setSplitterSizes(int width)
+{
+    qDebug() << Q_FUNC_INFO << ", width =" << width;
+    splitter->setSizes({2 * width / 5, 3 * width / 5});
+}
+
+void TemplateDialog::setSearchText(const QString& text)
+{
+    qDebug() << Q_FUNC_INFO << ", text =" << text;
+    searchComboBox->setCurrentText(text);
+    m_filterEnabled = true;
+    search(true, false);
+}
+
+void TemplateDialog::reject()
+{
+}
+
+void TemplateDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+int TemplateDialog::currentFlag() const
+{
+    return matchFlagUserComboBox->currentData().toInt();
+}
+
+int TemplateDialog::currentOperator() const
+{
+    return matchFlagOperComboBox->currentData().toInt();
+}
+
+TemplateDialog::Matcher TemplateDialog::matcherFor(const QString& keywordsText) const
+{
+    Matcher matcher;
+    matcher.oper = operRadioButton->isChecked();
+    matcher.user = userRadioButton->isChecked();
+    matcher.op = currentOperator();
+    matcher.flag = currentFlag();
+    matcher.words = keywordsText.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString& word : qAsConst(matcher.words))
+        matcher.finders << QStringMatcher(word, Qt::CaseInsensitive);
+    return matcher;
+}
+
+bool TemplateDialog::isMatched(const QString& text, const QString& keywordsText) const
+{
+    return matcherFor(keywordsText).matches(text);
+}
+
+// ---- Searching ---------------------------------------------------------------------
+
+void TemplateDialog::onSearchComboBoxCurrentTextChanged(const QString& text)
+{
+    const QString searchText = text.isNull() ? searchComboBox->currentText() : text;
+    qDebug() << Q_FUNC_INFO << ", text =" << searchText;
+
+    // Unpainting and painting the same entries again would change nothing.
+    const bool paintTree = !searchText.isEmpty() || currentFlag() > MatchAny;
+    const QString treeText = paintTree ? searchText.trimmed() : QString();
+    if (treeText != m_treePaintedFor || m_treeRevision != m_treePaintedRevision) {
+        clearTreeHighlight();
+        highlightSearchResult();
+    }
+    m_searchResultCount = 0;
+    search(false, true);
+    updateContentListInfoLabel(nullptr, nullptr);
+}
+
+void TemplateDialog::filter()
+{
+    qDebug() << Q_FUNC_INFO << ", filterEnabled =" << m_filterEnabled;
+    m_filterEnabled = !m_filterEnabled;
+    search(true, false);
+}
+
+void TemplateDialog::recordHistories()
+{
+    // Only what the user searched for: an empty text is no history.
+    if (!searchComboBox->currentText().isEmpty())
+        updateComboBox(searchComboBox, kSearchHistoryGroup);
+    if (!replaceComboBox->currentText().isEmpty())
+        updateComboBox(replaceComboBox, kReplaceHistoryGroup);
+}
+
+void TemplateDialog::search(bool recordHistory, bool unpaintOthers)
+{
+    if (recordHistory)
+        recordHistories();
+    filterPushButton->setText(m_filterEnabled ? tr("全部") : tr("结果"));
+
+    const QString text = searchComboBox->currentText();
+    if (text.isEmpty() && currentFlag() <= MatchAny) {
+        showRows(matcherFor(QString()), false, false, unpaintOthers, false);
+        return;
+    }
+    listWidget->setCurrentRow(0);
+    step(true);
+    if (m_filterEnabled)
+        showRows(matcherFor(text.trimmed()), true, true, unpaintOthers, true);
+    else
+        showRows(matcherFor(text), false, !text.isEmpty(), unpaintOthers, !text.isEmpty());
+    updateContentListInfoLabel();
+}
+
+void TemplateDialog::showRows(const Matcher& matcher, bool hideOthers, bool paint, bool unpaintOthers, bool count)
+{
+    const int rows = listWidget->count();
+    unsigned int hits = 0;
+    const bool updates = listWidget->updatesEnabled();
+    listWidget->setUpdatesEnabled(false);
+    for (int row = 0; row < rows; ++row) {
+        QListWidgetItem* item = listWidget->item(row);
+        // Every row is shown when nothing is matched for.
+        const bool matched = !(hideOthers || paint || count) || matcher.matches(item->text());
+        if (matched)
+            ++hits;
+        const bool hidden = hideOthers && !matched;
+        if (listWidget->isRowHidden(row) != hidden)
+            listWidget->setRowHidden(row, hidden);
+        if (matched && paint)
+            setPainted(item, true);
+        else if (unpaintOthers)
+            setPainted(item, false);
+    }
+    listWidget->setUpdatesEnabled(updates);
+    if (count)
+        m_searchResultCount = hits;
+}
+
+void TemplateDialog::clearTreeHighlight()
+{
+    unpaintEntries(treeWidget->invisibleRootItem());
+    m_treePaintedFor.clear();
+    m_treePaintedRevision = m_treeRevision;
+}
+
+void TemplateDialog::highlightSearchResult()
+{
+    const QString text = searchComboBox->currentText().trimmed();
+    if (text.isEmpty() || (text == m_treePaintedFor && m_treeRevision == m_treePaintedRevision))
+        return;
+    paintHits(treeWidget->invisibleRootItem(), QStringMatcher(text, Qt::CaseInsensitive));
+    m_treePaintedFor = text;
+    m_treePaintedRevision = m_treeRevision;
+}
+
+bool TemplateDialog::paintHits(QTreeWidgetItem* item, const QStringMatcher& finder)
+{
+    bool hit = false;
+    const int count = item->childCount();
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem* child = item->child(i);
+        bool childHit = finder.indexIn(child->text(0)) >= 0;
+        if (child->childCount() > 0 && paintHits(child, finder))
+            childHit = true;
+        if (childHit) {
+            hit = true;
+            // Contents are hidden rows of the tree: only their entries show the hit.
+            if (TreeWidget::isEntry(child))
+                setPainted(child, true);
+        }
+    }
+    return hit;
+}
+
+bool TemplateDialog::searchNext()
+{
+    qDebug() << Q_FUNC_INFO;
+    recordHistories();
+    return step(true);
+}
+
+bool TemplateDialog::searchPrev()
+{
+    qDebug() << Q_FUNC_INFO;
+    recordHistories();
+    return step(false);
+}
+
+bool TemplateDialog::step(bool forward)
+{
+    const int rows = listWidget->count();
+    if (rows == 0)
+        return false;
+    const int start = listWidget->currentRow();
+    // The text as written, never a pattern: "1+1" finds "1+1".
+    const QString pattern = searchComboBox->currentText().simplified();
+    const QStringMatcher finder(pattern, Qt::CaseSensitive);
+    int row = start;
+    for (int examined = 0; examined < rows; ++examined) {
+        if (forward)
+            row = row + 1 >= rows ? 0 : qMax(row + 1, 0);
+        else
+            row = row < 1 ? rows - 1 : row - 1;
+        if (pattern.isEmpty() || finder.indexIn(listWidget->item(row)->text()) >= 0) {
+            listWidget->setCurrentRow(row);
+            return true;
+        }
+        if (row == start)
+            break;
+    }
+    return false;
+}
+
+// ---- Replacing ---------------------------------------------------------------------
+
+void TemplateDialog::replace()
+{
+    qDebug() << Q_FUNC_INFO;
+    recordHistories();
+    const QString searchText = searchComboBox->currentText();
+    QListWidgetItem* row = listWidget->currentItem();
+    QTreeWidgetItem* entry = treeWidget->currentItem();
+    if (!row || searchText.isEmpty() || !entry)
+        return;
+    QTreeWidgetItem* content = contentItemAt(entry, listWidget->currentRow());
+    if (!content)
+        return;
+    QString text = row->text();
+    text.replace(searchText, replaceComboBox->currentText(), Qt::CaseSensitive);
+    if (text != row->text()) {
+        row->setText(text);
+        content->setText(0, text);
+        emit templateEdited();
+    }
+    step(true);
+}
+
+void TemplateDialog::replaceAll()
+{
+    const QString searchText = searchComboBox->currentText();
+    const QString replacement = replaceComboBox->currentText();
+    qDebug() << Q_FUNC_INFO << ": searchStr =" << searchText << ", replaceStr =" << replacement;
+    recordHistories();
+    if (listWidget->count() == 0 || searchText.isEmpty())
+        return;
+
+    bool changed = false;
+    const QStringMatcher anyCase(searchText, Qt::CaseInsensitive);
+    // Found ignoring case (and painted), replaced only where the case agrees.
+    std::function<bool(QTreeWidgetItem*)> replaceBelow = [&](QTreeWidgetItem* item) {
+        bool hit = false;
+        const int count = item->childCount();
+        for (int i = 0; i < count; ++i) {
+            QTreeWidgetItem* child = item->child(i);
+            bool childHit = false;
+            const QString text = child->text(0);
+            if (anyCase.indexIn(text) >= 0) {
+                childHit = true;
+                QString replaced = text;
+                replaced.replace(searchText, replacement, Qt::CaseSensitive);
+                if (replaced != text) {
+                    child->setText(0, replaced);
+                    changed = true;
+                }
+            }
+            if (child->childCount() > 0 && replaceBelow(child))
+                childHit = true;
+            if (childHit) {
+                hit = true;
+                if (TreeWidget::isEntry(child))
+                    setPainted(child, true);
+            }
+        }
+        return hit;
+    };
+    replaceBelow(treeWidget->invisibleRootItem());
+
+    const QStringMatcher sameCase(searchText, Qt::CaseSensitive);
+    const int rows = listWidget->count();
+    for (int row = 0; row < rows; ++row) {
+        QListWidgetItem* item = listWidget->item(row);
+        if (sameCase.indexIn(item->text()) < 0)
+            continue;
+        QString text = item->text();
+        text.replace(searchText, replacement, Qt::CaseSensitive);
+        item->setText(text);
+        changed = true;
+    }
+    qDebug() << Q_FUNC_INFO << "done.";
+    if (changed)
+        emit templateEdited();
+}
+
+// ---- Information line ----------------------------------------------------------------
+
+void TemplateDialog::updateContentListInfoLabel()
+{
+    highlightSearchResult();
+    updateContentListInfoLabel(nullptr, nullptr);
+}
+
+void TemplateDialog::updateContentListInfoLabel(QListWidgetItem*, QListWidgetItem*)
+{
+    contentListInfoLabel->setText(tr("当前: %1, 搜索结果: %2, 总共: %3")
+                                      .arg(listWidget->currentRow() + 1)
+                                      .arg(m_searchResultCount)
+                                      .arg(listWidget->count()));
+}
+
+void TemplateDialog::matchFlagRadioButtonToggled(bool checked)
+{
+    QObject* radio = sender();
+    qDebug() << Q_FUNC_INFO << ", checked =" << checked << ", sender =" << radio;
+    if (checked && radio == operRadioButton) {
+        searchComboBox->setEnabled(true);
+        regExpRadioButton->setChecked(false);
+        userRadioButton->setChecked(false);
+        matchFlagUserComboBox->setEnabled(false);
+        matchFlagOperComboBox->setEnabled(true);
+    } else if (checked && radio == userRadioButton) {
+        // The length flags need no text.
+        searchComboBox->setEnabled(currentFlag() <= MatchAny);
+        operRadioButton->setChecked(false);
+        regExpRadioButton->setChecked(false);
+        matchFlagOperComboBox->setEnabled(false);
+        matchFlagUserComboBox->setEnabled(true);
+    } else if (!checked) {
+        matchFlagOperComboBox->setEnabled(false);
+        matchFlagUserComboBox->setEnabled(false);
+    }
+    onSearchComboBoxCurrentTextChanged(searchComboBox->currentText());
+}
+
+void TemplateDialog::matchFlagOperComboBoxCurrentIndexChanged(int index)
+{
+    qDebug() << Q_FUNC_INFO << ", index =" << index;
+    onSearchComboBoxCurrentTextChanged(searchComboBox->currentText());
+}
+
+void TemplateDialog::matchFlagUserComboBoxCurrentIndexChanged(int index)
+{
+    qDebug() << Q_FUNC_INFO << ", index =" << index;
+    searchComboBox->setEnabled(currentFlag() <= MatchAny);
+    onSearchComboBoxCurrentTextChanged(searchComboBox->currentText());
+}
+
+// ---- The contents list of an entry -------------------------------------------------------
+
+void TemplateDialog::showContentsOf(QTreeWidgetItem* entry)
+{
+    qDebug() << Q_FUNC_INFO << ", entry =" << (entry ? entry->text(0) : QString());
+    listWidget->clear();
+    if (!entry)
+        return;
+    QStringList texts;
+    const int count = entry->childCount();
+    texts.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const QTreeWidgetItem* child = entry->child(i);
+        if (!TreeWidget::isEntry(child))
+            texts << child->text(0);
+    }
+    // One insertion for all rows.
+    listWidget->addItems(texts);
+}
+
+QTreeWidgetItem* TemplateDialog::contentItemAt(QTreeWidgetItem* entry, int row)
+{
+    if (!entry || row < 0)
+        return nullptr;
+    const int count = entry->childCount();
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem* child = entry->child(i);
+        if (TreeWidget::isEntry(child))
+            continue;
+        if (row-- == 0)
+            return child;
+    }
+    return nullptr;
+}
+
+int TemplateDialog::listRowOfChild(QTreeWidgetItem* entry, int childIndex)
+{
+    if (!entry || childIndex < 0 || childIndex >= entry->childCount() || TreeWidget::isEntry(entry->child(childIndex)))
+        return -1;
+    int row = 0;
+    for (int i = 0; i < childIndex; ++i)
+        if (!TreeWidget::isEntry(entry->child(i)))
+            ++row;
+    return row;
+}
+
+void TemplateDialog::syncContentsFromList(QTreeWidgetItem* entry)
+{
+    qDebug() << Q_FUNC_INFO << ", entry =" << (entry ? entry->text(0) : QString());
+    if (!entry)
+        return;
+    QList<QTreeWidgetItem*> contents;
+    for (int i = 0; i < entry->childCount(); ++i)
+        if (!TreeWidget::isEntry(entry->child(i)))
+            contents << entry->child(i);
+    const int rows = listWidget->count();
+    if (contents.size() == rows) {
+        // A reorder: the contents keep their places among the child entries
+        // and take the texts in the list's new order.
+        for (int row = 0; row < rows; ++row) {
+            const QString text = listWidget->item(row)->text();
+            if (contents.at(row)->text(0) != text)
+                contents.at(row)->setText(0, text);
+        }
+        return;
+    }
+    for (QTreeWidgetItem* content : qAsConst(contents))
+        delete entry->takeChild(entry->indexOfChild(content));
+    for (int row = 0; row < rows; ++row) {
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, listWidget->item(row)->text());
+        item->setData(0, Qt::UserRole, QStringLiteral("content"));
+        item->setText(1, QStringLiteral("content"));
+        entry->insertChild(qMin(row, entry->childCount()), item);
+        item->setHidden(true);
+    }
+}
