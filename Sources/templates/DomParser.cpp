@@ -311,12 +311,25 @@ void DomParser::hideContents(QTreeWidget* tree, QTreeWidgetItem* item, const QMo
     // can mean a search through all its siblings.
     const QAbstractItemModel* model = tree->model();
     const int rows = item->childCount();
+    bool visibleChild = false;
     for (int row = 0; row < rows; ++row) {
         QTreeWidgetItem* child = item->child(row);
-        if (child->text(1) == kContentTag && !tree->isRowHidden(row, index))
-            tree->setRowHidden(row, index, true);
+        if (child->text(1) == kContentTag) {
+            if (!tree->isRowHidden(row, index))
+                tree->setRowHidden(row, index, true);
+        } else {
+            visibleChild = true;
+        }
         if (child->childCount() > 0)
             hideContents(tree, child, model->index(row, 0, index));
+    }
+    // An item whose children are all hidden offers nothing to expand. Saying
+    // so also spares the view a look at every hidden child whenever the item changes.
+    if (item != tree->invisibleRootItem() && rows > 0) {
+        if (!visibleChild && item->childIndicatorPolicy() != QTreeWidgetItem::DontShowIndicator)
+            item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+        else if (visibleChild && item->childIndicatorPolicy() == QTreeWidgetItem::DontShowIndicator)
+            item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
     }
 }
 
@@ -416,10 +429,8 @@ QTreeWidgetItem* DomParser::newItem(QTreeWidgetItem* parent, const QString& text
     // Filled before it joins the tree, so the model reports one insertion only.
     // Added one at a time to a parent that is already in the tree: each item
     // then knows its row, which every later change of the item looks up.
-    auto* item = new QTreeWidgetItem(0);
-    item->setText(0, text);
+    auto* item = new QTreeWidgetItem(QStringList{text, kind});
     item->setData(0, Qt::UserRole, tag);
-    item->setText(1, kind);
     parent->addChild(item);
     return item;
 }

@@ -59,7 +59,8 @@ public:
 
     // Hides every content row (column 1 "content") below item, whose model
     // index is index (the invisible root item and an invalid index for the
-    // whole tree); entries stay visible. buildTree does this for the whole tree.
+    // whole tree); entries stay visible. Items whose children are all hidden
+    // get no expand indicator. buildTree does this for the whole tree.
     static void hideContents(QTreeWidget* tree, QTreeWidgetItem* item, const QModelIndex& index);
 
     static constexpr int MaximumNestingDepth = 256;

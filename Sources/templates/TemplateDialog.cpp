@@ -14,7 +14,6 @@
 #include <QStringMatcher>
 #include <QVBoxLayout>
 
-#include <functional>
 
 #include "ListWidget.h"
 #include "SearchComboBox.h"
@@ -37,16 +36,6 @@ bool isPainted(const QVariant& background)
 }
 
 // Painting goes back to the view's own background, whatever the skin.
-template <typename Item>
-void setPainted(Item* item, bool painted)
-{
-    const QVariant background = item->data(Qt::BackgroundRole);
-    if (painted && !isPainted(background))
-        item->setData(Qt::BackgroundRole, hitBrush());
-    else if (!painted && background.isValid())
-        item->setData(Qt::BackgroundRole, QVariant());
-}
-
 void setPainted(QTreeWidgetItem* item, bool painted)
 {
     const QVariant background = item->data(0, Qt::BackgroundRole);
@@ -54,18 +43,6 @@ void setPainted(QTreeWidgetItem* item, bool painted)
         item->setData(0, Qt::BackgroundRole, hitBrush());
     else if (!painted && background.isValid())
         item->setData(0, Qt::BackgroundRole, QVariant());
-}
-
-void unpaintEntries(QTreeWidgetItem* item)
-{
-    const int count = item->childCount();
-    for (int i = 0; i < count; ++i) {
-        QTreeWidgetItem* child = item->child(i);
-        if (TreeWidget::isEntry(child))
-            setPainted(child, false);
-        if (child->childCount() > 0)
-            unpaintEntries(child);
-    }
 }
 
 } // namespace
@@ -155,8 +132,8 @@ TemplateDialog::TemplateDialog(const QString& fileName, QWidget* parent)
     searchComboBox->setToolTip(tr("多关键词以空格隔开。"));
     for (QComboBox* box : {searchComboBox, replaceComboBox})
         box->setMinimumWidth(80);
-    loadComboBoxHistory(searchComboBox, kSearchHistoryGroup);
-    loadComboBoxHistory(replaceComboBox, kReplaceHistoryGroup);
+    loadComboBoxHistory(searchComboBox, kSearchHistoryGroup, 0, true);
+    loadComboBoxHistory(replaceComboBox, kReplaceHistoryGroup, 0, true);
     searchComboBox->clearEditText();
     replaceComboBox->clearEditText();
 
@@ -270,8 +247,67 @@ TemplateDialog::TemplateDialog(const QString& fileName, QWidget* parent)
                     ++m_treeRevision;
             });
 
+    QAbstractItemModel* listModel = listWidget->model();
+    auto rowsChanged = [this]() { m_rows.valid = false; };
+    connect(listModel, &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(listModel, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    connect(listModel, &QAbstractItemModel::rowsMoved, this, rowsChanged);
+    connect(listModel, &QAbstractItemModel::modelReset, this, rowsChanged);
+    connect(listModel, &QAbstractItemModel::layoutChanged, this, rowsChanged);
+    connect(listModel, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex&, const QModelIndex&, const QVector<int>& roles) {
+                if (roles != QVector<int>{Qt::BackgroundRole})
+                    m_rows.valid = false;
+            });
+
     m_filterEnabled = true;
     m_type = 255;
+}
+
+const TemplateDialog::Outline& TemplateDialog::outline()
+{
+    if (m_outline.revision == m_treeRevision)
+        return m_outline;
+    Outline& o = m_outline;
+    o.items.clear();
+    o.texts.clear();
+    o.parents.clear();
+    o.entries.clear();
+    QVector<QPair<QTreeWidgetItem*, int>> stack;
+    QTreeWidgetItem* root = treeWidget->invisibleRootItem();
+    for (int i = root->childCount() - 1; i >= 0; --i)
+        stack.append({root->child(i), -1});
+    while (!stack.isEmpty()) {
+        const QPair<QTreeWidgetItem*, int> next = stack.takeLast();
+        QTreeWidgetItem* item = next.first;
+        const int index = o.items.size();
+        o.items.append(item);
+        o.texts.append(item->text(0));
+        o.parents.append(next.second);
+        o.entries.append(TreeWidget::isEntry(item));
+        for (int i = item->childCount() - 1; i >= 0; --i)
+            stack.append({item->child(i), index});
+    }
+    o.revision = m_treeRevision;
+    return o;
+}
+
+TemplateDialog::Rows& TemplateDialog::rows()
+{
+    if (m_rows.valid)
+        return m_rows;
+    const int count = listWidget->count();
+    m_rows.texts.resize(count);
+    m_rows.hidden.resize(count);
+    m_rows.painted.resize(count);
+    for (int row = 0; row < count; ++row) {
+        const QListWidgetItem* item = listWidget->item(row);
+        m_rows.texts[row] = item->text();
+        m_rows.hidden[row] = listWidget->isRowHidden(row);
+        m_rows.painted[row] = isPainted(item->data(Qt::BackgroundRole));
+    }
+    m_rows.valid = true;
+    return m_rows;
 }
 
 TemplateDialog::~TemplateDialog()
@@ -385,34 +421,40 @@ void TemplateDialog::search(bool recordHistory, bool unpaintOthers)
         showRows(matcherFor(QString()), false, false, unpaintOthers, false);
         return;
     }
-    listWidget->setCurrentRow(0);
-    step(true);
+    // The rows first: the list is then laid out once, when the current row is
+    // scrolled to. Which row becomes current does not depend on what is hidden.
     if (m_filterEnabled)
         showRows(matcherFor(text.trimmed()), true, true, unpaintOthers, true);
     else
         showRows(matcherFor(text), false, !text.isEmpty(), unpaintOthers, !text.isEmpty());
+    listWidget->setCurrentRow(0);
+    step(true);
     updateContentListInfoLabel();
 }
 
 void TemplateDialog::showRows(const Matcher& matcher, bool hideOthers, bool paint, bool unpaintOthers, bool count)
 {
-    const int rows = listWidget->count();
+    Rows& state = rows();
+    const int rowCount = state.texts.size();
+    // Every row is shown when nothing is matched for.
+    const bool matching = hideOthers || paint || count;
     unsigned int hits = 0;
     const bool updates = listWidget->updatesEnabled();
     listWidget->setUpdatesEnabled(false);
-    for (int row = 0; row < rows; ++row) {
-        QListWidgetItem* item = listWidget->item(row);
-        // Every row is shown when nothing is matched for.
-        const bool matched = !(hideOthers || paint || count) || matcher.matches(item->text());
+    for (int row = 0; row < rowCount; ++row) {
+        const bool matched = !matching || matcher.matches(state.texts.at(row));
         if (matched)
             ++hits;
         const bool hidden = hideOthers && !matched;
-        if (listWidget->isRowHidden(row) != hidden)
+        if (state.hidden.at(row) != hidden) {
             listWidget->setRowHidden(row, hidden);
-        if (matched && paint)
-            setPainted(item, true);
-        else if (unpaintOthers)
-            setPainted(item, false);
+            state.hidden[row] = hidden;
+        }
+        const bool painted = (matched && paint) || (state.painted.at(row) && !unpaintOthers);
+        if (state.painted.at(row) != painted) {
+            listWidget->item(row)->setData(Qt::BackgroundRole, painted ? QVariant(hitBrush()) : QVariant());
+            state.painted[row] = painted;
+        }
     }
     listWidget->setUpdatesEnabled(updates);
     if (count)
@@ -421,7 +463,13 @@ void TemplateDialog::showRows(const Matcher& matcher, bool hideOthers, bool pain
 
 void TemplateDialog::clearTreeHighlight()
 {
-    unpaintEntries(treeWidget->invisibleRootItem());
+    if (m_treePainted) {
+        const Outline& o = outline();
+        for (int i = 0; i < o.items.size(); ++i)
+            if (o.entries.at(i))
+                setPainted(o.items.at(i), false);
+        m_treePainted = false;
+    }
     m_treePaintedFor.clear();
     m_treePaintedRevision = m_treeRevision;
 }
@@ -431,28 +479,53 @@ void TemplateDialog::highlightSearchResult()
     const QString text = searchComboBox->currentText().trimmed();
     if (text.isEmpty() || (text == m_treePaintedFor && m_treeRevision == m_treePaintedRevision))
         return;
-    paintHits(treeWidget->invisibleRootItem(), QStringMatcher(text, Qt::CaseInsensitive));
+    paintHits(QStringMatcher(text, Qt::CaseInsensitive));
     m_treePaintedFor = text;
     m_treePaintedRevision = m_treeRevision;
 }
 
-bool TemplateDialog::paintHits(QTreeWidgetItem* item, const QStringMatcher& finder)
+void TemplateDialog::paintHits(const QStringMatcher& finder, const QString* searchText, const QString* replacement,
+                               bool* changed)
 {
-    bool hit = false;
-    const int count = item->childCount();
+    const Outline& o = outline();
+    const int count = o.items.size();
+    // An item holds a hit when its own text or an item below it does. In
+    // pre-order a parent comes first, so marking upwards stops at the first
+    // ancestor already marked.
+    QVector<bool> hit(count, false);
+    // Each changed item would make the view look for it among its rows: the
+    // texts change quietly and the view is repainted once afterwards.
+    QAbstractItemModel* model = treeWidget->model();
+    const bool quiet = searchText && !model->signalsBlocked();
+    if (quiet)
+        model->blockSignals(true);
     for (int i = 0; i < count; ++i) {
-        QTreeWidgetItem* child = item->child(i);
-        bool childHit = finder.indexIn(child->text(0)) >= 0;
-        if (child->childCount() > 0 && paintHits(child, finder))
-            childHit = true;
-        if (childHit) {
-            hit = true;
-            // Contents are hidden rows of the tree: only their entries show the hit.
-            if (TreeWidget::isEntry(child))
-                setPainted(child, true);
+        if (finder.indexIn(o.texts.at(i)) < 0)
+            continue;
+        for (int j = i; j >= 0 && !hit.at(j); j = o.parents.at(j))
+            hit[j] = true;
+        if (searchText) {
+            QString text = o.texts.at(i);
+            text.replace(*searchText, *replacement, Qt::CaseSensitive);
+            if (text != o.texts.at(i)) {
+                o.items.at(i)->setText(0, text);
+                *changed = true;
+            }
         }
     }
-    return hit;
+    if (quiet) {
+        model->blockSignals(false);
+        if (changed && *changed)
+            ++m_treeRevision;
+        treeWidget->viewport()->update();
+    }
+    // Contents are hidden rows of the tree: only their entries show the hit.
+    for (int i = 0; i < count; ++i) {
+        if (hit.at(i) && o.entries.at(i)) {
+            setPainted(o.items.at(i), true);
+            m_treePainted = true;
+        }
+    }
 }
 
 bool TemplateDialog::searchNext()
@@ -471,7 +544,8 @@ bool TemplateDialog::searchPrev()
 
 bool TemplateDialog::step(bool forward)
 {
-    const int rows = listWidget->count();
+    const QVector<QString>& texts = this->rows().texts;
+    const int rows = texts.size();
     if (rows == 0)
         return false;
     const int start = listWidget->currentRow();
@@ -484,7 +558,7 @@ bool TemplateDialog::step(bool forward)
             row = row + 1 >= rows ? 0 : qMax(row + 1, 0);
         else
             row = row < 1 ? rows - 1 : row - 1;
-        if (pattern.isEmpty() || finder.indexIn(listWidget->item(row)->text()) >= 0) {
+        if (pattern.isEmpty() || finder.indexIn(texts.at(row)) >= 0) {
             listWidget->setCurrentRow(row);
             return true;
         }
@@ -527,36 +601,9 @@ void TemplateDialog::replaceAll()
     if (listWidget->count() == 0 || searchText.isEmpty())
         return;
 
-    bool changed = false;
-    const QStringMatcher anyCase(searchText, Qt::CaseInsensitive);
     // Found ignoring case (and painted), replaced only where the case agrees.
-    std::function<bool(QTreeWidgetItem*)> replaceBelow = [&](QTreeWidgetItem* item) {
-        bool hit = false;
-        const int count = item->childCount();
-        for (int i = 0; i < count; ++i) {
-            QTreeWidgetItem* child = item->child(i);
-            bool childHit = false;
-            const QString text = child->text(0);
-            if (anyCase.indexIn(text) >= 0) {
-                childHit = true;
-                QString replaced = text;
-                replaced.replace(searchText, replacement, Qt::CaseSensitive);
-                if (replaced != text) {
-                    child->setText(0, replaced);
-                    changed = true;
-                }
-            }
-            if (child->childCount() > 0 && replaceBelow(child))
-                childHit = true;
-            if (childHit) {
-                hit = true;
-                if (TreeWidget::isEntry(child))
-                    setPainted(child, true);
-            }
-        }
-        return hit;
-    };
-    replaceBelow(treeWidget->invisibleRootItem());
+    bool changed = false;
+    paintHits(QStringMatcher(searchText, Qt::CaseInsensitive), &searchText, &replacement, &changed);
 
     const QStringMatcher sameCase(searchText, Qt::CaseSensitive);
     const int rows = listWidget->count();
@@ -643,8 +690,12 @@ void TemplateDialog::showContentsOf(QTreeWidgetItem* entry)
         if (!TreeWidget::isEntry(child))
             texts << child->text(0);
     }
-    // One insertion for all rows.
+    // One insertion for all rows, all shown and unpainted.
     listWidget->addItems(texts);
+    m_rows.texts = texts.toVector();
+    m_rows.hidden.fill(false, texts.size());
+    m_rows.painted.fill(false, texts.size());
+    m_rows.valid = true;
 }
 
 QTreeWidgetItem* TemplateDialog::contentItemAt(QTreeWidgetItem* entry, int row)

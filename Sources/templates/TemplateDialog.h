@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class ListWidget;
 class QComboBox;
@@ -130,10 +131,33 @@ private:
     // with count, the matches become the search result count. Only rows whose
     // state changes are touched.
     void showRows(const Matcher& matcher, bool hideOthers, bool paint, bool unpaintOthers, bool count);
-    // Paints the entries whose subtree holds the text; true when item's subtree holds it.
-    bool paintHits(QTreeWidgetItem* item, const QStringMatcher& finder);
+    // Paints the entries that hold (themselves or below) an item found by finder;
+    // with replacement, replaces the found text in those items as well.
+    void paintHits(const QStringMatcher& finder, const QString* searchText = nullptr,
+                   const QString* replacement = nullptr, bool* changed = nullptr);
     int currentFlag() const;
     int currentOperator() const;
+
+    // The outline in pre-order, read once per change of the tree.
+    struct Outline
+    {
+        quint64 revision = ~quint64(0);
+        QVector<QTreeWidgetItem*> items;
+        QVector<QString> texts;
+        QVector<int> parents; // index of the parent item, -1 at the top level
+        QVector<bool> entries;
+    };
+    const Outline& outline();
+    // The list rows as this page last left them, read again after any change
+    // made elsewhere. The page alone hides and paints its rows.
+    struct Rows
+    {
+        bool valid = false;
+        QVector<QString> texts;
+        QVector<bool> hidden;
+        QVector<bool> painted;
+    };
+    Rows& rows();
 
     TreeWidget* treeWidget;
     ListWidget* listWidget;
@@ -157,6 +181,10 @@ private:
     bool m_filterEnabled = true;
     unsigned int m_searchResultCount = 0;
     uint m_type = 255;
+    Outline m_outline;
+    Rows m_rows;
+    // Some entry is painted.
+    bool m_treePainted = false;
     // What the tree is painted for, and the outline revision it was painted at.
     QString m_treePaintedFor;
     quint64 m_treePaintedRevision = 0;
