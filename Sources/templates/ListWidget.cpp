@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QRegularExpression>
 
@@ -58,6 +59,24 @@ QStringList ListWidget::atomTemplateNames(const QString& text)
 QString ListWidget::copyActionText()
 {
     return QCoreApplication::translate("MainWindow", "复制");
+}
+
+QString ListWidget::rowsMimeType()
+{
+    return QStringLiteral("application/x-tarnquill-template-rows");
+}
+
+QMimeData* ListWidget::mimeData(const QList<QListWidgetItem*> items) const
+{
+    QMimeData* data = QListWidget::mimeData(items);
+    if (data)
+        data->setData(rowsMimeType(), QByteArray::number(quintptr(this)));
+    return data;
+}
+
+bool ListWidget::isOwnDrag(const QMimeData* data) const
+{
+    return data && data->data(rowsMimeType()) == QByteArray::number(quintptr(this));
 }
 
 void ListWidget::setContentGenerator(QObject* receiver, const char* member)

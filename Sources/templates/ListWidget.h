@@ -10,6 +10,7 @@
 #include <functional>
 
 class MdiChild;
+class QMimeData;
 class QAction;
 class TemplateDialog;
 
@@ -25,6 +26,10 @@ public:
     static QStringList atomTemplateNames(const QString& text);
     // The text of the copy action, which stays enabled on a read-only page.
     static QString copyActionText();
+    // Dragged rows carry this format naming the list they come from, so that
+    // the page's tree knows its own contents whoever started the drag.
+    static QString rowsMimeType();
+    bool isOwnDrag(const QMimeData* data) const;
 
     // Where the active editor comes from (the anchor word and the expansions).
     void setActiveEditorSource(const std::function<MdiChild*()>& source) { m_activeEditor = source; }
@@ -51,6 +56,7 @@ public slots:
     void expandWithItem();
 
 protected:
+    QMimeData* mimeData(const QList<QListWidgetItem*> items) const override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

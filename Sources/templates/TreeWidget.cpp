@@ -90,7 +90,7 @@ void TreeWidget::keyReleaseEvent(QKeyEvent* event)
 
 bool TreeWidget::fromOwnList(const QDropEvent* event) const
 {
-    return templateDialog && event->source() && event->source() == templateDialog->getListWidget();
+    return templateDialog && templateDialog->getListWidget()->isOwnDrag(event->mimeData());
 }
 
 void TreeWidget::dragEnterEvent(QDragEnterEvent* event)
