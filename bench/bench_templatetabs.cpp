@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 
 #include "DomParser.h"
 #include "ListWidget.h"
@@ -64,20 +63,6 @@ QByteArray makeTemplate(const Shape& shape)
     }
     writer.writeEndDocument();
     return xml;
-}
-
-double milliseconds(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
 }
 
 TemplateDialog* currentTab(MainWindow& window)

@@ -614,7 +614,10 @@ void MainWindow::updateRecentTemplates(const QString& templateName)
         if (!action)
             continue;
         if (i < shown) {
-            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::cleanPath(QDir::current().absoluteFilePath(names.at(i)))));
+            // A "&" in a path is text, not a mnemonic.
+            QString path = QDir::cleanPath(QDir::current().absoluteFilePath(names.at(i)));
+            path.replace(QLatin1Char('&'), QLatin1String("&&"));
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
             action->setData(names.at(i));
             action->setVisible(true);
         } else {

@@ -187,19 +187,7 @@ void ListWidget::prepareContextMenu()
 
 void ListWidget::keyReleaseEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Delete:
-        emit removeRequested();
-        break;
-    case Qt::Key_Insert:
-        emit newRequested();
-        break;
-    case Qt::Key_F2:
-        emit editRequested();
-        break;
-    default:
-        break;
-    }
+    TemplateDialog::requestCommandForKey(this, event->key());
 }
 
 void ListWidget::dragEnterEvent(QDragEnterEvent* event)

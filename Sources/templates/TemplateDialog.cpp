@@ -45,6 +45,23 @@ void setPainted(QTreeWidgetItem* item, bool painted)
         item->setData(0, Qt::BackgroundRole, QVariant());
 }
 
+// Calls changed after every change of the model's rows or texts; painting a
+// background is no such change.
+template <typename F>
+void onContentChange(QAbstractItemModel* model, QObject* context, F changed)
+{
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, context, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, context, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsMoved, context, changed);
+    QObject::connect(model, &QAbstractItemModel::modelReset, context, changed);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, context, changed);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, context,
+                     [changed](const QModelIndex&, const QModelIndex&, const QVector<int>& roles) {
+                         if (roles != QVector<int>{Qt::BackgroundRole})
+                             changed();
+                     });
+}
+
 } // namespace
 
 // One search text under the current selectors, prepared once for many contents.
@@ -233,32 +250,10 @@ TemplateDialog::TemplateDialog(const QString& fileName, QWidget* parent)
     connect(treeWidget, &TreeWidget::edited, this, &TemplateDialog::templateEdited);
     connect(listWidget, &ListWidget::itemDnD, this, &TemplateDialog::templateEdited);
 
-    // The tree painting is kept until the text or the outline changes.
-    QAbstractItemModel* model = treeWidget->model();
-    auto outlineChanged = [this]() { ++m_treeRevision; };
-    connect(model, &QAbstractItemModel::rowsInserted, this, outlineChanged);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, outlineChanged);
-    connect(model, &QAbstractItemModel::rowsMoved, this, outlineChanged);
-    connect(model, &QAbstractItemModel::modelReset, this, outlineChanged);
-    connect(model, &QAbstractItemModel::layoutChanged, this, outlineChanged);
-    connect(model, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex&, const QModelIndex&, const QVector<int>& roles) {
-                if (roles != QVector<int>{Qt::BackgroundRole})
-                    ++m_treeRevision;
-            });
-
-    QAbstractItemModel* listModel = listWidget->model();
-    auto rowsChanged = [this]() { m_rows.valid = false; };
-    connect(listModel, &QAbstractItemModel::rowsInserted, this, rowsChanged);
-    connect(listModel, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
-    connect(listModel, &QAbstractItemModel::rowsMoved, this, rowsChanged);
-    connect(listModel, &QAbstractItemModel::modelReset, this, rowsChanged);
-    connect(listModel, &QAbstractItemModel::layoutChanged, this, rowsChanged);
-    connect(listModel, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex&, const QModelIndex&, const QVector<int>& roles) {
-                if (roles != QVector<int>{Qt::BackgroundRole})
-                    m_rows.valid = false;
-            });
+    // The tree painting is kept until the text or the outline changes; the
+    // rows are read again after any change made outside this page.
+    onContentChange(treeWidget->model(), this, [this]() { ++m_treeRevision; });
+    onContentChange(listWidget->model(), this, [this]() { m_rows.valid = false; });
 
     m_filterEnabled = true;
     m_type = 255;

@@ -95,6 +95,19 @@ public:
     // Carries the order of the list rows back into the entry's contents.
     void syncContentsFromList(QTreeWidgetItem* entry);
 
+    // Delete, Insert and F2 on the tree or list of a page ask the window for
+    // the remove, new and edit command of that view.
+    template <typename View>
+    static void requestCommandForKey(View* view, int key)
+    {
+        if (key == Qt::Key_Delete)
+            emit view->removeRequested();
+        else if (key == Qt::Key_Insert)
+            emit view->newRequested();
+        else if (key == Qt::Key_F2)
+            emit view->editRequested();
+    }
+
 signals:
     // The user changed the template here (replacing, or a drop in the tree or list).
     void templateEdited();

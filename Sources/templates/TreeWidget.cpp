@@ -73,19 +73,7 @@ void TreeWidget::mousePressEvent(QMouseEvent* event)
 
 void TreeWidget::keyReleaseEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Delete:
-        emit removeRequested();
-        break;
-    case Qt::Key_Insert:
-        emit newRequested();
-        break;
-    case Qt::Key_F2:
-        emit editRequested();
-        break;
-    default:
-        break;
-    }
+    TemplateDialog::requestCommandForKey(this, event->key());
 }
 
 bool TreeWidget::fromOwnList(const QDropEvent* event) const
