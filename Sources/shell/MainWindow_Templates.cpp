@@ -81,15 +81,6 @@ TemplateDialog* templateTab(QWidget* page)
     return tab && page->objectName() == QLatin1String("TemplateDialog") ? tab : nullptr;
 }
 
-// The template page that holds object (a tree or list of it), or null.
-TemplateDialog* templateTabOf(QObject* object)
-{
-    for (; object; object = object->parent())
-        if (auto* tab = qobject_cast<TemplateDialog*>(object))
-            return tab;
-    return nullptr;
-}
-
 // Tab text of a template file: its title, else the file name, without ".tqw".
 QString tabTextOf(const TemplateDialog* tab)
 {
@@ -333,7 +324,7 @@ int MainWindow::openTemplate(const QString& templateFileName, const QString& sea
         }
     }
 
-    auto* tab = new TemplateDialog(path, this);
+    auto* tab = new TemplateDialog(path, nullptr);
     tab->hide();
     tab->setType(type);
     tab->setSplitterSizes(width());
@@ -761,7 +752,7 @@ void MainWindow::newTemplateContentFromStringList(QStringList)
 
 void MainWindow::updateParagraphList()
 {
-    TemplateDialog* tab = templateTabOf(sender());
+    TemplateDialog* tab = TemplateDialog::of(sender());
     if (!tab)
         tab = templateTab(mainTabWidget->currentWidget());
     qDebug() << Q_FUNC_INFO << ", tab =" << tab;
@@ -777,7 +768,7 @@ void MainWindow::changeParagraph(QTreeWidgetItem* current, QTreeWidgetItem* prev
     if (editor && editor->textCursor().isNull())
         return;
     // The tab whose tree changed, which need not be the current one.
-    TemplateDialog* tab = templateTabOf(sender());
+    TemplateDialog* tab = TemplateDialog::of(sender());
     if (!tab) {
         QWidget* page = mainTabWidget->currentWidget();
         if (!page) {

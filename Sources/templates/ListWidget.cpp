@@ -21,7 +21,7 @@ constexpr int kExpansionMarking = TEMPLATE_TYPE_TQW_FILE_ATOM_TOC;
 
 ListWidget::ListWidget(QWidget* parent)
     : QListWidget(parent)
-    , templateDialog(qobject_cast<TemplateDialog*>(parent))
+    , templateDialog(TemplateDialog::of(parent))
     , m_preModifierAction(new QAction(tr("前置修饰"), this))
     , m_postModifierAction(new QAction(tr("后置修饰"), this))
     , m_replaceAction(new QAction(tr("替换"), this))

@@ -131,17 +131,22 @@ TemplateDialog::TemplateDialog(const QString& fileName, QWidget* parent)
     setObjectName(QStringLiteral("TemplateDialog"));
     setProperty("ReadOnly", false);
 
-    treeWidget = new TreeWidget(this);
+    // Every widget is made under its final parent: moving a widget later
+    // makes the style sheet be worked out for it again.
+    splitter = new QSplitter(this);
+    auto* leftPane = new QWidget(splitter);
+    auto* rightPane = new QWidget(splitter);
+    treeWidget = new TreeWidget(leftPane);
     treeWidget->setObjectName(QStringLiteral("treeWidget"));
     treeWidget->header()->hide();
     treeWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    listWidget = new ListWidget(this);
+    listWidget = new ListWidget(rightPane);
     listWidget->setObjectName(QStringLiteral("listWidget"));
     listWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    contentListInfoLabel = new QLabel(this);
+    contentListInfoLabel = new QLabel(rightPane);
     contentListInfoLabel->setObjectName(QStringLiteral("contentListInfoLabel"));
 
-    auto* searchBar = new QWidget(this);
+    auto* searchBar = new QWidget(leftPane);
     replaceComboBox = createSearchComboBox(searchBar);
     replaceComboBox->setObjectName(QStringLiteral("replaceComboBox"));
     searchComboBox = createSearchComboBox(searchBar);
@@ -214,17 +219,14 @@ TemplateDialog::TemplateDialog(const QString& fileName, QWidget* parent)
     searchBarLayout->addLayout(leftColumn);
     searchBarLayout->addLayout(rightColumn);
 
-    auto* leftPane = new QWidget(this);
     auto* leftLayout = new QVBoxLayout(leftPane);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->addWidget(treeWidget);
     leftLayout->addWidget(searchBar);
-    auto* rightPane = new QWidget(this);
     auto* rightLayout = new QVBoxLayout(rightPane);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(listWidget);
     rightLayout->addWidget(contentListInfoLabel);
-    splitter = new QSplitter(this);
     splitter->addWidget(leftPane);
     splitter->addWidget(rightPane);
     auto* layout = new QHBoxLayout(this);
@@ -308,6 +310,14 @@ TemplateDialog::Rows& TemplateDialog::rows()
 TemplateDialog::~TemplateDialog()
 {
     qDebug() << Q_FUNC_INFO << ", fileName =" << m_fileName;
+}
+
+TemplateDialog* TemplateDialog::of(QObject* widget)
+{
+    for (; widget; widget = widget->parent())
+        if (auto* page = qobject_cast<TemplateDialog*>(widget))
+            return page;
+    return nullptr;
 }
 
 QTreeWidget* TemplateDialog::outlineTreeWidget() const
@@ -398,11 +408,16 @@ void TemplateDialog::filter()
 
 void TemplateDialog::recordHistories()
 {
-    // Only what the user searched for: an empty text is no history.
-    if (!searchComboBox->currentText().isEmpty())
-        updateComboBox(searchComboBox, kSearchHistoryGroup);
-    if (!replaceComboBox->currentText().isEmpty())
-        updateComboBox(replaceComboBox, kReplaceHistoryGroup);
+    // Only what the user searched for: an empty text is no history, and a text
+    // already kept changes nothing (kept items are not moved), so the settings
+    // are not written again.
+    const QList<QPair<QComboBox*, QString>> boxes{{searchComboBox, kSearchHistoryGroup},
+                                                  {replaceComboBox, kReplaceHistoryGroup}};
+    for (const auto& box : boxes) {
+        const QString text = box.first->currentText();
+        if (!text.isEmpty() && box.first->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+            updateComboBox(box.first, box.second);
+    }
 }
 
 void TemplateDialog::search(bool recordHistory, bool unpaintOthers)

@@ -50,6 +50,9 @@ public:
     explicit TemplateDialog(const QString& fileName = QString(), QWidget* parent = nullptr);
     ~TemplateDialog() override;
 
+    // The page that holds widget (or is it), or null.
+    static TemplateDialog* of(QObject* widget);
+
     TreeWidget* getTreeWidget() const { return treeWidget; }
     ListWidget* getListWidget() const { return listWidget; }
     // The outline, as the shell reads it.

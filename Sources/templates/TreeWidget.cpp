@@ -19,7 +19,7 @@ const QString kContentTag = QStringLiteral("content");
 
 TreeWidget::TreeWidget(QWidget* parent)
     : QTreeWidget(parent)
-    , templateDialog(qobject_cast<TemplateDialog*>(parent))
+    , templateDialog(TemplateDialog::of(parent))
 {
     qDebug() << Q_FUNC_INFO;
     setDragEnabled(true);
