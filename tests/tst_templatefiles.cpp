@@ -322,7 +322,7 @@ private slots:
         writeTemplate("Templates/other.tqw", "other", "<entry title=\"O\"><content>o0</content></entry>");
         window.newFile();
         MdiChild* editor = window.activeMdiChild();
-        editor->setPlainText("p0\np1\np2\np3\np4\np5\np6\np7");
+        editor->setPlainText("p0\np1\np2\np3\np4\np5\np6\np7\np8");
         const QList<QList<TemplateItemRefPointer>> data{
             {record("./Templates/嵌套.tqw", 0, 3)},        {record("Templates/嵌套.tqw:5", 1, 1)},
             {record(absolute("Templates/嵌套.tqw"), 0, 2)}, {record("./Templates/嵌套.tqw", 9, 0), record("./Templates/嵌套.tqw", 0, 9)},
@@ -330,6 +330,8 @@ private slots:
             {record("./Templates/other.tqw", 0, 0)}};
         for (int i = 0; i < data.size(); ++i)
             editor->document()->findBlockByNumber(i).setUserData(new TextBlockUserData(data.at(i)));
+        editor->document()->findBlockByNumber(8).setUserData(new TextBlockUserData(
+            {TemplateItemRefPointer(new TemplateItemRef(TEMPLATE_TYPE_SQLITE_DB_SYNONYM, "近义词", {}))}));
         editor->setFocus();
         QVERIFY(editor->hasFocus());
 
@@ -357,6 +359,11 @@ private slots:
         moveToBlock(editor, 5);
         moveToBlock(editor, 4);
         QCOMPARE(prompt.texts.filter("缺失").size(), 1);
+        // A table that cannot be opened is reported once too.
+        moveToBlock(editor, 8);
+        moveToBlock(editor, 7);
+        moveToBlock(editor, 8);
+        QCOMPARE(prompt.texts.filter("模板文件不存在或模板格式错误!").size(), 1);
 
         // Another template's paragraph: the unmodified auto-close tab goes.
         moveToBlock(editor, 6);

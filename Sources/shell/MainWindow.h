@@ -712,7 +712,8 @@ public:
 
     // ---- Templates ----------------------------------------------------------
     QList<TemplateDialog*> templateDialogs; // the open template pages
-    // Missing templates that following text back has asked about once already.
+    // Missing templates (and tables that failed to open) that following text
+    // back has reported once already.
     QSet<QString> missingTemplatesAsked;
     QTreeWidgetItem* copiedTemplateParagraph = nullptr;
     DatabaseTemplateSelectionDialog* databaseTemplateSelectionDialog = nullptr;

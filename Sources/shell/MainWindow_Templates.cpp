@@ -953,8 +953,14 @@ void MainWindow::activeTabByDatabase(QString templateName, QString text, uchar d
 {
     qDebug() << Q_FUNC_INFO << ", templateName =" << templateName << ", text =" << text
              << ", databaseType =" << databaseType;
-    if (openTemplate(templateName, text, -1, true, databaseType, false) != ERROR_CODE_SUCCESS)
+    // A table that failed to open is reported once, not at every cursor move.
+    const QString key = QString::number(databaseType) + QLatin1Char(':') + templateName;
+    if (missingTemplatesAsked.contains(key))
         return;
+    if (openTemplate(templateName, text, -1, true, databaseType, false) != ERROR_CODE_SUCCESS) {
+        missingTemplatesAsked.insert(key);
+        return;
+    }
     TemplateDialog* tab = templateTab(mainTabWidget->currentWidget());
     if (!tab)
         return;
