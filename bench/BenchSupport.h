@@ -48,6 +48,24 @@ inline double seconds(const QElapsedTimer& timer)
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
+// Milliseconds one call of f takes.
+template <typename F>
+double milliseconds(F f)
+{
+    QElapsedTimer timer;
+    timer.start();
+    f();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The middle value (the upper one of the two middle values of an even count).
+template <typename Values>
+double median(Values values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
 // The smallest result of `runs` calls of f.
 template <typename F>
 double best(int runs, F f)

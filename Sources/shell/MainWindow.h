@@ -13,6 +13,7 @@
 #include <QMutex>
 #include <QPoint>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTextDocument>
@@ -730,6 +731,9 @@ public:
 
     // ---- Templates ----------------------------------------------------------
     QList<TemplateDialog*> templateDialogs; // the open template pages
+    // Missing templates (and tables that failed to open) that following text
+    // back has reported once already.
+    QSet<QString> missingTemplatesAsked;
     QTreeWidgetItem* copiedTemplateParagraph = nullptr;
     DatabaseTemplateSelectionDialog* databaseTemplateSelectionDialog = nullptr;
     QAction* openTemplateAct = nullptr;

@@ -1032,6 +1032,7 @@ void MainWindow::createMenus()
     place(templateMenu, {openTemplateAct, saveTemplateAct, openDatabaseTemplateAct});
     connect(templateMenu, SIGNAL(aboutToHide()), this, SLOT(aboutToHideTemplateMenu()));
     connect(templateMenu, SIGNAL(aboutToShow()), this, SLOT(aboutToShowTemplateMenu()));
+    updateRecentTemplates(QString());
 
     editMenu = bar->addMenu(tr("编辑(&E)"));
     place(editMenu, {undoAct, redoAct, nullptr, cutAct, copyAct, pasteAct, pasteAsPlainTextAct,

@@ -297,7 +297,41 @@ bool DomParser::buildTree()
     parseChildren(root);
     QObject::disconnect(m_resetConnection);
     QObject::disconnect(m_removeConnection);
+    // Hidden once the items are in place: hiding rows while others are still
+    // being appended makes every later insertion slower.
+    if (treeUsable())
+        hideContents(m_tree, m_tree->invisibleRootItem(), QModelIndex());
     return true;
+}
+
+void DomParser::hideContents(QTreeWidget* tree, QTreeWidgetItem* item, const QModelIndex& index)
+{
+    if (!tree || !item)
+        return;
+    // Rows are found through the model: looking an item's row up from the item
+    // can mean a search through all its siblings.
+    const QAbstractItemModel* model = tree->model();
+    const int rows = item->childCount();
+    bool visibleChild = false;
+    for (int row = 0; row < rows; ++row) {
+        QTreeWidgetItem* child = item->child(row);
+        if (child->text(1) == kContentTag) {
+            if (!tree->isRowHidden(row, index))
+                tree->setRowHidden(row, index, true);
+        } else {
+            visibleChild = true;
+        }
+        if (child->childCount() > 0)
+            hideContents(tree, child, model->index(row, 0, index));
+    }
+    // An item whose children are all hidden offers nothing to expand. Saying
+    // so also spares the view a look at every hidden child whenever the item changes.
+    if (item != tree->invisibleRootItem() && rows > 0) {
+        if (!visibleChild && item->childIndicatorPolicy() != QTreeWidgetItem::DontShowIndicator)
+            item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+        else if (visibleChild && item->childIndicatorPolicy() == QTreeWidgetItem::DontShowIndicator)
+            item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    }
 }
 
 void DomParser::parseChildren(const QDomElement& root)
@@ -327,8 +361,7 @@ void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* p
 {
     qDebug() << Q_FUNC_INFO << ", title =" << element.attribute(kTitleAttribute) << ", parent =" << parent;
 
-    QTreeWidgetItem* item = newItem(parent, element.attribute(kTitleAttribute), kEntryTag,
-                                    QStringLiteral("title"), false);
+    QTreeWidgetItem* item = newItem(parent, element.attribute(kTitleAttribute), kEntryTag, QStringLiteral("title"));
     const int contents = contentCountOf(element);
 
     // Application-modal: nothing may start another generation or close the
@@ -366,11 +399,10 @@ void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* p
     }
 }
 
+// No log line per content or item: a large template has tens of thousands of them.
 void DomParser::parseContentElement(const QDomElement& element, QTreeWidgetItem* parent)
 {
-    qDebug() << Q_FUNC_INFO << ", parent =" << parent;
-
-    QTreeWidgetItem* item = newItem(parent, element.text(), kContentTag, QStringLiteral("content"), true);
+    QTreeWidgetItem* item = newItem(parent, element.text(), kContentTag, QStringLiteral("content"));
     for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
         parseChildElement(child, item);
     }
@@ -391,19 +423,16 @@ void DomParser::parseChildElement(const QDomNode& child, QTreeWidgetItem*& item)
 }
 
 QTreeWidgetItem* DomParser::newItem(QTreeWidgetItem* parent, const QString& text, const QString& tag,
-                                    const QString& kind, bool hidden)
+                                    const QString& kind)
 {
-    qDebug() << Q_FUNC_INFO << ", tag =" << tag << ", parent =" << parent;
     if (!parent || !treeUsable())
         return nullptr;
     // Filled before it joins the tree, so the model reports one insertion only.
-    auto* item = new QTreeWidgetItem(0);
-    item->setText(0, text);
+    // Added one at a time to a parent that is already in the tree: each item
+    // then knows its row, which every later change of the item looks up.
+    auto* item = new QTreeWidgetItem(QStringList{text, kind});
     item->setData(0, Qt::UserRole, tag);
-    item->setText(1, kind);
     parent->addChild(item);
-    if (hidden)
-        item->setHidden(true);
     return item;
 }
 

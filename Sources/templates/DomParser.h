@@ -75,6 +75,12 @@ public:
     // "[name]" where name is ASCII letters, digits, '|' or ideographs U+4E00..U+9FA5.
     static const QRegularExpression& atomMarkerExpression();
 
+    // Hides every content row (column 1 "content") below item, whose model
+    // index is index (the invisible root item and an invalid index for the
+    // whole tree); entries stay visible. Items whose children are all hidden
+    // get no expand indicator. buildTree does this for the whole tree.
+    static void hideContents(QTreeWidget* tree, QTreeWidgetItem* item, const QModelIndex& index);
+
     static constexpr int MaximumNestingDepth = 256;
     // Entries with more contents than this show a progress dialog while the tree is built.
     static constexpr int ProgressThreshold = 500;
@@ -93,7 +99,7 @@ private:
     void parseChildElement(const QDomNode& child, QTreeWidgetItem*& item);
 
     QTreeWidgetItem* newItem(QTreeWidgetItem* parent, const QString& text, const QString& tag,
-                             const QString& kind, bool hidden);
+                             const QString& kind);
     int contentCountOf(const QDomElement& entry);
     bool treeUsable() const { return m_tree && !m_treeLost; }
     void prepareDraws();
