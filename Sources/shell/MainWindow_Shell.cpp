@@ -54,6 +54,7 @@
 #include "AutoGenInputDialog4AdvertisementSoft.h"
 #include "DirTreeView.h"
 #include "Embellish.h"
+#include "EmbellishRun.h"
 #include "FindReplaceDialogEx.h"
 #include "GlobalActions.h"
 #include "Logging.h"
@@ -710,6 +711,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // A marking run in progress stops here; its workers are waited for.
+    if (embellishRun)
+        embellishRun->abort();
     mdiArea->closeAllSubWindows();
     if (activeMdiChild()) {
         event->ignore();
