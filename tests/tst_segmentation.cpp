@@ -123,7 +123,8 @@ private slots:
     // Random tables over a small alphabet and random lines: whatever the code
     // and mode, the pieces give the line back, the second list is the line with
     // each hit replaced, and no two unfound pieces touch. Long lines cut into
-    // pieces give the same segments as the whole line.
+    // pieces (after delimiters, or where no word lies across) give the same
+    // segments as the whole line.
     void randomLinesKeepTheirText()
     {
         std::mt19937 random(20240611);
@@ -205,7 +206,7 @@ private slots:
                     }
                     // The same line cut into pieces of at least two characters.
                     SegmentList pieceMarked, pieceEmbellished;
-                    for (const EmbellishRun::Piece& piece : EmbellishRun::pieces({line}, code, settings, 2)) {
+                    for (const EmbellishRun::Piece& piece : EmbellishRun::pieces({line}, code, settings, 2, &embellish)) {
                         SegmentList m, e;
                         EmbellishRun::segmentText(embellish, line.mid(piece.start, piece.length), code, settings,
                                                   &m, &e);

@@ -37,6 +37,8 @@ struct SegmentationSettings
     // delimiters: every character takes part in their lookups.
     bool isDelimiter(QChar c, uint type) const;
     static bool hasDelimiters(uint type);
+    // The longest candidate a line of category type is cut with.
+    int longestCandidate(uint type) const;
 };
 
 class Embellish : public QObject
@@ -113,8 +115,8 @@ public:
 private:
     struct ScanRules;
     struct ScanOutput;
-    void scanLine(const QString& line, const ScanRules& rules, ScanOutput& out);
-    void emitPiece(const QString& text, bool matched, const ScanRules& rules, ScanOutput& out) const;
+    // Scans line[first .. last]; nested calls scan a part of the same line.
+    void scanLine(const QString& line, int first, int last, const ScanRules& rules, ScanOutput& out);
 
     // Points the connection at a file and opens it when needed; the shared
     // body of getDatabase, quiet unless lookup logging is on.

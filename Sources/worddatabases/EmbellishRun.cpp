@@ -7,7 +7,9 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
@@ -143,27 +145,52 @@ QList<uint> EmbellishRun::tableCodes(uint code)
     }
 }
 
+namespace {
+
+// Does a word of the category lie across position at of text (take in
+// text[at - 1] and text[at])?
+bool wordAcross(Embellish& probe, const QString& text, int at, uint code, int longest)
+{
+    QString newWord;
+    for (int from = std::max(0, at - longest + 1); from < at; ++from)
+        for (int to = at; to < text.size() && to - from < longest; ++to)
+            if (probe.getNewWord(text.mid(from, to - from + 1), &newWord, code, nullptr))
+                return true;
+    return false;
+}
+
+} // namespace
+
 QVector<EmbellishRun::Piece> EmbellishRun::pieces(const QStringList& lines, uint code,
-                                                  const SegmentationSettings& settings, int chunkLength)
+                                                  const SegmentationSettings& settings, int chunkLength,
+                                                  Embellish* probe)
 {
     qDebug() << Q_FUNC_INFO << ", lines =" << lines.size() << ", code =" << code << ", chunkLength =" << chunkLength;
     // Code 34 starts with the black list; both lists have the same delimiters.
     const uint delimiterCode =
         code == TEMPLATE_TYPE_SPELLING_BLACK_WHITE_LIST ? TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST : code;
-    const bool cut = chunkLength > 0 && SegmentationSettings::hasDelimiters(delimiterCode);
+    const bool delimiters = SegmentationSettings::hasDelimiters(delimiterCode);
+    const bool cut = chunkLength > 0 && (delimiters || probe);
+    const int longest = settings.longestCandidate(code);
+    // Where a piece may end: after a run of delimiters and before a word
+    // character, the scan starts afresh on either side; without delimiters,
+    // where no word lies across, neither side ever finds anything the other
+    // would have needed.
+    auto cutsAt = [&](const QString& text, int at) {
+        if (delimiters)
+            return settings.isDelimiter(text.at(at - 1), delimiterCode)
+                && !settings.isDelimiter(text.at(at), delimiterCode);
+        return !wordAcross(*probe, text, at, code, longest);
+    };
     QVector<Piece> result;
     result.reserve(lines.size());
     for (int line = 0; line < lines.size(); ++line) {
         const QString& text = lines.at(line);
         const int length = text.size();
         int start = 0;
-        // A cut right after a run of delimiters and before a word character
-        // leaves the scan of either side exactly as it was in the whole line.
         while (cut && length - start > 2 * chunkLength) {
             int at = start + chunkLength;
-            while (at < length
-                   && !(settings.isDelimiter(text.at(at - 1), delimiterCode)
-                        && !settings.isDelimiter(text.at(at), delimiterCode)))
+            while (at < length && !cutsAt(text, at))
                 ++at;
             if (at >= length)
                 break;
@@ -303,8 +330,20 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     state.code = code;
     state.settings = SegmentationSettings::read();
     state.lines = editor->toPlainText().split(QLatin1Char('\n'), Qt::KeepEmptyParts);
-    state.pieces = pieces(state.lines, code, state.settings, options.chunkLength);
     state.tables = tableCodes(code);
+    {
+        // Codes without delimiters cut long lines where no word lies across,
+        // which takes lookups.
+        std::unique_ptr<Embellish> probe;
+        const bool longLine = std::any_of(state.lines.cbegin(), state.lines.cend(),
+                                          [this](const QString& line) { return line.size() > 2 * options.chunkLength; });
+        if (longLine && !SegmentationSettings::hasDelimiters(code)) {
+            probe = std::make_unique<Embellish>(nullptr);
+            for (uint table : qAsConst(state.tables))
+                probe->loadWordTable(table);
+        }
+        state.pieces = pieces(state.lines, code, state.settings, options.chunkLength, probe.get());
+    }
     state.seed = RandomSource::next();
     state.beforeItem = options.beforeItem;
     state.marked.resize(size_t(state.pieces.size()));
@@ -340,7 +379,11 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     // Connections die with it, so nothing queued reaches a finished run.
     auto guard = std::make_unique<QObject>();
     connect(progress, &QProgressDialog::canceled, guard.get(), [this] { cancel(); });
-    connect(editor, &QObject::destroyed, guard.get(), [&loop] { loop.quit(); });
+    connect(editor, &QObject::destroyed, guard.get(), [&state, &loop] {
+        // Nothing more is worth cutting; the workers are waited for below.
+        state.stop.storeRelease(1);
+        loop.quit();
+    });
     for (int w = 0; w < workerCount; ++w) {
         QThread* worker = QThread::create([&state] { work(&state); });
         worker->setObjectName(QStringLiteral("EmbellishWorker%1").arg(w));
@@ -460,6 +503,10 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
+    // The block left over keeps the lines of its old layout, which every
+    // insertion would walk: a one-paragraph document would cost its length
+    // once per mark.
+    cursor.block().layout()->clearLayout();
     cursor.setBlockFormat(QTextBlockFormat());
     cursor.setBlockCharFormat(QTextCharFormat());
     if (dryRun) {

@@ -85,10 +85,12 @@ public:
     // Elapsed × lines ÷ the line reached (below 1 counts as 1), rounded.
     static qint64 estimate(qint64 elapsed, int lineCount, int line);
     // The pieces the workers take: one per line, and lines longer than twice
-    // chunkLength cut after a run of delimiters (never for codes without
-    // delimiters), which cuts them exactly as the whole line would be.
+    // chunkLength cut where the scan of either side stays exactly what it is in
+    // the whole line: after a run of delimiters, or, for codes without
+    // delimiters, where no word of the category reaches across (which probe,
+    // when given, looks up).
     static QVector<Piece> pieces(const QStringList& lines, uint code, const SegmentationSettings& settings,
-                                 int chunkLength);
+                                 int chunkLength, Embellish* probe = nullptr);
     // What a worker does with one piece: code 34 cuts against the black list,
     // then every piece it did not find against the white list.
     static void segmentText(Embellish& embellish, const QString& text, uint code,

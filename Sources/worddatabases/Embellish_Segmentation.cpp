@@ -98,6 +98,16 @@ bool SegmentationSettings::hasDelimiters(uint type)
         && type != TEMPLATE_TYPE_SQLITE_DB_NUMBER && type != TEMPLATE_TYPE_SQLITE_DB_IDIOM;
 }
 
+int SegmentationSettings::longestCandidate(uint type) const
+{
+    if (type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)
+        return 1;
+    // The black list always looks at four characters at most.
+    if (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST || !longestMatch)
+        return 4;
+    return std::max(maxWordLength, 4);
+}
+
 bool SegmentationSettings::isDelimiter(QChar c, uint type) const
 {
     if (!hasDelimiters(type))
@@ -126,15 +136,8 @@ struct Embellish::ScanRules
         minLength = shortestLengthIsOne(code) ? 1 : 2;
         // Worked out afresh for every line, so a line is cut the same way
         // whatever was cut before it.
-        if (code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST) {
-            longest = true;
-            maxLength = 4;
-        } else {
-            longest = settings.longestMatch;
-            maxLength = longest ? std::max(settings.maxWordLength, 4) : 4;
-        }
-        if (code == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)
-            maxLength = 1;
+        longest = code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST || settings.longestMatch;
+        maxLength = settings.longestCandidate(code);
         delimiters = SegmentationSettings::hasDelimiters(code);
         for (ushort c = 0; c < 0x80; ++c)
             asciiDelimiter[c] = delimiters && isAsciiDelimiter(c, settings.digitsAsSymbol, settings.alphaAsSymbol);
@@ -149,11 +152,69 @@ struct Embellish::ScanRules
     }
 };
 
-// Pieces in reverse text order.
+// What a scan produces, last piece first. Pieces are ranges of the line being
+// cut (a hit also keeps its replacement); an unfound piece that meets the one
+// before it is joined to it at once, which is what merging would do later.
 struct Embellish::ScanOutput
 {
-    QVector<Segment> marked;
-    QVector<Segment> embellished;
+    struct Piece
+    {
+        int start;
+        int length;
+        bool matched;
+        bool hit;
+        QString replacement;
+    };
+
+    const QString& line;
+    const ScanRules& rules;
+    const QString& frequent;
+    QVector<Piece> pieces;
+    QString candidate; // the lookup buffer, reused
+
+    void add(int start, int length, bool matched)
+    {
+        if (!matched && !pieces.isEmpty()) {
+            Piece& previous = pieces.last();
+            if (!previous.matched && previous.start == start + length) {
+                previous.start = start;
+                previous.length += length;
+                return;
+            }
+        }
+        pieces.append(Piece{start, length, matched, false, QString()});
+    }
+    // Puts line[start .. start + length - 1] in front of what went before. An
+    // unfound piece of codes 33 and 36 goes in one character at a time, a
+    // high-frequency character counting as found.
+    void put(int start, int length, bool matched)
+    {
+        if (length <= 0)
+            return;
+        if (!matched
+            && (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST
+                || rules.type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
+            for (int k = start + length - 1; k >= start; --k)
+                add(k, 1, frequent.contains(line.at(k)));
+            return;
+        }
+        add(start, length, matched);
+    }
+    void putHit(int start, int length, const QString& replacement)
+    {
+        pieces.append(Piece{start, length, true, true, replacement});
+    }
+    // The pieces in text order, as segments.
+    void collect(QList<Segment>& marked, QList<Segment>& embellished) const
+    {
+        marked.reserve(pieces.size());
+        embellished.reserve(pieces.size());
+        for (auto it = pieces.crbegin(); it != pieces.crend(); ++it) {
+            const QString text = it->length == line.size() ? line : line.mid(it->start, it->length);
+            marked.append(Segment{text, rules.category, it->matched});
+            embellished.append(Segment{it->hit ? it->replacement : text, rules.category, it->matched});
+        }
+    }
 };
 
 QString Embellish::categoryName(uint type)
@@ -165,42 +226,19 @@ QString Embellish::categoryName(uint type)
     return WordDatabaseCatalogue::tableName(type);
 }
 
-void Embellish::emitPiece(const QString& text, bool matched, const ScanRules& rules, ScanOutput& out) const
+void Embellish::scanLine(const QString& line, int first, int last, const ScanRules& rules, ScanOutput& out)
 {
-    if (text.isEmpty())
-        return;
-    const bool perCharacter = !matched
-        && (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST
-            || rules.type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER);
-    if (!perCharacter) {
-        out.marked.append(Segment{text, rules.category, matched});
-        out.embellished.append(Segment{text, rules.category, matched});
-        return;
-    }
-    // Last character first: the output is reversed. A high-frequency
-    // character counts as found.
-    for (int k = text.size() - 1; k >= 0; --k) {
-        const QChar c = text.at(k);
-        const bool frequent = highFrequencyCharacters.contains(c);
-        out.marked.append(Segment{QString(c), rules.category, frequent});
-        out.embellished.append(Segment{QString(c), rules.category, frequent});
-    }
-}
-
-void Embellish::scanLine(const QString& line, const ScanRules& rules, ScanOutput& out)
-{
-    const int length = line.size();
-    if (length == 0)
+    if (last < first)
         return;
 
     // The candidate is line[i .. p] while it grows, line[i + 1 .. p] once a
     // delimiter at i has stopped it; candidateLength says how much of it there is.
-    int i = length - 1;
-    int p = length - 1;
+    int i = last;
+    int p = last;
     int candidateLength = 0;
     bool hit = false;
     int hitStart = -1;
-    QString hitWord;
+    int hitLength = 0;
     QString replacement;
     int delimiterStart = -1; // the delimiter run is line[delimiterStart .. delimiterEnd]
     int delimiterEnd = -1;
@@ -210,42 +248,36 @@ void Embellish::scanLine(const QString& line, const ScanRules& rules, ScanOutput
     auto emitDelimiterRun = [&] {
         if (delimiterEnd < 0)
             return;
-        emitPiece(line.mid(delimiterStart, delimiterEnd - delimiterStart + 1), delimiterRunMatched, rules, out);
+        out.put(delimiterStart, delimiterEnd - delimiterStart + 1, delimiterRunMatched);
         delimiterStart = delimiterEnd = -1;
     };
     auto emitCarried = [&] {
         if (carried < 0)
             return;
-        emitPiece(QString(line.at(carried)), false, rules, out);
+        out.put(carried, 1, false);
         carried = -1;
     };
-    auto emitHit = [&] {
-        out.marked.append(Segment{hitWord, rules.category, true});
-        out.embellished.append(Segment{replacement, rules.category, true});
-    };
 
-    while (i >= 0) {
-        const QChar c = line.at(i);
-        if (rules.isDelimiter(c)) {
+    while (i >= first) {
+        if (rules.isDelimiter(line.at(i))) {
             if (delimiterEnd < 0)
                 delimiterEnd = i;
             delimiterStart = i;
-            p = i > 0 ? i - 1 : 0;
+            p = i > first ? i - 1 : first;
             emitCarried();
             if (hit) {
-                emitHit();
-                const int hitLength = hitWord.size();
+                out.putHit(hitStart, hitLength, replacement);
                 if (candidateLength > hitLength)
-                    scanLine(line.mid(i + 1, candidateLength - hitLength), rules, out);
+                    scanLine(line, i + 1, i + candidateLength - hitLength, rules, out);
             } else if (candidateLength > 0) {
                 if (candidateLength <= rules.minLength)
-                    emitPiece(line.mid(i + 1, candidateLength), false, rules, out);
+                    out.put(i + 1, candidateLength, false);
                 else
-                    scanLine(line.mid(i + 1, candidateLength), rules, out);
+                    scanLine(line, i + 1, i + candidateLength, rules, out);
             }
             candidateLength = 0;
             hit = false;
-            if (i > 0) {
+            if (i > first) {
                 --i;
                 continue;
             }
@@ -254,19 +286,19 @@ void Embellish::scanLine(const QString& line, const ScanRules& rules, ScanOutput
             ++candidateLength;
             bool flush;
             if (candidateLength >= rules.minLength) {
-                const QString candidate = line.mid(i, candidateLength);
+                out.candidate.setUnicode(line.constData() + i, candidateLength);
                 QString newWord;
-                if (getNewWord(candidate, &newWord, rules.type, nullptr)) {
+                if (getNewWord(out.candidate, &newWord, rules.type, nullptr)) {
                     hit = true;
                     hitStart = i;
-                    hitWord = candidate;
+                    hitLength = candidateLength;
                     replacement = newWord;
-                    flush = !rules.longest || i == 0 || candidateLength >= rules.maxLength;
+                    flush = !rules.longest || i == first || candidateLength >= rules.maxLength;
                 } else {
-                    flush = candidateLength >= rules.maxLength || i == 0;
+                    flush = candidateLength >= rules.maxLength || i == first;
                 }
             } else {
-                flush = candidateLength >= rules.maxLength || i == 0;
+                flush = candidateLength >= rules.maxLength || i == first;
             }
             if (!flush) {
                 --i;
@@ -277,11 +309,10 @@ void Embellish::scanLine(const QString& line, const ScanRules& rules, ScanOutput
         // Flush: everything right of the next right end goes out.
         emitDelimiterRun();
         emitCarried();
-        const int hitLength = hit ? hitWord.size() : 0;
         if (hit)
-            emitHit();
-        if (candidateLength <= rules.minLength && i == 0) {
-            emitPiece(line.mid(0, candidateLength - hitLength), false, rules, out);
+            out.putHit(hitStart, hitLength, replacement);
+        if (candidateLength <= rules.minLength && i == first) {
+            out.put(first, candidateLength - (hit ? hitLength : 0), false);
             break;
         }
         if (!hit && candidateLength > 0)
@@ -313,17 +344,17 @@ void Embellish::embellishString(const QString& str, QList<Segment>* marked, QLis
     minWordLength = rules.minLength;
     maxWordLength = rules.maxLength;
 
-    ScanOutput out;
-    scanLine(str, rules, out);
-
+    ScanOutput out{str, rules, highFrequencyCharacters, {}, {}};
+    scanLine(str, 0, str.size() - 1, rules, out);
     QList<Segment> first;
     QList<Segment> second;
-    first.reserve(out.marked.size() + marked->size());
-    second.reserve(out.embellished.size() + embellished->size());
-    for (auto it = out.marked.crbegin(); it != out.marked.crend(); ++it)
-        first.append(*it);
-    for (auto it = out.embellished.crbegin(); it != out.embellished.crend(); ++it)
-        second.append(*it);
+    out.collect(first, second);
+    if (marked->isEmpty() && embellished->isEmpty()) {
+        // Joined as they were made.
+        *marked = std::move(first);
+        *embellished = std::move(second);
+        return;
+    }
     first += *marked;
     second += *embellished;
     mergeSegments(&first, &second);
@@ -338,14 +369,21 @@ void Embellish::appendSegment(const QString& text, bool matched, QList<Segment>*
         qDebug() << Q_FUNC_INFO << ", text =" << text << ", matched =" << matched << ", type =" << type;
     ScanRules rules(type, SegmentationSettings());
     rules.category = category;
-    ScanOutput out;
-    emitPiece(text, matched, rules, out);
+    ScanOutput out{text, rules, highFrequencyCharacters, {}, {}};
+    // One piece at a time, as the scan emits them: nothing is joined here.
+    if (!matched && (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST || type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
+        for (int k = text.size() - 1; k >= 0; --k)
+            out.pieces.append(ScanOutput::Piece{k, 1, bool(highFrequencyCharacters.contains(text.at(k))), false, QString()});
+    } else if (!text.isEmpty()) {
+        out.pieces.append(ScanOutput::Piece{0, int(text.size()), matched, false, QString()});
+    }
+    QList<Segment> first;
+    QList<Segment> second;
+    out.collect(first, second);
     if (marked)
-        for (const Segment& segment : qAsConst(out.marked))
-            marked->prepend(segment);
+        *marked = first + *marked;
     if (embellished)
-        for (const Segment& segment : qAsConst(out.embellished))
-            embellished->prepend(segment);
+        *embellished = second + *embellished;
 }
 
 void Embellish::mergeSegments(QList<Segment>* marked, QList<Segment>* embellished)

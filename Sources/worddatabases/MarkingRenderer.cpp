@@ -78,20 +78,42 @@ struct HtmlSink
     void text(const QString& text) { html += escapedText(text); }
 };
 
+// Plain text between marks goes in as one piece: every insertion into a
+// block costs in proportion to the block, which for a one-paragraph document
+// is the whole text.
 struct CursorSink
 {
     QTextCursor& cursor;
     QTextBlockFormat blockFormat;
     QTextCharFormat plain;
-    QTextCharFormat format;
+    QTextCharFormat mark;
+    bool inMark = false;
+    QString pending;
 
-    void beginMark(const QString& href, const QString& color) { format = MarkingRenderer::markFormat(href, color); }
-    void endMark() { format = plain; }
-    void lineEnd() { cursor.insertBlock(blockFormat, plain); }
+    void flush()
+    {
+        if (!pending.isEmpty())
+            cursor.insertText(pending, plain);
+        pending.clear();
+    }
+    void beginMark(const QString& href, const QString& color)
+    {
+        flush();
+        mark = MarkingRenderer::markFormat(href, color);
+        inMark = true;
+    }
+    void endMark() { inMark = false; }
+    void lineEnd()
+    {
+        flush();
+        cursor.insertBlock(blockFormat, plain);
+    }
     void text(const QString& text)
     {
-        if (!text.isEmpty())
-            cursor.insertText(text, format);
+        if (!inMark)
+            pending += text;
+        else if (!text.isEmpty())
+            cursor.insertText(text, mark);
     }
 };
 
@@ -164,10 +186,12 @@ MarkingRenderer::Counts MarkingRenderer::insert(QTextCursor& cursor, const Segme
                                                 const LineSpacing& spacing)
 {
     qDebug() << Q_FUNC_INFO << ", segments =" << segments.size() << ", code =" << code;
-    CursorSink sink{cursor, spacing.blockFormat(), QTextCharFormat(), QTextCharFormat()};
+    CursorSink sink{cursor, spacing.blockFormat(), QTextCharFormat(), QTextCharFormat(), false, QString()};
     // Like "<p></p>" alone, nothing at all leaves the paragraph plain.
     if (!segments.isEmpty())
         cursor.setBlockFormat(sink.blockFormat);
     cursor.setBlockCharFormat(sink.plain);
-    return walk(segments, code, sink);
+    const Counts counts = walk(segments, code, sink);
+    sink.flush();
+    return counts;
 }
