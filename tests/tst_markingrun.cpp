@@ -6,7 +6,6 @@
 // sample document and word databases.
 
 #include <QAction>
-#include <QMdiArea>
 #include <QProgressDialog>
 #include <QSemaphore>
 #include <QSqlDatabase>
@@ -43,28 +42,6 @@ QString marksOf(const QTextDocument* document)
         lines << line;
     }
     return lines.join('\n');
-}
-
-// Fragment texts with their formats, block by block, spaces for no-break spaces.
-QStringList formatsOf(const QTextDocument& document)
-{
-    QStringList result;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        QTextBlockFormat blockFormat = block.blockFormat();
-        result << QString("block %1 %2 %3").arg(blockFormat.lineHeight()).arg(blockFormat.lineHeightType())
-                      .arg(blockFormat.topMargin());
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            QString text = it.fragment().text();
-            text.replace(QChar::Nbsp, ' ');
-            QStringList properties;
-            const auto map = it.fragment().charFormat().properties();
-            for (auto p = map.begin(); p != map.end(); ++p)
-                properties << QString::number(p.key()) + "=" + p.value().toString()
-                        + (p.value().canConvert<QBrush>() ? p.value().value<QBrush>().color().name() : QString());
-            result << text + " " + properties.join(',');
-        }
-    }
-    return result;
 }
 
 void addWords(TemporaryDictionary& dictionary, uint code, const QStringList& words)
@@ -147,24 +124,24 @@ private slots:
 
         // Written straight into a document, the marks look as the HTML makes them.
         std::mt19937 random(7);
-        const QString pieces[] = {"甲", "乙 丙", "<&>", "\"", "  ", "丁"};
+        const QString pieces[] = {"甲", "乙丙", "<&>", "\"", "丁"};
         for (uint code : {33u, 34u, 83u}) {
             for (int round = 0; round < 20; ++round) {
-                SegmentList segments;
                 // Qt's HTML import leaves an empty last paragraph unformatted and drops
                 // one between two marked line ends; the document written directly does not.
+                SegmentList segments;
                 for (int k = int(random() % 12); k > 0; --k)
                     segments << (random() % 5 == 0 && k > 1 && !segments.isEmpty()
                                          && !MarkingRenderer::isLineEnd(segments.last())
                                      ? lineEnd
-                                     : Segment{pieces[random() % 6], random() % 2 ? "黑名单" : "白名单", random() % 2 == 0});
+                                     : Segment{pieces[random() % 5], random() % 2 ? "黑名单" : "白名单", random() % 2 == 0});
                 html.clear();
                 const auto fromHtml = MarkingRenderer::renderHtml(segments, code, spacing, html);
                 QTextDocument viaHtml, direct;
                 viaHtml.setHtml(html);
                 QTextCursor cursor(&direct);
                 const auto inserted = MarkingRenderer::insert(cursor, segments, code, spacing);
-                QCOMPARE(formatsOf(direct), formatsOf(viaHtml));
+                QCOMPARE(direct.toHtml(), viaHtml.toHtml());
                 QCOMPARE(QList<int>({inserted.marks, inserted.blackList, inserted.whiteList}),
                          QList<int>({fromHtml.marks, fromHtml.blackList, fromHtml.whiteList}));
             }
@@ -345,6 +322,15 @@ private slots:
         QCOMPARE(Settings().value("ShowSpellingResultMessageBox").toBool(), false);
         run(marking, editor, 34, true);
         QCOMPARE(prompt.titles.size(), 1);
+
+        // Verbose: the source with its marks, then the text with the replacements.
+        Settings().setValue("EmbellishVerbose", 2);
+        editor.setPlainText("很高兴");
+        run(marking, editor, 64, false);
+        QVERIFY(editor.toPlainText().startsWith("原文 >>>\n很高兴\n\n\n润色 >>>\n很"));
+        QVERIFY(marksOf(editor.document()).contains("[高兴|高兴#0|#ff0000]"));
+        QVERIFY(QRegularExpression("\\[(快乐|开心)\\|\\1#0\\|#ff0000\\]").match(marksOf(editor.document())).hasMatch());
+        QCOMPARE(marking.message(), QString("标记近义词 1 处"));
     }
 
     // Every marking command on the shipped sample document and databases.
@@ -361,37 +347,28 @@ private slots:
         child->setPlainText(sample);
         const QString text = child->toPlainText();
         const int connections = QSqlDatabase::connectionNames().size();
-        struct Command
-        {
-            QAction* action;
-            void (MainWindow::*slot)();
-            uint code;
-        };
-        const QList<Command> commands{
-            {whiteListSpellingCheckAct, nullptr, 33}, {blackListSpellingCheckAct, nullptr, 32},
-            {blackWhiteListSpellingCheckAct, nullptr, 34}, {expandMarkAct, nullptr, 2}, {synonymMarkAct, nullptr, 64},
-            {antonymMarkAct, nullptr, 18}, {politicsSensitiveWordHighlightAct, nullptr, 84},
-            {eroticismSensitiveWordHighlightAct, nullptr, 81}, {window.vulgarSensitiveWordHighlightAct, nullptr, 87},
-            {window.idiomHighlightAct, nullptr, 96}, {window.internetSensitiveWordHighlightAct, nullptr, 88},
-            {window.surnameSensitiveWordHighlightAct, nullptr, 86}, {window.placeNameSensitiveWordHighlightAct, nullptr, 83},
-            {window.englishCharHighlightAct, nullptr, 80}, {window.numberHighlightAct, nullptr, 82},
-            {window.quantifierHighlightAct, nullptr, 117}, {window.polyphoneHighlightAct, nullptr, 89},
-            {window.userDefinedCategoryHighlightAct, nullptr, 254}, {window.spellingMarkAct, nullptr, 32},
-            {window.miscSpellingCheckAct, nullptr, 37}, {window.adjectiveWordMarkAct, nullptr, 17},
-            {window.sensitiveWordMarkAct, nullptr, 16}, {window.autoSpellingCorrectionAct, nullptr, 32},
-            {window.synonymEmbellishAct, nullptr, 64}, {nullptr, &MainWindow::atomTemplateEmbellish, 19}};
-        for (const Command& command : commands) {
+        const QList<QPair<QAction*, uint>> commands{
+            {whiteListSpellingCheckAct, 33}, {blackListSpellingCheckAct, 32}, {blackWhiteListSpellingCheckAct, 34},
+            {expandMarkAct, 2}, {synonymMarkAct, 64}, {antonymMarkAct, 18}, {politicsSensitiveWordHighlightAct, 84},
+            {eroticismSensitiveWordHighlightAct, 81}, {window.vulgarSensitiveWordHighlightAct, 87},
+            {window.idiomHighlightAct, 96}, {window.internetSensitiveWordHighlightAct, 88},
+            {window.surnameSensitiveWordHighlightAct, 86}, {window.placeNameSensitiveWordHighlightAct, 83},
+            {window.englishCharHighlightAct, 80}, {window.numberHighlightAct, 82}, {window.quantifierHighlightAct, 117},
+            {window.polyphoneHighlightAct, 89}, {window.userDefinedCategoryHighlightAct, 254},
+            {window.spellingMarkAct, 32}, {window.miscSpellingCheckAct, 37}, {window.adjectiveWordMarkAct, 17},
+            {window.sensitiveWordMarkAct, 16}, {window.autoSpellingCorrectionAct, 32},
+            {window.synonymEmbellishAct, 64}, {nullptr, 19}};
+        for (const auto& command : commands) {
             const QString before = child->toPlainText();
-            if (command.action)
-                command.action->trigger();
+            if (command.first)
+                command.first->trigger();
             else
-                (window.*command.slot)();
-            const QString where = QString("code %1: %2").arg(command.code).arg(window.statusBar()->currentMessage());
-            QVERIFY2(currentTemplateType == int(command.code), qPrintable(where));
+                window.atomTemplateEmbellish(); // its action exists only when the setting enables it
+            const QString where = QString("code %1: %2").arg(command.second).arg(window.statusBar()->currentMessage());
+            QVERIFY2(currentTemplateType == int(command.second), qPrintable(where));
             QVERIFY2(window.statusBar()->currentMessage() == window.embellishRun->message(), qPrintable(where));
             const int marks = window.embellishRun->counts().marks;
-            QVERIFY2((command.code == 2 || command.code == 37 || command.code == 19) ? marks == 0 : marks > 0,
-                     qPrintable(where));
+            QVERIFY2(QList<uint>({2, 37, 19}).contains(command.second) ? marks == 0 : marks > 0, qPrintable(where));
             child->undo();
             QCOMPARE(child->toPlainText(), before);
         }

@@ -31,18 +31,17 @@ QString describe(const SegmentList& segments)
     return parts.join('|');
 }
 
-void cut(Embellish& embellish, const QString& line, uint code, SegmentList& marked, SegmentList& embellished)
+// The line cut as a marking run cuts it; the first list described.
+QString cut(Embellish& embellish, const QString& line, uint code, SegmentList* marked = nullptr,
+            SegmentList* embellished = nullptr)
 {
-    marked.clear();
-    embellished.clear();
-    EmbellishRun::segmentText(embellish, line, code, SegmentationSettings::read(), &marked, &embellished);
-}
-
-QString cut(Embellish& embellish, const QString& line, uint code)
-{
-    SegmentList marked, embellished;
-    cut(embellish, line, code, marked, embellished);
-    return describe(marked);
+    SegmentList first, second;
+    marked = marked ? marked : &first;
+    embellished = embellished ? embellished : &second;
+    marked->clear();
+    embellished->clear();
+    EmbellishRun::segmentText(embellish, line, code, SegmentationSettings::read(), marked, embellished);
+    return describe(*marked);
 }
 
 void setMatching(bool longest, int maxWordLength)
@@ -61,8 +60,6 @@ void addWords(TemporaryDictionary& dictionary, uint code, const QStringList& wor
 }
 
 const uint kListCodes[] = {16, 17, 33, 36, 80, 81, 82, 83, 84, 86, 87, 88, 89, 96, 117, 254};
-const uint kPairCodes[] = {18, 64};
-const uint kCorrectionCodes[] = {32, 35};
 const QString kAlphabet = QStringLiteral("甲乙丙丁戊己庚辛 a1B，。！、“”\t");
 
 } // namespace
@@ -73,7 +70,11 @@ class SegmentationTest : public QObject
 
 private slots:
     void init() { Settings().clear(); }
-    void cleanup() { WordLookupTable::clearCache(); }
+    void cleanup()
+    {
+        WordLookupTable::clearCache();
+        atomTemplateMarkers.clear();
+    }
 
     void edgeCases()
     {
@@ -87,7 +88,7 @@ private slots:
         setMatching(false, 4);
         QCOMPARE(cut(embellish, "你是坏蛋！", 16), QString("你是|坏蛋✓|！"));
         SegmentList marked, embellished;
-        cut(embellish, "你是坏蛋！", 16, marked, embellished);
+        cut(embellish, "你是坏蛋！", 16, &marked, &embellished);
         QCOMPARE(embellished, marked); // a list category replaces a word with itself
         QCOMPARE(cut(embellish, "，。 ！", 16), QString("，。 ！"));
         QCOMPARE(cut(embellish, "，。 ！", 33), QString("，。 ！✓"));
@@ -155,31 +156,28 @@ private slots:
                     words << "a1" << "，甲";
                 addWords(dictionary, code, words);
             }
-            for (uint code : kPairCodes) {
+            // Pairs go both ways, corrections from the typo only; every word in one row.
+            for (uint code : {18u, 64u, 32u, 35u}) {
+                const bool pair = code == 18 || code == 64;
                 QList<QVariantList> rows;
                 used.clear();
                 for (int k = 0; k < 8; ++k) {
                     const QString a = freshWord(), b = freshWord();
                     rows << QVariantList{a, b};
                     partners[code][a] = b;
-                    partners[code][b] = a;
+                    if (pair)
+                        partners[code][b] = a;
                 }
-                dictionary.add(code, {"Word01", "Word02"}, rows, true);
+                dictionary.add(code, pair ? QStringList{"Word01", "Word02"} : QStringList{"TypoWord", "Correction"},
+                               rows, true);
             }
-            for (uint code : kCorrectionCodes) {
-                QList<QVariantList> rows;
-                used.clear();
-                for (int k = 0; k < 8; ++k) {
-                    const QString typo = freshWord(), correction = freshWord();
-                    rows << QVariantList{typo, correction};
-                    partners[code][typo] = correction;
-                }
-                dictionary.add(code, {"TypoWord", "Correction"}, rows, true);
-            }
+            // Atom markers: a hit becomes its marker.
+            atomTemplateMarkers = QStringList{"[形容甲乙]", "[丙语境]"};
+            partners[2] = {{"甲乙", "[形容甲乙]"}, {"丙", "[丙语境]"}};
             setMatching(round % 2 == 1, 2 + round);
             const SegmentationSettings settings = SegmentationSettings::read();
             Embellish embellish(nullptr);
-            QList<uint> codes{34};
+            QList<uint> codes{34, 2};
             for (uint code : kListCodes)
                 codes << code;
             codes << 18 << 64 << 32 << 35;
@@ -190,7 +188,7 @@ private slots:
                     for (int k = 0; k < length; ++k)
                         line += kAlphabet.at(int(random() % quint32(kAlphabet.size())));
                     SegmentList marked, embellished;
-                    cut(embellish, line, code, marked, embellished);
+                    cut(embellish, line, code, &marked, &embellished);
                     const QString where = QString("code %1, line \"%2\": %3").arg(code).arg(line, describe(marked));
                     QVERIFY2(joined(marked) == line, qPrintable(where));
                     QVERIFY2(marked.size() == embellished.size(), qPrintable(where));

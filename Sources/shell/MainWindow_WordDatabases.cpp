@@ -242,7 +242,10 @@ int MainWindow::embellishDocument(uint embellishType, bool dryRun)
         connect(embellishRun, &EmbellishRun::runningChanged, this,
                 [this](bool running) { setMarkingActionsEnabled(this, !running); });
     }
-    embellishRun->options.prepareDryRunView = [child] { child->setShowSymbol(false); };
+    embellishRun->options.prepareDryRunView = [editor = QPointer<MdiChild>(child)] {
+        if (editor)
+            editor->setShowSymbol(false);
+    };
     const int result = embellishRun->run(child, embellishType, dryRun, this);
     if (!embellishRun->message().isEmpty())
         statusBar()->showMessage(embellishRun->message(), 7000);

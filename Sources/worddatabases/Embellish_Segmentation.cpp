@@ -50,30 +50,13 @@ bool isAsciiDelimiter(ushort c, bool digits, bool letters)
     return c >= 0x21 && c <= 0x7E;
 }
 
-// Codes whose single characters are worth a lookup.
+// Codes whose single characters are worth a lookup: every list category but
+// idioms, and atom markers.
 bool shortestLengthIsOne(uint type)
 {
-    switch (type) {
-    case TEMPLATE_TYPE_TQW_FILE_ATOM_TOC:
-    case TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD:
-    case TEMPLATE_TYPE_SQLITE_DB_ADJECTIVE_WORD:
-    case TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST:
-    case TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER:
-    case TEMPLATE_TYPE_SQLITE_DB_ENGLISH:
-    case TEMPLATE_TYPE_SQLITE_DB_EROTICISM:
-    case TEMPLATE_TYPE_SQLITE_DB_NUMBER:
-    case TEMPLATE_TYPE_SQLITE_DB_PLACE_NAME:
-    case TEMPLATE_TYPE_SQLITE_DB_POLITICS:
-    case TEMPLATE_TYPE_SQLITE_DB_SURNAME:
-    case TEMPLATE_TYPE_SQLITE_DB_VULGAR:
-    case TEMPLATE_TYPE_SQLITE_DB_INTERNET_WORD:
-    case TEMPLATE_TYPE_SQLITE_DB_POLYPHONE:
-    case TEMPLATE_TYPE_SQLITE_DB_QUANTIFIER:
-    case TEMPLATE_TYPE_SQLITE_DB_USER_DEFINED:
-        return true;
-    default:
-        return false;
-    }
+    const auto kind = WordDatabaseCatalogue::lookupKind(type);
+    return (kind == WordDatabaseCatalogue::ListLookup && type != TEMPLATE_TYPE_SQLITE_DB_IDIOM)
+        || kind == WordDatabaseCatalogue::AtomLookup;
 }
 
 } // namespace
