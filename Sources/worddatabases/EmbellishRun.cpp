@@ -360,7 +360,8 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
             qWarning().noquote() << "Word table not loaded:" << error;
     }
 
-    auto* progress = new QProgressDialog(QString(), tr("中止"), 0, lineCount, window);
+    // Guarded: it goes with its window.
+    QPointer<QProgressDialog> progress = new QProgressDialog(QString(), tr("中止"), 0, lineCount, window);
     m_progress = progress;
     progress->setWindowModality(Qt::WindowModal);
     progress->setAutoReset(false);
@@ -378,7 +379,7 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     m_state = &state;
     // Connections die with it, so nothing queued reaches a finished run.
     auto guard = std::make_unique<QObject>();
-    connect(progress, &QProgressDialog::canceled, guard.get(), [this] { cancel(); });
+    connect(progress.data(), &QProgressDialog::canceled, guard.get(), [this] { cancel(); });
     connect(editor, &QObject::destroyed, guard.get(), [&state, &loop] {
         // Nothing more is worth cutting; the workers are waited for below.
         state.stop.storeRelease(1);
@@ -421,10 +422,11 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
         const int taken = state.taken.loadAcquire();
         const int line = taken < 0 ? 0 : taken >= pieceCount ? lineCount : state.pieces.at(taken).line;
         const qint64 elapsed = QDateTime::currentSecsSinceEpoch() - start;
-        if (progress) {
-            progress->setValue(line);
+        if (progress)
             progress->setLabelText(progressText(line, lineCount, elapsed, estimate(elapsed, lineCount, line)));
-        }
+        // Once shown, the dialog handles pending events here.
+        if (progress)
+            progress->setValue(line);
         if (options.afterPoll)
             options.afterPoll();
         if (m_aborted || !target) {
@@ -449,7 +451,7 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     m_loop = nullptr;
     if (progress)
         progress->setValue(lineCount);
-    delete progress;
+    delete progress.data();
 
     if (m_aborted || !target) {
         qDebug() << "Embellish aborted.";
@@ -538,6 +540,8 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
         }
     }
     cursor.endEditBlock();
+    // The editor's own cursor went along with the insertions; the reader starts at the top.
+    target->moveCursor(QTextCursor::Start);
     setRunning(false);
 
     m_message = countMessage(code, m_counts);
