@@ -7,10 +7,12 @@
 #include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVector>
 
 #include <algorithm>
 #include <cstdio>
 
+#include "Logging.h"
 #include "SettingsStore.h"
 
 // Points the settings and data folders into `home` and picks the offscreen
@@ -46,6 +48,24 @@ inline double seconds(const QElapsedTimer& timer)
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
+// Milliseconds one call of f takes.
+template <typename F>
+double milliseconds(F f)
+{
+    QElapsedTimer timer;
+    timer.start();
+    f();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The middle value (the upper one of the two middle values of an even count).
+template <typename Values>
+double median(Values values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
 // The smallest result of `runs` calls of f.
 template <typename F>
 double best(int runs, F f)
@@ -70,3 +90,28 @@ public:
 private:
     quint32 m_state;
 };
+
+// The median of the samples.
+inline double medianOf(QVector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples.at(samples.size() / 2);
+}
+
+// How long one call of work takes, in milliseconds.
+template <typename F>
+double millisecondsOf(F work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The program's own message handler with every sink off: log lines are built
+// and dropped, as in a normal run at the default level.
+inline void dropProgramLog()
+{
+    logTargets = LOG_TARGET_NONE;
+    qInstallMessageHandler(messageHandler);
+}

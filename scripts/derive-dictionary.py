@@ -131,9 +131,12 @@ def main():
         sys.exit(f"{DICT} not found: apt-get install python3-jieba")
     entries = read_entries()
 
-    white = top(entries, WHITE_LIST_SIZE, lambda e: is_cjk(e[0]))
+    # Words of two characters or more: a white-list check judges single
+    # characters by the high-frequency list, so listing them here would pass
+    # every character of every unknown word.
+    white = top(entries, WHITE_LIST_SIZE, lambda e: is_cjk(e[0]) and len(e[0]) >= 2)
     write("白名单", ["Word"], white,
-          f"Spelling white list: the {WHITE_LIST_SIZE} most frequent Chinese words.")
+          f"Spelling white list: the {WHITE_LIST_SIZE} most frequent Chinese words of two characters or more.")
 
     idioms = top(entries, IDIOM_COUNT, lambda e: e[2] == "i" and len(e[0]) == 4 and is_cjk(e[0]))
     write("成语", ["Word"], idioms, "Idioms (four characters), most frequent first.")

@@ -86,6 +86,10 @@ private slots:
         Embellish embellish(nullptr);
         // The white list must be large, or it marks nearly everything.
         QVERIFY(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST) >= 50000);
+        // Single characters are the high-frequency list's to judge.
+        QSqlQuery single(embellish.getDatabase(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, QString()));
+        QVERIFY(single.exec("SELECT count(*) FROM 白名单 WHERE length(Word) < 2") && single.next());
+        QCOMPARE(single.value(0).toInt(), 0);
         QVERIFY(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_IDIOM) >= 5000);
         QVERIFY(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_PLACE_NAME) >= 1000);
         QCOMPARE(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER), 500);

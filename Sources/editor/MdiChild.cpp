@@ -41,6 +41,7 @@
 #include "SharedCodes.h"
 #include "ProgramState.h"
 #include "TextEncoding.h"
+#include "VeldmarkHighlighter.h"
 
 int zoomLevel = 1;
 const int zoomStep = 5;
@@ -946,6 +947,32 @@ void MdiChild::autoFormat()
         cursor.insertText(text.startsWith(QLatin1Char(' ')) ? QStringLiteral(" ") : QStringLiteral("  "));
     }
     cursor.endEditBlock();
+}
+
+// ---- User word-list highlighter --------------------------------------------------------
+
+void MdiChild::resetHighlighter()
+{
+    qDebug() << Q_FUNC_INFO;
+    if (highlighter)
+        return;
+    // The characters come through the GUI thread's word-database connection.
+    DocumentHost* window = anyHost();
+    highlighter = new VeldmarkHighlighter(document(), window ? window->wordEngine() : nullptr);
+}
+
+void MdiChild::toggleHighlighter()
+{
+    qDebug() << Q_FUNC_INFO;
+    if (highlighter) {
+        // Detaching takes the painting away again.
+        delete highlighter;
+        highlighter = nullptr;
+    } else {
+        resetHighlighter();
+    }
+    if (userDefinedWordSpellingCheckAct)
+        userDefinedWordSpellingCheckAct->setChecked(highlighter != nullptr);
 }
 
 // ---- Log view ------------------------------------------------------------------------

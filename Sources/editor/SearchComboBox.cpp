@@ -4,6 +4,8 @@
 #include <QDebug>
 #include <QLineEdit>
 
+#include <algorithm>
+
 #include "SettingsStore.h"
 
 QComboBox* createSearchComboBox(QWidget* parent)
@@ -52,15 +54,27 @@ void updateComboBox(QComboBox* box, const QString& name)
     settings.endGroup();
 }
 
-void loadComboBoxHistory(QComboBox* box, const QString& name, int maxLength)
+void loadComboBoxHistory(QComboBox* box, const QString& name, int maxLength, bool numericOrder)
 {
-    qDebug() << Q_FUNC_INFO << ", name =" << name << ", maxLength =" << maxLength;
+    qDebug() << Q_FUNC_INFO << ", name =" << name << ", maxLength =" << maxLength << ", numericOrder =" << numericOrder;
     if (!box)
         return;
     Settings settings;
     settings.beginGroup(name);
-    const QStringList keys = settings.childKeys();
-    for (const QString& key : keys) {
+    QStringList keys = settings.childKeys();
+    // The keys are item numbers: in item order "10" comes after "9", not after "1".
+    if (numericOrder) {
+        std::stable_sort(keys.begin(), keys.end(), [](const QString& a, const QString& b) {
+            bool aNumber = false;
+            bool bNumber = false;
+            const qlonglong aValue = a.toLongLong(&aNumber);
+            const qlonglong bValue = b.toLongLong(&bNumber);
+            if (aNumber != bNumber)
+                return aNumber;
+            return aNumber && aValue < bValue;
+        });
+    }
+    for (const QString& key : qAsConst(keys)) {
         if (box->count() >= box->maxCount())
             break;
         QString value = settings.value(key).toString();

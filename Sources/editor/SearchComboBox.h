@@ -17,6 +17,7 @@ int recentSearchNumberMax();
 // the last item when the box is full), then rewrites the settings group `name`.
 void updateComboBox(QComboBox* box, const QString& name);
 
-// Appends the values of settings group `name` (keys in the store's order) until the
-// box is full; values longer than maxLength (when positive) are cut.
-void loadComboBoxHistory(QComboBox* box, const QString& name, int maxLength = 0);
+// Appends the values of settings group `name` (keys in the store's order, or with
+// numericOrder in the order of their numbers) until the box is full; values longer
+// than maxLength (when positive) are cut.
+void loadComboBoxHistory(QComboBox* box, const QString& name, int maxLength = 0, bool numericOrder = false);

@@ -18,20 +18,9 @@
 #include "Prompt.h"
 #include "SaveTab.h"
 #include "SearchTab.h"
+#include "ShortcutsConfigForm.h"
 #include "UpdateTab.h"
 #include "VeldmarkTab.h"
-
-namespace {
-
-// Holds the place of the shortcut page, which is not built yet; its apply stores nothing.
-class ShortcutsPlaceholderPage : public PreferencesPage
-{
-public:
-    using PreferencesPage::PreferencesPage;
-    void apply() override {}
-};
-
-} // namespace
 
 PreferencesDialog::PreferencesDialog(QWidget* parent, QMdiArea* documents, const QMap<QString, QString>& languages)
     : QDialog(parent)
@@ -39,7 +28,7 @@ PreferencesDialog::PreferencesDialog(QWidget* parent, QMdiArea* documents, const
     qDebug() << Q_FUNC_INFO;
     generalTab = new GeneralTab(languages, this);
     editorTab = new EditorTab(documents, this);
-    shortcutsPage = new ShortcutsPlaceholderPage(this);
+    shortcutsPage = new ShortcutsConfigForm(this);
     saveTab = new SaveTab(this);
     searchTab = new SearchTab(this);
     logTab = new LogTab(this);

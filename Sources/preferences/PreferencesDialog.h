@@ -19,6 +19,7 @@ class QPushButton;
 class QTabWidget;
 class SaveTab;
 class SearchTab;
+class ShortcutsConfigForm;
 class UpdateTab;
 class VeldmarkTab;
 
@@ -36,7 +37,7 @@ public:
 
     GeneralTab* generalTab = nullptr;
     EditorTab* editorTab = nullptr;
-    PreferencesPage* shortcutsPage = nullptr;
+    ShortcutsConfigForm* shortcutsPage = nullptr;
     SaveTab* saveTab = nullptr;
     SearchTab* searchTab = nullptr;
     LogTab* logTab = nullptr;

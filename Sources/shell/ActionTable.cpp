@@ -6,8 +6,10 @@
 #include <QClipboard>
 #include <QDebug>
 #include <QIcon>
+#include <QPair>
 #include <QShortcut>
 
+#include "DefaultShortcuts.h"
 #include "GlobalActions.h"
 #include "MainWindow.h"
 #include "MdiArea.h"
@@ -453,6 +455,11 @@ QVector<ActionTable::Row> ActionTable::rows(MainWindow* w)
       << A(&w->showBuildSystemInformationAct, QT_TR_NOOP("构建系统信息"), SLOT(showBuildSystemInformation()))
       << A(&w->showSuperUserAdditionAct, QT_TR_NOOP("显示为超级用户增加的功能"), SLOT(showSuperUserAddition()));
 
+    // Web account (super-user mode only; no menu places these)
+    t << A(&w->loginAct, QT_TR_NOOP("登录"), SLOT(login())).tip(QT_TR_NOOP("登录账户")).flag(SuperUserOnly)
+      << A(&w->showAccountInformationAct, QT_TR_NOOP("账户信息"), SLOT(showAccountInformation()))
+             .flag(SuperUserOnly | ApplicationSpecificMenuRole);
+
     // Template page context menus
     t << A(&w->newTemplateParagraphAct, QT_TR_NOOP("新增条目"), SLOT(newTemplateParagraph()))
              .tip(QT_TR_NOOP("创建新的模板项"))
@@ -560,14 +567,19 @@ QVector<ActionTable::Row> ActionTable::rows(MainWindow* w)
         QAction** store;
         const char* text;
         int type;
+        const char* tip;
+        const char* icon;
     } names[] = {
-        {&w->manNameAct, QT_TR_NOOP("男名"), 58},          {&w->womanNameAct, QT_TR_NOOP("女名"), 59},
-        {&w->appellationAct, QT_TR_NOOP("称谓"), 60},      {&w->placeNameAct, QT_TR_NOOP("地名"), 61},
-        {&w->organizationNameAct, QT_TR_NOOP("机构"), 62}, {&w->mediaNameAct, QT_TR_NOOP("媒体"), 63},
-        {&w->planetNameAct, QT_TR_NOOP("外星"), 64},
+        {&w->manNameAct, QT_TR_NOOP("男名"), 58, QT_TR_NOOP("批量起男名"), ":/Images/manName.png"},
+        {&w->womanNameAct, QT_TR_NOOP("女名"), 59, QT_TR_NOOP("批量起女名"), ":/Images/womanName.png"},
+        {&w->appellationAct, QT_TR_NOOP("称谓"), 60, QT_TR_NOOP("批量生成称谓"), ":/Images/title.png"},
+        {&w->placeNameAct, QT_TR_NOOP("地名"), 61, QT_TR_NOOP("批量起地名"), ":/Images/placeName.png"},
+        {&w->organizationNameAct, QT_TR_NOOP("机构"), 62, QT_TR_NOOP("自动生成机构名称"), ":/Images/organizationName.png"},
+        {&w->mediaNameAct, QT_TR_NOOP("媒体"), 63, QT_TR_NOOP("自动生成媒体名称"), ":/Images/mediaName.png"},
+        {&w->planetNameAct, QT_TR_NOOP("外星"), 64, QT_TR_NOOP("自动生成外星名称"), ":/Images/planetName.png"},
     };
     for (const auto& name : names)
-        t << A(name.store, name.text, nullptr).kind(NameAction).argument(name.type);
+        t << A(name.store, name.text, nullptr).kind(NameAction).argument(name.type).tip(name.tip).icon(name.icon);
 
     t << A(&w->advertisementAct, QT_TR_NOOP("广告"), SLOT(advertisement())).flag(ActionTable::TextAsData).tip(QT_TR_NOOP("自动生成广告"))
       << A(&w->advertorialAct, QT_TR_NOOP("软文"), SLOT(advertisement())).flag(ActionTable::TextAsData).tip(QT_TR_NOOP("自动生成软文"))
@@ -681,6 +693,8 @@ void ActionTable::build(MainWindow* window, const QVector<Row>& rows, bool super
             action->setShortcut(QKeySequence(row.standardKey));
         if (row.flags & Checkable)
             action->setCheckable(true);
+        if (row.flags & ApplicationSpecificMenuRole)
+            action->setMenuRole(QAction::ApplicationSpecificRole);
         if (row.flags & TipIsText)
             action->setStatusTip(text);
         else if (row.statusTip)
@@ -729,41 +743,45 @@ void ActionTable::build(MainWindow* window, const QVector<Row>& rows, bool super
 
 QVector<ActionTable::ShortcutRow> ActionTable::shortcutRows(MainWindow* w)
 {
-    using K = QKeySequence;
-    return {
-        {"OpenTemplate", w->openTemplateAct, K(Qt::CTRL | Qt::ALT | Qt::Key_O), true},
-        {"SaveTemplate", w->saveTemplateAct, K(Qt::CTRL | Qt::ALT | Qt::Key_S), true},
-        {"OpenAtomTemplateUnderCursor", openAtomTemplateUnderCursorAct, K(Qt::CTRL | Qt::ALT | Qt::Key_A), true},
-        {"NewTemplateParagraphFromSelection", newTemplateParagraphFromSelectionAct, K(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
-         true},
-        {"NewTemplateChildParagraphFromSelection", newTemplateChildParagraphFromSelectionAct,
-         K(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true},
-        {"NewTemplateContentFromSelection", newTemplateContentFromSelectionAct, K(Qt::CTRL | Qt::SHIFT | Qt::Key_C), true},
-        {"AddTemplateMarker", addTemplateMarkerAct, K(Qt::CTRL | Qt::SHIFT | Qt::Key_T), true},
-        {"NewFile", w->newAct, K(K::New), true},
-        {"OpenFile", w->openAct, K(K::Open), true},
-        {"SaveFile", w->saveAct, K(K::Save), true},
-        {"SaveFileAs", w->saveAsAct, K(K::SaveAs), true},
-        {"ExportDoc", w->filePrintDocAct, K(Qt::CTRL | Qt::Key_D), true},
-        {"FileProperty", w->filePropertyAct, K(Qt::ALT | Qt::Key_Enter), true},
-        {"Print", w->printAct, K(K::Print), true},
-        {"Quit", w->exitAct, K(QStringLiteral("Ctrl+Q"), K::NativeText), true},
-        {"Undo", w->undoAct, K(K::Undo), true},
-        {"Redo", w->redoAct, K(K::Redo), true},
-        {"Cut", w->cutAct, K(K::Cut), true},
-        {"Copy", w->copyAct, K(K::Copy), true},
-        {"Paste", w->pasteAct, K(K::Paste), true},
-        {"PasteAsPlainText", w->pasteAsPlainTextAct, K(Qt::CTRL | Qt::SHIFT | Qt::Key_V), true},
-        {"PasteFromClipboardHistory", pasteFromClipboardHistoryAct, K(Qt::CTRL | Qt::SHIFT | Qt::Key_B), true},
-        {"SelectAll", w->selectAllAct, K(), false},
-        {"CloseWindow", w->closeAct, K(QStringLiteral("Ctrl+F4"), K::NativeText), true},
-        {"NextWindow", w->nextAct, K(K::NextChild), true},
-        {"PreviousWindow", w->previousAct, K(K::PreviousChild), true},
-        {"Find", w->findAct, K(K::Find), true},
-        {"Replace", w->replaceAct, K(K::Replace), true},
-        {"GoToLine", w->gotoLineAct, K(QStringLiteral("Ctrl+G"), K::NativeText), true},
-        {"FullScreen", w->fullScreenAct, K(QStringLiteral("F11"), K::NativeText), true},
+    // The fallbacks are the shared defaults, which the preferences' shortcut page shows.
+    const QVector<QPair<const char*, QAction*>> actions = {
+        {"OpenTemplate", w->openTemplateAct},
+        {"SaveTemplate", w->saveTemplateAct},
+        {"OpenAtomTemplateUnderCursor", openAtomTemplateUnderCursorAct},
+        {"NewTemplateParagraphFromSelection", newTemplateParagraphFromSelectionAct},
+        {"NewTemplateChildParagraphFromSelection", newTemplateChildParagraphFromSelectionAct},
+        {"NewTemplateContentFromSelection", newTemplateContentFromSelectionAct},
+        {"AddTemplateMarker", addTemplateMarkerAct},
+        {"NewFile", w->newAct},
+        {"OpenFile", w->openAct},
+        {"SaveFile", w->saveAct},
+        {"SaveFileAs", w->saveAsAct},
+        {"ExportDoc", w->filePrintDocAct},
+        {"FileProperty", w->filePropertyAct},
+        {"Print", w->printAct},
+        {"Quit", w->exitAct},
+        {"Undo", w->undoAct},
+        {"Redo", w->redoAct},
+        {"Cut", w->cutAct},
+        {"Copy", w->copyAct},
+        {"Paste", w->pasteAct},
+        {"PasteAsPlainText", w->pasteAsPlainTextAct},
+        {"PasteFromClipboardHistory", pasteFromClipboardHistoryAct},
+        {"SelectAll", w->selectAllAct},
+        {"CloseWindow", w->closeAct},
+        {"NextWindow", w->nextAct},
+        {"PreviousWindow", w->previousAct},
+        {"Find", w->findAct},
+        {"Replace", w->replaceAct},
+        {"GoToLine", w->gotoLineAct},
+        {"FullScreen", w->fullScreenAct},
     };
+    QVector<ShortcutRow> rows;
+    for (const auto& action : actions) {
+        const QString key = QLatin1String(action.first);
+        rows.append({action.first, action.second, DefaultShortcuts::sequence(key), DefaultShortcuts::hasDefault(key)});
+    }
+    return rows;
 }
 
 QKeySequence ActionTable::storedSequence(const QString& text)

@@ -35,6 +35,7 @@ public:
         OnChanged = 0x200,               // connected through changed() instead of triggered()
         TitleFromTool = 0x400,           // text is toolTitles[argument]
         ProgramNameAppended = 0x800,     // the untranslated program name follows the text
+        ApplicationSpecificMenuRole = 0x1000, // menu role QAction::ApplicationSpecificRole
         TextAsData = 0x2000,             // data is the untranslated text (advertisement templates)
     };
 

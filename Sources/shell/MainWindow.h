@@ -13,6 +13,7 @@
 #include <QMutex>
 #include <QPoint>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTextDocument>
@@ -54,6 +55,7 @@ class CharEvaluateDialog;
 class DatabaseTemplateSelectionDialog;
 class DirTreeView;
 class Embellish;
+class EmbellishRun;
 class FindReplaceDialogEx;
 class MdiArea;
 class MdiChild;
@@ -69,7 +71,6 @@ class TQDirModel;
 class UpdateDialog;
 class WordCloudDialog;
 class WordEvaluateDialog;
-struct Segment;
 
 // Enables the five selection-to-template actions from the active editor's
 // selection and the current page of the bottom tab widget.
@@ -189,9 +190,6 @@ public:
 
     // Word databases and text analysis
     int embellishDocument(uint embellishType, bool dryRun);
-    void embellishStringList(const QStringList& docStringList, unsigned int embellishType);
-    int renderEmbellishHtml(const QList<Segment>& segments, QString& html, int& blackListCount,
-                            int& whiteListCount);
     void runTextAnalysisTool(const QString& title);
 
     // Account, updates and information
@@ -730,6 +728,9 @@ public:
 
     // ---- Templates ----------------------------------------------------------
     QList<TemplateDialog*> templateDialogs; // the open template pages
+    // Missing templates (and tables that failed to open) that following text
+    // back has reported once already.
+    QSet<QString> missingTemplatesAsked;
     QTreeWidgetItem* copiedTemplateParagraph = nullptr;
     DatabaseTemplateSelectionDialog* databaseTemplateSelectionDialog = nullptr;
     QAction* openTemplateAct = nullptr;
@@ -873,12 +874,8 @@ public:
 
     // ---- Word databases and text analysis -----------------------------------
     Embellish* embellish = nullptr;
-    // Marking and embellishing run: the index of the last line handed to a worker
-    // (-1 before the first) and, per document line, the marked source text and the
-    // embellished text. The two lists are made by the first run.
-    int currentEmbellishStringIndex = -1;
-    QList<QList<Segment>>* markedSegmentLines = nullptr;
-    QList<QList<Segment>>* embellishedSegmentLines = nullptr;
+    // The marking and embellishing run (made by the first run); one at a time.
+    EmbellishRun* embellishRun = nullptr;
     CharEvaluateDialog* charEvaluateDialog = nullptr;
     WordEvaluateDialog* wordEvaluateDialog = nullptr;
     WordCloudDialog* wordCloudDialog = nullptr;

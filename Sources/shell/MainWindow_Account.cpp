@@ -6,8 +6,10 @@
 #include <QDebug>
 #include <QMessageBox>
 
+#include "AccountInformationDialog.h"
 #include "BuildSystemInfoDialog.h"
 #include "HelpCommands.h"
+#include "LoginDialog.h"
 #include "Prompt.h"
 #include "StartUp.h"
 #include "SystemInformationDialog.h"
@@ -29,12 +31,16 @@ void MainWindow::showPluginsManagerDialog()
 
 void MainWindow::login()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    LoginDialog dialog(this);
+    Prompt::current().execDialog(dialog);
 }
 
 void MainWindow::showAccountInformation()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    AccountInformationDialog dialog;
+    Prompt::current().execDialog(dialog);
 }
 
 // ---- Version file and updates --------------------------------------------------

@@ -691,12 +691,49 @@ void MainWindow::saveComboBoxHistory(QComboBox* comboBox, const QString& key)
 
 // ---- Name generation -----------------------------------------------------------
 
-void MainWindow::autoGenNameGeneric(int)
+#include <QDockWidget>
+#include <QListWidget>
+#include <QMessageBox>
+
+#include "AutoGenNameDialog.h"
+#include "DomParser.h"
+#include "Prompt.h"
+
+void MainWindow::autoGenNameGeneric(int type)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", type =" << type;
+    if (!autoGenNameDialog) {
+        autoGenNameDialog = new AutoGenNameDialog(this);
+        connect(autoGenNameDialog, &AutoGenNameDialog::Ok, this, &MainWindow::autoGenNameGenericStart);
+    }
+    autoGenNameDialog->setType(type);
+    autoGenNameDialog->adjustSize();
+    autoGenNameDialog->show();
+    autoGenNameDialog->raise();
+    autoGenNameDialog->activateWindow();
 }
 
-void MainWindow::autoGenNameGenericStart(int, QString, int, QString, int, QString, int, int, int, QString, int, QString)
+void MainWindow::autoGenNameGenericStart(int selection1, QString str1, int selection2, QString str2, int selection3,
+                                         QString str3, int count, int type, int selection4, QString str4,
+                                         int selection5, QString str5)
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO << ", count =" << count << ", type =" << type;
+
+    currentAutoGenTemplate = AutoGenNameDialog::templateOf(type);
+    DomParser parser;
+    if (!parser.readFile(currentAutoGenTemplate)) {
+        QMessageBox box(QMessageBox::Warning, tr("错误"), currentAutoGenTemplate + tr(" 未找到或格式错误!"),
+                        QMessageBox::Ok, this);
+        Prompt::current().exec(box);
+        return;
+    }
+    parser.buildTree();
+    accessoryDock->show();
+
+    QStringList names;
+    parser.generateNames(str1, selection1, str2, selection2, str3, selection3, count, type, &names, str4,
+                         selection4, str5, selection5);
+    accessoryListWidget->clear();
+    for (int i = 0; i < qMin(count, names.size()); ++i)
+        accessoryListWidget->addItem(names.at(i));
 }

@@ -52,6 +52,7 @@
 #include "ActionTable.h"
 #include "DirTreeView.h"
 #include "Embellish.h"
+#include "EmbellishRun.h"
 #include "FindReplaceDialogEx.h"
 #include "GlobalActions.h"
 #include "Logging.h"
@@ -690,6 +691,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // A marking run in progress stops here; its workers are waited for.
+    if (embellishRun)
+        embellishRun->abort();
     mdiArea->closeAllSubWindows();
     if (activeMdiChild()) {
         event->ignore();
@@ -1032,6 +1036,7 @@ void MainWindow::createMenus()
     place(templateMenu, {openTemplateAct, saveTemplateAct, openDatabaseTemplateAct});
     connect(templateMenu, SIGNAL(aboutToHide()), this, SLOT(aboutToHideTemplateMenu()));
     connect(templateMenu, SIGNAL(aboutToShow()), this, SLOT(aboutToShowTemplateMenu()));
+    updateRecentTemplates(QString());
 
     editMenu = bar->addMenu(tr("编辑(&E)"));
     place(editMenu, {undoAct, redoAct, nullptr, cutAct, copyAct, pasteAct, pasteAsPlainTextAct,

@@ -5,6 +5,7 @@
 #include <QDomProcessingInstruction>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLabel>
 #include <QProgressBar>
 #include <QProgressDialog>
@@ -296,7 +297,41 @@ bool DomParser::buildTree()
     parseChildren(root);
     QObject::disconnect(m_resetConnection);
     QObject::disconnect(m_removeConnection);
+    // Hidden once the items are in place: hiding rows while others are still
+    // being appended makes every later insertion slower.
+    if (treeUsable())
+        hideContents(m_tree, m_tree->invisibleRootItem(), QModelIndex());
     return true;
+}
+
+void DomParser::hideContents(QTreeWidget* tree, QTreeWidgetItem* item, const QModelIndex& index)
+{
+    if (!tree || !item)
+        return;
+    // Rows are found through the model: looking an item's row up from the item
+    // can mean a search through all its siblings.
+    const QAbstractItemModel* model = tree->model();
+    const int rows = item->childCount();
+    bool visibleChild = false;
+    for (int row = 0; row < rows; ++row) {
+        QTreeWidgetItem* child = item->child(row);
+        if (child->text(1) == kContentTag) {
+            if (!tree->isRowHidden(row, index))
+                tree->setRowHidden(row, index, true);
+        } else {
+            visibleChild = true;
+        }
+        if (child->childCount() > 0)
+            hideContents(tree, child, model->index(row, 0, index));
+    }
+    // An item whose children are all hidden offers nothing to expand. Saying
+    // so also spares the view a look at every hidden child whenever the item changes.
+    if (item != tree->invisibleRootItem() && rows > 0) {
+        if (!visibleChild && item->childIndicatorPolicy() != QTreeWidgetItem::DontShowIndicator)
+            item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+        else if (visibleChild && item->childIndicatorPolicy() == QTreeWidgetItem::DontShowIndicator)
+            item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    }
 }
 
 void DomParser::parseChildren(const QDomElement& root)
@@ -326,8 +361,7 @@ void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* p
 {
     qDebug() << Q_FUNC_INFO << ", title =" << element.attribute(kTitleAttribute) << ", parent =" << parent;
 
-    QTreeWidgetItem* item = newItem(parent, element.attribute(kTitleAttribute), kEntryTag,
-                                    QStringLiteral("title"), false);
+    QTreeWidgetItem* item = newItem(parent, element.attribute(kTitleAttribute), kEntryTag, QStringLiteral("title"));
     const int contents = contentCountOf(element);
 
     // Application-modal: nothing may start another generation or close the
@@ -365,11 +399,10 @@ void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* p
     }
 }
 
+// No log line per content or item: a large template has tens of thousands of them.
 void DomParser::parseContentElement(const QDomElement& element, QTreeWidgetItem* parent)
 {
-    qDebug() << Q_FUNC_INFO << ", parent =" << parent;
-
-    QTreeWidgetItem* item = newItem(parent, element.text(), kContentTag, QStringLiteral("content"), true);
+    QTreeWidgetItem* item = newItem(parent, element.text(), kContentTag, QStringLiteral("content"));
     for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
         parseChildElement(child, item);
     }
@@ -390,19 +423,16 @@ void DomParser::parseChildElement(const QDomNode& child, QTreeWidgetItem*& item)
 }
 
 QTreeWidgetItem* DomParser::newItem(QTreeWidgetItem* parent, const QString& text, const QString& tag,
-                                    const QString& kind, bool hidden)
+                                    const QString& kind)
 {
-    qDebug() << Q_FUNC_INFO << ", tag =" << tag << ", parent =" << parent;
     if (!parent || !treeUsable())
         return nullptr;
     // Filled before it joins the tree, so the model reports one insertion only.
-    auto* item = new QTreeWidgetItem(0);
-    item->setText(0, text);
+    // Added one at a time to a parent that is already in the tree: each item
+    // then knows its row, which every later change of the item looks up.
+    auto* item = new QTreeWidgetItem(QStringList{text, kind});
     item->setData(0, Qt::UserRole, tag);
-    item->setText(1, kind);
     parent->addChild(item);
-    if (hidden)
-        item->setHidden(true);
     return item;
 }
 
@@ -464,4 +494,169 @@ bool DomParser::pickRandomContentsOfFirstEntry(QStringList& texts, QList<QList<i
         texts.append(children.at(child).toElement().text());
     }
     return true;
+}
+
+// ---- Name generation -----------------------------------------------------------
+
+namespace {
+
+int alienNameSeedCount = 123;
+
+// Characters as a reader counts them: a surrogate pair is one.
+int characterCount(const QString& text)
+{
+    int count = 0;
+    for (const QChar c : text) {
+        if (!c.isLowSurrogate())
+            ++count;
+    }
+    return count;
+}
+
+// Expands the atom markers of one name part, each occurrence with its own draw
+// from "Templates/Atom/<name>.tqw". Atom files are read once per run. False
+// when one does not load; boundHit is set when the part still holds markers
+// after the replacement bound.
+bool expandNamePart(QString& part, const QRegularExpression& marker,
+                    QHash<QString, std::shared_ptr<DomParser>>& atoms, bool& boundHit)
+{
+    int replacements = 0;
+    while (part.contains(QLatin1Char('['))) {
+        const QRegularExpressionMatch match = marker.match(part);
+        if (!match.hasMatch())
+            return true;
+        const QString found = match.captured();
+        int at = match.capturedStart();
+        while (at >= 0) {
+            if (replacements == DomParser::MaximumAtomReplacementsPerPart) {
+                boundHit = true;
+                return true;
+            }
+            std::shared_ptr<DomParser>& atom = atoms[found];
+            if (!atom) {
+                QString name = found;
+                name.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+                auto parser = std::make_shared<DomParser>();
+                if (!parser->readFile(QStringLiteral("Templates/Atom/") + name + QStringLiteral(".tqw"))) {
+                    atoms.remove(found);
+                    return false;
+                }
+                atom = parser;
+            }
+            QStringList texts;
+            QList<QList<int>> positions;
+            int entryCount = 0;
+            atom->pickRandomContents(texts, entryCount, positions);
+            // An atom without anything to draw leaves nothing in place of its marker.
+            part.replace(at, found.size(), texts.isEmpty() ? QString() : texts.first());
+            ++replacements;
+            at = part.indexOf(found);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int DomParser::alienNameSeedCounter()
+{
+    return alienNameSeedCount;
+}
+
+void DomParser::resetAlienNameSeedCounter()
+{
+    qDebug() << Q_FUNC_INFO;
+    alienNameSeedCount = 123;
+}
+
+bool DomParser::generateNames(const QString& str1, int selection1, const QString& str2, int selection2,
+                              const QString& str3, int selection3, int count, int type, QStringList* names,
+                              const QString& str4, int selection4, const QString& str5, int selection5)
+{
+    qDebug() << Q_FUNC_INFO << ", str1 =" << str1 << ", selection1 =" << selection1 << ", str2 =" << str2
+             << ", selection2 =" << selection2 << ", str3 =" << str3 << ", selection3 =" << selection3
+             << ", count =" << count << ", type =" << type << ", str4 =" << str4 << ", selection4 =" << selection4
+             << ", str5 =" << str5 << ", selection5 =" << selection5;
+
+    if (count < 1 || !names)
+        return true;
+
+    const int modes[5] = {selection1, selection2, selection3, selection4, selection5};
+    const QString fixedTexts[5] = {str1, str2, str3, str4, str5};
+    const bool personal = type == 58 || type == 59;
+    const bool alien = type == 64;
+
+    // The candidates of every entry, read once for the whole run.
+    prepareDraws();
+    const int entryCount = m_entryChildren.size();
+    QVector<QStringList> candidates(entryCount);
+    for (int entry = 0; entry < entryCount; ++entry) {
+        for (const QDomNode& child : m_entryChildren.at(entry))
+            candidates[entry].append(child.toElement().text());
+    }
+
+    // A surname of one or two characters comes from the candidates of that
+    // length; when there are none, from all of them.
+    QVector<int> surnames;
+    const bool surnameByLength = personal && entryCount > 0
+                                 && (selection1 == NamePartOneCharacter || selection1 == NamePartTwoCharacters);
+    if (surnameByLength) {
+        for (int child = 0; child < candidates.first().size(); ++child) {
+            if (characterCount(candidates.first().at(child)) == selection1)
+                surnames.append(child);
+        }
+        if (surnames.isEmpty() && !candidates.first().isEmpty()) {
+            qWarning() << "No surname of" << selection1 << "characters in the template; any surname is taken";
+            for (int child = 0; child < candidates.first().size(); ++child)
+                surnames.append(child);
+        }
+    }
+
+    const QRegularExpression& marker = atomMarkerExpression();
+    QHash<QString, std::shared_ptr<DomParser>> atoms;
+    bool boundHit = false;
+    const int firstHalf = count / 2;
+    bool finished = true;
+    for (int index = 0; index < count && finished; ++index) {
+        QString name;
+        for (int entry = 0; entry < entryCount; ++entry) {
+            const QStringList& texts = candidates.at(entry);
+            if (texts.isEmpty())
+                continue;
+            const int child = (entry == 0 && surnameByLength) ? surnames.at(RandomSource::bounded(surnames.size()))
+                                                             : RandomSource::bounded(texts.size());
+            QString part = texts.at(child);
+            if (!expandNamePart(part, marker, atoms, boundHit)) {
+                finished = false;
+                break;
+            }
+            const int mode = entry < 5 ? modes[entry] : NamePartRandom;
+            if (alien && entry >= 2 && entry <= 4 && mode != NamePartFixed) {
+                if (alienNameSeedCount == 123) {
+                    RandomSource::seed(123);
+                    alienNameSeedCount = 124;
+                }
+                if (RandomSource::next() & 1u)
+                    part.clear();
+            }
+            if (mode == NamePartFixed)
+                part = fixedTexts[entry];
+            if (personal) {
+                // The given name of one character comes from the second character alone.
+                if (entry == 1
+                    && (selection2 == NamePartOneCharacter || (selection2 == NamePartRandom && index < firstHalf)))
+                    continue;
+                // A fixed given name stands alone.
+                if (entry == 2 && selection2 == NamePartFixed)
+                    continue;
+            }
+            name += part;
+        }
+        if (finished)
+            names->append(name);
+    }
+    if (boundHit)
+        qWarning() << "Atom markers in the name template expand without end; the expansion stopped after"
+                   << MaximumAtomReplacementsPerPart << "replacements in a part";
+    return finished;
 }

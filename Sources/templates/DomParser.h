@@ -50,12 +50,36 @@ public:
     // count independent draws from the first entry, each at {0, child index}.
     bool pickRandomContentsOfFirstEntry(QStringList& texts, QList<QList<int>>& positions, int count);
 
+    // How a part of a generated name is chosen.
+    enum NamePartMode { NamePartRandom = 0, NamePartOneCharacter = 1, NamePartTwoCharacters = 2, NamePartFixed = 3 };
+    // Appends count names of the kind (58 male, 59 female, 60 forms of address,
+    // 61 places, 62 organisations, 63 media, 64 aliens) to names. Entry n of the
+    // template is part n + 1 of a name; for 58 and 59 the entries are surname and
+    // the two characters of the given name, and part 2 governs the given name.
+    // Atom markers in a drawn part are expanded. False when an atom template
+    // does not load: the names finished before it stay in the list.
+    bool generateNames(const QString& str1, int selection1, const QString& str2, int selection2,
+                       const QString& str3, int selection3, int count, int type, QStringList* names,
+                       const QString& str4, int selection4, const QString& str5, int selection5);
+    // The first alien-name decision of the process seeds the random source with
+    // 123, once: the counter is 123 until then and 124 afterwards.
+    static int alienNameSeedCounter();
+    static void resetAlienNameSeedCounter();
+    // Expansions of atom markers within one name part stop here; the marker text stays.
+    static constexpr int MaximumAtomReplacementsPerPart = 100;
+
     const QDomDocument& document() const { return m_document; }
     // Why the last readFile/readData failed; empty after success.
     QString errorString() const { return m_errorString; }
 
     // "[name]" where name is ASCII letters, digits, '|' or ideographs U+4E00..U+9FA5.
     static const QRegularExpression& atomMarkerExpression();
+
+    // Hides every content row (column 1 "content") below item, whose model
+    // index is index (the invisible root item and an invalid index for the
+    // whole tree); entries stay visible. Items whose children are all hidden
+    // get no expand indicator. buildTree does this for the whole tree.
+    static void hideContents(QTreeWidget* tree, QTreeWidgetItem* item, const QModelIndex& index);
 
     static constexpr int MaximumNestingDepth = 256;
     // Entries with more contents than this show a progress dialog while the tree is built.
@@ -75,7 +99,7 @@ private:
     void parseChildElement(const QDomNode& child, QTreeWidgetItem*& item);
 
     QTreeWidgetItem* newItem(QTreeWidgetItem* parent, const QString& text, const QString& tag,
-                             const QString& kind, bool hidden);
+                             const QString& kind);
     int contentCountOf(const QDomElement& entry);
     bool treeUsable() const { return m_tree && !m_treeLost; }
     void prepareDraws();

@@ -14,12 +14,32 @@
 #include <QVector>
 #include <random>
 
+#include "Segment.h"
 #include "WordLookupTable.h"
 
 // Atom-template markers ("[形容…]", "[描写…]", "[指代…]", "[…语境]"), filled on
 // the GUI thread by the template library; lookups only read it, so it must not
 // change while a marking run is going.
 extern QStringList atomTemplateMarkers;
+
+// What line segmentation takes from the settings. Read once for a line (or
+// once for a whole run) and handed down, so every piece of a line is cut by
+// the same rules.
+struct SegmentationSettings
+{
+    bool digitsAsSymbol = true; // "EmbellishDigitsAsSymbol": digits split words
+    bool alphaAsSymbol = true;  // "EmbellishAlphaAsSymbol": ASCII letters split words
+    bool longestMatch = false;  // "EmbellishTryMaxNewWordLength" non-zero
+    int maxWordLength = 4;      // "MaxWordLength", the longest candidate in longest-match mode
+
+    static SegmentationSettings read();
+    // Does c end a word for category type? Codes 35, 80, 82 and 96 have no
+    // delimiters: every character takes part in their lookups.
+    bool isDelimiter(QChar c, uint type) const;
+    static bool hasDelimiters(uint type);
+    // The longest candidate a line of category type is cut with.
+    int longestCandidate(uint type) const;
+};
 
 class Embellish : public QObject
 {
@@ -60,6 +80,25 @@ public:
     void unloadWordTables();
     bool hasWordTable(uint type) const { return m_tables.contains(type); }
 
+    // Cuts a line against category type, scanning it backward and growing each
+    // candidate leftward (Embellish_Segmentation.cpp). The pieces go in front of
+    // what the lists hold, in text order: found words marked in the first list,
+    // with their replacements in the second; then neighbouring unfound pieces of
+    // the whole lists are joined. Segment texts are plain text.
+    void embellishString(const QString& str, QList<Segment>* marked, QList<Segment>* embellished, uint type);
+    void embellishString(const QString& str, QList<Segment>* marked, QList<Segment>* embellished, uint type,
+                         const SegmentationSettings& settings);
+    // Puts text in front of the given lists (either may be null); an unfound piece
+    // of codes 33 and 36 goes in one character at a time, a high-frequency
+    // character counting as found.
+    void appendSegment(const QString& text, bool matched, QList<Segment>* marked, QList<Segment>* embellished,
+                       const QString& category, uint type);
+    // Joins neighbouring unfound segments of the first list, and the same
+    // positions of the second, in one pass.
+    static void mergeSegments(QList<Segment>* marked, QList<Segment>* embellished);
+    // The category text segments of a code carry: the table name, "扩写" for 2.
+    static QString categoryName(uint type);
+
     // Replacements are drawn from this instance's own generator, seeded from
     // the program's random source at the first draw unless seeded here.
     void seedRandom(quint32 seed);
@@ -74,6 +113,11 @@ public:
     int minWordLength = 2;
 
 private:
+    struct ScanRules;
+    struct ScanOutput;
+    // Scans line[first .. last]; nested calls scan a part of the same line.
+    void scanLine(const QString& line, int first, int last, const ScanRules& rules, ScanOutput& out);
+
     // Points the connection at a file and opens it when needed; the shared
     // body of getDatabase, quiet unless lookup logging is on.
     void selectFile(const QString& fileName);

@@ -1,0 +1,401 @@
+// Embellish: cutting one line into segments against a word category.
+//
+// The scan runs from the last character of the line to the first. Each
+// candidate word has a fixed right end and grows leftward one character at a
+// time between the category's shortest and longest length; every candidate of
+// at least the shortest length is looked up. Delimiters end candidates. In
+// longest-match mode the longest hit of a right end wins, otherwise the
+// shortest. Pieces are produced right to left; they are collected in reverse
+// and turned around once at the end.
+
+#include "Embellish.h"
+
+#include <QDebug>
+#include <QVector>
+#include <algorithm>
+
+#include "Logging.h"
+#include "SettingsStore.h"
+#include "SharedCodes.h"
+#include "WordDatabaseCatalogue.h"
+
+namespace {
+
+inline bool segmentationLogging()
+{
+    return logTargets != LOG_TARGET_NONE && logLevel <= QtDebugMsg;
+}
+
+// Delimiters outside ASCII: 。，？“”！《》【】…：、‘’；—（）·
+constexpr ushort kWideDelimiters[] = {0x3002, 0xFF0C, 0xFF1F, 0x201C, 0x201D, 0xFF01, 0x300A, 0x300B, 0x3010, 0x3011,
+                                      0x2026, 0xFF1A, 0x3001, 0x2018, 0x2019, 0xFF1B, 0x2014, 0xFF08, 0xFF09, 0x00B7};
+
+bool isWideDelimiter(ushort c)
+{
+    for (ushort d : kWideDelimiters)
+        if (d == c)
+            return true;
+    return false;
+}
+
+bool isAsciiDelimiter(ushort c, bool digits, bool letters)
+{
+    if (c == 0x0A || c == 0x0D || c == 0x20 || c == 0x09 || c == 0x0B || c == 0x0C)
+        return true;
+    if (c >= '0' && c <= '9')
+        return digits;
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+        return letters;
+    // The 32 ASCII punctuation characters.
+    return c >= 0x21 && c <= 0x7E;
+}
+
+// Codes whose single characters are worth a lookup: every list category but
+// idioms, and atom markers.
+bool shortestLengthIsOne(uint type)
+{
+    const auto kind = WordDatabaseCatalogue::lookupKind(type);
+    return (kind == WordDatabaseCatalogue::ListLookup && type != TEMPLATE_TYPE_SQLITE_DB_IDIOM)
+        || kind == WordDatabaseCatalogue::AtomLookup;
+}
+
+} // namespace
+
+// ---- Settings --------------------------------------------------------------------
+
+SegmentationSettings SegmentationSettings::read()
+{
+    qDebug() << Q_FUNC_INFO;
+    Settings settings;
+    SegmentationSettings result;
+    result.digitsAsSymbol = settings.value(QStringLiteral("EmbellishDigitsAsSymbol"), true).toBool();
+    result.alphaAsSymbol = settings.value(QStringLiteral("EmbellishAlphaAsSymbol"), true).toBool();
+    result.longestMatch = settings.value(QStringLiteral("EmbellishTryMaxNewWordLength"), 0).toInt() != 0;
+    result.maxWordLength = settings.value(QStringLiteral("MaxWordLength"), 4).toInt();
+    return result;
+}
+
+bool SegmentationSettings::hasDelimiters(uint type)
+{
+    return type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_PUNCTUATION && type != TEMPLATE_TYPE_SQLITE_DB_ENGLISH
+        && type != TEMPLATE_TYPE_SQLITE_DB_NUMBER && type != TEMPLATE_TYPE_SQLITE_DB_IDIOM;
+}
+
+int SegmentationSettings::longestCandidate(uint type) const
+{
+    if (type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)
+        return 1;
+    // The black list always looks at four characters at most.
+    if (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST || !longestMatch)
+        return 4;
+    return std::max(maxWordLength, 4);
+}
+
+bool SegmentationSettings::isDelimiter(QChar c, uint type) const
+{
+    if (!hasDelimiters(type))
+        return false;
+    const ushort u = c.unicode();
+    return u < 0x80 ? isAsciiDelimiter(u, digitsAsSymbol, alphaAsSymbol) : isWideDelimiter(u);
+}
+
+// ---- Scan ------------------------------------------------------------------------
+
+// The rules of one top-level call, shared by its nested calls.
+struct Embellish::ScanRules
+{
+    uint type = 0;
+    QString category;
+    int minLength = 2;
+    int maxLength = 4;
+    bool longest = false;
+    bool asciiDelimiter[0x80] = {};
+    bool delimiters = true;
+
+    ScanRules(uint code, const SegmentationSettings& settings)
+        : type(code)
+        , category(Embellish::categoryName(code))
+    {
+        minLength = shortestLengthIsOne(code) ? 1 : 2;
+        // Worked out afresh for every line, so a line is cut the same way
+        // whatever was cut before it.
+        longest = code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST || settings.longestMatch;
+        maxLength = settings.longestCandidate(code);
+        delimiters = SegmentationSettings::hasDelimiters(code);
+        for (ushort c = 0; c < 0x80; ++c)
+            asciiDelimiter[c] = delimiters && isAsciiDelimiter(c, settings.digitsAsSymbol, settings.alphaAsSymbol);
+    }
+
+    bool isDelimiter(QChar c) const
+    {
+        const ushort u = c.unicode();
+        if (u < 0x80)
+            return asciiDelimiter[u];
+        return delimiters && isWideDelimiter(u);
+    }
+};
+
+// What a scan produces, last piece first. Pieces are ranges of the line being
+// cut (a hit also keeps its replacement); an unfound piece that meets the one
+// before it is joined to it at once, which is what merging would do later.
+struct Embellish::ScanOutput
+{
+    struct Piece
+    {
+        int start;
+        int length;
+        bool matched;
+        bool hit;
+        QString replacement;
+    };
+
+    const QString& line;
+    const ScanRules& rules;
+    const QString& frequent;
+    QVector<Piece> pieces;
+    QString candidate; // the lookup buffer, reused
+
+    void add(int start, int length, bool matched)
+    {
+        if (!matched && !pieces.isEmpty()) {
+            Piece& previous = pieces.last();
+            if (!previous.matched && previous.start == start + length) {
+                previous.start = start;
+                previous.length += length;
+                return;
+            }
+        }
+        pieces.append(Piece{start, length, matched, false, QString()});
+    }
+    // Puts line[start .. start + length - 1] in front of what went before. An
+    // unfound piece of codes 33 and 36 goes in one character at a time, a
+    // high-frequency character counting as found.
+    void put(int start, int length, bool matched)
+    {
+        if (length <= 0)
+            return;
+        if (!matched
+            && (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST
+                || rules.type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
+            for (int k = start + length - 1; k >= start; --k)
+                add(k, 1, frequent.contains(line.at(k)));
+            return;
+        }
+        add(start, length, matched);
+    }
+    void putHit(int start, int length, const QString& replacement)
+    {
+        pieces.append(Piece{start, length, true, true, replacement});
+    }
+    // The pieces in text order, as segments.
+    void collect(QList<Segment>& marked, QList<Segment>& embellished) const
+    {
+        marked.reserve(pieces.size());
+        embellished.reserve(pieces.size());
+        for (auto it = pieces.crbegin(); it != pieces.crend(); ++it) {
+            const QString text = it->length == line.size() ? line : line.mid(it->start, it->length);
+            marked.append(Segment{text, rules.category, it->matched});
+            embellished.append(Segment{it->hit ? it->replacement : text, rules.category, it->matched});
+        }
+    }
+};
+
+QString Embellish::categoryName(uint type)
+{
+    if (type == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC)
+        return QStringLiteral("扩写");
+    if (WordDatabaseCatalogue::lookupKind(type) == WordDatabaseCatalogue::NoLookup)
+        return QString();
+    return WordDatabaseCatalogue::tableName(type);
+}
+
+void Embellish::scanLine(const QString& line, int first, int last, const ScanRules& rules, ScanOutput& out)
+{
+    if (last < first)
+        return;
+
+    // The candidate is line[i .. p] while it grows, line[i + 1 .. p] once a
+    // delimiter at i has stopped it; candidateLength says how much of it there is.
+    int i = last;
+    int p = last;
+    int candidateLength = 0;
+    bool hit = false;
+    int hitStart = -1;
+    int hitLength = 0;
+    QString replacement;
+    int delimiterStart = -1; // the delimiter run is line[delimiterStart .. delimiterEnd]
+    int delimiterEnd = -1;
+    int carried = -1; // position of the carried unfound character, -1 for none
+
+    const bool delimiterRunMatched = rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST;
+    auto emitDelimiterRun = [&] {
+        if (delimiterEnd < 0)
+            return;
+        out.put(delimiterStart, delimiterEnd - delimiterStart + 1, delimiterRunMatched);
+        delimiterStart = delimiterEnd = -1;
+    };
+    auto emitCarried = [&] {
+        if (carried < 0)
+            return;
+        out.put(carried, 1, false);
+        carried = -1;
+    };
+
+    while (i >= first) {
+        if (rules.isDelimiter(line.at(i))) {
+            if (delimiterEnd < 0)
+                delimiterEnd = i;
+            delimiterStart = i;
+            p = i > first ? i - 1 : first;
+            emitCarried();
+            if (hit) {
+                out.putHit(hitStart, hitLength, replacement);
+                if (candidateLength > hitLength)
+                    scanLine(line, i + 1, i + candidateLength - hitLength, rules, out);
+            } else if (candidateLength > 0) {
+                if (candidateLength <= rules.minLength)
+                    out.put(i + 1, candidateLength, false);
+                else
+                    scanLine(line, i + 1, i + candidateLength, rules, out);
+            }
+            candidateLength = 0;
+            hit = false;
+            if (i > first) {
+                --i;
+                continue;
+            }
+        } else {
+            emitDelimiterRun();
+            ++candidateLength;
+            bool flush;
+            if (candidateLength >= rules.minLength) {
+                out.candidate.setUnicode(line.constData() + i, candidateLength);
+                QString newWord;
+                if (getNewWord(out.candidate, &newWord, rules.type, nullptr)) {
+                    hit = true;
+                    hitStart = i;
+                    hitLength = candidateLength;
+                    replacement = newWord;
+                    flush = !rules.longest || i == first || candidateLength >= rules.maxLength;
+                } else {
+                    flush = candidateLength >= rules.maxLength || i == first;
+                }
+            } else {
+                flush = candidateLength >= rules.maxLength || i == first;
+            }
+            if (!flush) {
+                --i;
+                continue;
+            }
+        }
+
+        // Flush: everything right of the next right end goes out.
+        emitDelimiterRun();
+        emitCarried();
+        if (hit)
+            out.putHit(hitStart, hitLength, replacement);
+        if (candidateLength <= rules.minLength && i == first) {
+            out.put(first, candidateLength - (hit ? hitLength : 0), false);
+            break;
+        }
+        if (!hit && candidateLength > 0)
+            carried = p;
+        p = hit ? hitStart - 1 : p - 1;
+        candidateLength = 0;
+        hit = false;
+        i = p;
+    }
+    // Never reached with a character still carried; kept so none could be lost.
+    emitCarried();
+}
+
+// ---- Public interface ------------------------------------------------------------
+
+void Embellish::embellishString(const QString& str, QList<Segment>* marked, QList<Segment>* embellished, uint type)
+{
+    embellishString(str, marked, embellished, type, SegmentationSettings::read());
+}
+
+void Embellish::embellishString(const QString& str, QList<Segment>* marked, QList<Segment>* embellished, uint type,
+                                const SegmentationSettings& settings)
+{
+    if (segmentationLogging())
+        qDebug() << Q_FUNC_INFO << ", str =" << str << ", type =" << type;
+    if (str.isEmpty() || !marked || !embellished)
+        return;
+    const ScanRules rules(type, settings);
+    minWordLength = rules.minLength;
+    maxWordLength = rules.maxLength;
+
+    ScanOutput out{str, rules, highFrequencyCharacters, {}, {}};
+    scanLine(str, 0, str.size() - 1, rules, out);
+    QList<Segment> first;
+    QList<Segment> second;
+    out.collect(first, second);
+    if (marked->isEmpty() && embellished->isEmpty()) {
+        // Joined as they were made.
+        *marked = std::move(first);
+        *embellished = std::move(second);
+        return;
+    }
+    first += *marked;
+    second += *embellished;
+    mergeSegments(&first, &second);
+    *marked = std::move(first);
+    *embellished = std::move(second);
+}
+
+void Embellish::appendSegment(const QString& text, bool matched, QList<Segment>* marked,
+                              QList<Segment>* embellished, const QString& category, uint type)
+{
+    if (segmentationLogging())
+        qDebug() << Q_FUNC_INFO << ", text =" << text << ", matched =" << matched << ", type =" << type;
+    ScanRules rules(type, SegmentationSettings());
+    rules.category = category;
+    ScanOutput out{text, rules, highFrequencyCharacters, {}, {}};
+    // One piece at a time, as the scan emits them: nothing is joined here.
+    if (!matched && (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST || type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
+        for (int k = text.size() - 1; k >= 0; --k)
+            out.pieces.append(ScanOutput::Piece{k, 1, bool(highFrequencyCharacters.contains(text.at(k))), false, QString()});
+    } else if (!text.isEmpty()) {
+        out.pieces.append(ScanOutput::Piece{0, int(text.size()), matched, false, QString()});
+    }
+    QList<Segment> first;
+    QList<Segment> second;
+    out.collect(first, second);
+    if (marked)
+        *marked = first + *marked;
+    if (embellished)
+        *embellished = second + *embellished;
+}
+
+void Embellish::mergeSegments(QList<Segment>* marked, QList<Segment>* embellished)
+{
+    if (!marked || marked->size() < 2)
+        return;
+    const int size = marked->size();
+    const int parallel = embellished ? std::min(size, embellished->size()) : 0;
+    QList<Segment> first;
+    QList<Segment> second;
+    first.reserve(size);
+    if (embellished)
+        second.reserve(embellished->size());
+    for (int k = 0; k < size; ++k) {
+        const Segment& segment = marked->at(k);
+        if (k > 0 && !segment.matched && !first.last().matched) {
+            first.last().text += segment.text;
+            if (k < parallel)
+                second.last().text += embellished->at(k).text;
+            continue;
+        }
+        first.append(segment);
+        if (k < parallel)
+            second.append(embellished->at(k));
+    }
+    *marked = std::move(first);
+    if (embellished) {
+        for (int k = parallel; k < embellished->size(); ++k)
+            second.append(embellished->at(k));
+        *embellished = std::move(second);
+    }
+}

@@ -1,0 +1,242 @@
+// Line segmentation: the edge cases of the backward scan, text preservation over
+// random lines and random tables for every code in both matching modes, longest
+// against shortest match, lines cut the same whatever was cut before, and long
+// lines cut into pieces giving the same segments as the whole line.
+
+#include <random>
+
+#include "Embellish.h"
+#include "EmbellishRun.h"
+#include "SettingsStore.h"
+#include "SharedCodes.h"
+#include "TestSupport.h"
+#include "WordDatabaseCatalogue.h"
+#include "WordLookupTable.h"
+
+namespace {
+
+QString joined(const SegmentList& segments)
+{
+    QString text;
+    for (const Segment& segment : segments)
+        text += segment.text;
+    return text;
+}
+
+QString describe(const SegmentList& segments)
+{
+    QStringList parts;
+    for (const Segment& segment : segments)
+        parts << segment.text + (segment.matched ? "✓" : "");
+    return parts.join('|');
+}
+
+// The line cut as a marking run cuts it; the first list described.
+QString cut(Embellish& embellish, const QString& line, uint code, SegmentList* marked = nullptr,
+            SegmentList* embellished = nullptr)
+{
+    SegmentList first, second;
+    marked = marked ? marked : &first;
+    embellished = embellished ? embellished : &second;
+    marked->clear();
+    embellished->clear();
+    EmbellishRun::segmentText(embellish, line, code, SegmentationSettings::read(), marked, embellished);
+    return describe(*marked);
+}
+
+void setMatching(bool longest, int maxWordLength)
+{
+    Settings settings;
+    settings.setValue("EmbellishTryMaxNewWordLength", longest ? 2 : 0);
+    settings.setValue("MaxWordLength", maxWordLength);
+}
+
+void addWords(TemporaryDictionary& dictionary, uint code, const QStringList& words)
+{
+    QList<QVariantList> rows;
+    for (const QString& word : words)
+        rows << QVariantList{word};
+    dictionary.add(code, {"Word"}, rows, true);
+}
+
+const uint kListCodes[] = {16, 17, 33, 36, 80, 81, 82, 83, 84, 86, 87, 88, 89, 96, 117, 254};
+const QString kAlphabet = QStringLiteral("甲乙丙丁戊己庚辛 a1B，。！、“”\t");
+
+} // namespace
+
+class SegmentationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { Settings().clear(); }
+    void cleanup()
+    {
+        WordLookupTable::clearCache();
+        atomTemplateMarkers.clear();
+    }
+
+    void edgeCases()
+    {
+        TemporaryDictionary dictionary("seg");
+        addWords(dictionary, 16, {"坏蛋", "兴", "高兴"});
+        addWords(dictionary, 36, {"你", "是"});
+        addWords(dictionary, 33, {"你好"});
+        addWords(dictionary, 96, {"a b"});
+        Embellish embellish(nullptr);
+
+        setMatching(false, 4);
+        QCOMPARE(cut(embellish, "你是坏蛋！", 16), QString("你是|坏蛋✓|！"));
+        SegmentList marked, embellished;
+        cut(embellish, "你是坏蛋！", 16, &marked, &embellished);
+        QCOMPARE(embellished, marked); // a list category replaces a word with itself
+        QCOMPARE(cut(embellish, "，。 ！", 16), QString("，。 ！"));
+        QCOMPARE(cut(embellish, "，。 ！", 33), QString("，。 ！✓"));
+        // White list: characters of unknown words stand alone; frequent ones count as found.
+        QCOMPARE(cut(embellish, "你好，他是谁", 33), QString("你好✓|，✓|他|是✓|谁"));
+        // Codes without delimiters look spaces and punctuation up like any character.
+        QCOMPARE(cut(embellish, "a b, a", 96), QString("a b✓|, a"));
+        QCOMPARE(cut(embellish, "", 16), QString());
+
+        // Shortest match takes the first hit growing leftward, longest the longest.
+        QCOMPARE(cut(embellish, "高兴", 16), QString("高|兴✓"));
+        setMatching(true, 4);
+        QCOMPARE(cut(embellish, "高兴", 16), QString("高兴✓"));
+        // A hit, then a delimiter within the longest length: the rest is cut on its own.
+        QCOMPARE(cut(embellish, "他，大坏蛋", 16), QString("他，大|坏蛋✓"));
+    }
+
+    void sameCutWhateverCameBefore()
+    {
+        TemporaryDictionary dictionary("seg");
+        dictionary.add(32, {"TypoWord", "Correction"}, {{"一二三四五", "五四三二一"}, {"二三四五", "五四三二"}}, true);
+        dictionary.add(64, {"Word01", "Word02"}, {{"一二三四五", "壹贰叁肆伍"}}, true);
+        setMatching(true, 8);
+        Embellish fresh(nullptr);
+        Embellish used(nullptr);
+        QCOMPARE(cut(used, "一二三四五", 64), QString("一二三四五✓"));
+        // The black list always looks at four characters at most, after anything.
+        QCOMPARE(cut(used, "一二三四五", 32), QString("一|二三四五✓"));
+        QCOMPARE(cut(used, "一二三四五", 32), cut(fresh, "一二三四五", 32));
+        QCOMPARE(cut(used, "一二三四五", 34), cut(fresh, "一二三四五", 34));
+    }
+
+    // Random tables over a small alphabet and random lines: whatever the code
+    // and mode, the pieces give the line back, the second list is the line with
+    // each hit replaced, and no two unfound pieces touch. Long lines cut into
+    // pieces (after delimiters, or where no word lies across) give the same
+    // segments as the whole line.
+    void randomLinesKeepTheirText()
+    {
+        std::mt19937 random(20240611);
+        auto word = [&](int maxLength) {
+            QString text;
+            const int length = 1 + int(random() % quint32(maxLength));
+            for (int k = 0; k < length; ++k)
+                text += kAlphabet.at(int(random() % 8)); // words from the eight word characters
+            return text;
+        };
+        for (int round = 0; round < 6; ++round) {
+            TemporaryDictionary dictionary("seg");
+            QHash<uint, QHash<QString, QString>> partners; // code -> word -> its only replacement
+            QStringList used;
+            auto freshWord = [&] {
+                QString text;
+                do
+                    text = word(5);
+                while (used.contains(text));
+                used << text;
+                return text;
+            };
+            for (uint code : kListCodes) {
+                QStringList words;
+                for (int k = 0; k < 12; ++k)
+                    words << word(code == 36 ? 1 : 5);
+                if (code == 96)
+                    words << "a1" << "，甲";
+                addWords(dictionary, code, words);
+            }
+            // Pairs go both ways, corrections from the typo only; every word in one row.
+            for (uint code : {18u, 64u, 32u, 35u}) {
+                const bool pair = code == 18 || code == 64;
+                QList<QVariantList> rows;
+                used.clear();
+                for (int k = 0; k < 8; ++k) {
+                    const QString a = freshWord(), b = freshWord();
+                    rows << QVariantList{a, b};
+                    partners[code][a] = b;
+                    if (pair)
+                        partners[code][b] = a;
+                }
+                dictionary.add(code, pair ? QStringList{"Word01", "Word02"} : QStringList{"TypoWord", "Correction"},
+                               rows, true);
+            }
+            // Atom markers: a hit becomes its marker.
+            atomTemplateMarkers = QStringList{"[形容甲乙]", "[丙语境]"};
+            partners[2] = {{"甲乙", "[形容甲乙]"}, {"丙", "[丙语境]"}};
+            setMatching(round % 2 == 1, 2 + round);
+            const SegmentationSettings settings = SegmentationSettings::read();
+            Embellish embellish(nullptr);
+            QList<uint> codes{34, 2};
+            for (uint code : kListCodes)
+                codes << code;
+            codes << 18 << 64 << 32 << 35;
+            for (uint code : codes) {
+                for (int n = 0; n < 25; ++n) {
+                    QString line;
+                    const int length = int(random() % 40);
+                    for (int k = 0; k < length; ++k)
+                        line += kAlphabet.at(int(random() % quint32(kAlphabet.size())));
+                    SegmentList marked, embellished;
+                    cut(embellish, line, code, &marked, &embellished);
+                    const QString where = QString("code %1, line \"%2\": %3").arg(code).arg(line, describe(marked));
+                    QVERIFY2(joined(marked) == line, qPrintable(where));
+                    QVERIFY2(marked.size() == embellished.size(), qPrintable(where));
+                    for (int k = 0; k < marked.size(); ++k) {
+                        QVERIFY2(!marked[k].text.isEmpty(), qPrintable(where));
+                        QVERIFY2(marked[k].matched == embellished[k].matched, qPrintable(where));
+                        if (k > 0 && code != 34)
+                            QVERIFY2(marked[k].matched || marked[k - 1].matched, qPrintable(where));
+                        const uint pass = code == 34 ? (marked[k].category == "黑名单" ? 32 : 33) : code;
+                        const QString expected = marked[k].matched && partners[pass].contains(marked[k].text)
+                            ? partners[pass][marked[k].text] : marked[k].text;
+                        QVERIFY2(embellished[k].text == expected, qPrintable(where));
+                    }
+                    // The same line cut into pieces of at least two characters.
+                    SegmentList pieceMarked, pieceEmbellished;
+                    for (const EmbellishRun::Piece& piece : EmbellishRun::pieces({line}, code, settings, 2, &embellish)) {
+                        SegmentList m, e;
+                        EmbellishRun::segmentText(embellish, line.mid(piece.start, piece.length), code, settings,
+                                                  &m, &e);
+                        EmbellishRun::appendPiece(pieceMarked, m);
+                        EmbellishRun::appendPiece(pieceEmbellished, e);
+                    }
+                    QVERIFY2(pieceMarked == marked, qPrintable(where + " / " + describe(pieceMarked)));
+                    QVERIFY2(pieceEmbellished == embellished, qPrintable(where));
+                }
+            }
+        }
+    }
+
+    void appendAndMerge()
+    {
+        TemporaryDictionary dictionary("seg");
+        addWords(dictionary, 36, {"的"});
+        Embellish embellish(nullptr);
+        SegmentList marked{Segment{"尾", "", false}}, embellished{Segment{"尾", "", false}};
+        embellish.appendSegment("好的", false, &marked, nullptr, "白名单", 33);
+        QCOMPARE(describe(marked), QString("好|的✓|尾"));
+        embellish.appendSegment("词", true, &marked, &embellished, "白名单", 33);
+        QCOMPARE(describe(embellished), QString("词✓|尾"));
+        marked = {Segment{"a", "x", false}, Segment{"b", "y", false}, Segment{"c", "", true}, Segment{"d", "", false},
+                  Segment{"e", "", false}};
+        embellished = marked;
+        Embellish::mergeSegments(&marked, &embellished);
+        QCOMPARE(describe(marked), QString("ab|c✓|de"));
+        QCOMPARE(marked.first().category, QString("x"));
+        QCOMPARE(embellished, marked);
+    }
+};
+
+TQ_TEST_MAIN(SegmentationTest)
+#include "tst_segmentation.moc"
