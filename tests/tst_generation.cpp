@@ -2,7 +2,8 @@
 // cycles that end at the bound, placeholders, the output modes, poems, batch
 // folders and names, walks) and the commands in the main window, driven by
 // their actions as a click would (every command's template and dialog, one
-// command of each kind on the shipped data, failures, walks, fixed contents).
+// command of each kind on the shipped data, clicking back into the template,
+// failures, walks, fixed contents).
 
 #include <QAction>
 #include <QComboBox>
@@ -35,7 +36,9 @@
 #include "RandomSource.h"
 #include "SettingsStore.h"
 #include "StartUp.h"
+#include "ListWidget.h"
 #include "TemplateDialog.h"
+#include "TreeWidget.h"
 #include "TemplateWalk.h"
 #include "TestSupport.h"
 #include "TextBlockUserData.h"
@@ -574,10 +577,11 @@ private slots:
         auto generated = [&](const QString& path) { return generatedBlocks(child, from, path); };
         QVERIFY(generated("Templates/新闻.tqw") > 0);
 
+        const int beauty = from + 1; // the second paragraph of the next run
         trigger(window, "美女");
         fill(window.autoGenInputDialog);
         accept(window.autoGenInputDialog);
-        QVERIFY(generated("Templates/美女.tqw") > 0);
+        QVERIFY(generated("Templates/美女.tqw") > 1);
         // The inputs became history.
         QCOMPARE(Settings().value("AutoGen/Man1Name/1/Key").toString(), QString("某甲"));
 
@@ -645,6 +649,22 @@ private slots:
         QCOMPARE(prompt.openedUrls, QList<QUrl>({QUrl::fromLocalFile(folder)}));
         QCOMPARE(child->document()->blockCount(), from);
         QVERIFY(prompt.texts.isEmpty());
+
+        // Clicking into a generated paragraph shows the template item it came from.
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        child->setFocus();
+        const QTextBlock block = child->document()->findBlockByNumber(beauty);
+        QVERIFY(TextBlockUserData::of(block));
+        const QList<int> position = TextBlockUserData::of(block)->items.first()->position;
+        QVERIFY(position[0] > 0);
+        QTest::mouseClick(child->viewport(), Qt::LeftButton, {}, child->cursorRect(QTextCursor(block)).center());
+        QCOMPARE(child->textCursor().blockNumber(), beauty);
+        auto* tab = qobject_cast<TemplateDialog*>(window.mainTabWidget->currentWidget());
+        QVERIFY(tab && tab->fileName().endsWith("Templates/美女.tqw"));
+        QCOMPARE(tab->getTreeWidget()->currentItem(), tab->getTreeWidget()->topLevelItem(position[0]));
+        QCOMPARE(tab->getListWidget()->currentRow(), position[1]);
     }
 
     // A refused batch still keeps the inputs; a title list ignores batch mode and

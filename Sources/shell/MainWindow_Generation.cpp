@@ -1,5 +1,4 @@
 // Main window: article generation (engine, template walks, genre, news and name commands).
-// Name generation's bodies marked "(interim)" log their call only until it is built.
 
 #include "MainWindow.h"
 
