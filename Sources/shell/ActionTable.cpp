@@ -12,6 +12,7 @@
 #include "MainWindow.h"
 #include "MdiArea.h"
 #include "SharedCodes.h"
+#include "TextAnalysisRunner.h"
 
 namespace {
 
@@ -647,7 +648,7 @@ void ActionTable::build(MainWindow* window, const QVector<Row>& rows, bool super
 
         QString text;
         if (row.flags & TitleFromTool)
-            text = toolTitles.value(row.argument);
+            text = analysisToolTitles.value(row.argument);
         else if (row.text)
             text = tr(row.text);
         if (row.flags & ProgramNameAppended)
