@@ -47,8 +47,9 @@ public:
     }
     void showOutput(const QString& text) override
     {
-        m_window.outputDialog->appendLog(Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal));
+        // Shown first, so that the pane scrolls to what is appended.
         m_window.showBottomTab(QStringLiteral("OutputDialog"));
+        m_window.outputDialog->appendLog(Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal));
     }
     CharEvaluateDialog*& charEvaluateDialog() override { return m_window.charEvaluateDialog; }
     WordEvaluateDialog*& wordEvaluateDialog() override { return m_window.wordEvaluateDialog; }

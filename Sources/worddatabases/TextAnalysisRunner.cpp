@@ -1,15 +1,18 @@
 #include "TextAnalysisRunner.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTextBlock>
+#include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -125,12 +128,22 @@ TextAnalysisRunner::ToolRun TextAnalysisRunner::runTool(const QString& program, 
     return run;
 }
 
-void TextAnalysisRunner::insertPicture(QTextEdit* editor, const QString& name, const QImage& picture)
+bool TextAnalysisRunner::insertPicture(QTextEdit* editor, const QByteArray& png)
 {
+    const QImage picture = QImage::fromData(png, "PNG");
+    if (picture.isNull())
+        return false;
+    // The picture travels inside its name, so a saved document keeps it.
+    const QString name = QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
     editor->document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
     QTextCursor cursor(editor->document());
     cursor.movePosition(QTextCursor::Start);
     cursor.insertImage(name);
+    // A fixed line height (the editor's default spacing) would cut the picture off.
+    QTextBlockFormat format;
+    format.setLineHeight(0, QTextBlockFormat::SingleHeight);
+    cursor.mergeBlockFormat(format);
+    return true;
 }
 
 void TextAnalysisRunner::wordCloud()
@@ -328,9 +341,16 @@ void TextAnalysisRunner::run(const QString& title)
         } else {
             cursor.select(QTextCursor::Document);
         }
+        // The page's paragraphs keep the document's line spacing.
+        QTextBlockFormat spacing;
+        const QTextBlockFormat replaced = editor->document()->findBlock(cursor.selectionStart()).blockFormat();
+        spacing.setLineHeight(replaced.lineHeight(), replaced.lineHeightType());
         cursor.beginEditBlock();
         cursor.removeSelectedText();
+        const int pageStart = cursor.position();
         cursor.insertHtml(output.left(pageEnd + end.size()));
+        cursor.setPosition(pageStart, QTextCursor::KeepAnchor);
+        cursor.mergeBlockFormat(spacing);
         cursor.endEditBlock();
         const QString remainder = output.mid(pageEnd + end.size()).trimmed();
         if (!remainder.isEmpty()) {
@@ -346,12 +366,12 @@ void TextAnalysisRunner::run(const QString& title)
     if (succeeded) {
         switch (id) {
         case WordCloudTool: {
-            const QString picturePath = QDir(pictureFolder->path()).filePath(QStringLiteral("WordCloud.png"));
-            const QImage picture(picturePath);
-            if (picture.isNull())
+            QFile picture(QDir(pictureFolder->path()).filePath(QStringLiteral("WordCloud.png")));
+            const QByteArray png = picture.open(QIODevice::ReadOnly) ? picture.readAll() : QByteArray();
+            if (QImage::fromData(png, "PNG").isNull())
                 m_host.showOutput(tr("词云图片生成失败!"));
             else if (QTextEdit* document = m_host.newDocument())
-                insertPicture(document, picturePath, picture);
+                insertPicture(document, png);
             break;
         }
         case CharsOfDirectory:
@@ -374,15 +394,10 @@ void TextAnalysisRunner::showChart(int id, const QString& output)
                                         : static_cast<const EvaluateDialog*>(m_host.wordEvaluateDialog());
     const FrequencyListing listing = FrequencyListing::parse(output, options->topCount());
     const QImage chart = FrequencyChart::render(listing, options->isBarChart(), options->chartSize());
-    QTextEdit* document = m_host.newDocument();
-    if (!document)
-        return;
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/Veldmark.XXXXXX.png"));
-    if (!file.open() || !chart.save(&file, "PNG")) {
-        qCritical().noquote() << "Failed to write the chart picture " + file.fileName() + ": " + file.errorString();
-        m_host.showOutput(tr("无法写入图表图片: ") + QDir::toNativeSeparators(file.fileName()));
-        return;
-    }
-    file.close();
-    insertPicture(document, file.fileName(), chart);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    chart.save(&buffer, "PNG");
+    if (QTextEdit* document = m_host.newDocument())
+        insertPicture(document, png);
 }

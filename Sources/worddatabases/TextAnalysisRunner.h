@@ -59,9 +59,10 @@ public:
     static QString decodeOutput(const QByteArray& output);
 
 private:
-    // Inserts the picture at the start of the document; the document keeps it
-    // as a resource of that name, so the file may go.
-    static void insertPicture(QTextEdit* editor, const QString& name, const QImage& picture);
+    // Inserts the PNG picture at the start of the document as a resource
+    // named by a data URL of the picture, so neither a removed temporary file
+    // nor saving and opening the document can lose it. False for no picture.
+    static bool insertPicture(QTextEdit* editor, const QByteArray& png);
     void showChart(int id, const QString& output);
 
     TextAnalysisHost& m_host;

@@ -12,7 +12,7 @@ namespace {
 // Cells per picture side at most: finer cells fill better, coarser ones are faster.
 const int cellsPerSide = 400;
 // Rounds of smaller copies of the words after the first round.
-const int repeatRounds = 6;
+const int repeatRounds = 12;
 
 const char* const colorsOnLight[] = {"#c0392b", "#2471a3", "#1e8449", "#7d3c98", "#d35400",
                                      "#117a65", "#283747", "#b9770e", "#a93226", "#1a5276"};
@@ -134,16 +134,23 @@ CloudLayout::Glyph CloudLayout::makeGlyph(const QString& word, int pixelSize, bo
     }
 
     // Crop to the ink.
-    int left = image.width(), top = image.height(), right = -1, bottom = -1;
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    const int height = image.height();
+    int left = width, top = height, right = -1, bottom = -1;
+    for (int y = 0; y < height; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(line[x])) {
-                left = qMin(left, x);
-                right = qMax(right, x);
-                top = qMin(top, y);
-                bottom = qMax(bottom, y);
-            }
+        int x = 0;
+        while (x < width && !qAlpha(line[x]))
+            ++x;
+        if (x == width)
+            continue;
+        int last = width - 1;
+        while (!qAlpha(line[last]))
+            --last;
+        left = qMin(left, x);
+        right = qMax(right, last);
+        top = qMin(top, y);
+        bottom = y;
     }
     Glyph glyph;
     if (right < 0)
@@ -155,9 +162,11 @@ CloudLayout::Glyph CloudLayout::makeGlyph(const QString& word, int pixelSize, bo
     const int rows = (glyph.image.height() + m_cell - 1) / m_cell;
     std::vector<quint8> ink(size_t(columns + 2) * size_t(rows + 2), 0);
     auto at = [&](int x, int y) -> quint8& { return ink[size_t(y + 1) * size_t(columns + 2) + size_t(x + 1)]; };
-    for (int y = 0; y < glyph.image.height(); ++y) {
+    const int inkWidth = glyph.image.width();
+    const int inkHeight = glyph.image.height();
+    for (int y = 0; y < inkHeight; ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(glyph.image.constScanLine(y));
-        for (int x = 0; x < glyph.image.width(); ++x)
+        for (int x = 0; x < inkWidth; ++x)
             if (qAlpha(line[x]))
                 at(x / m_cell, y / m_cell) = 1;
     }
@@ -245,7 +254,7 @@ QImage CloudLayout::render(const QVector<CloudWords::Word>& words)
     if (words.isEmpty() || m_candidates.empty())
         return m_canvas;
     const bool darkBackground = m_background.lightness() < 128;
-    const int minFontSize = qMax(7, m_maxFontSize / 6);
+    int minFontSize = qMax(7, m_maxFontSize / 10);
     const int distinct = qMin(words.size(), m_maxWordCount);
     const double most = words.first().count;
 
@@ -282,10 +291,12 @@ QImage CloudLayout::render(const QVector<CloudWords::Word>& words)
         sizes[i] = qMin(wanted, lastSize);
     }
 
-    // Room left: smaller copies until the word count is reached.
+    // Room left: smaller copies until the word count is reached; they may be
+    // a little smaller than the first round's smallest words, to reach into corners.
+    minFontSize = qMax(6, m_maxFontSize / 12);
     for (int round = 1; round <= repeatRounds && m_placed < m_maxWordCount; ++round) {
         const int before = m_placed;
-        const double scale = std::pow(0.6, round);
+        const double scale = std::pow(0.7, round);
         for (int i = 0; i < distinct && m_placed < m_maxWordCount; ++i) {
             int placedSize = 0;
             tryWord(words.at(i).text, qMax(minFontSize, qRound(sizes.at(i) * scale)), (i + round) % 4 == 3,
