@@ -222,6 +222,15 @@ private slots:
             {window->jieBaWordFreqCounterForTextSelectionAct, wordOptions(false), {"freq", "false", "false", "false"}, true},
             {window->jieBaWordFreqCounterForTextSelectionAct, wordOptions(true), {"freq", "false", "true", "false"}, true},
             {window->jieBaWordFreqCounterForDirectoryAct, wordOptions(false), {"freq", "false", "false", "false", folder}, false},
+            // A directory typed into the dialog of the current-text command is counted.
+            {window->jieBaWordFreqCounterForTextSelectionAct,
+             [&](QDialog& dialog) {
+                 auto* options = qobject_cast<WordEvaluateDialog*>(&dialog);
+                 options->ui->directoryRadioButton->setChecked(true);
+                 options->ui->directoryNameLineEdit->setText(folder);
+             },
+             {"freq", "false", "false", "false", folder},
+             false},
             {window->jieBaNotCutAllForTextSelectionAct, nullptr, {"seg"}, true},
             {window->jieBaPartOfSpeechTaggingForTextSelectionAct, nullptr, {"flag", "false"}, true},
             {window->partOfSpeechHighlightAct, nullptr, {"highlight", "v"}, true},
@@ -433,7 +442,7 @@ private slots:
         QVERIFY(paneText().contains("词云图片生成失败!"));
     }
 
-    void toolStillRunningAfterTheWaitIsStopped()
+    void toolsThatHangOrCannotStart()
     {
         useFakeTool();
         TextAnalysisRunner::setWaitMilliseconds(3000);
@@ -451,6 +460,14 @@ private slots:
         QVERIFY(paneText().contains("一 ->25.00%"));
         QVERIFY(paneText().contains("已被终止"));
         QCOMPARE(picturesOf(window->activeMdiChild()->document()).size(), 1);
+
+        // A program that cannot be started: said in the pane, no empty chart.
+        analysisToolPrograms[16] = record + "/missing-tool";
+        newDocument("今天天气很好，我们去长江边看日出。");
+        const int documents = window->findChildren<MdiChild*>().size();
+        window->charFreqCounterForTextSelectionAct->trigger();
+        QVERIFY(paneText().contains("无法启动程序"));
+        QCOMPARE(window->findChildren<MdiChild*>().size(), documents);
     }
 
     // ---- The real companion programs -------------------------------------------

@@ -140,14 +140,19 @@ QVector<CloudWords::Word> CloudWords::count(const QString& text) const
     };
 
     const int n = text.size();
+    // The code point at a position and how many UTF-16 units it takes.
+    const auto codePointAt = [&](int at, int* width) {
+        if (text.at(at).isHighSurrogate() && at + 1 < n && text.at(at + 1).isLowSurrogate()) {
+            *width = 2;
+            return QChar::surrogateToUcs4(text.at(at), text.at(at + 1));
+        }
+        *width = 1;
+        return uint(text.at(at).unicode());
+    };
     int i = 0;
     while (i < n) {
-        uint c = text.at(i).unicode();
         int width = 1;
-        if (text.at(i).isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
-            width = 2;
-        }
+        const uint c = codePointAt(i, &width);
         const bool chinese = isChineseIdeograph(c);
         if (!chinese && !isLatinWordCharacter(c)) {
             i += width;
@@ -155,15 +160,10 @@ QVector<CloudWords::Word> CloudWords::count(const QString& text) const
         }
         int end = i + width;
         while (end < n) {
-            uint d = text.at(end).unicode();
-            int w = 1;
-            if (text.at(end).isHighSurrogate() && end + 1 < n && text.at(end + 1).isLowSurrogate()) {
-                d = QChar::surrogateToUcs4(text.at(end), text.at(end + 1));
-                w = 2;
-            }
-            if ((chinese ? isChineseIdeograph(d) : isLatinWordCharacter(d)) == false)
+            const uint d = codePointAt(end, &width);
+            if (chinese ? !isChineseIdeograph(d) : !isLatinWordCharacter(d))
                 break;
-            end += w;
+            end += width;
         }
         const QString run = text.mid(i, end - i);
         if (chinese) {
