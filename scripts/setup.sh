@@ -16,6 +16,7 @@ build="$top/build"
 packages=(cmake ninja-build g++ qtbase5-dev libqt5sql5-sqlite libqt5charts5-dev
           qttools5-dev qttranslations5-l10n fonts-wqy-microhei
           zlib1g-dev # the text cipher's bounded decompression
+          python3-jieba            # the word segmentation tool, Utilities/JieBa
           libreoffice-writer-nogui) # Word export converts through LibreOffice
 if [ "$mode" = run ] && [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   packages+=(xvfb xauth)

@@ -218,6 +218,16 @@ QString ScriptedPrompt::getExistingDirectory(QWidget*, const QString& caption, c
     return directoryAnswers.isEmpty() ? QString() : directoryAnswers.takeFirst();
 }
 
+QString ScriptedPrompt::getItem(QWidget*, const QString& title, const QString& label, const QStringList& items, int,
+                               bool* ok)
+{
+    itemQuestions << (QStringList() << title << label << items);
+    const bool answered = !itemAnswers.isEmpty();
+    if (ok)
+        *ok = answered;
+    return answered ? itemAnswers.takeFirst() : QString();
+}
+
 QByteArray fileBytes(const QString& path, const QByteArray& ifUnreadable)
 {
     QFile file(path);

@@ -114,6 +114,12 @@ public:
     QStringList directoryAnswers;      // answers of getExistingDirectory, empty for cancel
     QStringList directoryQuestions;    // caption|start folder of each directory asked
 
+    // Item choosers: the next queued answer; none queued means cancelled.
+    QString getItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+                    int current, bool* ok) override;
+    QStringList itemAnswers;
+    QList<QStringList> itemQuestions; // title, label, then the items offered
+
     // Save-file questions: the next queued name; none queued means cancelled.
     QStringList saveFileNames;
     QStringList saveFileQuestions;     // "caption|dir|filter" of each save dialog

@@ -25,6 +25,7 @@
 #include "SharedCodes.h"
 #include "StartUp.h"
 #include "TestSupport.h"
+#include "TextAnalysisRunner.h"
 
 namespace {
 
@@ -345,8 +346,8 @@ private slots:
         QFETCH(int, toolId);
         QFETCH(QString, statusTip);
         MainWindow& w = build();
-        QVERIFY(!toolTitles.value(toolId).isEmpty());
-        QAction* action = uniqueAction(w, toolTitles.value(toolId));
+        QVERIFY(!analysisToolTitles.value(toolId).isEmpty());
+        QAction* action = uniqueAction(w, analysisToolTitles.value(toolId));
         QVERIFY(action);
         QCOMPARE(action->statusTip(), statusTip);
     }

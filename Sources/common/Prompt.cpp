@@ -60,6 +60,12 @@ QString Prompt::getExistingDirectory(QWidget* parent, const QString& caption, co
     return QFileDialog::getExistingDirectory(parent, caption, dir, QFileDialog::ShowDirsOnly);
 }
 
+QString Prompt::getItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+                        int current, bool* ok)
+{
+    return QInputDialog::getItem(parent, title, label, items, current, false, ok);
+}
+
 Prompt& Prompt::current()
 {
     return installedPrompt ? *installedPrompt : interactivePrompt;

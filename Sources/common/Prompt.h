@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QMessageBox>
+#include <QStringList>
 
 class QMenu;
 class QUrl;
@@ -35,6 +36,9 @@ public:
     virtual bool openUrl(const QUrl& url);
     // Asks for an existing directory; empty when cancelled.
     virtual QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir);
+    // Asks for one of the items (not editable); *ok tells whether one was chosen.
+    virtual QString getItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+                            int current, bool* ok);
 
     static Prompt& current();
     // Replaces the prompt; null puts the interactive one back. Not owned.

@@ -14,6 +14,7 @@
 #include "MainWindow.h"
 #include "MdiArea.h"
 #include "SharedCodes.h"
+#include "TextAnalysisRunner.h"
 
 namespace {
 
@@ -661,7 +662,7 @@ void ActionTable::build(MainWindow* window, const QVector<Row>& rows, bool super
 
         QString text;
         if (row.flags & TitleFromTool)
-            text = toolTitles.value(row.argument);
+            text = analysisToolTitles.value(row.argument);
         else if (row.text)
             text = tr(row.text);
         if (row.flags & ProgramNameAppended)

@@ -33,7 +33,7 @@ public:
         ToMdiArea = 0x80,                // the slot is the document area's
         ToApplication = 0x100,           // the slot is the application object's
         OnChanged = 0x200,               // connected through changed() instead of triggered()
-        TitleFromTool = 0x400,           // text is toolTitles[argument]
+        TitleFromTool = 0x400,           // text is analysisToolTitles[argument]
         ProgramNameAppended = 0x800,     // the untranslated program name follows the text
         ApplicationSpecificMenuRole = 0x1000, // menu role QAction::ApplicationSpecificRole
         TextAsData = 0x2000,             // data is the untranslated text (advertisement templates)

@@ -950,9 +950,6 @@ extern MainWindow* mainWindow;
 
 class QFileSystemWatcher;
 
-// Companion analysis tools by tool id: executable path and command text.
-extern QMap<int, QString> toolExecutables;
-extern QMap<int, QString> toolTitles;
 // Resource folder of the platform icon set, ":/Images/Windows" once a window is built.
 extern QString imageFolder;
 // Some open template has unsaved changes.

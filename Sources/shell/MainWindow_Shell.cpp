@@ -67,11 +67,10 @@
 #include "SharedCodes.h"
 #include "StartUp.h"
 #include "TQDirModel.h"
+#include "TextAnalysisRunner.h"
 #include "TemplateDialog.h"
 
 MainWindow* mainWindow = nullptr;
-QMap<int, QString> toolExecutables;
-QMap<int, QString> toolTitles;
 QString imageFolder = QStringLiteral(":/Images");
 bool templateModified = false;
 
@@ -123,8 +122,8 @@ MainWindow::MainWindow(QWidget* parent, int options)
         QTimer::singleShot(1500, this, SLOT(hideSplashScreen()));
     setWindowTitle(tr("塔泉笔维德马克"));
 
-    toolExecutables.clear();
-    toolTitles.clear();
+    analysisToolPrograms.clear();
+    analysisToolTitles.clear();
     const QString charFreqCounter = QStringLiteral("./Utilities/CharFreqCounter/CharFreqCounter");
     const QString jieBa = QStringLiteral("./Utilities/JieBa/JieBa");
     const struct {
@@ -140,8 +139,8 @@ MainWindow::MainWindow(QWidget* parent, int options)
     };
     for (const auto& tool : tools) {
         if (!tool.executable.isEmpty())
-            toolExecutables.insert(tool.id, tool.executable);
-        toolTitles.insert(tool.id, tool.title);
+            analysisToolPrograms.insert(tool.id, tool.executable);
+        analysisToolTitles.insert(tool.id, tool.title);
     }
 
     initSettings();

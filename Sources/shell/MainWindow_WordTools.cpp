@@ -1,5 +1,5 @@
-// Main window: the dictionary pane, the user word-list highlighter command and
-// document statistics.
+// Main window: the dictionary pane, the user word-list highlighter command,
+// document statistics and the companion analysis tools.
 
 #include "MainWindow.h"
 
@@ -15,7 +15,10 @@
 #include "GlobalActions.h"
 #include "MdiChild.h"
 #include "Prompt.h"
+#include "OutputDialogEx.h"
 #include "StatisticsDialog.h"
+#include "TextAnalysisHost.h"
+#include "TextAnalysisRunner.h"
 
 namespace {
 
@@ -28,6 +31,33 @@ void showInDock(QDockWidget* dock, QWidget* shown, QWidget* hidden)
     }
     shown->show();
 }
+
+// The companion analysis tools reach the main window through this.
+class AnalysisHost : public TextAnalysisHost
+{
+public:
+    explicit AnalysisHost(MainWindow& window) : m_window(window) {}
+
+    QWidget* window() override { return &m_window; }
+    QTextEdit* activeEditor() override { return m_window.activeMdiChild(); }
+    QTextEdit* newDocument() override
+    {
+        m_window.newFile();
+        return m_window.activeMdiChild();
+    }
+    void showOutput(const QString& text) override
+    {
+        // Shown first, so that the pane scrolls to what is appended.
+        m_window.showBottomTab(QStringLiteral("OutputDialog"));
+        m_window.outputDialog->appendLog(Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal));
+    }
+    CharEvaluateDialog*& charEvaluateDialog() override { return m_window.charEvaluateDialog; }
+    WordEvaluateDialog*& wordEvaluateDialog() override { return m_window.wordEvaluateDialog; }
+    WordCloudDialog*& wordCloudDialog() override { return m_window.wordCloudDialog; }
+
+private:
+    MainWindow& m_window;
+};
 
 } // namespace
 
@@ -127,4 +157,62 @@ void MainWindow::statistics()
     }
     StatisticsDialog dialog(child);
     Prompt::current().execDialog(dialog);
+}
+
+// ---- Companion analysis tools ---------------------------------------------------
+
+void MainWindow::charFreqCounterForTextSelection()
+{
+    qDebug() << Q_FUNC_INFO;
+    runTextAnalysisTool(analysisToolTitles.value(16));
+}
+
+void MainWindow::charFreqCounterForDirectory()
+{
+    qDebug() << Q_FUNC_INFO;
+    runTextAnalysisTool(analysisToolTitles.value(1));
+}
+
+void MainWindow::jieBaNotCutAllForTextSelection()
+{
+    qDebug() << Q_FUNC_INFO;
+    runTextAnalysisTool(analysisToolTitles.value(33));
+}
+
+void MainWindow::jieBaWordFreqCounterForTextSelection()
+{
+    qDebug() << Q_FUNC_INFO;
+    runTextAnalysisTool(analysisToolTitles.value(35));
+}
+
+void MainWindow::jieBaWordFreqCounterForDirectory()
+{
+    qDebug() << Q_FUNC_INFO;
+    runTextAnalysisTool(analysisToolTitles.value(36));
+}
+
+void MainWindow::jieBaPartOfSpeechTaggingForTextSelection()
+{
+    qDebug() << Q_FUNC_INFO;
+    runTextAnalysisTool(analysisToolTitles.value(37));
+}
+
+void MainWindow::partOfSpeechHighlight()
+{
+    qDebug() << Q_FUNC_INFO;
+    runTextAnalysisTool(analysisToolTitles.value(38));
+}
+
+void MainWindow::wordCloud()
+{
+    qDebug() << Q_FUNC_INFO;
+    AnalysisHost host(*this);
+    TextAnalysisRunner(host).wordCloud();
+}
+
+void MainWindow::runTextAnalysisTool(const QString& title)
+{
+    qDebug() << Q_FUNC_INFO << ", title =" << title;
+    AnalysisHost host(*this);
+    TextAnalysisRunner(host).run(title);
 }
