@@ -357,6 +357,20 @@ private slots:
         QVERIFY(child.isWindowModified());
         QCOMPARE(child.document()->lastBlock().blockFormat().lineHeight(), 150.0);
         QCOMPARE(child.document()->firstBlock().blockFormat().alignment(), Qt::AlignHCenter);
+
+        // A picture's paragraph keeps the normal height under a fixed spacing.
+        QImage picture(40, 60, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        child.document()->addResource(QTextDocument::ImageResource, QUrl("data:picture"), picture);
+        QTextCursor end(child.document());
+        end.movePosition(QTextCursor::End);
+        end.insertBlock();
+        end.insertImage("data:picture");
+        settings.setValue("LineSpacing", 0.5);
+        settings.setValue("LineSpacingFixedValue", 20);
+        child.setLineSpacing();
+        QCOMPARE(child.document()->lastBlock().blockFormat().lineHeightType(), int(QTextBlockFormat::SingleHeight));
+        QCOMPARE(child.document()->firstBlock().blockFormat().lineHeightType(), int(QTextBlockFormat::FixedHeight));
     }
 
     void autoFormat_data()

@@ -903,6 +903,19 @@ void MdiChild::setLineSpacing()
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.mergeBlockFormat(lineSpacingFormat());
+    // A fixed line height would cut a picture to one line: blocks holding
+    // pictures (charts, word clouds) keep the normal height.
+    QTextBlockFormat pictureBlock;
+    pictureBlock.setLineHeight(0, QTextBlockFormat::SingleHeight);
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat()) {
+                QTextCursor pictureCursor(block);
+                pictureCursor.mergeBlockFormat(pictureBlock);
+                break;
+            }
+        }
+    }
     cursor.endEditBlock();
     document()->setModified(modified);
     setWindowModified(modified);
