@@ -60,6 +60,7 @@
 #include "MdiChild.h"
 #include "OutputDialogEx.h"
 #include "PartOfSpeechFlags.h"
+#include "PluginManager.h"
 #include "PreferencesDialog.h"
 #include "PreferencesDialogEx.h"
 #include "Prompt.h"
@@ -1399,6 +1400,9 @@ void MainWindow::updateMenusStatusBar(QMdiSubWindow* window)
 void MainWindow::discardStatusBar()
 {
     // The old bar is deleted later; its widgets must not be mistaken for the new bar's.
+    // The plug-in widgets are kept for the next bar.
+    if (pluginManager)
+        pluginManager->takeWidgetsOutOfStatusBar();
     setStatusBar(nullptr);
     for (QPointer<QLabel>* label : {&encodingLabel, &charactersCountLabel, &lineColumnLabel, &dateLabel, &timeLabel,
                                     &loadProgressLabel})
@@ -1444,6 +1448,8 @@ void MainWindow::createEditorStatusBar()
     bar->addPermanentWidget(insertOverwriteButton);
     if (showDateAndTime(settings))
         addDateTimeLabels(bar);
+    if (pluginManager)
+        pluginManager->putWidgetsIntoStatusBar(bar);
     bar->showMessage(tr("准备就绪"), 7000);
 }
 
@@ -1457,6 +1463,8 @@ void MainWindow::createBrowserStatusBar()
     bar->addPermanentWidget(loadProgressLabel);
     if (showDateAndTime(settings))
         addDateTimeLabels(bar);
+    if (pluginManager)
+        pluginManager->putWidgetsIntoStatusBar(bar);
 }
 
 MdiChild* MainWindow::editorForStatusBar()
