@@ -12,6 +12,7 @@
 #include "HelpCommands.h"
 #include "MainWindow.h"
 #include "MakerSite.h"
+#include "ModalResponder.h"
 #include "ProgramBuildConfig.h"
 #include "TestSupport.h"
 #include "VersionFile.h"
@@ -249,6 +250,15 @@ private slots:
         about->button(QMessageBox::Close)->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!about && !credits);
+    }
+
+    void aboutQtBox()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        ModalResponder responder;
+        window.aboutQtAct->trigger();
+        QCOMPARE(responder.classNames(), QStringList{"QMessageBox"});
+        QVERIFY(responder.titles().value(0).contains("Qt"));
     }
 
     void helpAndMailLinks()

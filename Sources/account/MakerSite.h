@@ -17,6 +17,8 @@ constexpr const char LOGIN_PAGE_PATH[] = "/wordpress-4.6.1/wp-login.php";
 constexpr const char REGISTER_PAGE_PATH[] = "/wordpress-4.6.1/wp-login.php?action=register";
 constexpr const char LOST_PASSWORD_PAGE_PATH[] = "/wordpress-4.6.1/wp-login.php?action=lostpassword";
 constexpr const char HELP_PAGE_PATH[] = "/帮助和文档/";
+// Where the update hints send the user for a new version.
+constexpr const char DOWNLOAD_PAGE_PATH[] = "/下载/";
 // The update folder with the newest version file and the installer's address.
 constexpr const char LATEST_VERSION_FOLDER[] = "Tarnquill_Latest_Version";
 constexpr const char LATEST_VERSION_FILE_PATH[] = "/Tarnquill_Latest_Version/Version_Tarnquill_Veldmark.ini";

@@ -451,8 +451,9 @@ QVector<ActionTable::Row> ActionTable::rows(MainWindow* w)
       << A(&w->helpAct, QT_TR_NOOP("帮助"), SLOT(help()))
       << A(&w->creditsAct, QT_TR_NOOP("关于作者"), SLOT(credits()))
       << A(&w->aboutQtAct, QT_TR_NOOP("关于Qt"), SLOT(aboutQt()))
-      << A(&w->checkUpdateAct, QT_TR_NOOP("检测更新"), SLOT(checkUpdate()))
+      << A(&w->checkUpdateAct, QT_TR_NOOP("检测更新"), SLOT(checkUpdate())).tip(QT_TR_NOOP("检测是否有更新版本"))
       << A(&w->showPluginsManagerDialogAct, QT_TR_NOOP("插件管理 (预览: 未完成)"), SLOT(showPluginsManagerDialog()))
+             .tip(QT_TR_NOOP("显示插件管理对话框"))
       << A(&w->showBuildSystemInformationAct, QT_TR_NOOP("构建系统信息"), SLOT(showBuildSystemInformation()))
       << A(&w->showSuperUserAdditionAct, QT_TR_NOOP("显示为超级用户增加的功能"), SLOT(showSuperUserAddition()));
 

@@ -1,5 +1,4 @@
 // Main window: account, updates, plug-ins, system and build information, about and help commands.
-// Bodies marked "(interim)" log their call only and are filled as the commands are built.
 
 #include "MainWindow.h"
 
@@ -10,21 +9,30 @@
 #include "BuildSystemInfoDialog.h"
 #include "HelpCommands.h"
 #include "LoginDialog.h"
+#include "NetworkProbe.h"
+#include "PluginManager.h"
+#include "PluginManagerDialog.h"
 #include "Prompt.h"
 #include "StartUp.h"
 #include "SystemInformationDialog.h"
+#include "UpdateDialog.h"
 #include "VersionFile.h"
-
-void MainWindow::loadPlugins()
-{
-    qDebug() << Q_FUNC_INFO << "(interim)";
-}
 
 // ---- Plug-ins ------------------------------------------------------------------
 
+void MainWindow::loadPlugins()
+{
+    qDebug() << Q_FUNC_INFO;
+    if (!pluginManager)
+        pluginManager = new PluginManager(this);
+    pluginManager->loadAllPlugins();
+}
+
 void MainWindow::showPluginsManagerDialog()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    PluginManagerDialog dialog;
+    Prompt::current().execDialog(dialog);
 }
 
 // ---- Account -------------------------------------------------------------------
@@ -57,12 +65,26 @@ void MainWindow::readVersionFile(QString& version, QString& date)
 
 void MainWindow::checkUpdate()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (!NetworkProbe::current().isAccessible()) {
+        QMessageBox box(QMessageBox::Information, tr("错误"), tr("网络错误, 无法检测升级包!"), QMessageBox::Ok);
+        Prompt::current().exec(box);
+        return;
+    }
+    if (!updateDialog)
+        updateDialog = new UpdateDialog(this);
+    updateDialog->checkUpdate(true);
+    updateDialog->show();
 }
 
 void MainWindow::checkUpdateIfDue()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    if (!UpdateDialog::isAutomaticCheckDue(settings, QDate::currentDate()))
+        return;
+    if (!updateDialog)
+        updateDialog = new UpdateDialog(this);
+    updateDialog->checkUpdate(false);
 }
 
 // ---- System and build information, release notes -------------------------------
@@ -107,7 +129,8 @@ void MainWindow::about()
 
 void MainWindow::aboutQt()
 {
-    qDebug() << Q_FUNC_INFO << "(interim)";
+    qDebug() << Q_FUNC_INFO;
+    QMessageBox::aboutQt(this);
 }
 
 void MainWindow::credits()

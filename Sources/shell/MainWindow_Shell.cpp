@@ -60,6 +60,7 @@
 #include "MdiChild.h"
 #include "OutputDialogEx.h"
 #include "PartOfSpeechFlags.h"
+#include "PluginManager.h"
 #include "PreferencesDialog.h"
 #include "PreferencesDialogEx.h"
 #include "Prompt.h"
@@ -1398,6 +1399,9 @@ void MainWindow::updateMenusStatusBar(QMdiSubWindow* window)
 void MainWindow::discardStatusBar()
 {
     // The old bar is deleted later; its widgets must not be mistaken for the new bar's.
+    // The plug-in widgets are kept for the next bar.
+    if (pluginManager)
+        pluginManager->takeWidgetsOutOfStatusBar();
     setStatusBar(nullptr);
     for (QPointer<QLabel>* label : {&encodingLabel, &charactersCountLabel, &lineColumnLabel, &dateLabel, &timeLabel,
                                     &loadProgressLabel})
@@ -1443,6 +1447,8 @@ void MainWindow::createEditorStatusBar()
     bar->addPermanentWidget(insertOverwriteButton);
     if (showDateAndTime(settings))
         addDateTimeLabels(bar);
+    if (pluginManager)
+        pluginManager->putWidgetsIntoStatusBar(bar);
     bar->showMessage(tr("准备就绪"), 7000);
 }
 
@@ -1456,6 +1462,8 @@ void MainWindow::createBrowserStatusBar()
     bar->addPermanentWidget(loadProgressLabel);
     if (showDateAndTime(settings))
         addDateTimeLabels(bar);
+    if (pluginManager)
+        pluginManager->putWidgetsIntoStatusBar(bar);
 }
 
 MdiChild* MainWindow::editorForStatusBar()
