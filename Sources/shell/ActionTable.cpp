@@ -454,7 +454,7 @@ QVector<ActionTable::Row> ActionTable::rows(MainWindow* w)
       << A(&w->checkUpdateAct, QT_TR_NOOP("检测更新"), SLOT(checkUpdate())).tip(QT_TR_NOOP("检测是否有更新版本"))
       << A(&w->showPluginsManagerDialogAct, QT_TR_NOOP("插件管理 (预览: 未完成)"), SLOT(showPluginsManagerDialog()))
              .tip(QT_TR_NOOP("显示插件管理对话框"))
-      << A(&w->showBuildSystemInformationAct, QT_TR_NOOP("构建系统信息"), SLOT(showBuildSystemInformation()))
+      << A(&w->showBuildSystemInformationAct, QT_TR_NOOP("构建系统信息"), SLOT(showBuildSystemInformation())).tip(QT_TR_NOOP("显示构建系统信息"))
       << A(&w->showSuperUserAdditionAct, QT_TR_NOOP("显示为超级用户增加的功能"), SLOT(showSuperUserAddition()));
 
     // Web account (super-user mode only; no menu places these)
