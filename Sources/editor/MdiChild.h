@@ -12,6 +12,10 @@
 #include <QTextEdit>
 #include <QTextFormat>
 
+#include <memory>
+
+#include "WordPopup.h"
+
 class ContextListWidget;
 class DocumentHost;
 class QAction;
@@ -24,8 +28,6 @@ extern const int zoomStep;                    // points per zoom command step
 extern bool highlightCurrentLineEnabled;
 extern bool highlightCurrentParagraphEnabled;
 extern int currentTemplateType;               // TemplateType of the word list last chosen, 0 none
-extern QStringList clipboardHistory;          // the last clipboard texts, newest first, no repeats
-extern const int clipboardHistorySize;        // the most texts clipboardHistory keeps
 
 class MdiChild : public QTextEdit
 {
@@ -120,9 +122,9 @@ private:
     int askSaveDiscardCancel(const QString& name);
     int writeRecoveryFile();
     void watchFile(const QString& path, bool watch) const;
-    // Word pop-ups: places the filled list, gives it the focus and selects row 0.
-    void showPopup(const QString& word, const QPoint& pos);
-    QStringList lookUpWords(const QString& word, int type) const;
+    // The pop-up lists work on this document's list widget and anchors.
+    friend class WordPopup;
+    std::unique_ptr<WordPopup> popups;
 
     // The window holding this document (null when made on its own).
     DocumentHost* owner = nullptr;
