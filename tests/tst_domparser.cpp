@@ -792,7 +792,7 @@ private slots:
     {
         const QString top = TestEnvironment::sourceDir() + "/tests/fuzz";
         int files = 0;
-        for (const QString& sub : {"regressions", "corpus"}) {
+        for (const QString sub : {"regressions", "corpus"}) {
             QDirIterator it(top + '/' + sub, QDir::Files);
             while (it.hasNext()) {
                 QFile file(it.next());

@@ -105,7 +105,7 @@ private slots:
         QVERIFY(box->isEditable());
         QCOMPARE(box->maxCount(), 3);
         const QString group = QStringLiteral("HistoryTest");
-        for (const QString& text : {"a", "b", "c", "b"}) {
+        for (const QString text : {"a", "b", "c", "b"}) {
             box->setEditText(text);
             updateComboBox(box.get(), group);
         }

@@ -105,7 +105,7 @@ void WordPopup::newWordList(const QString& word, const QPoint& pos)
     if (word.isNull()) {
         words = lookUpWords(m_editor->textCursor().selectedText(), type);
     } else {
-        words = lookUpWords(word, type == blackWhiteListSpellingType ? TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
+        words = lookUpWords(word, type == blackWhiteListSpellingType ? int(TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST)
                                                                      : type);
         if (type == blackWhiteListSpellingType && words.isEmpty())
             return;

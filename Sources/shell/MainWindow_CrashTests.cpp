@@ -17,10 +17,15 @@
 // the test into nothing or into a hang.
 
 namespace {
+// Never cleared; read through volatile so the compiler cannot prove the recursion endless.
+volatile bool recurseFurther = true;
+
 int nonTerminatingRecursion(int depth)
 {
     volatile char frame[256];
     frame[depth & 0xff] = static_cast<char>(depth);
+    if (!recurseFurther)
+        return frame[0];
     return nonTerminatingRecursion(depth + 1) + frame[0];
 }
 }
