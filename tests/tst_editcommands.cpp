@@ -477,8 +477,15 @@ private slots:
         window->open(path);
         MdiChild* document = window->activeMdiChild();
         QCOMPARE(document->currentFile(), QFileInfo(path).canonicalFilePath());
+        // Ordinary traditional text is recognised as Big5; read as GB18030 it is
+        // other characters, and the Big5 command brings it back.
+        QCOMPARE(document->toPlainText(), text);
+        QCOMPARE(document->encoding, QString("Big5"));
         window->updateEncodingActions();
+        QVERIFY(window->encodingActs[0]->isChecked());
+        window->encodingActs[2]->trigger();
         QVERIFY(document->toPlainText() != text);
+        QCOMPARE(document->encoding, QString("GB18030"));
         window->encodingActs[0]->trigger();
         QCOMPARE(document->toPlainText(), text);
         QCOMPARE(document->encoding, QString("Big5"));

@@ -69,24 +69,25 @@ QString FileSearch::detectEncoding(const QByteArray& line, const QString& fallba
         qDebug() << "hasBOM.";
         return QStringLiteral("UTF-8");
     }
-    bool nonAscii = false;
-    if (TextEncoding::isValidUtf8(line, &nonAscii) && nonAscii)
-        return QStringLiteral("UTF-8");
-    // UTF-8 has just been ruled out; a box naming it falls back to GB18030 first.
+    // The most plausible decoding wins; the box's encoding (UTF-16 needs its mark,
+    // so it cannot be guessed) wins a tie, then the usual order, then the locale's.
     QStringList candidates;
-    if (fallbackEncoding == QLatin1String("UTF-8"))
-        candidates << QStringLiteral("GB18030");
-    else
-        candidates << fallbackEncoding;
-    candidates << QString::fromLatin1(QTextCodec::codecForLocale()->name());
-    for (const QString& candidate : qAsConst(candidates)) {
-        if (TextEncoding::isValid(line, candidate)) {
-            qDebug() << candidate;
-            return candidate;
-        }
-        qDebug() << "Not a valid " + candidate + "sequence.";
-    }
-    return QStringLiteral("UTF-8");
+    auto add = [&candidates](const QString& name) {
+        QTextCodec* codec = TextEncoding::codec(name);
+        if (!codec || TextEncoding::isUtf16(name))
+            return;
+        for (const QString& known : qAsConst(candidates))
+            if (TextEncoding::codec(known) == codec)
+                return;
+        candidates << name;
+    };
+    add(fallbackEncoding);
+    for (const QString& name : TextEncoding::candidateEncodings())
+        add(name);
+    add(QString::fromLatin1(QTextCodec::codecForLocale()->name()));
+    const QString encoding = TextEncoding::guess(line, candidates);
+    qDebug() << encoding;
+    return encoding;
 }
 
 QStringList FileSearch::listFiles(const QString& dir, const QStringList& patterns,
