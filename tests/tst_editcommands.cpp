@@ -381,11 +381,19 @@ private slots:
         QVERIFY(!child->isReadOnly());
     }
 
+    // The window stops following the cursor while the command edits, and follows it again after.
     void autoFormatKeepsCursorTrackingOn()
     {
         child->setPlainText("line one\nline two\n\nnext");
+        QList<bool> trackingDuringEdits;
+        const QMetaObject::Connection connection = connect(child->document(), &QTextDocument::contentsChange, this,
+                                                           [&] { trackingDuringEdits << window->cursorTrackingEnabled; });
         window->autoFormat();
+        disconnect(connection);
+        QVERIFY(!trackingDuringEdits.isEmpty());
+        QVERIFY(!trackingDuringEdits.contains(true));
         QVERIFY(window->cursorTrackingEnabled);
+        QCOMPARE(child->toPlainText(), QString("  line oneline two\n\n  next"));
     }
 
     void gotoLine_data()

@@ -200,7 +200,7 @@ bool FileSearch::checkLine(const QString& line, const QString& fileName, int lin
         if (line.contains(word))
             return true;
     const qint64 position = m_include.isEmpty() ? -1 : offset + line.indexOf(m_include.first());
-    results->append(SearchResult(fileName, lineNumber, position, line.trimmed()));
+    results->append(SearchResult(fileName, lineNumber, position, line.trimmed(), m_encoding));
     return m_maxResults <= 0 || results->size() < m_maxResults;
 }
 
@@ -257,6 +257,7 @@ FileSearch::Status FileSearch::searchDevice(QIODevice& device, const QString& fi
     // which every candidate encoding reads alike.
     chooseCodec(QStringLiteral("UTF-8"));
     bool decided = forceUtf8;
+    m_encoding = forceUtf8 ? QStringLiteral("UTF-8") : QString();
     QByteArray buf;
     qint64 base = 0;          // file offset of buf[0]
     qint64 lineStart = 0;     // file offset where the current line begins
@@ -319,7 +320,8 @@ FileSearch::Status FileSearch::searchDevice(QIODevice& device, const QString& fi
                 const int window = qMin(end, from + DetectionWindow);
                 if (const char* last = findLastByte(d + to, window - to, '\n'))
                     to = int(last - d) + 1;
-                chooseCodec(detectEncoding(QByteArray::fromRawData(d + from, to - from), m_fallback));
+                m_encoding = detectEncoding(QByteArray::fromRawData(d + from, to - from), m_fallback);
+                chooseCodec(m_encoding);
                 decided = true;
             }
         }
@@ -384,6 +386,7 @@ FileSearch::Status FileSearch::searchUtf16(QIODevice& device, const QString& enc
     QTextCodec* codec = TextEncoding::codec(encoding);
     if (!codec)
         return OpenFailed;
+    m_encoding = encoding;
     // Lines are split at U+000A after decoding: the byte 0A also occurs inside
     // characters (上 is 0A 4E in UTF-16LE).
     QTextDecoder decoder(codec, QTextCodec::IgnoreHeader);

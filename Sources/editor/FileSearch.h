@@ -79,6 +79,7 @@ private:
     // The decoder of the current file and the include words in its bytes (empty
     // when they cannot be used to pre-scan).
     QTextCodec* m_codec = nullptr;
+    QString m_encoding; // the current file's encoding as the hits record it
     QByteArray m_anchor;
     QHash<QString, QByteArray> m_anchorCache;  // by encoding name as asked
     QHash<QString, QTextCodec*> m_codecCache;

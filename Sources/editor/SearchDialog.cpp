@@ -479,10 +479,12 @@ void SearchDialog::showResults(int first)
         check->setCheckState(Qt::Unchecked);
         m_filesTable->setItem(k, 0, check);
         const QString text = result.text.trimmed();
+        auto* fileItem = new QTableWidgetItem(result.fileName);
+        fileItem->setData(EncodingRole, result.encoding);
         auto* content = new QTableWidgetItem;
         content->setData(Qt::DisplayRole, QVariant::fromValue(TextPainter(FileSearch::highlight(text, m_includeWords))));
         const QList<QPair<int, QTableWidgetItem*>> cells = {
-            {1, new QTableWidgetItem(result.fileName)},
+            {1, fileItem},
             {2, new QTableWidgetItem(QString::number(result.lineNumber))},
             {3, content},
             {4, new QTableWidgetItem(text)},

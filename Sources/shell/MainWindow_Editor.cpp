@@ -1261,17 +1261,25 @@ void MainWindow::openFileOfItem(int row, int column)
         const QString canonical = QFileInfo(path).canonicalFilePath();
         if (!child || canonical.isEmpty() || QFileInfo(child->currentFile()).canonicalFilePath() != canonical)
             return;
+        // The hit was found in this encoding: a plain-text file the open read
+        // otherwise is read again in it (an edited document is left as it is).
+        const QString encoding = table->item(row, 1)->data(SearchDialog::EncodingRole).toString();
+        if (!encoding.isEmpty() && path.endsWith(QLatin1String(".txt")) && child->encoding != encoding
+            && !child->document()->isModified())
+            child->reloadWithEncoding(encoding);
         const int line = table->item(row, 2)->text().toInt();
         child->setLineWrapMode(QTextEdit::NoWrap);
         const QTextBlock block = child->document()->findBlockByNumber(line - 1);
         if (block.isValid()) {
+            // Placed by position: moving character by character along a line of
+            // hundreds of thousands of characters takes many seconds.
             QTextCursor cursor(block);
             int index = searchText.isEmpty() ? -1 : block.text().indexOf(searchText);
             if (index < 0)
                 index = 0;
             const int length = qMin(searchText.size(), block.length() - 1 - index);
-            cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, index);
-            cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, qMax(0, length));
+            cursor.setPosition(block.position() + index);
+            cursor.setPosition(block.position() + index + qMax(0, length), QTextCursor::KeepAnchor);
             child->setTextCursor(cursor);
         }
         child->setLineWrapMode(QTextEdit::WidgetWidth);
