@@ -393,7 +393,7 @@ private slots:
         QVERIFY(!trackingDuringEdits.isEmpty());
         QVERIFY(!trackingDuringEdits.contains(true));
         QVERIFY(window->cursorTrackingEnabled);
-        QCOMPARE(child->toPlainText(), QString("  line oneline two\n\n  next"));
+        QCOMPARE(child->toPlainText(), QString("  line oneline two\n  next"));
     }
 
     void gotoLine_data()
