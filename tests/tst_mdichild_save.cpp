@@ -205,6 +205,35 @@ private slots:
         QCOMPARE(QDir(disk.point).entryList(QDir::Files), QStringList({"doc.txt"}));
     }
 
+    // A file read with bytes its encoding cannot hold asks before it is written over:
+    // cancel keeps the file, save writes it once, and the question is not asked again.
+    void lossilyReadFileAsksBeforeItsFirstSave()
+    {
+        const QString file = path("bad.txt");
+        const QByteArray original = gb18030("好") + "\xFF" + gb18030("字\r\n");
+        writeAll(file, original);
+        ScriptedPrompt prompt;
+        MdiChild child;
+        QVERIFY(child.loadFile(file));
+        QVERIFY(child.loadedLossily());
+        QCOMPARE(prompt.texts.size(), 1); // the warning on opening
+        typeText(&child, "新");
+        QCOMPARE(child.save(true), 0x101);
+        QCOMPARE(prompt.texts.size(), 2);
+        QVERIFY2(prompt.texts.last().contains("原来的内容无法还原"), qPrintable(prompt.texts.last()));
+        QCOMPARE(prompt.textFormats.last(), Qt::PlainText);
+        QCOMPARE(readAll(file), original);
+        QVERIFY(child.document()->isModified());
+
+        prompt.answers << ScriptedPrompt::Answer{1, false}; // 保存
+        QCOMPARE(child.save(true), 0);
+        QCOMPARE(readAll(file), gb18030(QStringLiteral("新好\uFFFD字\r\n")));
+        QVERIFY(!child.loadedLossily());
+        typeText(&child, "再");
+        QCOMPARE(child.save(true), 0);
+        QCOMPARE(prompt.texts.size(), 3);
+    }
+
     // A read-only file system: the file cannot be written at all; it stays as it was.
     void readOnlyFileSystem()
     {

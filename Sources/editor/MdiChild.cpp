@@ -27,6 +27,7 @@
 #include <QTextCodec>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextOption>
 #include <QWheelEvent>
 
@@ -58,6 +59,7 @@ int sequenceNumber = 1;
 // (a message box reports a custom button by its index).
 enum SaveQuestionAnswer { AnswerCancel = 0, AnswerSave = 1, AnswerDiscard = 2 };
 enum EncodingQuestionAnswer { EncodingCancel = 0, EncodingGb18030 = 1, EncodingUtf8 = 2 };
+enum LossyQuestionAnswer { LossyCancel = 0, LossySave = 1 };
 
 bool declaresRichText(const QString& head)
 {
@@ -182,11 +184,17 @@ void MdiChild::setEncoding(const QString& enc)
 
 bool MdiChild::loadFile(const QString& fileName, const QString& enc)
 {
-    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName << ", enc =" << enc;
+    return loadFile(fileName, enc, false);
+}
+
+bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoable)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName << ", enc =" << enc << ", undoable =" << undoable;
     auto fail = [&](const QString& reason) {
         qWarning() << "Load file failed, fileName =" << fileName << ", reason =" << reason;
         QMessageBox box(QMessageBox::Warning, tr("塔泉笔"), tr("读取 %1 失败:\n%2.").arg(fileName, reason),
                         QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
         Prompt::current().exec(box);
         return false;
     };
@@ -198,6 +206,7 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
+    const QDateTime modified = info.lastModified();
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
@@ -250,34 +259,66 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc)
 
     // Filling the editor is not an edit of the user's.
     trackModifications(false);
-    document()->setUndoRedoEnabled(false);
     writeBom = false;
-    switch (kind) {
-    case Rich:
-        setShowSymbol(false);
-        setHtml(content);
-        break;
-    case Log:
-        encoding = plainEncoding;
-        setHtml(content);
-        setReadOnly(true);
-        break;
-    case Plain:
-        encoding = plainEncoding;
-        writeBom = bomLength > 0;
-        setShowSymbol(true);
-        fillPlainText(content);
-        break;
+    if (undoable) {
+        // A reload replaces the text in one step the user can undo.
+        QTextCursor cursor(document());
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.removeSelectedText();
+        if (kind == Plain) {
+            encoding = plainEncoding;
+            writeBom = bomLength > 0;
+            setShowSymbol(true);
+            cursor.insertText(TextEncoding::normalizeLineEnds(content));
+            cursor.select(QTextCursor::Document);
+            cursor.setBlockFormat(lineSpacingFormat());
+        } else {
+            if (kind == Log)
+                encoding = plainEncoding;
+            else
+                setShowSymbol(false);
+            cursor.insertFragment(QTextDocumentFragment::fromHtml(content));
+            cursor.select(QTextCursor::Document);
+            cursor.mergeBlockFormat(lineSpacingFormat());
+            if (kind == Log)
+                setReadOnly(true);
+        }
+        cursor.endEditBlock();
+        content.clear();
+        // As after a first load, the cursor stands at the start.
+        setTextCursor(QTextCursor(document()));
+    } else {
+        document()->setUndoRedoEnabled(false);
+        switch (kind) {
+        case Rich:
+            setShowSymbol(false);
+            setHtml(content);
+            break;
+        case Log:
+            encoding = plainEncoding;
+            setHtml(content);
+            setReadOnly(true);
+            break;
+        case Plain:
+            encoding = plainEncoding;
+            writeBom = bomLength > 0;
+            setShowSymbol(true);
+            fillPlainText(content);
+            break;
+        }
+        content.clear();
+        // Plain text got its line spacing in fillPlainText.
+        if (kind != Plain)
+            setLineSpacing();
+        document()->setUndoRedoEnabled(true);
     }
-    content.clear();
-    // Plain text got its line spacing in fillPlainText.
-    if (kind != Plain)
-        setLineSpacing();
-    document()->setUndoRedoEnabled(true);
     setCurrentFile(fileName);
+    stampFile(fileName, bytes, modified);
     showSubWindowIcon(false);
     trackModifications(true);
 
+    lossyLoad = !lossless;
     if (!lossless) {
         qWarning() << "Lossy decoding, fileName =" << fileName << ", encoding =" << plainEncoding;
         QMessageBox box(QMessageBox::Warning, tr("警告"),
@@ -285,9 +326,33 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc)
                            "如果直接保存, 这些字节将无法还原; 请先在\"编码\"菜单中选择正确的编码.")
                             .arg(fileName, plainEncoding),
                         QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
         Prompt::current().exec(box);
     }
     return true;
+}
+
+void MdiChild::stampFile(const QString& fileName, const QByteArray& bytes, const QDateTime& modified)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName << ", bytes.size() =" << bytes.size();
+    fileStamp.size = bytes.size();
+    fileStamp.modified = modified;
+    fileStamp.hash = qHashBits(bytes.constData(), size_t(bytes.size()));
+}
+
+bool MdiChild::fileUnchangedOnDisk() const
+{
+    qDebug() << Q_FUNC_INFO << ", curFile =" << curFile;
+    if (isUntitled || fileStamp.size < 0)
+        return false;
+    const QFileInfo info(curFile);
+    if (!info.isFile() || info.size() != fileStamp.size || info.lastModified() != fileStamp.modified)
+        return false;
+    QFile file(curFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    return bytes.size() == fileStamp.size && qHashBits(bytes.constData(), size_t(bytes.size())) == fileStamp.hash;
 }
 
 bool MdiChild::reloadWithEncoding(const QString& enc)
@@ -319,7 +384,7 @@ void MdiChild::reloadFilePath(QString path)
     const bool detectable = encoding == TextEncoding::defaultEncoding() || TextEncoding::isUtf8(encoding)
         || TextEncoding::isUtf16(encoding);
     const QString forced = detectable ? QString() : encoding;
-    if (!loadFile(curFile, forced)) {
+    if (!loadFile(curFile, forced, true)) {
         // The file went away or cannot be read: the text on screen is now the only
         // copy, so closing must ask.
         document()->setModified(true);
@@ -376,6 +441,7 @@ int MdiChild::saveAs()
     if (info.exists() || info.isSymLink()) {
         QMessageBox box(QMessageBox::Warning, tr("警告"), tr("文件: %1 已经存在，确定要覆盖吗?").arg(fileName),
                         QMessageBox::Ok | QMessageBox::Cancel, this);
+        box.setTextFormat(Qt::PlainText);
         if (Prompt::current().exec(box) != QMessageBox::Ok)
             return ERROR_CODE_SAVE_AS_CANCELLED;
     }
@@ -394,6 +460,8 @@ int MdiChild::saveFile(const QString& fileName, bool temp)
     qDebug() << Q_FUNC_INFO << ": fileName =" << fileName << "temp =" << (temp ? "true" : "false");
     if (temp)
         return writeRecoveryFile();
+    if (lossyLoad && !confirmLossySave(fileName))
+        return ERROR_CODE_SAVE_AS_CANCELLED;
 
     const bool richText = fileName.endsWith(QLatin1String(".tqd"));
     QString content;
@@ -424,6 +492,7 @@ int MdiChild::saveFile(const QString& fileName, bool temp)
         qCritical() << "Save file failed, fileName =" << fileName << ", error =" << error;
         QMessageBox box(QMessageBox::Warning, tr("警告"), tr("保存 %1 失败:\n%2.").arg(fileName, error),
                         QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
         Prompt::current().exec(box);
         return ERROR_CODE_WRITE_FAILED;
     }
@@ -435,7 +504,28 @@ int MdiChild::saveFile(const QString& fileName, bool temp)
         recoveryFile.clear();
     }
     setCurrentFile(fileName);
+    stampFile(curFile, bytes, QFileInfo(curFile).lastModified());
+    lossyLoad = false;
     return ERROR_CODE_SUCCESS;
+}
+
+bool MdiChild::confirmLossySave(const QString& fileName)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
+    // Only writing over the file that was read loses its undecodable bytes.
+    if (isUntitled || QFileInfo(fileName).canonicalFilePath() != curFile)
+        return true;
+    QMessageBox box(QMessageBox::Warning, tr("警告"),
+                    tr("文件 %1 打开时含有不符合 %2 编码的字节, 它们显示为替换字符 \"%3\".\n"
+                       "保存后这些字节将被替换字符取代, 原来的内容无法还原. 确定要保存吗?")
+                        .arg(fileName, encoding, QString(QChar(QChar::ReplacementCharacter))),
+                    QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
+    box.addButton(tr("保存"), QMessageBox::AcceptRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    return Prompt::current().exec(box) == LossySave;
 }
 
 int MdiChild::writeRecoveryFile()
@@ -509,6 +599,7 @@ bool MdiChild::chooseEncodableEncoding(const QString& text)
                        "请选择改用哪种编码保存:")
                         .arg(encoding, sample),
                     QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
     box.addButton(QStringLiteral("GB18030"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("UTF-8"), QMessageBox::AcceptRole);
@@ -533,6 +624,7 @@ int MdiChild::askSaveDiscardCancel(const QString& name)
     qDebug() << Q_FUNC_INFO << ", name =" << name;
     QMessageBox box(QMessageBox::Warning, tr("警告"), tr("'%1' 已经修改，是否保存?").arg(name),
                     QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
     box.addButton(tr("保存"), QMessageBox::AcceptRole);
     box.addButton(tr("不保存"), QMessageBox::DestructiveRole);

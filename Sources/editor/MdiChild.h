@@ -5,6 +5,7 @@
 // files, and saves through SafeSave so the previous file survives any failure.
 
 #include <QColor>
+#include <QDateTime>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
@@ -78,6 +79,12 @@ public:
     // Where the last automatic save of an untitled document went (empty before).
     QString recoveryFileName() const { return recoveryFile; }
 
+    // The file held bytes the encoding could not read; the next save over it asks first.
+    bool loadedLossily() const { return lossyLoad; }
+    // The file on disk is still the one last loaded or saved: same size, time and
+    // content (a change of its permissions alone leaves it the same).
+    bool fileUnchangedOnDisk() const;
+
     bool isUntitled = true;
     QString curFile;
     QString encoding = QStringLiteral("GB18030");
@@ -119,6 +126,8 @@ private:
     QString plainTextForFile() const;
     void fillPlainText(const QString& text);
     bool chooseEncodableEncoding(const QString& text);
+    // Asks before a lossily read file is written over; true to go on.
+    bool confirmLossySave(const QString& fileName);
     int askSaveDiscardCancel(const QString& name);
     int writeRecoveryFile();
     void watchFile(const QString& path, bool watch) const;
@@ -132,6 +141,18 @@ private:
     DocumentHost* host() const;
     // The holding window, else the current host.
     DocumentHost* anyHost() const;
+    // Reads fileName; with undoable set the text is replaced as one undoable edit.
+    bool loadFile(const QString& fileName, const QString& enc, bool undoable);
+    // Size, time and a hash of the file's bytes when it was last loaded or saved.
+    struct FileStamp
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        size_t hash = 0;
+    };
+    void stampFile(const QString& fileName, const QByteArray& bytes, const QDateTime& modified);
+    FileStamp fileStamp;
+    bool lossyLoad = false;
     QString recoveryFile;
     int iconState = -1; // which sub-window icon is showing: -1 none yet, 0 saved, 1 modified
 };

@@ -125,11 +125,12 @@ bool confirmLargeFile(QWidget* parent, const QString& fileName)
     const QFileInfo info(fileName);
     if (!info.isFile() || info.size() < largeFileSize)
         return true;
+    // One arg() for both: a "%1" in the file name stays part of the name.
     QMessageBox box(QMessageBox::Warning, QObject::tr("警告"),
                     QObject::tr("打开大文件的速度可能会很慢, 确定要继续吗? \n%1的大小为: %2MB")
-                        .arg(info.fileName())
-                        .arg(info.size() >> 20),
+                        .arg(info.fileName(), QString::number(info.size() >> 20)),
                     QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setTextFormat(Qt::PlainText);
     return Prompt::current().exec(box) == QMessageBox::Ok;
 }
 } // namespace
@@ -362,8 +363,9 @@ void MainWindow::autoSaveCheck()
         MdiChild* child = activeMdiChild();
         // Unchanged documents are left alone, and so is a file another program changed
         // while its reload question waits: saving would overwrite that program's work.
+        // A file read with undecodable bytes is only written over when the user says so.
         if (child && child->document()->isModified()
-            && (child->isUntitled || !changedFileQueue.contains(child->currentFile())))
+            && (child->isUntitled || (!changedFileQueue.contains(child->currentFile()) && !child->loadedLossily())))
             save(false);
     }
     if (autoSaveTemplateInterval != 0 && autoSaveClock().time().minute() % autoSaveTemplateInterval == 0)
@@ -373,6 +375,15 @@ void MainWindow::autoSaveCheck()
 void MainWindow::fileChanged(const QString& path)
 {
     qDebug() << Q_FUNC_INFO << ": path =" << path;
+    // A change of permissions alone leaves the document's file as it was: nothing to ask.
+    if (!isTemplatePath(path)) {
+        QMdiSubWindow* window = findMdiChild(path);
+        auto* child = window ? qobject_cast<MdiChild*>(window->widget()) : nullptr;
+        if (child && child->fileUnchangedOnDisk()) {
+            qDebug() << "unchanged content, size and time: not asked";
+            return;
+        }
+    }
     QStringList& queue = isTemplatePath(path) ? changedTemplateQueue : changedFileQueue;
     if (!queue.contains(path))
         queue.append(path);
@@ -387,9 +398,31 @@ void MainWindow::notifyFileChange(const QString& path)
 {
     qDebug() << Q_FUNC_INFO << ": path =" << path;
     const bool isTemplate = isTemplatePath(path);
-    const QString text = isTemplate ? tr("以下模板已被其它程序修改, 是否重新加载?\n") + path
-                                    : tr("以下文件已被其它程序修改, 是否重新加载?\n") + path;
+    // The watcher holds the documents' own (canonical) paths, also of files now gone.
+    MdiChild* child = nullptr;
+    for (MdiChild* document : documents())
+        if (!isTemplate && !document->isUntitled && document->currentFile() == path)
+            child = document;
+    if (!QFileInfo::exists(path)) {
+        // Nothing to reload: the text on screen is now the only copy.
+        QMessageBox box(QMessageBox::Warning, tr("警告!"),
+                        (isTemplate ? tr("以下模板已被其它程序删除:\n") : tr("以下文件已被其它程序删除:\n")) + path
+                            + (isTemplate ? QString() : tr("\n编辑器中的内容现在是唯一的副本, 请保存.")),
+                        QMessageBox::Ok);
+        box.setTextFormat(Qt::PlainText);
+        Prompt::current().exec(box);
+        if (child) {
+            child->document()->setModified(true);
+            child->documentWasModified();
+        }
+        return;
+    }
+    QString text = isTemplate ? tr("以下模板已被其它程序修改, 是否重新加载?\n") + path
+                              : tr("以下文件已被其它程序修改, 是否重新加载?\n") + path;
+    if (child && child->document()->isModified())
+        text += tr("\n文档中未保存的修改将会丢失 (重新加载后可以用\"撤销\"找回).");
     QMessageBox box(QMessageBox::Warning, tr("警告!"), text, QMessageBox::Yes | QMessageBox::No);
+    box.setTextFormat(Qt::PlainText);
     const int answer = Prompt::current().exec(box);
     if (answer == QMessageBox::Yes) {
         if (isTemplate) {
@@ -397,6 +430,8 @@ void MainWindow::notifyFileChange(const QString& path)
             emit templateChange(path, QString(), index);
         } else {
             emit fileChange(path);
+            updateEncodingLabelOnStatusBar(QString());
+            updateCharactersCountOnStatusBar();
         }
     }
     // A program that saves by renaming drops the path from the watcher; keep watching
@@ -838,6 +873,9 @@ void MainWindow::setEncoding()
     // A refused or failed reload leaves the document in its old encoding; show that one.
     if (!child->reloadWithEncoding(name))
         updateEncodingActions();
+    // The reload changes no signal of the document's; the status bar follows here.
+    updateEncodingLabelOnStatusBar(QString());
+    updateCharactersCountOnStatusBar();
 }
 
 void MainWindow::updateEncodingActions()
