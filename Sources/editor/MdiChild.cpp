@@ -779,12 +779,12 @@ bool MdiChild::eventFilter(QObject* watched, QEvent* event)
                 if (zoomLevel <= 15) {
                     ++zoomLevel;
                     for (MdiChild* child : children)
-                        child->zoomIn(2);
+                        child->zoomBy(2);
                 }
             } else if (zoomLevel >= -8) {
                 --zoomLevel;
                 for (MdiChild* child : children)
-                    child->zoomOut(2);
+                    child->zoomBy(-2);
             }
             // The scroll bar still gets the wheel.
             return false;
@@ -1008,6 +1008,29 @@ void MdiChild::fillPlainText(const QString& text)
     cursor.select(QTextCursor::Document);
     cursor.setBlockFormat(lineSpacingFormat());
     cursor.endEditBlock();
+}
+
+void MdiChild::zoomBy(int points)
+{
+    qDebug() << Q_FUNC_INFO << ", points =" << points << ", zoomedPoints =" << zoomedPoints;
+    // QTextEdit ignores a step that would take the size to zero or below; this
+    // one stops at one point and remembers what it really did.
+    const qreal size = font().pointSizeF();
+    if (size <= 0)
+        return;
+    const qreal applied = qMax(qreal(1), size + points) - size;
+    if (qFuzzyIsNull(applied))
+        return;
+    zoomInF(float(applied));
+    zoomedPoints += applied;
+}
+
+void MdiChild::resetZoom()
+{
+    qDebug() << Q_FUNC_INFO << ", zoomedPoints =" << zoomedPoints;
+    if (!qFuzzyIsNull(zoomedPoints))
+        zoomInF(float(-zoomedPoints));
+    zoomedPoints = 0;
 }
 
 void MdiChild::autoFormat()

@@ -64,6 +64,10 @@ public:
     // The block format that carries the configured line spacing.
     static QTextBlockFormat lineSpacingFormat();
     void autoFormat();
+    // Zoom by the wheel and the zoom commands: the font grows or shrinks by points
+    // (never below one point), and resetZoom takes back exactly what was applied.
+    void zoomBy(int points);
+    void resetZoom();
     void resetHighlighter();
     void toggleHighlighter();
     static bool isTqLogFile(const QString& text);
@@ -153,6 +157,7 @@ private:
     void stampFile(const QString& fileName, const QByteArray& bytes, const QDateTime& modified);
     FileStamp fileStamp;
     bool lossyLoad = false;
+    qreal zoomedPoints = 0; // what zoomBy has added to the font size
     QString recoveryFile;
     int iconState = -1; // which sub-window icon is showing: -1 none yet, 0 saved, 1 modified
 };

@@ -98,10 +98,10 @@ void applyNewDocumentZoom(MdiChild* child)
     qDebug() << Q_FUNC_INFO << ", zoomLevel =" << zoomLevel;
     if (zoomLevel > 1) {
         for (int i = 0; logBase2(zoomLevel) >= i; ++i)
-            child->zoomIn(2 * zoomStep);
+            child->zoomBy(2 * zoomStep);
     } else if (zoomLevel < -1) {
         for (int i = 0; logBase2(-zoomLevel) >= i; ++i)
-            child->zoomOut(2 * zoomStep);
+            child->zoomBy(-2 * zoomStep);
     }
 }
 
@@ -481,9 +481,6 @@ QList<MdiChild*> editorsOf(const MdiArea* area)
     return editors;
 }
 
-// Points a zoom-out could not take from an editor because its font reached one point.
-const char* const zoomShortfallProperty = "ZoomShortfall";
-
 // Encoding names by the data index of the encoding actions; UTF-8 has no action.
 QStringList encodingNames()
 {
@@ -760,16 +757,10 @@ void MainWindow::zoom(const QString& text)
 void MainWindow::resetZoom()
 {
     qDebug() << Q_FUNC_INFO << ", zoomLevel =" << zoomLevel;
-    for (MdiChild* child : editorsOf(mdiArea)) {
-        if (zoomLevel > 1) {
-            child->zoomOut(zoomLevel * zoomStep);
-        } else if (zoomLevel < -1) {
-            // A font cannot shrink below one point: only give back what was taken.
-            const int shortfall = child->property(zoomShortfallProperty).toInt();
-            child->zoomIn(qMax(0, -zoomLevel * zoomStep - shortfall));
-        }
-        child->setProperty(zoomShortfallProperty, 0);
-    }
+    // Each document takes back what the wheel and the zoom commands added, however
+    // the zoom was reached: the base size again.
+    for (MdiChild* child : editorsOf(mdiArea))
+        child->resetZoom();
     zoomLevel = 1;
 }
 
@@ -779,14 +770,10 @@ void MainWindow::applyZoomLevel(int level)
     resetZoom();
     for (MdiChild* child : editorsOf(mdiArea)) {
         if (level > 1) {
-            child->zoomIn(level * zoomStep);
+            child->zoomBy(level * zoomStep);
             child->viewport()->update();
         } else if (level < -1) {
-            const int wanted = -level * zoomStep;
-            const int possible = qMax(0, int(std::ceil(child->font().pointSizeF())) - 1);
-            const int applied = qMin(wanted, possible);
-            child->zoomOut(applied);
-            child->setProperty(zoomShortfallProperty, wanted - applied);
+            child->zoomBy(level * zoomStep);
         }
     }
     zoomLevel = level;
@@ -1052,6 +1039,7 @@ bool MainWindow::findReplace(const QString& strFind, const QString& strReplace, 
     if (engine.notFound()) {
         QMessageBox box(QMessageBox::Warning, tr("警告"), tr("查找结束, 未发现: %1").arg(strFind), QMessageBox::Ok,
                         this);
+        box.setTextFormat(Qt::PlainText);
         Prompt::current().exec(box);
     }
     return found;

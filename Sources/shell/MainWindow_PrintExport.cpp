@@ -31,6 +31,7 @@ void showExportError(QWidget* parent, const QString& fileName)
     qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
     QMessageBox box(QMessageBox::Critical, QObject::tr("错误"),
                     QObject::tr("导出到") + fileName + QObject::tr("错误!"), QMessageBox::Yes, parent);
+    box.setTextFormat(Qt::PlainText);
     Prompt::current().exec(box);
 }
 
