@@ -767,10 +767,15 @@ Settings::Settings(const QString& fileName, QObject* parent)
 
 const QVector<QStringList>& Settings::storedKeys() const
 {
-    if (!m_storedKeysValid || m_storedKeysGroup != group()) {
+    // Comparing the key list costs far less than splitting it again, and another
+    // settings object of the same file (which shares this one's data) may have
+    // written a key since.
+    const QStringList raw = QSettings::allKeys();
+    if (!m_storedKeysValid || m_storedKeysGroup != group() || raw != m_storedKeysRaw) {
         m_storedKeys.clear();
-        for (const QString& stored : QSettings::allKeys())
+        for (const QString& stored : raw)
             m_storedKeys << stored.split(QLatin1Char('/'));
+        m_storedKeysRaw = raw;
         m_storedKeysGroup = group();
         m_storedKeysValid = true;
     }

@@ -59,10 +59,12 @@ public:
     QString storedSpelling(const QString& key, bool asGroup = false) const;
 
 private:
-    // The stored keys of the current group split at "/", kept until this object
-    // writes or the group changes: most lookups of absent keys scan them.
+    // The stored keys of the current group split at "/", kept while the keys stay
+    // the same (whoever writes them: this object, another one or another program)
+    // and the group does not change: most lookups of absent keys scan them.
     const QVector<QStringList>& storedKeys() const;
     mutable QVector<QStringList> m_storedKeys;
+    mutable QStringList m_storedKeysRaw;
     mutable QString m_storedKeysGroup;
     mutable bool m_storedKeysValid = false;
 };
