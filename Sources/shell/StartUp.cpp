@@ -167,8 +167,8 @@ void logEnvironment(int argc, char** argv)
     qInfo() << "argc =" << argc;
     for (int k = 0; k < argc; ++k)
         qInfo() << "argv[" << k << "] =" << QString::fromLocal8Bit(argv[k]);
-    qInfo() << "LogOutputType =" << logTargets;
-    qInfo() << "LogLevel =" << logLevel;
+    qInfo() << "LogOutputType =" << logTargets.load();
+    qInfo() << "LogLevel =" << logLevel.load();
     qInfo() << "pid =" << QCoreApplication::applicationPid();
     qInfo() << "BuildAbi =" << QSysInfo::buildAbi();
     qInfo() << "BuildCpuArchitecture =" << QSysInfo::buildCpuArchitecture();
