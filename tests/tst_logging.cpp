@@ -13,12 +13,11 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
-
-#include <type_traits>
 #include <QtTest>
 
 #include <atomic>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "Logging.h"
