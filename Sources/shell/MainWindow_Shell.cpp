@@ -251,11 +251,18 @@ MainWindow::MainWindow(QWidget* parent, int options)
         QTimer::singleShot(1500, this, SLOT(initTimeConsumingStaff()));
 
     embellish = new Embellish(this);
+
+    // A settings file that cannot be written is said in the status bar (the store
+    // logs it); the report may come from any thread.
+    SettingsStore::setWriteFailureHandler([this](const QString& message) {
+        QMetaObject::invokeMethod(this, [this, message] { statusBar()->showMessage(message); }, Qt::QueuedConnection);
+    });
 }
 
 MainWindow::~MainWindow()
 {
     qDebug() << Q_FUNC_INFO;
+    SettingsStore::setWriteFailureHandler({});
     setLogOutputDialog(nullptr);
     if (mainWindow == this)
         mainWindow = nullptr;
@@ -515,8 +522,12 @@ void MainWindow::toggleReadOnlyButton()
 void MainWindow::hideSplashScreen()
 {
     qDebug() << Q_FUNC_INFO;
-    if (splashScreen)
+    // Its work is done once the window stands: it goes, with its picture.
+    if (splashScreen) {
         splashScreen->hide();
+        splashScreen->deleteLater();
+        splashScreen = nullptr;
+    }
 }
 
 void MainWindow::initTimeConsumingStaff()

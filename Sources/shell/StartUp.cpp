@@ -283,6 +283,9 @@ int runTarnquill(int argc, char** argv)
             QTimer::singleShot(0, &application, &QCoreApplication::quit);
         exitCode = runEventLoop(application);
     }
+    // Still there when the loop ended before the window's timer took it.
+    delete splashScreen;
+    splashScreen = nullptr;
     closeLogFile();
     return exitCode;
 }
