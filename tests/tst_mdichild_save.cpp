@@ -205,6 +205,28 @@ private slots:
         QCOMPARE(QDir(disk.point).entryList(QDir::Files), QStringList({"doc.txt"}));
     }
 
+    // "小说" in GB18030 (D0 A1 CB B5) is valid UTF-8 too ("С˵"): typed, saved,
+    // closed and opened again it must still be "小说", and saving again keeps the bytes.
+    void xiaoshuoReopensAsTyped()
+    {
+        const QString file = path("小说.txt");
+        {
+            MdiChild child;
+            child.newFile();
+            typeText(&child, "小说");
+            QCOMPARE(child.saveFile(file, false), 0);
+        }
+        QCOMPARE(readAll(file), QByteArray("\xD0\xA1\xCB\xB5"));
+        MdiChild reopened;
+        QVERIFY(reopened.loadFile(file));
+        QCOMPARE(reopened.toPlainText(), QStringLiteral("小说"));
+        QCOMPARE(reopened.encoding, QString("GB18030"));
+        QVERIFY(!reopened.loadedLossily());
+        reopened.document()->setModified(true);
+        QCOMPARE(reopened.save(true), 0);
+        QCOMPARE(readAll(file), QByteArray("\xD0\xA1\xCB\xB5"));
+    }
+
     // A file read with bytes its encoding cannot hold asks before it is written over:
     // cancel keeps the file, save writes it once, and the question is not asked again.
     void lossilyReadFileAsksBeforeItsFirstSave()
