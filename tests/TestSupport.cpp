@@ -148,6 +148,7 @@ int ScriptedPrompt::exec(QMessageBox& box)
 {
     titles << box.windowTitle();
     texts << box.text();
+    textFormats << box.textFormat();
     if (answers.isEmpty())
         return box.defaultButton() ? box.standardButton(box.defaultButton()) : QMessageBox::Ok;
     const Answer answer = answers.takeFirst();

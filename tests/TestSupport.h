@@ -97,6 +97,7 @@ public:
 
     QStringList titles;
     QStringList texts;
+    QList<Qt::TextFormat> textFormats; // of each box asked
     QStringList dialogs;               // object names or class names of the dialogs run
     QList<QStringList> menus;          // texts of the actions of each menu, separators as "-"
 

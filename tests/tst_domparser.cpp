@@ -568,11 +568,14 @@ private slots:
         QCOMPARE(tree.topLevelItem(0)->childCount(), 301);
     }
 
-    void progressCancelOnlyStopsUpdates()
+    // "取消" stops the parse: the build fails, nothing half-built stays in the
+    // tree, the title is the one before; building again without cancelling works.
+    void progressCancelStopsTheParse()
     {
         QTreeWidget tree;
         DomParser parser(&tree);
         QVERIFY(parser.readData(templateWithEntry(1000)));
+        parser.title = "before";
         ProgressWatcher watcher;
         watcher.onValue = [](QProgressDialog* dialog, int value) {
             if (value == 100) {
@@ -583,9 +586,15 @@ private slots:
                 });
             }
         };
-        QVERIFY(parser.buildTree());
+        QVERIFY(!parser.buildTree());
         QCOMPARE(watcher.dialogs.size(), 1);
         QCOMPARE(watcher.dialogs[0].values, QList<int>{100});
+        QCOMPARE(tree.topLevelItemCount(), 0);
+        QCOMPARE(parser.title, QString("before"));
+        QCOMPARE(parser.errorString(), QString("模板解析已取消"));
+
+        watcher.onValue = nullptr;
+        QVERIFY(parser.buildTree());
         QCOMPARE(tree.topLevelItem(0)->childCount(), 1000);
     }
 
@@ -792,7 +801,7 @@ private slots:
     {
         const QString top = TestEnvironment::sourceDir() + "/tests/fuzz";
         int files = 0;
-        for (const QString& sub : {"regressions", "corpus"}) {
+        for (const QString sub : {"regressions", "corpus"}) {
             QDirIterator it(top + '/' + sub, QDir::Files);
             while (it.hasNext()) {
                 QFile file(it.next());

@@ -360,6 +360,42 @@ private slots:
         QCOMPARE(child->font().pointSize(), 29);
     }
 
+    // "100%" brings every document back to its base size, however the zoom was
+    // reached: wheel steps, menu levels, or both.
+    void hundredPercentUndoesAnyZoom_data()
+    {
+        QTest::addColumn<int>("steps"); // wheel steps, up when positive
+        QTest::addColumn<QString>("menu"); // a zoom command first, or empty
+        for (int steps : {1, 2, 3, -1, -2, -3})
+            QTest::newRow(qPrintable(QStringLiteral("wheel %1").arg(steps))) << steps << QString();
+        QTest::newRow("200% then wheel up") << 2 << "200%";
+        QTest::newRow("50% then wheel down") << -3 << "50%";
+        QTest::newRow("400% then wheel down") << -2 << "400%";
+    }
+    void hundredPercentUndoesAnyZoom()
+    {
+        QFETCH(int, steps);
+        QFETCH(QString, menu);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        MdiChild* second = newDocument("second");
+        child->setFont(QFont(child->font().family(), 12));
+        second->setFont(QFont(second->font().family(), 7));
+        if (!menu.isEmpty())
+            actionByText(window.data(), menu)->trigger();
+        for (int i = 0; i < qAbs(steps); ++i) {
+            QWheelEvent event(QPointF(5, 5), child->viewport()->mapToGlobal(QPoint(5, 5)), QPoint(),
+                              QPoint(0, steps > 0 ? 120 : -120), Qt::NoButton, Qt::ControlModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(child->viewport(), &event);
+        }
+        QVERIFY(child->font().pointSizeF() != 12 || second->font().pointSizeF() != 7);
+        actionByText(window.data(), "100%")->trigger();
+        QCOMPARE(zoomLevel, 1);
+        QCOMPARE(child->font().pointSizeF(), 12.0);
+        QCOMPARE(second->font().pointSizeF(), 7.0);
+    }
+
     void badZoomTextChangesNothing()
     {
         window->zoom("200%");
@@ -381,11 +417,19 @@ private slots:
         QVERIFY(!child->isReadOnly());
     }
 
+    // The window stops following the cursor while the command edits, and follows it again after.
     void autoFormatKeepsCursorTrackingOn()
     {
         child->setPlainText("line one\nline two\n\nnext");
+        QList<bool> trackingDuringEdits;
+        const QMetaObject::Connection connection = connect(child->document(), &QTextDocument::contentsChange, this,
+                                                           [&] { trackingDuringEdits << window->cursorTrackingEnabled; });
         window->autoFormat();
+        disconnect(connection);
+        QVERIFY(!trackingDuringEdits.isEmpty());
+        QVERIFY(!trackingDuringEdits.contains(true));
         QVERIFY(window->cursorTrackingEnabled);
+        QCOMPARE(child->toPlainText(), QString("  line oneline two\n  next"));
     }
 
     void gotoLine_data()
@@ -477,8 +521,15 @@ private slots:
         window->open(path);
         MdiChild* document = window->activeMdiChild();
         QCOMPARE(document->currentFile(), QFileInfo(path).canonicalFilePath());
+        // Ordinary traditional text is recognised as Big5; read as GB18030 it is
+        // other characters, and the Big5 command brings it back.
+        QCOMPARE(document->toPlainText(), text);
+        QCOMPARE(document->encoding, QString("Big5"));
         window->updateEncodingActions();
+        QVERIFY(window->encodingActs[0]->isChecked());
+        window->encodingActs[2]->trigger();
         QVERIFY(document->toPlainText() != text);
+        QCOMPARE(document->encoding, QString("GB18030"));
         window->encodingActs[0]->trigger();
         QCOMPARE(document->toPlainText(), text);
         QCOMPARE(document->encoding, QString("Big5"));

@@ -487,7 +487,7 @@ private slots:
         QVERIFY(query.exec("SELECT count(*) FROM \"" + tables.first() + "\""));
         QVERIFY(query.next());
         QVERIFY(query.value(0).toInt() > 0);
-        for (const QString& column : {"Word", "Word01", "Word02", "TypoWord"}) {
+        for (const QString column : {"Word", "Word01", "Word02", "TypoWord"}) {
             if (record.indexOf(column) < 0)
                 continue;
             QVERIFY(query.exec(QString("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND tbl_name = '%1' "

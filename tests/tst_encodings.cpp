@@ -1,7 +1,10 @@
 // The encodings module: codec lookup, marks, strict validators, encodability,
 // detection of plain-text files, and decode/encode/line-end handling.
 
+#include <QLoggingCategory>
 #include <QTextCodec>
+
+#include <cstdio>
 
 #include "TestSupport.h"
 #include "TextEncoding.h"
@@ -13,6 +16,40 @@ QByteArray big5(const QString& text)
     return QTextCodec::codecForName("Big5")->fromUnicode(text);
 }
 
+// The characters a codec gives for the two-byte codes from `first` to `last`
+// whose trail bytes lie in the ranges given.
+QString commonCharacters(const char* codecName, int first, int last, QList<QPair<int, int>> trails)
+{
+    QByteArray pairs;
+    for (int code = first; code <= last; ++code)
+        for (const auto& range : trails)
+            if ((code & 0xFF) >= range.first && (code & 0xFF) <= range.second)
+                pairs.append(char(code >> 8)).append(char(code & 0xFF));
+    return QTextCodec::codecForName(codecName)->toUnicode(pairs);
+}
+
+// Drops the debug lines of code run many thousand times.
+class QuietDebug
+{
+public:
+    QuietDebug()
+        : m_previous(qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type != QtDebugMsg)
+                fprintf(stderr, "%s\n", qPrintable(message));
+        }))
+    {
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    }
+    ~QuietDebug()
+    {
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(m_previous);
+    }
+
+private:
+    QtMessageHandler m_previous;
+};
+
 } // namespace
 
 class EncodingsTest : public QObject
@@ -20,6 +57,88 @@ class EncodingsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Texts of 1 to 40 characters drawn from the common characters (GB2312 level 1,
+    // or Big5 level 1 for traditional text), with and without ASCII and
+    // punctuation, with CR LF or LF line ends, written as a save writes them and
+    // read back as an open reads them, come back unchanged. Ties go to GB18030, so
+    // Big5 text whose every character also spells a common simplified character is
+    // read as GB18030: such texts are counted, never more than chance allows.
+    void savedTextReopensUnchanged_data()
+    {
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<bool>("bom");
+        QTest::newRow("GB18030") << "GB18030" << false;
+        QTest::newRow("UTF-8") << "UTF-8" << false;
+        QTest::newRow("UTF-8 with mark") << "UTF-8" << true;
+        QTest::newRow("Big5") << "Big5" << false;
+    }
+    void savedTextReopensUnchanged()
+    {
+        QFETCH(QString, encoding);
+        QFETCH(bool, bom);
+        const bool traditional = encoding == QLatin1String("Big5");
+        const QString hanzi = traditional ? commonCharacters("Big5", 0xA440, 0xC67E, {{0x40, 0x7E}, {0xA1, 0xFE}})
+                                          : commonCharacters("GB18030", 0xB0A1, 0xD7F9, {{0xA1, 0xFE}});
+        QCOMPARE(hanzi.size(), traditional ? 5401 : 3755);
+        const QString punctuation = traditional ? QStringLiteral("，。、；：？！「」『』（）—…")
+                                                : QStringLiteral("，。、；：？！“”‘’（）《》—…");
+        const QString ascii = QStringLiteral("abcxyzABC019 .,;:!?()-_/");
+        const int samples = 100000;
+        int ambiguous = 0;
+        QMap<int, int> ambiguousByLength;
+        QStringList oneCharacter;
+        QuietDebug quiet;
+        quint32 state = 20240611u;
+        auto next = [&state](quint32 range) {
+            state = state * 1664525u + 1013904223u;
+            return (state >> 8) % range;
+        };
+        for (int i = 0; i < samples; ++i) {
+            const int length = 1 + int(next(40));
+            const bool withAscii = next(2);
+            const bool withPunctuation = next(2);
+            const QString lineEnd = next(2) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+            QString text;
+            for (int k = 0; k < length; ++k) {
+                const quint32 kind = next(10);
+                if (withAscii && kind == 0)
+                    text += ascii.at(int(next(quint32(ascii.size()))));
+                else if (withAscii && kind == 1)
+                    text += lineEnd;
+                else if (withPunctuation && kind == 2)
+                    text += punctuation.at(int(next(quint32(punctuation.size()))));
+                else
+                    text += hanzi.at(int(next(quint32(hanzi.size()))));
+            }
+            const QByteArray bytes = TextEncoding::encode(text, encoding, bom);
+            TextEncoding::Detection detection;
+            bool lossless = false;
+            const QString read = TextEncoding::normalizeLineEnds(TextEncoding::detectAndDecode(bytes, &detection, &lossless));
+            const QString expected = TextEncoding::normalizeLineEnds(text);
+            // Pure ASCII is the same in every candidate; it opens in the default.
+            const bool sameEncoding = detection.encoding == encoding || bytes.size() == text.size();
+            if (read == expected && sameEncoding && lossless)
+                continue;
+            if (traditional) {
+                // Only a text that reads as common simplified characters may be taken for GB18030.
+                QCOMPARE(detection.encoding, QString("GB18030"));
+                const TextEncoding::Plausibility gb = TextEncoding::plausibility(read, "GB18030");
+                QCOMPARE(gb.plausible, gb.total);
+                ++ambiguous;
+                ++ambiguousByLength[length];
+                continue;
+            }
+            QVERIFY2(length == 1, qPrintable(QStringLiteral("%1 read as %2: %3").arg(QString::fromLatin1(text.toUtf8().toPercentEncoding()), detection.encoding, QString::fromLatin1(read.toUtf8().toPercentEncoding()))));
+            oneCharacter << text;
+        }
+        if (!oneCharacter.isEmpty())
+            qInfo() << "one-character texts read otherwise:" << oneCharacter;
+        if (traditional) {
+            qInfo() << "Big5 texts read as GB18030:" << ambiguous << "of" << samples << ", by length:"
+                    << ambiguousByLength;
+            QVERIFY(ambiguous < samples / 20);
+        }
+    }
     void codecLookupIsNullSafe()
     {
         QVERIFY(!TextEncoding::codec(QString()));

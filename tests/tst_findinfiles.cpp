@@ -105,7 +105,7 @@ private slots:
         QVERIFY(box->isEditable());
         QCOMPARE(box->maxCount(), 3);
         const QString group = QStringLiteral("HistoryTest");
-        for (const QString& text : {"a", "b", "c", "b"}) {
+        for (const QString text : {"a", "b", "c", "b"}) {
             box->setEditText(text);
             updateComboBox(box.get(), group);
         }
@@ -280,7 +280,11 @@ private slots:
         QTest::newRow("box codec") << gb18030("张三") << "GB18030" << "GB18030";
         QTest::newRow("UTF-8 box falls to GB18030") << gb18030("张三") << "UTF-8" << "GB18030";
         QTest::newRow("ASCII takes the box") << QByteArray("plain\n") << "Big5-HKSCS" << "Big5-HKSCS";
-        QTest::newRow("nothing fits") << QByteArray("\xFF\xFF\xFF\n") << "GB18030" << "UTF-8";
+        // Invalid everywhere and equally implausible: the tie goes to the box.
+        QTest::newRow("nothing fits") << QByteArray("\xFF\xFF\xFF\n") << "GB18030" << "GB18030";
+        QTest::newRow("mostly UTF-8") << u8("张三李四王五") + "\xFF\n" << "GB18030" << "UTF-8";
+        QTest::newRow("Big5") << QTextCodec::codecForName("Big5")->fromUnicode("繁體中文，測試。") << "GB18030"
+                              << "Big5";
     }
 
     void detectEncodingOrder()

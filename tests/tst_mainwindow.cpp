@@ -4,7 +4,10 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QSplashScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -20,6 +23,8 @@
 #include "StartUp.h"
 #include "TemplateDialog.h"
 #include "TestSupport.h"
+
+#include <unistd.h>
 
 namespace {
 
@@ -187,6 +192,63 @@ private slots:
         QCOMPARE(stored("ToolBarIconSize").toInt(), storedAfter);
         QCOMPARE(window.dockWidgetArea(window.accessoryDock), Qt::RightDockWidgetArea);
         QCOMPARE(window.dockWidgetArea(window.mainDock), Qt::LeftDockWidgetArea);
+    }
+
+    // The splash goes away for good when the window's timer takes it down.
+    void splashScreenIsDeletedWhenDone()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        QPointer<QSplashScreen> splash = new QSplashScreen(QPixmap(8, 8));
+        splashScreen = splash;
+        splash->show();
+        window.hideSplashScreen();
+        QVERIFY(!splashScreen);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!splash);
+        window.hideSplashScreen(); // a second time finds nothing to do
+    }
+
+    // A settings file that cannot be written is logged once and shown in the
+    // status bar; once writing works again, a new failure is reported again.
+    void unwritableSettingsAreReportedOnce()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        const QString folder = QFileInfo(SettingsStore::fileName()).absolutePath();
+        QVERIFY(QFileInfo(folder).isDir());
+        auto close = [&folder](bool closed) {
+            if (::geteuid() == 0)
+                return QProcess::execute("chattr", {closed ? "+i" : "-i", folder}) == 0;
+            return QFile::setPermissions(folder, closed ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                        : QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                              | QFileDevice::ExeOwner);
+        };
+        if (!close(true))
+            QSKIP("the settings folder cannot be closed to writing here (chattr missing)");
+        MessageCapture capture;
+        for (int i = 0; i < 3; ++i) {
+            Settings settings;
+            settings.setValue(QStringLiteral("Unwritable%1").arg(i), i);
+        }
+        QCoreApplication::processEvents();
+        const QStringList failures = capture.messages().filter("Settings not written");
+        QVERIFY(close(false));
+        QCOMPARE(failures.size(), 1);
+        QVERIFY2(failures.first().contains(SettingsStore::fileName()), qPrintable(failures.first()));
+        QVERIFY2(window.statusBar()->currentMessage().startsWith("无法保存设置到 " + SettingsStore::fileName()),
+                 qPrintable(window.statusBar()->currentMessage()));
+
+        {
+            Settings settings;
+            settings.setValue(QStringLiteral("Writable"), 1);
+        }
+        QVERIFY(close(true));
+        {
+            Settings settings;
+            settings.setValue(QStringLiteral("UnwritableAgain"), 1);
+        }
+        QVERIFY(close(false));
+        QCOMPARE(capture.messages().filter("Settings not written").size(), 2);
+        QCOMPARE(Settings().value(QStringLiteral("Writable")).toInt(), 1);
     }
 
     void functionKeysToggleDocks()

@@ -1,10 +1,11 @@
 // Editor behaviour: the read-only warning and Insert, Control+wheel zoom, the
 // current line and paragraph highlights, symbols, font, background, line
-// spacing, paragraph formatting, the atom reference of the context menu, word
-// pop-ups on hover, the log view, and typing into files through a real main window.
+// spacing, paragraph formatting, the atom reference of the context menu, the log
+// view, and typing into files through a real main window.
 
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCodec>
@@ -119,9 +120,18 @@ private slots:
         // Inside the main window the window switches the mode and its status bar.
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         window.newFile();
-        MessageCapture capture;
-        QTest::keyClick(window.activeMdiChild(), Qt::Key_Insert);
-        QVERIFY(capture.contains("MainWindow::toggleInsertOverwriteMode()"));
+        MdiChild* document = window.activeMdiChild();
+        QCOMPARE(window.insertOverwriteButton->text(), QString("INS"));
+        QTest::keyClick(document, Qt::Key_Insert);
+        QVERIFY(document->overwriteMode());
+        QCOMPARE(window.insertOverwriteButton->text(), QString("OVR"));
+        QTest::keyClicks(document, "ab");
+        document->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(document, "x");
+        QCOMPARE(document->toPlainText(), QString("xb"));
+        QTest::keyClick(document, Qt::Key_Insert);
+        QVERIFY(!document->overwriteMode());
+        QCOMPARE(window.insertOverwriteButton->text(), QString("INS"));
     }
 
     void controlWheelZoomsAllDocuments()
@@ -465,36 +475,6 @@ private slots:
         const QStringList after = contextMenuAt(*child, prompt, 6);
         QVERIFY(!after.last().startsWith("打开原子模板"));
         QCOMPARE(prompt.menus.size(), 3);
-    }
-
-    void hoverOverLinkAsksForWords()
-    {
-        MdiChild child;
-        child.resize(400, 300);
-        child.show();
-        child.setHtml("<p>看 <a href=\"春天#64#1\">春天</a> 来了</p>");
-        QTextCursor cursor(child.document());
-        cursor.setPosition(3);
-        const QPoint over = child.cursorRect(cursor).center();
-
-        MessageCapture capture;
-        currentTemplateType = 0;
-        QTest::mouseMove(child.viewport(), over);
-        QVERIFY(!capture.contains("newWordList"));
-
-        currentTemplateType = 64;
-        QMouseEvent move(QEvent::MouseMove, over, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(child.viewport(), &move);
-        QCOMPARE(child.tryAnchor, QString("春天#64#1"));
-        QCOMPARE(child.anchor, QString("春天#64#1"));
-        QVERIFY(capture.contains("word = \"春天\""));
-
-        // Sensitive-word marks show no list.
-        capture.clear();
-        currentTemplateType = 16;
-        QMouseEvent again(QEvent::MouseMove, over + QPoint(1, 0), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(child.viewport(), &again);
-        QVERIFY(!capture.contains("newWordList"));
     }
 
     void logLines_data()

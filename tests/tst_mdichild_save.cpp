@@ -205,19 +205,66 @@ private slots:
         QCOMPARE(QDir(disk.point).entryList(QDir::Files), QStringList({"doc.txt"}));
     }
 
-    void readOnlyFolder()
+    // "小说" in GB18030 (D0 A1 CB B5) is valid UTF-8 too ("С˵"): typed, saved,
+    // closed and opened again it must still be "小说", and saving again keeps the bytes.
+    void xiaoshuoReopensAsTyped()
+    {
+        const QString file = path("小说.txt");
+        {
+            MdiChild child;
+            child.newFile();
+            typeText(&child, "小说");
+            QCOMPARE(child.saveFile(file, false), 0);
+        }
+        QCOMPARE(readAll(file), QByteArray("\xD0\xA1\xCB\xB5"));
+        MdiChild reopened;
+        QVERIFY(reopened.loadFile(file));
+        QCOMPARE(reopened.toPlainText(), QStringLiteral("小说"));
+        QCOMPARE(reopened.encoding, QString("GB18030"));
+        QVERIFY(!reopened.loadedLossily());
+        reopened.document()->setModified(true);
+        QCOMPARE(reopened.save(true), 0);
+        QCOMPARE(readAll(file), QByteArray("\xD0\xA1\xCB\xB5"));
+    }
+
+    // A file read with bytes its encoding cannot hold asks before it is written over:
+    // cancel keeps the file, save writes it once, and the question is not asked again.
+    void lossilyReadFileAsksBeforeItsFirstSave()
+    {
+        const QString file = path("bad.txt");
+        const QByteArray original = gb18030("好") + "\xFF" + gb18030("字\r\n");
+        writeAll(file, original);
+        ScriptedPrompt prompt;
+        MdiChild child;
+        QVERIFY(child.loadFile(file));
+        QVERIFY(child.loadedLossily());
+        QCOMPARE(prompt.texts.size(), 1); // the warning on opening
+        typeText(&child, "新");
+        QCOMPARE(child.save(true), 0x101);
+        QCOMPARE(prompt.texts.size(), 2);
+        QVERIFY2(prompt.texts.last().contains("原来的内容无法还原"), qPrintable(prompt.texts.last()));
+        QCOMPARE(prompt.textFormats.last(), Qt::PlainText);
+        QCOMPARE(readAll(file), original);
+        QVERIFY(child.document()->isModified());
+
+        prompt.answers << ScriptedPrompt::Answer{1, false}; // 保存
+        QCOMPARE(child.save(true), 0);
+        QCOMPARE(readAll(file), gb18030(QStringLiteral("新好\uFFFD字\r\n")));
+        QVERIFY(!child.loadedLossily());
+        typeText(&child, "再");
+        QCOMPARE(child.save(true), 0);
+        QCOMPARE(prompt.texts.size(), 3);
+    }
+
+    // A read-only file system: the file cannot be written at all; it stays as it was.
+    void readOnlyFileSystem()
     {
         SmallDisk disk(path("ro"), "1m");
-        const QString folder = disk.mounted ? disk.point : path("ro");
-        const QString file = folder + "/doc.txt";
+        if (!disk.mounted)
+            QSKIP("needs root to mount a read-only tmpfs");
+        const QString file = disk.point + "/doc.txt";
         writeAll(file, "original");
-        if (disk.mounted) {
-            QVERIFY(disk.remountReadOnly());
-        } else {
-            if (::geteuid() == 0)
-                QSKIP("root ignores folder permissions and could not mount a read-only tmpfs");
-            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        }
+        QVERIFY(disk.remountReadOnly());
         ScriptedPrompt prompt;
         MdiChild child;
         QVERIFY(child.loadFile(file));
@@ -226,8 +273,90 @@ private slots:
         QCOMPARE(readAll(file), QByteArray("original"));
         QVERIFY(child.document()->isModified());
         QCOMPARE(prompt.texts.size(), 1);
-        if (!disk.mounted)
+        QVERIFY2(prompt.texts.first().contains("只读"), qPrintable(prompt.texts.first()));
+    }
+
+    // Every mode (a 0444 file too), owner and group survive a save.
+    void modesAreKeptExactly()
+    {
+        const QString file = path("mode.txt");
+        for (const mode_t mode : {0444, 0400, 0640, 0604, 0664, 0755, 0600}) {
+            writeAll(file, "old");
+            QCOMPARE(::chmod(QFile::encodeName(file).constData(), mode), 0);
+            MdiChild child;
+            QVERIFY(child.loadFile(file));
+            child.setPlainText(QStringLiteral("新的%1").arg(mode, 0, 8));
+            child.document()->setModified(true);
+            QCOMPARE(child.save(true), 0);
+            struct stat after;
+            QCOMPARE(::stat(QFile::encodeName(file).constData(), &after), 0);
+            QCOMPARE(int(after.st_mode & 07777), int(mode));
+            QCOMPARE(after.st_uid, ::geteuid());
+            QCOMPARE(QTextCodec::codecForName("GB18030")->toUnicode(readAll(file)), QStringLiteral("新的%1").arg(mode, 0, 8));
+            QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
+    }
+
+    // A folder that takes no new files: a writable file in it is written in place,
+    // after its ".bak" copy where one is asked for (which must then exist already).
+    void folderThatTakesNoNewFiles_data()
+    {
+        QTest::addColumn<int>("backup");
+        QTest::addColumn<bool>("oldBackup");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("no backup") << 0 << false << true;
+        QTest::newRow("backup, none yet") << 2 << false << false;
+        QTest::newRow("backup over the old one") << 2 << true << true;
+    }
+    void folderThatTakesNoNewFiles()
+    {
+        QFETCH(int, backup);
+        QFETCH(bool, oldBackup);
+        QFETCH(bool, saved);
+        Settings().setValue("BackupFileBeforeSave", backup);
+        const QString folder = path("closed");
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + "/doc.txt";
+        writeAll(file, gb18030("旧的\r\n"));
+        QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0640), 0);
+        if (oldBackup)
+            writeAll(file + ".bak", "older");
+        // Root ignores folder permissions but not the immutable flag.
+        const bool root = ::geteuid() == 0;
+        if (root) {
+            if (QProcess::execute("chattr", {"+i", folder}) != 0)
+                QSKIP("root ignores folder permissions and chattr +i is not available here");
+        } else {
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        }
+        ScriptedPrompt prompt;
+        MdiChild child;
+        QVERIFY(child.loadFile(file));
+        typeText(&child, "新");
+        const int result = child.save(true);
+        const QByteArray content = readAll(file);
+        const QByteArray backupContent = fileBytes(file + ".bak", "<none>");
+        const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        struct stat after;
+        ::stat(QFile::encodeName(file).constData(), &after);
+        if (root)
+            QProcess::execute("chattr", {"-i", folder});
+        else
             QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+        QCOMPARE(result, saved ? 0 : 0xFFFF);
+        QCOMPARE(content, saved ? gb18030("新旧的\r\n") : gb18030("旧的\r\n"));
+        QCOMPARE(int(after.st_mode & 07777), 0640);
+        QCOMPARE(backupContent, oldBackup ? gb18030("旧的\r\n") : QByteArray("<none>"));
+        QCOMPARE(files, oldBackup ? QStringList({"doc.txt", "doc.txt.bak"}) : QStringList({"doc.txt"}));
+        QCOMPARE(child.document()->isModified(), !saved);
+        if (saved) {
+            QCOMPARE(prompt.texts.size(), 0);
+        } else {
+            QCOMPARE(prompt.texts.size(), 1);
+            QVERIFY2(prompt.texts.first().contains("无法创建备份文件") && prompt.texts.first().contains("没有权限"),
+                     qPrintable(prompt.texts.first()));
+        }
     }
 
     void vanishedFileAndFolder()

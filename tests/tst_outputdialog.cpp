@@ -83,10 +83,10 @@ private slots:
         auto* pause = child<QPushButton>(dialog, "pauseContinuePushButton");
         logTargets = LOG_TARGET_FILE | LOG_TARGET_OUTPUT_WINDOW;
         pause->click();
-        QCOMPARE(logTargets, int(LOG_TARGET_FILE));
+        QCOMPARE(logTargets.load(), int(LOG_TARGET_FILE));
         QCOMPARE(pause->text(), QString("继续"));
         pause->click();
-        QCOMPARE(logTargets, LOG_TARGET_FILE | LOG_TARGET_OUTPUT_WINDOW);
+        QCOMPARE(logTargets.load(), LOG_TARGET_FILE | LOG_TARGET_OUTPUT_WINDOW);
         QCOMPARE(pause->text(), QString("暂停"));
     }
 

@@ -90,6 +90,7 @@ private slots:
     void caseInsensitiveGroupsAndArrays_data();
     void caseInsensitiveGroupsAndArrays();
     void plainQSettingsKeepsOneSpellingInFile();
+    void earlierObjectSeesAnotherObjectsSpelling();
 
     void valueRoundTrip_data();
     void valueRoundTrip();
@@ -114,6 +115,28 @@ void TestSettingsStore::init()
 }
 
 // --- keys ignoring letter case ---------------------------------------------------
+
+// An object that looked a key up before it existed finds it once another object
+// wrote it in another spelling, and loses it once another object removed it.
+void TestSettingsStore::earlierObjectSeesAnotherObjectsSpelling()
+{
+    Settings earlier;
+    QVERIFY(!earlier.contains(QStringLiteral("AutoGen/Name")));
+    QCOMPARE(earlier.value(QStringLiteral("AutoGen/Name"), QStringLiteral("none")).toString(), QStringLiteral("none"));
+
+    Settings writer;
+    writer.setValue(QStringLiteral("autogen/Name"), QStringLiteral("张三"));
+    QVERIFY(earlier.contains(QStringLiteral("AutoGen/Name")));
+    QCOMPARE(earlier.value(QStringLiteral("AutoGen/Name")).toString(), QStringLiteral("张三"));
+    QCOMPARE(earlier.value(QStringLiteral("AUTOGEN/NAME")).toString(), QStringLiteral("张三"));
+    // Written back by the earlier object, the key keeps the other's spelling.
+    earlier.setValue(QStringLiteral("AutoGen/Other"), 1);
+    QCOMPARE(writer.allKeys(), (QStringList{"autogen/Name", "autogen/Other"}));
+
+    writer.remove(QStringLiteral("AutoGen/name"));
+    QVERIFY(!earlier.contains(QStringLiteral("AutoGen/Name")));
+    QCOMPARE(earlier.allKeys(), QStringList{"autogen/Other"});
+}
 
 void TestSettingsStore::caseInsensitiveKeys_data()
 {

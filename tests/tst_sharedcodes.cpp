@@ -66,11 +66,38 @@ private slots:
         QFETCH(QString, text);
         QCOMPARE(templateType2String(code), text);
     }
+    // Every code from 0 to 300 and the largest: its lower-case hexadecimal and the
+    // name the code table gives it, TEMPLATE_TYPE_UNKNOWN for codes without one.
     void typeNameExamples()
     {
+        const QMap<uint, QString> names{
+            {0, "NONE"},
+            {1, "TQW_FILE"},
+            {2, "TQW_FILE_ATOM_TOC"},
+            {16, "SQLITE_DB_SENSITIVE_WORD"},
+            {17, "SQLITE_DB_ADJECTIVE_WORD"},
+            {18, "SQLITE_DB_ANTONYM"},
+            {19, "SQLITE_DB_ATOM"},
+            {20, "SQLITE_DB_DICTIONARY"},
+            {32, "SQLITE_DB_SPELLING_BLACK_LIST"},
+            {33, "SQLITE_DB_SPELLING_WHITE_LIST"},
+            {35, "SQLITE_DB_SPELLING_PUNCTUATION"},
+            {36, "SQLITE_DB_HIGH_FREQ_CHARACTER"},
+            {38, "SQLITE_DB_SPELLING_USER_DEFINED_WORD"},
+            {64, "SQLITE_DB_SYNONYM"},
+            {255, "INVALID"},
+        };
+        QList<uint> codes;
+        for (uint code = 0; code <= 300; ++code)
+            codes << code;
+        codes << 0xFFFFFFFFu;
+        for (uint code : codes) {
+            const QString expected = QStringLiteral("0x%1 (TEMPLATE_TYPE_%2)")
+                                         .arg(QString::number(code, 16), names.value(code, QStringLiteral("UNKNOWN")));
+            QCOMPARE(templateType2String(code), expected);
+        }
         QCOMPARE(templateType2String(64), QString("0x40 (TEMPLATE_TYPE_SQLITE_DB_SYNONYM)"));
-        QCOMPARE(templateType2String(300), QString("0x12c (TEMPLATE_TYPE_UNKNOWN)"));
-        QCOMPARE(templateType2String(255), QString("0xff (TEMPLATE_TYPE_INVALID)"));
+        QCOMPARE(templateType2String(34), QString("0x22 (TEMPLATE_TYPE_UNKNOWN)"));
     }
 
     void helpers()

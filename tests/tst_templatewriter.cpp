@@ -131,7 +131,7 @@ private slots:
             {"top-level contents first and later", {"C:开头的顶层内容", "E:条目", "  C:x", "C:后面的顶层内容"}},
         };
         for (const auto& tree : trees)
-            for (const QString& encrypt : {"absent", "0", "1", "7"})
+            for (const QString encrypt : {"absent", "0", "1", "7"})
                 QTest::newRow(qPrintable(QString("%1, EncryptTemplate %2").arg(tree.first, encrypt)))
                     << tree.second << QString("标题 & <题目> \"引号\" 🌸") << encrypt;
     }

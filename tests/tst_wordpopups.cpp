@@ -213,6 +213,39 @@ private slots:
         QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
     }
 
+    // Hovering over a marked word shows its list at the mouse, for the kinds of
+    // marks that have lists and only while a marking is chosen.
+    void hoverOverLinkShowsItsWords()
+    {
+        child->setHtml("<p>看 <a href=\"高兴#64#1\">高兴</a> 来了</p>");
+        QTextCursor cursor(child->document());
+        cursor.setPosition(3);
+        const QPoint over = child->cursorRect(cursor).center();
+        auto hover = [this](const QPoint& at) {
+            QMouseEvent move(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(child->viewport(), &move);
+        };
+
+        currentTemplateType = 0;
+        hover(over);
+        QVERIFY(!popup()->isVisible());
+
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+        hover(over);
+        QCOMPARE(child->tryAnchor, QString("高兴#64#1"));
+        QCOMPARE(child->anchor, QString("高兴#64#1"));
+        QVERIFY(popup()->isVisible());
+        QCOMPARE(texts(popup()), (QStringList{"高兴", "快乐"}));
+        QCOMPARE(popup()->pos(), child->viewport()->mapTo(child, over));
+
+        // Moving off the word hides the list; sensitive-word marks show none.
+        hover(QPoint(child->viewport()->width() - 2, child->viewport()->height() - 2));
+        QVERIFY(!popup()->isVisible());
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD;
+        hover(over + QPoint(1, 0));
+        QVERIFY(!popup()->isVisible());
+    }
+
     void hoverListsOfTheSpellingRun()
     {
         currentTemplateType = 34;

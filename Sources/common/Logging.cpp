@@ -15,8 +15,8 @@
 
 #include "OutputDialogEx.h"
 
-int logTargets = LOG_TARGET_NONE;
-int logLevel = 1;
+std::atomic<int> logTargets{LOG_TARGET_NONE};
+std::atomic<int> logLevel{1};
 QTextStream* logStream = nullptr;
 OutputDialogEx* logOutputDialog = nullptr;
 

@@ -8,6 +8,8 @@
 #include <QTextStream>
 #include <QtGlobal>
 
+#include <atomic>
+
 class OutputDialogEx;
 
 enum LogTargetMask {
@@ -17,8 +19,9 @@ enum LogTargetMask {
     LOG_TARGET_OUTPUT_WINDOW = 4,
 };
 
-extern int logTargets;                 // LogTargetMask bits in force
-extern int logLevel;                   // lowest QtMsgType number written (1 until start-up reads "LogLevel")
+// Read by the message handler on every thread that logs, written by the GUI thread.
+extern std::atomic<int> logTargets;    // LogTargetMask bits in force
+extern std::atomic<int> logLevel;      // lowest QtMsgType number written (1 until start-up reads "LogLevel")
 extern QTextStream* logStream;         // stream on the log file, or null
 extern OutputDialogEx* logOutputDialog; // receives window lines, or null
 

@@ -2,20 +2,29 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDebug>
 #include <QDate>
 #include <QDateTime>
+#include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QIODevice>
 #include <QMap>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QPoint>
 #include <QRect>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QSize>
+#include <QStorageInfo>
+#include <QTemporaryFile>
 #include <QTime>
 #include <QVector>
+
+#include <atomic>
 
 // File layout (UTF-8 text, one entry per line):
 //
@@ -723,6 +732,34 @@ void install()
     QSettings::setDefaultFormat(format());
 }
 
+namespace {
+
+QMutex writeFailureMutex;
+WriteFailureHandler writeFailureHandler;
+// A failure is reported once, until a write succeeds again.
+std::atomic<bool> writeFailureReported{false};
+
+// Why the settings file could not be written, as far as a probe of its folder tells.
+QString writeFailureCause(const QString& path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    QTemporaryFile probe(folder + QStringLiteral("/probe-XXXXXX"));
+    if (!probe.open())
+        return QCoreApplication::translate("Settings", "文件夹 %1 不能写入: %2").arg(folder, probe.errorString());
+    const QStorageInfo storage(folder);
+    if (storage.isValid() && storage.bytesAvailable() < 64 * 1024)
+        return QCoreApplication::translate("Settings", "磁盘空间不足");
+    return QCoreApplication::translate("Settings", "文件不能写入");
+}
+
+} // namespace
+
+void setWriteFailureHandler(const WriteFailureHandler& handler)
+{
+    QMutexLocker lock(&writeFailureMutex);
+    writeFailureHandler = handler;
+}
+
 QString fileName()
 {
     return QSettings(format(), QSettings::UserScope, QCoreApplication::organizationName(),
@@ -765,12 +802,53 @@ Settings::Settings(const QString& fileName, QObject* parent)
 {
 }
 
+Settings::~Settings()
+{
+    if (!m_wrote)
+        return;
+    sync();
+    checkWritten();
+}
+
+bool Settings::event(QEvent* event)
+{
+    // QSettings writes its pending changes on this event.
+    const bool update = event->type() == QEvent::UpdateRequest;
+    const bool result = QSettings::event(event);
+    if (update && m_wrote)
+        checkWritten();
+    return result;
+}
+
+void Settings::checkWritten()
+{
+    if (status() != QSettings::AccessError) {
+        if (status() == QSettings::NoError)
+            writeFailureReported = false;
+        return;
+    }
+    if (writeFailureReported.exchange(true))
+        return;
+    const QString path = QSettings::fileName();
+    const QString message = QCoreApplication::translate("Settings", "无法保存设置到 %1 (%2), 修改过的设置在退出后会丢失.")
+                                .arg(path, writeFailureCause(path));
+    qCritical().noquote() << "Settings not written:" << message;
+    QMutexLocker lock(&writeFailureMutex);
+    if (writeFailureHandler)
+        writeFailureHandler(message);
+}
+
 const QVector<QStringList>& Settings::storedKeys() const
 {
-    if (!m_storedKeysValid || m_storedKeysGroup != group()) {
+    // Comparing the key list costs far less than splitting it again, and another
+    // settings object of the same file (which shares this one's data) may have
+    // written a key since.
+    const QStringList raw = QSettings::allKeys();
+    if (!m_storedKeysValid || m_storedKeysGroup != group() || raw != m_storedKeysRaw) {
         m_storedKeys.clear();
-        for (const QString& stored : QSettings::allKeys())
+        for (const QString& stored : raw)
             m_storedKeys << stored.split(QLatin1Char('/'));
+        m_storedKeysRaw = raw;
         m_storedKeysGroup = group();
         m_storedKeysValid = true;
     }
@@ -836,6 +914,7 @@ void Settings::setValue(const QString& key, const QVariant& value)
 {
     QSettings::setValue(storedSpelling(key), value);
     m_storedKeysValid = false;
+    m_wrote = true;
 }
 
 QVariant Settings::value(const QString& key, const QVariant& defaultValue) const
@@ -851,6 +930,7 @@ bool Settings::contains(const QString& key) const
 void Settings::remove(const QString& key)
 {
     m_storedKeysValid = false;
+    m_wrote = true;
     const QStringList wanted = keySegments(key);
     if (wanted.isEmpty()) {
         QSettings::remove(key); // the whole current group

@@ -15,6 +15,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 namespace SettingsStore {
 
 // Registers the format (once) and returns it.
@@ -25,6 +27,13 @@ void install();
 
 // Path of the user-scope settings file for the current organization and application.
 QString fileName();
+
+// Called when the settings file could not be written (a folder that takes no
+// files, a full disk), once until a later write succeeds, on the thread of the
+// settings object that found it; the failure is logged as well. An empty
+// function removes the handler.
+using WriteFailureHandler = std::function<void(const QString& message)>;
+void setWriteFailureHandler(const WriteFailureHandler& handler);
 
 // The codec-free text form used in the file (exposed for tests and tools).
 bool readFile(QIODevice& device, QSettings::SettingsMap& map);
@@ -40,6 +49,8 @@ public:
     explicit Settings(QObject* parent = nullptr);
     // A settings file of this format at the given path.
     explicit Settings(const QString& fileName, QObject* parent = nullptr);
+    // Writes what is pending and reports a file that could not be written.
+    ~Settings() override;
 
     void beginGroup(const QString& prefix);
     int beginReadArray(const QString& prefix);
@@ -58,11 +69,20 @@ public:
     // current group is stored; the given spelling when nothing matches yet.
     QString storedSpelling(const QString& key, bool asGroup = false) const;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
-    // The stored keys of the current group split at "/", kept until this object
-    // writes or the group changes: most lookups of absent keys scan them.
+    // After a write reached the file (or failed to): reports a failure once.
+    void checkWritten();
+    bool m_wrote = false;
+
+    // The stored keys of the current group split at "/", kept while the keys stay
+    // the same (whoever writes them: this object, another one or another program)
+    // and the group does not change: most lookups of absent keys scan them.
     const QVector<QStringList>& storedKeys() const;
     mutable QVector<QStringList> m_storedKeys;
+    mutable QStringList m_storedKeysRaw;
     mutable QString m_storedKeysGroup;
     mutable bool m_storedKeysValid = false;
 };

@@ -69,24 +69,25 @@ QString FileSearch::detectEncoding(const QByteArray& line, const QString& fallba
         qDebug() << "hasBOM.";
         return QStringLiteral("UTF-8");
     }
-    bool nonAscii = false;
-    if (TextEncoding::isValidUtf8(line, &nonAscii) && nonAscii)
-        return QStringLiteral("UTF-8");
-    // UTF-8 has just been ruled out; a box naming it falls back to GB18030 first.
+    // The most plausible decoding wins; the box's encoding (UTF-16 needs its mark,
+    // so it cannot be guessed) wins a tie, then the usual order, then the locale's.
     QStringList candidates;
-    if (fallbackEncoding == QLatin1String("UTF-8"))
-        candidates << QStringLiteral("GB18030");
-    else
-        candidates << fallbackEncoding;
-    candidates << QString::fromLatin1(QTextCodec::codecForLocale()->name());
-    for (const QString& candidate : qAsConst(candidates)) {
-        if (TextEncoding::isValid(line, candidate)) {
-            qDebug() << candidate;
-            return candidate;
-        }
-        qDebug() << "Not a valid " + candidate + "sequence.";
-    }
-    return QStringLiteral("UTF-8");
+    auto add = [&candidates](const QString& name) {
+        QTextCodec* codec = TextEncoding::codec(name);
+        if (!codec || TextEncoding::isUtf16(name))
+            return;
+        for (const QString& known : qAsConst(candidates))
+            if (TextEncoding::codec(known) == codec)
+                return;
+        candidates << name;
+    };
+    add(fallbackEncoding);
+    for (const QString& name : TextEncoding::candidateEncodings())
+        add(name);
+    add(QString::fromLatin1(QTextCodec::codecForLocale()->name()));
+    const QString encoding = TextEncoding::guess(line, candidates);
+    qDebug() << encoding;
+    return encoding;
 }
 
 QStringList FileSearch::listFiles(const QString& dir, const QStringList& patterns,
@@ -199,7 +200,7 @@ bool FileSearch::checkLine(const QString& line, const QString& fileName, int lin
         if (line.contains(word))
             return true;
     const qint64 position = m_include.isEmpty() ? -1 : offset + line.indexOf(m_include.first());
-    results->append(SearchResult(fileName, lineNumber, position, line.trimmed()));
+    results->append(SearchResult(fileName, lineNumber, position, line.trimmed(), m_encoding));
     return m_maxResults <= 0 || results->size() < m_maxResults;
 }
 
@@ -256,6 +257,7 @@ FileSearch::Status FileSearch::searchDevice(QIODevice& device, const QString& fi
     // which every candidate encoding reads alike.
     chooseCodec(QStringLiteral("UTF-8"));
     bool decided = forceUtf8;
+    m_encoding = forceUtf8 ? QStringLiteral("UTF-8") : QString();
     QByteArray buf;
     qint64 base = 0;          // file offset of buf[0]
     qint64 lineStart = 0;     // file offset where the current line begins
@@ -318,7 +320,8 @@ FileSearch::Status FileSearch::searchDevice(QIODevice& device, const QString& fi
                 const int window = qMin(end, from + DetectionWindow);
                 if (const char* last = findLastByte(d + to, window - to, '\n'))
                     to = int(last - d) + 1;
-                chooseCodec(detectEncoding(QByteArray::fromRawData(d + from, to - from), m_fallback));
+                m_encoding = detectEncoding(QByteArray::fromRawData(d + from, to - from), m_fallback);
+                chooseCodec(m_encoding);
                 decided = true;
             }
         }
@@ -383,6 +386,7 @@ FileSearch::Status FileSearch::searchUtf16(QIODevice& device, const QString& enc
     QTextCodec* codec = TextEncoding::codec(encoding);
     if (!codec)
         return OpenFailed;
+    m_encoding = encoding;
     // Lines are split at U+000A after decoding: the byte 0A also occurs inside
     // characters (上 is 0A 4E in UTF-16LE).
     QTextDecoder decoder(codec, QTextCodec::IgnoreHeader);

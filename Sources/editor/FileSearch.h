@@ -46,9 +46,9 @@ public:
     // Words of a box's text: split on spaces, empty parts dropped, duplicates dropped (first kept).
     static QStringList splitWords(const QString& text);
     // The encoding of a file from its first line holding non-ASCII bytes (and the
-    // complete lines after it within 4 KiB): byte-order
-    // mark; strict UTF-8 when there are non-ASCII bytes; the fallback (GB18030 when
-    // the fallback is UTF-8), validated; the locale's; else UTF-8.
+    // complete lines after it within 4 KiB): the byte-order mark, else the most
+    // plausible decoding among the fallback, GB18030, UTF-8, Big5, Big5-HKSCS and
+    // the locale's encoding, a tie going to the earlier one.
     static QString detectEncoding(const QByteArray& line, const QString& fallbackEncoding);
     // Every file (never a folder) below dir whose name matches one of the patterns
     // (letter case ignored), skipping hidden entries and not entering symbolic links
@@ -79,6 +79,7 @@ private:
     // The decoder of the current file and the include words in its bytes (empty
     // when they cannot be used to pre-scan).
     QTextCodec* m_codec = nullptr;
+    QString m_encoding; // the current file's encoding as the hits record it
     QByteArray m_anchor;
     QHash<QString, QByteArray> m_anchorCache;  // by encoding name as asked
     QHash<QString, QTextCodec*> m_codecCache;

@@ -27,12 +27,14 @@
 #include <QTextCodec>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextOption>
 #include <QWheelEvent>
 
 #include "ContextListWidget.h"
 #include "Embellish.h"
 #include "GlobalActions.h"
+#include "LogFileView.h"
 #include "DocumentHost.h"
 #include "MdiArea.h"
 #include "Prompt.h"
@@ -54,15 +56,11 @@ namespace {
 // Number of the next untitled document; never restarts while the program runs.
 int sequenceNumber = 1;
 
-// Length of the sample log line head "2019.01.22 14:14:19.189: [WARNING ]".
-const int logHeadLength = 35;
-const int logTagStart = 25;
-const int logTagLength = 10;
-
 // Answers of the three-button questions, in the order the buttons are added
 // (a message box reports a custom button by its index).
 enum SaveQuestionAnswer { AnswerCancel = 0, AnswerSave = 1, AnswerDiscard = 2 };
 enum EncodingQuestionAnswer { EncodingCancel = 0, EncodingGb18030 = 1, EncodingUtf8 = 2 };
+enum LossyQuestionAnswer { LossyCancel = 0, LossySave = 1 };
 
 bool declaresRichText(const QString& head)
 {
@@ -122,6 +120,7 @@ MdiChild::MdiChild(DocumentHost* host, QWidget* parent)
     listWidget->hide();
     listWidget->setAlternatingRowColors(true);
     connect(listWidget, SIGNAL(itemActivated(QListWidgetItem*)), this, SLOT(itemActivated(QListWidgetItem*)));
+    popups.reset(new WordPopup(this));
 
     connect(this, SIGNAL(cursorPositionChanged()), this, SLOT(highlightCurrentLineAndParagraph()));
     if (QObject* window = ownerObject.data()) {
@@ -186,11 +185,17 @@ void MdiChild::setEncoding(const QString& enc)
 
 bool MdiChild::loadFile(const QString& fileName, const QString& enc)
 {
-    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName << ", enc =" << enc;
+    return loadFile(fileName, enc, false);
+}
+
+bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoable)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName << ", enc =" << enc << ", undoable =" << undoable;
     auto fail = [&](const QString& reason) {
         qWarning() << "Load file failed, fileName =" << fileName << ", reason =" << reason;
         QMessageBox box(QMessageBox::Warning, tr("塔泉笔"), tr("读取 %1 失败:\n%2.").arg(fileName, reason),
                         QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
         Prompt::current().exec(box);
         return false;
     };
@@ -202,6 +207,7 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
+    const QDateTime modified = info.lastModified();
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
@@ -254,34 +260,66 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc)
 
     // Filling the editor is not an edit of the user's.
     trackModifications(false);
-    document()->setUndoRedoEnabled(false);
     writeBom = false;
-    switch (kind) {
-    case Rich:
-        setShowSymbol(false);
-        setHtml(content);
-        break;
-    case Log:
-        encoding = plainEncoding;
-        setHtml(content);
-        setReadOnly(true);
-        break;
-    case Plain:
-        encoding = plainEncoding;
-        writeBom = bomLength > 0;
-        setShowSymbol(true);
-        fillPlainText(content);
-        break;
+    if (undoable) {
+        // A reload replaces the text in one step the user can undo.
+        QTextCursor cursor(document());
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.removeSelectedText();
+        if (kind == Plain) {
+            encoding = plainEncoding;
+            writeBom = bomLength > 0;
+            setShowSymbol(true);
+            cursor.insertText(TextEncoding::normalizeLineEnds(content));
+            cursor.select(QTextCursor::Document);
+            cursor.setBlockFormat(lineSpacingFormat());
+        } else {
+            if (kind == Log)
+                encoding = plainEncoding;
+            else
+                setShowSymbol(false);
+            cursor.insertFragment(QTextDocumentFragment::fromHtml(content));
+            cursor.select(QTextCursor::Document);
+            cursor.mergeBlockFormat(lineSpacingFormat());
+            if (kind == Log)
+                setReadOnly(true);
+        }
+        cursor.endEditBlock();
+        content.clear();
+        // As after a first load, the cursor stands at the start.
+        setTextCursor(QTextCursor(document()));
+    } else {
+        document()->setUndoRedoEnabled(false);
+        switch (kind) {
+        case Rich:
+            setShowSymbol(false);
+            setHtml(content);
+            break;
+        case Log:
+            encoding = plainEncoding;
+            setHtml(content);
+            setReadOnly(true);
+            break;
+        case Plain:
+            encoding = plainEncoding;
+            writeBom = bomLength > 0;
+            setShowSymbol(true);
+            fillPlainText(content);
+            break;
+        }
+        content.clear();
+        // Plain text got its line spacing in fillPlainText.
+        if (kind != Plain)
+            setLineSpacing();
+        document()->setUndoRedoEnabled(true);
     }
-    content.clear();
-    // Plain text got its line spacing in fillPlainText.
-    if (kind != Plain)
-        setLineSpacing();
-    document()->setUndoRedoEnabled(true);
     setCurrentFile(fileName);
+    stampFile(fileName, bytes, modified);
     showSubWindowIcon(false);
     trackModifications(true);
 
+    lossyLoad = !lossless;
     if (!lossless) {
         qWarning() << "Lossy decoding, fileName =" << fileName << ", encoding =" << plainEncoding;
         QMessageBox box(QMessageBox::Warning, tr("警告"),
@@ -289,9 +327,33 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc)
                            "如果直接保存, 这些字节将无法还原; 请先在\"编码\"菜单中选择正确的编码.")
                             .arg(fileName, plainEncoding),
                         QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
         Prompt::current().exec(box);
     }
     return true;
+}
+
+void MdiChild::stampFile(const QString& fileName, const QByteArray& bytes, const QDateTime& modified)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName << ", bytes.size() =" << bytes.size();
+    fileStamp.size = bytes.size();
+    fileStamp.modified = modified;
+    fileStamp.hash = qHashBits(bytes.constData(), size_t(bytes.size()));
+}
+
+bool MdiChild::fileUnchangedOnDisk() const
+{
+    qDebug() << Q_FUNC_INFO << ", curFile =" << curFile;
+    if (isUntitled || fileStamp.size < 0)
+        return false;
+    const QFileInfo info(curFile);
+    if (!info.isFile() || info.size() != fileStamp.size || info.lastModified() != fileStamp.modified)
+        return false;
+    QFile file(curFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    return bytes.size() == fileStamp.size && qHashBits(bytes.constData(), size_t(bytes.size())) == fileStamp.hash;
 }
 
 bool MdiChild::reloadWithEncoding(const QString& enc)
@@ -323,7 +385,7 @@ void MdiChild::reloadFilePath(QString path)
     const bool detectable = encoding == TextEncoding::defaultEncoding() || TextEncoding::isUtf8(encoding)
         || TextEncoding::isUtf16(encoding);
     const QString forced = detectable ? QString() : encoding;
-    if (!loadFile(curFile, forced)) {
+    if (!loadFile(curFile, forced, true)) {
         // The file went away or cannot be read: the text on screen is now the only
         // copy, so closing must ask.
         document()->setModified(true);
@@ -380,6 +442,7 @@ int MdiChild::saveAs()
     if (info.exists() || info.isSymLink()) {
         QMessageBox box(QMessageBox::Warning, tr("警告"), tr("文件: %1 已经存在，确定要覆盖吗?").arg(fileName),
                         QMessageBox::Ok | QMessageBox::Cancel, this);
+        box.setTextFormat(Qt::PlainText);
         if (Prompt::current().exec(box) != QMessageBox::Ok)
             return ERROR_CODE_SAVE_AS_CANCELLED;
     }
@@ -398,6 +461,8 @@ int MdiChild::saveFile(const QString& fileName, bool temp)
     qDebug() << Q_FUNC_INFO << ": fileName =" << fileName << "temp =" << (temp ? "true" : "false");
     if (temp)
         return writeRecoveryFile();
+    if (lossyLoad && !confirmLossySave(fileName))
+        return ERROR_CODE_SAVE_AS_CANCELLED;
 
     const bool richText = fileName.endsWith(QLatin1String(".tqd"));
     QString content;
@@ -428,6 +493,7 @@ int MdiChild::saveFile(const QString& fileName, bool temp)
         qCritical() << "Save file failed, fileName =" << fileName << ", error =" << error;
         QMessageBox box(QMessageBox::Warning, tr("警告"), tr("保存 %1 失败:\n%2.").arg(fileName, error),
                         QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
         Prompt::current().exec(box);
         return ERROR_CODE_WRITE_FAILED;
     }
@@ -439,7 +505,28 @@ int MdiChild::saveFile(const QString& fileName, bool temp)
         recoveryFile.clear();
     }
     setCurrentFile(fileName);
+    stampFile(curFile, bytes, QFileInfo(curFile).lastModified());
+    lossyLoad = false;
     return ERROR_CODE_SUCCESS;
+}
+
+bool MdiChild::confirmLossySave(const QString& fileName)
+{
+    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
+    // Only writing over the file that was read loses its undecodable bytes.
+    if (isUntitled || QFileInfo(fileName).canonicalFilePath() != curFile)
+        return true;
+    QMessageBox box(QMessageBox::Warning, tr("警告"),
+                    tr("文件 %1 打开时含有不符合 %2 编码的字节, 它们显示为替换字符 \"%3\".\n"
+                       "保存后这些字节将被替换字符取代, 原来的内容无法还原. 确定要保存吗?")
+                        .arg(fileName, encoding, QString(QChar(QChar::ReplacementCharacter))),
+                    QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
+    box.addButton(tr("保存"), QMessageBox::AcceptRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    return Prompt::current().exec(box) == LossySave;
 }
 
 int MdiChild::writeRecoveryFile()
@@ -513,6 +600,7 @@ bool MdiChild::chooseEncodableEncoding(const QString& text)
                        "请选择改用哪种编码保存:")
                         .arg(encoding, sample),
                     QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
     box.addButton(QStringLiteral("GB18030"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("UTF-8"), QMessageBox::AcceptRole);
@@ -537,6 +625,7 @@ int MdiChild::askSaveDiscardCancel(const QString& name)
     qDebug() << Q_FUNC_INFO << ", name =" << name;
     QMessageBox box(QMessageBox::Warning, tr("警告"), tr("'%1' 已经修改，是否保存?").arg(name),
                     QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
     box.addButton(tr("保存"), QMessageBox::AcceptRole);
     box.addButton(tr("不保存"), QMessageBox::DestructiveRole);
@@ -691,12 +780,12 @@ bool MdiChild::eventFilter(QObject* watched, QEvent* event)
                 if (zoomLevel <= 15) {
                     ++zoomLevel;
                     for (MdiChild* child : children)
-                        child->zoomIn(2);
+                        child->zoomBy(2);
                 }
             } else if (zoomLevel >= -8) {
                 --zoomLevel;
                 for (MdiChild* child : children)
-                    child->zoomOut(2);
+                    child->zoomBy(-2);
             }
             // The scroll bar still gets the wheel.
             return false;
@@ -938,6 +1027,29 @@ void MdiChild::fillPlainText(const QString& text)
     cursor.endEditBlock();
 }
 
+void MdiChild::zoomBy(int points)
+{
+    qDebug() << Q_FUNC_INFO << ", points =" << points << ", zoomedPoints =" << zoomedPoints;
+    // QTextEdit ignores a step that would take the size to zero or below; this
+    // one stops at one point and remembers what it really did.
+    const qreal size = font().pointSizeF();
+    if (size <= 0)
+        return;
+    const qreal applied = qMax(qreal(1), size + points) - size;
+    if (qFuzzyIsNull(applied))
+        return;
+    zoomInF(float(applied));
+    zoomedPoints += applied;
+}
+
+void MdiChild::resetZoom()
+{
+    qDebug() << Q_FUNC_INFO << ", zoomedPoints =" << zoomedPoints;
+    if (!qFuzzyIsNull(zoomedPoints))
+        zoomInF(float(-zoomedPoints));
+    zoomedPoints = 0;
+}
+
 void MdiChild::autoFormat()
 {
     qDebug() << Q_FUNC_INFO;
@@ -992,279 +1104,34 @@ void MdiChild::toggleHighlighter()
 
 bool MdiChild::isTqLogFile(const QString& text)
 {
-    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size();
-    if (!superUserMode)
-        return false;
-    return text.size() > logHeadLength && text.at(logTagStart) == QLatin1Char('[')
-        && text.at(logHeadLength - 1) == QLatin1Char(']');
+    return LogFileView::isTqLogFile(text);
 }
 
 QString MdiChild::str2LogStr(const QString& text)
 {
-    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size();
-    static const struct {
-        const char* tag;
-        const char* color;
-    } tags[] = {
-        {"[CRITICAL]", "red"}, {"[DEBUG   ]", "blue"}, {"[FATAL   ]", "red"},
-        {"[INFO    ]", "green"}, {"[WARNING ]", "yellow"},
-    };
-    const QStringList lines = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
-    QStringList result;
-    result.reserve(lines.size());
-    for (const QString& line : lines) {
-        if (line.size() < logHeadLength) {
-            qWarning() << "Log line too short, s =" << line;
-            result << line.toHtmlEscaped() + QLatin1Char('\n');
-            continue;
-        }
-        const QString tag = line.mid(logTagStart, logTagLength);
-        const char* color = nullptr;
-        for (const auto& entry : tags)
-            if (tag == QLatin1String(entry.tag))
-                color = entry.color;
-        if (!color) {
-            qWarning() << "Unknown type log line, s =" << line;
-            result << line.toHtmlEscaped();
-            continue;
-        }
-        // Log lines carry document and clipboard text: everything but the tag is escaped.
-        QString tagHtml = tag;
-        tagHtml.replace(QLatin1Char(' '), QLatin1String("&nbsp;"));
-        result << line.left(logTagStart).toHtmlEscaped() + QStringLiteral("<font color=\"")
-                + QLatin1String(color) + QStringLiteral("\">") + tagHtml + QStringLiteral("</font>")
-                + line.mid(logTagStart + logTagLength).toHtmlEscaped();
-    }
-    return result.join(QStringLiteral("<p/>"));
+    return LogFileView::str2LogStr(text);
 }
 
 // ---- Word pop-ups and clipboard history ------------------------------------------------
 
-namespace {
-
-// The point size used to size the pop-up: row 0's font, else the default font.
-int popupPointSize(const QListWidget* list)
-{
-    const QVariant role = list->count() > 0 ? list->item(0)->data(Qt::FontRole) : QVariant();
-    const QFont font = role.isValid() ? role.value<QFont>() : QFont();
-    return font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
-}
-
-int longestLength(const QStringList& texts)
-{
-    int length = 0;
-    for (const QString& text : texts)
-        length = qMax(length, text.size());
-    return length;
-}
-
-// The spelling run over black and white lists asks its hover lists from the black list.
-const int blackWhiteListSpellingType = 34;
-
-} // namespace
-
-QStringList clipboardHistory;
-const int clipboardHistorySize = 10;
-
-void MdiChild::showPopup(const QString& word, const QPoint& pos)
-{
-    qDebug() << Q_FUNC_INFO << ", word =" << word << ", pos =" << pos;
-    // Cursor rectangles and mouse positions are in viewport coordinates; the list lives on the editor.
-    const QPoint at = word.isNull() ? cursorRect().center() : pos;
-    listWidget->move(viewport()->mapTo(this, at));
-    listWidget->setFocus(Qt::ActiveWindowFocusReason);
-    listWidget->setFocus(Qt::OtherFocusReason);
-    listWidget->setCurrentRow(0);
-}
-
-QStringList MdiChild::lookUpWords(const QString& word, int type) const
-{
-    qDebug() << Q_FUNC_INFO << ", word =" << word << ", type =" << type;
-    DocumentHost* window = anyHost();
-    Embellish* engine = window ? window->wordEngine() : nullptr;
-    if (!engine || word.isEmpty())
-        return QStringList();
-    const QStringList words = engine->getNewWordList(word, uint(type), true);
-    // Synonym lists start with the word itself; that alone offers nothing to choose.
-    if (words.size() == 1 && words.first() == word)
-        return QStringList();
-    return words;
-}
-
 void MdiChild::pasteFromClipboardHistory()
 {
-    qDebug() << Q_FUNC_INFO;
-    listWidget->clear();
-    const int length = qMin(longestLength(clipboardHistory), 40);
-    if (clipboardHistory.isEmpty()) {
-        listWidget->addItem(tr("剪贴板历史为空"));
-    } else {
-        const QIcon icon(QStringLiteral(":/Images/Clipboard_48x48.png"));
-        for (const QString& text : clipboardHistory)
-            listWidget->addItem(new QListWidgetItem(icon, text));
-    }
-    showPopup(QString(), QPoint());
-    const int h = listWidget->visualItemRect(listWidget->item(0)).height();
-    const int p = popupPointSize(listWidget);
-    if (clipboardHistory.isEmpty())
-        listWidget->resize(96, int(h * 1.4));
-    else
-        listWidget->resize(p * 2 * length, int(h * (clipboardHistory.size() + 0.4)));
-    listWidget->show();
+    popups->pasteFromClipboardHistory();
 }
 
 void MdiChild::newWordList(const QString& word, const QPoint& pos)
 {
-    qDebug() << Q_FUNC_INFO << ": word =" << word << ", pos =" << pos;
-    listWidget->clear();
-    const int type = currentTemplateType;
-    QStringList words;
-    if (word.isNull()) {
-        words = lookUpWords(textCursor().selectedText(), type);
-    } else {
-        words = lookUpWords(word, type == blackWhiteListSpellingType ? TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
-                                                                     : type);
-        if (type == blackWhiteListSpellingType && words.isEmpty())
-            return;
-    }
-    const int length = longestLength(words);
-    words.removeDuplicates();
-    if (words.isEmpty()) {
-        if (type == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC)
-            return;
-        listWidget->addItem(tr("没有备选条目"));
-    } else {
-        QIcon icon;
-        if (type == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC)
-            icon = QIcon(QStringLiteral(":/Images/Expand_512x512.png"));
-        else if (type == TEMPLATE_TYPE_SQLITE_DB_SYNONYM)
-            icon = QIcon(QStringLiteral(":/Images/Synonym_96x96.png"));
-        else if (type == TEMPLATE_TYPE_SQLITE_DB_ANTONYM)
-            icon = QIcon(QStringLiteral(":/Images/Antonym_96x96.png"));
-        for (const QString& entry : words)
-            listWidget->addItem(new QListWidgetItem(icon, entry));
-    }
-    showPopup(word, pos);
-    const int h = listWidget->visualItemRect(listWidget->item(0)).height();
-    const int p = popupPointSize(listWidget);
-    if (words.isEmpty())
-        listWidget->resize(p * 2 * length + 96, int(h * 1.4));
-    else
-        listWidget->resize(p * 2 * length + 96, int(h * (words.size() + 0.4)));
-    listWidget->show();
+    popups->newWordList(word, pos);
 }
 
 void MdiChild::magicLamp(const QString& word, const QPoint& pos)
 {
-    qDebug() << Q_FUNC_INFO << ": word =" << word << ", pos =" << pos;
-    listWidget->clear();
-    const QString subject = word.isNull() ? textCursor().selectedText() : word;
-    QStringList words = lookUpWords(subject, currentTemplateType);
-    words.removeDuplicates();
-    if (words.isEmpty()) {
-        const QStringList prompts = {tr(" 相关的人物"), tr(" 相关的行为"), tr(" 相关的动作"), tr(" 相关的动物"),
-                                     tr(" 相关的道具"), tr(" 相关的名言"), tr(" 相关的形容词"), tr(" 相关的近义词")};
-        for (const QString& prompt : prompts)
-            listWidget->addItem(subject + prompt);
-    } else {
-        listWidget->addItems(words);
-    }
-    showPopup(word, pos);
-    listWidget->show();
+    popups->magicLamp(word, pos);
 }
 
 void MdiChild::itemActivated(QListWidgetItem* item, QAction* senderAct)
 {
-    if (!item)
-        return;
-    const QString text = item->text();
-    qDebug() << Q_FUNC_INFO << ", item->text() =" << text << ", anchor =" << anchor << ", tryAnchor =" << tryAnchor
-             << ", listWidget->isVisible() =" << (listWidget->isVisible() ? "true" : "false");
-
-    if (currentTemplateType == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC && listWidget->isVisible()) {
-        if (!text.startsWith(QLatin1Char('[')))
-            return;
-        DocumentHost* window = anyHost();
-        if (!window)
-            return;
-        anchor = tryAnchor;
-        expandedSpan.clear();
-        QString name = text;
-        name.remove(QLatin1Char('['));
-        name.remove(QLatin1Char(']'));
-        window->openAtomTemplate(name);
-        return;
-    }
-
-    if (!anchor.isEmpty()) {
-        const QString word = anchor.section(QLatin1Char('#'), 0, 0);
-        if (text == word)
-            return;
-        QString html = toHtml();
-        if (currentTemplateType == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC && !expandedSpan.isEmpty()) {
-            // Only the latest expansion stays. Taking the old one out first also
-            // keeps a new expansion that happens to equal it.
-            html.remove(expandedSpan, Qt::CaseSensitive);
-        }
-        const int anchorBegin = html.indexOf(anchor, 0, Qt::CaseSensitive);
-        if (anchorBegin < 0) {
-            qCritical() << "anchorBegin =" << anchorBegin;
-            return;
-        }
-        // The shown word follows the whole link target, which may itself contain the word.
-        const int wordBegin = html.indexOf(word, anchorBegin + anchor.size(), Qt::CaseSensitive);
-        if (wordBegin < 0) {
-            qCritical() << "wordBegin =" << wordBegin;
-            return;
-        }
-        const QString escaped = text.toHtmlEscaped();
-        if (currentTemplateType == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC) {
-            const int expandType = senderAct ? senderAct->property("ExpandType").toInt() : 1;
-            const QString span = QStringLiteral("<span style=\" color:#ff0000;\">") + escaped + QStringLiteral("</span>");
-            const int linkTagLength = int(qstrlen("<a href=\""));
-            const int linkEndLength = int(qstrlen("</span></a>"));
-            switch (expandType) {
-            case 1:
-                html.insert(anchorBegin - linkTagLength, span);
-                break;
-            case 0:
-                html.replace(wordBegin, word.size(), span);
-                break;
-            case 2:
-                html.insert(wordBegin + word.size() + linkEndLength, span);
-                break;
-            default:
-                break;
-            }
-            expandedSpan = span;
-        } else {
-            html.replace(wordBegin, word.size(), escaped);
-            const QString oldAnchor = anchor;
-            anchor.replace(word, text);
-            html.replace(oldAnchor, anchor.toHtmlEscaped());
-        }
-        const int horizontal = horizontalScrollBar()->value();
-        const int vertical = verticalScrollBar()->value();
-        setHtml(html);
-        // setHtml marks the document unmodified; the choice is an unsaved change.
-        document()->setModified(true);
-        horizontalScrollBar()->setValue(horizontal);
-        verticalScrollBar()->setValue(vertical);
-        return;
-    }
-
-    QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection()) {
-        cursor.insertText(text);
-        setTextCursor(cursor);
-        listWidget->hide();
-        return;
-    }
-    const int start = cursor.selectionStart();
-    cursor.insertText(text);
-    cursor.setPosition(start);
-    cursor.setPosition(start + text.size(), QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
+    popups->itemActivated(item, senderAct);
 }
 
 DocumentHost* MdiChild::host() const

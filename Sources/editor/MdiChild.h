@@ -5,12 +5,17 @@
 // files, and saves through SafeSave so the previous file survives any failure.
 
 #include <QColor>
+#include <QDateTime>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTextEdit>
 #include <QTextFormat>
+
+#include <memory>
+
+#include "WordPopup.h"
 
 class ContextListWidget;
 class DocumentHost;
@@ -24,8 +29,6 @@ extern const int zoomStep;                    // points per zoom command step
 extern bool highlightCurrentLineEnabled;
 extern bool highlightCurrentParagraphEnabled;
 extern int currentTemplateType;               // TemplateType of the word list last chosen, 0 none
-extern QStringList clipboardHistory;          // the last clipboard texts, newest first, no repeats
-extern const int clipboardHistorySize;        // the most texts clipboardHistory keeps
 
 class MdiChild : public QTextEdit
 {
@@ -61,6 +64,10 @@ public:
     // The block format that carries the configured line spacing.
     static QTextBlockFormat lineSpacingFormat();
     void autoFormat();
+    // Zoom by the wheel and the zoom commands: the font grows or shrinks by points
+    // (never below one point), and resetZoom takes back exactly what was applied.
+    void zoomBy(int points);
+    void resetZoom();
     void resetHighlighter();
     void toggleHighlighter();
     static bool isTqLogFile(const QString& text);
@@ -75,6 +82,12 @@ public:
 
     // Where the last automatic save of an untitled document went (empty before).
     QString recoveryFileName() const { return recoveryFile; }
+
+    // The file held bytes the encoding could not read; the next save over it asks first.
+    bool loadedLossily() const { return lossyLoad; }
+    // The file on disk is still the one last loaded or saved: same size, time and
+    // content (a change of its permissions alone leaves it the same).
+    bool fileUnchangedOnDisk() const;
 
     bool isUntitled = true;
     QString curFile;
@@ -117,12 +130,14 @@ private:
     QString plainTextForFile() const;
     void fillPlainText(const QString& text);
     bool chooseEncodableEncoding(const QString& text);
+    // Asks before a lossily read file is written over; true to go on.
+    bool confirmLossySave(const QString& fileName);
     int askSaveDiscardCancel(const QString& name);
     int writeRecoveryFile();
     void watchFile(const QString& path, bool watch) const;
-    // Word pop-ups: places the filled list, gives it the focus and selects row 0.
-    void showPopup(const QString& word, const QPoint& pos);
-    QStringList lookUpWords(const QString& word, int type) const;
+    // The pop-up lists work on this document's list widget and anchors.
+    friend class WordPopup;
+    std::unique_ptr<WordPopup> popups;
 
     // The window holding this document (null when made on its own).
     DocumentHost* owner = nullptr;
@@ -130,6 +145,19 @@ private:
     DocumentHost* host() const;
     // The holding window, else the current host.
     DocumentHost* anyHost() const;
+    // Reads fileName; with undoable set the text is replaced as one undoable edit.
+    bool loadFile(const QString& fileName, const QString& enc, bool undoable);
+    // Size, time and a hash of the file's bytes when it was last loaded or saved.
+    struct FileStamp
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        size_t hash = 0;
+    };
+    void stampFile(const QString& fileName, const QByteArray& bytes, const QDateTime& modified);
+    FileStamp fileStamp;
+    bool lossyLoad = false;
+    qreal zoomedPoints = 0; // what zoomBy has added to the font size
     QString recoveryFile;
     int iconState = -1; // which sub-window icon is showing: -1 none yet, 0 saved, 1 modified
 };

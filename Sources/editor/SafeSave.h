@@ -2,8 +2,10 @@
 // Writes a whole file so that the previous content survives any failure: the
 // new bytes go to a temporary file in the target's own folder, are flushed and
 // synced, the optional ".bak" copy is taken from the previous file, and the
-// target is replaced by one rename. The file keeps its permissions, and a
-// symbolic link stays a link while the file it points to is written.
+// target is replaced by one rename. The file keeps its mode, owner and group,
+// and a symbolic link stays a link while the file it points to is written. In a
+// folder that takes no new files, a writable file is written in place instead
+// (after its ".bak" copy, which then must be an existing, writable file).
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -27,6 +29,10 @@ public:
     // "<fileName>.bak" holds the previous version afterwards. On failure the
     // target is untouched, false is returned and errorString says why.
     static bool write(const QString& fileName, const QByteArray& data, bool backup, QString* errorString = nullptr);
+
+    // The cause of a failed system call in words for the user; fallback (the
+    // device's own text) when the error number says nothing.
+    static QString causeText(int errorNumber, const QString& fallback = QString());
 
     // The file that is really written: fileName with symbolic links followed.
     static QString resolvedTarget(const QString& fileName);

@@ -14,7 +14,8 @@ QComboBox* createSearchComboBox(QWidget* parent)
     auto* box = new QComboBox(parent);
     box->setEditable(true);
     box->lineEdit()->setClearButtonEnabled(true);
-    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLength);
+    // The minimum-contents-length policy (its "with icon" form: no minimum length is set, so the two agree).
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     // Typing must not add items by itself: updateComboBox alone keeps the history.
     box->setInsertPolicy(QComboBox::NoInsert);

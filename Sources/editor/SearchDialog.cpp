@@ -319,6 +319,7 @@ void SearchDialog::find()
     const QFileInfo directoryInfo(directoryText.isEmpty() ? QDir::currentPath() : directoryText);
     if (!directoryInfo.isDir()) {
         QMessageBox box(QMessageBox::Warning, tr("错误"), tr("目录不存在: ") + directoryText, QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
         Prompt::current().exec(box);
         m_findButton->setEnabled(true);
         return;
@@ -409,6 +410,7 @@ QList<SearchResult> SearchDialog::findFiles(const QStringList& files, const QStr
         if (failed.size() > shown)
             text += QLatin1Char('\n') + tr("……共%1个文件无法打开").arg(failed.size());
         QMessageBox box(QMessageBox::Warning, tr("错误!"), text, QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
         Prompt::current().exec(box);
     }
     return results;
@@ -479,10 +481,12 @@ void SearchDialog::showResults(int first)
         check->setCheckState(Qt::Unchecked);
         m_filesTable->setItem(k, 0, check);
         const QString text = result.text.trimmed();
+        auto* fileItem = new QTableWidgetItem(result.fileName);
+        fileItem->setData(EncodingRole, result.encoding);
         auto* content = new QTableWidgetItem;
         content->setData(Qt::DisplayRole, QVariant::fromValue(TextPainter(FileSearch::highlight(text, m_includeWords))));
         const QList<QPair<int, QTableWidgetItem*>> cells = {
-            {1, new QTableWidgetItem(result.fileName)},
+            {1, fileItem},
             {2, new QTableWidgetItem(QString::number(result.lineNumber))},
             {3, content},
             {4, new QTableWidgetItem(text)},

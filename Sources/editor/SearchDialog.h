@@ -28,6 +28,9 @@ class SearchDialog : public QDialog
 {
     Q_OBJECT
 public:
+    // The file-name cell of a hit holds the encoding its file was searched in.
+    static const int EncodingRole = Qt::UserRole + 1;
+
     explicit SearchDialog(QWidget* parent = nullptr);
     ~SearchDialog() override;
 

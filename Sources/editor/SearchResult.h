@@ -9,12 +9,14 @@ class SearchResult
 {
 public:
     SearchResult() = default;
-    SearchResult(const QString& fileName, int lineNumber, qint64 position, const QString& text);
+    SearchResult(const QString& fileName, int lineNumber, qint64 position, const QString& text,
+                 const QString& encoding = QString());
 
     QString fileName;     // the path as the directory walk listed it
     int lineNumber = 0;   // counted from 1
     qint64 position = -1; // byte offset of the line plus the first include word's index; -1 without include words
     QString text;         // the decoded line, trimmed
+    QString encoding;     // what the file was decoded as; empty while it showed only ASCII
 
     bool operator==(const SearchResult& other) const;
 };

@@ -5,6 +5,8 @@
 #include <QVector>
 
 #include <cstring>
+#include <initializer_list>
+#include <utility>
 
 #include "SharedCodes.h"
 
@@ -51,8 +53,10 @@ inline bool gb18030LinearAssigned(quint32 linear)
     return linear <= 39419u || (linear >= 189000u && linear <= 1237575u);
 }
 
-// Two-byte DBCS structure shared by GBK and Big5-like encodings.
-bool isValidDoubleByte(const char* data, qint64 size, bool allowFourByte, bool big5Trail)
+// Two-byte DBCS structure shared by GBK and Big5-like encodings; lead bytes lie
+// in [firstLead, lastLead].
+bool isValidDoubleByte(const char* data, qint64 size, bool allowFourByte, bool big5Trail,
+                       unsigned char firstLead = 0x81, unsigned char lastLead = 0xFE)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(data);
     const unsigned char* end = p + size;
@@ -60,7 +64,7 @@ bool isValidDoubleByte(const char* data, qint64 size, bool allowFourByte, bool b
         if (skipAscii(p, end))
             continue;
         const unsigned char c = *p;
-        if (!inRange(c, 0x81, 0xFE))
+        if (!inRange(c, firstLead, lastLead))
             return false;
         if (end - p < 2)
             return false;
@@ -294,6 +298,119 @@ bool isGb18030Codec(QTextCodec* codec)
     return codec && codec->name().toUpper() == "GB18030" && gb18030Tables().usable;
 }
 
+// A set of BMP characters, one bit each.
+class CharacterSet
+{
+public:
+    CharacterSet() : m_bits(0x10000 / 64, 0) {}
+    void add(ushort u) { m_bits[u >> 6] |= quint64(1) << (u & 63); }
+    bool contains(ushort u) const { return (m_bits.at(u >> 6) >> (u & 63)) & 1; }
+
+private:
+    QVector<quint64> m_bits;
+};
+
+// The characters a codec gives for every pair [firstLead..lastLead] x trails
+// (the trails in the given ranges), left out the pairs from skipFrom on.
+void addPairs(CharacterSet* set, const char* codecName, int firstLead, int lastLead,
+              std::initializer_list<std::pair<int, int>> trails, int skipFrom = 0x10000)
+{
+    QTextCodec* codec = QTextCodec::codecForName(codecName);
+    if (!codec)
+        return;
+    QByteArray pairs;
+    for (int lead = firstLead; lead <= lastLead; ++lead)
+        for (const auto& range : trails)
+            for (int trail = range.first; trail <= range.second; ++trail)
+                if ((lead << 8 | trail) < skipFrom)
+                    pairs.append(char(lead)).append(char(trail));
+    const QString text = codec->toUnicode(pairs);
+    for (const QChar c : text)
+        if (c.unicode() >= 0x3400 && c.unicode() != QChar::ReplacementCharacter && !c.isSurrogate())
+            set->add(c.unicode());
+}
+
+// GB2312 level 1: the 3,755 common characters of simplified Chinese.
+const CharacterSet& simplifiedCommon()
+{
+    static const CharacterSet set = [] {
+        CharacterSet s;
+        addPairs(&s, "GB18030", 0xB0, 0xD7, {{0xA1, 0xFE}}, 0xD7FA);
+        return s;
+    }();
+    return set;
+}
+
+// Big5 level 1: the 5,401 frequently used characters of traditional Chinese.
+const CharacterSet& traditionalCommon()
+{
+    static const CharacterSet set = [] {
+        CharacterSet s;
+        addPairs(&s, "Big5", 0xA4, 0xC6, {{0x40, 0x7E}, {0xA1, 0xFE}}, 0xC6A1);
+        return s;
+    }();
+    return set;
+}
+
+// Punctuation and signs of Chinese text: CJK symbols and punctuation, full-width
+// and small and vertical forms, dashes, quotes and ellipses, middle dot,
+// multiplication and division signs, numbered and circled numbers, degrees.
+bool isCjkPunctuation(ushort u)
+{
+    return (u >= 0x3000 && u <= 0x303F) || (u >= 0xFF01 && u <= 0xFF65) || (u >= 0xFE30 && u <= 0xFE6F)
+        || (u >= 0x2010 && u <= 0x203B) || u == 0x00B7 || u == 0x00D7 || u == 0x00F7 || u == 0x2103
+        || u == 0x2116 || (u >= 0x2160 && u <= 0x217F) || (u >= 0x2460 && u <= 0x249B);
+}
+
+enum class Script { Simplified, Traditional, Either };
+
+Script scriptOf(const QString& name)
+{
+    const QString n = canonicalName(name);
+    if (n.startsWith(QLatin1String("GB")))
+        return Script::Simplified;
+    if (n.startsWith(QLatin1String("BIG5")))
+        return Script::Traditional;
+    return Script::Either;
+}
+
+// The sample the guess scores: from the first non-ASCII byte at `from` up to
+// about 64 KiB, ending just after a byte below 0x30. No multi-byte sequence of
+// the candidates holds such a byte (UTF-8 continues with 80..BF, GB18030 with
+// 30..39 and 40..FE, Big5 with 40..FE), so the cut splits no character.
+QByteArray scoringSample(const QByteArray& data, int from)
+{
+    const int window = 64 * 1024;
+    int end = data.size();
+    if (end - from > window) {
+        const char* d = data.constData();
+        int cut = -1;
+        for (int i = from + window - 1; i > from && cut < 0; --i)
+            if (uchar(d[i]) < 0x30)
+                cut = i + 1;
+        // A whole window without a break: look on for the first one.
+        for (int i = from + window; i < end && cut < 0; ++i)
+            if (uchar(d[i]) < 0x30)
+                cut = i + 1;
+        if (cut > 0)
+            end = cut;
+    }
+    return QByteArray::fromRawData(data.constData() + from, end - from);
+}
+
+int firstNonAscii(const QByteArray& data)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(data.constData());
+    const unsigned char* begin = p;
+    const unsigned char* end = p + data.size();
+    while (p < end) {
+        if (skipAscii(p, end))
+            continue;
+        return int(p - begin);
+    }
+    return -1;
+}
+
 } // namespace
 
 QTextCodec* TextEncoding::codec(const QString& name)
@@ -492,6 +609,9 @@ bool TextEncoding::isValid(const QByteArray& data, const QString& name)
         return isValidGb18030(bytes, size);
     if (resolved == "GBK" || resolved == "GB2312")
         return isValidGbk(bytes, size);
+    // Big5 proper has its lead bytes in A1..F9; Big5-HKSCS adds 81..A0 and FA..FE.
+    if (resolved == "BIG5")
+        return isValidDoubleByte(bytes, size, false, true, 0xA1, 0xF9);
     if (resolved.startsWith("BIG5"))
         return isValidBig5(bytes, size);
     // Other codecs are trusted to report what they cannot read.
@@ -553,6 +673,69 @@ bool TextEncoding::canEncode(const QString& text, const QString& name)
     return firstUnencodable(text, name) < 0;
 }
 
+TextEncoding::Plausibility TextEncoding::plausibility(const QString& text, const QString& name)
+{
+    qDebug() << Q_FUNC_INFO << ", text.size() =" << text.size() << ", name =" << name;
+    const Script script = scriptOf(name);
+    const CharacterSet& simplified = simplifiedCommon();
+    const CharacterSet& traditional = traditionalCommon();
+    Plausibility result;
+    result.total = text.size();
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        bool good = u < 0x80 || isCjkPunctuation(u);
+        if (!good && u >= 0x3400 && u < 0xA000) {
+            if (script != Script::Traditional)
+                good = simplified.contains(u);
+            if (!good && script != Script::Simplified)
+                good = traditional.contains(u);
+        }
+        if (good)
+            ++result.plausible;
+    }
+    return result;
+}
+
+QStringList TextEncoding::candidateEncodings()
+{
+    qDebug() << Q_FUNC_INFO;
+    return {defaultEncoding(), QStringLiteral("UTF-8"), QStringLiteral("Big5"), QStringLiteral("Big5-HKSCS")};
+}
+
+QString TextEncoding::guess(const QByteArray& data, const QStringList& candidates)
+{
+    qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size() << ", candidates =" << candidates;
+    if (candidates.isEmpty())
+        return defaultEncoding();
+    const int from = firstNonAscii(data);
+    if (from < 0)
+        return candidates.first();
+    const QByteArray sample = scoringSample(data, from);
+    QString best;
+    Plausibility bestScore;
+    bool bestValid = false;
+    for (const QString& name : candidates) {
+        if (!codec(name))
+            continue;
+        bool valid = false;
+        const QString text = decode(sample, name, 0, &valid);
+        Plausibility score = plausibility(text, name);
+        // Some codecs drop a broken sequence without a trace: it counts against them.
+        if (!valid)
+            ++score.total;
+        qDebug() << "candidate =" << name << ", valid =" << valid << ", plausible =" << score.plausible
+                 << "of" << score.total;
+        // Strictly valid decodings come first; among them (or among the invalid
+        // ones when none is valid) the larger plausible share wins.
+        if (best.isEmpty() || (valid && !bestValid) || (valid == bestValid && score.betterThan(bestScore))) {
+            best = name;
+            bestScore = score;
+            bestValid = valid;
+        }
+    }
+    return best.isEmpty() ? candidates.first() : best;
+}
+
 TextEncoding::Detection TextEncoding::detect(const QByteArray& data)
 {
     qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size();
@@ -569,12 +752,7 @@ TextEncoding::Detection TextEncoding::detect(const QByteArray& data)
         result.bomLength = bom;
         return result;
     }
-    bool nonAscii = false;
-    if (isValidUtf8(data, &nonAscii) && nonAscii) {
-        result.encoding = QStringLiteral("UTF-8");
-        return result;
-    }
-    result.encoding = defaultEncoding();
+    result.encoding = guess(data);
     return result;
 }
 
@@ -611,41 +789,11 @@ QString TextEncoding::decode(const QByteArray& data, const QString& name, int sk
 QString TextEncoding::detectAndDecode(const QByteArray& data, Detection* detection, bool* lossless)
 {
     qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size();
-    Detection found;
-    int bom = 0;
-    const QString marked = bomEncoding(data, &bom);
-    if (isUtf8(marked) || (isUtf16(marked) && isValidUtf16WithBom(data))) {
-        found.encoding = marked;
-        found.bomLength = bom;
-        if (detection)
-            *detection = found;
-        return decode(data, marked, bom, lossless);
-    }
-    found.encoding = defaultEncoding();
-    // A prefix tells most GB18030 files at once, before a whole UTF-8 decode.
-    int prefix = qMin(data.size(), 65536);
-    while (prefix > 0 && prefix < data.size() && (uchar(data.at(prefix)) & 0xC0) == 0x80)
-        --prefix;
-    if (isValidUtf8(data.constData(), prefix)) {
-        // Qt's own UTF-8 decoder reports every invalid or unfinished sequence.
-        QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-        QString text = QTextCodec::codecForName("UTF-8")->toUnicode(data.constData(), data.size(), &state);
-        if (state.invalidChars == 0 && state.remainingChars == 0) {
-            // Pure ASCII reads the same in GB18030, the default.
-            if (text.size() != data.size())
-                found.encoding = QStringLiteral("UTF-8");
-            if (detection)
-                *detection = found;
-            if (lossless)
-                *lossless = true;
-            if (text.isNull())
-                text = QLatin1String("");
-            return text;
-        }
-    }
+    // The guess looks at a sample only, so the whole file is read once, by the decoder.
+    const Detection found = detect(data);
     if (detection)
         *detection = found;
-    return decode(data, found.encoding, 0, lossless);
+    return decode(data, found.encoding, found.bomLength, lossless);
 }
 
 QByteArray TextEncoding::encode(const QString& text, const QString& name, bool withBom)

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QTextCodec;
 
@@ -57,8 +58,32 @@ public:
     static int firstUnencodable(const QString& text, const QString& name);
     static bool canEncode(const QString& text, const QString& name);
 
-    // Plain text: a UTF-8 or UTF-16 mark decides; otherwise strictly valid
-    // UTF-8 with some non-ASCII byte is UTF-8; everything else is GB18030.
+    // How plausible a decoding is as text of an encoding: of its characters,
+    // those that are ASCII, common CJK punctuation or common characters of the
+    // encoding's script (GB2312 level 1 for the GB encodings, Big5 level 1 for
+    // the Big5 ones, either for the others) are plausible; U+FFFD, private-use
+    // and rare characters are not.
+    struct Plausibility
+    {
+        qint64 plausible = 0;
+        qint64 total = 0;
+        // A larger share of plausible characters (an empty text has no share).
+        bool betterThan(const Plausibility& other) const { return plausible * other.total > other.plausible * total; }
+    };
+    static Plausibility plausibility(const QString& text, const QString& name);
+
+    // The encodings a text without a byte-order mark may be in, in the order that
+    // wins a tie: GB18030 (the default), UTF-8, Big5, Big5-HKSCS.
+    static QStringList candidateEncodings();
+    // The most plausible of the candidates for data without a byte-order mark,
+    // judged on a sample from the first non-ASCII byte on (up to 64 KiB, cut
+    // where no multi-byte sequence can continue): among the candidates the
+    // sample is strictly valid in (or all of them, when it is valid in none),
+    // the larger plausible share wins, a tie going to the earlier candidate.
+    // Pure ASCII gives the first candidate.
+    static QString guess(const QByteArray& data, const QStringList& candidates = candidateEncodings());
+
+    // Plain text: a UTF-8 or UTF-16 mark decides; otherwise guess().
     static Detection detect(const QByteArray& data);
 
     // Decodes data from byte offset skip (normally the mark's length), without

@@ -1,4 +1,5 @@
-// Main window: document, edit, format, view, clipboard, find, print, export, directory-pane and search commands.
+// Main window: document, edit, format, view, clipboard, find, directory-pane and search commands.
+// Printing and export are in MainWindow_PrintExport.cpp; the find engine is FindReplace.
 
 #include "MainWindow.h"
 
@@ -12,12 +13,10 @@
 #include <QFontInfo>
 #include <QPixmap>
 #include <QPushButton>
-#include <QRegExp>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextOption>
-#include <QVector>
 #include <QToolButton>
 #include <QAction>
 #include <QStatusBar>
@@ -28,20 +27,13 @@
 #include <QIcon>
 #include <QMdiSubWindow>
 #include <QApplication>
-#include <QBuffer>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QTemporaryFile>
-#include <QTextDocumentWriter>
-#include <memory>
 #include "DirTreeView.h"
 #include "FilePropertyDialog.h"
 #include "SafeSave.h"
-#include "WordAutomation.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -54,6 +46,7 @@
 #include "TemplateDialog.h"
 #include "TQDirModel.h"
 
+#include "FindReplace.h"
 #include "FindReplaceDialogEx.h"
 #include "ui_FindReplaceDialogEx.h"
 #include "GlobalActions.h"
@@ -105,10 +98,10 @@ void applyNewDocumentZoom(MdiChild* child)
     qDebug() << Q_FUNC_INFO << ", zoomLevel =" << zoomLevel;
     if (zoomLevel > 1) {
         for (int i = 0; logBase2(zoomLevel) >= i; ++i)
-            child->zoomIn(2 * zoomStep);
+            child->zoomBy(2 * zoomStep);
     } else if (zoomLevel < -1) {
         for (int i = 0; logBase2(-zoomLevel) >= i; ++i)
-            child->zoomOut(2 * zoomStep);
+            child->zoomBy(-2 * zoomStep);
     }
 }
 
@@ -132,11 +125,12 @@ bool confirmLargeFile(QWidget* parent, const QString& fileName)
     const QFileInfo info(fileName);
     if (!info.isFile() || info.size() < largeFileSize)
         return true;
+    // One arg() for both: a "%1" in the file name stays part of the name.
     QMessageBox box(QMessageBox::Warning, QObject::tr("警告"),
                     QObject::tr("打开大文件的速度可能会很慢, 确定要继续吗? \n%1的大小为: %2MB")
-                        .arg(info.fileName())
-                        .arg(info.size() >> 20),
+                        .arg(info.fileName(), QString::number(info.size() >> 20)),
                     QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setTextFormat(Qt::PlainText);
     return Prompt::current().exec(box) == QMessageBox::Ok;
 }
 } // namespace
@@ -369,8 +363,9 @@ void MainWindow::autoSaveCheck()
         MdiChild* child = activeMdiChild();
         // Unchanged documents are left alone, and so is a file another program changed
         // while its reload question waits: saving would overwrite that program's work.
+        // A file read with undecodable bytes is only written over when the user says so.
         if (child && child->document()->isModified()
-            && (child->isUntitled || !changedFileQueue.contains(child->currentFile())))
+            && (child->isUntitled || (!changedFileQueue.contains(child->currentFile()) && !child->loadedLossily())))
             save(false);
     }
     if (autoSaveTemplateInterval != 0 && autoSaveClock().time().minute() % autoSaveTemplateInterval == 0)
@@ -380,6 +375,15 @@ void MainWindow::autoSaveCheck()
 void MainWindow::fileChanged(const QString& path)
 {
     qDebug() << Q_FUNC_INFO << ": path =" << path;
+    // A change of permissions alone leaves the document's file as it was: nothing to ask.
+    if (!isTemplatePath(path)) {
+        QMdiSubWindow* window = findMdiChild(path);
+        auto* child = window ? qobject_cast<MdiChild*>(window->widget()) : nullptr;
+        if (child && child->fileUnchangedOnDisk()) {
+            qDebug() << "unchanged content, size and time: not asked";
+            return;
+        }
+    }
     QStringList& queue = isTemplatePath(path) ? changedTemplateQueue : changedFileQueue;
     if (!queue.contains(path))
         queue.append(path);
@@ -394,9 +398,31 @@ void MainWindow::notifyFileChange(const QString& path)
 {
     qDebug() << Q_FUNC_INFO << ": path =" << path;
     const bool isTemplate = isTemplatePath(path);
-    const QString text = isTemplate ? tr("以下模板已被其它程序修改, 是否重新加载?\n") + path
-                                    : tr("以下文件已被其它程序修改, 是否重新加载?\n") + path;
+    // The watcher holds the documents' own (canonical) paths, also of files now gone.
+    MdiChild* child = nullptr;
+    for (MdiChild* document : documents())
+        if (!isTemplate && !document->isUntitled && document->currentFile() == path)
+            child = document;
+    if (!QFileInfo::exists(path)) {
+        // Nothing to reload: the text on screen is now the only copy.
+        QMessageBox box(QMessageBox::Warning, tr("警告!"),
+                        (isTemplate ? tr("以下模板已被其它程序删除:\n") : tr("以下文件已被其它程序删除:\n")) + path
+                            + (isTemplate ? QString() : tr("\n编辑器中的内容现在是唯一的副本, 请保存.")),
+                        QMessageBox::Ok);
+        box.setTextFormat(Qt::PlainText);
+        Prompt::current().exec(box);
+        if (child) {
+            child->document()->setModified(true);
+            child->documentWasModified();
+        }
+        return;
+    }
+    QString text = isTemplate ? tr("以下模板已被其它程序修改, 是否重新加载?\n") + path
+                              : tr("以下文件已被其它程序修改, 是否重新加载?\n") + path;
+    if (child && child->document()->isModified())
+        text += tr("\n文档中未保存的修改将会丢失 (重新加载后可以用\"撤销\"找回).");
     QMessageBox box(QMessageBox::Warning, tr("警告!"), text, QMessageBox::Yes | QMessageBox::No);
+    box.setTextFormat(Qt::PlainText);
     const int answer = Prompt::current().exec(box);
     if (answer == QMessageBox::Yes) {
         if (isTemplate) {
@@ -404,6 +430,8 @@ void MainWindow::notifyFileChange(const QString& path)
             emit templateChange(path, QString(), index);
         } else {
             emit fileChange(path);
+            updateEncodingLabelOnStatusBar(QString());
+            updateCharactersCountOnStatusBar();
         }
     }
     // A program that saves by renaming drops the path from the watcher; keep watching
@@ -452,9 +480,6 @@ QList<MdiChild*> editorsOf(const MdiArea* area)
             editors << child;
     return editors;
 }
-
-// Points a zoom-out could not take from an editor because its font reached one point.
-const char* const zoomShortfallProperty = "ZoomShortfall";
 
 // Encoding names by the data index of the encoding actions; UTF-8 has no action.
 QStringList encodingNames()
@@ -732,16 +757,10 @@ void MainWindow::zoom(const QString& text)
 void MainWindow::resetZoom()
 {
     qDebug() << Q_FUNC_INFO << ", zoomLevel =" << zoomLevel;
-    for (MdiChild* child : editorsOf(mdiArea)) {
-        if (zoomLevel > 1) {
-            child->zoomOut(zoomLevel * zoomStep);
-        } else if (zoomLevel < -1) {
-            // A font cannot shrink below one point: only give back what was taken.
-            const int shortfall = child->property(zoomShortfallProperty).toInt();
-            child->zoomIn(qMax(0, -zoomLevel * zoomStep - shortfall));
-        }
-        child->setProperty(zoomShortfallProperty, 0);
-    }
+    // Each document takes back what the wheel and the zoom commands added, however
+    // the zoom was reached: the base size again.
+    for (MdiChild* child : editorsOf(mdiArea))
+        child->resetZoom();
     zoomLevel = 1;
 }
 
@@ -751,14 +770,10 @@ void MainWindow::applyZoomLevel(int level)
     resetZoom();
     for (MdiChild* child : editorsOf(mdiArea)) {
         if (level > 1) {
-            child->zoomIn(level * zoomStep);
+            child->zoomBy(level * zoomStep);
             child->viewport()->update();
         } else if (level < -1) {
-            const int wanted = -level * zoomStep;
-            const int possible = qMax(0, int(std::ceil(child->font().pointSizeF())) - 1);
-            const int applied = qMin(wanted, possible);
-            child->zoomOut(applied);
-            child->setProperty(zoomShortfallProperty, wanted - applied);
+            child->zoomBy(level * zoomStep);
         }
     }
     zoomLevel = level;
@@ -845,6 +860,9 @@ void MainWindow::setEncoding()
     // A refused or failed reload leaves the document in its old encoding; show that one.
     if (!child->reloadWithEncoding(name))
         updateEncodingActions();
+    // The reload changes no signal of the document's; the status bar follows here.
+    updateEncodingLabelOnStatusBar(QString());
+    updateCharactersCountOnStatusBar();
 }
 
 void MainWindow::updateEncodingActions()
@@ -1008,130 +1026,24 @@ bool MainWindow::findReplace(const QString& strFind, const QString& strReplace, 
     MdiChild* child = activeMdiChild();
     if (!child)
         return false;
-    const Qt::CaseSensitivity cs =
-        caseSensitivity == QTextDocument::FindCaseSensitively ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    const QRegExp expression(strFind, cs, QRegExp::RegExp2);
-    QTextDocument::FindFlags flags = QTextDocument::FindFlags(backward) | caseSensitivity;
-    QTextDocument* document = child->document();
-
-    // One search from the cursor; a hit becomes the selection. An empty match right
-    // where a repeated search starts would be found again and again, so that search
-    // looks one character further on.
-    auto search = [&](const QTextCursor& from, bool repeated) {
-        auto findFrom = [&](const QTextCursor& at) {
-            return regexp ? document->find(expression, at, flags) : document->find(strFind, at, flags);
-        };
-        QTextCursor hit = findFrom(from);
-        if (repeated && !hit.isNull() && !hit.hasSelection() && !from.hasSelection()
-            && hit.position() == from.position()) {
-            QTextCursor next = from;
-            const bool moved = next.movePosition(flags & QTextDocument::FindBackward ? QTextCursor::PreviousCharacter
-                                                                                      : QTextCursor::NextCharacter);
-            hit = moved ? findFrom(next) : QTextCursor();
-        }
-        if (!hit.isNull())
-            child->setTextCursor(hit);
-        return !hit.isNull();
-    };
-    auto selectionMatches = [&]() {
-        const QString selected = child->textCursor().selectedText();
-        if (regexp)
-            return expression.exactMatch(selected);
-        return selected.compare(strFind, cs) == 0;
-    };
-
-    if (replaceAll) {
-        flags &= ~QTextDocument::FindBackward;
-        QTextCursor start = child->textCursor();
-        start.movePosition(QTextCursor::Start);
-        child->setTextCursor(start);
-        if (strFind.isEmpty())
-            return false;
-        // One undo step, and one relayout instead of one per replacement.
-        QTextCursor edit(document);
-        edit.beginEditBlock();
-        if (!regexp && !strFind.contains(QChar::ParagraphSeparator) && !strFind.contains(QLatin1Char('\n'))) {
-            // Plain text: the same left-to-right, non-overlapping matches that repeated
-            // searches give, found in one pass over the text and replaced from the end
-            // so that earlier positions stay valid. The raw text's indexes are
-            // document positions; the search sees no-break spaces as spaces.
-            QString raw = document->toRawText();
-            raw.replace(QChar::Nbsp, QLatin1Char(' '));
-            QVector<int> starts;
-            for (int at = raw.indexOf(strFind, 0, cs); at >= 0; at = raw.indexOf(strFind, at + strFind.size(), cs))
-                starts << at;
-            for (int i = starts.size() - 1; i >= 0; --i) {
-                edit.setPosition(starts.at(i));
-                edit.setPosition(starts.at(i) + strFind.size(), QTextCursor::KeepAnchor);
-                edit.insertText(strReplace);
-            }
-            edit.endEditBlock();
-            if (!starts.isEmpty()) {
-                QTextCursor end(document);
-                end.setPosition(starts.last() + (starts.size() - 1) * (strReplace.size() - strFind.size())
-                                + strReplace.size());
-                child->setTextCursor(end);
-            }
-            return false;
-        }
-        QTextCursor from = start;
-        int lastEmptyMatch = -1;
-        for (;;) {
-            const QTextCursor hit =
-                regexp ? document->find(expression, from, flags) : document->find(strFind, from, flags);
-            if (hit.isNull())
-                break;
-            QTextCursor target = hit;
-            if (!target.hasSelection()) {
-                // An empty match does not move the search on: replace it once, then step
-                // one character further, or stop at the end.
-                if (target.position() == lastEmptyMatch) {
-                    if (target.atEnd())
-                        break;
-                    from = target;
-                    from.movePosition(QTextCursor::NextCharacter);
-                    continue;
-                }
-            }
-            const bool empty = !target.hasSelection();
-            target.insertText(strReplace);
-            if (empty)
-                lastEmptyMatch = target.position();
-            from = target;
-        }
-        edit.endEditBlock();
-        child->setTextCursor(from);
-        return false;
-    }
-
-    bool found = false;
-    bool searched = false;
-    if (!replace) {
-        searched = true;
-        found = search(child->textCursor(), true);
-    } else if (selectionMatches() && child->textCursor().hasSelection()) {
-        child->textCursor().insertText(strReplace);
-    }
-    if (found)
-        return true;
-    QTextCursor restart = child->textCursor();
-    if (wrapAround) {
-        restart.movePosition(flags & QTextDocument::FindBackward ? QTextCursor::End : QTextCursor::Start);
-        if (search(restart, false))
-            return true;
-        searched = true;
-    } else if (replace) {
-        // Offer the next match without wrapping, quietly.
-        if (!strFind.isEmpty() && search(restart, true))
-            return true;
-        return false;
-    }
-    if (searched) {
+    FindReplace::Options options;
+    options.find = strFind;
+    options.replace = strReplace;
+    options.backward = backward == QTextDocument::FindBackward;
+    options.caseSensitive = caseSensitivity == QTextDocument::FindCaseSensitively;
+    options.wrapAround = wrapAround;
+    options.regexp = regexp;
+    FindReplace engine(child->document(), options);
+    const bool found = engine.run(child->textCursor(), replace, replaceAll);
+    if (engine.cursorChanged())
+        child->setTextCursor(engine.cursor());
+    if (engine.notFound()) {
         QMessageBox box(QMessageBox::Warning, tr("警告"), tr("查找结束, 未发现: %1").arg(strFind), QMessageBox::Ok,
                         this);
+        box.setTextFormat(Qt::PlainText);
         Prompt::current().exec(box);
     }
-    return false;
+    return found;
 }
 
 QList<MdiChild*> MainWindow::documents() const
@@ -1165,216 +1077,6 @@ void MainWindow::toggleInsertOverwriteMode()
     }
     if (MdiChild* child = activeMdiChild())
         child->setOverwriteMode(overwrite);
-}
-
-// ---- Printing and export -------------------------------------------------------
-
-namespace {
-
-// "导出到<name>错误!", the one box for every failed export write.
-void showExportError(QWidget* parent, const QString& fileName)
-{
-    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
-    QMessageBox box(QMessageBox::Critical, QObject::tr("错误"),
-                    QObject::tr("导出到") + fileName + QObject::tr("错误!"), QMessageBox::Yes, parent);
-    Prompt::current().exec(box);
-}
-
-void showWordError(QWidget* parent, const QString& text)
-{
-    qDebug() << Q_FUNC_INFO << ", text =" << text;
-    QMessageBox box(QMessageBox::Critical, QObject::tr("错误"), text, QMessageBox::Yes, parent);
-    Prompt::current().exec(box);
-}
-
-// Asks for the export's file name; a name without suffix gets the default one.
-QString askExportFileName(QWidget* parent, const QString& caption, const QString& suffix)
-{
-    qDebug() << Q_FUNC_INFO << ", caption =" << caption << ", suffix =" << suffix;
-    QString fileName =
-        Prompt::current().getSaveFileName(parent, caption, QString(), QStringLiteral("*") + suffix);
-    if (!fileName.isEmpty() && QFileInfo(fileName).suffix().isEmpty())
-        fileName += suffix;
-    return fileName;
-}
-
-// The wait cursor while an export blocks the window; dropped before any box.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { release(); }
-    void release()
-    {
-        if (m_active)
-            QApplication::restoreOverrideCursor();
-        m_active = false;
-    }
-
-private:
-    bool m_active = true;
-};
-
-} // namespace
-
-void MainWindow::print()
-{
-    qDebug() << Q_FUNC_INFO;
-    MdiChild* child = activeMdiChild();
-    if (!child)
-        return;
-    QPrinter printer(QPrinter::ScreenResolution);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(tr("打印文档"));
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, child->textCursor().hasSelection());
-    if (Prompt::current().execDialog(dialog) == QDialog::Accepted && child == activeMdiChild())
-        child->print(&printer);
-}
-
-void MainWindow::printPreview()
-{
-    qDebug() << Q_FUNC_INFO;
-    if (!activeMdiChild())
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog preview(&printer, this);
-    connect(&preview, SIGNAL(paintRequested(QPrinter*)), this, SLOT(filePrintPreview(QPrinter*)));
-    Prompt::current().execDialog(preview);
-}
-
-void MainWindow::filePrintPreview(QPrinter* printer)
-{
-    qDebug() << Q_FUNC_INFO << ", printer =" << printer;
-    MdiChild* child = activeMdiChild();
-    if (child && printer)
-        child->print(printer);
-}
-
-void MainWindow::filePrintPdf()
-{
-    qDebug() << Q_FUNC_INFO;
-    const QPointer<MdiChild> child = activeMdiChild();
-    if (!child)
-        return;
-    const QString fileName = askExportFileName(this, tr("导出为.pdf文档"), QStringLiteral(".pdf"));
-    if (fileName.isEmpty() || !child)
-        return;
-
-    // The printer truncates its output file as it starts, so it writes a private
-    // file; the target is replaced only by a complete PDF.
-    QTemporaryFile pdf(QDir::tempPath() + QStringLiteral("/tarnquill-export-XXXXXX.pdf"));
-    QByteArray data;
-    if (pdf.open()) {
-        pdf.close();
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf.fileName());
-        child->document()->print(&printer);
-        if (pdf.open())
-            data = pdf.readAll();
-    }
-    QString error;
-    if (!data.startsWith("%PDF") || !SafeSave::write(fileName, data, false, &error)) {
-        qWarning() << Q_FUNC_INFO << "PDF export failed:" << fileName << error;
-        showExportError(this, fileName);
-    }
-}
-
-void MainWindow::filePrintOdt()
-{
-    qDebug() << Q_FUNC_INFO;
-    const QPointer<MdiChild> child = activeMdiChild();
-    if (!child)
-        return;
-    const QString fileName = askExportFileName(this, tr("导出为.odt文档"), QStringLiteral(".odt"));
-    if (fileName.isEmpty() || !child)
-        return;
-
-    // The format follows the suffix (".odt" OpenDocument, ".html" HTML, ".txt" plain
-    // text); an unknown suffix fails the write.
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QTextDocumentWriter writer(&buffer, QFileInfo(fileName).suffix().toLower().toLatin1());
-    QString error;
-    if (!writer.write(child->document()) || !SafeSave::write(fileName, buffer.data(), false, &error)) {
-        qWarning() << Q_FUNC_INFO << "export failed:" << fileName << error;
-        showExportError(this, fileName);
-    }
-}
-
-void MainWindow::filePrintDoc()
-{
-    qDebug() << Q_FUNC_INFO;
-    filePrintMSDoc(QStringLiteral(".doc"));
-}
-
-void MainWindow::filePrintDocx()
-{
-    qDebug() << Q_FUNC_INFO;
-    filePrintMSDoc(QStringLiteral(".docx"));
-}
-
-void MainWindow::filePrintMSDoc(const QString& suffix)
-{
-    qDebug() << Q_FUNC_INFO << ", suffix =" << suffix;
-    const QPointer<MdiChild> child = activeMdiChild();
-    if (!child)
-        return;
-    const QString fileName = askExportFileName(this, tr("导出为.doc文档"), suffix);
-    if (fileName.isEmpty() || !child)
-        return;
-
-    // The HTML handed to the word processor: a new file of a unique name beside the
-    // target, so it can never be the target or a file of the user's, removed on
-    // every path when this function returns.
-    const QFileInfo target(fileName);
-    QTemporaryFile html(target.absolutePath() + QLatin1Char('/') + target.completeBaseName()
-                        + QStringLiteral("_XXXXXX_tqwTmp.html"));
-    bool written = html.open();
-    if (written) {
-        QTextDocumentWriter writer(&html, "html");
-        written = writer.write(child->document()) && html.flush();
-        html.close();
-    }
-    if (!written) {
-        qWarning() << Q_FUNC_INFO << "cannot write the temporary HTML:" << html.fileName() << html.errorString();
-        showExportError(this, fileName);
-        return;
-    }
-
-    BusyCursor busy;
-    std::unique_ptr<WordAutomation> word = WordAutomation::create();
-    if (!word->start()) {
-        qWarning() << Q_FUNC_INFO << word->errorString();
-        busy.release();
-        showWordError(this, tr("Word错误，请确认微软Word已经正确安装！"));
-        return;
-    }
-    if (!word->documents()) {
-        qWarning() << Q_FUNC_INFO << word->errorString();
-        word->quit();
-        busy.release();
-        showWordError(this, tr("微软Word内部错误！"));
-        return;
-    }
-    word->open(html.fileName());
-    if (!word->activeDocument()) {
-        qWarning() << Q_FUNC_INFO << word->errorString();
-        word->quit();
-        busy.release();
-        showWordError(this, tr("Word版本错误，请确认您当前的Word版本是Word 2007 SP2或更高!"));
-        return;
-    }
-    const int format = suffix == QLatin1String(".doc") ? WordAutomation::FormatDocument
-                                                       : WordAutomation::FormatXmlDocument;
-    const bool saved = word->saveAs(fileName, format, false, QString(), true, QString(), false);
-    if (!saved)
-        qWarning() << Q_FUNC_INFO << "Word export failed:" << word->errorString();
-    word->closeActive(false);
-    word->quit();
-    busy.release();
-    if (!saved)
-        showExportError(this, fileName);
 }
 
 // ---- Directory pane and file properties ----------------------------------------
@@ -1586,17 +1288,25 @@ void MainWindow::openFileOfItem(int row, int column)
         const QString canonical = QFileInfo(path).canonicalFilePath();
         if (!child || canonical.isEmpty() || QFileInfo(child->currentFile()).canonicalFilePath() != canonical)
             return;
+        // The hit was found in this encoding: a plain-text file the open read
+        // otherwise is read again in it (an edited document is left as it is).
+        const QString encoding = table->item(row, 1)->data(SearchDialog::EncodingRole).toString();
+        if (!encoding.isEmpty() && path.endsWith(QLatin1String(".txt")) && child->encoding != encoding
+            && !child->document()->isModified())
+            child->reloadWithEncoding(encoding);
         const int line = table->item(row, 2)->text().toInt();
         child->setLineWrapMode(QTextEdit::NoWrap);
         const QTextBlock block = child->document()->findBlockByNumber(line - 1);
         if (block.isValid()) {
+            // Placed by position: moving character by character along a line of
+            // hundreds of thousands of characters takes many seconds.
             QTextCursor cursor(block);
             int index = searchText.isEmpty() ? -1 : block.text().indexOf(searchText);
             if (index < 0)
                 index = 0;
             const int length = qMin(searchText.size(), block.length() - 1 - index);
-            cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, index);
-            cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, qMax(0, length));
+            cursor.setPosition(block.position() + index);
+            cursor.setPosition(block.position() + index + qMax(0, length), QTextCursor::KeepAnchor);
             child->setTextCursor(cursor);
         }
         child->setLineWrapMode(QTextEdit::WidgetWidth);

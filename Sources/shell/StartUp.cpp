@@ -140,8 +140,8 @@ void logEnvironment(int argc, char** argv)
     qInfo() << "argc =" << argc;
     for (int k = 0; k < argc; ++k)
         qInfo() << "argv[" << k << "] =" << QString::fromLocal8Bit(argv[k]);
-    qInfo() << "LogOutputType =" << logTargets;
-    qInfo() << "LogLevel =" << logLevel;
+    qInfo() << "LogOutputType =" << logTargets.load();
+    qInfo() << "LogLevel =" << logLevel.load();
     qInfo() << "pid =" << QCoreApplication::applicationPid();
     qInfo() << "BuildAbi =" << QSysInfo::buildAbi();
     qInfo() << "BuildCpuArchitecture =" << QSysInfo::buildCpuArchitecture();
@@ -256,6 +256,9 @@ int runTarnquill(int argc, char** argv)
             QTimer::singleShot(0, &application, &QCoreApplication::quit);
         exitCode = runEventLoop(application);
     }
+    // Still there when the loop ended before the window's timer took it.
+    delete splashScreen;
+    splashScreen = nullptr;
     closeLogFile();
     return exitCode;
 }

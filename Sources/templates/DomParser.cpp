@@ -279,9 +279,12 @@ bool DomParser::buildTree()
         qCritical() << "Error: Not a template file";
         return false;
     }
+    const QString previousTitle = title;
+    const QString previousHeader = header;
     title = root.attribute(kTitleAttribute);
     m_entryCursor = 0;
     m_treeLost = false;
+    m_cancelled = false;
     QObject::disconnect(m_resetConnection);
     QObject::disconnect(m_removeConnection);
     if (m_tree) {
@@ -297,6 +300,16 @@ bool DomParser::buildTree()
     parseChildren(root);
     QObject::disconnect(m_resetConnection);
     QObject::disconnect(m_removeConnection);
+    if (m_cancelled) {
+        // Nothing half-built is shown.
+        title = previousTitle;
+        header = previousHeader;
+        if (m_tree)
+            m_tree->clear();
+        m_errorString = tr("模板解析已取消");
+        qWarning().noquote() << m_errorString;
+        return false;
+    }
     // Hidden once the items are in place: hiding rows while others are still
     // being appended makes every later insertion slower.
     if (treeUsable())
@@ -345,7 +358,7 @@ void DomParser::parseChildren(const QDomElement& root)
         child = child.nextSibling();
     }
     QTreeWidgetItem* top = m_tree ? m_tree->invisibleRootItem() : nullptr;
-    for (; !child.isNull(); child = child.nextSibling()) {
+    for (; !child.isNull() && !m_cancelled; child = child.nextSibling()) {
         if (!child.isElement())
             continue;
         const QDomElement element = child.toElement();
@@ -386,7 +399,7 @@ void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* p
     }
 
     int i = 0;
-    for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
+    for (QDomNode child = element.firstChild(); !child.isNull() && !m_cancelled; child = child.nextSibling()) {
         ++i;
         if (progress && progress->isVisible() && (i % 100 == 0 || i == contents)) {
             progress->setValue(i);
@@ -394,6 +407,10 @@ void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* p
             QCoreApplication::processEvents();
             if (!treeUsable())
                 item = nullptr;
+        }
+        if (progress && progress->wasCanceled()) {
+            m_cancelled = true;
+            break;
         }
         parseChildElement(child, item);
     }
@@ -403,7 +420,7 @@ void DomParser::parseEntryElement(const QDomElement& element, QTreeWidgetItem* p
 void DomParser::parseContentElement(const QDomElement& element, QTreeWidgetItem* parent)
 {
     QTreeWidgetItem* item = newItem(parent, element.text(), kContentTag, QStringLiteral("content"));
-    for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
+    for (QDomNode child = element.firstChild(); !child.isNull() && !m_cancelled; child = child.nextSibling()) {
         parseChildElement(child, item);
     }
 }

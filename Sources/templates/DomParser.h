@@ -41,7 +41,9 @@ public:
     bool readData(const QByteArray& data);
 
     // Sets title (and header), clears the tree and fills it. False when the
-    // root is not "template"; tree, title and header are then left alone.
+    // root is not "template"; tree, title and header are then left alone. Also
+    // false when the user cancels the progress dialog: the tree is then left
+    // empty and title and header as they were.
     bool buildTree();
 
     // One random content per entry that has children; positions are
@@ -118,6 +120,8 @@ private:
     // Set when rows of the tree are removed while it is being filled (events
     // run under the progress dialog): the items in hand may be gone.
     bool m_treeLost = false;
+    // The user pressed "取消" on the progress dialog: the parse stops.
+    bool m_cancelled = false;
     QMetaObject::Connection m_resetConnection;
     QMetaObject::Connection m_removeConnection;
 

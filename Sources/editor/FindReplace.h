@@ -1,0 +1,58 @@
+#pragma once
+// The engine of find and replace in one document, without widgets: it works on
+// a QTextDocument and a copy of the editor's cursor, and says where the editor's
+// cursor goes afterwards and whether "not found" is to be reported.
+
+#include <QRegExp>
+#include <QString>
+#include <QTextCursor>
+#include <QTextDocument>
+
+class FindReplace
+{
+public:
+    struct Options
+    {
+        QString find;
+        QString replace;
+        bool backward = false;
+        bool caseSensitive = false;
+        bool wrapAround = false;
+        bool regexp = false; // QRegExp syntax (RegExp2)
+    };
+
+    FindReplace(QTextDocument* document, const Options& options);
+
+    // One command of the dialog, from the editor's cursor `from`: find the next
+    // match (replace and replaceAll false), replace the selected match and offer
+    // the next one (replace), or replace every match (replaceAll, one undo step).
+    // True when a match is selected afterwards.
+    bool run(const QTextCursor& from, bool replace, bool replaceAll);
+
+    // Where the editor's cursor goes; valid when cursorChanged() is true (else the
+    // editor keeps its own cursor, which the document has moved with any edit).
+    QTextCursor cursor() const { return m_cursor; }
+    bool cursorChanged() const { return m_cursorChanged; }
+    // The search ran to its end without a match and says so.
+    bool notFound() const { return m_notFound; }
+    // Matches replaced by the last replace-all.
+    int replacements() const { return m_replacements; }
+
+private:
+    QTextCursor findFrom(const QTextCursor& at) const;
+    bool search(const QTextCursor& from, bool repeated);
+    bool selectionMatches() const;
+    void setCursor(const QTextCursor& cursor);
+    void replaceAll();
+    bool replacePlainText();
+
+    QTextDocument* m_document;
+    Options m_options;
+    Qt::CaseSensitivity m_cs;
+    QRegExp m_expression;
+    QTextDocument::FindFlags m_flags;
+    QTextCursor m_cursor;
+    bool m_cursorChanged = false;
+    bool m_notFound = false;
+    int m_replacements = 0;
+};
