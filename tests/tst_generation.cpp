@@ -309,10 +309,10 @@ private slots:
 
     void branchesAndPoems()
     {
-        for (const QString& name : {"广告", "服装", "保健", "美容", "旅游", "餐饮", "食品"})
+        for (const QString name : {"广告", "服装", "保健", "美容", "旅游", "餐饮", "食品"})
             QCOMPARE(GenerationEngine::branchOf("Templates/" + name + ".tqw"), GenerationEngine::AdvertisementBranch);
         QCOMPARE(GenerationEngine::branchOf("Templates/软文.tqw"), GenerationEngine::AdvertorialBranch);
-        for (const QString& path : {"Templates/标题.tqw", "Templates/诗歌/诗歌A=A-IA-UA.tqw", "templates/广告.tqw",
+        for (const QString path : {"Templates/标题.tqw", "Templates/诗歌/诗歌A=A-IA-UA.tqw", "templates/广告.tqw",
                                     "./Templates/广告.tqw", "Templates/新闻/国际新闻.tqw"})
             QCOMPARE(GenerationEngine::branchOf(path), GenerationEngine::StoryBranch);
         QCOMPARE(GenerationEngine::poemTemplate("ang=ang-iang-uang"), QString("Templates/诗歌/诗歌ANG=ANG-IANG-UANG.tqw"));
@@ -449,7 +449,7 @@ private slots:
         QFETCH(QStringList, runs);
         QCOMPARE(TemplateWalk::splitByMarkers(text), runs);
         QVERIFY(TemplateWalk::isAtomRun("[季节]") && TemplateWalk::isAtomRun("[a|b]"));
-        for (const QString& run : {"[a b]", "[Ｘ]", "[../x]", "[a/b]", "[..]", "x[a]", "[a]x"})
+        for (const QString run : {"[a b]", "[Ｘ]", "[../x]", "[a/b]", "[..]", "x[a]", "[a]x"})
             QVERIFY2(!TemplateWalk::isAtomRun(run), qPrintable(run));
     }
 

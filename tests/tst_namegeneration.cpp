@@ -211,7 +211,7 @@ private slots:
 
     void actions()
     {
-        for (const QString& folder : {"Templates/", "Templates/Atom/"}) {
+        for (const QString folder : {"Templates/", "Templates/Atom/"}) {
             QDir().mkpath(folder);
             const QString shipped = TestEnvironment::programDir() + '/' + folder;
             for (const QString& file : QDir(shipped).entryList({"*.tqw"}, QDir::Files))

@@ -159,11 +159,11 @@ private slots:
     void buildFoldersLookAboveThemInDeveloperBuilds()
     {
         const QString root = freshTempFolder("build-folders");
-        for (const QString& folder : {"/plugins", "/Release/plugins", "/DEBUG/plugins", "/other/plugins"})
+        for (const QString folder : {"/plugins", "/Release/plugins", "/DEBUG/plugins", "/other/plugins"})
             QDir().mkpath(root + folder);
         for (bool walk : {false, true}) {
             PluginManager::setWalksUpFromBuildFolders(walk);
-            for (const QString& folder : {"Release", "DEBUG", "other"}) {
+            for (const QString folder : {"Release", "DEBUG", "other"}) {
                 PluginManager::setProgramDirectory(root + '/' + folder);
                 const bool up = walk && folder != "other";
                 QCOMPARE(PluginManager().directoryPath(), root + (up ? QString() : "/" + folder) + "/plugins");

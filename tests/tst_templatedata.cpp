@@ -50,13 +50,13 @@ const QMap<QString, int> kNameParts{{"男名", 3}, {"女名", 3}, {"称谓", 2},
 QSet<QString> storyPlaceholders()
 {
     QSet<QString> set;
-    for (const QString& p : {"MAN1", "WOMAN1", "OPPONENT1", "OPPONENT2", "OPPONENT3"}) {
+    for (const QString p : {"MAN1", "WOMAN1", "OPPONENT1", "OPPONENT2", "OPPONENT3"}) {
         set << "__" + p + "_NAME__";
-        for (const QString& a : {"OCCUPATION", "CHARACTER", "DEFECT", "HABIT", "BEHAVIOR", "PROPS", "WEAPON"})
+        for (const QString a : {"OCCUPATION", "CHARACTER", "DEFECT", "HABIT", "BEHAVIOR", "PROPS", "WEAPON"})
             set << "__" + p + "_" + a + "1_NAME__";
     }
     for (int n = 1; n <= 4; ++n) {
-        for (const QString& g : {"MALE_SUPPORT_ROLE", "FEMALE_SUPPORT_ROLE", "REGION", "SCENE", "INDUSTRY", "ANIMAL", "VEHICLE"})
+        for (const QString g : {"MALE_SUPPORT_ROLE", "FEMALE_SUPPORT_ROLE", "REGION", "SCENE", "INDUSTRY", "ANIMAL", "VEHICLE"})
             set << QString("__%1%2_NAME__").arg(g).arg(n);
         set << QString("__COMMUNICATION%1_TOOL_NAME__").arg(n);
     }
@@ -299,7 +299,7 @@ private slots:
         std::sort(atoms.begin(), atoms.end());
         std::sort(listed.begin(), listed.end());
         QCOMPARE(listed, atoms);
-        for (const QString& prefix : {"形容", "描写", "指代"})
+        for (const QString prefix : {"形容", "描写", "指代"})
             QVERIFY(std::any_of(listed.cbegin(), listed.cend(), [&](const QString& a) { return a.startsWith(prefix); }));
         QVERIFY(std::any_of(listed.cbegin(), listed.cend(), [](const QString& a) { return a.endsWith("语境.tqw"); }));
     }

@@ -192,7 +192,7 @@ private slots:
         QCOMPARE(window.newTemplate("新"), QString());
         QCOMPARE(prompt.saveFileQuestions.last(),
                  "模板另存为|" + absolute("Templates/Atom/新") + "|Tqw 文件 (*.tqw);;所有文件 (*)");
-        for (const QString& name : {"../越界", "子/名", "反\\斜", ".."}) {
+        for (const QString name : {"../越界", "子/名", "反\\斜", ".."}) {
             QCOMPARE(window.newTemplate(name), QString());
             QVERIFY(prompt.texts.last().startsWith("模板名称不能含有"));
         }
