@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTreeWidgetItem>
+#include <QUuid>
 
 #include "SharedCodes.h"
 #include "TemplateContents.h"
@@ -172,6 +173,27 @@ DatabaseTemplate::SaveResult DatabaseTemplate::save(QSqlDatabase database, const
         values.append({text.left(at).simplified(), text.mid(at + separator.size()).simplified()});
     }
 
+    // A connection of its own: the shared one may have the same file attached
+    // under another name, whose read lock would keep the commit waiting.
+    const QString connection = QStringLiteral("DatabaseTemplate-") + QUuid::createUuid().toString();
+    {
+        QSqlDatabase own = QSqlDatabase::cloneDatabase(database, connection);
+        if (!own.open()) {
+            result.statement = QStringLiteral("OPEN ") + database.databaseName();
+            result.error = own.lastError().text();
+        } else {
+            result = writeRows(own, table, columns, values);
+            own.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return result;
+}
+
+DatabaseTemplate::SaveResult DatabaseTemplate::writeRows(QSqlDatabase database, const QString& table, int columns,
+                                                         const QVector<QPair<QString, QString>>& values)
+{
+    SaveResult result;
     const QString fresh = quoted(table + QStringLiteral("New"));
     const QString backup = quoted(table + QStringLiteral("Bak"));
     const QString current = quoted(table);

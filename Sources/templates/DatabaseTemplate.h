@@ -12,6 +12,8 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+#include <QPair>
 
 class QTreeWidgetItem;
 
@@ -59,4 +61,9 @@ public:
     static bool renameTable(QSqlDatabase database, const QString& from, const QString& to, QString* statement,
                             QString* error);
     static bool dropTable(QSqlDatabase database, const QString& name, QString* statement, QString* error);
+
+private:
+    // The save's transaction, on a connection of its own.
+    static SaveResult writeRows(QSqlDatabase database, const QString& table, int columns,
+                                const QVector<QPair<QString, QString>>& values);
 };

@@ -28,10 +28,10 @@ DatabaseTemplateSelectionDialog::DatabaseTemplateSelectionDialog(QWidget* parent
     connect(ui->locateLineEdit, SIGNAL(textChanged(QString)), this, SLOT(locateTextChanged(const QString&)));
     connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &QDialog::hide);
     connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::hide);
-    // The edit commits before the editor closes: an editor closing with the
-    // edit still pending committed nothing.
+    // The edit commits before the editor closes (and the view has let the
+    // editor go before this runs): an edit still pending committed nothing.
     connect(ui->templateTreeWidget->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
-            [this]() { editorClosed(); }, Qt::QueuedConnection);
+            [this]() { editorClosed(); });
 }
 
 DatabaseTemplateSelectionDialog::~DatabaseTemplateSelectionDialog()

@@ -95,12 +95,12 @@ void TemplateContents::insert(TemplateDialog* page, QTreeWidgetItem* entry, int 
         return;
     const QList<QTreeWidgetItem*> contents = contentsOf(entry);
     row = qBound(0, row, contents.size());
-    // Before the content now at that row, else after the last content.
+    // Right after the content of the row before, else before the first content.
     int child = 0;
-    if (row < contents.size())
-        child = entry->indexOfChild(contents.at(row));
+    if (row > 0)
+        child = entry->indexOfChild(contents.at(row - 1)) + 1;
     else if (!contents.isEmpty())
-        child = entry->indexOfChild(contents.last()) + 1;
+        child = entry->indexOfChild(contents.first());
 
     QList<QTreeWidgetItem*> items;
     items.reserve(texts.size());
