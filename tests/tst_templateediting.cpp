@@ -234,15 +234,59 @@ private slots:
         std::stable_sort(expected.begin(), expected.end(), localeAwareLessThan);
         QCOMPARE(rows(tab), expected);
         QCOMPARE(expected.indexOf("甲") + 1, expected.lastIndexOf("甲"));
-        QStringList lines{"B", "  子"};
+        // The contents take the order where they stand; the child entry keeps its place.
+        QStringList lines{"B"};
         for (const QString& text : expected)
             lines << "  (·" + text + ")";
+        lines.insert(3, "  子");
         QCOMPARE(outline(tab).mid(3), lines);
         QVERIFY(marked(*m_window, tab));
         m_window->setTemplateModified(false, m_window->mainTabWidget->indexOf(tab));
         m_window->sortTemplateContentAct->trigger();
         QCOMPARE(m_prompt->texts.last(), QString("无需重新排序,当前顺序已经排序!"));
         QVERIFY(!marked(*m_window, tab));
+    }
+
+    // Many rows at once take the other path through the tree: still in step,
+    // contents hidden, the child entry where it was and still expanded.
+    void manyRowsAtOnce()
+    {
+        QStringList texts;
+        quint32 seed = 7;
+        for (int i = 0; i < 400; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            texts << QString::number(seed >> 16 & 127);
+        }
+        TemplateDialog* tab = open("<entry title=\"A\">" + contents(texts.mid(0, 200)) + "<entry title=\"子\">"
+                                   + contents({"z"}) + "</entry>" + contents(texts.mid(200)) + "</entry>");
+        QVERIFY(tab);
+        QTreeWidgetItem* child = tab->getTreeWidget()->topLevelItem(0)->child(200);
+        child->setExpanded(true);
+        auto inStep = [&]() {
+            QStringList tree;
+            for (const QString& line : outline(tab).mid(1))
+                if (line.startsWith("  (·"))
+                    tree << line.mid(4, line.size() - 5);
+                else if (line != "  子" && line != "    (·z)")
+                    return false;
+            return tree == rows(tab) && outline(tab).contains("  子") && child->isExpanded();
+        };
+        QStringList unique;
+        for (const QString& text : texts)
+            if (!unique.contains(text))
+                unique << text;
+        QCOMPARE(m_window->removeDuplicateTemplateContent(tab, false), texts.size() - unique.size());
+        QCOMPARE(rows(tab), unique);
+        QVERIFY(inStep());
+        QStringList expected = rows(tab);
+        for (int row = expected.size() - 1; row >= 0; row -= 2) {
+            tab->getListWidget()->item(row)->setSelected(true);
+            expected.removeAt(row);
+        }
+        yes();
+        m_window->removeTemplateContentAct->trigger();
+        QCOMPARE(rows(tab), expected);
+        QVERIFY(inStep());
     }
 
     // The copy is taken when copying: pasting after the original went is safe.

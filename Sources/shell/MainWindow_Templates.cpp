@@ -1209,7 +1209,7 @@ void MainWindow::sortTemplateContent()
         inform(tr("无需重新排序,当前顺序已经排序!"));
         return;
     }
-    TemplateContents::replaceAll(tab, entry, sorted);
+    TemplateContents::setTexts(tab, entry, sorted);
     tab->onSearchComboBoxCurrentTextChanged(QString());
     markTemplate(this, tab, true);
     inform(tr("排序完成!"));
@@ -1234,7 +1234,7 @@ int MainWindow::removeDuplicateTemplateContent(TemplateDialog* templateDialog, b
             inform(tr("没有发现重复条目!"));
         return 0;
     }
-    TemplateContents::replaceAll(tab, entry, unique);
+    TemplateContents::setTexts(tab, entry, unique);
     tab->onSearchComboBoxCurrentTextChanged(QString());
     markTemplate(this, tab, true);
     if (manual)

@@ -1,6 +1,7 @@
 #include "TemplateContents.h"
 
 #include <QDebug>
+#include <QSignalBlocker>
 #include <QSet>
 #include <QTreeWidgetItem>
 
@@ -179,28 +180,44 @@ bool TemplateContents::setText(TemplateDialog* page, QTreeWidgetItem* entry, int
     return true;
 }
 
-void TemplateContents::replaceAll(TemplateDialog* page, QTreeWidgetItem* entry, const QStringList& texts)
+void TemplateContents::setTexts(TemplateDialog* page, QTreeWidgetItem* entry, const QStringList& texts)
 {
     qDebug() << Q_FUNC_INFO << ", count =" << texts.size();
     if (!entry)
         return;
-    QList<QTreeWidgetItem*> expanded;
-    collectExpanded(entry, expanded);
-    QList<QTreeWidgetItem*> children;
-    for (QTreeWidgetItem* child : entry->takeChildren()) {
-        if (TreeWidget::isEntry(child))
-            children << child;
-        else
-            delete child;
+    const QList<QTreeWidgetItem*> contents = contentsOf(entry);
+    const int kept = qMin(contents.size(), texts.size());
+    const bool list = listShows(page, entry);
+    ListWidget* listWidget = page ? page->getListWidget() : nullptr;
+
+    // The texts change in place, told to the views once rather than per item.
+    if (kept > 0) {
+        QAbstractItemModel* model = contents.first()->treeWidget() ? contents.first()->treeWidget()->model() : nullptr;
+        {
+            const QSignalBlocker treeBlocker(model);
+            const QSignalBlocker listBlocker(list ? listWidget->model() : nullptr);
+            for (int i = 0; i < kept; ++i) {
+                if (contents.at(i)->text(0) != texts.at(i))
+                    contents.at(i)->setText(0, texts.at(i));
+                if (list && i < listWidget->count())
+                    listWidget->item(i)->setText(texts.at(i));
+            }
+        }
+        if (model && page) {
+            TreeWidget* tree = page->getTreeWidget();
+            emit model->dataChanged(tree->indexForItem(contents.first()), tree->indexForItem(contents.at(kept - 1)));
+        }
+        if (list && listWidget->count() > 0)
+            emit listWidget->model()->dataChanged(listWidget->model()->index(0, 0),
+                                                  listWidget->model()->index(qMin(kept, listWidget->count()) - 1, 0));
     }
-    children.reserve(children.size() + texts.size());
-    for (const QString& text : texts)
-        children << newContent(text);
-    resetChildren(page, entry, children, expanded);
-    if (listShows(page, entry)) {
-        ListWidget* list = page->getListWidget();
-        list->clear();
-        list->addItems(texts);
+    if (texts.size() > contents.size()) {
+        insert(page, entry, contents.size(), texts.mid(contents.size()));
+    } else if (texts.size() < contents.size()) {
+        QList<int> rows;
+        for (int row = kept; row < contents.size(); ++row)
+            rows << row;
+        remove(page, entry, rows);
     }
 }
 

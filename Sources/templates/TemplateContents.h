@@ -36,8 +36,9 @@ public:
     static int remove(TemplateDialog* page, QTreeWidgetItem* entry, QList<int> rows);
     // Gives the content at a list row a new text.
     static bool setText(TemplateDialog* page, QTreeWidgetItem* entry, int row, const QString& text);
-    // Replaces all contents by texts, appended after the entry's child entries.
-    static void replaceAll(TemplateDialog* page, QTreeWidgetItem* entry, const QStringList& texts);
+    // Gives the contents these texts, in order, where they stand: extra texts
+    // are added at the end, contents beyond the texts are taken out.
+    static void setTexts(TemplateDialog* page, QTreeWidgetItem* entry, const QStringList& texts);
 
     // The texts in the order of localeAwareLessThan; equal texts keep their order.
     static QStringList sorted(const QStringList& texts);
