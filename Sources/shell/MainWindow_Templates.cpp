@@ -385,9 +385,10 @@ bool isWordListName(const QString& name)
     return name == QLatin1String("Synonym") || name == QLatin1String("Antonym");
 }
 
-// Fills a tab from a word-database table, or, for "Synonym" and "Antonym" with
-// a search text, from the word list of that text (a view that cannot be saved).
-int loadDatabaseTemplate(MainWindow* window, TemplateDialog* tab, const QString& name, uint type)
+// Fills a tab from a word-database table (type 128: the first table of the
+// file at path), or, for "Synonym" and "Antonym" with a search text, from the
+// word list of that text (a view that cannot be saved).
+int loadDatabaseTemplate(MainWindow* window, TemplateDialog* tab, const QString& name, const QString& path, uint type)
 {
     qDebug() << Q_FUNC_INFO << ", name =" << name << ", type =" << templateType2String(type);
     TreeWidget* tree = tab->getTreeWidget();
@@ -408,7 +409,7 @@ int loadDatabaseTemplate(MainWindow* window, TemplateDialog* tab, const QString&
     }
 
     QSqlDatabase database = window->embellish->getDatabase(
-        type, type == TEMPLATE_TYPE_SQLITE_DB_FILE ? templatePath(name) : QString());
+        type, type == TEMPLATE_TYPE_SQLITE_DB_FILE ? path : QString());
     if (!database.isOpen()) {
         warn(MainWindow::tr("错误"), MainWindow::tr("无法打开数据库文件:") + QStringLiteral("\n") + name);
         return ERROR_CODE_TEMPLATE_MISSING_OR_INVALID;
@@ -581,7 +582,9 @@ int MainWindow::openTemplate(const QString& templateFileName, const QString& sea
         tab->setTitle(parser.title);
         tab->setHeader(parser.header);
     } else if (isDatabaseTemplateType(type)) {
-        const int result = loadDatabaseTemplate(this, tab, templateFileName, type);
+        // A file chosen in the dialog was given no name: the messages name its path.
+        const int result =
+            loadDatabaseTemplate(this, tab, templateFileName.isEmpty() ? path : templateFileName, path, type);
         if (result != ERROR_CODE_SUCCESS) {
             delete tab;
             return result;
@@ -1107,7 +1110,12 @@ void MainWindow::newTemplateContent(const QString& str, const QString& note, boo
         }
         break;
     }
-    TemplateContents::insert(tab, entry, tab->getListWidget()->currentRow() + 1, {text});
+    ListWidget* list = tab->getListWidget();
+    const int row = list->currentRow() + 1;
+    TemplateContents::insert(tab, entry, row, {text});
+    // Typed in: the next one typed follows it.
+    if (interactive)
+        list->setCurrentRow(row);
     markTemplate(this, tab, true);
 }
 

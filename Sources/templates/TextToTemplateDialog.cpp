@@ -111,7 +111,8 @@ QStringList TextToTemplateDialog::split(const QString& text, const QString& patt
 
 bool TextToTemplateDialog::isAtomReference(const QString& piece)
 {
-    return piece.size() >= 3 && piece.startsWith(QLatin1Char('[')) && piece.endsWith(QLatin1Char(']'));
+    return piece.size() >= 3 && piece.startsWith(QLatin1Char('[')) && piece.endsWith(QLatin1Char(']'))
+        && !piece.contains(QLatin1Char('\n'));
 }
 
 void TextToTemplateDialog::splitText()

@@ -47,7 +47,7 @@ public:
     // them. An empty pattern leaves the text whole.
     static QStringList split(const QString& text, const QString& pattern, bool caseInsensitive, bool skipEmpty,
                              bool includeSeparator);
-    // "[" + at least one character + "]".
+    // "[" + at least one character + "]", on one line.
     static bool isAtomReference(const QString& piece);
 
 private slots:
