@@ -26,6 +26,7 @@
 #include "SettingsStore.h"
 #include "StartUp.h"
 #include "TemplateDialog.h"
+#include "TemplateWindowTest.h"
 #include "TestSupport.h"
 #include "TextToTemplateDialog.h"
 #include "TreeWidget.h"
@@ -44,14 +45,6 @@ QString entry(const QString& title, const QStringList& contents)
     for (const QString& text : contents)
         body += "<content>" + text + "</content>";
     return body + "</entry>";
-}
-
-QStringList rows(const TemplateDialog* tab)
-{
-    QStringList texts;
-    for (int i = 0; tab && i < tab->getListWidget()->count(); ++i)
-        texts << tab->getListWidget()->item(i)->text();
-    return texts;
 }
 
 // A template file as its reader sees it, in either form.
@@ -80,39 +73,23 @@ QList<QAction*> menuActions(const QList<QAction*>& actions)
 
 } // namespace
 
-class AtomLibraryTest : public QObject
+class AtomLibraryTest : public TemplateWindowTest
 {
     Q_OBJECT
 
-    QString m_folder;
-    std::unique_ptr<CurrentDir> m_current;
-    std::unique_ptr<ScriptedPrompt> m_prompt;
-    std::unique_ptr<MainWindow> m_window;
 
-    TemplateDialog* current() { return qobject_cast<TemplateDialog*>(m_window->mainTabWidget->currentWidget()); }
 
 private slots:
     void init()
     {
-        Settings().clear();
-        resetStartUpState();
-        templateModified = false;
         atomTemplateMarkers.clear();
-        QVERIFY(makeTestWorkFolder(m_folder));
-        m_current.reset(new CurrentDir(m_folder));
+        QVERIFY(startWindow());
         writeTemplate("Templates/Atom/原子模板库.tqw",
                       entry("原子模板", {"[季节]", "[形容天空]", "[描写春天]", "[指代母亲]", "[校园语境]", "[语境x]"}));
         writeTemplate("Templates/Atom/季节.tqw", entry("季节", {"春", "秋"}));
         writeTemplate("Templates/Atom/常用工具.tqw", entry("工具", {"剪刀"}));
-        m_prompt.reset(new ScriptedPrompt);
-        m_window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
     }
-    void cleanup()
-    {
-        m_window.reset();
-        m_prompt.reset();
-        m_current.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     // The atom named in the editor opens from the context menu and from its
     // key; a name left from an earlier menu does not mislead the key.

@@ -26,6 +26,7 @@
 #include "SharedCodes.h"
 #include "StartUp.h"
 #include "TemplateDialog.h"
+#include "TemplateWindowTest.h"
 #include "TestSupport.h"
 #include "TreeWidget.h"
 
@@ -65,56 +66,27 @@ QStringList column(const QList<QStringList>& rows, const QString& separator = " 
     return texts;
 }
 
-QStringList rows(TemplateDialog* tab)
-{
-    QStringList texts;
-    for (int i = 0; i < tab->getListWidget()->count(); ++i)
-        texts << tab->getListWidget()->item(i)->text();
-    return texts;
-}
-
 const QString kAtoms = "Dictionary/原子模板.db";
 // Texts that glued SQL would break on, the row separator among them.
 const QStringList kAwkward{"它's", "say \"hi\"", "a; DROP TABLE x", "-- not a comment", "左 -> 右", "=", ""};
 
 } // namespace
 
-class DatabaseTemplatesTest : public QObject
+class DatabaseTemplatesTest : public TemplateWindowTest
 {
     Q_OBJECT
 
-    QString m_folder;
-    std::unique_ptr<CurrentDir> m_current;
-    std::unique_ptr<ScriptedPrompt> m_prompt;
-    std::unique_ptr<MainWindow> m_window;
 
-    TemplateDialog* current() { return qobject_cast<TemplateDialog*>(m_window->mainTabWidget->currentWidget()); }
-    void newWindow()
-    {
-        m_window.reset();
-        m_window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
-    }
 
 private slots:
     void init()
     {
-        Settings().clear();
-        resetStartUpState();
-        templateModified = false;
-        QVERIFY(makeTestWorkFolder(m_folder));
-        m_current.reset(new CurrentDir(m_folder));
+        QVERIFY(startWindow());
         QDir().mkpath("Dictionary");
         sql(kAtoms, {"CREATE TABLE 季节 (content text)", "INSERT INTO 季节 VALUES ('春'), ('夏')",
                      "CREATE INDEX 季节_content ON 季节 (content COLLATE NOCASE)", "CREATE TABLE 天气 (content text)"});
-        m_prompt.reset(new ScriptedPrompt);
-        newWindow();
     }
-    void cleanup()
-    {
-        m_window.reset();
-        m_prompt.reset();
-        m_current.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void opening()
     {

@@ -17,6 +17,7 @@
 #include "SharedCodes.h"
 #include "StartUp.h"
 #include "TemplateDialog.h"
+#include "TemplateWindowTest.h"
 #include "TestSupport.h"
 #include "TreeWidget.h"
 
@@ -26,14 +27,6 @@ void writeTemplate(const QString& path, const QString& body)
 {
     writeBytes(path, ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<template title=\"t\">" + body + "</template>\n")
                          .toUtf8());
-}
-
-QStringList rows(TemplateDialog* tab)
-{
-    QStringList texts;
-    for (int i = 0; i < tab->getListWidget()->count(); ++i)
-        texts << tab->getListWidget()->item(i)->text();
-    return texts;
 }
 
 // The outline: entries plain, contents as "·text", hidden ones as "(·text)".
@@ -62,14 +55,10 @@ QString contents(const QStringList& texts)
 
 } // namespace
 
-class TemplateEditingTest : public QObject
+class TemplateEditingTest : public TemplateWindowTest
 {
     Q_OBJECT
 
-    QString m_folder;
-    std::unique_ptr<CurrentDir> m_current;
-    std::unique_ptr<ScriptedPrompt> m_prompt;
-    std::unique_ptr<MainWindow> m_window;
 
     // A window with one tab open on body, its first entry current.
     TemplateDialog* open(const QString& body)
@@ -84,20 +73,9 @@ class TemplateEditingTest : public QObject
 private slots:
     void init()
     {
-        Settings().clear();
-        resetStartUpState();
-        templateModified = false;
-        QVERIFY(makeTestWorkFolder(m_folder));
-        m_current.reset(new CurrentDir(m_folder));
-        m_prompt.reset(new ScriptedPrompt);
-        m_window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
+        QVERIFY(startWindow());
     }
-    void cleanup()
-    {
-        m_window.reset();
-        m_prompt.reset();
-        m_current.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     // New contents go after the current row, in tree and list alike, also
     // when the entry holds a child entry between its contents.

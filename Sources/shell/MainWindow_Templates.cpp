@@ -63,25 +63,6 @@ bool isUntitled(const QString& fileName)
     return fileName.isEmpty() || QFileInfo(fileName).fileName() == kUntitledTemplate;
 }
 
-bool isDatabaseTemplateType(uint type)
-{
-    switch (type) {
-    case TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD:
-    case TEMPLATE_TYPE_SQLITE_DB_ADJECTIVE_WORD:
-    case TEMPLATE_TYPE_SQLITE_DB_ANTONYM:
-    case TEMPLATE_TYPE_SQLITE_DB_ATOM:
-    case TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST:
-    case TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST:
-    case TEMPLATE_TYPE_SQLITE_DB_SPELLING_PUNCTUATION:
-    case TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER:
-    case TEMPLATE_TYPE_SQLITE_DB_SYNONYM:
-    case TEMPLATE_TYPE_SQLITE_DB_FILE:
-        return true;
-    default:
-        return false;
-    }
-}
-
 void warn(const QString& title, const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok);
@@ -288,6 +269,20 @@ bool askText(MainWindow* window, const QString& title, const QString& label, con
     return true;
 }
 
+// Asks until a text is given, a warning after each empty one; false when cancelled.
+bool askNonEmpty(MainWindow* window, const QString& title, const QString& label, const QString& initial,
+                 const QString& emptyText, QString& text, const QString& emptyTitle = MainWindow::tr("警告!"))
+{
+    for (;;) {
+        text = initial;
+        if (!askText(window, title, label, QString(), text))
+            return false;
+        if (!text.isEmpty())
+            return true;
+        warn(emptyTitle, emptyText);
+    }
+}
+
 bool confirmRemoval()
 {
     QMessageBox box(QMessageBox::Warning, MainWindow::tr("警告!"), MainWindow::tr("确认要删除模板内容以及其包含的子项吗？"),
@@ -306,6 +301,21 @@ void inform(const QString& text)
 QStringList paragraphsOf(const QString& selectedText)
 {
     return selectedText.split(QChar(QChar::ParagraphSeparator), Qt::SkipEmptyParts);
+}
+
+// The paragraphs of the editor's selection that become entries of the current
+// template tab (tab); none without an editor (quietly), on a read-only tab
+// (with its box) or without a template tab.
+QStringList selectionForEntries(MainWindow* window, TemplateDialog** tab)
+{
+    MdiChild* editor = window->activeMdiChild();
+    if (!editor || window->isCurrentTemplateReadOnly())
+        return QStringList();
+    *tab = templateTab(window->mainTabWidget->currentWidget());
+    const QTextCursor cursor = editor->textCursor();
+    if (!*tab || cursor.isNull())
+        return QStringList();
+    return paragraphsOf(cursor.selectedText());
 }
 
 // New entries below the current one, or at the top when there is none.
@@ -581,7 +591,7 @@ int MainWindow::openTemplate(const QString& templateFileName, const QString& sea
         updateRecentTemplates(path);
         tab->setTitle(parser.title);
         tab->setHeader(parser.header);
-    } else if (isDatabaseTemplateType(type)) {
+    } else if (DatabaseTemplate::isDatabaseType(type)) {
         // A file chosen in the dialog was given no name: the messages name its path.
         const int result =
             loadDatabaseTemplate(this, tab, templateFileName.isEmpty() ? path : templateFileName, path, type);
@@ -598,7 +608,7 @@ int MainWindow::openTemplate(const QString& templateFileName, const QString& sea
     mainTabWidget->setTabIcon(tabIndex, QIcon(QStringLiteral(":/Images/Template.png")));
     // A word-list view has no table: it shows the name it was opened with.
     const QString databaseText = tab->tableName().isEmpty() ? templateFileName : tab->tableName();
-    mainTabWidget->setTabText(tabIndex, isDatabaseTemplateType(type) ? databaseText : tabTextOf(tab));
+    mainTabWidget->setTabText(tabIndex, DatabaseTemplate::isDatabaseType(type) ? databaseText : tabTextOf(tab));
     mainTabWidget->setTabToolTip(tabIndex, tr("模板: ") + path);
     templateDialogs << tab;
 
@@ -622,7 +632,7 @@ int MainWindow::openTemplate(const QString& templateFileName, const QString& sea
     if (fileSystemWatcher && QFileInfo(path).isFile())
         fileSystemWatcher->addPath(path);
     // A word list already holds what was searched for: filtering it by the word would hide it all.
-    if (!searchStr.isEmpty() && !(isDatabaseTemplateType(type) && tab->tableName().isEmpty()))
+    if (!searchStr.isEmpty() && !(DatabaseTemplate::isDatabaseType(type) && tab->tableName().isEmpty()))
         tab->setSearchText(searchStr);
     return ERROR_CODE_SUCCESS;
 }
@@ -734,7 +744,7 @@ bool MainWindow::saveTemplateFinal(bool saveAs, TemplateDialog* templateDialog, 
             fileSystemWatcher->addPath(fileName);
     };
 
-    if (isDatabaseTemplateType(templateDialog->type())) {
+    if (DatabaseTemplate::isDatabaseType(templateDialog->type())) {
         const bool saved = saveDatabaseTemplate(this, templateDialog);
         watchAgain();
         return saved;
@@ -907,13 +917,9 @@ void MainWindow::newTemplateParagraph(QString str)
     if (!tab || isCurrentTemplateReadOnly())
         return;
     QString text = str;
-    while (text.isEmpty()) {
-        text = tr("新段落");
-        if (!askText(this, tr("新段落"), tr("键入新段落的内容"), QString(), text))
-            return;
-        if (text.isEmpty())
-            warn(tr("警告!"), tr("内容不能为空，请重试。"));
-    }
+    if (text.isEmpty()
+        && !askNonEmpty(this, tr("新段落"), tr("键入新段落的内容"), tr("新段落"), tr("内容不能为空，请重试。"), text))
+        return;
     TreeWidget* tree = tab->getTreeWidget();
     QTreeWidgetItem* current = tree->currentItem();
     QTreeWidgetItem* item = TemplateContents::newEntry(text);
@@ -933,13 +939,9 @@ void MainWindow::newTemplateChildParagraph()
     if (!tab || isCurrentTemplateReadOnly())
         return;
     QString text;
-    while (text.isEmpty()) {
-        text = tr("新增子条目");
-        if (!askText(this, tr("新增子条目"), tr("请输入子条目的内容:"), QString(), text))
-            return;
-        if (text.isEmpty())
-            warn(tr("警告!"), tr("键入内容为空，请输入内容:"));
-    }
+    if (!askNonEmpty(this, tr("新增子条目"), tr("请输入子条目的内容:"), tr("新增子条目"), tr("键入内容为空，请输入内容:"),
+                     text))
+        return;
     addChildEntries(tab, {text});
     markTemplate(this, tab, true);
 }
@@ -951,16 +953,10 @@ void MainWindow::editTemplateParagraph()
     QTreeWidgetItem* current = tab ? tab->getTreeWidget()->currentItem() : nullptr;
     if (!current)
         return;
-    QString text = current->text(0);
-    for (;;) {
-        if (!askText(this, tr("修改当前段落内容"), tr("请输入新的内容:"), QString(), text))
-            return;
-        if (!text.isEmpty())
-            break;
-        warn(tr("警告!"), tr("内容不能为空，请重试。"));
-        text = current->text(0);
-    }
-    if (text == current->text(0))
+    QString text;
+    if (!askNonEmpty(this, tr("修改当前段落内容"), tr("请输入新的内容:"), current->text(0), tr("内容不能为空，请重试。"),
+                     text)
+        || text == current->text(0))
         return;
     current->setText(0, text);
     markTemplate(this, tab, true);
@@ -1041,16 +1037,10 @@ void MainWindow::editTemplateTitle(int index)
     QString oldTitle = mainTabWidget->tabText(tabIndex);
     if (oldTitle.startsWith(QLatin1Char('*')))
         oldTitle.remove(0, 1);
-    QString title = oldTitle;
-    for (;;) {
-        if (!askText(this, tr("修改模板标题"), tr("请输入新模板标题:"), QString(), title))
-            return;
-        if (!title.isEmpty())
-            break;
-        warn(tr("错误!"), tr("模板标题不能为空, 请输入模板标题!"));
-        title = oldTitle;
-    }
-    if (title == oldTitle)
+    QString title;
+    if (!askNonEmpty(this, tr("修改模板标题"), tr("请输入新模板标题:"), oldTitle, tr("模板标题不能为空, 请输入模板标题!"),
+                     title, tr("错误!"))
+        || title == oldTitle)
         return;
     qDebug().noquote() << QStringLiteral("原模板标题: %1, 改为: %2").arg(oldTitle, title);
     if (tab->type() == TEMPLATE_TYPE_SQLITE_DB_ATOM && !tab->tableName().isEmpty()) {
@@ -1253,14 +1243,8 @@ int MainWindow::removeDuplicateTemplateContent(TemplateDialog* templateDialog, b
 void MainWindow::newTemplateParagraphFromSelection()
 {
     qDebug() << Q_FUNC_INFO;
-    MdiChild* editor = activeMdiChild();
-    if (!editor || isCurrentTemplateReadOnly())
-        return;
-    TemplateDialog* tab = templateTab(mainTabWidget->currentWidget());
-    const QTextCursor cursor = editor->textCursor();
-    if (!tab || cursor.isNull())
-        return;
-    const QStringList parts = paragraphsOf(cursor.selectedText());
+    TemplateDialog* tab = nullptr;
+    const QStringList parts = selectionForEntries(this, &tab);
     if (parts.isEmpty())
         return;
     TreeWidget* tree = tab->getTreeWidget();
@@ -1281,14 +1265,8 @@ void MainWindow::newTemplateParagraphFromSelection()
 void MainWindow::newTemplateChildParagraphFromSelection()
 {
     qDebug() << Q_FUNC_INFO;
-    MdiChild* editor = activeMdiChild();
-    if (!editor || isCurrentTemplateReadOnly())
-        return;
-    TemplateDialog* tab = templateTab(mainTabWidget->currentWidget());
-    const QTextCursor cursor = editor->textCursor();
-    if (!tab || cursor.isNull())
-        return;
-    const QStringList parts = paragraphsOf(cursor.selectedText());
+    TemplateDialog* tab = nullptr;
+    const QStringList parts = selectionForEntries(this, &tab);
     if (parts.isEmpty())
         return;
     addChildEntries(tab, parts);

@@ -37,24 +37,6 @@ uint codeOfEnglishName(const QString& name)
     return 0;
 }
 
-bool isWordDatabaseCode(uint type)
-{
-    switch (type) {
-    case TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD:
-    case TEMPLATE_TYPE_SQLITE_DB_ADJECTIVE_WORD:
-    case TEMPLATE_TYPE_SQLITE_DB_ANTONYM:
-    case TEMPLATE_TYPE_SQLITE_DB_ATOM:
-    case TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST:
-    case TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST:
-    case TEMPLATE_TYPE_SQLITE_DB_SPELLING_PUNCTUATION:
-    case TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER:
-    case TEMPLATE_TYPE_SQLITE_DB_SYNONYM:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Runs one statement; on failure records it and the driver's text.
 bool run(QSqlQuery& query, const QString& statement, QString* failed, QString* error)
 {
@@ -88,9 +70,28 @@ bool DatabaseTemplate::isUsableTableName(const QString& name)
     return !name.trimmed().isEmpty() && !name.contains(QChar(0));
 }
 
+bool DatabaseTemplate::isDatabaseType(uint type)
+{
+    switch (type) {
+    case TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD:
+    case TEMPLATE_TYPE_SQLITE_DB_ADJECTIVE_WORD:
+    case TEMPLATE_TYPE_SQLITE_DB_ANTONYM:
+    case TEMPLATE_TYPE_SQLITE_DB_ATOM:
+    case TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST:
+    case TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST:
+    case TEMPLATE_TYPE_SQLITE_DB_SPELLING_PUNCTUATION:
+    case TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER:
+    case TEMPLATE_TYPE_SQLITE_DB_SYNONYM:
+    case TEMPLATE_TYPE_SQLITE_DB_FILE:
+        return true;
+    default:
+        return false;
+    }
+}
+
 uint DatabaseTemplate::databaseCodeFor(uint type, const QString& tableName)
 {
-    if (type == TEMPLATE_TYPE_SQLITE_DB_FILE || isWordDatabaseCode(type))
+    if (isDatabaseType(type))
         return type;
     const uint code = codeOfEnglishName(tableName);
     return code ? code : uint(TEMPLATE_TYPE_SQLITE_DB_ATOM);

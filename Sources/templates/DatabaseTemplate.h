@@ -27,6 +27,9 @@ public:
     // Whether a table name can be used (not empty, no NUL character).
     static bool isUsableTableName(const QString& name);
 
+    // The template types shown from databases: 16-19, 32, 33, 35, 36, 64 and
+    // 128 (a database file named by its path).
+    static bool isDatabaseType(uint type);
     // The database a tab of this type and table lives in: the type itself for
     // the word-database codes; for any other type the table's old English name
     // decides ("Synonym" 64 … "Character" 36), else the atom database (19).
