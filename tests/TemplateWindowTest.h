@@ -3,6 +3,7 @@
 // a work folder of the test's own as the current folder, a scripted prompt and
 // a main window without start-up timers.
 
+#include <QMessageBox>
 #include <QTabWidget>
 
 #include <memory>
@@ -40,6 +41,38 @@ protected:
         m_window.reset();
         m_prompt.reset();
         m_current.reset();
+    }
+
+    // A template file of these entries (contents() and entry() write them).
+    static void writeTemplate(const QString& path, const QString& body)
+    {
+        writeBytes(path, ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<template title=\"t\">" + body
+                          + "</template>\n")
+                             .toUtf8());
+    }
+    static QString contents(const QStringList& texts)
+    {
+        QString body;
+        for (const QString& text : texts)
+            body += "<content>" + text + "</content>";
+        return body;
+    }
+    static QString entry(const QString& title, const QStringList& texts)
+    {
+        return "<entry title=\"" + title + "\">" + contents(texts) + "</entry>";
+    }
+    // Opens Templates/t.tqw written with body; its tab, or null.
+    TemplateDialog* open(const QString& body)
+    {
+        writeTemplate("Templates/t.tqw", body);
+        return m_window->openTemplate("Templates/t.tqw") == 0 ? current() : nullptr;
+    }
+    // The next question box is answered Yes.
+    void yes() { m_prompt->answers << ScriptedPrompt::Answer{QMessageBox::Yes, false}; }
+    bool marked(const TemplateDialog* tab) const
+    {
+        return m_window->mainTabWidget->tabText(m_window->mainTabWidget->indexOf(const_cast<TemplateDialog*>(tab)))
+            .startsWith('*');
     }
 
     TemplateDialog* current() const { return qobject_cast<TemplateDialog*>(m_window->mainTabWidget->currentWidget()); }
