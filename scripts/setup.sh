@@ -25,6 +25,7 @@ if [ "$mode" = test ]; then
   packages+=(clang libclang-rt-14-dev # the template fuzzer
              poppler-utils unzip)          # reading exported PDF and ODT/DOCX files back
   packages+=(python3)            # the template data test re-runs data/templates/generate.py
+  packages+=(sqlite3)            # the database-template benchmark's baseline import
 fi
 
 missing=()

@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QApplication>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -161,6 +162,16 @@ int ScriptedPrompt::execDialog(QDialog& dialog)
 {
     dialogs << (dialog.objectName().isEmpty() ? QString::fromLatin1(dialog.metaObject()->className())
                                               : dialog.objectName());
+    if (auto* input = qobject_cast<QInputDialog*>(&dialog)) {
+        textQuestions << input->windowTitle() + "|" + input->labelText() + "|" + input->textValue();
+        if (textAnswers.isEmpty())
+            return QDialog::Rejected;
+        const QString answer = textAnswers.takeFirst();
+        if (answer.isNull())
+            return QDialog::Rejected;
+        input->setTextValue(answer);
+        return QDialog::Accepted;
+    }
     return dialogResult;
 }
 

@@ -99,6 +99,9 @@ public:
     QStringList texts;
     QList<Qt::TextFormat> textFormats; // of each box asked
     QStringList dialogs;               // object names or class names of the dialogs run
+    // Text input dialogs: each takes the next queued text (a null string, or none queued, cancels).
+    QStringList textAnswers;
+    QStringList textQuestions;         // "title|label|initial text" of each text asked
     QList<QStringList> menus;          // texts of the actions of each menu, separators as "-"
 
     // Open dialogs: each takes the next queued name (empty, i.e. cancelled, when none is queued).

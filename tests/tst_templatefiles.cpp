@@ -363,7 +363,7 @@ private slots:
         moveToBlock(editor, 8);
         moveToBlock(editor, 7);
         moveToBlock(editor, 8);
-        QCOMPARE(prompt.texts.filter("模板文件不存在或模板格式错误!").size(), 1);
+        QCOMPARE(prompt.texts.filter("无法打开数据库文件").size(), 1);
 
         // Another template's paragraph: the unmodified auto-close tab goes.
         moveToBlock(editor, 6);

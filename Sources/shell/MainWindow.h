@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QSet>
+#include <QSharedPointer>
 #include <QString>
 #include <QStringList>
 #include <QTextDocument>
@@ -731,7 +732,8 @@ public:
     // Missing templates (and tables that failed to open) that following text
     // back has reported once already.
     QSet<QString> missingTemplatesAsked;
-    QTreeWidgetItem* copiedTemplateParagraph = nullptr;
+    // A copy taken when the paragraph was copied: pasting never reaches the original.
+    QSharedPointer<QTreeWidgetItem> copiedTemplateParagraph;
     DatabaseTemplateSelectionDialog* databaseTemplateSelectionDialog = nullptr;
     QAction* openTemplateAct = nullptr;
     QAction* recentTemplateActions[MaxRecentTemplates] = {};
@@ -943,6 +945,8 @@ private:
     void createSearchDialog();
     MdiChild* createMdiChild();
     void createDeferredStartUpDialogs();
+    // Puts the action of the atom template under the cursor on the window, so that its key works.
+    void placeAtomTemplateUnderCursorAction();
 };
 
 // The one main window, reachable from every part of the program; null when none exists.

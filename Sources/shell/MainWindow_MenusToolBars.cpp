@@ -69,6 +69,7 @@ void MainWindow::createMenus()
     place(templateMenu, {openTemplateAct, saveTemplateAct, openDatabaseTemplateAct});
     connect(templateMenu, SIGNAL(aboutToHide()), this, SLOT(aboutToHideTemplateMenu()));
     connect(templateMenu, SIGNAL(aboutToShow()), this, SLOT(aboutToShowTemplateMenu()));
+    placeAtomTemplateUnderCursorAction();
     updateRecentTemplates(QString());
 
     editMenu = bar->addMenu(tr("编辑(&E)"));

@@ -549,6 +549,7 @@ void MainWindow::initTimeConsumingStaff()
         }
     }
 
+    preloadTemplates();
     toggleSymbol();
     parseJieBaFlagConfigFile();
     loadPlugins();

@@ -22,6 +22,8 @@ public:
 
     // The item of a model index of this tree, or null.
     QTreeWidgetItem* itemForIndex(const QModelIndex& index) const { return itemFromIndex(index); }
+    // The model index of an item of this tree.
+    QModelIndex indexForItem(const QTreeWidgetItem* item) const { return indexFromItem(item); }
 
     // Outline items carry their tag in column 0 under Qt::UserRole.
     static bool isEntry(const QTreeWidgetItem* item);

@@ -1,0 +1,303 @@
+// Word-database tables as template tabs, on real SQLite files: what opens and
+// what does not, saving one and two columns with awkward texts, a stale work
+// table and a save that fails half-way, which database a tab saves to, the
+// selection dialog of the atom database, renaming an atom table through the
+// tab's title, word-list views and the spelling lists.
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUuid>
+
+#include "DatabaseTemplate.h"
+#include "DatabaseTemplateSelectionDialog.h"
+#include "GlobalActions.h"
+#include "MdiChild.h"
+#include "SharedCodes.h"
+#include "TemplateWindowTest.h"
+#include "TreeWidget.h"
+
+namespace {
+
+// Runs statements on a database file through a connection of its own; the
+// rows selected, their values joined by separator.
+QStringList sql(const QString& file, const QStringList& statements, const QString& separator = " | ")
+{
+    QStringList rows;
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(file);
+        QSqlQuery query(db);
+        for (const QString& statement : statements) {
+            if (!db.open() || !query.exec(statement))
+                qFatal("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+            while (query.isSelect() && query.next()) {
+                QStringList row;
+                for (int i = 0; i < query.record().count(); ++i)
+                    row << query.value(i).toString();
+                rows << row.join(separator);
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return rows;
+}
+
+const QString kAtoms = "Dictionary/原子模板.db";
+// Texts that glued SQL would break on, the row separator among them.
+const QStringList kAwkward{"它's", "say \"hi\"", "a; DROP TABLE x", "-- not a comment", "左 -> 右", "="};
+
+} // namespace
+
+class DatabaseTemplatesTest : public TemplateWindowTest
+{
+    Q_OBJECT
+
+
+
+private slots:
+    void init()
+    {
+        QVERIFY(startWindow());
+        QDir().mkpath("Dictionary");
+        sql(kAtoms, {"CREATE TABLE 季节 (content text)", "INSERT INTO 季节 VALUES ('春'), ('夏')",
+                     "CREATE INDEX 季节_content ON 季节 (content COLLATE NOCASE)", "CREATE TABLE 天气 (content text)"});
+    }
+    void cleanup() { stopWindow(); }
+
+    void opening()
+    {
+        sql("Dictionary/近义词.db", {"CREATE TABLE 近义词 (Word01 text, Word02 text)",
+                                   "INSERT INTO 近义词 VALUES ('美丽', '漂亮'), ('美丽', '好看')"});
+        sql("empty.db", {"PRAGMA user_version = 1"});
+        sql("three.db", {"CREATE TABLE t (a, b, c)"});
+        sql("pairs.db", {"CREATE TABLE 对 (a, b)", "INSERT INTO 对 VALUES ('甲', '乙')"});
+        const struct {
+            QString name;
+            uint type;
+            int result;
+            QString text;
+        } failures[] = {
+            {"empty.db", TEMPLATE_TYPE_SQLITE_DB_FILE, ERROR_CODE_DB_NO_TABLE, "数据库里没有表!\nempty.db"},
+            {"无此表", TEMPLATE_TYPE_SQLITE_DB_ATOM, ERROR_CODE_DB_TABLE_NOT_FOUND, "数据库模板表格未找到:\n无此表"},
+            {"three.db", TEMPLATE_TYPE_SQLITE_DB_FILE, ERROR_CODE_DB_COLUMN_COUNT_MISMATCH,
+             "目前只支持一列或两列的表，当前表格列数为:3\nthree.db"},
+        };
+        for (const auto& failure : failures) {
+            QCOMPARE(m_window->openTemplate(failure.name, QString(), -1, false, failure.type), failure.result);
+            QCOMPARE(m_prompt->texts.last(), failure.text);
+        }
+        QCOMPARE(m_window->templateDialogs.size(), 0);
+
+        QCOMPARE(m_window->openTemplate("季节", QString(), -1, false, TEMPLATE_TYPE_SQLITE_DB_ATOM), 0);
+        QCOMPARE(rows(current()), QStringList({"春", "夏"}));
+        QCOMPARE(m_window->mainTabWidget->tabText(m_window->mainTabWidget->currentIndex()), QString("季节"));
+        QVERIFY(current()->getTreeWidget()->topLevelItem(0)->child(0)->isHidden());
+        // A file chosen in the open dialog.
+        m_prompt->openFileNames << "pairs.db";
+        QCOMPARE(m_window->openTemplate(), 0);
+        QCOMPARE(rows(current()), QStringList({"甲 -> 乙"}));
+        // The old English name still finds the synonym table; the synonym database joins with " = ".
+        m_window->openSynonymTemplate();
+        QCOMPARE(current()->tableName(), QString("近义词"));
+        QCOMPARE(rows(current()), QStringList({"美丽 = 漂亮", "美丽 = 好看"}));
+    }
+
+    // Saving writes exactly the tab's rows, whatever they hold, keeps the
+    // table's indexes, and what a fresh window opens is what was saved.
+    void roundTrips()
+    {
+        sql("Dictionary/黑名单.db", {"CREATE TABLE 黑名单 (TypoWord text, Correction text)"});
+        QCOMPARE(m_window->openTemplate("季节", QString(), -1, false, TEMPLATE_TYPE_SQLITE_DB_ATOM), 0);
+        m_window->newTemplateContentFromStringList(kAwkward);
+        m_window->saveTemplateAct->trigger();
+        QCOMPARE(m_prompt->texts, QStringList());
+        const QStringList expected = QStringList({"春"}) + kAwkward + QStringList({"夏"});
+        QCOMPARE((sql(kAtoms, {"SELECT content FROM 季节"})), expected);
+        // The index came along; no work table is left.
+        QCOMPARE(sql(kAtoms, {"SELECT type FROM sqlite_master WHERE name LIKE '季节%' ORDER BY type"}),
+                 QStringList({"index", "table"}));
+
+        QCOMPARE(m_window->openTemplate("./Dictionary/黑名单.db"), 0);
+        QStringList pairs;
+        for (const QString& text : kAwkward.mid(0, 4))
+            pairs << text + " -> " + text + "!";
+        pairs << "甲 -> 乙 -> 丙" << "空 -> ";
+        m_window->newTemplateContentFromStringList(pairs);
+        m_window->saveTemplateAct->trigger();
+        QCOMPARE(m_prompt->texts, QStringList());
+        QCOMPARE(sql("Dictionary/黑名单.db", {"SELECT * FROM 黑名单"}, " -> "), pairs);
+
+        newWindow();
+        QCOMPARE(m_window->openTemplate("季节", QString(), -1, false, TEMPLATE_TYPE_SQLITE_DB_ATOM), 0);
+        QCOMPARE(rows(current()), expected);
+        QCOMPARE(m_window->openTemplate("./Dictionary/黑名单.db"), 0);
+        QCOMPARE(rows(current()), pairs);
+    }
+
+    // A work table left by an earlier failure adds nothing; a failure half-way
+    // keeps the old table whole; a row without its arrow is shown, not saved.
+    void failures()
+    {
+        sql(kAtoms, {"CREATE TABLE 季节New (content text)", "INSERT INTO 季节New VALUES ('旧的')"});
+        QCOMPARE(m_window->openTemplate("季节", QString(), -1, false, TEMPLATE_TYPE_SQLITE_DB_ATOM), 0);
+        TemplateDialog* tab = current();
+        m_window->newTemplateContent("秋", QString(), false);
+        QVERIFY(m_window->saveTemplateFinal(false, tab, m_window->mainTabWidget->indexOf(tab)));
+        QCOMPARE((sql(kAtoms, {"SELECT content FROM 季节"})), QStringList({"春", "秋", "夏"}));
+        QVERIFY(!m_window->mainTabWidget->tabText(m_window->mainTabWidget->indexOf(tab)).startsWith('*'));
+
+        sql(kAtoms, {"CREATE VIEW 季节Bak AS SELECT 1"});
+        m_window->newTemplateContent("冬", QString(), false);
+        QVERIFY(!m_window->saveTemplateFinal(false, tab, m_window->mainTabWidget->indexOf(tab)));
+        QVERIFY(m_prompt->texts.last().startsWith("SQLite 错误.\n表名 = 季节\nSQL = DROP TABLE IF EXISTS \"季节Bak\""));
+        QCOMPARE((sql(kAtoms, {"SELECT content FROM 季节"})), QStringList({"春", "秋", "夏"}));
+        QVERIFY(m_window->mainTabWidget->tabText(m_window->mainTabWidget->indexOf(tab)).startsWith('*'));
+        sql(kAtoms, {"DROP VIEW 季节Bak"});
+
+        // An emptied table saves as an empty table.
+        tab->getListWidget()->selectAll();
+        yes();
+        m_window->removeTemplateContent();
+        QVERIFY(m_window->saveTemplateFinal(false, tab, m_window->mainTabWidget->indexOf(tab)));
+        QCOMPARE(sql(kAtoms, {"SELECT count(*) FROM 季节"}), QStringList({"0"}));
+
+        sql("pairs.db", {"CREATE TABLE 对 (a, b)", "INSERT INTO 对 VALUES ('甲', '乙'), ('丙', '丁')"});
+        QCOMPARE(m_window->openTemplate("pairs.db"), 0);
+        TemplateDialog* pairs = current();
+        pairs->getListWidget()->setCurrentRow(0);
+        m_window->newTemplateContent("没有箭头", QString(), false);
+        QVERIFY(!m_window->saveTemplateFinal(false, pairs, m_window->mainTabWidget->indexOf(pairs)));
+        QCOMPARE(m_prompt->texts.last(), QString("模板格式错误，请修正焦点所在条目。"));
+        QCOMPARE(pairs->getListWidget()->currentRow(), 1);
+        QCOMPARE(sql("pairs.db", {"SELECT count(*) FROM 对"}), QStringList({"2"}));
+    }
+
+    // The tab's type names the database; old English names only when the type does not.
+    void databaseOfTab()
+    {
+        QCOMPARE(DatabaseTemplate::databaseCodeFor(TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD, "敏感词"),
+                 uint(TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD));
+        QCOMPARE(DatabaseTemplate::databaseCodeFor(TEMPLATE_TYPE_SQLITE_DB_FILE, "Synonym"),
+                 uint(TEMPLATE_TYPE_SQLITE_DB_FILE));
+        QCOMPARE(DatabaseTemplate::databaseCodeFor(255, "Synonym"), uint(TEMPLATE_TYPE_SQLITE_DB_SYNONYM));
+        QCOMPARE(DatabaseTemplate::databaseCodeFor(255, "其它"), uint(TEMPLATE_TYPE_SQLITE_DB_ATOM));
+
+        sql("Dictionary/敏感词.db", {"CREATE TABLE 敏感词 (Word text)", "INSERT INTO 敏感词 VALUES ('甲')"});
+        QCOMPARE(m_window->openTemplate("敏感词", QString(), -1, false, TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD), 0);
+        m_window->newTemplateContent("乙", QString(), false);
+        m_window->saveTemplate();
+        QCOMPARE((sql("Dictionary/敏感词.db", {"SELECT * FROM 敏感词"})), QStringList({"甲", "乙"}));
+        QCOMPARE((sql(kAtoms, {"SELECT name FROM sqlite_master WHERE type = 'table'"})),
+                 QStringList({"季节", "天气"}));
+    }
+
+    // Creating, renaming and removing tables with awkward names; a cancelled
+    // new row leaves no table and does not turn the next rename into a creation.
+    void selectionDialog()
+    {
+        m_window->openDatabaseTemplateAct->trigger();
+        DatabaseTemplateSelectionDialog* dialog = m_window->findChild<DatabaseTemplateSelectionDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
+        QTreeWidget* tree = dialog->templateTreeWidget();
+        QCOMPARE(tree->topLevelItemCount(), 2);
+        QCOMPARE(dialog->findChild<QLabel*>("templateNumberLabel")->text(), QString("2 / 共: 2"));
+        auto type = [tree](const QString& text, Qt::Key key) {
+            auto* editor = tree->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor);
+            editor->setText(text);
+            QTest::keyClick(editor, key);
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        auto tables = []() { return (sql(kAtoms, {"SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"})); };
+
+        const QString odd = "a \"b\" c";
+        dialog->findChild<QPushButton*>("createTemplateButton")->click();
+        type(odd, Qt::Key_Return);
+        QVERIFY(tables().contains(odd));
+        dialog->findChild<QPushButton*>("createTemplateButton")->click();
+        type("不要", Qt::Key_Escape);
+        QCOMPARE(tree->topLevelItemCount(), 3);
+        tree->setCurrentItem(tree->findItems(odd, Qt::MatchExactly).first());
+        dialog->findChild<QPushButton*>("renameTemplateButton")->click();
+        const QString odder = "x'y; -- z";
+        type(odder, Qt::Key_Return);
+        QCOMPARE(tables(), QStringList({odder, "天气", "季节"}));
+        dialog->findChild<QLineEdit*>("locateLineEdit")->setText("X'");
+        QCOMPARE(dialog->findChild<QLabel*>("templateNumberLabel")->text(), QString("1 / 共: 3"));
+        dialog->findChild<QPushButton*>("removeTemplateButton")->click();
+        QCOMPARE(tables(), QStringList({"天气", "季节"}));
+        QCOMPARE(tree->topLevelItemCount(), 2);
+
+        // Open: the current table as an atom-database tab.
+        dialog->findChild<QLineEdit*>("locateLineEdit")->clear();
+        tree->setCurrentItem(tree->findItems("季节", Qt::MatchExactly).first());
+        dialog->openButton()->click();
+        QCOMPARE(current()->tableName(), QString("季节"));
+        QCOMPARE(current()->type(), uint(TEMPLATE_TYPE_SQLITE_DB_ATOM));
+        QVERIFY(!dialog->isVisible());
+    }
+
+    // The title of an atom table's tab renames the table, or changes nothing.
+    void renamingThroughTitle()
+    {
+        QCOMPARE(m_window->openTemplate("季节", QString(), -1, false, TEMPLATE_TYPE_SQLITE_DB_ATOM), 0);
+        TemplateDialog* tab = current();
+        m_prompt->textAnswers << "天气";
+        m_window->editTemplateTitle(m_window->mainTabWidget->currentIndex());
+        QVERIFY(m_prompt->texts.last().startsWith("重命名数据库模板失败: 季节 -> 天气"));
+        QCOMPARE(tab->tableName(), QString("季节"));
+        m_prompt->textAnswers << "四\"季";
+        m_window->editTemplateTitle(m_window->mainTabWidget->currentIndex());
+        QCOMPARE(tab->tableName(), QString("四\"季"));
+        QCOMPARE(tab->fileName(), QDir::cleanPath(QDir::current().absoluteFilePath("四\"季")));
+        QCOMPARE(m_window->mainTabWidget->tabText(m_window->mainTabWidget->currentIndex()), QString("*四\"季"));
+        m_window->saveTemplate();
+        QCOMPARE((sql(kAtoms, {"SELECT content FROM \"四\"\"季\""})), QStringList({"春", "夏"}));
+        // The same table again is the same tab.
+        QCOMPARE(m_window->openTemplate("四\"季", QString(), -1, false, TEMPLATE_TYPE_SQLITE_DB_ATOM), 0);
+        QCOMPARE(m_window->templateDialogs.size(), 1);
+    }
+
+    // Word-list views are read-only and refuse saving; the white list takes
+    // the selection and saves it; the black list asks for the correction.
+    void wordListsAndSpellingLists()
+    {
+        sql("Dictionary/近义词.db", {"CREATE TABLE 近义词 (Word01 text, Word02 text)",
+                                   "INSERT INTO 近义词 VALUES ('美丽', '漂亮'), ('美丽', '好看')"});
+        sql("Dictionary/白名单.db", {"CREATE TABLE 白名单 (Word text)", "INSERT INTO 白名单 VALUES ('天空')"});
+        sql("Dictionary/黑名单.db", {"CREATE TABLE 黑名单 (TypoWord text, Correction text)"});
+        QCOMPARE(m_window->openTemplate("Synonym", "美丽", -1, false, TEMPLATE_TYPE_SQLITE_DB_SYNONYM), 0);
+        TemplateDialog* view = current();
+        QVERIFY(view->property("ReadOnly").toBool());
+        QVERIFY(rows(view).contains("漂亮") && rows(view).contains("好看"));
+        QVERIFY(!m_window->saveTemplateFinal(false, view, m_window->mainTabWidget->currentIndex()));
+        QCOMPARE(m_prompt->texts.last(), QString("词表视图只能查看，不能保存。"));
+
+        m_window->newFile();
+        MdiChild* editor = m_window->activeMdiChild();
+        editor->setPlainText("错别字和新词");
+        selectText(editor, 4, 6);
+        addSelectedWordToWhiteListAct->trigger();
+        QCOMPARE(current()->tableName(), QString("白名单"));
+        QCOMPARE(rows(current()), QStringList({"天空", "新词"}));
+        m_window->saveTemplate();
+        QCOMPARE((sql("Dictionary/白名单.db", {"SELECT * FROM 白名单"})), QStringList({"天空", "新词"}));
+
+        selectText(editor, 0, 3);
+        m_prompt->textAnswers << "错别字 -> 正字";
+        addSelectedWordToBlackListAct->trigger();
+        QVERIFY(m_prompt->textQuestions.last().endsWith("|错别字 -> "));
+        m_window->saveTemplate();
+        QCOMPARE((sql("Dictionary/黑名单.db", {"SELECT * FROM 黑名单"})), QStringList({"错别字 | 正字"}));
+    }
+};
+
+TQ_TEST_MAIN(DatabaseTemplatesTest)
+#include "tst_databasetemplates.moc"
