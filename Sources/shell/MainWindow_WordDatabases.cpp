@@ -1,5 +1,4 @@
-// Main window: text marking and embellishing, and the companion analysis tools.
-// Bodies marked "(interim)" log their call only and are filled as the commands are built.
+// Main window: the marking and embellishing commands; the run itself is EmbellishRun.
 
 #include "MainWindow.h"
 
