@@ -1,9 +1,12 @@
 #pragma once
 // The program's one main window. Its implementation is split by subsystem:
-// MainWindow_Shell.cpp (frame, start-up, settings, actions, menus, toolbars, status
-// bars, sub-windows and tabs, skins, shut-down), MainWindow_Editor.cpp (documents and search),
-// MainWindow_Templates.cpp, MainWindow_Generation.cpp, MainWindow_WordDatabases.cpp,
-// MainWindow_Preferences.cpp and MainWindow_Account.cpp.
+// MainWindow_Shell.cpp (frame, start-up, settings, actions, skins, shut-down),
+// MainWindow_MenusToolBars.cpp, MainWindow_StatusBarsTabs.cpp (status bars, sub-windows
+// and tabs), MainWindow_CrashTests.cpp, MainWindow_Editor.cpp (documents and search),
+// MainWindow_PrintExport.cpp, MainWindow_Templates.cpp, MainWindow_Generation.cpp,
+// MainWindow_WordDatabases.cpp (marking runs), MainWindow_WordTools.cpp (dictionary,
+// highlighter, statistics, analysis tools), MainWindow_Preferences.cpp and
+// MainWindow_Account.cpp.
 
 #include <QDateTime>
 #include <QList>
