@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVector>
 
 #include <algorithm>
 #include <cstdio>
@@ -44,6 +45,15 @@ inline void printNonDebugMessages()
 inline double seconds(const QElapsedTimer& timer)
 {
     return double(timer.nsecsElapsed()) / 1e9;
+}
+
+// The middle value (the upper one of the middle two for an even count).
+inline double median(QVector<double> values)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
 }
 
 // The smallest result of `runs` calls of f.
