@@ -97,6 +97,15 @@ public:
     // encoding has one. Empty for an unknown name.
     static QByteArray encode(const QString& text, const QString& name, bool withBom);
 
+    // A document's raw text (QTextDocument::toRawText) as plain-text file text:
+    // paragraph ends (and frame boundaries) become CR LF, everything else stays.
+    static QString plainTextWithCrLf(const QString& raw);
+    // The same text encoded, in one pass for GB18030 and UTF-8, preceded by the
+    // mark when withBom is set and the encoding has one. When a character cannot
+    // be held, *unencodable gets its index in raw and the result is empty;
+    // otherwise *unencodable is -1.
+    static QByteArray encodeDocumentText(const QString& raw, const QString& name, bool withBom, int* unencodable);
+
     // CR LF and lone CR become LF.
     static QString normalizeLineEnds(QString text);
 
