@@ -1,6 +1,8 @@
 #include "TextEncoding.h"
 
 #include <QDebug>
+#include <QHash>
+#include <QReadWriteLock>
 #include <QTextCodec>
 #include <QVector>
 
@@ -432,12 +434,13 @@ Script scriptOf(const QString& name)
 }
 
 // The sample the guess scores: from the first non-ASCII byte at `from` up to
-// about 64 KiB, ending just after a byte below 0x30. No multi-byte sequence of
+// about 16 KiB (thousands of characters: plenty to tell the candidates apart),
+// ending just after a byte below 0x30. No multi-byte sequence of
 // the candidates holds such a byte (UTF-8 continues with 80..BF, GB18030 with
 // 30..39 and 40..FE, Big5 with 40..FE), so the cut splits no character.
 QByteArray scoringSample(const QByteArray& data, int from)
 {
-    const int window = 64 * 1024;
+    const int window = 16 * 1024;
     int end = data.size();
     if (end - from > window) {
         const char* d = data.constData();
@@ -475,7 +478,20 @@ QTextCodec* TextEncoding::codec(const QString& name)
     qDebug() << Q_FUNC_INFO << ", name =" << name;
     if (name.trimmed().isEmpty())
         return nullptr;
-    return QTextCodec::codecForName(name.trimmed().toLatin1());
+    // Looking a codec up by name compares it with every alias the system knows;
+    // the guess asks for a few names per file searched. Codecs live as long as the program.
+    static QReadWriteLock lock;
+    static QHash<QString, QTextCodec*> known;
+    {
+        QReadLocker reading(&lock);
+        const auto it = known.constFind(name);
+        if (it != known.constEnd())
+            return it.value();
+    }
+    QTextCodec* found = QTextCodec::codecForName(name.trimmed().toLatin1());
+    QWriteLocker writing(&lock);
+    known.insert(name, found);
+    return found;
 }
 
 bool TextEncoding::isKnown(const QString& name)
@@ -768,14 +784,29 @@ QString TextEncoding::guess(const QByteArray& data, const QStringList& candidate
     if (from < 0)
         return candidates.first();
     const QByteArray sample = scoringSample(data, from);
-    QString best;
-    Plausibility bestScore;
-    bool bestValid = false;
+    // Strict validity is cheap to tell; only when several candidates (or none) are
+    // valid do their decodings have to be read.
+    QStringList usable;
+    QVector<bool> validity;
+    int validCount = 0;
     for (const QString& name : candidates) {
         if (!codec(name))
             continue;
-        bool valid = false;
-        const QString text = decode(sample, name, 0, &valid);
+        usable << name;
+        validity << isValid(sample, name);
+        validCount += validity.last() ? 1 : 0;
+    }
+    if (validCount == 1)
+        return usable.at(validity.indexOf(true));
+    QString best;
+    Plausibility bestScore;
+    bool bestValid = false;
+    for (int k = 0; k < usable.size(); ++k) {
+        const QString& name = usable.at(k);
+        const bool valid = validity.at(k);
+        if (validCount > 0 && !valid)
+            continue;
+        const QString text = decode(sample, name, 0);
         Plausibility score = plausibility(text, name);
         // Some codecs drop a broken sequence without a trace: it counts against them.
         if (!valid)

@@ -76,7 +76,7 @@ public:
     // wins a tie: GB18030 (the default), UTF-8, Big5, Big5-HKSCS.
     static QStringList candidateEncodings();
     // The most plausible of the candidates for data without a byte-order mark,
-    // judged on a sample from the first non-ASCII byte on (up to 64 KiB, cut
+    // judged on a sample from the first non-ASCII byte on (up to 16 KiB, cut
     // where no multi-byte sequence can continue): among the candidates the
     // sample is strictly valid in (or all of them, when it is valid in none),
     // the larger plausible share wins, a tie going to the earlier candidate.
