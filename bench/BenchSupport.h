@@ -2,7 +2,10 @@
 // Shared scaffolding of the benchmarks: a private settings and data folder,
 // timing helpers and a reproducible pseudo-random sequence for generated text.
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTextEdit>
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QString>
@@ -54,6 +57,22 @@ inline double median(QVector<double> values)
         return 0;
     std::sort(values.begin(), values.end());
     return values.at(values.size() / 2);
+}
+
+// One keystroke (character i of a run of ideographs) in an editor, until it is
+// painted: the editor's viewport is repainted and pending events (status bar
+// labels and the like) are run. Milliseconds.
+inline double keystrokeMilliseconds(QTextEdit* edit, int i)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x4E2D + i)));
+    QApplication::sendEvent(edit, &press);
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(QChar(0x4E2D + i)));
+    QApplication::sendEvent(edit, &release);
+    edit->viewport()->repaint();
+    QApplication::processEvents();
+    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 // The smallest result of `runs` calls of f.

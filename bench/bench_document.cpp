@@ -164,21 +164,10 @@ int main(int argc, char** argv)
             edit->setTextCursor(middle);
         }
         QApplication::processEvents();
-        auto keystroke = [](QTextEdit* edit, int i) {
-            QElapsedTimer timer;
-            timer.start();
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x4E2D + i)));
-            QApplication::sendEvent(edit, &press);
-            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(QChar(0x4E2D + i)));
-            QApplication::sendEvent(edit, &release);
-            edit->viewport()->repaint();
-            QApplication::processEvents();
-            return double(timer.nsecsElapsed()) / 1e6;
-        };
         QVector<double> ours, theirs;
         for (int i = 0; i < 80; ++i) {
-            ours << keystroke(&child, i);
-            theirs << keystroke(&plain, i);
+            ours << keystrokeMilliseconds(&child, i);
+            theirs << keystrokeMilliseconds(&plain, i);
         }
         std::sort(ours.begin(), ours.end());
         std::sort(theirs.begin(), theirs.end());

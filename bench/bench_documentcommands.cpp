@@ -46,21 +46,6 @@ QString chineseText(qint64 bytesWanted)
     return text;
 }
 
-// One keystroke in the middle of an editor, until it is painted: the editor's
-// viewport is repainted and pending events (the status bar's labels) are run.
-double keystroke(QTextEdit* edit, int i)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x4E2D + i)));
-    QApplication::sendEvent(edit, &press);
-    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(QChar(0x4E2D + i)));
-    QApplication::sendEvent(edit, &release);
-    edit->viewport()->repaint();
-    QApplication::processEvents();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
 void putCursorInTheMiddle(QTextEdit* edit)
 {
     QTextCursor middle(edit->document());
@@ -113,8 +98,8 @@ int main(int argc, char** argv)
         QApplication::processEvents();
         QVector<double> ours, theirs;
         for (int i = 0; i < 80; ++i) {
-            ours << keystroke(child, i);
-            theirs << keystroke(&plain, i);
+            ours << keystrokeMilliseconds(child, i);
+            theirs << keystrokeMilliseconds(&plain, i);
         }
         std::sort(ours.begin(), ours.end());
         std::sort(theirs.begin(), theirs.end());
