@@ -278,7 +278,9 @@ int runTarnquill(int argc, char** argv)
     {
         MainWindow window;
         window.showMaximized();
-        splashScreen->finish(&window);
+        // The splash closes itself once the window is shown: at the first turn of
+        // the event loop (QSplashScreen::finish would wait for the window in 10 ms sleeps).
+        QTimer::singleShot(0, splashScreen, &QWidget::close);
         // For the start-up benchmark: report the window's first paint and end there.
         if (qEnvironmentVariableIsSet("TARNQUILL_QUIT_WHEN_SHOWN"))
             new FirstPaintReport(&window);
