@@ -2,7 +2,10 @@
 // Shared scaffolding of the benchmarks: a private settings and data folder,
 // timing helpers and a reproducible pseudo-random sequence for generated text.
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTextEdit>
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QString>
@@ -62,8 +65,26 @@ double milliseconds(F f)
 template <typename Values>
 double median(Values values)
 {
+    if (values.isEmpty())
+        return 0;
     std::sort(values.begin(), values.end());
     return values.at(values.size() / 2);
+}
+
+// One keystroke (character i of a run of ideographs) in an editor, until it is
+// painted: the editor's viewport is repainted and pending events (status bar
+// labels and the like) are run. Milliseconds.
+inline double keystrokeMilliseconds(QTextEdit* edit, int i)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x4E2D + i)));
+    QApplication::sendEvent(edit, &press);
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(QChar(0x4E2D + i)));
+    QApplication::sendEvent(edit, &release);
+    edit->viewport()->repaint();
+    QApplication::processEvents();
+    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 // The smallest result of `runs` calls of f.
@@ -90,23 +111,6 @@ public:
 private:
     quint32 m_state;
 };
-
-// The median of the samples.
-inline double medianOf(QVector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples.at(samples.size() / 2);
-}
-
-// How long one call of work takes, in milliseconds.
-template <typename F>
-double millisecondsOf(F work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // The program's own message handler with every sink off: log lines are built
 // and dropped, as in a normal run at the default level.

@@ -84,7 +84,7 @@ double runTool(const QString& program, const QStringList& arguments, const QStri
     if (!input.isEmpty())
         process.setStandardInputFile(input);
     process.setStandardOutputFile(QProcess::nullDevice());
-    return millisecondsOf([&]() {
+    return milliseconds([&]() {
         process.start(program, arguments);
         if (!process.waitForFinished(60000) || process.exitCode() != 0) {
             std::fprintf(stderr, "%s failed: %s\n", qPrintable(program), process.readAllStandardError().constData());
@@ -150,21 +150,21 @@ int main(int argc, char** argv)
     QVector<double> imports, opens, saves, sorts, dedups, sortTools;
     for (int run = 0; run < runs; ++run) {
         imports << runTool(QStringLiteral("sqlite3"), {home.filePath(QStringLiteral("import.db"))}, importScript);
-        opens << millisecondsOf([&]() {
+        opens << milliseconds([&]() {
             if (window.openTemplate(table, QString(), -1, false, TEMPLATE_TYPE_SQLITE_DB_ATOM) != 0)
                 std::exit(1);
             QApplication::processEvents();
         });
         TemplateDialog* tab = currentTab(window);
-        saves << millisecondsOf([&]() {
+        saves << milliseconds([&]() {
             if (!window.saveTemplateFinal(false, tab, window.mainTabWidget->currentIndex()))
                 std::exit(1);
         });
-        sorts << millisecondsOf([&]() {
+        sorts << milliseconds([&]() {
             window.sortTemplateContent();
             QApplication::processEvents();
         });
-        dedups << millisecondsOf([&]() {
+        dedups << milliseconds([&]() {
             window.removeDuplicateTemplateContent(tab, false);
             QApplication::processEvents();
         });

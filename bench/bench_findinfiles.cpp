@@ -1,8 +1,10 @@
 // Find in files over a tree of about 20,000 drafts and 200 MB (GB18030, UTF-8,
 // UTF-8 with a mark, a few binaries) built by make_search_tree.py, against
-// `grep -rF` (and `rg -F` where installed) on the same tree in the same run,
-// warm cache. Prints ratios, the time to the first progress window and the
-// peak memory growth.
+// `grep -rF -e` with the patterns the program finds (the UTF-8 and the GB18030
+// form of the search text; LC_ALL=C, so grep compares bytes) on the same tree in
+// the same run, warm cache, best of three on both sides. Also `rg -F` where
+// installed. Prints ratios, the time to the first progress window and the peak
+// memory growth.
 //
 // usage: bench_findinfiles [TREE] [FILES] [MEGABYTES]
 
@@ -43,6 +45,9 @@ double timeProcess(const QString& program, const QStringList& arguments, int run
     double best = 1e18;
     for (int i = 0; i < runs; ++i) {
         QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", "C");
+        process.setProcessEnvironment(environment);
         process.setStandardOutputFile(QProcess::nullDevice());
         QElapsedTimer timer;
         timer.start();
@@ -126,23 +131,28 @@ int main(int argc, char** argv)
     page.findChild<QComboBox*>("fileComboBox")->setEditText("*");
     page.findChild<QComboBox*>("includeComboBox")->setEditText(QString::fromUtf8(Word));
     page.findChild<QComboBox*>("excludeComboBox")->setEditText(QString());
-    FirstProgress first;
-    app.installEventFilter(&first);
-    first.clock.start();
-    page.find();
-    const double pageMs = first.clock.nsecsElapsed() / 1e6;
-    const double firstProgressMs = first.shownAt / 1e6;
+    double pageMs = 1e18;
+    double firstProgressMs = 1e18;
+    for (int run = 0; run < 3; ++run) {
+        FirstProgress first;
+        app.installEventFilter(&first);
+        first.clock.start();
+        page.find();
+        pageMs = qMin(pageMs, first.clock.nsecsElapsed() / 1e6);
+        firstProgressMs = qMin(firstProgressMs, first.shownAt / 1e6);
+        app.removeEventFilter(&first);
+    }
     const long rssAfter = peakRssKb();
-
     printf("tree: %s\n", qPrintable(tree));
-    printf("grep -rF (one pattern):           %8.1f ms  (baseline)\n", grepOne);
-    printf("grep -rF (UTF-8 and GB18030):     %8.1f ms  ratio %.2f\n", grepBoth, grepBoth / grepOne);
+    printf("grep -rF (UTF-8 and GB18030):     %8.1f ms  (baseline)\n", grepBoth);
+    printf("grep -rF (UTF-8 form only):       %8.1f ms  ratio %.2f\n", grepOne, grepOne / grepBoth);
     if (haveRg)
-        printf("rg -F:                            %8.1f ms  ratio %.2f\n", rg, rg / grepOne);
+        printf("rg -F (UTF-8 form only):          %8.1f ms  ratio %.2f\n", rg, rg / grepBoth);
     else
         printf("rg: not installed\n");
-    printf("engine (walk + search):           %8.1f ms  ratio %.2f  hits %d\n", engine, engine / grepOne, engineHits);
-    printf("page find() (progress, table):    %8.1f ms  ratio %.2f  hits %d\n", pageMs, pageMs / grepOne,
+    printf("engine (walk + search):           %8.1f ms  ratio %.2f  hits %d (goal <= 3)\n", engine,
+           engine / grepBoth, engineHits);
+    printf("page find() (progress, table):    %8.1f ms  ratio %.2f  hits %d\n", pageMs, pageMs / grepBoth,
            page.results().size());
     printf("time to first progress window:    %8.1f ms\n", firstProgressMs);
     printf("peak RSS growth during searches:  %8ld kB\n", rssAfter - rssBefore);

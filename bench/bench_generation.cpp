@@ -71,7 +71,7 @@ void writeArticle()
 // How long one call of work takes, in seconds.
 double timeOnce(const std::function<void()>& work)
 {
-    return millisecondsOf(work) / 1000;
+    return milliseconds(work) / 1000;
 }
 
 void readTemplate(const QString& path)

@@ -65,11 +65,11 @@ int main(int argc, char** argv)
         generate();
         QVector<double> readTimes, generateTimes;
         for (int i = 0; i < runs; ++i) {
-            readTimes << millisecondsOf(read);
-            generateTimes << millisecondsOf(generate);
+            readTimes << milliseconds(read);
+            generateTimes << milliseconds(generate);
         }
-        const double base = medianOf(readTimes);
-        const double ms = medianOf(generateTimes);
+        const double base = median(readTimes);
+        const double ms = median(generateTimes);
         const bool met = ms < kGoalMs;
         allMet = allMet && met;
         out << QString("%1 %2  readFile %3 ms  10,000 names %4 ms  ratio %5  (goal %6 ms: %7)\n")

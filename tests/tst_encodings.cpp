@@ -360,6 +360,48 @@ private slots:
         }
     }
 
+    // The one-pass encoder of a document's text gives the bytes of the two-pass
+    // way (line ends first, then encoding) and finds the same first character the
+    // encoding cannot hold, on random texts with paragraph ends, frame marks,
+    // surrogates (paired and lone), no-break spaces and CJK.
+    void documentTextEncodesInOnePass()
+    {
+        const QVector<ushort> pool = {'a', ' ', 0x2029, 0xFDD0, 0xFDD1, 0xA0, 0x4E2D, 0x570B, 0x00E9, 0x3002,
+                                      0xD840, 0xDC00, 0xFFFD, '\r', 0x2028};
+        quint32 state = 5;
+        auto next = [&state](int range) {
+            state = state * 1664525u + 1013904223u;
+            return int((state >> 8) % quint32(range));
+        };
+        for (int round = 0; round < 3000; ++round) {
+            QString raw;
+            for (int i = next(30); i > 0; --i) {
+                if (next(4) == 0) { // a proper pair
+                    raw += QChar(0xD840);
+                    raw += QChar(0xDC00 + next(0x400));
+                } else {
+                    raw += QChar(pool.at(next(pool.size())));
+                }
+            }
+            const QString crlf = TextEncoding::plainTextWithCrLf(raw);
+            for (const char* name : {"GB18030", "UTF-8", "Big5"}) {
+                for (const bool bom : {false, true}) {
+                    int unencodable = -2;
+                    const QByteArray bytes = TextEncoding::encodeDocumentText(raw, name, bom, &unencodable);
+                    const int expected = TextEncoding::firstUnencodable(crlf, name);
+                    if (expected < 0) {
+                        QCOMPARE(unencodable, -1);
+                        QCOMPARE(bytes, TextEncoding::encode(crlf, name, bom));
+                    } else {
+                        QVERIFY(bytes.isEmpty());
+                        QVERIFY(unencodable >= 0);
+                        QCOMPARE(TextEncoding::plainTextWithCrLf(raw.left(unencodable)).size(), expected);
+                    }
+                }
+            }
+        }
+    }
+
     void big5Validator_data()
     {
         QTest::addColumn<QByteArray>("data");

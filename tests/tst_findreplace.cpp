@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "FindReplace.h"
 #include "FindReplaceDialogEx.h"
 #include "MainWindow.h"
 #include "MdiChild.h"
@@ -197,6 +198,58 @@ private slots:
         if (expected != text) {
             child->undo();
             QCOMPARE(child->toPlainText(), text);
+        }
+    }
+
+    // The engine on a document of its own, without widgets: replace-all of random
+    // plain text gives what QString::replace gives (left to right, no overlaps),
+    // the same as the general loop with the text as an escaped expression, in one
+    // undo step, the cursor at the start; paragraph ends in the text work too.
+    void engineReplaceAllMatchesStringReplace()
+    {
+        quint32 state = 99;
+        auto next = [&state](int range) {
+            state = state * 1664525u + 1013904223u;
+            return int((state >> 8) % quint32(range));
+        };
+        const QString alphabet = QStringLiteral("ab甲乙 \nA");
+        for (int round = 0; round < 400; ++round) {
+            QString text;
+            for (int i = next(60); i > 0; --i)
+                text += alphabet.at(next(alphabet.size()));
+            QString find;
+            for (int i = 1 + next(3); i > 0; --i)
+                find += alphabet.at(next(alphabet.size() - 1)); // no paragraph end
+            if (next(8) == 0)
+                find += QLatin1Char('\n');
+            const QString replacement = QStringList{"", "x", "丙丁戊", "ab"}.at(next(4));
+            const bool caseSensitive = next(2);
+            const QString expected = QString(text).replace(find, replacement,
+                                                           caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive);
+            for (const bool regexp : {false, true}) {
+                QTextDocument document;
+                document.setPlainText(text);
+                FindReplace::Options options;
+                options.find = regexp ? QRegExp::escape(find) : find;
+                options.replace = replacement;
+                options.caseSensitive = caseSensitive;
+                options.regexp = regexp;
+                FindReplace engine(&document, options);
+                QTextCursor cursor(&document);
+                cursor.setPosition(document.characterCount() - 1);
+                QVERIFY(!engine.run(cursor, true, true));
+                if (find.contains(QLatin1Char('\n'))) // a match never spans paragraphs
+                    QCOMPARE(document.toPlainText(), text);
+                else
+                    QCOMPARE(document.toPlainText(), expected);
+                QVERIFY(engine.cursorChanged());
+                QCOMPARE(engine.cursor().position(), 0);
+                QVERIFY(!engine.notFound());
+                if (document.toPlainText() != text) {
+                    document.undo();
+                    QCOMPARE(document.toPlainText(), text);
+                }
+            }
         }
     }
 

@@ -794,11 +794,13 @@ QStringList uniqueIgnoringCase(const QStringList& names)
 
 Settings::Settings(QObject* parent)
     : QSettings(parent)
+    , m_startedClean(status() == QSettings::NoError)
 {
 }
 
 Settings::Settings(const QString& fileName, QObject* parent)
     : QSettings(fileName, SettingsStore::format(), parent)
+    , m_startedClean(status() == QSettings::NoError)
 {
 }
 
@@ -822,6 +824,8 @@ bool Settings::event(QEvent* event)
 
 void Settings::checkWritten()
 {
+    if (!m_startedClean)
+        return;
     if (status() != QSettings::AccessError) {
         if (status() == QSettings::NoError)
             writeFailureReported = false;

@@ -76,6 +76,9 @@ private:
     // After a write reached the file (or failed to): reports a failure once.
     void checkWritten();
     bool m_wrote = false;
+    // QSettings starts in error without an organization name (and keeps its first
+    // error): only a store that started without one can tell a failed write.
+    bool m_startedClean = true;
 
     // The stored keys of the current group split at "/", kept while the keys stay
     // the same (whoever writes them: this object, another one or another program)

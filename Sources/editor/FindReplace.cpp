@@ -97,6 +97,9 @@ bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
     return false;
 }
 
+// Every match from the start, in one undo step. The editor's cursor stays at the
+// start, where the replacing began: following the matches to the last one would
+// make the editor lay out the whole document to show it (seconds for a large one).
 void FindReplace::replaceAll()
 {
     const QString& strFind = m_options.find;
@@ -107,8 +110,10 @@ void FindReplace::replaceAll()
     setCursor(start);
     if (strFind.isEmpty())
         return;
-    if (!m_options.regexp && replacePlainText())
+    if (!m_options.regexp && replacePlainText()) {
+        setCursor(QTextCursor(m_document)); // the start again: text put there moves a cursor on
         return;
+    }
     // One undo step, and one relayout instead of one per replacement.
     QTextCursor edit(m_document);
     edit.beginEditBlock();
@@ -138,7 +143,7 @@ void FindReplace::replaceAll()
         from = target;
     }
     edit.endEditBlock();
-    setCursor(from);
+    setCursor(QTextCursor(m_document));
 }
 
 // Plain text: the same left-to-right, non-overlapping matches that repeated
@@ -157,6 +162,10 @@ bool FindReplace::replacePlainText()
     QVector<int> starts;
     for (int at = raw.indexOf(strFind, 0, m_cs); at >= 0; at = raw.indexOf(strFind, at + strFind.size(), m_cs))
         starts << at;
+    m_replacements = starts.size();
+    if (starts.isEmpty())
+        return true;
+    // One edit block: one undo step, and the layout is redone once, at its end.
     QTextCursor edit(m_document);
     edit.beginEditBlock();
     for (int i = starts.size() - 1; i >= 0; --i) {
@@ -165,12 +174,5 @@ bool FindReplace::replacePlainText()
         edit.insertText(strReplace);
     }
     edit.endEditBlock();
-    m_replacements = starts.size();
-    if (!starts.isEmpty()) {
-        QTextCursor end(m_document);
-        end.setPosition(starts.last() + (starts.size() - 1) * (strReplace.size() - strFind.size())
-                        + strReplace.size());
-        setCursor(end);
-    }
     return true;
 }

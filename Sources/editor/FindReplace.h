@@ -25,7 +25,8 @@ public:
 
     // One command of the dialog, from the editor's cursor `from`: find the next
     // match (replace and replaceAll false), replace the selected match and offer
-    // the next one (replace), or replace every match (replaceAll, one undo step).
+    // the next one (replace), or replace every match (replaceAll, one undo step,
+    // the cursor left at the start).
     // True when a match is selected afterwards.
     bool run(const QTextCursor& from, bool replace, bool replaceAll);
 

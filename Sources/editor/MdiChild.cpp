@@ -465,21 +465,35 @@ int MdiChild::saveFile(const QString& fileName, bool temp)
         return ERROR_CODE_SAVE_AS_CANCELLED;
 
     const bool richText = fileName.endsWith(QLatin1String(".tqd"));
-    QString content;
-    for (;;) {
-        content = richText ? document()->toHtml(encoding.toLatin1()) : plainTextForFile();
-        const QString before = encoding;
-        if (!chooseEncodableEncoding(content))
-            return ERROR_CODE_WRITE_FAILED;
-        if (encoding == before)
-            break;
-        // The rich text names its encoding inside; build it again for the new one.
-        if (!richText)
-            break;
+    QByteArray bytes;
+    if (richText) {
+        QString content;
+        for (;;) {
+            content = document()->toHtml(encoding.toLatin1());
+            const QString before = encoding;
+            if (!chooseEncodableEncoding(content, TextEncoding::firstUnencodable(content, encoding)))
+                return ERROR_CODE_WRITE_FAILED;
+            // The rich text names its encoding inside; build it again for the new one.
+            if (encoding == before)
+                break;
+        }
+        bytes = TextEncoding::encode(content, encoding, TextEncoding::isUtf16(encoding));
+    } else {
+        // Line ends and encoding in one pass over the document's text.
+        const QString raw = document()->toRawText();
+        int unencodable = -1;
+        bytes = TextEncoding::encodeDocumentText(raw, encoding, writeBom || TextEncoding::isUtf16(encoding),
+                                                 &unencodable);
+        if (unencodable >= 0) {
+            if (!chooseEncodableEncoding(raw, unencodable))
+                return ERROR_CODE_WRITE_FAILED;
+            const bool withBom = writeBom || TextEncoding::isUtf16(encoding);
+            bytes = TextEncoding::encodeDocumentText(raw, encoding, withBom, &unencodable);
+            // Only a lone surrogate, which no encoding holds, is left: it is written as "?".
+            if (unencodable >= 0)
+                bytes = TextEncoding::encode(TextEncoding::plainTextWithCrLf(raw), encoding, withBom);
+        }
     }
-    const bool withBom = richText ? TextEncoding::isUtf16(encoding) : (writeBom || TextEncoding::isUtf16(encoding));
-    const QByteArray bytes = TextEncoding::encode(content, encoding, withBom);
-    content.clear();
 
     const QString watched = QFileInfo(fileName).absoluteFilePath();
     watchFile(watched, false);
@@ -547,49 +561,25 @@ int MdiChild::writeRecoveryFile()
         recoveryFile = reserve.fileName();
         qDebug() << "tempFileName =" << recoveryFile;
     }
-    const QString text = plainTextForFile();
-    // A copy that loses characters is no copy: fall back to UTF-8 where needed.
-    QString enc = encoding;
-    bool withBom = writeBom || TextEncoding::isUtf16(enc);
-    if (!TextEncoding::canEncode(text, enc)) {
-        enc = QStringLiteral("UTF-8");
-        withBom = true;
-    }
+    // A copy that loses characters is no copy: fall back to UTF-8 where needed
+    // (a lone surrogate, which nothing holds, becomes U+FFFD there).
+    const QString raw = document()->toRawText();
+    int unencodable = -1;
+    QByteArray bytes = TextEncoding::encodeDocumentText(raw, encoding, writeBom || TextEncoding::isUtf16(encoding),
+                                                        &unencodable);
+    if (unencodable >= 0)
+        bytes = TextEncoding::encode(TextEncoding::plainTextWithCrLf(raw), QStringLiteral("UTF-8"), true);
     QString error;
-    if (!SafeSave::write(recoveryFile, TextEncoding::encode(text, enc, withBom), false, &error)) {
+    if (!SafeSave::write(recoveryFile, bytes, false, &error)) {
         qCritical() << "Save recovery file failed, tempFileName =" << recoveryFile << ", error =" << error;
         return ERROR_CODE_WRITE_FAILED;
     }
     return ERROR_CODE_SUCCESS;
 }
 
-QString MdiChild::plainTextForFile() const
+bool MdiChild::chooseEncodableEncoding(const QString& text, int index)
 {
-    qDebug() << Q_FUNC_INFO;
-    // The raw text keeps NBSP and line separators that toPlainText() would
-    // change; only paragraph ends (and frame boundaries) become CR LF.
-    const QString raw = document()->toRawText();
-    QString text;
-    text.reserve(raw.size() + raw.size() / 32 + 16);
-    const QChar* data = raw.constData();
-    const int size = raw.size();
-    int runStart = 0;
-    for (int i = 0; i < size; ++i) {
-        const ushort u = data[i].unicode();
-        if (u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1) {
-            text.append(data + runStart, i - runStart);
-            text.append(QLatin1String("\r\n"));
-            runStart = i + 1;
-        }
-    }
-    text.append(data + runStart, size - runStart);
-    return text;
-}
-
-bool MdiChild::chooseEncodableEncoding(const QString& text)
-{
-    qDebug() << Q_FUNC_INFO << ", encoding =" << encoding;
-    const int index = TextEncoding::firstUnencodable(text, encoding);
+    qDebug() << Q_FUNC_INFO << ", encoding =" << encoding << ", index =" << index;
     if (index < 0)
         return true;
     const int length = index + 1 < text.size() && text.at(index).isHighSurrogate() ? 2 : 1;

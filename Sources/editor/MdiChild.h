@@ -127,9 +127,10 @@ protected:
 private:
     void trackModifications(bool on);
     void showSubWindowIcon(bool modified);
-    QString plainTextForFile() const;
     void fillPlainText(const QString& text);
-    bool chooseEncodableEncoding(const QString& text);
+    // The character at index of text cannot be held by the encoding (none when
+    // index is -1): asks for GB18030 or UTF-8 instead; false when cancelled.
+    bool chooseEncodableEncoding(const QString& text, int index);
     // Asks before a lossily read file is written over; true to go on.
     bool confirmLossySave(const QString& fileName);
     int askSaveDiscardCancel(const QString& name);

@@ -1,6 +1,8 @@
 #include "TextEncoding.h"
 
 #include <QDebug>
+#include <QHash>
+#include <QReadWriteLock>
 #include <QTextCodec>
 #include <QVector>
 
@@ -242,7 +244,16 @@ QString decodeGb18030(const char* data, qint64 size, bool* lossless)
     return out;
 }
 
-QByteArray encodeGb18030(const QChar* data, int size)
+// A paragraph end of a document's raw text: the paragraph separator, and the
+// marks QTextDocument puts at frame boundaries.
+inline bool isDocumentParagraphEnd(ushort u)
+{
+    return u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1;
+}
+
+// With documentText set, paragraph ends become CR LF and a lone surrogate stops
+// the encoding: *unencodable gets its index and the result is empty.
+QByteArray encodeGb18030(const QChar* data, int size, bool documentText = false, int* unencodable = nullptr)
 {
     const quint32* table = gb18030Tables().encode.constData();
     QByteArray out;
@@ -261,6 +272,11 @@ QByteArray encodeGb18030(const QChar* data, int size)
             *o++ = char(u);
             continue;
         }
+        if (documentText && isDocumentParagraphEnd(u)) {
+            *o++ = '\r';
+            *o++ = '\n';
+            continue;
+        }
         if (QChar::isHighSurrogate(u) && i + 1 < size && data[i + 1].isLowSurrogate()) {
             quint32 linear = QChar::surrogateToUcs4(u, data[i + 1].unicode()) - 0x10000u + 189000u;
             ++i;
@@ -277,6 +293,11 @@ QByteArray encodeGb18030(const QChar* data, int size)
             continue;
         }
         const quint32 code = table[u];
+        if (code == 0 && documentText) {
+            if (unencodable)
+                *unencodable = i;
+            return QByteArray();
+        }
         if (code == 0) {
             *o++ = '?'; // lone surrogate; canEncode() reports these before a save
         } else if (code <= 0xFFFF) {
@@ -296,6 +317,44 @@ QByteArray encodeGb18030(const QChar* data, int size)
 bool isGb18030Codec(QTextCodec* codec)
 {
     return codec && codec->name().toUpper() == "GB18030" && gb18030Tables().usable;
+}
+
+// UTF-8 of a document's raw text, paragraph ends as CR LF; a lone surrogate
+// stops it as in encodeGb18030.
+QByteArray encodeUtf8DocumentText(const QChar* data, int size, int* unencodable)
+{
+    QByteArray out;
+    out.resize(size * 3 + 16);
+    char* o = out.data();
+    for (int i = 0; i < size; ++i) {
+        const ushort u = data[i].unicode();
+        if (u < 0x80) {
+            *o++ = char(u);
+        } else if (u < 0x800) {
+            *o++ = char(0xC0 | (u >> 6));
+            *o++ = char(0x80 | (u & 0x3F));
+        } else if (QChar::isSurrogate(u)) {
+            if (!QChar::isHighSurrogate(u) || i + 1 >= size || !data[i + 1].isLowSurrogate()) {
+                if (unencodable)
+                    *unencodable = i;
+                return QByteArray();
+            }
+            const uint cp = QChar::surrogateToUcs4(u, data[++i].unicode());
+            *o++ = char(0xF0 | (cp >> 18));
+            *o++ = char(0x80 | ((cp >> 12) & 0x3F));
+            *o++ = char(0x80 | ((cp >> 6) & 0x3F));
+            *o++ = char(0x80 | (cp & 0x3F));
+        } else if (isDocumentParagraphEnd(u)) {
+            *o++ = '\r';
+            *o++ = '\n';
+        } else {
+            *o++ = char(0xE0 | (u >> 12));
+            *o++ = char(0x80 | ((u >> 6) & 0x3F));
+            *o++ = char(0x80 | (u & 0x3F));
+        }
+    }
+    out.truncate(int(o - out.constData()));
+    return out;
 }
 
 // A set of BMP characters, one bit each.
@@ -375,12 +434,13 @@ Script scriptOf(const QString& name)
 }
 
 // The sample the guess scores: from the first non-ASCII byte at `from` up to
-// about 64 KiB, ending just after a byte below 0x30. No multi-byte sequence of
+// about 16 KiB (thousands of characters: plenty to tell the candidates apart),
+// ending just after a byte below 0x30. No multi-byte sequence of
 // the candidates holds such a byte (UTF-8 continues with 80..BF, GB18030 with
 // 30..39 and 40..FE, Big5 with 40..FE), so the cut splits no character.
 QByteArray scoringSample(const QByteArray& data, int from)
 {
-    const int window = 64 * 1024;
+    const int window = 16 * 1024;
     int end = data.size();
     if (end - from > window) {
         const char* d = data.constData();
@@ -418,7 +478,20 @@ QTextCodec* TextEncoding::codec(const QString& name)
     qDebug() << Q_FUNC_INFO << ", name =" << name;
     if (name.trimmed().isEmpty())
         return nullptr;
-    return QTextCodec::codecForName(name.trimmed().toLatin1());
+    // Looking a codec up by name compares it with every alias the system knows;
+    // the guess asks for a few names per file searched. Codecs live as long as the program.
+    static QReadWriteLock lock;
+    static QHash<QString, QTextCodec*> known;
+    {
+        QReadLocker reading(&lock);
+        const auto it = known.constFind(name);
+        if (it != known.constEnd())
+            return it.value();
+    }
+    QTextCodec* found = QTextCodec::codecForName(name.trimmed().toLatin1());
+    QWriteLocker writing(&lock);
+    known.insert(name, found);
+    return found;
 }
 
 bool TextEncoding::isKnown(const QString& name)
@@ -711,14 +784,29 @@ QString TextEncoding::guess(const QByteArray& data, const QStringList& candidate
     if (from < 0)
         return candidates.first();
     const QByteArray sample = scoringSample(data, from);
-    QString best;
-    Plausibility bestScore;
-    bool bestValid = false;
+    // Strict validity is cheap to tell; only when several candidates (or none) are
+    // valid do their decodings have to be read.
+    QStringList usable;
+    QVector<bool> validity;
+    int validCount = 0;
     for (const QString& name : candidates) {
         if (!codec(name))
             continue;
-        bool valid = false;
-        const QString text = decode(sample, name, 0, &valid);
+        usable << name;
+        validity << isValid(sample, name);
+        validCount += validity.last() ? 1 : 0;
+    }
+    if (validCount == 1)
+        return usable.at(validity.indexOf(true));
+    QString best;
+    Plausibility bestScore;
+    bool bestValid = false;
+    for (int k = 0; k < usable.size(); ++k) {
+        const QString& name = usable.at(k);
+        const bool valid = validity.at(k);
+        if (validCount > 0 && !valid)
+            continue;
+        const QString text = decode(sample, name, 0);
         Plausibility score = plausibility(text, name);
         // Some codecs drop a broken sequence without a trace: it counts against them.
         if (!valid)
@@ -815,6 +903,63 @@ QByteArray TextEncoding::encode(const QString& text, const QString& name, bool w
     if (bytes.isEmpty())
         return body;
     return bytes + body;
+}
+
+QString TextEncoding::plainTextWithCrLf(const QString& raw)
+{
+    qDebug() << Q_FUNC_INFO << ", raw.size() =" << raw.size();
+    QString text;
+    text.reserve(raw.size() + raw.size() / 32 + 16);
+    const QChar* data = raw.constData();
+    const int size = raw.size();
+    int runStart = 0;
+    for (int i = 0; i < size; ++i) {
+        if (isDocumentParagraphEnd(data[i].unicode())) {
+            text.append(data + runStart, i - runStart);
+            text.append(QLatin1String("\r\n"));
+            runStart = i + 1;
+        }
+    }
+    text.append(data + runStart, size - runStart);
+    return text;
+}
+
+QByteArray TextEncoding::encodeDocumentText(const QString& raw, const QString& name, bool withBom, int* unencodable)
+{
+    qDebug() << Q_FUNC_INFO << ", raw.size() =" << raw.size() << ", name =" << name << ", withBom =" << withBom;
+    int bad = -1;
+    QByteArray body;
+    QTextCodec* c = codec(name);
+    if (!c) {
+        bad = raw.isEmpty() ? -1 : 0;
+    } else if (isGb18030Codec(c)) {
+        body = encodeGb18030(raw.constData(), raw.size(), true, &bad);
+    } else if (c->name().toUpper() == "UTF-8") {
+        body = encodeUtf8DocumentText(raw.constData(), raw.size(), &bad);
+    } else {
+        // Other encodings take the text with its line ends built first.
+        const QString text = plainTextWithCrLf(raw);
+        const int index = firstUnencodable(text, name);
+        if (index < 0) {
+            if (unencodable)
+                *unencodable = -1;
+            return encode(text, name, withBom);
+        }
+        // The same character in raw: each paragraph end before it took two places.
+        bad = index;
+        for (int i = 0, j = 0; i < raw.size() && j < index; ++i, ++j) {
+            if (isDocumentParagraphEnd(raw.at(i).unicode())) {
+                ++j;
+                --bad;
+            }
+        }
+    }
+    if (unencodable)
+        *unencodable = bad;
+    if (bad >= 0)
+        return QByteArray();
+    const QByteArray mark = withBom ? byteOrderMark(name) : QByteArray();
+    return mark.isEmpty() ? body : mark + body;
 }
 
 QString TextEncoding::normalizeLineEnds(QString text)

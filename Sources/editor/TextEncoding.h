@@ -76,7 +76,7 @@ public:
     // wins a tie: GB18030 (the default), UTF-8, Big5, Big5-HKSCS.
     static QStringList candidateEncodings();
     // The most plausible of the candidates for data without a byte-order mark,
-    // judged on a sample from the first non-ASCII byte on (up to 64 KiB, cut
+    // judged on a sample from the first non-ASCII byte on (up to 16 KiB, cut
     // where no multi-byte sequence can continue): among the candidates the
     // sample is strictly valid in (or all of them, when it is valid in none),
     // the larger plausible share wins, a tie going to the earlier candidate.
@@ -96,6 +96,15 @@ public:
     // Encodes text, preceded by the encoding's mark when withBom is set and the
     // encoding has one. Empty for an unknown name.
     static QByteArray encode(const QString& text, const QString& name, bool withBom);
+
+    // A document's raw text (QTextDocument::toRawText) as plain-text file text:
+    // paragraph ends (and frame boundaries) become CR LF, everything else stays.
+    static QString plainTextWithCrLf(const QString& raw);
+    // The same text encoded, in one pass for GB18030 and UTF-8, preceded by the
+    // mark when withBom is set and the encoding has one. When a character cannot
+    // be held, *unencodable gets its index in raw and the result is empty;
+    // otherwise *unencodable is -1.
+    static QByteArray encodeDocumentText(const QString& raw, const QString& name, bool withBom, int* unencodable);
 
     // CR LF and lone CR become LF.
     static QString normalizeLineEnds(QString text);
