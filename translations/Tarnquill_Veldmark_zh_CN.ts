@@ -2,6 +2,997 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>AccountInformationDialog</name>
+    <message>
+        <source>账户信息</source>
+        <translation>账户信息</translation>
+    </message>
+    <message>
+        <source>用户名:</source>
+        <translation>用户名:</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>用户ID:</source>
+        <translation>用户ID:</translation>
+    </message>
+    <message>
+        <source>性别:</source>
+        <translation>性别:</translation>
+    </message>
+    <message>
+        <source>生日:</source>
+        <translation>生日:</translation>
+    </message>
+    <message>
+        <source>年龄:</source>
+        <translation>年龄:</translation>
+    </message>
+    <message>
+        <source>星座:</source>
+        <translation>星座:</translation>
+    </message>
+    <message>
+        <source>邮件地址:</source>
+        <translation>邮件地址:</translation>
+    </message>
+    <message>
+        <source>QQ:</source>
+        <translation>QQ:</translation>
+    </message>
+    <message>
+        <source>微信:</source>
+        <translation>微信:</translation>
+    </message>
+    <message>
+        <source>注册时间:</source>
+        <translation>注册时间:</translation>
+    </message>
+    <message>
+        <source>作龄:</source>
+        <translation>作龄:</translation>
+    </message>
+    <message>
+        <source>密码:</source>
+        <translation>密码:</translation>
+    </message>
+    <message>
+        <source>显示密码</source>
+        <translation>显示密码</translation>
+    </message>
+    <message>
+        <source>重置密码</source>
+        <translation>重置密码</translation>
+    </message>
+    <message>
+        <source>技术支持</source>
+        <translation>技术支持</translation>
+    </message>
+    <message>
+        <source>退出登录</source>
+        <translation>退出登录</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>AutoGenInputDialog</name>
+    <message>
+        <source>自动生成</source>
+        <translation>自动生成</translation>
+    </message>
+    <message>
+        <source>主配角信息</source>
+        <translation>主配角信息</translation>
+    </message>
+    <message>
+        <source>男主人公</source>
+        <translation>男主人公</translation>
+    </message>
+    <message>
+        <source>人名</source>
+        <translation>人名</translation>
+    </message>
+    <message>
+        <source>职业</source>
+        <translation>职业</translation>
+    </message>
+    <message>
+        <source>特长</source>
+        <translation>特长</translation>
+    </message>
+    <message>
+        <source>弱点</source>
+        <translation>弱点</translation>
+    </message>
+    <message>
+        <source>习惯</source>
+        <translation>习惯</translation>
+    </message>
+    <message>
+        <source>目标</source>
+        <translation>目标</translation>
+    </message>
+    <message>
+        <source>道具</source>
+        <translation>道具</translation>
+    </message>
+    <message>
+        <source>兵器</source>
+        <translation>兵器</translation>
+    </message>
+    <message>
+        <source>女主人公</source>
+        <translation>女主人公</translation>
+    </message>
+    <message>
+        <source>男配角</source>
+        <translation>男配角</translation>
+    </message>
+    <message>
+        <source>男配角1</source>
+        <translation>男配角1</translation>
+    </message>
+    <message>
+        <source>男配角2</source>
+        <translation>男配角2</translation>
+    </message>
+    <message>
+        <source>男配角3</source>
+        <translation>男配角3</translation>
+    </message>
+    <message>
+        <source>男配角4</source>
+        <translation>男配角4</translation>
+    </message>
+    <message>
+        <source>女配角</source>
+        <translation>女配角</translation>
+    </message>
+    <message>
+        <source>女配角1</source>
+        <translation>女配角1</translation>
+    </message>
+    <message>
+        <source>女配角2</source>
+        <translation>女配角2</translation>
+    </message>
+    <message>
+        <source>女配角3</source>
+        <translation>女配角3</translation>
+    </message>
+    <message>
+        <source>女配角4</source>
+        <translation>女配角4</translation>
+    </message>
+    <message>
+        <source>对手信息</source>
+        <translation>对手信息</translation>
+    </message>
+    <message>
+        <source>对手1</source>
+        <translation>对手1</translation>
+    </message>
+    <message>
+        <source>对手2</source>
+        <translation>对手2</translation>
+    </message>
+    <message>
+        <source>对手3</source>
+        <translation>对手3</translation>
+    </message>
+    <message>
+        <source>其他信息</source>
+        <translation>其他信息</translation>
+    </message>
+    <message>
+        <source>场景</source>
+        <translation>场景</translation>
+    </message>
+    <message>
+        <source>场景1</source>
+        <translation>场景1</translation>
+    </message>
+    <message>
+        <source>场景2</source>
+        <translation>场景2</translation>
+    </message>
+    <message>
+        <source>场景3</source>
+        <translation>场景3</translation>
+    </message>
+    <message>
+        <source>场景4</source>
+        <translation>场景4</translation>
+    </message>
+    <message>
+        <source>行业</source>
+        <translation>行业</translation>
+    </message>
+    <message>
+        <source>行业1</source>
+        <translation>行业1</translation>
+    </message>
+    <message>
+        <source>行业2</source>
+        <translation>行业2</translation>
+    </message>
+    <message>
+        <source>行业3</source>
+        <translation>行业3</translation>
+    </message>
+    <message>
+        <source>行业4</source>
+        <translation>行业4</translation>
+    </message>
+    <message>
+        <source>动物</source>
+        <translation>动物</translation>
+    </message>
+    <message>
+        <source>动物1</source>
+        <translation>动物1</translation>
+    </message>
+    <message>
+        <source>动物2</source>
+        <translation>动物2</translation>
+    </message>
+    <message>
+        <source>动物3</source>
+        <translation>动物3</translation>
+    </message>
+    <message>
+        <source>动物4</source>
+        <translation>动物4</translation>
+    </message>
+    <message>
+        <source>地区</source>
+        <translation>地区</translation>
+    </message>
+    <message>
+        <source>地区1</source>
+        <translation>地区1</translation>
+    </message>
+    <message>
+        <source>地区2</source>
+        <translation>地区2</translation>
+    </message>
+    <message>
+        <source>地区3</source>
+        <translation>地区3</translation>
+    </message>
+    <message>
+        <source>地区4</source>
+        <translation>地区4</translation>
+    </message>
+    <message>
+        <source>交通工具</source>
+        <translation>交通工具</translation>
+    </message>
+    <message>
+        <source>交通工具1</source>
+        <translation>交通工具1</translation>
+    </message>
+    <message>
+        <source>交通工具2</source>
+        <translation>交通工具2</translation>
+    </message>
+    <message>
+        <source>交通工具3</source>
+        <translation>交通工具3</translation>
+    </message>
+    <message>
+        <source>交通工具4</source>
+        <translation>交通工具4</translation>
+    </message>
+    <message>
+        <source>通讯工具</source>
+        <translation>通讯工具</translation>
+    </message>
+    <message>
+        <source>通讯工具1</source>
+        <translation>通讯工具1</translation>
+    </message>
+    <message>
+        <source>通讯工具2</source>
+        <translation>通讯工具2</translation>
+    </message>
+    <message>
+        <source>通讯工具3</source>
+        <translation>通讯工具3</translation>
+    </message>
+    <message>
+        <source>通讯工具4</source>
+        <translation>通讯工具4</translation>
+    </message>
+    <message>
+        <source>新闻主要信息</source>
+        <translation>新闻主要信息</translation>
+    </message>
+    <message>
+        <source>新闻标题</source>
+        <translation>新闻标题</translation>
+    </message>
+    <message>
+        <source>新闻事件</source>
+        <translation>新闻事件</translation>
+    </message>
+    <message>
+        <source>新闻地点</source>
+        <translation>新闻地点</translation>
+    </message>
+    <message>
+        <source>新闻时间</source>
+        <translation>新闻时间</translation>
+    </message>
+    <message>
+        <source>新闻人物</source>
+        <translation>新闻人物</translation>
+    </message>
+    <message>
+        <source>新闻根源</source>
+        <translation>新闻根源</translation>
+    </message>
+    <message>
+        <source>人物发言</source>
+        <translation>人物发言</translation>
+    </message>
+    <message>
+        <source>网友反应</source>
+        <translation>网友反应</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>路径</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>.txt</source>
+        <translation>.txt</translation>
+    </message>
+    <message>
+        <source>生成个数:</source>
+        <translation>生成个数:</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&apos;red&apos;&gt;&lt;h2 &gt;说明&lt;/h2&gt;
+&lt;p&gt;1、生成结果，与你的填写有直接关系，请尽可能在认真思考后填写；&lt;/p&gt;
+&lt;p&gt;2、个别不需要的项目可以不填；&lt;/p&gt;
+&lt;p&gt;3、生成文字不可直接发表，请按照需要认真修改。&lt;/p&gt;&lt;/font&gt;</source>
+        <translation>&lt;font color=&apos;red&apos;&gt;&lt;h2 &gt;说明&lt;/h2&gt;
+&lt;p&gt;1、生成结果，与你的填写有直接关系，请尽可能在认真思考后填写；&lt;/p&gt;
+&lt;p&gt;2、个别不需要的项目可以不填；&lt;/p&gt;
+&lt;p&gt;3、生成文字不可直接发表，请按照需要认真修改。&lt;/p&gt;&lt;/font&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>AutoGenInputDialog4Advertisement</name>
+    <message>
+        <source>广告自动生成</source>
+        <translation>广告自动生成</translation>
+    </message>
+    <message>
+        <source>网址</source>
+        <translation>网址</translation>
+    </message>
+    <message>
+        <source>产品基本信息</source>
+        <translation>产品基本信息</translation>
+    </message>
+    <message>
+        <source>产品名</source>
+        <translation>产品名</translation>
+    </message>
+    <message>
+        <source>品牌名</source>
+        <translation>品牌名</translation>
+    </message>
+    <message>
+        <source>生产商</source>
+        <translation>生产商</translation>
+    </message>
+    <message>
+        <source>销售商</source>
+        <translation>销售商</translation>
+    </message>
+    <message>
+        <source>价格</source>
+        <translation>价格</translation>
+    </message>
+    <message>
+        <source>产品优点</source>
+        <translation>产品优点</translation>
+    </message>
+    <message>
+        <source>产品性能</source>
+        <translation>产品性能</translation>
+    </message>
+    <message>
+        <source>产品原理</source>
+        <translation>产品原理</translation>
+    </message>
+    <message>
+        <source>材料</source>
+        <translation>材料</translation>
+    </message>
+    <message>
+        <source>工艺</source>
+        <translation>工艺</translation>
+    </message>
+    <message>
+        <source>广告基本信息</source>
+        <translation>广告基本信息</translation>
+    </message>
+    <message>
+        <source>媒体</source>
+        <translation>媒体</translation>
+    </message>
+    <message>
+        <source>专家</source>
+        <translation>专家</translation>
+    </message>
+    <message>
+        <source>机构</source>
+        <translation>机构</translation>
+    </message>
+    <message>
+        <source>荣誉</source>
+        <translation>荣誉</translation>
+    </message>
+    <message>
+        <source>适应症状</source>
+        <translation>适应症状</translation>
+    </message>
+    <message>
+        <source>适应人群</source>
+        <translation>适应人群</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>销售地</source>
+        <translation>销售地</translation>
+    </message>
+    <message>
+        <source>原产地</source>
+        <translation>原产地</translation>
+    </message>
+    <message>
+        <source>关键词</source>
+        <translation>关键词</translation>
+    </message>
+    <message>
+        <source>关键词1</source>
+        <translation>关键词1</translation>
+    </message>
+    <message>
+        <source>关键词2</source>
+        <translation>关键词2</translation>
+    </message>
+    <message>
+        <source>关键词3</source>
+        <translation>关键词3</translation>
+    </message>
+    <message>
+        <source>关键词4</source>
+        <translation>关键词4</translation>
+    </message>
+    <message>
+        <source>顾客信息</source>
+        <translation>顾客信息</translation>
+    </message>
+    <message>
+        <source>顾客1姓名</source>
+        <translation>顾客1姓名</translation>
+    </message>
+    <message>
+        <source>顾客2姓名</source>
+        <translation>顾客2姓名</translation>
+    </message>
+    <message>
+        <source>顾客3姓名</source>
+        <translation>顾客3姓名</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&apos;red&apos;&gt;&lt;h3&gt;说明&lt;/h3&gt;&lt;p&gt;1、生成结果，与你的填写有直接关系，请尽可能在认真思考后填写；&lt;/p&gt;&lt;p&gt;2、生成文字不可直接发表，请按照需要认真修改。&lt;/p&gt;&lt;/font&gt;</source>
+        <translation>&lt;font color=&apos;red&apos;&gt;&lt;h3&gt;说明&lt;/h3&gt;&lt;p&gt;1、生成结果，与你的填写有直接关系，请尽可能在认真思考后填写；&lt;/p&gt;&lt;p&gt;2、生成文字不可直接发表，请按照需要认真修改。&lt;/p&gt;&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>批量生成</source>
+        <translation>批量生成</translation>
+    </message>
+    <message>
+        <source>路径:</source>
+        <translation>路径:</translation>
+    </message>
+    <message>
+        <source>文件名:</source>
+        <translation>文件名:</translation>
+    </message>
+    <message>
+        <source>.txt</source>
+        <translation>.txt</translation>
+    </message>
+    <message>
+        <source>生成个数:</source>
+        <translation>生成个数:</translation>
+    </message>
+</context>
+<context>
+    <name>AutoGenInputDialog4AdvertisementSoft</name>
+    <message>
+        <source>软文自动生成</source>
+        <translation>软文自动生成</translation>
+    </message>
+    <message>
+        <source>网址</source>
+        <translation>网址</translation>
+    </message>
+    <message>
+        <source>主人公和场景</source>
+        <translation>主人公和场景</translation>
+    </message>
+    <message>
+        <source>男主人公</source>
+        <translation>男主人公</translation>
+    </message>
+    <message>
+        <source>男主人公职业</source>
+        <translation>男主人公职业</translation>
+    </message>
+    <message>
+        <source>男主人公年龄</source>
+        <translation>男主人公年龄</translation>
+    </message>
+    <message>
+        <source>女主人公</source>
+        <translation>女主人公</translation>
+    </message>
+    <message>
+        <source>女主人公职业</source>
+        <translation>女主人公职业</translation>
+    </message>
+    <message>
+        <source>女主人公年龄</source>
+        <translation>女主人公年龄</translation>
+    </message>
+    <message>
+        <source>场景1</source>
+        <translation>场景1</translation>
+    </message>
+    <message>
+        <source>场景2</source>
+        <translation>场景2</translation>
+    </message>
+    <message>
+        <source>关键词</source>
+        <translation>关键词</translation>
+    </message>
+    <message>
+        <source>关键词1</source>
+        <translation>关键词1</translation>
+    </message>
+    <message>
+        <source>关键词2</source>
+        <translation>关键词2</translation>
+    </message>
+    <message>
+        <source>关键词3</source>
+        <translation>关键词3</translation>
+    </message>
+    <message>
+        <source>关键词4</source>
+        <translation>关键词4</translation>
+    </message>
+    <message>
+        <source>广告基本信息</source>
+        <translation>广告基本信息</translation>
+    </message>
+    <message>
+        <source>媒体</source>
+        <translation>媒体</translation>
+    </message>
+    <message>
+        <source>专家</source>
+        <translation>专家</translation>
+    </message>
+    <message>
+        <source>机构</source>
+        <translation>机构</translation>
+    </message>
+    <message>
+        <source>荣誉</source>
+        <translation>荣誉</translation>
+    </message>
+    <message>
+        <source>适应症状</source>
+        <translation>适应症状</translation>
+    </message>
+    <message>
+        <source>适应人群</source>
+        <translation>适应人群</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>销售地</source>
+        <translation>销售地</translation>
+    </message>
+    <message>
+        <source>原产地</source>
+        <translation>原产地</translation>
+    </message>
+    <message>
+        <source>顾客信息</source>
+        <translation>顾客信息</translation>
+    </message>
+    <message>
+        <source>顾客1姓名</source>
+        <translation>顾客1姓名</translation>
+    </message>
+    <message>
+        <source>顾客2姓名</source>
+        <translation>顾客2姓名</translation>
+    </message>
+    <message>
+        <source>顾客3姓名</source>
+        <translation>顾客3姓名</translation>
+    </message>
+    <message>
+        <source>产品基本信息</source>
+        <translation>产品基本信息</translation>
+    </message>
+    <message>
+        <source>产品名</source>
+        <translation>产品名</translation>
+    </message>
+    <message>
+        <source>品牌名</source>
+        <translation>品牌名</translation>
+    </message>
+    <message>
+        <source>生产商</source>
+        <translation>生产商</translation>
+    </message>
+    <message>
+        <source>销售商</source>
+        <translation>销售商</translation>
+    </message>
+    <message>
+        <source>价格</source>
+        <translation>价格</translation>
+    </message>
+    <message>
+        <source>产品优点</source>
+        <translation>产品优点</translation>
+    </message>
+    <message>
+        <source>产品性能</source>
+        <translation>产品性能</translation>
+    </message>
+    <message>
+        <source>产品原理</source>
+        <translation>产品原理</translation>
+    </message>
+    <message>
+        <source>材料</source>
+        <translation>材料</translation>
+    </message>
+    <message>
+        <source>工艺</source>
+        <translation>工艺</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&apos;red&apos;&gt;&lt;h3&gt;说明&lt;/h3&gt;&lt;p&gt;1、生成结果，与你的填写有直接关系，请尽可能在认真思考后填写；&lt;/p&gt;&lt;p&gt;2、生成文字不可直接发表，请按照需要认真修改。&lt;/p&gt;&lt;/font&gt;</source>
+        <translation>&lt;font color=&apos;red&apos;&gt;&lt;h3&gt;说明&lt;/h3&gt;&lt;p&gt;1、生成结果，与你的填写有直接关系，请尽可能在认真思考后填写；&lt;/p&gt;&lt;p&gt;2、生成文字不可直接发表，请按照需要认真修改。&lt;/p&gt;&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>路径</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>文件名</translation>
+    </message>
+    <message>
+        <source>.txt</source>
+        <translation>.txt</translation>
+    </message>
+    <message>
+        <source>生成个数:</source>
+        <translation>生成个数:</translation>
+    </message>
+</context>
+<context>
+    <name>AutoGenNameDialog</name>
+    <message>
+        <source>批量起男名</source>
+        <translation>批量起男名</translation>
+    </message>
+    <message>
+        <source>批量起女名</source>
+        <translation>批量起女名</translation>
+    </message>
+    <message>
+        <source>自动生成称谓</source>
+        <translation>自动生成称谓</translation>
+    </message>
+    <message>
+        <source>批量起地名</source>
+        <translation>批量起地名</translation>
+    </message>
+    <message>
+        <source>自动生成机构名称</source>
+        <translation>自动生成机构名称</translation>
+    </message>
+    <message>
+        <source>自动生成媒体名称</source>
+        <translation>自动生成媒体名称</translation>
+    </message>
+    <message>
+        <source>自动生成外星名称</source>
+        <translation>自动生成外星名称</translation>
+    </message>
+    <message>
+        <source>第一部分</source>
+        <translation>第一部分</translation>
+    </message>
+    <message>
+        <source>第二部分</source>
+        <translation>第二部分</translation>
+    </message>
+    <message>
+        <source>第三部分</source>
+        <translation>第三部分</translation>
+    </message>
+    <message>
+        <source>第四部分</source>
+        <translation>第四部分</translation>
+    </message>
+    <message>
+        <source>第五部分</source>
+        <translation>第五部分</translation>
+    </message>
+    <message>
+        <source>生成个数:</source>
+        <translation>生成个数:</translation>
+    </message>
+    <message>
+        <source>随机</source>
+        <translation>随机</translation>
+    </message>
+    <message>
+        <source>一字</source>
+        <translation>一字</translation>
+    </message>
+    <message>
+        <source>两字</source>
+        <translation>两字</translation>
+    </message>
+    <message>
+        <source>固定为:</source>
+        <translation>固定为:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>随机 (可能为空)</source>
+        <translation>随机 (可能为空)</translation>
+    </message>
+</context>
+<context>
+    <name>AutoGenTab</name>
+    <message>
+        <source>工具栏样式: </source>
+        <translation>工具栏样式: </translation>
+    </message>
+</context>
+<context>
+    <name>BuildSystemInfoDialog</name>
+    <message>
+        <source>构建系统信息</source>
+        <translation>构建系统信息</translation>
+    </message>
+    <message>
+        <source>构建时间:</source>
+        <translation>构建时间:</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>编译器:</source>
+        <translation>编译器:</translation>
+    </message>
+    <message>
+        <source>硬件:</source>
+        <translation>硬件:</translation>
+    </message>
+    <message>
+        <source>操作系统:</source>
+        <translation>操作系统:</translation>
+    </message>
+    <message>
+        <source>哈希值:</source>
+        <translation>哈希值:</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>ChangePasswordDialog</name>
+    <message>
+        <source>重置密码</source>
+        <translation>重置密码</translation>
+    </message>
+    <message>
+        <source>当前密码:</source>
+        <translation>当前密码:</translation>
+    </message>
+    <message>
+        <source>新密码:</source>
+        <translation>新密码:</translation>
+    </message>
+    <message>
+        <source>确认新密码:</source>
+        <translation>确认新密码:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CharEvaluateDialog</name>
+    <message>
+        <source>单字级测评</source>
+        <translation>单字级测评</translation>
+    </message>
+    <message>
+        <source>图表类型</source>
+        <translation>图表类型</translation>
+    </message>
+    <message>
+        <source>饼图</source>
+        <translation>饼图</translation>
+    </message>
+    <message>
+        <source>柱状图</source>
+        <translation>柱状图</translation>
+    </message>
+    <message>
+        <source>图标信息</source>
+        <translation>图标信息</translation>
+    </message>
+    <message>
+        <source>图标尺寸</source>
+        <translation>图标尺寸</translation>
+    </message>
+    <message>
+        <source>x</source>
+        <translation>x</translation>
+    </message>
+    <message>
+        <source>只显示前</source>
+        <translation>只显示前</translation>
+    </message>
+    <message>
+        <source>高频字</source>
+        <translation>高频字</translation>
+    </message>
+    <message>
+        <source>包括非中文字符</source>
+        <translation>包括非中文字符</translation>
+    </message>
+    <message>
+        <source>统计目标</source>
+        <translation>统计目标</translation>
+    </message>
+    <message>
+        <source>当前文件</source>
+        <translation>当前文件</translation>
+    </message>
+    <message>
+        <source>选择目录</source>
+        <translation>选择目录</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>选择</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseTemplate</name>
+    <message>
+        <source>目前只支持一列或两列的表，当前表格列数为:</source>
+        <translation>目前只支持一列或两列的表，当前表格列数为:</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseTemplateSelectionDialog</name>
+    <message>
+        <source>选择数据库模板</source>
+        <translation>选择数据库模板</translation>
+    </message>
+    <message>
+        <source>模板列表</source>
+        <translation>模板列表</translation>
+    </message>
+    <message>
+        <source>模板名</source>
+        <translation>模板名</translation>
+    </message>
+    <message>
+        <source>新建模板</source>
+        <translation>新建模板</translation>
+    </message>
+    <message>
+        <source>从模板(.tqw)文件导入</source>
+        <translation>从模板(.tqw)文件导入</translation>
+    </message>
+    <message>
+        <source>重命名模板</source>
+        <translation>重命名模板</translation>
+    </message>
+    <message>
+        <source>删除模板</source>
+        <translation>删除模板</translation>
+    </message>
+    <message>
+        <source>定位原子模板</source>
+        <translation>定位原子模板</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>模板名不能为空。</source>
+        <translation>模板名不能为空。</translation>
+    </message>
+    <message>
+        <source>%1 / 共: %2</source>
+        <translation>%1 / 共: %2</translation>
+    </message>
+    <message>
+        <source>查询数据库失败: </source>
+        <translation>查询数据库失败: </translation>
+    </message>
+    <message>
+        <source>, 错误信息: </source>
+        <translation>, 错误信息: </translation>
+    </message>
+    <message>
+        <source>未知错误</source>
+        <translation>未知错误</translation>
+    </message>
+</context>
+<context>
     <name>DirTreeView</name>
     <message>
         <source>打开</source>
@@ -33,6 +1024,81 @@
     <message>
         <source>正在处理模板条目 %1, 共 %2...</source>
         <translation>正在处理模板条目 %1, 共 %2...</translation>
+    </message>
+    <message>
+        <source>模板解析已取消</source>
+        <translation>模板解析已取消</translation>
+    </message>
+</context>
+<context>
+    <name>EditorTab</name>
+    <message>
+        <source>自动换行</source>
+        <translation>自动换行</translation>
+    </message>
+    <message>
+        <source>高亮显示当前行</source>
+        <translation>高亮显示当前行</translation>
+    </message>
+    <message>
+        <source>高亮显示当前段落</source>
+        <translation>高亮显示当前段落</translation>
+    </message>
+    <message>
+        <source>系统默认字体</source>
+        <translation>系统默认字体</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>倍</source>
+        <translation>倍</translation>
+    </message>
+    <message>
+        <source>固定值</source>
+        <translation>固定值</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>单色</source>
+        <translation>单色</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>选择</translation>
+    </message>
+    <message>
+        <source>高亮显示自动生成内容</source>
+        <translation>高亮显示自动生成内容</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>字体</translation>
+    </message>
+    <message>
+        <source>行距</source>
+        <translation>行距</translation>
+    </message>
+    <message>
+        <source>编辑区背景颜色/图片</source>
+        <translation>编辑区背景颜色/图片</translation>
+    </message>
+    <message>
+        <source>选择图片</source>
+        <translation>选择图片</translation>
+    </message>
+    <message>
+        <source>jpg 文件 (*.jpg);;png 文件 (*.png);;bmp 文件 (*.bmp);;所有文件 (*)</source>
+        <translation>jpg 文件 (*.jpg);;png 文件 (*.png);;bmp 文件 (*.bmp);;所有文件 (*)</translation>
     </message>
 </context>
 <context>
@@ -70,6 +1136,134 @@
  错误信息: </source>
         <translation>
  错误信息: </translation>
+    </message>
+</context>
+<context>
+    <name>EmbellishRun</name>
+    <message>
+        <source>%1秒</source>
+        <translation>%1秒</translation>
+    </message>
+    <message>
+        <source>%1分钟</source>
+        <translation>%1分钟</translation>
+    </message>
+    <message>
+        <source>%1小时</source>
+        <translation>%1小时</translation>
+    </message>
+    <message>
+        <source>%1天</source>
+        <translation>%1天</translation>
+    </message>
+    <message>
+        <source>标记反义词 %1 处</source>
+        <translation>标记反义词 %1 处</translation>
+    </message>
+    <message>
+        <source>本次检查发现错误及疑点共 %1 处</source>
+        <translation>本次检查发现错误及疑点共 %1 处</translation>
+    </message>
+    <message>
+        <source>本次检查发现错误及疑点共 %1 处, 其中
+</source>
+        <translation>本次检查发现错误及疑点共 %1 处, 其中
+</translation>
+    </message>
+    <message>
+        <source>黑名单检出 %1 处,
+</source>
+        <translation>黑名单检出 %1 处,
+</translation>
+    </message>
+    <message>
+        <source>白名单检出 %1 处.</source>
+        <translation>白名单检出 %1 处.</translation>
+    </message>
+    <message>
+        <source>标记高频词 %1 处</source>
+        <translation>标记高频词 %1 处</translation>
+    </message>
+    <message>
+        <source>标记近义词 %1 处</source>
+        <translation>标记近义词 %1 处</translation>
+    </message>
+    <message>
+        <source>标记扩写 %1 处</source>
+        <translation>标记扩写 %1 处</translation>
+    </message>
+    <message>
+        <source>标记 %1 处</source>
+        <translation>标记 %1 处</translation>
+    </message>
+    <message>
+        <source>工作进行中... 第%1行 / 共%2行.
+</source>
+        <translation>工作进行中... 第%1行 / 共%2行.
+</translation>
+    </message>
+    <message>
+        <source>已用时: </source>
+        <translation>已用时: </translation>
+    </message>
+    <message>
+        <source>估计总用时: </source>
+        <translation>估计总用时: </translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>中止</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>标记期间文档已被修改, 未应用标记结果.</source>
+        <translation>标记期间文档已被修改, 未应用标记结果.</translation>
+    </message>
+    <message>
+        <source>原文 &gt;&gt;&gt;</source>
+        <translation>原文 &gt;&gt;&gt;</translation>
+    </message>
+    <message>
+        <source>润色 &gt;&gt;&gt;</source>
+        <translation>润色 &gt;&gt;&gt;</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>不再显示此提示框</source>
+        <translation>不再显示此提示框</translation>
+    </message>
+</context>
+<context>
+    <name>EmbellishTab</name>
+    <message>
+        <source>启用近义词传递(比如: A = B, B = C, 所以 A = C)</source>
+        <translation>启用近义词传递(比如: A = B, B = C, 所以 A = C)</translation>
+    </message>
+    <message>
+        <source>详细显示润色前后的内容 (调试模式)。</source>
+        <translation>详细显示润色前后的内容 (调试模式)。</translation>
+    </message>
+    <message>
+        <source>最长同义词匹配</source>
+        <translation>最长同义词匹配</translation>
+    </message>
+    <message>
+        <source>分词时把字母当作符号</source>
+        <translation>分词时把字母当作符号</translation>
+    </message>
+    <message>
+        <source>分词时把阿拉伯数字当作符号</source>
+        <translation>分词时把阿拉伯数字当作符号</translation>
+    </message>
+    <message>
+        <source>润色时近义词最大长度(越长越精确, 越短速度越快)</source>
+        <translation>润色时近义词最大长度(越长越精确, 越短速度越快)</translation>
     </message>
 </context>
 <context>
@@ -291,6 +1485,365 @@
     <message>
         <source>匹配结果: %1 个</source>
         <translation>匹配结果: %1 个</translation>
+    </message>
+</context>
+<context>
+    <name>FrequencyChart</name>
+    <message>
+        <source>字频: %</source>
+        <translation>字频: %</translation>
+    </message>
+</context>
+<context>
+    <name>GeneralTab</name>
+    <message>
+        <source>显示状态栏</source>
+        <translation>显示状态栏</translation>
+    </message>
+    <message>
+        <source>状态栏里显示日期</source>
+        <translation>状态栏里显示日期</translation>
+    </message>
+    <message>
+        <source>状态栏里显示时间</source>
+        <translation>状态栏里显示时间</translation>
+    </message>
+    <message>
+        <source>显示每日一贴</source>
+        <translation>显示每日一贴</translation>
+    </message>
+    <message>
+        <source>显示塔泉笔推广标签</source>
+        <translation>显示塔泉笔推广标签</translation>
+    </message>
+    <message>
+        <source>显示校对结果对话框</source>
+        <translation>显示校对结果对话框</translation>
+    </message>
+    <message>
+        <source>主程序字号</source>
+        <translation>主程序字号</translation>
+    </message>
+    <message>
+        <source>主程序语言</source>
+        <translation>主程序语言</translation>
+    </message>
+</context>
+<context>
+    <name>GenerationBatch</name>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>文件名不能包含“/”或“\”，请输入不带目录的文件名。</source>
+        <translation>文件名不能包含“/”或“\”，请输入不带目录的文件名。</translation>
+    </message>
+    <message>
+        <source>请选择空目录，或输入不存在的目录，系统会自动为您创建。</source>
+        <translation>请选择空目录，或输入不存在的目录，系统会自动为您创建。</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>无法创建文件 %1 (文件已存在，或目录不可写)。批量生成已停止，已生成 %2 个文件。</source>
+        <translation>无法创建文件 %1 (文件已存在，或目录不可写)。批量生成已停止，已生成 %2 个文件。</translation>
+    </message>
+</context>
+<context>
+    <name>GenerationEngine</name>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source> 未找到或格式错误!</source>
+        <translation> 未找到或格式错误!</translation>
+    </message>
+</context>
+<context>
+    <name>GenerationSession</name>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>原子模板嵌套过深或互相引用，以下标记未再展开，已按原文保留: %1</source>
+        <translation>原子模板嵌套过深或互相引用，以下标记未再展开，已按原文保留: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HelpCommands</name>
+    <message>
+        <source>塔泉笔维德马克</source>
+        <translation>塔泉笔维德马克</translation>
+    </message>
+    <message>
+        <source>软件名称: </source>
+        <translation>软件名称: </translation>
+    </message>
+    <message>
+        <source>软件版本: </source>
+        <translation>软件版本: </translation>
+    </message>
+    <message>
+        <source>日期: </source>
+        <translation>日期: </translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>作者</source>
+        <translation>作者</translation>
+    </message>
+    <message>
+        <source>给&quot;塔泉笔&quot;开发团队提bug</source>
+        <translation>给&quot;塔泉笔&quot;开发团队提bug</translation>
+    </message>
+    <message>
+        <source>发送邮件描述bug的具体信息</source>
+        <translation>发送邮件描述bug的具体信息</translation>
+    </message>
+    <message>
+        <source>&quot;塔泉笔&quot;bug汇报</source>
+        <translation>&quot;塔泉笔&quot;bug汇报</translation>
+    </message>
+    <message>
+        <source>
+操作系统版本: </source>
+        <translation>
+操作系统版本: </translation>
+    </message>
+    <message>
+        <source>
+软件版本: </source>
+        <translation>
+软件版本: </translation>
+    </message>
+    <message>
+        <source>
+重现bug的具体步骤: </source>
+        <translation>
+重现bug的具体步骤: </translation>
+    </message>
+    <message>
+        <source>
+出现bug时的截图: </source>
+        <translation>
+出现bug时的截图: </translation>
+    </message>
+    <message>
+        <source>
+其他说明: </source>
+        <translation>
+其他说明: </translation>
+    </message>
+    <message>
+        <source>塔泉笔写作软件用户反馈信息</source>
+        <translation>塔泉笔写作软件用户反馈信息</translation>
+    </message>
+    <message>
+        <source>操作系统类型及版本:</source>
+        <translation>操作系统类型及版本:</translation>
+    </message>
+    <message>
+        <source>
+塔泉笔版本:
+</source>
+        <translation>
+塔泉笔版本:
+</translation>
+    </message>
+    <message>
+        <source>
+我有以下几点建议，希望对塔泉笔写作软件的未来有帮助和借鉴:</source>
+        <translation>
+我有以下几点建议，希望对塔泉笔写作软件的未来有帮助和借鉴:</translation>
+    </message>
+    <message>
+        <source>向你推荐一个好用的软件: 塔泉笔写作软件.</source>
+        <translation>向你推荐一个好用的软件: 塔泉笔写作软件.</translation>
+    </message>
+    <message>
+        <source>希望你也成为塔泉笔用户群的一员.</source>
+        <translation>希望你也成为塔泉笔用户群的一员.</translation>
+    </message>
+    <message>
+        <source>更新记录</source>
+        <translation>更新记录</translation>
+    </message>
+</context>
+<context>
+    <name>InputHistory</name>
+    <message>
+        <source>在此选择或输入</source>
+        <translation>在此选择或输入</translation>
+    </message>
+</context>
+<context>
+    <name>InstallerLauncher</name>
+    <message>
+        <source>软件升级</source>
+        <translation>软件升级</translation>
+    </message>
+    <message>
+        <source>新版软件安装包已下载到:
+%1
+
+本系统不会自动运行安装包, 请按安装包的说明手动完成升级。</source>
+        <translation>新版软件安装包已下载到:
+%1
+
+本系统不会自动运行安装包, 请按安装包的说明手动完成升级。</translation>
+    </message>
+</context>
+<context>
+    <name>ListWidget</name>
+    <message>
+        <source>前置修饰</source>
+        <translation>前置修饰</translation>
+    </message>
+    <message>
+        <source>后置修饰</source>
+        <translation>后置修饰</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <translation>替换</translation>
+    </message>
+    <message>
+        <source>打开原子模板: </source>
+        <translation>打开原子模板: </translation>
+    </message>
+    <message>
+        <source>用本条目生成</source>
+        <translation>用本条目生成</translation>
+    </message>
+    <message>
+        <source>前置修饰: %1 %2</source>
+        <translation>前置修饰: %1 %2</translation>
+    </message>
+    <message>
+        <source>后置修饰: %1 %2</source>
+        <translation>后置修饰: %1 %2</translation>
+    </message>
+    <message>
+        <source>替换: %1 -&gt; %2</source>
+        <translation>替换: %1 -&gt; %2</translation>
+    </message>
+</context>
+<context>
+    <name>LogTab</name>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>后台屏幕</source>
+        <translation>后台屏幕</translation>
+    </message>
+    <message>
+        <source>文件 + 后台屏幕</source>
+        <translation>文件 + 后台屏幕</translation>
+    </message>
+    <message>
+        <source>信息 (4)</source>
+        <translation>信息 (4)</translation>
+    </message>
+    <message>
+        <source>致命 (3)</source>
+        <translation>致命 (3)</translation>
+    </message>
+    <message>
+        <source>严重 (2)</source>
+        <translation>严重 (2)</translation>
+    </message>
+    <message>
+        <source>警告 (1)</source>
+        <translation>警告 (1)</translation>
+    </message>
+    <message>
+        <source>调试 (0)</source>
+        <translation>调试 (0)</translation>
+    </message>
+    <message>
+        <source>打开日志文件夹</source>
+        <translation>打开日志文件夹</translation>
+    </message>
+    <message>
+        <source>日志打印到:</source>
+        <translation>日志打印到:</translation>
+    </message>
+    <message>
+        <source>请谨慎开启! 日志不会自动清除, 需定期手动清除</source>
+        <translation>请谨慎开启! 日志不会自动清除, 需定期手动清除</translation>
+    </message>
+    <message>
+        <source>日志等级:</source>
+        <translation>日志等级:</translation>
+    </message>
+    <message>
+        <source>请谨慎选择! 等级越低, 信息越多.</source>
+        <translation>请谨慎选择! 等级越低, 信息越多.</translation>
+    </message>
+    <message>
+        <source>日志文件夹:</source>
+        <translation>日志文件夹:</translation>
+    </message>
+</context>
+<context>
+    <name>LoginDialog</name>
+    <message>
+        <source>登录</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>服务器地址</source>
+        <translation>服务器地址</translation>
+    </message>
+    <message>
+        <source>注册</source>
+        <translation>注册</translation>
+    </message>
+    <message>
+        <source>帐号</source>
+        <translation>帐号</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>显示密码</source>
+        <translation>显示密码</translation>
+    </message>
+    <message>
+        <source>记住帐号</source>
+        <translation>记住帐号</translation>
+    </message>
+    <message>
+        <source>自动登录</source>
+        <translation>自动登录</translation>
+    </message>
+    <message>
+        <source>找回密码</source>
+        <translation>找回密码</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>
@@ -2133,6 +3686,750 @@
         <source>Word版本错误，请确认您当前的Word版本是Word 2007 SP2或更高!</source>
         <translation>Word版本错误，请确认您当前的Word版本是Word 2007 SP2或更高!</translation>
     </message>
+    <message>
+        <source>检测是否有更新版本</source>
+        <translation>检测是否有更新版本</translation>
+    </message>
+    <message>
+        <source>显示插件管理对话框</source>
+        <translation>显示插件管理对话框</translation>
+    </message>
+    <message>
+        <source>显示构建系统信息</source>
+        <translation>显示构建系统信息</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>登录账户</source>
+        <translation>登录账户</translation>
+    </message>
+    <message>
+        <source>账户信息</source>
+        <translation>账户信息</translation>
+    </message>
+    <message>
+        <source>自动生成梗概</source>
+        <translation>自动生成梗概</translation>
+    </message>
+    <message>
+        <source>自动生成开头</source>
+        <translation>自动生成开头</translation>
+    </message>
+    <message>
+        <source>自动生成搭讪</source>
+        <translation>自动生成搭讪</translation>
+    </message>
+    <message>
+        <source>自动生成对话</source>
+        <translation>自动生成对话</translation>
+    </message>
+    <message>
+        <source>自动生成相爱章节</source>
+        <translation>自动生成相爱章节</translation>
+    </message>
+    <message>
+        <source>自动生成人物</source>
+        <translation>自动生成人物</translation>
+    </message>
+    <message>
+        <source>自动生成故事</source>
+        <translation>自动生成故事</translation>
+    </message>
+    <message>
+        <source>自动生成战争</source>
+        <translation>自动生成战争</translation>
+    </message>
+    <message>
+        <source>自动生成情书</source>
+        <translation>自动生成情书</translation>
+    </message>
+    <message>
+        <source>自动生成诗歌</source>
+        <translation>自动生成诗歌</translation>
+    </message>
+    <message>
+        <source>自动生成职场设计</source>
+        <translation>自动生成职场设计</translation>
+    </message>
+    <message>
+        <source>自动生成故事设计</source>
+        <translation>自动生成故事设计</translation>
+    </message>
+    <message>
+        <source>自动生成美女描述</source>
+        <translation>自动生成美女描述</translation>
+    </message>
+    <message>
+        <source>自动生成标题</source>
+        <translation>自动生成标题</translation>
+    </message>
+    <message>
+        <source>自动生成帅哥描述</source>
+        <translation>自动生成帅哥描述</translation>
+    </message>
+    <message>
+        <source>自动生成职业描述</source>
+        <translation>自动生成职业描述</translation>
+    </message>
+    <message>
+        <source>自动生成装束描述</source>
+        <translation>自动生成装束描述</translation>
+    </message>
+    <message>
+        <source>自动生成爱好描述</source>
+        <translation>自动生成爱好描述</translation>
+    </message>
+    <message>
+        <source>自动生成特长描述</source>
+        <translation>自动生成特长描述</translation>
+    </message>
+    <message>
+        <source>自动生成道具描述</source>
+        <translation>自动生成道具描述</translation>
+    </message>
+    <message>
+        <source>自动生成兵器描述</source>
+        <translation>自动生成兵器描述</translation>
+    </message>
+    <message>
+        <source>自动生成宠物描述</source>
+        <translation>自动生成宠物描述</translation>
+    </message>
+    <message>
+        <source>自动生成经历描述</source>
+        <translation>自动生成经历描述</translation>
+    </message>
+    <message>
+        <source>自动生成秘密描述</source>
+        <translation>自动生成秘密描述</translation>
+    </message>
+    <message>
+        <source>自动生成个性描述</source>
+        <translation>自动生成个性描述</translation>
+    </message>
+    <message>
+        <source>自动生成恋人描述</source>
+        <translation>自动生成恋人描述</translation>
+    </message>
+    <message>
+        <source>自动生成伤病描述</source>
+        <translation>自动生成伤病描述</translation>
+    </message>
+    <message>
+        <source>自动生成思想描述</source>
+        <translation>自动生成思想描述</translation>
+    </message>
+    <message>
+        <source>自动生成愿望描述</source>
+        <translation>自动生成愿望描述</translation>
+    </message>
+    <message>
+        <source>自动生成误会描述</source>
+        <translation>自动生成误会描述</translation>
+    </message>
+    <message>
+        <source>自动生成对手描述</source>
+        <translation>自动生成对手描述</translation>
+    </message>
+    <message>
+        <source>自动生成配角描述</source>
+        <translation>自动生成配角描述</translation>
+    </message>
+    <message>
+        <source>自动生成习惯描述</source>
+        <translation>自动生成习惯描述</translation>
+    </message>
+    <message>
+        <source>自动生成死亡描述</source>
+        <translation>自动生成死亡描述</translation>
+    </message>
+    <message>
+        <source>自动生成语言描述</source>
+        <translation>自动生成语言描述</translation>
+    </message>
+    <message>
+        <source>武侠模板</source>
+        <translation>武侠模板</translation>
+    </message>
+    <message>
+        <source>都市言情模板</source>
+        <translation>都市言情模板</translation>
+    </message>
+    <message>
+        <source>冒险模板</source>
+        <translation>冒险模板</translation>
+    </message>
+    <message>
+        <source>复仇模板</source>
+        <translation>复仇模板</translation>
+    </message>
+    <message>
+        <source>自动生成恋爱描述</source>
+        <translation>自动生成恋爱描述</translation>
+    </message>
+    <message>
+        <source>爱情模板</source>
+        <translation>爱情模板</translation>
+    </message>
+    <message>
+        <source>励志模板</source>
+        <translation>励志模板</translation>
+    </message>
+    <message>
+        <source>商战模板</source>
+        <translation>商战模板</translation>
+    </message>
+    <message>
+        <source>职场模板</source>
+        <translation>职场模板</translation>
+    </message>
+    <message>
+        <source>悬疑模板</source>
+        <translation>悬疑模板</translation>
+    </message>
+    <message>
+        <source>校园爱情模板</source>
+        <translation>校园爱情模板</translation>
+    </message>
+    <message>
+        <source>科幻模板</source>
+        <translation>科幻模板</translation>
+    </message>
+    <message>
+        <source>宫斗模板</source>
+        <translation>宫斗模板</translation>
+    </message>
+    <message>
+        <source>童话模板</source>
+        <translation>童话模板</translation>
+    </message>
+    <message>
+        <source>自动生成关系描述</source>
+        <translation>自动生成关系描述</translation>
+    </message>
+    <message>
+        <source>自动生成景观描述</source>
+        <translation>自动生成景观描述</translation>
+    </message>
+    <message>
+        <source>自动生成自建语段</source>
+        <translation>自动生成自建语段</translation>
+    </message>
+    <message>
+        <source>自动生成打斗描述</source>
+        <translation>自动生成打斗描述</translation>
+    </message>
+    <message>
+        <source>自动生成场景描述</source>
+        <translation>自动生成场景描述</translation>
+    </message>
+    <message>
+        <source>自动生成台词描述</source>
+        <translation>自动生成台词描述</translation>
+    </message>
+    <message>
+        <source>自动生成巧合描述</source>
+        <translation>自动生成巧合描述</translation>
+    </message>
+    <message>
+        <source>自动生成情感描述</source>
+        <translation>自动生成情感描述</translation>
+    </message>
+    <message>
+        <source>批量起男名</source>
+        <translation>批量起男名</translation>
+    </message>
+    <message>
+        <source>批量起女名</source>
+        <translation>批量起女名</translation>
+    </message>
+    <message>
+        <source>批量生成称谓</source>
+        <translation>批量生成称谓</translation>
+    </message>
+    <message>
+        <source>批量起地名</source>
+        <translation>批量起地名</translation>
+    </message>
+    <message>
+        <source>自动生成机构名称</source>
+        <translation>自动生成机构名称</translation>
+    </message>
+    <message>
+        <source>自动生成媒体名称</source>
+        <translation>自动生成媒体名称</translation>
+    </message>
+    <message>
+        <source>自动生成外星名称</source>
+        <translation>自动生成外星名称</translation>
+    </message>
+    <message>
+        <source>自动生成广告</source>
+        <translation>自动生成广告</translation>
+    </message>
+    <message>
+        <source>自动生成软文</source>
+        <translation>自动生成软文</translation>
+    </message>
+    <message>
+        <source>自动生成服装广告</source>
+        <translation>自动生成服装广告</translation>
+    </message>
+    <message>
+        <source>自动生成保健广告</source>
+        <translation>自动生成保健广告</translation>
+    </message>
+    <message>
+        <source>自动生成美容广告</source>
+        <translation>自动生成美容广告</translation>
+    </message>
+    <message>
+        <source>自动生成旅游广告</source>
+        <translation>自动生成旅游广告</translation>
+    </message>
+    <message>
+        <source>自动生成餐饮广告</source>
+        <translation>自动生成餐饮广告</translation>
+    </message>
+    <message>
+        <source>自动生成食品广告</source>
+        <translation>自动生成食品广告</translation>
+    </message>
+    <message>
+        <source>新闻模板</source>
+        <translation>新闻模板</translation>
+    </message>
+    <message>
+        <source>国际新闻模板</source>
+        <translation>国际新闻模板</translation>
+    </message>
+    <message>
+        <source>国内新闻模板</source>
+        <translation>国内新闻模板</translation>
+    </message>
+    <message>
+        <source>文化新闻模板</source>
+        <translation>文化新闻模板</translation>
+    </message>
+    <message>
+        <source>娱乐新闻模板</source>
+        <translation>娱乐新闻模板</translation>
+    </message>
+    <message>
+        <source>体育新闻模板</source>
+        <translation>体育新闻模板</translation>
+    </message>
+    <message>
+        <source>科技新闻模板</source>
+        <translation>科技新闻模板</translation>
+    </message>
+    <message>
+        <source>房产新闻模板</source>
+        <translation>房产新闻模板</translation>
+    </message>
+    <message>
+        <source>汽车新闻模板</source>
+        <translation>汽车新闻模板</translation>
+    </message>
+    <message>
+        <source>政治模板</source>
+        <translation>政治模板</translation>
+    </message>
+    <message>
+        <source>党务模板</source>
+        <translation>党务模板</translation>
+    </message>
+    <message>
+        <source>外交模板</source>
+        <translation>外交模板</translation>
+    </message>
+    <message>
+        <source>工业模板</source>
+        <translation>工业模板</translation>
+    </message>
+    <message>
+        <source>经济模板</source>
+        <translation>经济模板</translation>
+    </message>
+    <message>
+        <source>农业模板</source>
+        <translation>农业模板</translation>
+    </message>
+    <message>
+        <source>文化模板</source>
+        <translation>文化模板</translation>
+    </message>
+    <message>
+        <source>教育模板</source>
+        <translation>教育模板</translation>
+    </message>
+    <message>
+        <source>公益模板</source>
+        <translation>公益模板</translation>
+    </message>
+    <message>
+        <source>民族模板</source>
+        <translation>民族模板</translation>
+    </message>
+    <message>
+        <source>宗教模板</source>
+        <translation>宗教模板</translation>
+    </message>
+    <message>
+        <source>防灾模板</source>
+        <translation>防灾模板</translation>
+    </message>
+    <message>
+        <source>环保模板</source>
+        <translation>环保模板</translation>
+    </message>
+    <message>
+        <source>日记模板</source>
+        <translation>日记模板</translation>
+    </message>
+    <message>
+        <source>散文模板</source>
+        <translation>散文模板</translation>
+    </message>
+    <message>
+        <source>书信模板</source>
+        <translation>书信模板</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>网络错误, 无法检测升级包!</source>
+        <translation>网络错误, 无法检测升级包!</translation>
+    </message>
+    <message>
+        <source>获取系统信息将需要10秒到1分钟以上时间, 在此期间您将不能使用软件做任何操作, 请问是否继续?</source>
+        <translation>获取系统信息将需要10秒到1分钟以上时间, 在此期间您将不能使用软件做任何操作, 请问是否继续?</translation>
+    </message>
+    <message>
+        <source>以下模板已被其它程序删除:
+</source>
+        <translation>以下模板已被其它程序删除:
+</translation>
+    </message>
+    <message>
+        <source>以下文件已被其它程序删除:
+</source>
+        <translation>以下文件已被其它程序删除:
+</translation>
+    </message>
+    <message>
+        <source>
+编辑器中的内容现在是唯一的副本, 请保存.</source>
+        <translation>
+编辑器中的内容现在是唯一的副本, 请保存.</translation>
+    </message>
+    <message>
+        <source>
+文档中未保存的修改将会丢失 (重新加载后可以用&quot;撤销&quot;找回).</source>
+        <translation>
+文档中未保存的修改将会丢失 (重新加载后可以用&quot;撤销&quot;找回).</translation>
+    </message>
+    <message>
+        <source>提示!</source>
+        <translation>提示!</translation>
+    </message>
+    <message>
+        <source>是否自动换行?</source>
+        <translation>是否自动换行?</translation>
+    </message>
+    <message>
+        <source>模板层次过深或条目过多，生成已在第 %1 条内容处停止。</source>
+        <translation>模板层次过深或条目过多，生成已在第 %1 条内容处停止。</translation>
+    </message>
+    <message>
+        <source>请先选择模板!</source>
+        <translation>请先选择模板!</translation>
+    </message>
+    <message>
+        <source>请首先打开需要使用的模板!</source>
+        <translation>请首先打开需要使用的模板!</translation>
+    </message>
+    <message>
+        <source>段落太多(最多五个段落)</source>
+        <translation>段落太多(最多五个段落)</translation>
+    </message>
+    <message>
+        <source>组合数超过 %1 个，无法全部生成。请减少各段落的条目。</source>
+        <translation>组合数超过 %1 个，无法全部生成。请减少各段落的条目。</translation>
+    </message>
+    <message>
+        <source>将生成 %1 个组合，可能需要较长时间。是否继续?</source>
+        <translation>将生成 %1 个组合，可能需要较长时间。是否继续?</translation>
+    </message>
+    <message>
+        <source> 未找到或格式错误!</source>
+        <translation> 未找到或格式错误!</translation>
+    </message>
+    <message>
+        <source>错误!</source>
+        <translation>错误!</translation>
+    </message>
+    <message>
+        <source>模板文件不存在，或模板格式错误: </source>
+        <translation>模板文件不存在，或模板格式错误: </translation>
+    </message>
+    <message>
+        <source>创建模板: </source>
+        <translation>创建模板: </translation>
+    </message>
+    <message>
+        <source>搜索相似模板</source>
+        <translation>搜索相似模板</translation>
+    </message>
+    <message>
+        <source>参考提示，改变关键词重新搜索</source>
+        <translation>参考提示，改变关键词重新搜索</translation>
+    </message>
+    <message>
+        <source>&amp;O确定</source>
+        <translation>&amp;O确定</translation>
+    </message>
+    <message>
+        <source>&amp;C取消</source>
+        <translation>&amp;C取消</translation>
+    </message>
+    <message>
+        <source>确认要删除模板内容以及其包含的子项吗？</source>
+        <translation>确认要删除模板内容以及其包含的子项吗？</translation>
+    </message>
+    <message>
+        <source>原子模板名不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </source>
+        <translation>原子模板名不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </translation>
+    </message>
+    <message>
+        <source>无法打开数据库文件:</source>
+        <translation>无法打开数据库文件:</translation>
+    </message>
+    <message>
+        <source>数据库里没有表!</source>
+        <translation>数据库里没有表!</translation>
+    </message>
+    <message>
+        <source>数据库模板表格未找到:</source>
+        <translation>数据库模板表格未找到:</translation>
+    </message>
+    <message>
+        <source>目前只支持一列或两列的表，当前表格列数为:</source>
+        <translation>目前只支持一列或两列的表，当前表格列数为:</translation>
+    </message>
+    <message>
+        <source>读取数据库模板失败:</source>
+        <translation>读取数据库模板失败:</translation>
+    </message>
+    <message>
+        <source>词表视图只能查看，不能保存。</source>
+        <translation>词表视图只能查看，不能保存。</translation>
+    </message>
+    <message>
+        <source>模板格式错误，请修正焦点所在条目。</source>
+        <translation>模板格式错误，请修正焦点所在条目。</translation>
+    </message>
+    <message>
+        <source>SQLite 错误.</source>
+        <translation>SQLite 错误.</translation>
+    </message>
+    <message>
+        <source>表名 = </source>
+        <translation>表名 = </translation>
+    </message>
+    <message>
+        <source>未知错误</source>
+        <translation>未知错误</translation>
+    </message>
+    <message>
+        <source>模板保存成功</source>
+        <translation>模板保存成功</translation>
+    </message>
+    <message>
+        <source>模板名称不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </source>
+        <translation>模板名称不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </translation>
+    </message>
+    <message>
+        <source>选择模板:</source>
+        <translation>选择模板:</translation>
+    </message>
+    <message>
+        <source>.tqw 文件 (*.tqw);;所有文件 (*)</source>
+        <translation>.tqw 文件 (*.tqw);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>.db 文件 (*.db);;所有文件 (*)</source>
+        <translation>.db 文件 (*.db);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>模板文件不存在或模板格式错误!</source>
+        <translation>模板文件不存在或模板格式错误!</translation>
+    </message>
+    <message>
+        <source>模板: </source>
+        <translation>模板: </translation>
+    </message>
+    <message>
+        <source>保存模板出错，请先选择要保存的模板！</source>
+        <translation>保存模板出错，请先选择要保存的模板！</translation>
+    </message>
+    <message>
+        <source>新创建的模板尚未保存， 请尽快手工保存，以免数据丢失！</source>
+        <translation>新创建的模板尚未保存， 请尽快手工保存，以免数据丢失！</translation>
+    </message>
+    <message>
+        <source>Tqw 文件 (*.tqw);;所有文件 (*)</source>
+        <translation>Tqw 文件 (*.tqw);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>模板保存过程出错!</source>
+        <translation>模板保存过程出错!</translation>
+    </message>
+    <message>
+        <source>保存模板失败, 模板内容不能为空!</source>
+        <translation>保存模板失败, 模板内容不能为空!</translation>
+    </message>
+    <message>
+        <source>未知模板类型: </source>
+        <translation>未知模板类型: </translation>
+    </message>
+    <message>
+        <source>, 保存模板失败!</source>
+        <translation>, 保存模板失败!</translation>
+    </message>
+    <message>
+        <source>保存模板错误: </source>
+        <translation>保存模板错误: </translation>
+    </message>
+    <message>
+        <source>, 原因: </source>
+        <translation>, 原因: </translation>
+    </message>
+    <message>
+        <source>模板保存成功: </source>
+        <translation>模板保存成功: </translation>
+    </message>
+    <message>
+        <source>当前模板是只读模式，如要修改此模板，请取消只读模式！</source>
+        <translation>当前模板是只读模式，如要修改此模板，请取消只读模式！</translation>
+    </message>
+    <message>
+        <source>新段落</source>
+        <translation>新段落</translation>
+    </message>
+    <message>
+        <source>键入新段落的内容</source>
+        <translation>键入新段落的内容</translation>
+    </message>
+    <message>
+        <source>内容不能为空，请重试。</source>
+        <translation>内容不能为空，请重试。</translation>
+    </message>
+    <message>
+        <source>请输入子条目的内容:</source>
+        <translation>请输入子条目的内容:</translation>
+    </message>
+    <message>
+        <source>键入内容为空，请输入内容:</source>
+        <translation>键入内容为空，请输入内容:</translation>
+    </message>
+    <message>
+        <source>修改当前段落内容</source>
+        <translation>修改当前段落内容</translation>
+    </message>
+    <message>
+        <source>请输入新的内容:</source>
+        <translation>请输入新的内容:</translation>
+    </message>
+    <message>
+        <source>非模板对话框(%1)触发修改模板标题.</source>
+        <translation>非模板对话框(%1)触发修改模板标题.</translation>
+    </message>
+    <message>
+        <source>修改模板标题</source>
+        <translation>修改模板标题</translation>
+    </message>
+    <message>
+        <source>请输入新模板标题:</source>
+        <translation>请输入新模板标题:</translation>
+    </message>
+    <message>
+        <source>模板标题不能为空, 请输入模板标题!</source>
+        <translation>模板标题不能为空, 请输入模板标题!</translation>
+    </message>
+    <message>
+        <source>重命名数据库模板失败: </source>
+        <translation>重命名数据库模板失败: </translation>
+    </message>
+    <message>
+        <source>已选择的条目为空, 请选择要编辑的条目。</source>
+        <translation>已选择的条目为空, 请选择要编辑的条目。</translation>
+    </message>
+    <message>
+        <source>新条目</source>
+        <translation>新条目</translation>
+    </message>
+    <message>
+        <source>请键入新的条目内容：</source>
+        <translation>请键入新的条目内容：</translation>
+    </message>
+    <message>
+        <source>内容不能为空。</source>
+        <translation>内容不能为空。</translation>
+    </message>
+    <message>
+        <source>内容重复，请重新输入内容。</source>
+        <translation>内容重复，请重新输入内容。</translation>
+    </message>
+    <message>
+        <source>已选择的条目为空, 请选择要编辑的条目.</source>
+        <translation>已选择的条目为空, 请选择要编辑的条目.</translation>
+    </message>
+    <message>
+        <source>修改当前条目内容</source>
+        <translation>修改当前条目内容</translation>
+    </message>
+    <message>
+        <source>无需重新排序,当前顺序已经排序!</source>
+        <translation>无需重新排序,当前顺序已经排序!</translation>
+    </message>
+    <message>
+        <source>排序完成!</source>
+        <translation>排序完成!</translation>
+    </message>
+    <message>
+        <source>错误, 非模板对话框!</source>
+        <translation>错误, 非模板对话框!</translation>
+    </message>
+    <message>
+        <source>没有发现重复条目!</source>
+        <translation>没有发现重复条目!</translation>
+    </message>
+    <message>
+        <source>%1 条重复条目被剔除!</source>
+        <translation>%1 条重复条目被剔除!</translation>
+    </message>
+    <message>
+        <source>打开 </source>
+        <translation>打开 </translation>
+    </message>
+    <message>
+        <source> 失败!</source>
+        <translation> 失败!</translation>
+    </message>
+    <message>
+        <source>未找到对应词条</source>
+        <translation>未找到对应词条</translation>
+    </message>
+    <message>
+        <source>没有打开的文档</source>
+        <translation>没有打开的文档</translation>
+    </message>
 </context>
 <context>
     <name>MdiChild</name>
@@ -2284,6 +4581,23 @@
         <source> 相关的近义词</source>
         <translation> 相关的近义词</translation>
     </message>
+    <message>
+        <source>文件 %1 打开时含有不符合 %2 编码的字节, 它们显示为替换字符 &quot;%3&quot;.
+保存后这些字节将被替换字符取代, 原来的内容无法还原. 确定要保存吗?</source>
+        <translation>文件 %1 打开时含有不符合 %2 编码的字节, 它们显示为替换字符 &quot;%3&quot;.
+保存后这些字节将被替换字符取代, 原来的内容无法还原. 确定要保存吗?</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkAccessManager</name>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>服务器错误, 错误代码: 0x%1</source>
+        <translation>服务器错误, 错误代码: 0x%1</translation>
+    </message>
 </context>
 <context>
     <name>OutputDialogEx</name>
@@ -2325,11 +4639,106 @@
     </message>
 </context>
 <context>
-    <name>PreferencesDialog</name>
+    <name>PluginDetailDialog</name>
     <message>
-        <source>显示校对结果对话框</source>
-        <translation>显示校对结果对话框</translation>
+        <source>插件详情</source>
+        <translation>插件详情</translation>
     </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>名称:</translation>
+    </message>
+    <message>
+        <source>文件名:</source>
+        <translation>文件名:</translation>
+    </message>
+    <message>
+        <source>加载状态:</source>
+        <translation>加载状态:</translation>
+    </message>
+    <message>
+        <source>版本:</source>
+        <translation>版本:</translation>
+    </message>
+    <message>
+        <source>日期:</source>
+        <translation>日期:</translation>
+    </message>
+    <message>
+        <source>已加载</source>
+        <translation>已加载</translation>
+    </message>
+    <message>
+        <source>未加载</source>
+        <translation>未加载</translation>
+    </message>
+</context>
+<context>
+    <name>PluginManager</name>
+    <message>
+        <source>错误!</source>
+        <translation>错误!</translation>
+    </message>
+    <message>
+        <source>加载推广插件失败!</source>
+        <translation>加载推广插件失败!</translation>
+    </message>
+</context>
+<context>
+    <name>PluginManagerDialog</name>
+    <message>
+        <source>插件管理</source>
+        <translation>插件管理</translation>
+    </message>
+    <message>
+        <source>详细信息</source>
+        <translation>详细信息</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>已加载</source>
+        <translation>已加载</translation>
+    </message>
+    <message>
+        <source>未加载</source>
+        <translation>未加载</translation>
+    </message>
+</context>
+<context>
+    <name>PluginsTab</name>
+    <message>
+        <source>插件列表</source>
+        <translation>插件列表</translation>
+    </message>
+</context>
+<context>
+    <name>PoemConfigDialog</name>
+    <message>
+        <source>诗歌配置</source>
+        <translation>诗歌配置</translation>
+    </message>
+    <message>
+        <source>行数</source>
+        <translation>行数</translation>
+    </message>
+    <message>
+        <source>韵母</source>
+        <translation>韵母</translation>
+    </message>
+    <message>
+        <source>标题</source>
+        <translation>标题</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDialog</name>
     <message>
         <source>首选项</source>
         <translation>首选项</translation>
@@ -2346,12 +4755,372 @@
         <source>取消</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>通用</source>
+        <translation>通用</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>快捷键</source>
+        <translation>快捷键</translation>
+    </message>
+    <message>
+        <source>校对</source>
+        <translation>校对</translation>
+    </message>
+    <message>
+        <source>日志</source>
+        <translation>日志</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>提示!</source>
+        <translation>提示!</translation>
+    </message>
+    <message>
+        <source>部分偏好设置修改后, 需要重启程序才能生效!</source>
+        <translation>部分偏好设置修改后, 需要重启程序才能生效!</translation>
+    </message>
 </context>
 <context>
     <name>PreferencesDialogEx</name>
     <message>
         <source>首选项</source>
         <translation>首选项</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>通用</source>
+        <translation>通用</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>快捷键</source>
+        <translation>快捷键</translation>
+    </message>
+    <message>
+        <source>梗概</source>
+        <translation>梗概</translation>
+    </message>
+    <message>
+        <source>章节</source>
+        <translation>章节</translation>
+    </message>
+    <message>
+        <source>语段</source>
+        <translation>语段</translation>
+    </message>
+    <message>
+        <source>润色</source>
+        <translation>润色</translation>
+    </message>
+    <message>
+        <source>日志</source>
+        <translation>日志</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>主程序字号</source>
+        <translation>主程序字号</translation>
+    </message>
+    <message>
+        <source>主程序语言</source>
+        <translation>主程序语言</translation>
+    </message>
+    <message>
+        <source>显示状态栏</source>
+        <translation>显示状态栏</translation>
+    </message>
+    <message>
+        <source>状态栏里显示日期</source>
+        <translation>状态栏里显示日期</translation>
+    </message>
+    <message>
+        <source>状态栏里显示时间</source>
+        <translation>状态栏里显示时间</translation>
+    </message>
+    <message>
+        <source>显示每日一贴</source>
+        <translation>显示每日一贴</translation>
+    </message>
+    <message>
+        <source>显示塔泉笔推广标签</source>
+        <translation>显示塔泉笔推广标签</translation>
+    </message>
+    <message>
+        <source>显示校对结果对话框</source>
+        <translation>显示校对结果对话框</translation>
+    </message>
+    <message>
+        <source>模板文件占用空间</source>
+        <translation>模板文件占用空间</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>本地数据库占用空间</source>
+        <translation>本地数据库占用空间</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>字体</translation>
+    </message>
+    <message>
+        <source>系统默认字体</source>
+        <translation>系统默认字体</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>行距</source>
+        <translation>行距</translation>
+    </message>
+    <message>
+        <source>(10 - 30)</source>
+        <translation>(10 - 30)</translation>
+    </message>
+    <message>
+        <source>编辑区背景颜色/图片</source>
+        <translation>编辑区背景颜色/图片</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>选择</translation>
+    </message>
+    <message>
+        <source>自动换行</source>
+        <translation>自动换行</translation>
+    </message>
+    <message>
+        <source>高亮显示当前行</source>
+        <translation>高亮显示当前行</translation>
+    </message>
+    <message>
+        <source>高亮显示自动生成内容</source>
+        <translation>高亮显示自动生成内容</translation>
+    </message>
+    <message>
+        <source>默认文档格式</source>
+        <translation>默认文档格式</translation>
+    </message>
+    <message>
+        <source>自动保存文档每</source>
+        <translation>自动保存文档每</translation>
+    </message>
+    <message>
+        <source>分钟. (1 - 60)</source>
+        <translation>分钟. (1 - 60)</translation>
+    </message>
+    <message>
+        <source>自动保存模板每</source>
+        <translation>自动保存模板每</translation>
+    </message>
+    <message>
+        <source>保存前备份</source>
+        <translation>保存前备份</translation>
+    </message>
+    <message>
+        <source>保存最近搜索相关信息</source>
+        <translation>保存最近搜索相关信息</translation>
+    </message>
+    <message>
+        <source>个 (0 - 50)</source>
+        <translation>个 (0 - 50)</translation>
+    </message>
+    <message>
+        <source>清空搜索历史记录</source>
+        <translation>清空搜索历史记录</translation>
+    </message>
+    <message>
+        <source>功能说明</source>
+        <translation>功能说明</translation>
+    </message>
+    <message>
+        <source>当前快捷键</source>
+        <translation>当前快捷键</translation>
+    </message>
+    <message>
+        <source>默认快捷键</source>
+        <translation>默认快捷键</translation>
+    </message>
+    <message>
+        <source>键值</source>
+        <translation>键值</translation>
+    </message>
+    <message>
+        <source>当前选中快捷键</source>
+        <translation>当前选中快捷键</translation>
+    </message>
+    <message>
+        <source>录制</source>
+        <translation>录制</translation>
+    </message>
+    <message>
+        <source>重置</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&quot;red&quot;&gt;快捷键输入有误, 请仔细检查!&lt;/font&gt;</source>
+        <translation>&lt;font color=&quot;red&quot;&gt;快捷键输入有误, 请仔细检查!&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>重置所有快捷键</source>
+        <translation>重置所有快捷键</translation>
+    </message>
+    <message>
+        <source>自建模板列表:</source>
+        <translation>自建模板列表:</translation>
+    </message>
+    <message>
+        <source>模板标题</source>
+        <translation>模板标题</translation>
+    </message>
+    <message>
+        <source>模板名</source>
+        <translation>模板名</translation>
+    </message>
+    <message>
+        <source>工具栏样式:</source>
+        <translation>工具栏样式:</translation>
+    </message>
+    <message>
+        <source>只显示图标</source>
+        <translation>只显示图标</translation>
+    </message>
+    <message>
+        <source>只显示文字</source>
+        <translation>只显示文字</translation>
+    </message>
+    <message>
+        <source>文字在图标右侧</source>
+        <translation>文字在图标右侧</translation>
+    </message>
+    <message>
+        <source>文字在图标下方</source>
+        <translation>文字在图标下方</translation>
+    </message>
+    <message>
+        <source>启用近义词传递(比如: A = B, B = C, 所以 A = C)</source>
+        <translation>启用近义词传递(比如: A = B, B = C, 所以 A = C)</translation>
+    </message>
+    <message>
+        <source>最长同义词匹配</source>
+        <translation>最长同义词匹配</translation>
+    </message>
+    <message>
+        <source>润色时近义词最大长度(越长越精确, 越短速度越快)</source>
+        <translation>润色时近义词最大长度(越长越精确, 越短速度越快)</translation>
+    </message>
+    <message>
+        <source>详细显示润色前后的内容 (调试模式)。</source>
+        <translation>详细显示润色前后的内容 (调试模式)。</translation>
+    </message>
+    <message>
+        <source>日志打印到:</source>
+        <translation>日志打印到:</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>后台屏幕</source>
+        <translation>后台屏幕</translation>
+    </message>
+    <message>
+        <source>文件 + 后台屏幕</source>
+        <translation>文件 + 后台屏幕</translation>
+    </message>
+    <message>
+        <source>请谨慎开启! 日志不会自动清除, 需定期手动清除.</source>
+        <translation>请谨慎开启! 日志不会自动清除, 需定期手动清除.</translation>
+    </message>
+    <message>
+        <source>日志等级:</source>
+        <translation>日志等级:</translation>
+    </message>
+    <message>
+        <source>信息(4)</source>
+        <translation>信息(4)</translation>
+    </message>
+    <message>
+        <source>致命(3)</source>
+        <translation>致命(3)</translation>
+    </message>
+    <message>
+        <source>严重(2)</source>
+        <translation>严重(2)</translation>
+    </message>
+    <message>
+        <source>警告(1)</source>
+        <translation>警告(1)</translation>
+    </message>
+    <message>
+        <source>调试(0)</source>
+        <translation>调试(0)</translation>
+    </message>
+    <message>
+        <source>请谨慎选择! 等级越低, 信息越多.</source>
+        <translation>请谨慎选择! 等级越低, 信息越多.</translation>
+    </message>
+    <message>
+        <source>日志文件夹:</source>
+        <translation>日志文件夹:</translation>
+    </message>
+    <message>
+        <source>打开日志文件夹</source>
+        <translation>打开日志文件夹</translation>
+    </message>
+    <message>
+        <source>自动检测更新，每</source>
+        <translation>自动检测更新，每</translation>
+    </message>
+    <message>
+        <source>天 (1 - 180)</source>
+        <translation>天 (1 - 180)</translation>
+    </message>
+    <message>
+        <source>Bug: can not find corresponding stackedWidget index: %1</source>
+        <translation>Bug: can not find corresponding stackedWidget index: %1</translation>
     </message>
 </context>
 <context>
@@ -2396,6 +5165,109 @@
     <message>
         <source>%1 不是普通文件</source>
         <translation>%1 不是普通文件</translation>
+    </message>
+    <message>
+        <source>无法读取 %1: %2</source>
+        <translation>无法读取 %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入 %1: %2</source>
+        <translation>无法写入 %1: %2</translation>
+    </message>
+    <message>
+        <source>写入 %1 时出错, 文件可能已不完整: %2</source>
+        <translation>写入 %1 时出错, 文件可能已不完整: %2</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>没有权限</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>磁盘空间不足</translation>
+    </message>
+    <message>
+        <source>超出磁盘配额</source>
+        <translation>超出磁盘配额</translation>
+    </message>
+    <message>
+        <source>文件系统是只读的</source>
+        <translation>文件系统是只读的</translation>
+    </message>
+    <message>
+        <source>文件或文件夹不存在</source>
+        <translation>文件或文件夹不存在</translation>
+    </message>
+    <message>
+        <source>路径中有一部分不是文件夹</source>
+        <translation>路径中有一部分不是文件夹</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹</source>
+        <translation>这是一个文件夹</translation>
+    </message>
+    <message>
+        <source>文件名太长</source>
+        <translation>文件名太长</translation>
+    </message>
+    <message>
+        <source>输入/输出错误</source>
+        <translation>输入/输出错误</translation>
+    </message>
+    <message>
+        <source>文件正被占用</source>
+        <translation>文件正被占用</translation>
+    </message>
+    <message>
+        <source>打开的文件太多</source>
+        <translation>打开的文件太多</translation>
+    </message>
+    <message>
+        <source>未知错误</source>
+        <translation>未知错误</translation>
+    </message>
+    <message>
+        <source>未知错误 (%1)</source>
+        <translation>未知错误 (%1)</translation>
+    </message>
+    <message>
+        <source>系统错误 %1 (%2)</source>
+        <translation>系统错误 %1 (%2)</translation>
+    </message>
+    <message>
+        <source>无法在 %1 中创建临时文件: %2</source>
+        <translation>无法在 %1 中创建临时文件: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SaveTab</name>
+    <message>
+        <source>txt文件 (纯文本文件)</source>
+        <translation>txt文件 (纯文本文件)</translation>
+    </message>
+    <message>
+        <source>tqd文件 (塔泉笔文档)</source>
+        <translation>tqd文件 (塔泉笔文档)</translation>
+    </message>
+    <message>
+        <source>保存前备份</source>
+        <translation>保存前备份</translation>
+    </message>
+    <message>
+        <source>默认文档格式</source>
+        <translation>默认文档格式</translation>
+    </message>
+    <message>
+        <source>自动保存模板每</source>
+        <translation>自动保存模板每</translation>
+    </message>
+    <message>
+        <source>分钟. (1 - 60)</source>
+        <translation>分钟. (1 - 60)</translation>
+    </message>
+    <message>
+        <source>自动保存文档每</source>
+        <translation>自动保存文档每</translation>
     </message>
 </context>
 <context>
@@ -2581,6 +5453,227 @@
     </message>
 </context>
 <context>
+    <name>SearchTab</name>
+    <message>
+        <source>清空搜索历史记录</source>
+        <translation>清空搜索历史记录</translation>
+    </message>
+    <message>
+        <source>保存最近搜索相关信息</source>
+        <translation>保存最近搜索相关信息</translation>
+    </message>
+    <message>
+        <source>个 (0 - 50)</source>
+        <translation>个 (0 - 50)</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>文件夹 %1 不能写入: %2</source>
+        <translation>文件夹 %1 不能写入: %2</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>磁盘空间不足</translation>
+    </message>
+    <message>
+        <source>文件不能写入</source>
+        <translation>文件不能写入</translation>
+    </message>
+    <message>
+        <source>无法保存设置到 %1 (%2), 修改过的设置在退出后会丢失.</source>
+        <translation>无法保存设置到 %1 (%2), 修改过的设置在退出后会丢失.</translation>
+    </message>
+</context>
+<context>
+    <name>ShortcutsConfigForm</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>重置所有快捷键</source>
+        <translation>重置所有快捷键</translation>
+    </message>
+    <message>
+        <source>功能说明</source>
+        <translation>功能说明</translation>
+    </message>
+    <message>
+        <source>当前快捷键</source>
+        <translation>当前快捷键</translation>
+    </message>
+    <message>
+        <source>默认快捷键</source>
+        <translation>默认快捷键</translation>
+    </message>
+    <message>
+        <source>键值</source>
+        <translation>键值</translation>
+    </message>
+    <message>
+        <source>当前选中快捷键</source>
+        <translation>当前选中快捷键</translation>
+    </message>
+    <message>
+        <source>录制</source>
+        <translation>录制</translation>
+    </message>
+    <message>
+        <source>重置</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&quot;red&quot;&gt;快捷键输入有误, 请仔细检查!&lt;/font&gt;</source>
+        <translation>&lt;font color=&quot;red&quot;&gt;快捷键输入有误, 请仔细检查!&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>模板操作</source>
+        <translation>模板操作</translation>
+    </message>
+    <message>
+        <source>打开模板</source>
+        <translation>打开模板</translation>
+    </message>
+    <message>
+        <source>保存模板</source>
+        <translation>保存模板</translation>
+    </message>
+    <message>
+        <source>打开光标下原子模板</source>
+        <translation>打开光标下原子模板</translation>
+    </message>
+    <message>
+        <source>加入为内容条目</source>
+        <translation>加入为内容条目</translation>
+    </message>
+    <message>
+        <source>加入为大纲条目</source>
+        <translation>加入为大纲条目</translation>
+    </message>
+    <message>
+        <source>加入为大纲子条目</source>
+        <translation>加入为大纲子条目</translation>
+    </message>
+    <message>
+        <source>标识为模板</source>
+        <translation>标识为模板</translation>
+    </message>
+    <message>
+        <source>文档操作</source>
+        <translation>文档操作</translation>
+    </message>
+    <message>
+        <source>新建文档</source>
+        <translation>新建文档</translation>
+    </message>
+    <message>
+        <source>打开文档</source>
+        <translation>打开文档</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>另存为</translation>
+    </message>
+    <message>
+        <source>文件属性</source>
+        <translation>文件属性</translation>
+    </message>
+    <message>
+        <source>导出为DOC文档</source>
+        <translation>导出为DOC文档</translation>
+    </message>
+    <message>
+        <source>打印预览</source>
+        <translation>打印预览</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>系统</source>
+        <translation>系统</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>剪切</source>
+        <translation>剪切</translation>
+    </message>
+    <message>
+        <source>拷贝</source>
+        <translation>拷贝</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>粘贴</translation>
+    </message>
+    <message>
+        <source>粘贴为纯文本</source>
+        <translation>粘贴为纯文本</translation>
+    </message>
+    <message>
+        <source>窗口</source>
+        <translation>窗口</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>下一个文档窗口</source>
+        <translation>下一个文档窗口</translation>
+    </message>
+    <message>
+        <source>上一个文档窗口</source>
+        <translation>上一个文档窗口</translation>
+    </message>
+    <message>
+        <source>查找和替换</source>
+        <translation>查找和替换</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>查找</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <translation>替换</translation>
+    </message>
+    <message>
+        <source>到第...行</source>
+        <translation>到第...行</translation>
+    </message>
+    <message>
+        <source>视图</source>
+        <translation>视图</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>全屏</translation>
+    </message>
+</context>
+<context>
     <name>StartUp</name>
     <message>
         <source>简体中文</source>
@@ -2604,6 +5697,215 @@
     </message>
 </context>
 <context>
+    <name>StatisticsDialog</name>
+    <message>
+        <source>选中</source>
+        <translation>选中</translation>
+    </message>
+    <message>
+        <source>总共</source>
+        <translation>总共</translation>
+    </message>
+    <message>
+        <source>行数</source>
+        <translation>行数</translation>
+    </message>
+    <message>
+        <source>字数(包含空格)</source>
+        <translation>字数(包含空格)</translation>
+    </message>
+    <message>
+        <source>字数(不含空格)</source>
+        <translation>字数(不含空格)</translation>
+    </message>
+    <message>
+        <source>页数</source>
+        <translation>页数</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>统计信息</source>
+        <translation>统计信息</translation>
+    </message>
+</context>
+<context>
+    <name>SystemInformation</name>
+    <message>
+        <source>(输出过长, 其余部分已略去)</source>
+        <translation>(输出过长, 其余部分已略去)</translation>
+    </message>
+</context>
+<context>
+    <name>SystemInformationDialog</name>
+    <message>
+        <source>系统信息</source>
+        <translation>系统信息</translation>
+    </message>
+    <message>
+        <source>提交bug时，请一并提供以下信息, 方便分析和定位问题。</source>
+        <translation>提交bug时，请一并提供以下信息, 方便分析和定位问题。</translation>
+    </message>
+    <message>
+        <source>复制到剪贴板</source>
+        <translation>复制到剪贴板</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>报告生成时间: </source>
+        <translation>报告生成时间: </translation>
+    </message>
+    <message>
+        <source>软件名称: </source>
+        <translation>软件名称: </translation>
+    </message>
+    <message>
+        <source>塔泉笔维德马克</source>
+        <translation>塔泉笔维德马克</translation>
+    </message>
+    <message>
+        <source>二进制版本: </source>
+        <translation>二进制版本: </translation>
+    </message>
+    <message>
+        <source>软件版本: </source>
+        <translation>软件版本: </translation>
+    </message>
+    <message>
+        <source>Build类型: </source>
+        <translation>Build类型: </translation>
+    </message>
+    <message>
+        <source>Release build</source>
+        <translation>Release build</translation>
+    </message>
+    <message>
+        <source>Debug build</source>
+        <translation>Debug build</translation>
+    </message>
+    <message>
+        <source>Compiler版本: </source>
+        <translation>Compiler版本: </translation>
+    </message>
+    <message>
+        <source>日期: </source>
+        <translation>日期: </translation>
+    </message>
+    <message>
+        <source>Qt版本: </source>
+        <translation>Qt版本: </translation>
+    </message>
+    <message>
+        <source>buildAbi: </source>
+        <translation>buildAbi: </translation>
+    </message>
+    <message>
+        <source>buildCpuArchitecture: </source>
+        <translation>buildCpuArchitecture: </translation>
+    </message>
+    <message>
+        <source>currentCpuArchitecture: </source>
+        <translation>currentCpuArchitecture: </translation>
+    </message>
+    <message>
+        <source>kernelVersion: </source>
+        <translation>kernelVersion: </translation>
+    </message>
+    <message>
+        <source>prettyProductName: </source>
+        <translation>prettyProductName: </translation>
+    </message>
+    <message>
+        <source>productType: </source>
+        <translation>productType: </translation>
+    </message>
+    <message>
+        <source>productVersion: </source>
+        <translation>productVersion: </translation>
+    </message>
+    <message>
+        <source>machineHostName: </source>
+        <translation>machineHostName: </translation>
+    </message>
+    <message>
+        <source>locale: </source>
+        <translation>locale: </translation>
+    </message>
+    <message>
+        <source>applicationFilePath: </source>
+        <translation>applicationFilePath: </translation>
+    </message>
+    <message>
+        <source>applicationName: </source>
+        <translation>applicationName: </translation>
+    </message>
+    <message>
+        <source>applicationPid: </source>
+        <translation>applicationPid: </translation>
+    </message>
+    <message>
+        <source>applicationVersion: </source>
+        <translation>applicationVersion: </translation>
+    </message>
+    <message>
+        <source>arguments: </source>
+        <translation>arguments: </translation>
+    </message>
+    <message>
+        <source>libraryPaths: </source>
+        <translation>libraryPaths: </translation>
+    </message>
+    <message>
+        <source>organizationDomain: </source>
+        <translation>organizationDomain: </translation>
+    </message>
+    <message>
+        <source>organizationName: </source>
+        <translation>organizationName: </translation>
+    </message>
+    <message>
+        <source>System Environment:</source>
+        <translation>System Environment:</translation>
+    </message>
+    <message>
+        <source>Installed Software:</source>
+        <translation>Installed Software:</translation>
+    </message>
+    <message>
+        <source>Memory Information:</source>
+        <translation>Memory Information:</translation>
+    </message>
+    <message>
+        <source>CPU Information:</source>
+        <translation>CPU Information:</translation>
+    </message>
+    <message>
+        <source>Disk Information:</source>
+        <translation>Disk Information:</translation>
+    </message>
+    <message>
+        <source>Basic Hardware Information:</source>
+        <translation>Basic Hardware Information:</translation>
+    </message>
+    <message>
+        <source>USB Information:</source>
+        <translation>USB Information:</translation>
+    </message>
+    <message>
+        <source>SCSI Information:</source>
+        <translation>SCSI Information:</translation>
+    </message>
+    <message>
+        <source>PCI Information:</source>
+        <translation>PCI Information:</translation>
+    </message>
+</context>
+<context>
     <name>TQDirModel</name>
     <message>
         <source>名称</source>
@@ -2623,6 +5925,96 @@
     </message>
 </context>
 <context>
+    <name>TemplateDialog</name>
+    <message>
+        <source>多关键词以空格隔开。</source>
+        <translation>多关键词以空格隔开。</translation>
+    </message>
+    <message>
+        <source>搜索多关键词时，各关键词的组合关系。</source>
+        <translation>搜索多关键词时，各关键词的组合关系。</translation>
+    </message>
+    <message>
+        <source>与</source>
+        <translation>与</translation>
+    </message>
+    <message>
+        <source>或</source>
+        <translation>或</translation>
+    </message>
+    <message>
+        <source>正则表达式</source>
+        <translation>正则表达式</translation>
+    </message>
+    <message>
+        <source>以...开头</source>
+        <translation>以...开头</translation>
+    </message>
+    <message>
+        <source>以...结尾</source>
+        <translation>以...结尾</translation>
+    </message>
+    <message>
+        <source>单字</source>
+        <translation>单字</translation>
+    </message>
+    <message>
+        <source>二字</source>
+        <translation>二字</translation>
+    </message>
+    <message>
+        <source>三字</source>
+        <translation>三字</translation>
+    </message>
+    <message>
+        <source>四字</source>
+        <translation>四字</translation>
+    </message>
+    <message>
+        <source>四字以上</source>
+        <translation>四字以上</translation>
+    </message>
+    <message>
+        <source>上个</source>
+        <translation>上个</translation>
+    </message>
+    <message>
+        <source>下个</source>
+        <translation>下个</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <translation>替换</translation>
+    </message>
+    <message>
+        <source>全部替换</source>
+        <translation>全部替换</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>当前: %1, 搜索结果: %2, 总共: %3</source>
+        <translation>当前: %1, 搜索结果: %2, 总共: %3</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateTab</name>
+    <message>
+        <source>模板</source>
+        <translation>模板</translation>
+    </message>
+</context>
+<context>
     <name>TemplateWriter</name>
     <message>
         <source>原子模板库</source>
@@ -2631,6 +6023,506 @@
     <message>
         <source>原子模板</source>
         <translation>原子模板</translation>
+    </message>
+</context>
+<context>
+    <name>TextAnalysisRunner</name>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>待测评文档字符数不能小于: </source>
+        <translation>待测评文档字符数不能小于: </translation>
+    </message>
+    <message>
+        <source>, 当前文档字符数: </source>
+        <translation>, 当前文档字符数: </translation>
+    </message>
+    <message>
+        <source>没有可选的词性: 词性配置文件 %1 缺失或没有内容。</source>
+        <translation>没有可选的词性: 词性配置文件 %1 缺失或没有内容。</translation>
+    </message>
+    <message>
+        <source>按词性高亮统计</source>
+        <translation>按词性高亮统计</translation>
+    </message>
+    <message>
+        <source>请指定词性:</source>
+        <translation>请指定词性:</translation>
+    </message>
+    <message>
+        <source>无法写入临时文件: </source>
+        <translation>无法写入临时文件: </translation>
+    </message>
+    <message>
+        <source>无法建立临时文件夹: </source>
+        <translation>无法建立临时文件夹: </translation>
+    </message>
+    <message>
+        <source>无法启动程序: </source>
+        <translation>无法启动程序: </translation>
+    </message>
+    <message>
+        <source>程序运行超过 %1 秒仍未结束, 已被终止; 以上结果可能不完整。</source>
+        <translation>程序运行超过 %1 秒仍未结束, 已被终止; 以上结果可能不完整。</translation>
+    </message>
+    <message>
+        <source>程序异常退出。</source>
+        <translation>程序异常退出。</translation>
+    </message>
+    <message>
+        <source>程序运行出错 (返回值 %1)。</source>
+        <translation>程序运行出错 (返回值 %1)。</translation>
+    </message>
+    <message>
+        <source>词性高亮没有得到结果, 文档未被修改。</source>
+        <translation>词性高亮没有得到结果, 文档未被修改。</translation>
+    </message>
+    <message>
+        <source>词云图片生成失败!</source>
+        <translation>词云图片生成失败!</translation>
+    </message>
+</context>
+<context>
+    <name>TextToTemplateDialog</name>
+    <message>
+        <source>文本分拆为模板条目</source>
+        <translation>文本分拆为模板条目</translation>
+    </message>
+    <message>
+        <source>原文:</source>
+        <translation>原文:</translation>
+    </message>
+    <message>
+        <source>分拆结果:</source>
+        <translation>分拆结果:</translation>
+    </message>
+    <message>
+        <source>分割符选项:</source>
+        <translation>分割符选项:</translation>
+    </message>
+    <message>
+        <source>全角</source>
+        <translation>全角</translation>
+    </message>
+    <message>
+        <source>半角</source>
+        <translation>半角</translation>
+    </message>
+    <message>
+        <source>句号(。.)</source>
+        <translation>句号(。.)</translation>
+    </message>
+    <message>
+        <source>分号(；;)</source>
+        <translation>分号(；;)</translation>
+    </message>
+    <message>
+        <source>逗号(，,)</source>
+        <translation>逗号(，,)</translation>
+    </message>
+    <message>
+        <source>叹号(！!)</source>
+        <translation>叹号(！!)</translation>
+    </message>
+    <message>
+        <source>问号(？?)</source>
+        <translation>问号(？?)</translation>
+    </message>
+    <message>
+        <source>换行符</source>
+        <translation>换行符</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tab</translation>
+    </message>
+    <message>
+        <source>空格</source>
+        <translation>空格</translation>
+    </message>
+    <message>
+        <source>其它1:</source>
+        <translation>其它1:</translation>
+    </message>
+    <message>
+        <source>其它2:</source>
+        <translation>其它2:</translation>
+    </message>
+    <message>
+        <source>其它3:</source>
+        <translation>其它3:</translation>
+    </message>
+    <message>
+        <source>其它4:</source>
+        <translation>其它4:</translation>
+    </message>
+    <message>
+        <source>分拆结果包含分割符</source>
+        <translation>分拆结果包含分割符</translation>
+    </message>
+    <message>
+        <source>剔除空条目</source>
+        <translation>剔除空条目</translation>
+    </message>
+    <message>
+        <source>不区分大小写</source>
+        <translation>不区分大小写</translation>
+    </message>
+    <message>
+        <source>点击&quot;确认&quot;后, 分拆后的模板条目加入:</source>
+        <translation>点击&quot;确认&quot;后, 分拆后的模板条目加入:</translation>
+    </message>
+    <message>
+        <source>当前模板</source>
+        <translation>当前模板</translation>
+    </message>
+    <message>
+        <source>自动识别出的一个或多个模板</source>
+        <translation>自动识别出的一个或多个模板</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>请手动选择要加入的模板， 然后重试！</source>
+        <translation>请手动选择要加入的模板， 然后重试！</translation>
+    </message>
+    <message>
+        <source>原子模板名不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </source>
+        <translation>原子模板名不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </translation>
+    </message>
+</context>
+<context>
+    <name>TipOfTheDayWizard</name>
+    <message>
+        <source>Wizard</source>
+        <translation>Wizard</translation>
+    </message>
+    <message>
+        <source>每日一贴</source>
+        <translation>每日一贴</translation>
+    </message>
+    <message>
+        <source>你是否知道? (第%1贴 / 共%2贴)</source>
+        <translation>你是否知道? (第%1贴 / 共%2贴)</translation>
+    </message>
+</context>
+<context>
+    <name>TipWizardPage</name>
+    <message>
+        <source>WizardPage</source>
+        <translation>WizardPage</translation>
+    </message>
+    <message>
+        <source>以后不再提示</source>
+        <translation>以后不再提示</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateDialog</name>
+    <message>
+        <source>软件升级</source>
+        <translation>软件升级</translation>
+    </message>
+    <message>
+        <source>正在检测最新版本，请稍后...</source>
+        <translation>正在检测最新版本，请稍后...</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>继续升级前请先备份您修改过的模板和其他文档，升级过程会覆盖您修改过的内容。</source>
+        <translation>继续升级前请先备份您修改过的模板和其他文档，升级过程会覆盖您修改过的内容。</translation>
+    </message>
+    <message>
+        <source>下载文件: %1
+保存为:%2</source>
+        <translation>下载文件: %1
+保存为:%2</translation>
+    </message>
+    <message>
+        <source>保存临时文件错误:%1:%2</source>
+        <translation>保存临时文件错误:%1:%2</translation>
+    </message>
+    <message>
+        <source>文件过大</source>
+        <translation>文件过大</translation>
+    </message>
+    <message>
+        <source>写入临时文件失败: %1</source>
+        <translation>写入临时文件失败: %1</translation>
+    </message>
+    <message>
+        <source>下载已取消</source>
+        <translation>下载已取消</translation>
+    </message>
+    <message>
+        <source>重定向次数过多</source>
+        <translation>重定向次数过多</translation>
+    </message>
+    <message>
+        <source>不允许重定向到 %1</source>
+        <translation>不允许重定向到 %1</translation>
+    </message>
+    <message>
+        <source>下载失败: %1。</source>
+        <translation>下载失败: %1。</translation>
+    </message>
+    <message>
+        <source>请到塔泉笔官方网站下载最新版本！</source>
+        <translation>请到塔泉笔官方网站下载最新版本！</translation>
+    </message>
+    <message>
+        <source>检测失败!</source>
+        <translation>检测失败!</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>&lt;div&gt;或者直接点击 &quot;软件升级&quot; 按钮&lt;/div&gt;</source>
+        <translation>&lt;div&gt;或者直接点击 &quot;软件升级&quot; 按钮&lt;/div&gt;</translation>
+    </message>
+    <message>
+        <source>修复/覆盖安装</source>
+        <translation>修复/覆盖安装</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;软件已经是最新版本!&lt;/p&gt;</source>
+        <translation>&lt;p&gt;软件已经是最新版本!&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;当前版本: %1</source>
+        <translation>&lt;p&gt;当前版本: %1</translation>
+    </message>
+    <message>
+        <source>发布日期: %2</source>
+        <translation>发布日期: %2</translation>
+    </message>
+    <message>
+        <source>最新版本: %3</source>
+        <translation>最新版本: %3</translation>
+    </message>
+    <message>
+        <source>发布日期: %4</source>
+        <translation>发布日期: %4</translation>
+    </message>
+    <message>
+        <source>获取升级包地址失败!</source>
+        <translation>获取升级包地址失败!</translation>
+    </message>
+    <message>
+        <source>安装包地址不是 http 或 https 网址: %1</source>
+        <translation>安装包地址不是 http 或 https 网址: %1</translation>
+    </message>
+    <message>
+        <source>安装包地址不以 &quot;.exe&quot; 或 &quot;.dmg&quot; 结尾: %1</source>
+        <translation>安装包地址不以 &quot;.exe&quot; 或 &quot;.dmg&quot; 结尾: %1</translation>
+    </message>
+    <message>
+        <source>保存安装包失败: %1</source>
+        <translation>保存安装包失败: %1</translation>
+    </message>
+    <message>
+        <source>下载失败: 无法保存安装包 %1: %2。</source>
+        <translation>下载失败: 无法保存安装包 %1: %2。</translation>
+    </message>
+    <message>
+        <source>最新软件安装包下载完成: %1</source>
+        <translation>最新软件安装包下载完成: %1</translation>
+    </message>
+    <message>
+        <source>, 请在软件退出后按提示手动完成升级。</source>
+        <translation>, 请在软件退出后按提示手动完成升级。</translation>
+    </message>
+    <message>
+        <source>, 重新打开软件, 即可完成升级。</source>
+        <translation>, 重新打开软件, 即可完成升级。</translation>
+    </message>
+    <message>
+        <source>, 重新打开软件后, 请按系统提示完成软件升级.</source>
+        <translation>, 重新打开软件后, 请按系统提示完成软件升级.</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;塔泉笔退出后，自动升级将完成剩余流程，下次启动塔泉笔，您将使用更新后的版本。&lt;/p&gt;</source>
+        <translation>&lt;p&gt;塔泉笔退出后，自动升级将完成剩余流程，下次启动塔泉笔，您将使用更新后的版本。&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;点击&quot;确定&quot;后，Windows需要您的确认才能完成新版软件的安装，请在接下来的&quot;用户帐户控制&quot;对话框中选择&quot;是&quot;以完成升级!&lt;/p&gt;</source>
+        <translation>&lt;p&gt;点击&quot;确定&quot;后，Windows需要您的确认才能完成新版软件的安装，请在接下来的&quot;用户帐户控制&quot;对话框中选择&quot;是&quot;以完成升级!&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>SSL错误: %1</source>
+        <translation>SSL错误: %1</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateTab</name>
+    <message>
+        <source>自动检测更新，每</source>
+        <translation>自动检测更新，每</translation>
+    </message>
+    <message>
+        <source>天 (1 - 180)</source>
+        <translation>天 (1 - 180)</translation>
+    </message>
+</context>
+<context>
+    <name>UserDefinedTemplateTab</name>
+    <message>
+        <source>语段模板输入错误! 自建模板不能为空，语段模板文件名必须以 .tqw 结尾!</source>
+        <translation>语段模板输入错误! 自建模板不能为空，语段模板文件名必须以 .tqw 结尾!</translation>
+    </message>
+    <message>
+        <source>章节模板输入错误! 自建模板不能为空，章节模板文件名必须以 .tqw 结尾!</source>
+        <translation>章节模板输入错误! 自建模板不能为空，章节模板文件名必须以 .tqw 结尾!</translation>
+    </message>
+    <message>
+        <source>自建模板输入错误！自建模板不能为空，自建模板文件名必须以 .tqw 结尾!</source>
+        <translation>自建模板输入错误！自建模板不能为空，自建模板文件名必须以 .tqw 结尾!</translation>
+    </message>
+    <message>
+        <source>自建模板列表:</source>
+        <translation>自建模板列表:</translation>
+    </message>
+    <message>
+        <source>模板标题</source>
+        <translation>模板标题</translation>
+    </message>
+    <message>
+        <source>模板名</source>
+        <translation>模板名</translation>
+    </message>
+    <message>
+        <source>错误!</source>
+        <translation>错误!</translation>
+    </message>
+</context>
+<context>
+    <name>VeldmarkTab</name>
+    <message>
+        <source>单词最大长度(越长越精确, 越短速度越快)</source>
+        <translation>单词最大长度(越长越精确, 越短速度越快)</translation>
+    </message>
+</context>
+<context>
+    <name>WordCloudDialog</name>
+    <message>
+        <source>配置词云</source>
+        <translation>配置词云</translation>
+    </message>
+    <message>
+        <source>背景图片</source>
+        <translation>背景图片</translation>
+    </message>
+    <message>
+        <source>请选择背景图片</source>
+        <translation>请选择背景图片</translation>
+    </message>
+    <message>
+        <source>文件不存在或无法打开</source>
+        <translation>文件不存在或无法打开</translation>
+    </message>
+    <message>
+        <source>最大字号</source>
+        <translation>最大字号</translation>
+    </message>
+    <message>
+        <source>最多单词数</source>
+        <translation>最多单词数</translation>
+    </message>
+    <message>
+        <source>背景颜色</source>
+        <translation>背景颜色</translation>
+    </message>
+    <message>
+        <source>选择素材图片</source>
+        <translation>选择素材图片</translation>
+    </message>
+    <message>
+        <source>图片文件 (*.png *.jpg *.bmp)</source>
+        <translation>图片文件 (*.png *.jpg *.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>WordEvaluateDialog</name>
+    <message>
+        <source>单词级测评</source>
+        <translation>单词级测评</translation>
+    </message>
+    <message>
+        <source>图表类型</source>
+        <translation>图表类型</translation>
+    </message>
+    <message>
+        <source>饼图</source>
+        <translation>饼图</translation>
+    </message>
+    <message>
+        <source>柱状图</source>
+        <translation>柱状图</translation>
+    </message>
+    <message>
+        <source>图标信息</source>
+        <translation>图标信息</translation>
+    </message>
+    <message>
+        <source>图标尺寸</source>
+        <translation>图标尺寸</translation>
+    </message>
+    <message>
+        <source>x</source>
+        <translation>x</translation>
+    </message>
+    <message>
+        <source>只显示前</source>
+        <translation>只显示前</translation>
+    </message>
+    <message>
+        <source>高频词</source>
+        <translation>高频词</translation>
+    </message>
+    <message>
+        <source>包括非中文字符</source>
+        <translation>包括非中文字符</translation>
+    </message>
+    <message>
+        <source>包含高频虚词</source>
+        <translation>包含高频虚词</translation>
+    </message>
+    <message>
+        <source>包括一个字构成的词</source>
+        <translation>包括一个字构成的词</translation>
+    </message>
+    <message>
+        <source>统计目标</source>
+        <translation>统计目标</translation>
+    </message>
+    <message>
+        <source>当前文件</source>
+        <translation>当前文件</translation>
+    </message>
+    <message>
+        <source>选择目录</source>
+        <translation>选择目录</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>选择</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,997 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
 <context>
+    <name>AccountInformationDialog</name>
+    <message>
+        <source>账户信息</source>
+        <translation>賬戶資訊</translation>
+    </message>
+    <message>
+        <source>用户名:</source>
+        <translation>使用者名稱:</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>用户ID:</source>
+        <translation>使用者ID:</translation>
+    </message>
+    <message>
+        <source>性别:</source>
+        <translation>性別:</translation>
+    </message>
+    <message>
+        <source>生日:</source>
+        <translation>生日:</translation>
+    </message>
+    <message>
+        <source>年龄:</source>
+        <translation>年齡:</translation>
+    </message>
+    <message>
+        <source>星座:</source>
+        <translation>星座:</translation>
+    </message>
+    <message>
+        <source>邮件地址:</source>
+        <translation>郵件地址:</translation>
+    </message>
+    <message>
+        <source>QQ:</source>
+        <translation>QQ:</translation>
+    </message>
+    <message>
+        <source>微信:</source>
+        <translation>微信:</translation>
+    </message>
+    <message>
+        <source>注册时间:</source>
+        <translation>註冊時間:</translation>
+    </message>
+    <message>
+        <source>作龄:</source>
+        <translation>作齡:</translation>
+    </message>
+    <message>
+        <source>密码:</source>
+        <translation>密碼:</translation>
+    </message>
+    <message>
+        <source>显示密码</source>
+        <translation>顯示密碼</translation>
+    </message>
+    <message>
+        <source>重置密码</source>
+        <translation>重置密碼</translation>
+    </message>
+    <message>
+        <source>技术支持</source>
+        <translation>技術支援</translation>
+    </message>
+    <message>
+        <source>退出登录</source>
+        <translation>退出登入</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+</context>
+<context>
+    <name>AutoGenInputDialog</name>
+    <message>
+        <source>自动生成</source>
+        <translation>自動生成</translation>
+    </message>
+    <message>
+        <source>主配角信息</source>
+        <translation>主配角資訊</translation>
+    </message>
+    <message>
+        <source>男主人公</source>
+        <translation>男主人公</translation>
+    </message>
+    <message>
+        <source>人名</source>
+        <translation>人名</translation>
+    </message>
+    <message>
+        <source>职业</source>
+        <translation>職業</translation>
+    </message>
+    <message>
+        <source>特长</source>
+        <translation>特長</translation>
+    </message>
+    <message>
+        <source>弱点</source>
+        <translation>弱點</translation>
+    </message>
+    <message>
+        <source>习惯</source>
+        <translation>習慣</translation>
+    </message>
+    <message>
+        <source>目标</source>
+        <translation>目標</translation>
+    </message>
+    <message>
+        <source>道具</source>
+        <translation>道具</translation>
+    </message>
+    <message>
+        <source>兵器</source>
+        <translation>兵器</translation>
+    </message>
+    <message>
+        <source>女主人公</source>
+        <translation>女主人公</translation>
+    </message>
+    <message>
+        <source>男配角</source>
+        <translation>男配角</translation>
+    </message>
+    <message>
+        <source>男配角1</source>
+        <translation>男配角1</translation>
+    </message>
+    <message>
+        <source>男配角2</source>
+        <translation>男配角2</translation>
+    </message>
+    <message>
+        <source>男配角3</source>
+        <translation>男配角3</translation>
+    </message>
+    <message>
+        <source>男配角4</source>
+        <translation>男配角4</translation>
+    </message>
+    <message>
+        <source>女配角</source>
+        <translation>女配角</translation>
+    </message>
+    <message>
+        <source>女配角1</source>
+        <translation>女配角1</translation>
+    </message>
+    <message>
+        <source>女配角2</source>
+        <translation>女配角2</translation>
+    </message>
+    <message>
+        <source>女配角3</source>
+        <translation>女配角3</translation>
+    </message>
+    <message>
+        <source>女配角4</source>
+        <translation>女配角4</translation>
+    </message>
+    <message>
+        <source>对手信息</source>
+        <translation>對手資訊</translation>
+    </message>
+    <message>
+        <source>对手1</source>
+        <translation>對手1</translation>
+    </message>
+    <message>
+        <source>对手2</source>
+        <translation>對手2</translation>
+    </message>
+    <message>
+        <source>对手3</source>
+        <translation>對手3</translation>
+    </message>
+    <message>
+        <source>其他信息</source>
+        <translation>其他資訊</translation>
+    </message>
+    <message>
+        <source>场景</source>
+        <translation>場景</translation>
+    </message>
+    <message>
+        <source>场景1</source>
+        <translation>場景1</translation>
+    </message>
+    <message>
+        <source>场景2</source>
+        <translation>場景2</translation>
+    </message>
+    <message>
+        <source>场景3</source>
+        <translation>場景3</translation>
+    </message>
+    <message>
+        <source>场景4</source>
+        <translation>場景4</translation>
+    </message>
+    <message>
+        <source>行业</source>
+        <translation>行業</translation>
+    </message>
+    <message>
+        <source>行业1</source>
+        <translation>行業1</translation>
+    </message>
+    <message>
+        <source>行业2</source>
+        <translation>行業2</translation>
+    </message>
+    <message>
+        <source>行业3</source>
+        <translation>行業3</translation>
+    </message>
+    <message>
+        <source>行业4</source>
+        <translation>行業4</translation>
+    </message>
+    <message>
+        <source>动物</source>
+        <translation>動物</translation>
+    </message>
+    <message>
+        <source>动物1</source>
+        <translation>動物1</translation>
+    </message>
+    <message>
+        <source>动物2</source>
+        <translation>動物2</translation>
+    </message>
+    <message>
+        <source>动物3</source>
+        <translation>動物3</translation>
+    </message>
+    <message>
+        <source>动物4</source>
+        <translation>動物4</translation>
+    </message>
+    <message>
+        <source>地区</source>
+        <translation>地區</translation>
+    </message>
+    <message>
+        <source>地区1</source>
+        <translation>地區1</translation>
+    </message>
+    <message>
+        <source>地区2</source>
+        <translation>地區2</translation>
+    </message>
+    <message>
+        <source>地区3</source>
+        <translation>地區3</translation>
+    </message>
+    <message>
+        <source>地区4</source>
+        <translation>地區4</translation>
+    </message>
+    <message>
+        <source>交通工具</source>
+        <translation>交通工具</translation>
+    </message>
+    <message>
+        <source>交通工具1</source>
+        <translation>交通工具1</translation>
+    </message>
+    <message>
+        <source>交通工具2</source>
+        <translation>交通工具2</translation>
+    </message>
+    <message>
+        <source>交通工具3</source>
+        <translation>交通工具3</translation>
+    </message>
+    <message>
+        <source>交通工具4</source>
+        <translation>交通工具4</translation>
+    </message>
+    <message>
+        <source>通讯工具</source>
+        <translation>通訊工具</translation>
+    </message>
+    <message>
+        <source>通讯工具1</source>
+        <translation>通訊工具1</translation>
+    </message>
+    <message>
+        <source>通讯工具2</source>
+        <translation>通訊工具2</translation>
+    </message>
+    <message>
+        <source>通讯工具3</source>
+        <translation>通訊工具3</translation>
+    </message>
+    <message>
+        <source>通讯工具4</source>
+        <translation>通訊工具4</translation>
+    </message>
+    <message>
+        <source>新闻主要信息</source>
+        <translation>新聞主要資訊</translation>
+    </message>
+    <message>
+        <source>新闻标题</source>
+        <translation>新聞標題</translation>
+    </message>
+    <message>
+        <source>新闻事件</source>
+        <translation>新聞事件</translation>
+    </message>
+    <message>
+        <source>新闻地点</source>
+        <translation>新聞地點</translation>
+    </message>
+    <message>
+        <source>新闻时间</source>
+        <translation>新聞時間</translation>
+    </message>
+    <message>
+        <source>新闻人物</source>
+        <translation>新聞人物</translation>
+    </message>
+    <message>
+        <source>新闻根源</source>
+        <translation>新聞根源</translation>
+    </message>
+    <message>
+        <source>人物发言</source>
+        <translation>人物發言</translation>
+    </message>
+    <message>
+        <source>网友反应</source>
+        <translation>網友反應</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>路徑</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>檔名</translation>
+    </message>
+    <message>
+        <source>.txt</source>
+        <translation>.txt</translation>
+    </message>
+    <message>
+        <source>生成个数:</source>
+        <translation>生成個數:</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&apos;red&apos;&gt;&lt;h2 &gt;说明&lt;/h2&gt;
+&lt;p&gt;1、生成结果，与你的填写有直接关系，请尽可能在认真思考后填写；&lt;/p&gt;
+&lt;p&gt;2、个别不需要的项目可以不填；&lt;/p&gt;
+&lt;p&gt;3、生成文字不可直接发表，请按照需要认真修改。&lt;/p&gt;&lt;/font&gt;</source>
+        <translation>&lt;font color=&apos;red&apos;&gt;&lt;h2 &gt;說明&lt;/h2&gt;
+&lt;p&gt;1、生成結果，與你的填寫有直接關係，請儘可能在認真思考後填寫；&lt;/p&gt;
+&lt;p&gt;2、個別不需要的專案可以不填；&lt;/p&gt;
+&lt;p&gt;3、生成文字不可直接發表，請按照需要認真修改。&lt;/p&gt;&lt;/font&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>AutoGenInputDialog4Advertisement</name>
+    <message>
+        <source>广告自动生成</source>
+        <translation>廣告自動生成</translation>
+    </message>
+    <message>
+        <source>网址</source>
+        <translation>網址</translation>
+    </message>
+    <message>
+        <source>产品基本信息</source>
+        <translation>產品基本資訊</translation>
+    </message>
+    <message>
+        <source>产品名</source>
+        <translation>產品名</translation>
+    </message>
+    <message>
+        <source>品牌名</source>
+        <translation>品牌名</translation>
+    </message>
+    <message>
+        <source>生产商</source>
+        <translation>生產商</translation>
+    </message>
+    <message>
+        <source>销售商</source>
+        <translation>銷售商</translation>
+    </message>
+    <message>
+        <source>价格</source>
+        <translation>價格</translation>
+    </message>
+    <message>
+        <source>产品优点</source>
+        <translation>產品優點</translation>
+    </message>
+    <message>
+        <source>产品性能</source>
+        <translation>產品效能</translation>
+    </message>
+    <message>
+        <source>产品原理</source>
+        <translation>產品原理</translation>
+    </message>
+    <message>
+        <source>材料</source>
+        <translation>材料</translation>
+    </message>
+    <message>
+        <source>工艺</source>
+        <translation>工藝</translation>
+    </message>
+    <message>
+        <source>广告基本信息</source>
+        <translation>廣告基本資訊</translation>
+    </message>
+    <message>
+        <source>媒体</source>
+        <translation>媒體</translation>
+    </message>
+    <message>
+        <source>专家</source>
+        <translation>專家</translation>
+    </message>
+    <message>
+        <source>机构</source>
+        <translation>機構</translation>
+    </message>
+    <message>
+        <source>荣誉</source>
+        <translation>榮譽</translation>
+    </message>
+    <message>
+        <source>适应症状</source>
+        <translation>適應症狀</translation>
+    </message>
+    <message>
+        <source>适应人群</source>
+        <translation>適應人群</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>销售地</source>
+        <translation>銷售地</translation>
+    </message>
+    <message>
+        <source>原产地</source>
+        <translation>原產地</translation>
+    </message>
+    <message>
+        <source>关键词</source>
+        <translation>關鍵詞</translation>
+    </message>
+    <message>
+        <source>关键词1</source>
+        <translation>關鍵詞1</translation>
+    </message>
+    <message>
+        <source>关键词2</source>
+        <translation>關鍵詞2</translation>
+    </message>
+    <message>
+        <source>关键词3</source>
+        <translation>關鍵詞3</translation>
+    </message>
+    <message>
+        <source>关键词4</source>
+        <translation>關鍵詞4</translation>
+    </message>
+    <message>
+        <source>顾客信息</source>
+        <translation>顧客資訊</translation>
+    </message>
+    <message>
+        <source>顾客1姓名</source>
+        <translation>顧客1姓名</translation>
+    </message>
+    <message>
+        <source>顾客2姓名</source>
+        <translation>顧客2姓名</translation>
+    </message>
+    <message>
+        <source>顾客3姓名</source>
+        <translation>顧客3姓名</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&apos;red&apos;&gt;&lt;h3&gt;说明&lt;/h3&gt;&lt;p&gt;1、生成结果，与你的填写有直接关系，请尽可能在认真思考后填写；&lt;/p&gt;&lt;p&gt;2、生成文字不可直接发表，请按照需要认真修改。&lt;/p&gt;&lt;/font&gt;</source>
+        <translation>&lt;font color=&apos;red&apos;&gt;&lt;h3&gt;說明&lt;/h3&gt;&lt;p&gt;1、生成結果，與你的填寫有直接關係，請儘可能在認真思考後填寫；&lt;/p&gt;&lt;p&gt;2、生成文字不可直接發表，請按照需要認真修改。&lt;/p&gt;&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>批量生成</source>
+        <translation>批次生成</translation>
+    </message>
+    <message>
+        <source>路径:</source>
+        <translation>路徑:</translation>
+    </message>
+    <message>
+        <source>文件名:</source>
+        <translation>檔名:</translation>
+    </message>
+    <message>
+        <source>.txt</source>
+        <translation>.txt</translation>
+    </message>
+    <message>
+        <source>生成个数:</source>
+        <translation>生成個數:</translation>
+    </message>
+</context>
+<context>
+    <name>AutoGenInputDialog4AdvertisementSoft</name>
+    <message>
+        <source>软文自动生成</source>
+        <translation>軟文自動生成</translation>
+    </message>
+    <message>
+        <source>网址</source>
+        <translation>網址</translation>
+    </message>
+    <message>
+        <source>主人公和场景</source>
+        <translation>主人公和場景</translation>
+    </message>
+    <message>
+        <source>男主人公</source>
+        <translation>男主人公</translation>
+    </message>
+    <message>
+        <source>男主人公职业</source>
+        <translation>男主人公職業</translation>
+    </message>
+    <message>
+        <source>男主人公年龄</source>
+        <translation>男主人公年齡</translation>
+    </message>
+    <message>
+        <source>女主人公</source>
+        <translation>女主人公</translation>
+    </message>
+    <message>
+        <source>女主人公职业</source>
+        <translation>女主人公職業</translation>
+    </message>
+    <message>
+        <source>女主人公年龄</source>
+        <translation>女主人公年齡</translation>
+    </message>
+    <message>
+        <source>场景1</source>
+        <translation>場景1</translation>
+    </message>
+    <message>
+        <source>场景2</source>
+        <translation>場景2</translation>
+    </message>
+    <message>
+        <source>关键词</source>
+        <translation>關鍵詞</translation>
+    </message>
+    <message>
+        <source>关键词1</source>
+        <translation>關鍵詞1</translation>
+    </message>
+    <message>
+        <source>关键词2</source>
+        <translation>關鍵詞2</translation>
+    </message>
+    <message>
+        <source>关键词3</source>
+        <translation>關鍵詞3</translation>
+    </message>
+    <message>
+        <source>关键词4</source>
+        <translation>關鍵詞4</translation>
+    </message>
+    <message>
+        <source>广告基本信息</source>
+        <translation>廣告基本資訊</translation>
+    </message>
+    <message>
+        <source>媒体</source>
+        <translation>媒體</translation>
+    </message>
+    <message>
+        <source>专家</source>
+        <translation>專家</translation>
+    </message>
+    <message>
+        <source>机构</source>
+        <translation>機構</translation>
+    </message>
+    <message>
+        <source>荣誉</source>
+        <translation>榮譽</translation>
+    </message>
+    <message>
+        <source>适应症状</source>
+        <translation>適應症狀</translation>
+    </message>
+    <message>
+        <source>适应人群</source>
+        <translation>適應人群</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>销售地</source>
+        <translation>銷售地</translation>
+    </message>
+    <message>
+        <source>原产地</source>
+        <translation>原產地</translation>
+    </message>
+    <message>
+        <source>顾客信息</source>
+        <translation>顧客資訊</translation>
+    </message>
+    <message>
+        <source>顾客1姓名</source>
+        <translation>顧客1姓名</translation>
+    </message>
+    <message>
+        <source>顾客2姓名</source>
+        <translation>顧客2姓名</translation>
+    </message>
+    <message>
+        <source>顾客3姓名</source>
+        <translation>顧客3姓名</translation>
+    </message>
+    <message>
+        <source>产品基本信息</source>
+        <translation>產品基本資訊</translation>
+    </message>
+    <message>
+        <source>产品名</source>
+        <translation>產品名</translation>
+    </message>
+    <message>
+        <source>品牌名</source>
+        <translation>品牌名</translation>
+    </message>
+    <message>
+        <source>生产商</source>
+        <translation>生產商</translation>
+    </message>
+    <message>
+        <source>销售商</source>
+        <translation>銷售商</translation>
+    </message>
+    <message>
+        <source>价格</source>
+        <translation>價格</translation>
+    </message>
+    <message>
+        <source>产品优点</source>
+        <translation>產品優點</translation>
+    </message>
+    <message>
+        <source>产品性能</source>
+        <translation>產品效能</translation>
+    </message>
+    <message>
+        <source>产品原理</source>
+        <translation>產品原理</translation>
+    </message>
+    <message>
+        <source>材料</source>
+        <translation>材料</translation>
+    </message>
+    <message>
+        <source>工艺</source>
+        <translation>工藝</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&apos;red&apos;&gt;&lt;h3&gt;说明&lt;/h3&gt;&lt;p&gt;1、生成结果，与你的填写有直接关系，请尽可能在认真思考后填写；&lt;/p&gt;&lt;p&gt;2、生成文字不可直接发表，请按照需要认真修改。&lt;/p&gt;&lt;/font&gt;</source>
+        <translation>&lt;font color=&apos;red&apos;&gt;&lt;h3&gt;說明&lt;/h3&gt;&lt;p&gt;1、生成結果，與你的填寫有直接關係，請儘可能在認真思考後填寫；&lt;/p&gt;&lt;p&gt;2、生成文字不可直接發表，請按照需要認真修改。&lt;/p&gt;&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>路径</source>
+        <translation>路徑</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>檔名</translation>
+    </message>
+    <message>
+        <source>.txt</source>
+        <translation>.txt</translation>
+    </message>
+    <message>
+        <source>生成个数:</source>
+        <translation>生成個數:</translation>
+    </message>
+</context>
+<context>
+    <name>AutoGenNameDialog</name>
+    <message>
+        <source>批量起男名</source>
+        <translation>批次起男名</translation>
+    </message>
+    <message>
+        <source>批量起女名</source>
+        <translation>批次起女名</translation>
+    </message>
+    <message>
+        <source>自动生成称谓</source>
+        <translation>自動生成稱謂</translation>
+    </message>
+    <message>
+        <source>批量起地名</source>
+        <translation>批次起地名</translation>
+    </message>
+    <message>
+        <source>自动生成机构名称</source>
+        <translation>自動生成機構名稱</translation>
+    </message>
+    <message>
+        <source>自动生成媒体名称</source>
+        <translation>自動生成媒體名稱</translation>
+    </message>
+    <message>
+        <source>自动生成外星名称</source>
+        <translation>自動生成外星名稱</translation>
+    </message>
+    <message>
+        <source>第一部分</source>
+        <translation>第一部分</translation>
+    </message>
+    <message>
+        <source>第二部分</source>
+        <translation>第二部分</translation>
+    </message>
+    <message>
+        <source>第三部分</source>
+        <translation>第三部分</translation>
+    </message>
+    <message>
+        <source>第四部分</source>
+        <translation>第四部分</translation>
+    </message>
+    <message>
+        <source>第五部分</source>
+        <translation>第五部分</translation>
+    </message>
+    <message>
+        <source>生成个数:</source>
+        <translation>生成個數:</translation>
+    </message>
+    <message>
+        <source>随机</source>
+        <translation>隨機</translation>
+    </message>
+    <message>
+        <source>一字</source>
+        <translation>一字</translation>
+    </message>
+    <message>
+        <source>两字</source>
+        <translation>兩字</translation>
+    </message>
+    <message>
+        <source>固定为:</source>
+        <translation>固定為:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>随机 (可能为空)</source>
+        <translation>隨機 (可能為空)</translation>
+    </message>
+</context>
+<context>
+    <name>AutoGenTab</name>
+    <message>
+        <source>工具栏样式: </source>
+        <translation>工具欄樣式: </translation>
+    </message>
+</context>
+<context>
+    <name>BuildSystemInfoDialog</name>
+    <message>
+        <source>构建系统信息</source>
+        <translation>構建系統資訊</translation>
+    </message>
+    <message>
+        <source>构建时间:</source>
+        <translation>構建時間:</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>编译器:</source>
+        <translation>編譯器:</translation>
+    </message>
+    <message>
+        <source>硬件:</source>
+        <translation>硬體:</translation>
+    </message>
+    <message>
+        <source>操作系统:</source>
+        <translation>作業系統:</translation>
+    </message>
+    <message>
+        <source>哈希值:</source>
+        <translation>雜湊值:</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+</context>
+<context>
+    <name>ChangePasswordDialog</name>
+    <message>
+        <source>重置密码</source>
+        <translation>重置密碼</translation>
+    </message>
+    <message>
+        <source>当前密码:</source>
+        <translation>當前密碼:</translation>
+    </message>
+    <message>
+        <source>新密码:</source>
+        <translation>新密碼:</translation>
+    </message>
+    <message>
+        <source>确认新密码:</source>
+        <translation>確認新密碼:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CharEvaluateDialog</name>
+    <message>
+        <source>单字级测评</source>
+        <translation>單字級測評</translation>
+    </message>
+    <message>
+        <source>图表类型</source>
+        <translation>圖表型別</translation>
+    </message>
+    <message>
+        <source>饼图</source>
+        <translation>餅圖</translation>
+    </message>
+    <message>
+        <source>柱状图</source>
+        <translation>柱狀圖</translation>
+    </message>
+    <message>
+        <source>图标信息</source>
+        <translation>圖示資訊</translation>
+    </message>
+    <message>
+        <source>图标尺寸</source>
+        <translation>圖示尺寸</translation>
+    </message>
+    <message>
+        <source>x</source>
+        <translation>x</translation>
+    </message>
+    <message>
+        <source>只显示前</source>
+        <translation>只顯示前</translation>
+    </message>
+    <message>
+        <source>高频字</source>
+        <translation>高頻字</translation>
+    </message>
+    <message>
+        <source>包括非中文字符</source>
+        <translation>包括非中文字元</translation>
+    </message>
+    <message>
+        <source>统计目标</source>
+        <translation>統計目標</translation>
+    </message>
+    <message>
+        <source>当前文件</source>
+        <translation>當前檔案</translation>
+    </message>
+    <message>
+        <source>选择目录</source>
+        <translation>選擇目錄</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>選擇</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseTemplate</name>
+    <message>
+        <source>目前只支持一列或两列的表，当前表格列数为:</source>
+        <translation>目前只支援一列或兩列的表，當前表格列數為:</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseTemplateSelectionDialog</name>
+    <message>
+        <source>选择数据库模板</source>
+        <translation>選擇資料庫模板</translation>
+    </message>
+    <message>
+        <source>模板列表</source>
+        <translation>模板列表</translation>
+    </message>
+    <message>
+        <source>模板名</source>
+        <translation>模板名</translation>
+    </message>
+    <message>
+        <source>新建模板</source>
+        <translation>新建模板</translation>
+    </message>
+    <message>
+        <source>从模板(.tqw)文件导入</source>
+        <translation>從模板(.tqw)檔案匯入</translation>
+    </message>
+    <message>
+        <source>重命名模板</source>
+        <translation>重新命名模板</translation>
+    </message>
+    <message>
+        <source>删除模板</source>
+        <translation>刪除模板</translation>
+    </message>
+    <message>
+        <source>定位原子模板</source>
+        <translation>定位原子模板</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>模板名不能为空。</source>
+        <translation>模板名不能為空。</translation>
+    </message>
+    <message>
+        <source>%1 / 共: %2</source>
+        <translation>%1 / 共: %2</translation>
+    </message>
+    <message>
+        <source>查询数据库失败: </source>
+        <translation>查詢資料庫失敗: </translation>
+    </message>
+    <message>
+        <source>, 错误信息: </source>
+        <translation>, 錯誤資訊: </translation>
+    </message>
+    <message>
+        <source>未知错误</source>
+        <translation>未知錯誤</translation>
+    </message>
+</context>
+<context>
     <name>DirTreeView</name>
     <message>
         <source>打开</source>
@@ -33,6 +1024,81 @@
     <message>
         <source>正在处理模板条目 %1, 共 %2...</source>
         <translation>正在處理模板條目 %1, 共 %2...</translation>
+    </message>
+    <message>
+        <source>模板解析已取消</source>
+        <translation>模板解析已取消</translation>
+    </message>
+</context>
+<context>
+    <name>EditorTab</name>
+    <message>
+        <source>自动换行</source>
+        <translation>自動換行</translation>
+    </message>
+    <message>
+        <source>高亮显示当前行</source>
+        <translation>高亮顯示當前行</translation>
+    </message>
+    <message>
+        <source>高亮显示当前段落</source>
+        <translation>高亮顯示當前段落</translation>
+    </message>
+    <message>
+        <source>系统默认字体</source>
+        <translation>系統預設字型</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>倍</source>
+        <translation>倍</translation>
+    </message>
+    <message>
+        <source>固定值</source>
+        <translation>固定值</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>無</translation>
+    </message>
+    <message>
+        <source>单色</source>
+        <translation>單色</translation>
+    </message>
+    <message>
+        <source>图片</source>
+        <translation>圖片</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>選擇</translation>
+    </message>
+    <message>
+        <source>高亮显示自动生成内容</source>
+        <translation>高亮顯示自動生成內容</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>字型</translation>
+    </message>
+    <message>
+        <source>行距</source>
+        <translation>行距</translation>
+    </message>
+    <message>
+        <source>编辑区背景颜色/图片</source>
+        <translation>編輯區背景顏色/圖片</translation>
+    </message>
+    <message>
+        <source>选择图片</source>
+        <translation>選擇圖片</translation>
+    </message>
+    <message>
+        <source>jpg 文件 (*.jpg);;png 文件 (*.png);;bmp 文件 (*.bmp);;所有文件 (*)</source>
+        <translation>jpg 檔案 (*.jpg);;png 檔案 (*.png);;bmp 檔案 (*.bmp);;所有檔案 (*)</translation>
     </message>
 </context>
 <context>
@@ -70,6 +1136,134 @@
  错误信息: </source>
         <translation>
  錯誤資訊: </translation>
+    </message>
+</context>
+<context>
+    <name>EmbellishRun</name>
+    <message>
+        <source>%1秒</source>
+        <translation>%1秒</translation>
+    </message>
+    <message>
+        <source>%1分钟</source>
+        <translation>%1分鐘</translation>
+    </message>
+    <message>
+        <source>%1小时</source>
+        <translation>%1小時</translation>
+    </message>
+    <message>
+        <source>%1天</source>
+        <translation>%1天</translation>
+    </message>
+    <message>
+        <source>标记反义词 %1 处</source>
+        <translation>標記反義詞 %1 處</translation>
+    </message>
+    <message>
+        <source>本次检查发现错误及疑点共 %1 处</source>
+        <translation>本次檢查發現錯誤及疑點共 %1 處</translation>
+    </message>
+    <message>
+        <source>本次检查发现错误及疑点共 %1 处, 其中
+</source>
+        <translation>本次檢查發現錯誤及疑點共 %1 處, 其中
+</translation>
+    </message>
+    <message>
+        <source>黑名单检出 %1 处,
+</source>
+        <translation>黑名單檢出 %1 處,
+</translation>
+    </message>
+    <message>
+        <source>白名单检出 %1 处.</source>
+        <translation>白名單檢出 %1 處.</translation>
+    </message>
+    <message>
+        <source>标记高频词 %1 处</source>
+        <translation>標記高頻詞 %1 處</translation>
+    </message>
+    <message>
+        <source>标记近义词 %1 处</source>
+        <translation>標記近義詞 %1 處</translation>
+    </message>
+    <message>
+        <source>标记扩写 %1 处</source>
+        <translation>標記擴寫 %1 處</translation>
+    </message>
+    <message>
+        <source>标记 %1 处</source>
+        <translation>標記 %1 處</translation>
+    </message>
+    <message>
+        <source>工作进行中... 第%1行 / 共%2行.
+</source>
+        <translation>工作進行中... 第%1行 / 共%2行.
+</translation>
+    </message>
+    <message>
+        <source>已用时: </source>
+        <translation>已用時: </translation>
+    </message>
+    <message>
+        <source>估计总用时: </source>
+        <translation>估計總用時: </translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>中止</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>标记期间文档已被修改, 未应用标记结果.</source>
+        <translation>標記期間文件已被修改, 未應用標記結果.</translation>
+    </message>
+    <message>
+        <source>原文 &gt;&gt;&gt;</source>
+        <translation>原文 &gt;&gt;&gt;</translation>
+    </message>
+    <message>
+        <source>润色 &gt;&gt;&gt;</source>
+        <translation>潤色 &gt;&gt;&gt;</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>不再显示此提示框</source>
+        <translation>不再顯示此提示框</translation>
+    </message>
+</context>
+<context>
+    <name>EmbellishTab</name>
+    <message>
+        <source>启用近义词传递(比如: A = B, B = C, 所以 A = C)</source>
+        <translation>啟用近義詞傳遞(比如: A = B, B = C, 所以 A = C)</translation>
+    </message>
+    <message>
+        <source>详细显示润色前后的内容 (调试模式)。</source>
+        <translation>詳細顯示潤色前後的內容 (除錯模式)。</translation>
+    </message>
+    <message>
+        <source>最长同义词匹配</source>
+        <translation>最長同義詞匹配</translation>
+    </message>
+    <message>
+        <source>分词时把字母当作符号</source>
+        <translation>分詞時把字母當作符號</translation>
+    </message>
+    <message>
+        <source>分词时把阿拉伯数字当作符号</source>
+        <translation>分詞時把阿拉伯數字當作符號</translation>
+    </message>
+    <message>
+        <source>润色时近义词最大长度(越长越精确, 越短速度越快)</source>
+        <translation>潤色時近義詞最大長度(越長越精確, 越短速度越快)</translation>
     </message>
 </context>
 <context>
@@ -291,6 +1485,365 @@
     <message>
         <source>匹配结果: %1 个</source>
         <translation>匹配結果: %1 個</translation>
+    </message>
+</context>
+<context>
+    <name>FrequencyChart</name>
+    <message>
+        <source>字频: %</source>
+        <translation>字頻: %</translation>
+    </message>
+</context>
+<context>
+    <name>GeneralTab</name>
+    <message>
+        <source>显示状态栏</source>
+        <translation>顯示狀態列</translation>
+    </message>
+    <message>
+        <source>状态栏里显示日期</source>
+        <translation>狀態列裡顯示日期</translation>
+    </message>
+    <message>
+        <source>状态栏里显示时间</source>
+        <translation>狀態列裡顯示時間</translation>
+    </message>
+    <message>
+        <source>显示每日一贴</source>
+        <translation>顯示每日一貼</translation>
+    </message>
+    <message>
+        <source>显示塔泉笔推广标签</source>
+        <translation>顯示塔泉筆推廣標籤</translation>
+    </message>
+    <message>
+        <source>显示校对结果对话框</source>
+        <translation>顯示校對結果對話方塊</translation>
+    </message>
+    <message>
+        <source>主程序字号</source>
+        <translation>主程式字號</translation>
+    </message>
+    <message>
+        <source>主程序语言</source>
+        <translation>主程式語言</translation>
+    </message>
+</context>
+<context>
+    <name>GenerationBatch</name>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>文件名不能包含“/”或“\”，请输入不带目录的文件名。</source>
+        <translation>檔名不能包含“/”或“\”，請輸入不帶目錄的檔名。</translation>
+    </message>
+    <message>
+        <source>请选择空目录，或输入不存在的目录，系统会自动为您创建。</source>
+        <translation>請選擇空目錄，或輸入不存在的目錄，系統會自動為您建立。</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>无法创建文件 %1 (文件已存在，或目录不可写)。批量生成已停止，已生成 %2 个文件。</source>
+        <translation>無法建立檔案 %1 (檔案已存在，或目錄不可寫)。批次生成已停止，已生成 %2 個檔案。</translation>
+    </message>
+</context>
+<context>
+    <name>GenerationEngine</name>
+    <message>
+        <source>错误</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source> 未找到或格式错误!</source>
+        <translation> 未找到或格式錯誤!</translation>
+    </message>
+</context>
+<context>
+    <name>GenerationSession</name>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>原子模板嵌套过深或互相引用，以下标记未再展开，已按原文保留: %1</source>
+        <translation>原子模板巢狀過深或互相引用，以下標記未再展開，已按原文保留: %1</translation>
+    </message>
+</context>
+<context>
+    <name>HelpCommands</name>
+    <message>
+        <source>塔泉笔维德马克</source>
+        <translation>塔泉筆維德馬克</translation>
+    </message>
+    <message>
+        <source>软件名称: </source>
+        <translation>軟體名稱: </translation>
+    </message>
+    <message>
+        <source>软件版本: </source>
+        <translation>軟體版本: </translation>
+    </message>
+    <message>
+        <source>日期: </source>
+        <translation>日期: </translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>關於</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>作者</source>
+        <translation>作者</translation>
+    </message>
+    <message>
+        <source>给&quot;塔泉笔&quot;开发团队提bug</source>
+        <translation>給&quot;塔泉筆&quot;開發團隊提bug</translation>
+    </message>
+    <message>
+        <source>发送邮件描述bug的具体信息</source>
+        <translation>傳送郵件描述bug的具體資訊</translation>
+    </message>
+    <message>
+        <source>&quot;塔泉笔&quot;bug汇报</source>
+        <translation>&quot;塔泉筆&quot;bug彙報</translation>
+    </message>
+    <message>
+        <source>
+操作系统版本: </source>
+        <translation>
+作業系統版本: </translation>
+    </message>
+    <message>
+        <source>
+软件版本: </source>
+        <translation>
+軟體版本: </translation>
+    </message>
+    <message>
+        <source>
+重现bug的具体步骤: </source>
+        <translation>
+重現bug的具體步驟: </translation>
+    </message>
+    <message>
+        <source>
+出现bug时的截图: </source>
+        <translation>
+出現bug時的截圖: </translation>
+    </message>
+    <message>
+        <source>
+其他说明: </source>
+        <translation>
+其他說明: </translation>
+    </message>
+    <message>
+        <source>塔泉笔写作软件用户反馈信息</source>
+        <translation>塔泉筆寫作軟體使用者反饋資訊</translation>
+    </message>
+    <message>
+        <source>操作系统类型及版本:</source>
+        <translation>作業系統型別及版本:</translation>
+    </message>
+    <message>
+        <source>
+塔泉笔版本:
+</source>
+        <translation>
+塔泉筆版本:
+</translation>
+    </message>
+    <message>
+        <source>
+我有以下几点建议，希望对塔泉笔写作软件的未来有帮助和借鉴:</source>
+        <translation>
+我有以下幾點建議，希望對塔泉筆寫作軟體的未來有幫助和借鑑:</translation>
+    </message>
+    <message>
+        <source>向你推荐一个好用的软件: 塔泉笔写作软件.</source>
+        <translation>向你推薦一個好用的軟體: 塔泉筆寫作軟體.</translation>
+    </message>
+    <message>
+        <source>希望你也成为塔泉笔用户群的一员.</source>
+        <translation>希望你也成為塔泉筆使用者群的一員.</translation>
+    </message>
+    <message>
+        <source>更新记录</source>
+        <translation>更新記錄</translation>
+    </message>
+</context>
+<context>
+    <name>InputHistory</name>
+    <message>
+        <source>在此选择或输入</source>
+        <translation>在此選擇或輸入</translation>
+    </message>
+</context>
+<context>
+    <name>InstallerLauncher</name>
+    <message>
+        <source>软件升级</source>
+        <translation>軟體升級</translation>
+    </message>
+    <message>
+        <source>新版软件安装包已下载到:
+%1
+
+本系统不会自动运行安装包, 请按安装包的说明手动完成升级。</source>
+        <translation>新版軟體安裝包已下載到:
+%1
+
+本系統不會自動執行安裝包, 請按安裝包的說明手動完成升級。</translation>
+    </message>
+</context>
+<context>
+    <name>ListWidget</name>
+    <message>
+        <source>前置修饰</source>
+        <translation>前置修飾</translation>
+    </message>
+    <message>
+        <source>后置修饰</source>
+        <translation>後置修飾</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <translation>替換</translation>
+    </message>
+    <message>
+        <source>打开原子模板: </source>
+        <translation>開啟原子模板: </translation>
+    </message>
+    <message>
+        <source>用本条目生成</source>
+        <translation>用本條目生成</translation>
+    </message>
+    <message>
+        <source>前置修饰: %1 %2</source>
+        <translation>前置修飾: %1 %2</translation>
+    </message>
+    <message>
+        <source>后置修饰: %1 %2</source>
+        <translation>後置修飾: %1 %2</translation>
+    </message>
+    <message>
+        <source>替换: %1 -&gt; %2</source>
+        <translation>替換: %1 -&gt; %2</translation>
+    </message>
+</context>
+<context>
+    <name>LogTab</name>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>檔案</translation>
+    </message>
+    <message>
+        <source>后台屏幕</source>
+        <translation>後臺螢幕</translation>
+    </message>
+    <message>
+        <source>文件 + 后台屏幕</source>
+        <translation>檔案 + 後臺螢幕</translation>
+    </message>
+    <message>
+        <source>信息 (4)</source>
+        <translation>資訊 (4)</translation>
+    </message>
+    <message>
+        <source>致命 (3)</source>
+        <translation>致命 (3)</translation>
+    </message>
+    <message>
+        <source>严重 (2)</source>
+        <translation>嚴重 (2)</translation>
+    </message>
+    <message>
+        <source>警告 (1)</source>
+        <translation>警告 (1)</translation>
+    </message>
+    <message>
+        <source>调试 (0)</source>
+        <translation>除錯 (0)</translation>
+    </message>
+    <message>
+        <source>打开日志文件夹</source>
+        <translation>開啟日誌資料夾</translation>
+    </message>
+    <message>
+        <source>日志打印到:</source>
+        <translation>日誌列印到:</translation>
+    </message>
+    <message>
+        <source>请谨慎开启! 日志不会自动清除, 需定期手动清除</source>
+        <translation>請謹慎開啟! 日誌不會自動清除, 需定期手動清除</translation>
+    </message>
+    <message>
+        <source>日志等级:</source>
+        <translation>日誌等級:</translation>
+    </message>
+    <message>
+        <source>请谨慎选择! 等级越低, 信息越多.</source>
+        <translation>請謹慎選擇! 等級越低, 資訊越多.</translation>
+    </message>
+    <message>
+        <source>日志文件夹:</source>
+        <translation>日誌資料夾:</translation>
+    </message>
+</context>
+<context>
+    <name>LoginDialog</name>
+    <message>
+        <source>登录</source>
+        <translation>登入</translation>
+    </message>
+    <message>
+        <source>服务器地址</source>
+        <translation>伺服器地址</translation>
+    </message>
+    <message>
+        <source>注册</source>
+        <translation>註冊</translation>
+    </message>
+    <message>
+        <source>帐号</source>
+        <translation>帳號</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>密碼</translation>
+    </message>
+    <message>
+        <source>显示密码</source>
+        <translation>顯示密碼</translation>
+    </message>
+    <message>
+        <source>记住帐号</source>
+        <translation>記住帳號</translation>
+    </message>
+    <message>
+        <source>自动登录</source>
+        <translation>自動登入</translation>
+    </message>
+    <message>
+        <source>找回密码</source>
+        <translation>找回密碼</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
     </message>
 </context>
 <context>
@@ -2133,6 +3686,750 @@
         <source>Word版本错误，请确认您当前的Word版本是Word 2007 SP2或更高!</source>
         <translation>Word版本錯誤，請確認您當前的Word版本是Word 2007 SP2或更高!</translation>
     </message>
+    <message>
+        <source>检测是否有更新版本</source>
+        <translation>檢測是否有更新版本</translation>
+    </message>
+    <message>
+        <source>显示插件管理对话框</source>
+        <translation>顯示外掛管理對話方塊</translation>
+    </message>
+    <message>
+        <source>显示构建系统信息</source>
+        <translation>顯示構建系統資訊</translation>
+    </message>
+    <message>
+        <source>登录</source>
+        <translation>登入</translation>
+    </message>
+    <message>
+        <source>登录账户</source>
+        <translation>登入賬戶</translation>
+    </message>
+    <message>
+        <source>账户信息</source>
+        <translation>賬戶資訊</translation>
+    </message>
+    <message>
+        <source>自动生成梗概</source>
+        <translation>自動生成梗概</translation>
+    </message>
+    <message>
+        <source>自动生成开头</source>
+        <translation>自動生成開頭</translation>
+    </message>
+    <message>
+        <source>自动生成搭讪</source>
+        <translation>自動生成搭訕</translation>
+    </message>
+    <message>
+        <source>自动生成对话</source>
+        <translation>自動生成對話</translation>
+    </message>
+    <message>
+        <source>自动生成相爱章节</source>
+        <translation>自動生成相愛章節</translation>
+    </message>
+    <message>
+        <source>自动生成人物</source>
+        <translation>自動生成人物</translation>
+    </message>
+    <message>
+        <source>自动生成故事</source>
+        <translation>自動生成故事</translation>
+    </message>
+    <message>
+        <source>自动生成战争</source>
+        <translation>自動生成戰爭</translation>
+    </message>
+    <message>
+        <source>自动生成情书</source>
+        <translation>自動生成情書</translation>
+    </message>
+    <message>
+        <source>自动生成诗歌</source>
+        <translation>自動生成詩歌</translation>
+    </message>
+    <message>
+        <source>自动生成职场设计</source>
+        <translation>自動生成職場設計</translation>
+    </message>
+    <message>
+        <source>自动生成故事设计</source>
+        <translation>自動生成故事設計</translation>
+    </message>
+    <message>
+        <source>自动生成美女描述</source>
+        <translation>自動生成美女描述</translation>
+    </message>
+    <message>
+        <source>自动生成标题</source>
+        <translation>自動生成標題</translation>
+    </message>
+    <message>
+        <source>自动生成帅哥描述</source>
+        <translation>自動生成帥哥描述</translation>
+    </message>
+    <message>
+        <source>自动生成职业描述</source>
+        <translation>自動生成職業描述</translation>
+    </message>
+    <message>
+        <source>自动生成装束描述</source>
+        <translation>自動生成裝束描述</translation>
+    </message>
+    <message>
+        <source>自动生成爱好描述</source>
+        <translation>自動生成愛好描述</translation>
+    </message>
+    <message>
+        <source>自动生成特长描述</source>
+        <translation>自動生成特長描述</translation>
+    </message>
+    <message>
+        <source>自动生成道具描述</source>
+        <translation>自動生成道具描述</translation>
+    </message>
+    <message>
+        <source>自动生成兵器描述</source>
+        <translation>自動生成兵器描述</translation>
+    </message>
+    <message>
+        <source>自动生成宠物描述</source>
+        <translation>自動生成寵物描述</translation>
+    </message>
+    <message>
+        <source>自动生成经历描述</source>
+        <translation>自動生成經歷描述</translation>
+    </message>
+    <message>
+        <source>自动生成秘密描述</source>
+        <translation>自動生成秘密描述</translation>
+    </message>
+    <message>
+        <source>自动生成个性描述</source>
+        <translation>自動生成個性描述</translation>
+    </message>
+    <message>
+        <source>自动生成恋人描述</source>
+        <translation>自動生成戀人描述</translation>
+    </message>
+    <message>
+        <source>自动生成伤病描述</source>
+        <translation>自動生成傷病描述</translation>
+    </message>
+    <message>
+        <source>自动生成思想描述</source>
+        <translation>自動生成思想描述</translation>
+    </message>
+    <message>
+        <source>自动生成愿望描述</source>
+        <translation>自動生成願望描述</translation>
+    </message>
+    <message>
+        <source>自动生成误会描述</source>
+        <translation>自動生成誤會描述</translation>
+    </message>
+    <message>
+        <source>自动生成对手描述</source>
+        <translation>自動生成對手描述</translation>
+    </message>
+    <message>
+        <source>自动生成配角描述</source>
+        <translation>自動生成配角描述</translation>
+    </message>
+    <message>
+        <source>自动生成习惯描述</source>
+        <translation>自動生成習慣描述</translation>
+    </message>
+    <message>
+        <source>自动生成死亡描述</source>
+        <translation>自動生成死亡描述</translation>
+    </message>
+    <message>
+        <source>自动生成语言描述</source>
+        <translation>自動生成語言描述</translation>
+    </message>
+    <message>
+        <source>武侠模板</source>
+        <translation>武俠模板</translation>
+    </message>
+    <message>
+        <source>都市言情模板</source>
+        <translation>都市言情模板</translation>
+    </message>
+    <message>
+        <source>冒险模板</source>
+        <translation>冒險模板</translation>
+    </message>
+    <message>
+        <source>复仇模板</source>
+        <translation>復仇模板</translation>
+    </message>
+    <message>
+        <source>自动生成恋爱描述</source>
+        <translation>自動生成戀愛描述</translation>
+    </message>
+    <message>
+        <source>爱情模板</source>
+        <translation>愛情模板</translation>
+    </message>
+    <message>
+        <source>励志模板</source>
+        <translation>勵志模板</translation>
+    </message>
+    <message>
+        <source>商战模板</source>
+        <translation>商戰模板</translation>
+    </message>
+    <message>
+        <source>职场模板</source>
+        <translation>職場模板</translation>
+    </message>
+    <message>
+        <source>悬疑模板</source>
+        <translation>懸疑模板</translation>
+    </message>
+    <message>
+        <source>校园爱情模板</source>
+        <translation>校園愛情模板</translation>
+    </message>
+    <message>
+        <source>科幻模板</source>
+        <translation>科幻模板</translation>
+    </message>
+    <message>
+        <source>宫斗模板</source>
+        <translation>宮鬥模板</translation>
+    </message>
+    <message>
+        <source>童话模板</source>
+        <translation>童話模板</translation>
+    </message>
+    <message>
+        <source>自动生成关系描述</source>
+        <translation>自動生成關係描述</translation>
+    </message>
+    <message>
+        <source>自动生成景观描述</source>
+        <translation>自動生成景觀描述</translation>
+    </message>
+    <message>
+        <source>自动生成自建语段</source>
+        <translation>自動生成自建語段</translation>
+    </message>
+    <message>
+        <source>自动生成打斗描述</source>
+        <translation>自動生成打鬥描述</translation>
+    </message>
+    <message>
+        <source>自动生成场景描述</source>
+        <translation>自動生成場景描述</translation>
+    </message>
+    <message>
+        <source>自动生成台词描述</source>
+        <translation>自動生成臺詞描述</translation>
+    </message>
+    <message>
+        <source>自动生成巧合描述</source>
+        <translation>自動生成巧合描述</translation>
+    </message>
+    <message>
+        <source>自动生成情感描述</source>
+        <translation>自動生成情感描述</translation>
+    </message>
+    <message>
+        <source>批量起男名</source>
+        <translation>批次起男名</translation>
+    </message>
+    <message>
+        <source>批量起女名</source>
+        <translation>批次起女名</translation>
+    </message>
+    <message>
+        <source>批量生成称谓</source>
+        <translation>批次生成稱謂</translation>
+    </message>
+    <message>
+        <source>批量起地名</source>
+        <translation>批次起地名</translation>
+    </message>
+    <message>
+        <source>自动生成机构名称</source>
+        <translation>自動生成機構名稱</translation>
+    </message>
+    <message>
+        <source>自动生成媒体名称</source>
+        <translation>自動生成媒體名稱</translation>
+    </message>
+    <message>
+        <source>自动生成外星名称</source>
+        <translation>自動生成外星名稱</translation>
+    </message>
+    <message>
+        <source>自动生成广告</source>
+        <translation>自動生成廣告</translation>
+    </message>
+    <message>
+        <source>自动生成软文</source>
+        <translation>自動生成軟文</translation>
+    </message>
+    <message>
+        <source>自动生成服装广告</source>
+        <translation>自動生成服裝廣告</translation>
+    </message>
+    <message>
+        <source>自动生成保健广告</source>
+        <translation>自動生成保健廣告</translation>
+    </message>
+    <message>
+        <source>自动生成美容广告</source>
+        <translation>自動生成美容廣告</translation>
+    </message>
+    <message>
+        <source>自动生成旅游广告</source>
+        <translation>自動生成旅遊廣告</translation>
+    </message>
+    <message>
+        <source>自动生成餐饮广告</source>
+        <translation>自動生成餐飲廣告</translation>
+    </message>
+    <message>
+        <source>自动生成食品广告</source>
+        <translation>自動生成食品廣告</translation>
+    </message>
+    <message>
+        <source>新闻模板</source>
+        <translation>新聞模板</translation>
+    </message>
+    <message>
+        <source>国际新闻模板</source>
+        <translation>國際新聞模板</translation>
+    </message>
+    <message>
+        <source>国内新闻模板</source>
+        <translation>國內新聞模板</translation>
+    </message>
+    <message>
+        <source>文化新闻模板</source>
+        <translation>文化新聞模板</translation>
+    </message>
+    <message>
+        <source>娱乐新闻模板</source>
+        <translation>娛樂新聞模板</translation>
+    </message>
+    <message>
+        <source>体育新闻模板</source>
+        <translation>體育新聞模板</translation>
+    </message>
+    <message>
+        <source>科技新闻模板</source>
+        <translation>科技新聞模板</translation>
+    </message>
+    <message>
+        <source>房产新闻模板</source>
+        <translation>房產新聞模板</translation>
+    </message>
+    <message>
+        <source>汽车新闻模板</source>
+        <translation>汽車新聞模板</translation>
+    </message>
+    <message>
+        <source>政治模板</source>
+        <translation>政治模板</translation>
+    </message>
+    <message>
+        <source>党务模板</source>
+        <translation>黨務模板</translation>
+    </message>
+    <message>
+        <source>外交模板</source>
+        <translation>外交模板</translation>
+    </message>
+    <message>
+        <source>工业模板</source>
+        <translation>工業模板</translation>
+    </message>
+    <message>
+        <source>经济模板</source>
+        <translation>經濟模板</translation>
+    </message>
+    <message>
+        <source>农业模板</source>
+        <translation>農業模板</translation>
+    </message>
+    <message>
+        <source>文化模板</source>
+        <translation>文化模板</translation>
+    </message>
+    <message>
+        <source>教育模板</source>
+        <translation>教育模板</translation>
+    </message>
+    <message>
+        <source>公益模板</source>
+        <translation>公益模板</translation>
+    </message>
+    <message>
+        <source>民族模板</source>
+        <translation>民族模板</translation>
+    </message>
+    <message>
+        <source>宗教模板</source>
+        <translation>宗教模板</translation>
+    </message>
+    <message>
+        <source>防灾模板</source>
+        <translation>防災模板</translation>
+    </message>
+    <message>
+        <source>环保模板</source>
+        <translation>環保模板</translation>
+    </message>
+    <message>
+        <source>日记模板</source>
+        <translation>日記模板</translation>
+    </message>
+    <message>
+        <source>散文模板</source>
+        <translation>散文模板</translation>
+    </message>
+    <message>
+        <source>书信模板</source>
+        <translation>書信模板</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>网络错误, 无法检测升级包!</source>
+        <translation>網路錯誤, 無法檢測升級包!</translation>
+    </message>
+    <message>
+        <source>获取系统信息将需要10秒到1分钟以上时间, 在此期间您将不能使用软件做任何操作, 请问是否继续?</source>
+        <translation>獲取系統資訊將需要10秒到1分鐘以上時間, 在此期間您將不能使用軟體做任何操作, 請問是否繼續?</translation>
+    </message>
+    <message>
+        <source>以下模板已被其它程序删除:
+</source>
+        <translation>以下模板已被其它程式刪除:
+</translation>
+    </message>
+    <message>
+        <source>以下文件已被其它程序删除:
+</source>
+        <translation>以下檔案已被其它程式刪除:
+</translation>
+    </message>
+    <message>
+        <source>
+编辑器中的内容现在是唯一的副本, 请保存.</source>
+        <translation>
+編輯器中的內容現在是唯一的副本, 請儲存.</translation>
+    </message>
+    <message>
+        <source>
+文档中未保存的修改将会丢失 (重新加载后可以用&quot;撤销&quot;找回).</source>
+        <translation>
+文件中未儲存的修改將會丟失 (重新載入後可以用&quot;撤銷&quot;找回).</translation>
+    </message>
+    <message>
+        <source>提示!</source>
+        <translation>提示!</translation>
+    </message>
+    <message>
+        <source>是否自动换行?</source>
+        <translation>是否自動換行?</translation>
+    </message>
+    <message>
+        <source>模板层次过深或条目过多，生成已在第 %1 条内容处停止。</source>
+        <translation>模板層次過深或條目過多，生成已在第 %1 條內容處停止。</translation>
+    </message>
+    <message>
+        <source>请先选择模板!</source>
+        <translation>請先選擇模板!</translation>
+    </message>
+    <message>
+        <source>请首先打开需要使用的模板!</source>
+        <translation>請首先開啟需要使用的模板!</translation>
+    </message>
+    <message>
+        <source>段落太多(最多五个段落)</source>
+        <translation>段落太多(最多五個段落)</translation>
+    </message>
+    <message>
+        <source>组合数超过 %1 个，无法全部生成。请减少各段落的条目。</source>
+        <translation>組合數超過 %1 個，無法全部生成。請減少各段落的條目。</translation>
+    </message>
+    <message>
+        <source>将生成 %1 个组合，可能需要较长时间。是否继续?</source>
+        <translation>將生成 %1 個組合，可能需要較長時間。是否繼續?</translation>
+    </message>
+    <message>
+        <source> 未找到或格式错误!</source>
+        <translation> 未找到或格式錯誤!</translation>
+    </message>
+    <message>
+        <source>错误!</source>
+        <translation>錯誤!</translation>
+    </message>
+    <message>
+        <source>模板文件不存在，或模板格式错误: </source>
+        <translation>模板檔案不存在，或模板格式錯誤: </translation>
+    </message>
+    <message>
+        <source>创建模板: </source>
+        <translation>建立模板: </translation>
+    </message>
+    <message>
+        <source>搜索相似模板</source>
+        <translation>搜尋相似模板</translation>
+    </message>
+    <message>
+        <source>参考提示，改变关键词重新搜索</source>
+        <translation>參考提示，改變關鍵詞重新搜尋</translation>
+    </message>
+    <message>
+        <source>&amp;O确定</source>
+        <translation>&amp;O確定</translation>
+    </message>
+    <message>
+        <source>&amp;C取消</source>
+        <translation>&amp;C取消</translation>
+    </message>
+    <message>
+        <source>确认要删除模板内容以及其包含的子项吗？</source>
+        <translation>確認要刪除模板內容以及其包含的子項嗎？</translation>
+    </message>
+    <message>
+        <source>原子模板名不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </source>
+        <translation>原子模板名不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </translation>
+    </message>
+    <message>
+        <source>无法打开数据库文件:</source>
+        <translation>無法開啟資料庫檔案:</translation>
+    </message>
+    <message>
+        <source>数据库里没有表!</source>
+        <translation>資料庫裡沒有表!</translation>
+    </message>
+    <message>
+        <source>数据库模板表格未找到:</source>
+        <translation>資料庫模板表格未找到:</translation>
+    </message>
+    <message>
+        <source>目前只支持一列或两列的表，当前表格列数为:</source>
+        <translation>目前只支援一列或兩列的表，當前表格列數為:</translation>
+    </message>
+    <message>
+        <source>读取数据库模板失败:</source>
+        <translation>讀取資料庫模板失敗:</translation>
+    </message>
+    <message>
+        <source>词表视图只能查看，不能保存。</source>
+        <translation>詞表檢視只能檢視，不能儲存。</translation>
+    </message>
+    <message>
+        <source>模板格式错误，请修正焦点所在条目。</source>
+        <translation>模板格式錯誤，請修正焦點所在條目。</translation>
+    </message>
+    <message>
+        <source>SQLite 错误.</source>
+        <translation>SQLite 錯誤.</translation>
+    </message>
+    <message>
+        <source>表名 = </source>
+        <translation>表名 = </translation>
+    </message>
+    <message>
+        <source>未知错误</source>
+        <translation>未知錯誤</translation>
+    </message>
+    <message>
+        <source>模板保存成功</source>
+        <translation>模板儲存成功</translation>
+    </message>
+    <message>
+        <source>模板名称不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </source>
+        <translation>模板名稱不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </translation>
+    </message>
+    <message>
+        <source>选择模板:</source>
+        <translation>選擇模板:</translation>
+    </message>
+    <message>
+        <source>.tqw 文件 (*.tqw);;所有文件 (*)</source>
+        <translation>.tqw 檔案 (*.tqw);;所有檔案 (*)</translation>
+    </message>
+    <message>
+        <source>.db 文件 (*.db);;所有文件 (*)</source>
+        <translation>.db 檔案 (*.db);;所有檔案 (*)</translation>
+    </message>
+    <message>
+        <source>模板文件不存在或模板格式错误!</source>
+        <translation>模板檔案不存在或模板格式錯誤!</translation>
+    </message>
+    <message>
+        <source>模板: </source>
+        <translation>模板: </translation>
+    </message>
+    <message>
+        <source>保存模板出错，请先选择要保存的模板！</source>
+        <translation>儲存模板出錯，請先選擇要儲存的模板！</translation>
+    </message>
+    <message>
+        <source>新创建的模板尚未保存， 请尽快手工保存，以免数据丢失！</source>
+        <translation>新建立的模板尚未儲存， 請儘快手工儲存，以免資料丟失！</translation>
+    </message>
+    <message>
+        <source>Tqw 文件 (*.tqw);;所有文件 (*)</source>
+        <translation>Tqw 檔案 (*.tqw);;所有檔案 (*)</translation>
+    </message>
+    <message>
+        <source>模板保存过程出错!</source>
+        <translation>模板儲存過程出錯!</translation>
+    </message>
+    <message>
+        <source>保存模板失败, 模板内容不能为空!</source>
+        <translation>儲存模板失敗, 模板內容不能為空!</translation>
+    </message>
+    <message>
+        <source>未知模板类型: </source>
+        <translation>未知模板型別: </translation>
+    </message>
+    <message>
+        <source>, 保存模板失败!</source>
+        <translation>, 儲存模板失敗!</translation>
+    </message>
+    <message>
+        <source>保存模板错误: </source>
+        <translation>儲存模板錯誤: </translation>
+    </message>
+    <message>
+        <source>, 原因: </source>
+        <translation>, 原因: </translation>
+    </message>
+    <message>
+        <source>模板保存成功: </source>
+        <translation>模板儲存成功: </translation>
+    </message>
+    <message>
+        <source>当前模板是只读模式，如要修改此模板，请取消只读模式！</source>
+        <translation>當前模板是隻讀模式，如要修改此模板，請取消只讀模式！</translation>
+    </message>
+    <message>
+        <source>新段落</source>
+        <translation>新段落</translation>
+    </message>
+    <message>
+        <source>键入新段落的内容</source>
+        <translation>鍵入新段落的內容</translation>
+    </message>
+    <message>
+        <source>内容不能为空，请重试。</source>
+        <translation>內容不能為空，請重試。</translation>
+    </message>
+    <message>
+        <source>请输入子条目的内容:</source>
+        <translation>請輸入子條目的內容:</translation>
+    </message>
+    <message>
+        <source>键入内容为空，请输入内容:</source>
+        <translation>鍵入內容為空，請輸入內容:</translation>
+    </message>
+    <message>
+        <source>修改当前段落内容</source>
+        <translation>修改當前段落內容</translation>
+    </message>
+    <message>
+        <source>请输入新的内容:</source>
+        <translation>請輸入新的內容:</translation>
+    </message>
+    <message>
+        <source>非模板对话框(%1)触发修改模板标题.</source>
+        <translation>非模板對話方塊(%1)觸發修改模板標題.</translation>
+    </message>
+    <message>
+        <source>修改模板标题</source>
+        <translation>修改模板標題</translation>
+    </message>
+    <message>
+        <source>请输入新模板标题:</source>
+        <translation>請輸入新模板標題:</translation>
+    </message>
+    <message>
+        <source>模板标题不能为空, 请输入模板标题!</source>
+        <translation>模板標題不能為空, 請輸入模板標題!</translation>
+    </message>
+    <message>
+        <source>重命名数据库模板失败: </source>
+        <translation>重新命名資料庫模板失敗: </translation>
+    </message>
+    <message>
+        <source>已选择的条目为空, 请选择要编辑的条目。</source>
+        <translation>已選擇的條目為空, 請選擇要編輯的條目。</translation>
+    </message>
+    <message>
+        <source>新条目</source>
+        <translation>新條目</translation>
+    </message>
+    <message>
+        <source>请键入新的条目内容：</source>
+        <translation>請鍵入新的條目內容：</translation>
+    </message>
+    <message>
+        <source>内容不能为空。</source>
+        <translation>內容不能為空。</translation>
+    </message>
+    <message>
+        <source>内容重复，请重新输入内容。</source>
+        <translation>內容重複，請重新輸入內容。</translation>
+    </message>
+    <message>
+        <source>已选择的条目为空, 请选择要编辑的条目.</source>
+        <translation>已選擇的條目為空, 請選擇要編輯的條目.</translation>
+    </message>
+    <message>
+        <source>修改当前条目内容</source>
+        <translation>修改當前條目內容</translation>
+    </message>
+    <message>
+        <source>无需重新排序,当前顺序已经排序!</source>
+        <translation>無需重新排序,當前順序已經排序!</translation>
+    </message>
+    <message>
+        <source>排序完成!</source>
+        <translation>排序完成!</translation>
+    </message>
+    <message>
+        <source>错误, 非模板对话框!</source>
+        <translation>錯誤, 非模板對話方塊!</translation>
+    </message>
+    <message>
+        <source>没有发现重复条目!</source>
+        <translation>沒有發現重複條目!</translation>
+    </message>
+    <message>
+        <source>%1 条重复条目被剔除!</source>
+        <translation>%1 條重複條目被剔除!</translation>
+    </message>
+    <message>
+        <source>打开 </source>
+        <translation>開啟 </translation>
+    </message>
+    <message>
+        <source> 失败!</source>
+        <translation> 失敗!</translation>
+    </message>
+    <message>
+        <source>未找到对应词条</source>
+        <translation>未找到對應詞條</translation>
+    </message>
+    <message>
+        <source>没有打开的文档</source>
+        <translation>沒有開啟的文件</translation>
+    </message>
 </context>
 <context>
     <name>MdiChild</name>
@@ -2284,6 +4581,23 @@
         <source> 相关的近义词</source>
         <translation> 相關的近義詞</translation>
     </message>
+    <message>
+        <source>文件 %1 打开时含有不符合 %2 编码的字节, 它们显示为替换字符 &quot;%3&quot;.
+保存后这些字节将被替换字符取代, 原来的内容无法还原. 确定要保存吗?</source>
+        <translation>檔案 %1 開啟時含有不符合 %2 編碼的位元組, 它們顯示為替換字元 &quot;%3&quot;.
+儲存後這些位元組將被替換字元取代, 原來的內容無法還原. 確定要儲存嗎?</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkAccessManager</name>
+    <message>
+        <source>错误</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>服务器错误, 错误代码: 0x%1</source>
+        <translation>伺服器錯誤, 錯誤程式碼: 0x%1</translation>
+    </message>
 </context>
 <context>
     <name>OutputDialogEx</name>
@@ -2325,11 +4639,106 @@
     </message>
 </context>
 <context>
-    <name>PreferencesDialog</name>
+    <name>PluginDetailDialog</name>
     <message>
-        <source>显示校对结果对话框</source>
-        <translation>顯示校對結果對話方塊</translation>
+        <source>插件详情</source>
+        <translation>外掛詳情</translation>
     </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>名称:</source>
+        <translation>名稱:</translation>
+    </message>
+    <message>
+        <source>文件名:</source>
+        <translation>檔名:</translation>
+    </message>
+    <message>
+        <source>加载状态:</source>
+        <translation>載入狀態:</translation>
+    </message>
+    <message>
+        <source>版本:</source>
+        <translation>版本:</translation>
+    </message>
+    <message>
+        <source>日期:</source>
+        <translation>日期:</translation>
+    </message>
+    <message>
+        <source>已加载</source>
+        <translation>已載入</translation>
+    </message>
+    <message>
+        <source>未加载</source>
+        <translation>未載入</translation>
+    </message>
+</context>
+<context>
+    <name>PluginManager</name>
+    <message>
+        <source>错误!</source>
+        <translation>錯誤!</translation>
+    </message>
+    <message>
+        <source>加载推广插件失败!</source>
+        <translation>載入推廣外掛失敗!</translation>
+    </message>
+</context>
+<context>
+    <name>PluginManagerDialog</name>
+    <message>
+        <source>插件管理</source>
+        <translation>外掛管理</translation>
+    </message>
+    <message>
+        <source>详细信息</source>
+        <translation>詳細資訊</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>已加载</source>
+        <translation>已載入</translation>
+    </message>
+    <message>
+        <source>未加载</source>
+        <translation>未載入</translation>
+    </message>
+</context>
+<context>
+    <name>PluginsTab</name>
+    <message>
+        <source>插件列表</source>
+        <translation>外掛列表</translation>
+    </message>
+</context>
+<context>
+    <name>PoemConfigDialog</name>
+    <message>
+        <source>诗歌配置</source>
+        <translation>詩歌配置</translation>
+    </message>
+    <message>
+        <source>行数</source>
+        <translation>行數</translation>
+    </message>
+    <message>
+        <source>韵母</source>
+        <translation>韻母</translation>
+    </message>
+    <message>
+        <source>标题</source>
+        <translation>標題</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesDialog</name>
     <message>
         <source>首选项</source>
         <translation>首選項</translation>
@@ -2346,12 +4755,372 @@
         <source>取消</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>通用</source>
+        <translation>通用</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>編輯</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>搜尋</translation>
+    </message>
+    <message>
+        <source>快捷键</source>
+        <translation>快捷鍵</translation>
+    </message>
+    <message>
+        <source>校对</source>
+        <translation>校對</translation>
+    </message>
+    <message>
+        <source>日志</source>
+        <translation>日誌</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>提示!</source>
+        <translation>提示!</translation>
+    </message>
+    <message>
+        <source>部分偏好设置修改后, 需要重启程序才能生效!</source>
+        <translation>部分偏好設定修改後, 需要重啟程式才能生效!</translation>
+    </message>
 </context>
 <context>
     <name>PreferencesDialogEx</name>
     <message>
         <source>首选项</source>
         <translation>首選項</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>通用</source>
+        <translation>通用</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>編輯</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>搜尋</translation>
+    </message>
+    <message>
+        <source>快捷键</source>
+        <translation>快捷鍵</translation>
+    </message>
+    <message>
+        <source>梗概</source>
+        <translation>梗概</translation>
+    </message>
+    <message>
+        <source>章节</source>
+        <translation>章節</translation>
+    </message>
+    <message>
+        <source>语段</source>
+        <translation>語段</translation>
+    </message>
+    <message>
+        <source>润色</source>
+        <translation>潤色</translation>
+    </message>
+    <message>
+        <source>日志</source>
+        <translation>日誌</translation>
+    </message>
+    <message>
+        <source>更新</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>主程序字号</source>
+        <translation>主程式字號</translation>
+    </message>
+    <message>
+        <source>主程序语言</source>
+        <translation>主程式語言</translation>
+    </message>
+    <message>
+        <source>显示状态栏</source>
+        <translation>顯示狀態列</translation>
+    </message>
+    <message>
+        <source>状态栏里显示日期</source>
+        <translation>狀態列裡顯示日期</translation>
+    </message>
+    <message>
+        <source>状态栏里显示时间</source>
+        <translation>狀態列裡顯示時間</translation>
+    </message>
+    <message>
+        <source>显示每日一贴</source>
+        <translation>顯示每日一貼</translation>
+    </message>
+    <message>
+        <source>显示塔泉笔推广标签</source>
+        <translation>顯示塔泉筆推廣標籤</translation>
+    </message>
+    <message>
+        <source>显示校对结果对话框</source>
+        <translation>顯示校對結果對話方塊</translation>
+    </message>
+    <message>
+        <source>模板文件占用空间</source>
+        <translation>模板檔案佔用空間</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>本地数据库占用空间</source>
+        <translation>本地資料庫佔用空間</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>字型</translation>
+    </message>
+    <message>
+        <source>系统默认字体</source>
+        <translation>系統預設字型</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>行距</source>
+        <translation>行距</translation>
+    </message>
+    <message>
+        <source>(10 - 30)</source>
+        <translation>(10 - 30)</translation>
+    </message>
+    <message>
+        <source>编辑区背景颜色/图片</source>
+        <translation>編輯區背景顏色/圖片</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>選擇</translation>
+    </message>
+    <message>
+        <source>自动换行</source>
+        <translation>自動換行</translation>
+    </message>
+    <message>
+        <source>高亮显示当前行</source>
+        <translation>高亮顯示當前行</translation>
+    </message>
+    <message>
+        <source>高亮显示自动生成内容</source>
+        <translation>高亮顯示自動生成內容</translation>
+    </message>
+    <message>
+        <source>默认文档格式</source>
+        <translation>預設文件格式</translation>
+    </message>
+    <message>
+        <source>自动保存文档每</source>
+        <translation>自動儲存文件每</translation>
+    </message>
+    <message>
+        <source>分钟. (1 - 60)</source>
+        <translation>分鐘. (1 - 60)</translation>
+    </message>
+    <message>
+        <source>自动保存模板每</source>
+        <translation>自動儲存模板每</translation>
+    </message>
+    <message>
+        <source>保存前备份</source>
+        <translation>儲存前備份</translation>
+    </message>
+    <message>
+        <source>保存最近搜索相关信息</source>
+        <translation>儲存最近搜尋相關資訊</translation>
+    </message>
+    <message>
+        <source>个 (0 - 50)</source>
+        <translation>個 (0 - 50)</translation>
+    </message>
+    <message>
+        <source>清空搜索历史记录</source>
+        <translation>清空搜尋歷史記錄</translation>
+    </message>
+    <message>
+        <source>功能说明</source>
+        <translation>功能說明</translation>
+    </message>
+    <message>
+        <source>当前快捷键</source>
+        <translation>當前快捷鍵</translation>
+    </message>
+    <message>
+        <source>默认快捷键</source>
+        <translation>預設快捷鍵</translation>
+    </message>
+    <message>
+        <source>键值</source>
+        <translation>鍵值</translation>
+    </message>
+    <message>
+        <source>当前选中快捷键</source>
+        <translation>當前選中快捷鍵</translation>
+    </message>
+    <message>
+        <source>录制</source>
+        <translation>錄製</translation>
+    </message>
+    <message>
+        <source>重置</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&quot;red&quot;&gt;快捷键输入有误, 请仔细检查!&lt;/font&gt;</source>
+        <translation>&lt;font color=&quot;red&quot;&gt;快捷鍵輸入有誤, 請仔細檢查!&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>重置所有快捷键</source>
+        <translation>重置所有快捷鍵</translation>
+    </message>
+    <message>
+        <source>自建模板列表:</source>
+        <translation>自建模板列表:</translation>
+    </message>
+    <message>
+        <source>模板标题</source>
+        <translation>模板標題</translation>
+    </message>
+    <message>
+        <source>模板名</source>
+        <translation>模板名</translation>
+    </message>
+    <message>
+        <source>工具栏样式:</source>
+        <translation>工具欄樣式:</translation>
+    </message>
+    <message>
+        <source>只显示图标</source>
+        <translation>只顯示圖示</translation>
+    </message>
+    <message>
+        <source>只显示文字</source>
+        <translation>只顯示文字</translation>
+    </message>
+    <message>
+        <source>文字在图标右侧</source>
+        <translation>文字在圖示右側</translation>
+    </message>
+    <message>
+        <source>文字在图标下方</source>
+        <translation>文字在圖示下方</translation>
+    </message>
+    <message>
+        <source>启用近义词传递(比如: A = B, B = C, 所以 A = C)</source>
+        <translation>啟用近義詞傳遞(比如: A = B, B = C, 所以 A = C)</translation>
+    </message>
+    <message>
+        <source>最长同义词匹配</source>
+        <translation>最長同義詞匹配</translation>
+    </message>
+    <message>
+        <source>润色时近义词最大长度(越长越精确, 越短速度越快)</source>
+        <translation>潤色時近義詞最大長度(越長越精確, 越短速度越快)</translation>
+    </message>
+    <message>
+        <source>详细显示润色前后的内容 (调试模式)。</source>
+        <translation>詳細顯示潤色前後的內容 (除錯模式)。</translation>
+    </message>
+    <message>
+        <source>日志打印到:</source>
+        <translation>日誌列印到:</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>檔案</translation>
+    </message>
+    <message>
+        <source>后台屏幕</source>
+        <translation>後臺螢幕</translation>
+    </message>
+    <message>
+        <source>文件 + 后台屏幕</source>
+        <translation>檔案 + 後臺螢幕</translation>
+    </message>
+    <message>
+        <source>请谨慎开启! 日志不会自动清除, 需定期手动清除.</source>
+        <translation>請謹慎開啟! 日誌不會自動清除, 需定期手動清除.</translation>
+    </message>
+    <message>
+        <source>日志等级:</source>
+        <translation>日誌等級:</translation>
+    </message>
+    <message>
+        <source>信息(4)</source>
+        <translation>資訊(4)</translation>
+    </message>
+    <message>
+        <source>致命(3)</source>
+        <translation>致命(3)</translation>
+    </message>
+    <message>
+        <source>严重(2)</source>
+        <translation>嚴重(2)</translation>
+    </message>
+    <message>
+        <source>警告(1)</source>
+        <translation>警告(1)</translation>
+    </message>
+    <message>
+        <source>调试(0)</source>
+        <translation>除錯(0)</translation>
+    </message>
+    <message>
+        <source>请谨慎选择! 等级越低, 信息越多.</source>
+        <translation>請謹慎選擇! 等級越低, 資訊越多.</translation>
+    </message>
+    <message>
+        <source>日志文件夹:</source>
+        <translation>日誌資料夾:</translation>
+    </message>
+    <message>
+        <source>打开日志文件夹</source>
+        <translation>開啟日誌資料夾</translation>
+    </message>
+    <message>
+        <source>自动检测更新，每</source>
+        <translation>自動檢測更新，每</translation>
+    </message>
+    <message>
+        <source>天 (1 - 180)</source>
+        <translation>天 (1 - 180)</translation>
+    </message>
+    <message>
+        <source>Bug: can not find corresponding stackedWidget index: %1</source>
+        <translation>Bug: can not find corresponding stackedWidget index: %1</translation>
     </message>
 </context>
 <context>
@@ -2396,6 +5165,109 @@
     <message>
         <source>%1 不是普通文件</source>
         <translation>%1 不是普通檔案</translation>
+    </message>
+    <message>
+        <source>无法读取 %1: %2</source>
+        <translation>無法讀取 %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写入 %1: %2</source>
+        <translation>無法寫入 %1: %2</translation>
+    </message>
+    <message>
+        <source>写入 %1 时出错, 文件可能已不完整: %2</source>
+        <translation>寫入 %1 時出錯, 檔案可能已不完整: %2</translation>
+    </message>
+    <message>
+        <source>没有权限</source>
+        <translation>沒有許可權</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>磁碟空間不足</translation>
+    </message>
+    <message>
+        <source>超出磁盘配额</source>
+        <translation>超出磁碟配額</translation>
+    </message>
+    <message>
+        <source>文件系统是只读的</source>
+        <translation>檔案系統是隻讀的</translation>
+    </message>
+    <message>
+        <source>文件或文件夹不存在</source>
+        <translation>檔案或資料夾不存在</translation>
+    </message>
+    <message>
+        <source>路径中有一部分不是文件夹</source>
+        <translation>路徑中有一部分不是資料夾</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹</source>
+        <translation>這是一個資料夾</translation>
+    </message>
+    <message>
+        <source>文件名太长</source>
+        <translation>檔名太長</translation>
+    </message>
+    <message>
+        <source>输入/输出错误</source>
+        <translation>輸入/輸出錯誤</translation>
+    </message>
+    <message>
+        <source>文件正被占用</source>
+        <translation>檔案正被佔用</translation>
+    </message>
+    <message>
+        <source>打开的文件太多</source>
+        <translation>開啟的檔案太多</translation>
+    </message>
+    <message>
+        <source>未知错误</source>
+        <translation>未知錯誤</translation>
+    </message>
+    <message>
+        <source>未知错误 (%1)</source>
+        <translation>未知錯誤 (%1)</translation>
+    </message>
+    <message>
+        <source>系统错误 %1 (%2)</source>
+        <translation>系統錯誤 %1 (%2)</translation>
+    </message>
+    <message>
+        <source>无法在 %1 中创建临时文件: %2</source>
+        <translation>無法在 %1 中建立臨時檔案: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SaveTab</name>
+    <message>
+        <source>txt文件 (纯文本文件)</source>
+        <translation>txt檔案 (純文字檔案)</translation>
+    </message>
+    <message>
+        <source>tqd文件 (塔泉笔文档)</source>
+        <translation>tqd檔案 (塔泉筆文件)</translation>
+    </message>
+    <message>
+        <source>保存前备份</source>
+        <translation>儲存前備份</translation>
+    </message>
+    <message>
+        <source>默认文档格式</source>
+        <translation>預設文件格式</translation>
+    </message>
+    <message>
+        <source>自动保存模板每</source>
+        <translation>自動儲存模板每</translation>
+    </message>
+    <message>
+        <source>分钟. (1 - 60)</source>
+        <translation>分鐘. (1 - 60)</translation>
+    </message>
+    <message>
+        <source>自动保存文档每</source>
+        <translation>自動儲存文件每</translation>
     </message>
 </context>
 <context>
@@ -2581,6 +5453,227 @@
     </message>
 </context>
 <context>
+    <name>SearchTab</name>
+    <message>
+        <source>清空搜索历史记录</source>
+        <translation>清空搜尋歷史記錄</translation>
+    </message>
+    <message>
+        <source>保存最近搜索相关信息</source>
+        <translation>儲存最近搜尋相關資訊</translation>
+    </message>
+    <message>
+        <source>个 (0 - 50)</source>
+        <translation>個 (0 - 50)</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>文件夹 %1 不能写入: %2</source>
+        <translation>資料夾 %1 不能寫入: %2</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>磁碟空間不足</translation>
+    </message>
+    <message>
+        <source>文件不能写入</source>
+        <translation>檔案不能寫入</translation>
+    </message>
+    <message>
+        <source>无法保存设置到 %1 (%2), 修改过的设置在退出后会丢失.</source>
+        <translation>無法儲存設定到 %1 (%2), 修改過的設定在退出後會丟失.</translation>
+    </message>
+</context>
+<context>
+    <name>ShortcutsConfigForm</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>重置所有快捷键</source>
+        <translation>重置所有快捷鍵</translation>
+    </message>
+    <message>
+        <source>功能说明</source>
+        <translation>功能說明</translation>
+    </message>
+    <message>
+        <source>当前快捷键</source>
+        <translation>當前快捷鍵</translation>
+    </message>
+    <message>
+        <source>默认快捷键</source>
+        <translation>預設快捷鍵</translation>
+    </message>
+    <message>
+        <source>键值</source>
+        <translation>鍵值</translation>
+    </message>
+    <message>
+        <source>当前选中快捷键</source>
+        <translation>當前選中快捷鍵</translation>
+    </message>
+    <message>
+        <source>录制</source>
+        <translation>錄製</translation>
+    </message>
+    <message>
+        <source>重置</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>&lt;font color=&quot;red&quot;&gt;快捷键输入有误, 请仔细检查!&lt;/font&gt;</source>
+        <translation>&lt;font color=&quot;red&quot;&gt;快捷鍵輸入有誤, 請仔細檢查!&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>模板操作</source>
+        <translation>模板操作</translation>
+    </message>
+    <message>
+        <source>打开模板</source>
+        <translation>開啟模板</translation>
+    </message>
+    <message>
+        <source>保存模板</source>
+        <translation>儲存模板</translation>
+    </message>
+    <message>
+        <source>打开光标下原子模板</source>
+        <translation>開啟游標下原子模板</translation>
+    </message>
+    <message>
+        <source>加入为内容条目</source>
+        <translation>加入為內容條目</translation>
+    </message>
+    <message>
+        <source>加入为大纲条目</source>
+        <translation>加入為大綱條目</translation>
+    </message>
+    <message>
+        <source>加入为大纲子条目</source>
+        <translation>加入為大綱子條目</translation>
+    </message>
+    <message>
+        <source>标识为模板</source>
+        <translation>標識為模板</translation>
+    </message>
+    <message>
+        <source>文档操作</source>
+        <translation>文件操作</translation>
+    </message>
+    <message>
+        <source>新建文档</source>
+        <translation>新建文件</translation>
+    </message>
+    <message>
+        <source>打开文档</source>
+        <translation>開啟文件</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>另存為</translation>
+    </message>
+    <message>
+        <source>文件属性</source>
+        <translation>檔案屬性</translation>
+    </message>
+    <message>
+        <source>导出为DOC文档</source>
+        <translation>匯出為DOC文件</translation>
+    </message>
+    <message>
+        <source>打印预览</source>
+        <translation>列印預覽</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>列印</translation>
+    </message>
+    <message>
+        <source>系统</source>
+        <translation>系統</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>編輯</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>撤銷</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>剪切</source>
+        <translation>剪下</translation>
+    </message>
+    <message>
+        <source>拷贝</source>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>貼上</translation>
+    </message>
+    <message>
+        <source>粘贴为纯文本</source>
+        <translation>貼上為純文字</translation>
+    </message>
+    <message>
+        <source>窗口</source>
+        <translation>視窗</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>下一个文档窗口</source>
+        <translation>下一個文件視窗</translation>
+    </message>
+    <message>
+        <source>上一个文档窗口</source>
+        <translation>上一個文件視窗</translation>
+    </message>
+    <message>
+        <source>查找和替换</source>
+        <translation>查詢和替換</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>查詢</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <translation>替換</translation>
+    </message>
+    <message>
+        <source>到第...行</source>
+        <translation>到第...行</translation>
+    </message>
+    <message>
+        <source>视图</source>
+        <translation>檢視</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>全屏</translation>
+    </message>
+</context>
+<context>
     <name>StartUp</name>
     <message>
         <source>简体中文</source>
@@ -2604,6 +5697,215 @@
     </message>
 </context>
 <context>
+    <name>StatisticsDialog</name>
+    <message>
+        <source>选中</source>
+        <translation>選中</translation>
+    </message>
+    <message>
+        <source>总共</source>
+        <translation>總共</translation>
+    </message>
+    <message>
+        <source>行数</source>
+        <translation>行數</translation>
+    </message>
+    <message>
+        <source>字数(包含空格)</source>
+        <translation>字數(包含空格)</translation>
+    </message>
+    <message>
+        <source>字数(不含空格)</source>
+        <translation>字數(不含空格)</translation>
+    </message>
+    <message>
+        <source>页数</source>
+        <translation>頁數</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>统计信息</source>
+        <translation>統計資訊</translation>
+    </message>
+</context>
+<context>
+    <name>SystemInformation</name>
+    <message>
+        <source>(输出过长, 其余部分已略去)</source>
+        <translation>(輸出過長, 其餘部分已略去)</translation>
+    </message>
+</context>
+<context>
+    <name>SystemInformationDialog</name>
+    <message>
+        <source>系统信息</source>
+        <translation>系統資訊</translation>
+    </message>
+    <message>
+        <source>提交bug时，请一并提供以下信息, 方便分析和定位问题。</source>
+        <translation>提交bug時，請一併提供以下資訊, 方便分析和定位問題。</translation>
+    </message>
+    <message>
+        <source>复制到剪贴板</source>
+        <translation>複製到剪貼簿</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>报告生成时间: </source>
+        <translation>報告生成時間: </translation>
+    </message>
+    <message>
+        <source>软件名称: </source>
+        <translation>軟體名稱: </translation>
+    </message>
+    <message>
+        <source>塔泉笔维德马克</source>
+        <translation>塔泉筆維德馬克</translation>
+    </message>
+    <message>
+        <source>二进制版本: </source>
+        <translation>二進位制版本: </translation>
+    </message>
+    <message>
+        <source>软件版本: </source>
+        <translation>軟體版本: </translation>
+    </message>
+    <message>
+        <source>Build类型: </source>
+        <translation>Build型別: </translation>
+    </message>
+    <message>
+        <source>Release build</source>
+        <translation>Release build</translation>
+    </message>
+    <message>
+        <source>Debug build</source>
+        <translation>Debug build</translation>
+    </message>
+    <message>
+        <source>Compiler版本: </source>
+        <translation>Compiler版本: </translation>
+    </message>
+    <message>
+        <source>日期: </source>
+        <translation>日期: </translation>
+    </message>
+    <message>
+        <source>Qt版本: </source>
+        <translation>Qt版本: </translation>
+    </message>
+    <message>
+        <source>buildAbi: </source>
+        <translation>buildAbi: </translation>
+    </message>
+    <message>
+        <source>buildCpuArchitecture: </source>
+        <translation>buildCpuArchitecture: </translation>
+    </message>
+    <message>
+        <source>currentCpuArchitecture: </source>
+        <translation>currentCpuArchitecture: </translation>
+    </message>
+    <message>
+        <source>kernelVersion: </source>
+        <translation>kernelVersion: </translation>
+    </message>
+    <message>
+        <source>prettyProductName: </source>
+        <translation>prettyProductName: </translation>
+    </message>
+    <message>
+        <source>productType: </source>
+        <translation>productType: </translation>
+    </message>
+    <message>
+        <source>productVersion: </source>
+        <translation>productVersion: </translation>
+    </message>
+    <message>
+        <source>machineHostName: </source>
+        <translation>machineHostName: </translation>
+    </message>
+    <message>
+        <source>locale: </source>
+        <translation>locale: </translation>
+    </message>
+    <message>
+        <source>applicationFilePath: </source>
+        <translation>applicationFilePath: </translation>
+    </message>
+    <message>
+        <source>applicationName: </source>
+        <translation>applicationName: </translation>
+    </message>
+    <message>
+        <source>applicationPid: </source>
+        <translation>applicationPid: </translation>
+    </message>
+    <message>
+        <source>applicationVersion: </source>
+        <translation>applicationVersion: </translation>
+    </message>
+    <message>
+        <source>arguments: </source>
+        <translation>arguments: </translation>
+    </message>
+    <message>
+        <source>libraryPaths: </source>
+        <translation>libraryPaths: </translation>
+    </message>
+    <message>
+        <source>organizationDomain: </source>
+        <translation>organizationDomain: </translation>
+    </message>
+    <message>
+        <source>organizationName: </source>
+        <translation>organizationName: </translation>
+    </message>
+    <message>
+        <source>System Environment:</source>
+        <translation>System Environment:</translation>
+    </message>
+    <message>
+        <source>Installed Software:</source>
+        <translation>Installed Software:</translation>
+    </message>
+    <message>
+        <source>Memory Information:</source>
+        <translation>Memory Information:</translation>
+    </message>
+    <message>
+        <source>CPU Information:</source>
+        <translation>CPU Information:</translation>
+    </message>
+    <message>
+        <source>Disk Information:</source>
+        <translation>Disk Information:</translation>
+    </message>
+    <message>
+        <source>Basic Hardware Information:</source>
+        <translation>Basic Hardware Information:</translation>
+    </message>
+    <message>
+        <source>USB Information:</source>
+        <translation>USB Information:</translation>
+    </message>
+    <message>
+        <source>SCSI Information:</source>
+        <translation>SCSI Information:</translation>
+    </message>
+    <message>
+        <source>PCI Information:</source>
+        <translation>PCI Information:</translation>
+    </message>
+</context>
+<context>
     <name>TQDirModel</name>
     <message>
         <source>名称</source>
@@ -2623,6 +5925,96 @@
     </message>
 </context>
 <context>
+    <name>TemplateDialog</name>
+    <message>
+        <source>多关键词以空格隔开。</source>
+        <translation>多關鍵詞以空格隔開。</translation>
+    </message>
+    <message>
+        <source>搜索多关键词时，各关键词的组合关系。</source>
+        <translation>搜尋多關鍵詞時，各關鍵詞的組合關係。</translation>
+    </message>
+    <message>
+        <source>与</source>
+        <translation>與</translation>
+    </message>
+    <message>
+        <source>或</source>
+        <translation>或</translation>
+    </message>
+    <message>
+        <source>正则表达式</source>
+        <translation>正則表示式</translation>
+    </message>
+    <message>
+        <source>以...开头</source>
+        <translation>以...開頭</translation>
+    </message>
+    <message>
+        <source>以...结尾</source>
+        <translation>以...結尾</translation>
+    </message>
+    <message>
+        <source>单字</source>
+        <translation>單字</translation>
+    </message>
+    <message>
+        <source>二字</source>
+        <translation>二字</translation>
+    </message>
+    <message>
+        <source>三字</source>
+        <translation>三字</translation>
+    </message>
+    <message>
+        <source>四字</source>
+        <translation>四字</translation>
+    </message>
+    <message>
+        <source>四字以上</source>
+        <translation>四字以上</translation>
+    </message>
+    <message>
+        <source>上个</source>
+        <translation>上個</translation>
+    </message>
+    <message>
+        <source>下个</source>
+        <translation>下個</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <translation>替換</translation>
+    </message>
+    <message>
+        <source>全部替换</source>
+        <translation>全部替換</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>搜尋</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>当前: %1, 搜索结果: %2, 总共: %3</source>
+        <translation>當前: %1, 搜尋結果: %2, 總共: %3</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateTab</name>
+    <message>
+        <source>模板</source>
+        <translation>模板</translation>
+    </message>
+</context>
+<context>
     <name>TemplateWriter</name>
     <message>
         <source>原子模板库</source>
@@ -2631,6 +6023,506 @@
     <message>
         <source>原子模板</source>
         <translation>原子模板</translation>
+    </message>
+</context>
+<context>
+    <name>TextAnalysisRunner</name>
+    <message>
+        <source>错误</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>待测评文档字符数不能小于: </source>
+        <translation>待測評文件字元數不能小於: </translation>
+    </message>
+    <message>
+        <source>, 当前文档字符数: </source>
+        <translation>, 當前文件字元數: </translation>
+    </message>
+    <message>
+        <source>没有可选的词性: 词性配置文件 %1 缺失或没有内容。</source>
+        <translation>沒有可選的詞性: 詞性配置檔案 %1 缺失或沒有內容。</translation>
+    </message>
+    <message>
+        <source>按词性高亮统计</source>
+        <translation>按詞性高亮統計</translation>
+    </message>
+    <message>
+        <source>请指定词性:</source>
+        <translation>請指定詞性:</translation>
+    </message>
+    <message>
+        <source>无法写入临时文件: </source>
+        <translation>無法寫入臨時檔案: </translation>
+    </message>
+    <message>
+        <source>无法建立临时文件夹: </source>
+        <translation>無法建立臨時資料夾: </translation>
+    </message>
+    <message>
+        <source>无法启动程序: </source>
+        <translation>無法啟動程式: </translation>
+    </message>
+    <message>
+        <source>程序运行超过 %1 秒仍未结束, 已被终止; 以上结果可能不完整。</source>
+        <translation>程式執行超過 %1 秒仍未結束, 已被終止; 以上結果可能不完整。</translation>
+    </message>
+    <message>
+        <source>程序异常退出。</source>
+        <translation>程式異常退出。</translation>
+    </message>
+    <message>
+        <source>程序运行出错 (返回值 %1)。</source>
+        <translation>程式執行出錯 (返回值 %1)。</translation>
+    </message>
+    <message>
+        <source>词性高亮没有得到结果, 文档未被修改。</source>
+        <translation>詞性高亮沒有得到結果, 文件未被修改。</translation>
+    </message>
+    <message>
+        <source>词云图片生成失败!</source>
+        <translation>詞雲圖片生成失敗!</translation>
+    </message>
+</context>
+<context>
+    <name>TextToTemplateDialog</name>
+    <message>
+        <source>文本分拆为模板条目</source>
+        <translation>文字分拆為模板條目</translation>
+    </message>
+    <message>
+        <source>原文:</source>
+        <translation>原文:</translation>
+    </message>
+    <message>
+        <source>分拆结果:</source>
+        <translation>分拆結果:</translation>
+    </message>
+    <message>
+        <source>分割符选项:</source>
+        <translation>分割符選項:</translation>
+    </message>
+    <message>
+        <source>全角</source>
+        <translation>全形</translation>
+    </message>
+    <message>
+        <source>半角</source>
+        <translation>半形</translation>
+    </message>
+    <message>
+        <source>句号(。.)</source>
+        <translation>句號(。.)</translation>
+    </message>
+    <message>
+        <source>分号(；;)</source>
+        <translation>分號(；;)</translation>
+    </message>
+    <message>
+        <source>逗号(，,)</source>
+        <translation>逗號(，,)</translation>
+    </message>
+    <message>
+        <source>叹号(！!)</source>
+        <translation>歎號(！!)</translation>
+    </message>
+    <message>
+        <source>问号(？?)</source>
+        <translation>問號(？?)</translation>
+    </message>
+    <message>
+        <source>换行符</source>
+        <translation>換行符</translation>
+    </message>
+    <message>
+        <source>Tab</source>
+        <translation>Tab</translation>
+    </message>
+    <message>
+        <source>空格</source>
+        <translation>空格</translation>
+    </message>
+    <message>
+        <source>其它1:</source>
+        <translation>其它1:</translation>
+    </message>
+    <message>
+        <source>其它2:</source>
+        <translation>其它2:</translation>
+    </message>
+    <message>
+        <source>其它3:</source>
+        <translation>其它3:</translation>
+    </message>
+    <message>
+        <source>其它4:</source>
+        <translation>其它4:</translation>
+    </message>
+    <message>
+        <source>分拆结果包含分割符</source>
+        <translation>分拆結果包含分割符</translation>
+    </message>
+    <message>
+        <source>剔除空条目</source>
+        <translation>剔除空條目</translation>
+    </message>
+    <message>
+        <source>不区分大小写</source>
+        <translation>不區分大小寫</translation>
+    </message>
+    <message>
+        <source>点击&quot;确认&quot;后, 分拆后的模板条目加入:</source>
+        <translation>點選&quot;確認&quot;後, 分拆後的模板條目加入:</translation>
+    </message>
+    <message>
+        <source>当前模板</source>
+        <translation>當前模板</translation>
+    </message>
+    <message>
+        <source>自动识别出的一个或多个模板</source>
+        <translation>自動識別出的一個或多個模板</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>请手动选择要加入的模板， 然后重试！</source>
+        <translation>請手動選擇要加入的模板， 然後重試！</translation>
+    </message>
+    <message>
+        <source>原子模板名不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </source>
+        <translation>原子模板名不能含有 &quot;/&quot;、&quot;\&quot; 或 &quot;..&quot;: </translation>
+    </message>
+</context>
+<context>
+    <name>TipOfTheDayWizard</name>
+    <message>
+        <source>Wizard</source>
+        <translation>Wizard</translation>
+    </message>
+    <message>
+        <source>每日一贴</source>
+        <translation>每日一貼</translation>
+    </message>
+    <message>
+        <source>你是否知道? (第%1贴 / 共%2贴)</source>
+        <translation>你是否知道? (第%1貼 / 共%2貼)</translation>
+    </message>
+</context>
+<context>
+    <name>TipWizardPage</name>
+    <message>
+        <source>WizardPage</source>
+        <translation>WizardPage</translation>
+    </message>
+    <message>
+        <source>以后不再提示</source>
+        <translation>以後不再提示</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateDialog</name>
+    <message>
+        <source>软件升级</source>
+        <translation>軟體升級</translation>
+    </message>
+    <message>
+        <source>正在检测最新版本，请稍后...</source>
+        <translation>正在檢測最新版本，請稍後...</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>继续升级前请先备份您修改过的模板和其他文档，升级过程会覆盖您修改过的内容。</source>
+        <translation>繼續升級前請先備份您修改過的模板和其他文件，升級過程會覆蓋您修改過的內容。</translation>
+    </message>
+    <message>
+        <source>下载文件: %1
+保存为:%2</source>
+        <translation>下載檔案: %1
+儲存為:%2</translation>
+    </message>
+    <message>
+        <source>保存临时文件错误:%1:%2</source>
+        <translation>儲存臨時檔案錯誤:%1:%2</translation>
+    </message>
+    <message>
+        <source>文件过大</source>
+        <translation>檔案過大</translation>
+    </message>
+    <message>
+        <source>写入临时文件失败: %1</source>
+        <translation>寫入臨時檔案失敗: %1</translation>
+    </message>
+    <message>
+        <source>下载已取消</source>
+        <translation>下載已取消</translation>
+    </message>
+    <message>
+        <source>重定向次数过多</source>
+        <translation>重定向次數過多</translation>
+    </message>
+    <message>
+        <source>不允许重定向到 %1</source>
+        <translation>不允許重定向到 %1</translation>
+    </message>
+    <message>
+        <source>下载失败: %1。</source>
+        <translation>下載失敗: %1。</translation>
+    </message>
+    <message>
+        <source>请到塔泉笔官方网站下载最新版本！</source>
+        <translation>請到塔泉筆官方網站下載最新版本！</translation>
+    </message>
+    <message>
+        <source>检测失败!</source>
+        <translation>檢測失敗!</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>&lt;div&gt;或者直接点击 &quot;软件升级&quot; 按钮&lt;/div&gt;</source>
+        <translation>&lt;div&gt;或者直接點選 &quot;軟體升級&quot; 按鈕&lt;/div&gt;</translation>
+    </message>
+    <message>
+        <source>修复/覆盖安装</source>
+        <translation>修復/覆蓋安裝</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;软件已经是最新版本!&lt;/p&gt;</source>
+        <translation>&lt;p&gt;軟體已經是最新版本!&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;当前版本: %1</source>
+        <translation>&lt;p&gt;當前版本: %1</translation>
+    </message>
+    <message>
+        <source>发布日期: %2</source>
+        <translation>釋出日期: %2</translation>
+    </message>
+    <message>
+        <source>最新版本: %3</source>
+        <translation>最新版本: %3</translation>
+    </message>
+    <message>
+        <source>发布日期: %4</source>
+        <translation>釋出日期: %4</translation>
+    </message>
+    <message>
+        <source>获取升级包地址失败!</source>
+        <translation>獲取升級包地址失敗!</translation>
+    </message>
+    <message>
+        <source>安装包地址不是 http 或 https 网址: %1</source>
+        <translation>安裝包地址不是 http 或 https 網址: %1</translation>
+    </message>
+    <message>
+        <source>安装包地址不以 &quot;.exe&quot; 或 &quot;.dmg&quot; 结尾: %1</source>
+        <translation>安裝包地址不以 &quot;.exe&quot; 或 &quot;.dmg&quot; 結尾: %1</translation>
+    </message>
+    <message>
+        <source>保存安装包失败: %1</source>
+        <translation>儲存安裝包失敗: %1</translation>
+    </message>
+    <message>
+        <source>下载失败: 无法保存安装包 %1: %2。</source>
+        <translation>下載失敗: 無法儲存安裝包 %1: %2。</translation>
+    </message>
+    <message>
+        <source>最新软件安装包下载完成: %1</source>
+        <translation>最新軟體安裝包下載完成: %1</translation>
+    </message>
+    <message>
+        <source>, 请在软件退出后按提示手动完成升级。</source>
+        <translation>, 請在軟體退出後按提示手動完成升級。</translation>
+    </message>
+    <message>
+        <source>, 重新打开软件, 即可完成升级。</source>
+        <translation>, 重新開啟軟體, 即可完成升級。</translation>
+    </message>
+    <message>
+        <source>, 重新打开软件后, 请按系统提示完成软件升级.</source>
+        <translation>, 重新開啟軟體後, 請按系統提示完成軟體升級.</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;塔泉笔退出后，自动升级将完成剩余流程，下次启动塔泉笔，您将使用更新后的版本。&lt;/p&gt;</source>
+        <translation>&lt;p&gt;塔泉筆退出後，自動升級將完成剩餘流程，下次啟動塔泉筆，您將使用更新後的版本。&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;点击&quot;确定&quot;后，Windows需要您的确认才能完成新版软件的安装，请在接下来的&quot;用户帐户控制&quot;对话框中选择&quot;是&quot;以完成升级!&lt;/p&gt;</source>
+        <translation>&lt;p&gt;點選&quot;確定&quot;後，Windows需要您的確認才能完成新版軟體的安裝，請在接下來的&quot;使用者帳戶控制&quot;對話方塊中選擇&quot;是&quot;以完成升級!&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>SSL错误: %1</source>
+        <translation>SSL錯誤: %1</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateTab</name>
+    <message>
+        <source>自动检测更新，每</source>
+        <translation>自動檢測更新，每</translation>
+    </message>
+    <message>
+        <source>天 (1 - 180)</source>
+        <translation>天 (1 - 180)</translation>
+    </message>
+</context>
+<context>
+    <name>UserDefinedTemplateTab</name>
+    <message>
+        <source>语段模板输入错误! 自建模板不能为空，语段模板文件名必须以 .tqw 结尾!</source>
+        <translation>語段模板輸入錯誤! 自建模板不能為空，語段模板檔名必須以 .tqw 結尾!</translation>
+    </message>
+    <message>
+        <source>章节模板输入错误! 自建模板不能为空，章节模板文件名必须以 .tqw 结尾!</source>
+        <translation>章節模板輸入錯誤! 自建模板不能為空，章節模板檔名必須以 .tqw 結尾!</translation>
+    </message>
+    <message>
+        <source>自建模板输入错误！自建模板不能为空，自建模板文件名必须以 .tqw 结尾!</source>
+        <translation>自建模板輸入錯誤！自建模板不能為空，自建模板檔名必須以 .tqw 結尾!</translation>
+    </message>
+    <message>
+        <source>自建模板列表:</source>
+        <translation>自建模板列表:</translation>
+    </message>
+    <message>
+        <source>模板标题</source>
+        <translation>模板標題</translation>
+    </message>
+    <message>
+        <source>模板名</source>
+        <translation>模板名</translation>
+    </message>
+    <message>
+        <source>错误!</source>
+        <translation>錯誤!</translation>
+    </message>
+</context>
+<context>
+    <name>VeldmarkTab</name>
+    <message>
+        <source>单词最大长度(越长越精确, 越短速度越快)</source>
+        <translation>單詞最大長度(越長越精確, 越短速度越快)</translation>
+    </message>
+</context>
+<context>
+    <name>WordCloudDialog</name>
+    <message>
+        <source>配置词云</source>
+        <translation>配置詞雲</translation>
+    </message>
+    <message>
+        <source>背景图片</source>
+        <translation>背景圖片</translation>
+    </message>
+    <message>
+        <source>请选择背景图片</source>
+        <translation>請選擇背景圖片</translation>
+    </message>
+    <message>
+        <source>文件不存在或无法打开</source>
+        <translation>檔案不存在或無法開啟</translation>
+    </message>
+    <message>
+        <source>最大字号</source>
+        <translation>最大字號</translation>
+    </message>
+    <message>
+        <source>最多单词数</source>
+        <translation>最多單詞數</translation>
+    </message>
+    <message>
+        <source>背景颜色</source>
+        <translation>背景顏色</translation>
+    </message>
+    <message>
+        <source>选择素材图片</source>
+        <translation>選擇素材圖片</translation>
+    </message>
+    <message>
+        <source>图片文件 (*.png *.jpg *.bmp)</source>
+        <translation>圖片檔案 (*.png *.jpg *.bmp)</translation>
+    </message>
+</context>
+<context>
+    <name>WordEvaluateDialog</name>
+    <message>
+        <source>单词级测评</source>
+        <translation>單詞級測評</translation>
+    </message>
+    <message>
+        <source>图表类型</source>
+        <translation>圖表型別</translation>
+    </message>
+    <message>
+        <source>饼图</source>
+        <translation>餅圖</translation>
+    </message>
+    <message>
+        <source>柱状图</source>
+        <translation>柱狀圖</translation>
+    </message>
+    <message>
+        <source>图标信息</source>
+        <translation>圖示資訊</translation>
+    </message>
+    <message>
+        <source>图标尺寸</source>
+        <translation>圖示尺寸</translation>
+    </message>
+    <message>
+        <source>x</source>
+        <translation>x</translation>
+    </message>
+    <message>
+        <source>只显示前</source>
+        <translation>只顯示前</translation>
+    </message>
+    <message>
+        <source>高频词</source>
+        <translation>高頻詞</translation>
+    </message>
+    <message>
+        <source>包括非中文字符</source>
+        <translation>包括非中文字元</translation>
+    </message>
+    <message>
+        <source>包含高频虚词</source>
+        <translation>包含高頻虛詞</translation>
+    </message>
+    <message>
+        <source>包括一个字构成的词</source>
+        <translation>包括一個字構成的詞</translation>
+    </message>
+    <message>
+        <source>统计目标</source>
+        <translation>統計目標</translation>
+    </message>
+    <message>
+        <source>当前文件</source>
+        <translation>當前檔案</translation>
+    </message>
+    <message>
+        <source>选择目录</source>
+        <translation>選擇目錄</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>選擇</translation>
     </message>
 </context>
 </TS>
