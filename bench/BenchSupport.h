@@ -65,7 +65,7 @@ double milliseconds(F f)
 template <typename Values>
 double median(Values values)
 {
-    if (values.isEmpty())
+    if (values.empty())
         return 0;
     std::sort(values.begin(), values.end());
     return values.at(values.size() / 2);

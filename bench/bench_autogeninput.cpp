@@ -28,12 +28,6 @@ const char* const storyLists[] = {"动物.txt", "目标.txt", "特长.txt", "通
                                   "习惯.txt", "行业.txt", "职业.txt", "道具.txt", "地区.txt",
                                   "场景.txt", "交通工具.txt", "兵器.txt"};
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 void fail(const QString& why)
 {
     QTextStream(stderr) << why << "\n";

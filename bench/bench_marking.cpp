@@ -116,12 +116,6 @@ double jiebaSeconds(const QString& file, const QString& cacheFolder, int samples
     return QString::fromLatin1(python.readAllStandardOutput()).trimmed().toDouble();
 }
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 } // namespace
 
 int main(int argc, char** argv)

@@ -45,12 +45,6 @@ double milliseconds(const QElapsedTimer& timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // Lines of 20 to 100 ideographs, about `characters` in all.
 QString chineseText(int characters)
 {

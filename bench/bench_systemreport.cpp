@@ -17,16 +17,6 @@
 
 #include "BenchSupport.h"
 
-namespace {
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     QTemporaryDir home;

@@ -83,12 +83,6 @@ QString documentText(int charactersWanted)
     return text;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 // ---- Dictionary ------------------------------------------------------------------
 
 void buildDictionary(const QString& path, int entries)
