@@ -119,3 +119,44 @@ inline void dropProgramLog()
     logTargets = LOG_TARGET_NONE;
     qInstallMessageHandler(messageHandler);
 }
+
+// The start every benchmark's main() shares: private settings and data folders
+// (set before the application object exists), the application, the settings
+// store, and the program's log either reduced to Qt's non-debug lines on the
+// console or dropped whole.
+class BenchProgram
+{
+public:
+    enum Log { NonDebugLines, NoLog };
+
+    BenchProgram(int& argc, char** argv, Log log = NonDebugLines)
+        : m_argc(argc), m_argv(argv), m_app(argc, argv)
+    {
+        installBenchSettings(m_home.dir);
+        if (log == NoLog)
+            dropProgramLog();
+        else
+            printNonDebugMessages();
+    }
+
+    const QTemporaryDir& home() const { return m_home.dir; }
+
+    // The positive count given as argument `index`, or `fallback`.
+    int count(int index, int fallback) const
+    {
+        const int value = index < m_argc ? QString::fromLocal8Bit(m_argv[index]).toInt() : 0;
+        return value > 0 ? value : fallback;
+    }
+
+private:
+    struct Home
+    {
+        Home() { prepareBenchEnvironment(dir); }
+        QTemporaryDir dir;
+    };
+
+    Home m_home; // before m_app: the environment must be set first
+    int m_argc;
+    char** m_argv;
+    QApplication m_app;
+};

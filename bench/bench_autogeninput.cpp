@@ -75,12 +75,9 @@ double constructIn(const QString& folder, int expectedItems)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication application(argc, argv);
-    installBenchSettings(home);
-    printNonDebugMessages();
-    const int runs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7;
+    BenchProgram program(argc, argv);
+    const QTemporaryDir& home = program.home();
+    const int runs = program.count(1, 7);
 
     const QString shipped = QCoreApplication::applicationDirPath() + "/../bin/List";
     QFile occupations(shipped + "/职业.txt");

@@ -109,14 +109,11 @@ void closeCurrentTab(MainWindow& window)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication app(argc, argv);
-    installBenchSettings(home);
-    dropProgramLog();
+    BenchProgram program(argc, argv, BenchProgram::NoLog);
+    const QTemporaryDir& home = program.home();
     SilentPrompt prompt;
     Prompt::install(&prompt);
-    const int runs = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 5;
+    const int runs = program.count(1, 5);
 
     // The program's folders are relative: the bench works in its own.
     QDir::setCurrent(home.path());

@@ -54,13 +54,10 @@ QString chineseText(qint64 bytesWanted, int bytesPerChar)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication app(argc, argv);
-    installBenchSettings(home);
+    BenchProgram program(argc, argv);
+    const QTemporaryDir& home = program.home();
     // The program's defaults for saving: a ".bak" of the previous version.
     Settings().setValue("BackupFileBeforeSave", 2);
-    printNonDebugMessages();
 
     QList<int> sizes;
     for (int i = 1; i < argc; ++i)

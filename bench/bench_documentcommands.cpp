@@ -66,12 +66,9 @@ double appendLines(OutputDialogEx& dialog, int from, int count)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication app(argc, argv);
-    installBenchSettings(home);
-    printNonDebugMessages();
-    const int appended = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
+    BenchProgram program(argc, argv);
+    const QTemporaryDir& home = program.home();
+    const int appended = program.count(1, 100000);
 
     // ---- Typing with the status bar showing ---------------------------------------
     {

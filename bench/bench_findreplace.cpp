@@ -49,13 +49,10 @@ QString documentText(int matches, const QString& marker)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication app(argc, argv);
-    installBenchSettings(home);
-    printNonDebugMessages();
-    const int matches = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
-    const int samples = argc > 2 ? qMax(1, QString::fromLatin1(argv[2]).toInt()) : 5;
+    BenchProgram program(argc, argv);
+    const QTemporaryDir& home = program.home();
+    const int matches = program.count(1, 100000);
+    const int samples = program.count(2, 5);
     if (QStandardPaths::findExecutable("sed").isEmpty()) {
         std::fprintf(stderr, "sed not found\n");
         return 1;

@@ -85,12 +85,9 @@ void readTemplate(const QString& path)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication application(argc, argv);
-    installBenchSettings(home);
-    dropProgramLog();
-    const int samples = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 5;
+    BenchProgram program(argc, argv, BenchProgram::NoLog);
+    const QTemporaryDir& home = program.home();
+    const int samples = program.count(1, 5);
     QDir::setCurrent(home.path());
     writeArticle();
     RandomSource::seed(1);

@@ -120,12 +120,9 @@ double jiebaSeconds(const QString& file, const QString& cacheFolder, int samples
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication app(argc, argv);
-    installBenchSettings(home);
-    printNonDebugMessages();
-    const int samples = argc > 1 ? std::max(1, QString::fromLatin1(argv[1]).toInt()) : 3;
+    BenchProgram program(argc, argv);
+    const QTemporaryDir& home = program.home();
+    const int samples = program.count(1, 3);
     // The word databases lie beside the program.
     QDir::setCurrent(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin"));
     if (!QFile::exists(WordDatabaseCatalogue::fileName(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST))) {
@@ -180,11 +177,11 @@ int main(int argc, char** argv)
                 QString message;
                 for (int sample = 0; sample <= samples; ++sample) {
                     editor.setPlainText(document == 0 ? lines : paragraph);
-                    app.processEvents();
+                    QCoreApplication::processEvents();
                     QElapsedTimer timer;
                     timer.start();
                     marking.run(&editor, code.code, true, nullptr);
-                    app.processEvents(); // the marked document laid out and painted
+                    QCoreApplication::processEvents(); // the marked document laid out and painted
                     if (sample > 0) // the first one warms the word table cache
                         times << seconds(timer);
                     message = marking.message();

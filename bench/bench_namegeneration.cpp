@@ -30,11 +30,8 @@ void fail(const QString& message)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    dropProgramLog();
-    const int runs = qMax(1, argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7);
+    BenchProgram program(argc, argv, BenchProgram::NoLog);
+    const int runs = program.count(1, 7);
     // Template paths are relative to the program folder.
     if (!QDir::setCurrent(QCoreApplication::applicationDirPath() + "/../bin"))
         fail("no program folder beside the benchmark");

@@ -89,12 +89,8 @@ double bareTabWidget(ShowingPrompt& prompt)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication app(argc, argv);
-    installBenchSettings(home);
-    printNonDebugMessages();
-    const int samples = std::max(1, argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 7);
+    BenchProgram program(argc, argv);
+    const int samples = std::max(1, program.count(1, 7));
 
     ShowingPrompt prompt;
     Prompt::install(&prompt);

@@ -19,12 +19,8 @@
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication application(argc, argv);
-    installBenchSettings(home);
-    printNonDebugMessages();
-    const int samples = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
+    BenchProgram program(argc, argv);
+    const int samples = program.count(1, 7);
 
     const SystemCommandTable& table = SystemCommandTable::current();
     QStringList commands;

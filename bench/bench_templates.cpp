@@ -22,6 +22,8 @@
 #include "Logging.h"
 #include "RandomSource.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 constexpr int kEntries = 10000;
@@ -46,20 +48,6 @@ QByteArray makeTemplate()
     return xml;
 }
 
-double timeOnce(const std::function<void()>& work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -73,19 +61,14 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
     // The program's own handler with every sink off: log lines are built and
     // dropped, as in a normal run at the default level.
-    logTargets = LOG_TARGET_NONE;
-    qInstallMessageHandler(messageHandler);
-    const int runs = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7;
+    BenchProgram program(argc, argv, BenchProgram::NoLog);
+    const int runs = program.count(1, 7);
 
     const QByteArray plain = makeTemplate();
-    QTemporaryDir folder;
-    const QString plainFile = folder.filePath("plain.tqw");
-    const QString base64File = folder.filePath("base64.tqw");
+    const QString plainFile = program.home().filePath("plain.tqw");
+    const QString base64File = program.home().filePath("base64.tqw");
     writeFile(plainFile, plain);
     writeFile(base64File, plain.toBase64());
 
@@ -128,14 +111,14 @@ int main(int argc, char** argv)
     load(base64File);
     QVector<double> baseTimes, plainTimes, base64Times, drawTimes, walkTimes, treeTimes;
     for (int i = 0; i < runs; ++i) {
-        baseTimes << timeOnce(baseline);
-        plainTimes << timeOnce([&]() { load(plainFile); });
-        base64Times << timeOnce([&]() { load(base64File); });
-        drawTimes << timeOnce(loadAndDraw);
-        walkTimes << timeOnce(loadAndWalk);
+        baseTimes << milliseconds(baseline);
+        plainTimes << milliseconds([&]() { load(plainFile); });
+        base64Times << milliseconds([&]() { load(base64File); });
+        drawTimes << milliseconds(loadAndDraw);
+        walkTimes << milliseconds(loadAndWalk);
     }
     for (int i = 0; i < std::min(runs, 3); ++i)
-        treeTimes << timeOnce(loadIntoTree);
+        treeTimes << milliseconds(loadIntoTree);
 
     const double base = median(baseTimes);
     QTextStream out(stdout);

@@ -80,12 +80,9 @@ void settle(MainWindow& window)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication app(argc, argv);
-    installBenchSettings(home);
-    printNonDebugMessages();
-    const int runs = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 5;
+    BenchProgram program(argc, argv);
+    const QTemporaryDir& home = program.home();
+    const int runs = program.count(1, 5);
 
     MainWindow window(nullptr, MainWindow::NoStartUpTimers);
     window.resize(1400, 1000);

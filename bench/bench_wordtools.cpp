@@ -260,12 +260,9 @@ void highlightBenchmark(int samples)
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    prepareBenchEnvironment(home);
-    QApplication app(argc, argv);
-    installBenchSettings(home);
-    printNonDebugMessages();
-    const int samples = argc > 1 ? std::max(1, QString::fromLatin1(argv[1]).toInt()) : 5;
+    BenchProgram program(argc, argv);
+    const QTemporaryDir& home = program.home();
+    const int samples = program.count(1, 5);
 
     dictionaryBenchmark(home, samples);
     highlightBenchmark(samples);
