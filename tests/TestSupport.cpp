@@ -331,6 +331,12 @@ bool makeTestWorkFolder(QString& path)
     return QDir().mkpath(path);
 }
 
+bool enterTestWorkFolder()
+{
+    QString path;
+    return makeTestWorkFolder(path) && QDir::setCurrent(path);
+}
+
 namespace {
 void addTreeLines(const QTreeWidgetItem* item, int depth,
                   const std::function<QString(const QTreeWidgetItem*)>& describe, QStringList& lines)

@@ -178,6 +178,8 @@ QString freshTempFolder(const QString& name);
 // Sets `path` to an emptied folder in the work folder named after the running
 // test function (and data row); false when it cannot be made.
 bool makeTestWorkFolder(QString& path);
+// The same folder, made the current directory.
+bool enterTestWorkFolder();
 
 // One line per tree item in pre-order: two spaces of indent per level and what
 // `describe` says of the item.

@@ -47,9 +47,7 @@ class InformationViewsTest : public QObject
 private slots:
     void init()
     {
-        QString folder;
-        QVERIFY(makeTestWorkFolder(folder));
-        QDir::setCurrent(folder);
+        QVERIFY(enterTestWorkFolder());
     }
     void cleanup()
     {

@@ -76,9 +76,7 @@ class NameGenerationTest : public QObject
 private slots:
     void init()
     {
-        QString folder;
-        QVERIFY(makeTestWorkFolder(folder));
-        QDir::setCurrent(folder);
+        QVERIFY(enterTestWorkFolder());
         RandomSource::seed(4711);
     }
 

@@ -33,9 +33,7 @@ class TipOfTheDayTest : public QObject
 private slots:
     void init()
     {
-        QString folder;
-        QVERIFY(makeTestWorkFolder(folder));
-        QDir::setCurrent(folder);
+        QVERIFY(enterTestWorkFolder());
         Settings().remove("ShowTipOfTheDay");
     }
     void cleanup() { QDir::setCurrent(TestEnvironment::instance()->workDir()); }
