@@ -156,7 +156,7 @@ private:
     };
 
     Home m_home; // before m_app: the environment must be set first
-    int m_argc;
+    int& m_argc; // main's count, which the application shortens by Qt's own options
     char** m_argv;
     QApplication m_app;
 };

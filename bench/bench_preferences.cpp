@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 #include <QVector>
 
-#include <algorithm>
 #include <cstdio>
 
 #include "MainWindow.h"
@@ -90,7 +89,7 @@ double bareTabWidget(ShowingPrompt& prompt)
 int main(int argc, char** argv)
 {
     BenchProgram program(argc, argv);
-    const int samples = std::max(1, program.count(1, 7));
+    const int samples = program.count(1, 7);
 
     ShowingPrompt prompt;
     Prompt::install(&prompt);

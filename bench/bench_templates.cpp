@@ -8,15 +8,12 @@
 
 #include <QApplication>
 #include <QDomDocument>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTreeWidget>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
-#include <functional>
 
 #include "DomParser.h"
 #include "Logging.h"
@@ -61,8 +58,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 int main(int argc, char** argv)
 {
-    // The program's own handler with every sink off: log lines are built and
-    // dropped, as in a normal run at the default level.
+    // Log lines are built and dropped, as in a normal run at the default level.
     BenchProgram program(argc, argv, BenchProgram::NoLog);
     const int runs = program.count(1, 7);
 
