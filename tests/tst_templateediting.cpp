@@ -122,6 +122,59 @@ private slots:
         m_window->removeTemplateContentAct->trigger(); // nothing to fall back on
     }
 
+    // Entries chosen together with entries below them: each goes once, with
+    // everything below it, and what was not chosen stays where it was.
+    void removeNestedSelections_data()
+    {
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<QString>("next"); // current afterwards: the nearest entry below that stays
+        QTest::newRow("parent and child") << QStringList{"A", "A/A1"} << QStringList{"B", "  (·b)"} << "B";
+        QTest::newRow("child and grandchild")
+            << QStringList{"A/A1/A11", "A/A1"} << QStringList{"A", "  (·a)", "  A2", "    (·y)", "B", "  (·b)"} << "A2";
+        QTest::newRow("two siblings") << QStringList{"A/A2", "A/A1"} << QStringList{"A", "  (·a)", "B", "  (·b)"} << "B";
+        QTest::newRow("whole subtree") << QStringList{"A", "A/A1", "A/A1/A11", "A/A2"} << QStringList{"B", "  (·b)"} << "B";
+        QTest::newRow("everything") << QStringList{"B", "A/A1/A11", "A", "A/A2", "A/A1"} << QStringList{} << QString();
+    }
+    void removeNestedSelections()
+    {
+        QFETCH(QStringList, chosen);
+        QFETCH(QStringList, left);
+        QFETCH(QString, next);
+        TemplateDialog* tab = open("<entry title=\"A\">" + contents({"a"}) + "<entry title=\"A1\">" + contents({"x"})
+                                   + entry("A11", {"z"}) + "</entry>" + entry("A2", {"y"}) + "</entry>" + entry("B", {"b"}));
+        QVERIFY(tab);
+        TreeWidget* tree = tab->getTreeWidget();
+        tree->expandAll();
+        auto find = [tree](const QString& path) {
+            QTreeWidgetItem* item = nullptr;
+            for (const QString& title : path.split('/')) {
+                QTreeWidgetItem* parent = item;
+                item = nullptr;
+                const int count = parent ? parent->childCount() : tree->topLevelItemCount();
+                for (int i = 0; i < count && !item; ++i) {
+                    QTreeWidgetItem* child = parent ? parent->child(i) : tree->topLevelItem(i);
+                    if (child->text(0) == title && TreeWidget::isEntry(child))
+                        item = child;
+                }
+            }
+            return item;
+        };
+        tree->clearSelection();
+        for (const QString& path : chosen) {
+            QTreeWidgetItem* item = find(path);
+            QVERIFY2(item, qPrintable(path));
+            item->setSelected(true);
+        }
+        tree->setCurrentItem(find(chosen.last()), 0, QItemSelectionModel::NoUpdate);
+        QCOMPARE(tree->selectedItems().size(), chosen.size());
+        yes();
+        m_window->removeTemplateParagraphAct->trigger();
+        QCOMPARE(outline(tab), left);
+        QVERIFY(marked(tab));
+        QCOMPARE(tree->currentItem() ? tree->currentItem()->text(0) : QString(), next);
+    }
+
     void sortAndRemoveRepeats()
     {
         TemplateDialog* tab = open(entry("A", {"x", "y", "x", "x"}) + "<entry title=\"B\">" + contents({"乙", "甲"})

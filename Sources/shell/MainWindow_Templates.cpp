@@ -991,10 +991,11 @@ void MainWindow::removeTemplateParagraph()
             if (!goes(item))
                 next = item;
     }
-    for (QTreeWidgetItem* item : qAsConst(selected))
-        if (!goes(item->parent()))
-            delete item;
+    // Every item is judged before any goes: a child deleted with its parent is
+    // never touched again.
+    const QList<QTreeWidgetItem*> doomed = TemplateContents::topmostItems(selected);
     tree->setCurrentItem(next);
+    qDeleteAll(doomed);
     markTemplate(this, tab, true);
 }
 

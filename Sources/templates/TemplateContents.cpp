@@ -243,6 +243,23 @@ QStringList TemplateContents::withoutDuplicates(const QStringList& texts)
     return result;
 }
 
+QList<QTreeWidgetItem*> TemplateContents::topmostItems(const QList<QTreeWidgetItem*>& selection)
+{
+    const QSet<QTreeWidgetItem*> chosen(selection.cbegin(), selection.cend());
+    QSet<QTreeWidgetItem*> taken;
+    QList<QTreeWidgetItem*> topmost;
+    for (QTreeWidgetItem* item : selection) {
+        bool below = false;
+        for (QTreeWidgetItem* up = item ? item->parent() : nullptr; up && !below; up = up->parent())
+            below = chosen.contains(up);
+        if (item && !below && !taken.contains(item)) {
+            taken.insert(item);
+            topmost << item;
+        }
+    }
+    return topmost;
+}
+
 QTreeWidgetItem* TemplateContents::deepCopy(const QTreeWidgetItem* item)
 {
     return item ? item->clone() : nullptr;

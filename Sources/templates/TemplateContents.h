@@ -45,6 +45,11 @@ public:
     // The texts without repeats (exact comparison), first occurrences kept.
     static QStringList withoutDuplicates(const QStringList& texts);
 
+    // The items of a selection that have no selected ancestor, in selection
+    // order and without repeats: deleting these deletes the whole selection,
+    // and no item is reached again after one of its ancestors went.
+    static QList<QTreeWidgetItem*> topmostItems(const QList<QTreeWidgetItem*>& selection);
+
     // A deep copy of item and everything below it.
     static QTreeWidgetItem* deepCopy(const QTreeWidgetItem* item);
     // Hides the contents below item, at any depth, in the tree of the page.
