@@ -21,6 +21,8 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <QUuid>
+#include <cstdio>
+#include <cstdlib>
 
 #include "SettingsStore.h"
 #include "WordDatabaseCatalogue.h"
@@ -34,8 +36,26 @@ MessageCapture* activeCapture = nullptr;
 QList<QPair<QtMsgType, QString>>* capturedEntries = nullptr;
 }
 
+namespace {
+
+// Stops a test started without the folders CTest names: it would work in,
+// and write into, whatever folder it was started from.
+QString checkedTemporaryFolder()
+{
+    const QString program = TestEnvironment::programDir();
+    if (program.isEmpty() || TestEnvironment::sourceDir().isEmpty() || !QFileInfo(program).isDir()) {
+        std::fprintf(stderr,
+                     "This test needs TQ_PROGRAM_DIR (the built program's folder, build/bin) and TQ_SOURCE_DIR "
+                     "(the source folder). Run it through ctest in the build folder, or set both.\n");
+        std::exit(2);
+    }
+    return QDir::tempPath() + "/tarnquill-test-XXXXXX";
+}
+
+} // namespace
+
 TestEnvironment::TestEnvironment()
-    : m_dir(QDir::tempPath() + "/tarnquill-test-XXXXXX")
+    : m_dir(checkedTemporaryFolder())
 {
     currentEnvironment = this;
     QDir top(root());

@@ -3,6 +3,7 @@
 // commands, the preloaded marker names and the expansion marking that uses
 // them, the commands no menu places, and the text-to-template dialog.
 
+#include <QListWidgetItem>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,8 +18,10 @@
 #include "Embellish.h"
 #include "EmbellishRun.h"
 #include "GlobalActions.h"
+#include "ListWidget.h"
 #include "MdiChild.h"
 #include "SearchDialog.h"
+#include "SharedCodes.h"
 #include "TemplateWindowTest.h"
 #include "TextToTemplateDialog.h"
 
@@ -98,6 +101,17 @@ private slots:
         QVERIFY(m_prompt->texts.last().startsWith("原子模板名不能含有"));
         m_window->selectAtomTemplate("a/b");
         QCOMPARE(m_window->templateDialogs.size(), 1);
+        // Nor do names from a template's list: its atom menu, and an expansion
+        // marking list activated.
+        const int boxes = m_prompt->texts.size();
+        current()->getListWidget()->atomMapSlot("../../x");
+        currentTemplateType = TEMPLATE_TYPE_TQW_FILE_ATOM_TOC;
+        QListWidgetItem outside("[../../x]");
+        m_window->listWidgetItemActivated(&outside);
+        QCOMPARE(m_prompt->texts.size(), boxes + 2);
+        QVERIFY(m_prompt->texts.last().startsWith("原子模板名不能含有"));
+        QCOMPARE(m_window->templateDialogs.size(), 1);
+        QVERIFY(!QFileInfo::exists("x.tqw") && !QFileInfo::exists("../x.tqw"));
     }
 
     // The selection goes after the current row, its lines in reverse order;

@@ -103,6 +103,9 @@ bool addTable(QSqlDatabase& db, const QString& sourcePath)
     }
     if (columns.isEmpty())
         return fail(QStringLiteral("%1: no column line").arg(sourcePath));
+    // A word database without rows makes every check of its category find nothing.
+    if (rows.isEmpty())
+        return fail(QStringLiteral("%1: no rows").arg(sourcePath));
 
     QSqlQuery query(db);
     QStringList definitions;

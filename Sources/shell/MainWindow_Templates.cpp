@@ -340,15 +340,6 @@ bool isAtomIndexTab(const TemplateDialog* tab)
     return tab && tab->fileName().endsWith(QStringLiteral("原子模板库.tqw"));
 }
 
-// Atom names come from text: only names of files in the atom folder pass.
-bool checkedAtomName(const QString& name)
-{
-    if (AtomTemplateLibrary::isSafeName(name))
-        return true;
-    warn(MainWindow::tr("错误"), MainWindow::tr("原子模板名不能含有 \"/\"、\"\\\" 或 \"..\": ") + name);
-    return false;
-}
-
 // The name the editor's context menu put into the action's text; after a key
 // press, which leaves no name there, the bracketed name at the editor cursor.
 QString nameUnderCursor(MainWindow* window, const QAction* action)
@@ -1463,7 +1454,7 @@ void MainWindow::openAtomTemplateUnderCursor()
 {
     const QString name = nameUnderCursor(this, openAtomTemplateUnderCursorAct);
     qDebug() << Q_FUNC_INFO << ", name =" << name;
-    if (!name.isEmpty() && checkedAtomName(name))
+    if (!name.isEmpty() && AtomTemplateLibrary::checkName(name))
         openTemplate(AtomTemplateLibrary::atomFile(name));
 }
 
@@ -1585,7 +1576,7 @@ void MainWindow::preloadTemplates()
 void MainWindow::selectAtomTemplate(QString name)
 {
     qDebug() << Q_FUNC_INFO << ", name =" << name;
-    if (checkedAtomName(name))
+    if (AtomTemplateLibrary::checkName(name))
         openTemplate(AtomTemplateLibrary::atomFile(name));
 }
 
@@ -1699,7 +1690,8 @@ void MainWindow::listWidgetItemActivated(QListWidgetItem* current)
             QString name = text;
             name.remove(QLatin1Char('['));
             name.remove(QLatin1Char(']'));
-            openTemplate(QStringLiteral("Templates/Atom/") + name + kTemplateSuffix, QString(), -1, true);
+            if (AtomTemplateLibrary::checkName(name))
+                openTemplate(QStringLiteral("Templates/Atom/") + name + kTemplateSuffix, QString(), -1, true);
         } else {
             editor->itemActivated(current, nullptr);
         }

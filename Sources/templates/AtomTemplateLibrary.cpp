@@ -1,11 +1,14 @@
 #include "AtomTemplateLibrary.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QMessageBox>
 #include <QDomElement>
 #include <QDomNodeList>
 #include <QSet>
 
 #include "DomParser.h"
+#include "Prompt.h"
 
 QString AtomTemplateLibrary::indexFile()
 {
@@ -26,6 +29,17 @@ bool AtomTemplateLibrary::isSafeName(const QString& name)
 {
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
         && !name.contains(QLatin1String(".."));
+}
+
+bool AtomTemplateLibrary::checkName(const QString& name)
+{
+    if (isSafeName(name))
+        return true;
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("MainWindow", "错误"),
+                    QCoreApplication::translate("MainWindow", "原子模板名不能含有 \"/\"、\"\\\" 或 \"..\": ") + name,
+                    QMessageBox::Ok);
+    Prompt::current().exec(box);
+    return false;
 }
 
 QString AtomTemplateLibrary::nameFromActionText(const QString& text)

@@ -20,6 +20,8 @@ public:
     // A name taken from text may name a file of the atom folder only: it is
     // not empty and holds no "/", "\" or "..".
     static bool isSafeName(const QString& name);
+    // isSafeName, and a warning box naming the refused name when it is not.
+    static bool checkName(const QString& name);
     // The name after the first ": " of a command's text ("打开原子模板: 季节"); empty without one.
     static QString nameFromActionText(const QString& text);
 

@@ -1,6 +1,7 @@
 #include "DatabaseTemplate.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -179,7 +180,11 @@ DatabaseTemplate::SaveResult DatabaseTemplate::save(QSqlDatabase database, const
     const QString connection = QStringLiteral("DatabaseTemplate-") + QUuid::createUuid().toString();
     {
         QSqlDatabase own = QSqlDatabase::cloneDatabase(database, connection);
-        if (!own.open()) {
+        if (!QFileInfo(database.databaseName()).isFile()) {
+            // Removed since it was opened: SQLite would make a new, empty file.
+            result.statement = QStringLiteral("OPEN ") + database.databaseName();
+            result.error = tr("数据库文件不存在");
+        } else if (!own.open()) {
             result.statement = QStringLiteral("OPEN ") + database.databaseName();
             result.error = own.lastError().text();
         } else {
@@ -194,9 +199,11 @@ DatabaseTemplate::SaveResult DatabaseTemplate::save(QSqlDatabase database, const
 DatabaseTemplate::SaveResult DatabaseTemplate::writeRows(QSqlDatabase database, const QString& table, int columns,
                                                          const QVector<QPair<QString, QString>>& values)
 {
+    // The rows are replaced inside the table itself, in one transaction: its
+    // definition (keys, constraints, defaults, collations), its indexes and
+    // triggers stay exactly as the user made them, no work table can meet a
+    // table of the user's, and a failure half-way leaves the old rows whole.
     SaveResult result;
-    const QString fresh = quoted(table + QStringLiteral("New"));
-    const QString backup = quoted(table + QStringLiteral("Bak"));
     const QString current = quoted(table);
     if (!database.transaction()) {
         result.statement = QStringLiteral("BEGIN");
@@ -209,27 +216,10 @@ DatabaseTemplate::SaveResult DatabaseTemplate::writeRows(QSqlDatabase database, 
     };
     {
         QSqlQuery query(database);
-        // The old table's indexes, made again on the new one.
-        QStringList indexes;
-        query.prepare(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? "
-                                     "AND sql IS NOT NULL"));
-        query.addBindValue(table);
-        if (!query.exec()) {
-            result.statement = query.lastQuery();
-            result.error = query.lastError().text();
+        if (!run(query, QStringLiteral("DELETE FROM ") + current, &result.statement, &result.error))
             return fail();
-        }
-        while (query.next())
-            indexes << query.value(0).toString();
-
-        if (!run(query, QStringLiteral("DROP TABLE IF EXISTS ") + fresh, &result.statement, &result.error)
-            || !run(query, QStringLiteral("CREATE TABLE ") + fresh + QStringLiteral(" AS SELECT * FROM ") + current
-                               + QStringLiteral(" WHERE 0"),
-                    &result.statement, &result.error))
-            return fail();
-
         if (!values.isEmpty()) {
-            const QString insert = QStringLiteral("INSERT INTO ") + fresh
+            const QString insert = QStringLiteral("INSERT INTO ") + current
                 + (columns == 1 ? QStringLiteral(" VALUES (?)") : QStringLiteral(" VALUES (?, ?)"));
             QSqlQuery rows(database);
             if (!rows.prepare(insert)) {
@@ -248,16 +238,6 @@ DatabaseTemplate::SaveResult DatabaseTemplate::writeRows(QSqlDatabase database, 
                 }
             }
         }
-
-        const QStringList steps = {
-            QStringLiteral("DROP TABLE IF EXISTS ") + backup,
-            QStringLiteral("ALTER TABLE ") + current + QStringLiteral(" RENAME TO ") + backup,
-            QStringLiteral("ALTER TABLE ") + fresh + QStringLiteral(" RENAME TO ") + current,
-            QStringLiteral("DROP TABLE IF EXISTS ") + backup,
-        };
-        for (const QString& step : steps + indexes)
-            if (!run(query, step, &result.statement, &result.error))
-                return fail();
     }
     if (!database.commit()) {
         result.statement = QStringLiteral("COMMIT");

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QRegularExpression>
 
+#include "AtomTemplateLibrary.h"
 #include "MdiChild.h"
 #include "SharedCodes.h"
 #include "TemplateDialog.h"
@@ -104,6 +105,8 @@ void ListWidget::onItemEntered(QListWidgetItem* item)
 void ListWidget::atomMapSlot(QString templateTitle)
 {
     qDebug() << Q_FUNC_INFO << ", templateTitle =" << templateTitle;
+    if (!AtomTemplateLibrary::checkName(templateTitle))
+        return;
     emit openTemplateRequested(QStringLiteral("Templates/Atom/") + templateTitle + QStringLiteral(".tqw"),
                                currentTemplateType == kExpansionMarking);
 }

@@ -131,6 +131,21 @@ QString EmbellishRun::progressText(int line, int lineCount, qint64 elapsed, qint
 
 // ---- Work ------------------------------------------------------------------------
 
+QStringList EmbellishRun::documentLines(const QTextDocument* document)
+{
+    // The blocks' own text: toPlainText() would turn no-break spaces into
+    // spaces and line separators into paragraph breaks. A picture's
+    // placeholder character is dropped; the run keeps no formatting.
+    QStringList lines;
+    lines.reserve(document->blockCount());
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QString text = block.text();
+        text.remove(QChar::ObjectReplacementCharacter);
+        lines << text;
+    }
+    return lines;
+}
+
 QList<uint> EmbellishRun::tableCodes(uint code)
 {
     if (code == TEMPLATE_TYPE_SPELLING_BLACK_WHITE_LIST)
@@ -316,6 +331,31 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
         qWarning() << "A marking run is still going; the new one is refused.";
         return Busy;
     }
+    // Loaded once here, before the document is touched; every worker's
+    // Embellish then shares the same tables. A table that cannot be read
+    // stops the run: a check that never looked must not report "0 处".
+    QVector<WordLookupTable::Pointer> tables;
+    const QList<uint> tableList = tableCodes(code);
+    QList<uint> needed = tableList;
+    // The white-list check judges single characters by the high-frequency list.
+    if (needed.contains(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST))
+        needed << TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER;
+    for (uint table : needed) {
+        QString error;
+        const WordLookupTable::Pointer loaded = WordLookupTable::shared(table, &error);
+        if (tableList.contains(table))
+            tables << loaded;
+        if (!loaded) {
+            qWarning().noquote() << "Word table not loaded:" << error;
+            m_message.clear();
+            QMessageBox box(QMessageBox::Warning, tr("警告"),
+                            tr("词库无法读取，本次操作没有进行，文档未作改动。\n\n%1").arg(error), QMessageBox::Ok,
+                            window);
+            Prompt::current().exec(box);
+            return TableUnavailable;
+        }
+    }
+
     QPointer<QTextEdit> target(editor);
     m_aborted = false;
     m_cancelRequested = false;
@@ -329,8 +369,8 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     State state;
     state.code = code;
     state.settings = SegmentationSettings::read();
-    state.lines = editor->toPlainText().split(QLatin1Char('\n'), Qt::KeepEmptyParts);
-    state.tables = tableCodes(code);
+    state.lines = documentLines(editor->document());
+    state.tables = tableList;
     {
         // Codes without delimiters cut long lines where no word lies across,
         // which takes lookups.
@@ -350,15 +390,6 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     state.embellished.resize(size_t(state.pieces.size()));
     const int lineCount = state.lines.size();
     const int pieceCount = state.pieces.size();
-
-    // Loaded once here; every worker's Embellish then shares the same tables.
-    QVector<WordLookupTable::Pointer> tables;
-    for (uint table : qAsConst(state.tables)) {
-        QString error;
-        tables << WordLookupTable::shared(table, &error);
-        if (!tables.last())
-            qWarning().noquote() << "Word table not loaded:" << error;
-    }
 
     // Guarded: it goes with its window.
     QPointer<QProgressDialog> progress = new QProgressDialog(QString(), tr("中止"), 0, lineCount, window);

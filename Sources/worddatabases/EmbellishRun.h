@@ -23,6 +23,7 @@
 
 class QEventLoop;
 class QProgressDialog;
+class QTextDocument;
 class QTextEdit;
 class QWidget;
 
@@ -34,6 +35,7 @@ public:
     enum Result {
         Cancelled = 1,   // cancelled or aborted
         Busy = 2,        // refused: another run is going
+        TableUnavailable = 3, // refused: a word table it needs cannot be read
         NoDocument = 0x100,
         Completed = 0xFFFF,
     };
@@ -99,6 +101,8 @@ public:
     static void appendPiece(SegmentList& line, const SegmentList& piece);
     // The word tables a run of code reads.
     static QList<uint> tableCodes(uint code);
+    // The text a run works on, one string per paragraph, as the editor holds it.
+    static QStringList documentLines(const QTextDocument* document);
 
 signals:
     void runningChanged(bool running);

@@ -1,6 +1,7 @@
 #include "WordLookupTable.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -114,7 +115,7 @@ WordLookupTable::Pointer WordLookupTable::load(const QSqlDatabase& database, uin
     const QString table = WordDatabaseCatalogue::tableName(code);
     if (table.isEmpty() || kind == WordDatabaseCatalogue::NoLookup || kind == WordDatabaseCatalogue::AtomLookup) {
         if (error)
-            *error = QStringLiteral("no word table for code %1").arg(code);
+            *error = QStringLiteral("没有编号为 %1 的词库数据表").arg(code);
         return Pointer();
     }
 
@@ -124,7 +125,7 @@ WordLookupTable::Pointer WordLookupTable::load(const QSqlDatabase& database, uin
     const QString sql = QStringLiteral("SELECT * FROM \"%1\"").arg(table);
     if (!query.exec(sql)) {
         if (error)
-            *error = query.lastError().text();
+            *error = QStringLiteral("无法读取数据表“%1”（%2）").arg(table, query.lastError().text());
         return Pointer();
     }
     QSharedPointer<WordLookupTable> result(new WordLookupTable);
@@ -134,7 +135,7 @@ WordLookupTable::Pointer WordLookupTable::load(const QSqlDatabase& database, uin
         const int column = query.record().indexOf(QStringLiteral("Word"));
         if (column < 0) {
             if (error)
-                *error = QStringLiteral("table %1 has no column Word").arg(table);
+                *error = QStringLiteral("数据表“%1”缺少 Word 列").arg(table);
             return Pointer();
         }
         while (query.next()) {
@@ -146,7 +147,7 @@ WordLookupTable::Pointer WordLookupTable::load(const QSqlDatabase& database, uin
     } else {
         if (query.record().count() < 2) {
             if (error)
-                *error = QStringLiteral("table %1 has fewer than two columns").arg(table);
+                *error = QStringLiteral("数据表“%1”少于两列").arg(table);
             return Pointer();
         }
         const QString keyName = WordDatabaseCatalogue::keyColumn(code);
@@ -155,7 +156,7 @@ WordLookupTable::Pointer WordLookupTable::load(const QSqlDatabase& database, uin
             ? query.record().indexOf(QStringLiteral("Word02")) : -1;
         if (keyColumn < 0 || (kind == WordDatabaseCatalogue::PairLookup && secondKeyColumn < 0)) {
             if (error)
-                *error = QStringLiteral("table %1 lacks its key columns").arg(table);
+                *error = QStringLiteral("数据表“%1”缺少关键列 %2").arg(table, keyName);
             return Pointer();
         }
         while (query.next()) {
@@ -179,7 +180,7 @@ WordLookupTable::Pointer WordLookupTable::load(const QSqlDatabase& database, uin
     }
     if (query.lastError().isValid()) {
         if (error)
-            *error = query.lastError().text();
+            *error = QStringLiteral("读取数据表“%1”时出错（%2）").arg(table, query.lastError().text());
         return Pointer();
     }
     result->m_words.squeeze();
@@ -193,14 +194,20 @@ WordLookupTable::Pointer WordLookupTable::shared(uint code, QString* error)
     const QString fileName = WordDatabaseCatalogue::fileName(code);
     if (fileName.isEmpty()) {
         if (error)
-            *error = QStringLiteral("no word database for code %1").arg(code);
+            *error = QStringLiteral("没有编号为 %1 的词库").arg(code);
         return Pointer();
     }
     const QString path = QFileInfo(fileName).absoluteFilePath();
     const FileStamp stamp = stampOf(path);
     if (stamp.size < 0) {
         if (error)
-            *error = QStringLiteral("missing database file %1").arg(path);
+            *error = QStringLiteral("词库文件不存在：%1").arg(QDir::toNativeSeparators(path));
+        return Pointer();
+    }
+    if (stamp.size == 0) {
+        // SQLite would take it for a new, empty database.
+        if (error)
+            *error = QStringLiteral("词库文件是空文件：%1").arg(QDir::toNativeSeparators(path));
         return Pointer();
     }
 
@@ -220,8 +227,11 @@ WordLookupTable::Pointer WordLookupTable::shared(uint code, QString* error)
         if (database.open()) {
             table = load(database, code, error);
             database.close();
+            if (!table && error)
+                *error = QStringLiteral("词库文件 %1 不可用：%2").arg(QDir::toNativeSeparators(path), *error);
         } else if (error) {
-            *error = database.lastError().text();
+            *error = QStringLiteral("无法打开词库文件 %1（%2）")
+                         .arg(QDir::toNativeSeparators(path), database.lastError().text());
         }
     }
     QSqlDatabase::removeDatabase(connection);
