@@ -255,6 +255,36 @@ private slots:
         QCOMPARE(child->font(), window.mdiArea->font());
     }
 
+    // The stored highlight of the current line and paragraph paints at
+    // start-up, and follows the editor page when it applies.
+    void currentLineHighlightFollowsTheSettings()
+    {
+        ScriptedPrompt prompt;
+        Settings().setValue("HighlightCurrentLine", 2);
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.newFile();
+        MdiChild* child = window.activeMdiChild();
+        auto painted = [&] {
+            QStringList kinds;
+            for (const QTextEdit::ExtraSelection& selection : child->extraSelections())
+                if (selection.format.property(QTextFormat::FullWidthSelection).toBool())
+                    kinds << (selection.cursor.hasSelection() ? "paragraph" : "line");
+            return kinds;
+        };
+        QCOMPARE(painted(), QStringList{"line"});
+
+        window.preferencesAct->trigger();
+        EditorTab* editor = window.preferencesDialog->editorTab;
+        child->setPlainText("第一段\n第二段");
+        editor->highlightCurrentLineCheckBox->setChecked(false);
+        editor->highlightCurrentParagraphCheckBox->setChecked(true);
+        QTest::mouseClick(window.preferencesDialog->applyPushButton, Qt::LeftButton);
+        QCOMPARE(painted(), QStringList{"paragraph"});
+        editor->highlightCurrentParagraphCheckBox->setChecked(false);
+        QTest::mouseClick(window.preferencesDialog->applyPushButton, Qt::LeftButton);
+        QCOMPARE(painted(), QStringList());
+    }
+
     void backupFollowsTheSaveTab()
     {
         ScriptedPrompt prompt;

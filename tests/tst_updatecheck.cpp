@@ -2,6 +2,7 @@
 // to the installer and the quit hook, redirects, failures, cancelling, the
 // installer address rules and the schedule of automatic checks.
 
+#include <QTcpServer>
 #include <QAction>
 #include <QLabel>
 #include <QProgressDialog>
@@ -292,6 +293,55 @@ private slots:
             QVERIFY(upgradeButton(dialog)->isEnabled());
         }
         QCOMPARE(server->targets(), (QStringList{path, path}));
+    }
+
+    // The installer is named by the path of the address it came from, never
+    // its query or fragment; one announced beyond 1 GiB is refused unread.
+    void installerNameAndSize()
+    {
+        server->setRoute(InstallerTarget, Route::redirect(302, server->root() + "/dl/real/Setup.exe?sig=a/b#c"));
+        server->setRoute("/dl/real/Setup.exe", Route::text(InstallerBytes));
+        ScriptedPrompt prompt;
+        UpdateDialog dialog;
+        prompt.answers << ScriptedPrompt::Answer{QMessageBox::Yes, false};
+        dialog.autoUpgrade();
+        QTRY_VERIFY(!dialog.isTransferring());
+        const QString installer = dialog.downloadFolder() + "/Setup.exe";
+        QCOMPARE(dialog.installerPath(), installer);
+        QCOMPARE(readAll(installer), InstallerBytes);
+
+        Route huge = Route::text("MZ").header("Content-Length", "1073741825");
+        huge.contentLength = false;
+        server->setRoute("/dl/real/Setup.exe", huge);
+        UpdateDialog second;
+        prompt.answers << ScriptedPrompt::Answer{QMessageBox::Yes, false};
+        second.autoUpgrade();
+        QTRY_VERIFY(!second.isTransferring());
+        QCOMPARE(prompt.texts.last(), QString("下载失败: 文件过大 (超过 1 GiB), 不是有效的安装包。"));
+        QCOMPARE(second.installerPath(), QString());
+        QVERIFY(filesIn(second.downloadFolder()).isEmpty());
+        QDir(dialog.downloadFolder()).removeRecursively();
+    }
+
+    // A site that refuses the connection: the menu command says the network
+    // failed, before any dialog; so does a check whose request is refused.
+    void closedPortMeansNoNetwork()
+    {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        MakerSite::setSiteRoot(QString("http://127.0.0.1:%1").arg(port));
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.checkUpdateAct->trigger();
+        QCOMPARE(prompt.texts, QStringList{"网络错误, 无法检测升级包!"});
+        QVERIFY(!window.updateDialog);
+
+        UpdateDialog dialog;
+        runCheck(dialog, true);
+        QCOMPARE(prompt.texts.last(), QString("网络错误, 无法检测升级包!"));
+        QVERIFY(filesIn(dialog.downloadFolder()).isEmpty());
     }
 
     void cancelDuringATrickledBody()

@@ -1,7 +1,7 @@
 #pragma once
-// Whether the network can be reached before a manual update check starts. The
-// default answers yes and leaves failures to the transfer itself, which reports
-// them; tests install a probe that answers no.
+// Whether the update site can be reached before a manual update check starts:
+// a connection to its host and port, given a few seconds. Tests install a
+// probe of their own to answer without the network.
 
 class NetworkProbe
 {

@@ -245,10 +245,12 @@ void UpdateDialog::httpReadyRead()
     if (!file || !reply || !stopReason.isEmpty())
         return;
     const QByteArray data = reply->readAll();
-    const QString address = url.toString();
+    const QString address = url.path();
     const bool smallFile = address.endsWith(versionFileName) || address.endsWith(installerUrlFileName);
     if (smallFile && file->size() + data.size() > MaxSmallFileSize)
         stopReason = tr("文件过大");
+    else if (file->size() + data.size() > MaxInstallerSize)
+        stopReason = installerTooLarge();
     else if (file->write(data) != data.size())
         stopReason = tr("写入临时文件失败: %1").arg(file->errorString());
     if (!stopReason.isEmpty())
@@ -257,6 +259,12 @@ void UpdateDialog::httpReadyRead()
 
 void UpdateDialog::updateDataReadProgress(qint64 bytesRead, qint64 totalBytes)
 {
+    // A size announced beyond any installer stops the transfer at once.
+    if (totalBytes > MaxInstallerSize && reply && stopReason.isEmpty()) {
+        stopReason = installerTooLarge();
+        reply->abort();
+        return;
+    }
     // An automatic check shows no progress.
     if (httpRequestAborted || !manual || !progressDialog)
         return;
@@ -301,6 +309,19 @@ void UpdateDialog::httpFinished()
     }
 
     if (finished->error() != QNetworkReply::NoError || !stopReason.isEmpty()) {
+        if (stopReason.isEmpty() && isNetworkFailure(finished->error()) && url.path().endsWith(versionFileName)) {
+            // The check itself could not reach the site: say so as the menu command does.
+            qWarning().noquote() << "Update check of " + url.toString() + " failed: " + finished->errorString();
+            discardTemporaryFile();
+            upgradeButton->setEnabled(true);
+            if (manual) {
+                hide();
+                QMessageBox box(QMessageBox::Information, tr("错误"), tr("网络错误, 无法检测升级包!"),
+                                QMessageBox::Ok, parentWidget());
+                Prompt::current().exec(box);
+            }
+            return;
+        }
         failTransfer(stopReason.isEmpty() ? finished->errorString() : stopReason);
         return;
     }
@@ -325,7 +346,7 @@ void UpdateDialog::httpFinished()
     }
 
     upgradeButton->setEnabled(true);
-    const QString address = url.toString();
+    const QString address = url.path();
     if (address.endsWith(versionFileName)) {
         compareVersions();
     } else if (address.endsWith(installerUrlFileName)) {
@@ -349,6 +370,26 @@ QString UpdateDialog::redirectRefusal(const QUrl& target) const
     if (!schemeAllowed || target.host().compare(siteHost, Qt::CaseInsensitive) != 0)
         return tr("不允许重定向到 %1").arg(target.toString());
     return QString();
+}
+
+bool UpdateDialog::isNetworkFailure(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::TimeoutError:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString UpdateDialog::installerTooLarge()
+{
+    return tr("文件过大 (超过 1 GiB), 不是有效的安装包");
 }
 
 void UpdateDialog::failTransfer(const QString& reason)
@@ -460,7 +501,10 @@ void UpdateDialog::installerDownloaded()
     upgradeButton->hide();
     if (!file)
         return;
-    const QString name = url.toString().split(QLatin1Char('/')).last();
+    // The path's last part: a query or fragment is no part of a file name.
+    QString name = url.fileName();
+    if (name.isEmpty())
+        name = QStringLiteral("installer");
     const QString target = QFileInfo(file->fileName()).absolutePath() + QLatin1Char('/') + name;
     if (!file->rename(target)) {
         // Never arm the quit with a file that this download did not write.
@@ -477,7 +521,7 @@ void UpdateDialog::installerDownloaded()
     QString text = tr("最新软件安装包下载完成: %1").arg(m_installerPath.toHtmlEscaped());
     if (!InstallerLauncher::current().runsInstaller())
         text += tr(", 请在软件退出后按提示手动完成升级。");
-    else if (url.toString().endsWith(QLatin1String(".exe")))
+    else if (url.path().endsWith(QLatin1String(".exe")))
         text += tr(", 重新打开软件, 即可完成升级。");
     else
         text += tr(", 重新打开软件后, 请按系统提示完成软件升级.");

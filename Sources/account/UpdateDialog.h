@@ -14,6 +14,7 @@
 // when a newer release is found.
 
 #include <QDialog>
+#include <QNetworkReply>
 #include <QList>
 #include <QPointer>
 #include <QUrl>
@@ -41,6 +42,8 @@ public:
     static constexpr int TransferTimeout = 60000; // milliseconds without progress
     // The version and address files are a few lines; a larger reply is not one of them.
     static constexpr qint64 MaxSmallFileSize = 1024 * 1024;
+    // No installer is larger; a bigger download is refused.
+    static constexpr qint64 MaxInstallerSize = qint64(1) << 30;
 
     // The progress dialog is made as a child of the parent (the main window).
     explicit UpdateDialog(QWidget* parent = nullptr);
@@ -79,6 +82,9 @@ private:
     // Why the transfer may not follow a redirect to `target`; empty when it may.
     QString redirectRefusal(const QUrl& target) const;
     void failTransfer(const QString& reason);
+    // The site could not be reached (no name, refused, unreachable, timed out).
+    static bool isNetworkFailure(QNetworkReply::NetworkError error);
+    static QString installerTooLarge();
     void compareVersions();
     void readInstallerAddress();
     void installerDownloaded();

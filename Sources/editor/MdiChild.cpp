@@ -123,6 +123,8 @@ MdiChild::MdiChild(DocumentHost* host, QWidget* parent)
     popups.reset(new WordPopup(this));
 
     connect(this, SIGNAL(cursorPositionChanged()), this, SLOT(highlightCurrentLineAndParagraph()));
+    // A new document shows the highlight before its cursor first moves.
+    highlightCurrentLineAndParagraph();
     if (QObject* window = ownerObject.data()) {
         connect(window, SIGNAL(fileChange(QString)), this, SLOT(reloadFilePath(QString)));
         connect(window, SIGNAL(backgroundChange(QString)), this, SLOT(changeBackground(QString)));

@@ -307,6 +307,8 @@ public slots:
     void toPlainText();
     void highlightCurrentLine();
     void highlightCurrentParagraph();
+    // The globals from the View actions, painted into every open document.
+    void applyCurrentLineHighlight();
 
     // Word pop-ups and clipboard history
     void clipboardDataChanged();

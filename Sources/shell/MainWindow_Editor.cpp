@@ -911,15 +911,24 @@ void MainWindow::toPlainText()
 void MainWindow::highlightCurrentLine()
 {
     qDebug() << Q_FUNC_INFO;
-    highlightCurrentLineEnabled = highlightCurrentLineAct && highlightCurrentLineAct->isChecked();
+    applyCurrentLineHighlight();
     settings.setValue(QStringLiteral("HighlightCurrentLine"), highlightCurrentLineEnabled ? 2 : 0);
 }
 
 void MainWindow::highlightCurrentParagraph()
 {
     qDebug() << Q_FUNC_INFO;
-    highlightCurrentParagraphEnabled = highlightCurrentParagraphAct && highlightCurrentParagraphAct->isChecked();
+    applyCurrentLineHighlight();
     settings.setValue(QStringLiteral("HighlightCurrentParagraph"), highlightCurrentParagraphEnabled ? 2 : 0);
+}
+
+void MainWindow::applyCurrentLineHighlight()
+{
+    highlightCurrentLineEnabled = highlightCurrentLineAct && highlightCurrentLineAct->isChecked();
+    highlightCurrentParagraphEnabled = highlightCurrentParagraphAct && highlightCurrentParagraphAct->isChecked();
+    // Painted now in every open document, not at its next cursor move.
+    for (MdiChild* child : findChildren<MdiChild*>())
+        child->highlightCurrentLineAndParagraph();
 }
 
 void MainWindow::setBlockUserData(const QString& ref, const QModelIndex& index, const QList<int>& positions)

@@ -709,6 +709,7 @@ void MainWindow::readSettings()
     setChecked(highlightCurrentLineAct, settings.value(QStringLiteral("HighlightCurrentLine")).toInt() == Qt::Checked);
     setChecked(highlightCurrentParagraphAct,
                settings.value(QStringLiteral("HighlightCurrentParagraph")).toInt() == Qt::Checked);
+    applyCurrentLineHighlight();
 
     if (settings.value(QStringLiteral("HighlightAutoGenContent")).toInt() == Qt::Checked) {
         highlightAutoGenContent = true;

@@ -101,7 +101,8 @@ TextAnalysisRunner::ToolRun TextAnalysisRunner::runTool(const QString& program, 
 {
     ToolRun run;
     QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
+    // Apart: a tool's messages on standard error must never reach the document.
+    process.setProcessChannelMode(QProcess::SeparateChannels);
     process.setProcessEnvironment(environment);
     QElapsedTimer clock;
     clock.start();
@@ -122,7 +123,8 @@ TextAnalysisRunner::ToolRun TextAnalysisRunner::runTool(const QString& program, 
         process.kill();
         process.waitForFinished(5000);
     }
-    run.output = process.readAll();
+    run.output = process.readAllStandardOutput();
+    run.errors = process.readAllStandardError();
     run.crashed = !run.timedOut && process.exitStatus() == QProcess::CrashExit;
     run.exitCode = process.exitCode();
     return run;
@@ -314,23 +316,33 @@ void TextAnalysisRunner::run(const QString& title)
     if (!result.started)
         notes = tr("无法启动程序: ") + QDir::toNativeSeparators(program);
     else if (result.timedOut)
-        notes = tr("程序运行超过 %1 秒仍未结束, 已被终止; 以上结果可能不完整。").arg(toolWaitMilliseconds / 1000.0);
+        notes = stoppedText();
     else if (result.crashed)
         notes = tr("程序异常退出。");
     else if (result.exitCode != 0)
         notes = tr("程序运行出错 (返回值 %1)。").arg(result.exitCode);
-    const bool succeeded = result.started && (result.timedOut || (!result.crashed && result.exitCode == 0));
+    // What a stopped tool printed is incomplete: shown, never drawn.
+    const bool succeeded = result.started && !result.timedOut && !result.crashed && result.exitCode == 0;
+    const QString errors = decodeOutput(result.errors).trimmed();
+    if (!errors.isEmpty())
+        notes = tr("程序的错误输出:") + QLatin1Char('\n') + errors + (notes.isEmpty() ? QString() : QLatin1Char('\n') + notes);
+    if (result.timedOut) {
+        QMessageBox box(QMessageBox::Warning, tr("错误"), stoppedText(), QMessageBox::Ok);
+        Prompt::current().exec(box);
+    }
 
     if (id == PartOfSpeechHighlight) {
         const QString end = QStringLiteral("</html>");
         const int pageEnd = output.indexOf(end);
-        if (pageEnd < 0 || !editor) {
+        if (pageEnd < 0 || !editor || result.timedOut) {
             // No page: the document stays as it is; the pane says why.
             m_host.showOutput(FrequencyListing::separatorLine() + QLatin1Char('\n') + output
                               + (notes.isEmpty() ? QString() : QLatin1Char('\n') + notes));
-            QMessageBox box(QMessageBox::Warning, tr("错误"), tr("词性高亮没有得到结果, 文档未被修改。"),
-                            QMessageBox::Ok);
-            Prompt::current().exec(box);
+            if (!result.timedOut) {
+                QMessageBox box(QMessageBox::Warning, tr("错误"), tr("词性高亮没有得到结果, 文档未被修改。"),
+                                QMessageBox::Ok);
+                Prompt::current().exec(box);
+            }
             logCommand();
             return;
         }
@@ -357,6 +369,8 @@ void TextAnalysisRunner::run(const QString& title)
             QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), remainder, QMessageBox::Ok);
             Prompt::current().exec(box);
         }
+        if (!notes.isEmpty())
+            m_host.showOutput(FrequencyListing::separatorLine() + QLatin1Char('\n') + notes);
         logCommand();
         return;
     }
@@ -385,6 +399,11 @@ void TextAnalysisRunner::run(const QString& title)
         }
     }
     logCommand();
+}
+
+QString TextAnalysisRunner::stoppedText()
+{
+    return tr("程序运行超过 %1 秒仍未结束, 已被终止, 没有生成结果。").arg(toolWaitMilliseconds / 1000.0);
 }
 
 void TextAnalysisRunner::showChart(int id, const QString& output)

@@ -45,7 +45,8 @@ public:
 
     struct ToolRun
     {
-        QByteArray output;    // standard output and standard error as one stream
+        QByteArray output;    // standard output
+        QByteArray errors;    // standard error
         bool started = false;
         bool timedOut = false; // still running after the wait: killed and reaped
         bool crashed = false;
@@ -64,6 +65,8 @@ private:
     // nor saving and opening the document can lose it. False for no picture.
     static bool insertPicture(QTextEdit* editor, const QByteArray& png);
     void showChart(int id, const QString& output);
+    // "Stopped after N seconds", for the box and the output pane.
+    static QString stoppedText();
 
     TextAnalysisHost& m_host;
 };
