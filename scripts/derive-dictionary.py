@@ -16,10 +16,13 @@ TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(TOP, "data", "dictionary")
 
 WHITE_LIST_SIZE = 60000
+# Two-character words rarer than the white list's most frequent ones join it
+# from this count on: below it jieba's list holds many misspellings.
+WHITE_LIST_TWO_CHARACTER_MIN_COUNT = 5
 IDIOM_COUNT = 10000
 PLACE_COUNT = 6000
 ADJECTIVE_COUNT = 3000
-HIGH_FREQUENCY_CHARACTERS = 500
+HIGH_FREQUENCY_CHARACTERS = 3500
 
 NUMERAL_CHARACTERS = set("零〇一二三四五六七八九十百千万亿两壹贰叁肆伍陆柒捌玖拾佰仟第半几")
 # Tagged as place names by jieba, but ordinary words in running text.
@@ -126,20 +129,67 @@ def merge(extra_path, words):
     return result
 
 
+def read_black_list():
+    """The black list's rows (wrong form, right form), written by hand in
+    data/dictionary/黑名单.tsv."""
+    path = os.path.join(OUT, "黑名单.tsv")
+    pairs = []
+    if not os.path.exists(path):
+        return pairs
+    with open(path, encoding="utf-8") as f:
+        header = None
+        for line in f:
+            line = line.rstrip("\n")
+            if not line or line.startswith("#"):
+                continue
+            if header is None:
+                header = line
+                continue
+            cells = line.split("\t")
+            if len(cells) == 2:
+                pairs.append((cells[0], cells[1]))
+    return pairs
+
+
+def contains_any(word, parts):
+    """True if one of parts (of two characters or more) occurs in word."""
+    return any(word[i:j] in parts for i in range(len(word)) for j in range(i + 2, len(word) + 1))
+
+
 def main():
     if not os.path.exists(DICT):
         sys.exit(f"{DICT} not found: apt-get install python3-jieba")
     entries = read_entries()
 
+    # jieba keeps some misspellings (at low counts): no wrong form of the
+    # black list may pass as a word or an idiom, nor any word containing one.
+    black = read_black_list()
+    wrong = {w for w, _ in black}
+    rights = [r for _, r in black]
+
+    idioms = top(entries, IDIOM_COUNT,
+                 lambda e: e[2] == "i" and len(e[0]) == 4 and is_cjk(e[0]) and not contains_any(e[0], wrong))
+    write("成语", ["Word"], idioms, "Idioms (four characters), most frequent first.")
+
     # Words of two characters or more: a white-list check judges single
     # characters by the high-frequency list, so listing them here would pass
-    # every character of every unknown word.
-    white = top(entries, WHITE_LIST_SIZE, lambda e: is_cjk(e[0]) and len(e[0]) >= 2)
+    # every character of every unknown word.  The most frequent words, then
+    # the rarer two-character words, every idiom and every right form of the
+    # black list.
+    white = top(entries, WHITE_LIST_SIZE,
+                lambda e: is_cjk(e[0]) and len(e[0]) >= 2 and not contains_any(e[0], wrong))
+    seen = set(white)
+    rarer = top(entries, len(entries),
+                lambda e: is_cjk(e[0]) and len(e[0]) == 2 and e[1] >= WHITE_LIST_TWO_CHARACTER_MIN_COUNT
+                and e[0] not in seen and e[0] not in wrong)
+    for word in rarer + idioms + rights:
+        if word not in seen and not contains_any(word, wrong):
+            seen.add(word)
+            white.append(word)
     write("白名单", ["Word"], white,
-          f"Spelling white list: the {WHITE_LIST_SIZE} most frequent Chinese words of two characters or more.")
-
-    idioms = top(entries, IDIOM_COUNT, lambda e: e[2] == "i" and len(e[0]) == 4 and is_cjk(e[0]))
-    write("成语", ["Word"], idioms, "Idioms (four characters), most frequent first.")
+          f"Spelling white list: the {WHITE_LIST_SIZE} most frequent Chinese words of two characters or more, "
+          f"then the two-character words counted at least {WHITE_LIST_TWO_CHARACTER_MIN_COUNT} times, "
+          "the idioms and the right forms of the black list; no word holding a black-list wrong form.")
 
     # jieba tags many ordinary words as place names (英雄, 太阳, 美丽, 上市...):
     # keep tagged names with a place suffix, and the hand-picked famous names

@@ -510,7 +510,7 @@ private slots:
     {
         CurrentDir current(TestEnvironment::programDir());
         Embellish embellish(nullptr);
-        QCOMPARE(embellish.highFrequencyCharacters.size(), 500);
+        QCOMPARE(embellish.highFrequencyCharacters.size(), 3500);
         QVERIFY(embellish.highFrequencyCharacters.startsWith("一是人了"));
         QVERIFY(embellish.database.isOpen());
         QCOMPARE(embellish.maxWordLength, 4);

@@ -5,6 +5,8 @@
 // command of each kind on the shipped data, clicking back into the template,
 // failures, walks, fixed contents).
 
+#include <QTimer>
+#include <QProgressDialog>
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -750,6 +752,28 @@ private slots:
         QCOMPARE(prompt.texts[0], QString("段落太多(最多五个段落)"));
         QVERIFY(prompt.texts[1].contains("1000000"));
         QVERIFY(prompt.texts[2].contains("16807"));
+        QCOMPARE(text(), QString());
+
+        // Above the question's threshold a progress dialog can stop the run:
+        // what was written stays, and one undo takes it all back.
+        prompt.answers = {{QMessageBox::Yes, false}, {QMessageBox::Yes, false}};
+        int seen = 0;
+        QTimer stopper;
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            if (auto* progress = window.findChild<QProgressDialog*>("autoGenAllProgressDialog")) {
+                ++seen;
+                progress->cancel();
+            }
+        });
+        stopper.start(0);
+        window.autoGenAllAct->trigger();
+        stopper.stop();
+        QVERIFY(seen > 0);
+        const int lines = text().count('\n');
+        QVERIFY2(lines > 0 && lines < 16807, qPrintable(QString::number(lines)));
+        QVERIFY(text().startsWith("11111\n11112\n"));
+        QVERIFY(!window.findChild<QProgressDialog*>("autoGenAllProgressDialog"));
+        window.activeMdiChild()->undo();
         QCOMPARE(text(), QString());
 
         // Fixed contents: plain runs as paragraphs, atom runs generated, a

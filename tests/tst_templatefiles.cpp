@@ -241,6 +241,23 @@ private slots:
         QCOMPARE(textOf(window, a), QString("甲"));
         QCOMPARE(textOf(window, b), QString("*乙"));
         QVERIFY(templateModified);
+        // A second save refreshes ".bak" to the bytes before that save.
+        const QByteArray firstSaved = fileBytes("Templates/a.tqw");
+        replaceAllIn(a, "光", "影");
+        window.saveTemplate();
+        QCOMPARE(fileBytes("Templates/a.tqw.bak"), firstSaved);
+        QVERIFY(readBack("Templates/a.tqw").contains("春影"));
+
+        // A template another program changed while its reload question waits
+        // is not written over by auto-save.
+        const QByteArray theirs = fileBytes("Templates/b.tqw").replace("夏雨", "秋雨");
+        writeAll("Templates/b.tqw", theirs);
+        window.fileChanged(b->fileName()); // the window is not active: queued
+        QCOMPARE(window.changedTemplateQueue, QStringList{b->fileName()});
+        window.saveTemplate(true, false);
+        QCOMPARE(fileBytes("Templates/b.tqw"), theirs);
+        QCOMPARE(textOf(window, b), QString("*乙"));
+        window.changedTemplateQueue.clear();
 
         // Auto-save saves the marked tab and only reminds of an untitled one.
         writeTemplate("Templates/Atom/未命名.tqw", "x", "<entry title=\"e\"/>");
@@ -261,7 +278,7 @@ private slots:
         prompt.saveFileNames << "Templates/x" << "Templates/X.TQW";
         QCOMPARE(window.saveTemplateAs(a), 0);
         QCOMPARE(a->fileName(), absolute("Templates/x.tqw"));
-        QVERIFY(readBack("Templates/x.tqw").contains("春光"));
+        QVERIFY(readBack("Templates/x.tqw").contains("春影"));
         QCOMPARE(window.saveTemplateAs(a), 0);
         QVERIFY(QFileInfo::exists("Templates/X.TQW.tqw"));
         QCOMPARE(window.saveTemplateAs(a), int(ERROR_CODE_TEMPLATE_EMPTY_FILE_NAME));

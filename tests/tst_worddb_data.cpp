@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlQuery>
 
 #include "Embellish.h"
@@ -92,7 +93,7 @@ private slots:
         QCOMPARE(single.value(0).toInt(), 0);
         QVERIFY(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_IDIOM) >= 5000);
         QVERIFY(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_PLACE_NAME) >= 1000);
-        QCOMPARE(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER), 500);
+        QCOMPARE(tableRows(embellish, TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER), 3500);
         for (uint code : {18u, 32u, 35u, 64u, 20u, 88u, 86u, 89u, 80u, 117u})
             QVERIFY2(tableRows(embellish, code) >= 20, qPrintable(WordDatabaseCatalogue::tableName(code)));
     }
@@ -132,6 +133,27 @@ private slots:
         }
         QVERIFY(embellish.getNewWord("一鼓作气", nullptr, TEMPLATE_TYPE_SQLITE_DB_IDIOM, nullptr));
         QVERIFY(embellish.getNewWord("Good", nullptr, TEMPLATE_TYPE_SQLITE_DB_ENGLISH, nullptr));
+    }
+
+    // The word tables are what their sources make, and keep their rules: the
+    // black list's right forms are words and its wrong forms are not, pairs
+    // are words, no duplicates or self-pairs, every dictionary entry explained
+    // (every synonym and antonym word among them), and the sizes they need.
+    void sourcesAreCurrentAndSound_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("generated from data/wordsources") << QStringList{"scripts/make-wordtables.py", "--check"};
+        QTest::newRow("rules and sizes") << QStringList{"scripts/check-wordtables.py"};
+    }
+    void sourcesAreCurrentAndSound()
+    {
+        QFETCH(QStringList, arguments);
+        arguments.first().prepend(TestEnvironment::sourceDir() + '/');
+        QProcess script;
+        script.start("/usr/bin/python3", arguments);
+        QVERIFY(script.waitForFinished(120000));
+        QVERIFY2(script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0,
+                 script.readAllStandardError().constData());
     }
 };
 

@@ -101,7 +101,7 @@ qint64 TemplateWalk::combinationCount(const QTreeWidget* tree)
     return count;
 }
 
-void TemplateWalk::forEachCombination(const QTreeWidget* tree, const std::function<void(const QString&)>& f)
+void TemplateWalk::forEachCombination(const QTreeWidget* tree, const std::function<bool(const QString&)>& f)
 {
     const int entries = tree->topLevelItemCount();
     if (entries == 0 || combinationCount(tree) == 0)
@@ -111,7 +111,8 @@ void TemplateWalk::forEachCombination(const QTreeWidget* tree, const std::functi
         QString text;
         for (int k = 0; k < entries; ++k)
             text += tree->topLevelItem(k)->child(index.at(k))->text(0);
-        f(text);
+        if (!f(text))
+            return;
         int k = entries - 1;
         while (k >= 0 && ++index[k] == tree->topLevelItem(k)->childCount()) {
             index[k] = 0;

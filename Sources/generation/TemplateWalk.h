@@ -45,8 +45,9 @@ public:
     // The number of combinations of one child per top-level entry, counted up
     // to CombinationLimit + 1; 0 without top-level entries.
     static qint64 combinationCount(const QTreeWidget* tree);
-    // Calls f with every combination's texts joined, the last entry varying fastest.
-    static void forEachCombination(const QTreeWidget* tree, const std::function<void(const QString&)>& f);
+    // Calls f with every combination's texts joined, the last entry varying
+    // fastest, until f returns false.
+    static void forEachCombination(const QTreeWidget* tree, const std::function<bool(const QString&)>& f);
 
     static constexpr int MaximumTopLevelEntries = 5;
     static constexpr qint64 CombinationQuestionThreshold = 10000;

@@ -8,6 +8,8 @@
 #include <QDockWidget>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -361,13 +363,32 @@ void MainWindow::autoGenAll()
     QTextCursor cursor = child->textCursor();
     if (cursor.isNull())
         return;
+    // Many combinations take a while: a progress dialog that can stop the
+    // run; what was inserted before the stop stays, one undo step with the rest.
+    QPointer<QProgressDialog> progress;
+    if (count > TemplateWalk::CombinationQuestionThreshold) {
+        progress = new QProgressDialog(tr("正在生成全部组合..."), tr("取消"), 0, int(count), this);
+        progress->setObjectName(QStringLiteral("autoGenAllProgressDialog"));
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(0);
+        progress->setAutoClose(false);
+        progress->setAutoReset(false);
+    }
+    const QPointer<MdiChild> document(child);
+    qint64 done = 0;
     cursor.beginEditBlock();
-    TemplateWalk::forEachCombination(tree, [&cursor, answer](const QString& text) {
+    TemplateWalk::forEachCombination(tree, [&](const QString& text) {
         cursor.insertText(text);
         if (answer == QMessageBox::Yes)
             cursor.insertBlock();
+        if (progress && ++done % 256 == 0) {
+            progress->setValue(int(done));
+            return !progress->wasCanceled();
+        }
+        return !document.isNull();
     });
     cursor.endEditBlock();
+    delete progress.data();
 }
 
 // Inserts the "content" of the sending action: plain runs as they stand, every

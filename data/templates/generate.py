@@ -190,12 +190,56 @@ def check(templates, errors):
             lengths = {len(s) for s in templates[path].root[0][1]}
             if not {1, 2} <= lengths:
                 fail(errors, path, "surnames of one and of two characters are both needed")
+    check_counts(templates, errors)
     for prefix in PRELOAD_PATTERNS:
         if not any(a.startswith(prefix) for a in atoms):
             fail(errors, "tables", "no atom starts with " + prefix)
     if not any(a.endswith("语境") for a in atoms):
         fail(errors, "tables", "no atom ends with 语境")
     return atoms
+
+
+# Enough material that generation does not repeat itself: a command template
+# draws one content per entry, so 4 entries of 8 contents give 4,096 texts.
+COMMAND_MIN_ENTRIES = 4
+COMMAND_MIN_CONTENTS = 8
+ATOM_MIN_VARIANTS = 12
+POEM_MIN_LINES = 24
+NAME_MIN_CANDIDATES = 200
+
+
+def check_counts(templates, errors):
+    commands = GENRES + STORY_SLOTS + ADVERTISEMENTS + [ADVERTORIAL] + NEWS + DOCUMENTS
+    for path in commands:
+        t = templates.get(path)
+        if t is None:
+            continue
+        if len(t.root) < COMMAND_MIN_ENTRIES:
+            fail(errors, t.where, "needs at least %d entries, has %d" % (COMMAND_MIN_ENTRIES, len(t.root)))
+        for title, children in t.root:
+            n = len([c for c in children if isinstance(c, str)])
+            if n < COMMAND_MIN_CONTENTS:
+                fail(errors, t.where, "entry %s needs at least %d contents, has %d"
+                     % (title, COMMAND_MIN_CONTENTS, n))
+    for path, t in sorted(templates.items()):
+        if path.startswith("Atom/") and path != UTILITIES:
+            n = len(list(t.contents()))
+            if n < ATOM_MIN_VARIANTS:
+                fail(errors, t.where, "atom needs at least %d variants, has %d" % (ATOM_MIN_VARIANTS, n))
+    for path in POEMS:
+        t = templates.get(path)
+        if t is not None and t.root and len(t.root[0][1]) < POEM_MIN_LINES:
+            fail(errors, t.where, "a poem needs at least %d lines, has %d" % (POEM_MIN_LINES, len(t.root[0][1])))
+    for path in NAMES:
+        t = templates.get(path)
+        if t is None:
+            continue
+        n = len(list(t.contents()))
+        if n < NAME_MIN_CANDIDATES:
+            fail(errors, t.where, "needs at least %d candidates, has %d" % (NAME_MIN_CANDIDATES, n))
+        for title, children in t.root:
+            if len(children) < COMMAND_MIN_CONTENTS:
+                fail(errors, t.where, "name part %s needs at least %d candidates" % (title, COMMAND_MIN_CONTENTS))
 
 
 def index_template(templates, atoms):
