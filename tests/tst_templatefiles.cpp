@@ -2,6 +2,10 @@
 // created), saving and saving as, the modified marks of several tabs, the
 // recent templates, and following generated text back to its template.
 
+#include <QApplication>
+#include <QTimer>
+#include <QPushButton>
+#include <QProgressDialog>
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
@@ -198,6 +202,33 @@ private slots:
         }
         QCOMPARE(window.templateDialogs.size(), tabs);
         QVERIFY(!QFileInfo::exists("越界.tqw") && !QFileInfo::exists("Templates/越界.tqw"));
+    }
+
+    // Cancelling the progress of a large template opens nothing and says
+    // nothing is wrong with the file.
+    void cancelledOpening()
+    {
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        QString body = "<entry title=\"大\">";
+        for (int i = 0; i < 1000; ++i)
+            body += "<content>句子</content>";
+        writeTemplate("Templates/big.tqw", "大", body + "</entry>");
+        int clicks = 0;
+        QTimer canceller;
+        QObject::connect(&canceller, &QTimer::timeout, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* progress = qobject_cast<QProgressDialog*>(widget); progress && progress->isVisible()) {
+                    ++clicks;
+                    QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+                }
+        });
+        canceller.start(0);
+        QCOMPARE(window.openTemplate("Templates/big.tqw"), int(ERROR_CODE_TEMPLATE_MISSING_OR_INVALID));
+        canceller.stop();
+        QVERIFY(clicks > 0);
+        QCOMPARE(prompt.texts, QStringList());
+        QCOMPARE(window.templateDialogs.size(), 0);
     }
 
     // Saving keeps the previous file as ".bak" and clears only the saved tab's

@@ -575,7 +575,9 @@ int MainWindow::openTemplate(const QString& templateFileName, const QString& sea
     if (type == TEMPLATE_TYPE_TQW_FILE && !newTemplate && QFileInfo(templateFileName).fileName() != kUntitledTemplate) {
         DomParser parser(tab->getTreeWidget());
         if (!parser.readFile(path) || !parser.buildTree()) {
-            warn(tr("错误"), tr("模板文件不存在或模板格式错误!"));
+            // The user stopped it: nothing is wrong with the file.
+            if (!parser.wasCancelled())
+                warn(tr("错误"), tr("模板文件不存在或模板格式错误!"));
             delete tab;
             return ERROR_CODE_TEMPLATE_MISSING_OR_INVALID;
         }

@@ -45,6 +45,8 @@ public:
     // false when the user cancels the progress dialog: the tree is then left
     // empty and title and header as they were.
     bool buildTree();
+    // The last buildTree() stopped because the user cancelled its progress dialog.
+    bool wasCancelled() const { return m_cancelled; }
 
     // One random content per entry that has children; positions are
     // {entry index in document order, child index}. Out lists are appended to.
