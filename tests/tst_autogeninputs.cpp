@@ -428,10 +428,17 @@ private slots:
         check->click();
         QVERIFY(autoGenBatchMode);
         QVERIFY(shown(widget(off, "frameAutoGenBatch")));
-        QCOMPARE(off.outputDirectory(), QString());
+        // Ticked: fields that an OK accepts, set once; the user's name stays.
+        QCOMPARE(off.outputDirectory(), QDir::homePath());
+        QCOMPARE(off.outputFileName(), QString("tmp"));
+        QCOMPARE(off.generationCount(), 1000);
+        widget<QTextEdit>(off, "textEditName")->setPlainText("我的广告");
         check->click();
         QVERIFY(!autoGenBatchMode);
         QVERIFY(!shown(widget(off, "frameAutoGenBatch")));
+        check->click();
+        QCOMPARE(off.outputFileName(), QString("我的广告"));
+        check->click();
 
         // The advertorial frame follows the flag each time the dialog shows.
         AutoGenInputDialog4AdvertisementSoft advertorial;

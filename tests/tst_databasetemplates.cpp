@@ -1,8 +1,8 @@
 // Word-database tables as template tabs, on real SQLite files: what opens and
 // what does not, saving one and two columns with awkward texts, a stale work
-// table and a save that fails half-way, which database a tab saves to, the
-// selection dialog of the atom database, renaming an atom table through the
-// tab's title, word-list views and the spelling lists.
+// table and a save that fails half-way, which database a tab saves to and which
+// table it shows, the selection dialog of the atom database, renaming an atom
+// table through the tab's title, word-list views and the spelling lists.
 
 #include <QAction>
 #include <QLabel>
@@ -208,6 +208,26 @@ private slots:
         QCOMPARE((sql("Dictionary/敏感词.db", {"SELECT * FROM 敏感词"})), QStringList({"甲", "乙"}));
         QCOMPARE((sql(kAtoms, {"SELECT name FROM sqlite_master WHERE type = 'table'"})),
                  QStringList({"季节", "天气"}));
+    }
+
+    // The table a tab shows: the first of a database file, else the one named
+    // (or behind its English name); the rows hang below the item of the table.
+    void tableOfTab()
+    {
+        const QString synonyms = DatabaseTemplate::tableOfEnglishName("Synonym");
+        QVERIFY(!synonyms.isEmpty());
+        const QStringList tables{"乙", "甲", synonyms};
+        QCOMPARE(DatabaseTemplate::tableToShow(tables, "甲", TEMPLATE_TYPE_SQLITE_DB_FILE), QString("乙"));
+        QCOMPARE(DatabaseTemplate::tableToShow({}, "甲", TEMPLATE_TYPE_SQLITE_DB_FILE), QString());
+        QCOMPARE(DatabaseTemplate::tableToShow(tables, "甲", TEMPLATE_TYPE_SQLITE_DB_ATOM), QString("甲"));
+        QCOMPARE(DatabaseTemplate::tableToShow(tables, "Synonym", TEMPLATE_TYPE_SQLITE_DB_SYNONYM), synonyms);
+        QCOMPARE(DatabaseTemplate::tableToShow(tables, "丙", TEMPLATE_TYPE_SQLITE_DB_ATOM), QString());
+
+        QTreeWidget tree;
+        QVERIFY(!DatabaseTemplate::topItem(&tree, "甲"));
+        tree.addTopLevelItems({new QTreeWidgetItem({"乙"}), new QTreeWidgetItem({"甲"})});
+        QCOMPARE(DatabaseTemplate::topItem(&tree, "甲"), tree.topLevelItem(1));
+        QCOMPARE(DatabaseTemplate::topItem(&tree, "丙"), tree.topLevelItem(0));
     }
 
     // Creating, renaming and removing tables with awkward names; a cancelled

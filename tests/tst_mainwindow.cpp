@@ -1,6 +1,8 @@
 // The main window's frame: construction, settings defaults, docks, bottom tabs,
 // restore and save, and the close sequence.
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QAction>
 #include <QDockWidget>
 #include <QMdiSubWindow>
@@ -82,6 +84,10 @@ private slots:
     void defaultsOnEmptyStore()
     {
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        // No stored size: most of the screen, centred.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(window.size(), screen.size() * 0.8);
+        QVERIFY((window.geometry().center() - screen.center()).manhattanLength() <= 2);
         const QList<QPair<QString, QVariant>> defaults{
             {"ShowTipOfTheDay", 2}, {"ShowPromoteBanner", 2}, {"LineWrap", 2}, {"ShowStatusBar", 2},
             {"ShowDateInStatusBar", 2}, {"ShowTimeInStatusBar", 2}, {"AutoSaveFileInterval", 5},

@@ -106,6 +106,31 @@ private slots:
         QCOMPARE(cut(embellish, "他，大坏蛋", 16), QString("他，大|坏蛋✓"));
     }
 
+    // The length limit decides which words can be found at all: shortest
+    // match never looks further than four characters, longest match exactly
+    // as far as the limit.
+    void wordLongerThanTheLimit_data()
+    {
+        QTest::addColumn<bool>("longest");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("shortest, limit 8") << false << 8 << "前一二三四五后";
+        QTest::newRow("longest, limit 4") << true << 4 << "前一二三四五后";
+        QTest::newRow("longest, limit 5") << true << 5 << "前|一二三四五✓|后";
+        QTest::newRow("longest, limit 8") << true << 8 << "前|一二三四五✓|后";
+    }
+    void wordLongerThanTheLimit()
+    {
+        QFETCH(bool, longest);
+        QFETCH(int, limit);
+        QFETCH(QString, expected);
+        TemporaryDictionary dictionary("seg");
+        addWords(dictionary, 16, {"一二三四五"});
+        setMatching(longest, limit);
+        Embellish embellish(nullptr);
+        QCOMPARE(cut(embellish, "前一二三四五后", 16), expected);
+    }
+
     void sameCutWhateverCameBefore()
     {
         TemporaryDictionary dictionary("seg");

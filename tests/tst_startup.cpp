@@ -133,6 +133,48 @@ private slots:
                 || !QFile::exists("./Utilities/JieBa/JieBaFlag.ini"));
     }
 
+    // A file named on the command line is in its editor at the turn after
+    // the window's first paint, without a fixed wait; the rest of the
+    // deferred start-up follows once.
+    void commandLineFileFollowsTheFirstPaint()
+    {
+        const QString file = QDir::currentPath() + "/大文件.txt";
+        writeAll(file, QString("第一行文字\n第二行文字\n").repeated(2000).toUtf8());
+        startUpArguments = QStringList{"prog", file};
+        ScriptedPrompt prompt;
+        MessageCapture capture;
+        struct PaintWatch : QObject
+        {
+            QWidget* window = nullptr;
+            bool painted = false;
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint && watched->isWidgetType()
+                    && static_cast<QWidget*>(watched)->window() == window)
+                    painted = true;
+                return false;
+            }
+        } watch;
+        MainWindow window;
+        watch.window = &window;
+        qApp->installEventFilter(&watch);
+        window.show();
+        while (!watch.painted)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        qApp->removeEventFilter(&watch);
+        QVERIFY(window.documents().isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(openedDocuments(window), QStringList{file});
+        QVERIFY(window.activeMdiChild()->toPlainText().startsWith("第一行文字\n第二行文字"));
+
+        auto finished = [&] { return capture.messages().filter("finishDeferredStartUp()").size(); };
+        QTRY_COMPARE(finished(), 1);
+        QVERIFY(window.autoGenInputDialog);
+        QTest::qWait(1700); // past every fallback
+        QCOMPARE(finished(), 1);
+        QCOMPARE(openedDocuments(window), QStringList{file});
+    }
+
     void deferredStartUpWithoutArgumentsOpensOneDocument()
     {
         startUpArguments = QStringList{"prog"};

@@ -1,8 +1,8 @@
 // The editing commands of a template tab, run through their actions as a click
 // would: where new contents go, the questions asked again, removing and editing
 // by row with repeated texts and child entries, sorting and removing repeats,
-// copying and pasting entries, read-only tabs, titles and commands that work
-// from the editor's selection.
+// copying and pasting entries, read-only tabs, records of generated text and
+// repeats at every depth, titles and commands that work from the editor's selection.
 
 #include <QAction>
 #include <QApplication>
@@ -10,6 +10,8 @@
 
 #include "MdiChild.h"
 #include "SharedCodes.h"
+#include "TemplateContents.h"
+#include "TemplateItemRef.h"
 #include "TemplateWindowTest.h"
 #include "TreeWidget.h"
 
@@ -269,6 +271,41 @@ private slots:
         tab->getListWidget()->setCurrentRow(0);
         m_window->editTemplateContentAct->trigger();
         QCOMPARE(rows(tab), QStringList({"n", "b"}));
+    }
+
+    // What a generated paragraph's record names is selected: by the tree's own
+    // model index, else by {entry in pre-order, child}; a child entry becomes
+    // current, a content the list row. Repeats go at every depth.
+    void recordsAndRepeats()
+    {
+        TemplateDialog* tab = open("<entry title=\"A\">" + contents({"a", "x", "a"}) + "<entry title=\"A1\">"
+                                   + contents({"y", "y"}) + "</entry>" + contents({"b"}) + "</entry>" + entry("B", {"c"}));
+        QVERIFY(tab);
+        TreeWidget* tree = tab->getTreeWidget();
+        QCOMPARE(TemplateContents::entryAt(tree, 1)->text(0), QString("A1"));
+        QCOMPARE(TemplateContents::entryAt(tree, 2)->text(0), QString("B"));
+        QVERIFY(!TemplateContents::entryAt(tree, 3) && !TemplateContents::entryAt(tree, -1));
+
+        tab->selectRecord(TemplateItemRef(TEMPLATE_TYPE_TQW_FILE, "t", {0, 4}));
+        QCOMPARE(tree->currentItem()->text(0), QString("A"));
+        QCOMPARE(tab->getListWidget()->currentItem()->text(), QString("b"));
+        tab->selectRecord(TemplateItemRef(TEMPLATE_TYPE_TQW_FILE, "t", {0, 3}));
+        QCOMPARE(tree->currentItem()->text(0), QString("A1"));
+        QTreeWidgetItem* c = tree->topLevelItem(1)->child(0);
+        tab->selectRecord(TemplateItemRef(TEMPLATE_TYPE_TQW_FILE, "t", {0, 0}, tree->indexForItem(c)));
+        QCOMPARE(tree->currentItem()->text(0), QString("B"));
+        QCOMPARE(tab->getListWidget()->currentRow(), 0);
+
+        TemplateContents::removeRepeatedContents(tree->topLevelItem(0));
+        QCOMPARE(outline(tab).mid(0, 7),
+                 QStringList({"A", "  (·a)", "  (·x)", "  A1", "    (·y)", "  (·b)", "B"}));
+
+        tree->setCurrentItem(nullptr);
+        TemplateContents::addChildEntries(tree, {"一", "二"});
+        QCOMPARE(tree->topLevelItem(0)->text(0), QString("二"));
+        tree->setCurrentItem(tree->topLevelItem(1));
+        TemplateContents::addChildEntries(tree, {"三", "四"});
+        QCOMPARE(outline(tab).mid(0, 5), QStringList({"二", "一", "  三", "  四", "A"}));
     }
 
     // New entries from the dialogs and from the editor's selection; the title;

@@ -1,7 +1,7 @@
 // Template writer: round trips through the reader in both forms, the exact
 // plain layout, what is not written, the kept first content, characters XML
-// cannot hold, write failures that must not pass for success, and additions
-// to the atom index.
+// cannot hold, write failures that must not pass for success, the backup copy
+// and additions to the atom index.
 
 #include <QBuffer>
 #include <QDir>
@@ -371,6 +371,23 @@ private slots:
         QVERIFY(!writer.errorString().isEmpty());
         QCOMPARE(fileBytes("full/big.tqw", "<missing>"), QByteArray("the previous template"));
         QCOMPARE(QDir("full").entryList(QDir::Files | QDir::Hidden), QStringList{"big.tqw"});
+    }
+
+    // The file as it was goes to ".bak" first; without a file there is no copy.
+    void backupBeforeWriting()
+    {
+        QDir().mkpath("bak");
+        QTreeWidget tree;
+        buildTree(tree, {"E:新"});
+        TemplateWriter writer(&tree);
+        writer.setForm(TemplateWriter::Form::Plain);
+        QVERIFY(writer.writeFileWithBackup(QString("bak/t.tqw"), "t"));
+        QCOMPARE(QDir("bak").entryList(QDir::Files), QStringList{"t.tqw"});
+        writeBytes("bak/t.tqw", "old");
+        writeBytes("bak/t.tqw.bak", "older");
+        QVERIFY(writer.writeFileWithBackup(QString("bak/t.tqw"), "t"));
+        QCOMPARE(fileBytes("bak/t.tqw.bak", "<missing>"), QByteArray("old"));
+        QVERIFY(fileBytes("bak/t.tqw", "<missing>").contains("新"));
     }
 
     // ---- The atom index -------------------------------------------------------------

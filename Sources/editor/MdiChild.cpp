@@ -8,23 +8,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QFontInfo>
 #include <QListWidgetItem>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QResizeEvent>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 #include <QTextBlock>
-#include <QTextCodec>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -32,16 +23,18 @@
 #include <QWheelEvent>
 
 #include "ContextListWidget.h"
-#include "Embellish.h"
+#include "DocumentDecoder.h"
+#include "DocumentHost.h"
+#include "EditorContextMenu.h"
 #include "GlobalActions.h"
 #include "LogFileView.h"
-#include "DocumentHost.h"
-#include "MdiArea.h"
+#include "ProgramState.h"
 #include "Prompt.h"
+#include "RecoveryFile.h"
 #include "SafeSave.h"
+#include "SaveQuestions.h"
 #include "SettingsStore.h"
 #include "SharedCodes.h"
-#include "ProgramState.h"
 #include "TextEncoding.h"
 #include "VeldmarkHighlighter.h"
 
@@ -55,19 +48,6 @@ namespace {
 
 // Number of the next untitled document; never restarts while the program runs.
 int sequenceNumber = 1;
-
-// Answers of the three-button questions, in the order the buttons are added
-// (a message box reports a custom button by its index).
-enum SaveQuestionAnswer { AnswerCancel = 0, AnswerSave = 1, AnswerDiscard = 2 };
-enum EncodingQuestionAnswer { EncodingCancel = 0, EncodingGb18030 = 1, EncodingUtf8 = 2 };
-enum LossyQuestionAnswer { LossyCancel = 0, LossySave = 1 };
-
-bool declaresRichText(const QString& head)
-{
-    static const QRegularExpression meta(QStringLiteral("<meta[^>]*(charset\\s*=|qrichtext)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    return meta.match(head).hasMatch();
-}
 
 // Printable input: what would change a writable document's text. Shortcuts
 // (Ctrl, Meta) and control characters (Enter, Tab, Ctrl+C's \x03) are not.
@@ -219,46 +199,12 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
     if (forced && !TextEncoding::isKnown(enc))
         return fail(tr("不支持的编码 %1").arg(enc));
 
-    // The head of the file tells rich text and log files apart from plain text.
-    const QByteArray head = bytes.left(65536);
-    const QString headEncoding = forced ? enc : TextEncoding::detect(head).encoding;
-    QTextCodec* htmlCodec = QTextCodec::codecForHtml(head, TextEncoding::codec(headEncoding));
-    const QString probe = htmlCodec->toUnicode(head);
-
-    const QString suffix = info.suffix().toLower();
-    const bool richName = suffix == QLatin1String("tqd") || suffix == QLatin1String("htm")
-        || suffix == QLatin1String("html");
-    const bool rich = !forced && (richName || declaresRichText(probe)) && Qt::mightBeRichText(probe);
-
-    enum { Plain, Rich, Log } kind = Plain;
-    QString content;
-    QString plainEncoding;
-    int bomLength = 0;
-    bool lossless = true;
-    if (rich) {
-        kind = Rich;
-        // Without a mark or charset the whole file's plain-text encoding applies, not Latin-1.
-        htmlCodec = QTextCodec::codecForHtml(bytes, TextEncoding::codec(TextEncoding::detect(bytes).encoding));
-        content = htmlCodec->toUnicode(bytes);
-    } else {
-        const QString logEncoding = forced ? enc : TextEncoding::logEncoding();
-        if (fileName.endsWith(QLatin1String(".log"))
-            && isTqLogFile(TextEncoding::decode(head, logEncoding, TextEncoding::bomLengthFor(head, logEncoding)))) {
-            kind = Log;
-            plainEncoding = logEncoding;
-            const int skip = TextEncoding::bomLengthFor(bytes, logEncoding);
-            content = str2LogStr(TextEncoding::normalizeLineEnds(TextEncoding::decode(bytes, logEncoding, skip)));
-        } else if (forced) {
-            plainEncoding = enc;
-            bomLength = TextEncoding::bomLengthFor(bytes, enc);
-            content = TextEncoding::decode(bytes, enc, bomLength, &lossless);
-        } else {
-            TextEncoding::Detection detected;
-            content = TextEncoding::detectAndDecode(bytes, &detected, &lossless);
-            plainEncoding = detected.encoding;
-            bomLength = detected.bomLength;
-        }
-    }
+    DocumentDecoder::Result decoded = DocumentDecoder::decode(fileName, bytes, enc);
+    const DocumentDecoder::Kind kind = decoded.kind;
+    QString& content = decoded.content;
+    const QString& plainEncoding = decoded.encoding;
+    const int bomLength = decoded.bomLength;
+    const bool lossless = decoded.lossless;
 
     // Filling the editor is not an edit of the user's.
     trackModifications(false);
@@ -269,7 +215,7 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
         cursor.beginEditBlock();
         cursor.select(QTextCursor::Document);
         cursor.removeSelectedText();
-        if (kind == Plain) {
+        if (kind == DocumentDecoder::Plain) {
             encoding = plainEncoding;
             writeBom = bomLength > 0;
             setShowSymbol(true);
@@ -277,14 +223,14 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
             cursor.select(QTextCursor::Document);
             cursor.setBlockFormat(lineSpacingFormat());
         } else {
-            if (kind == Log)
+            if (kind == DocumentDecoder::Log)
                 encoding = plainEncoding;
             else
                 setShowSymbol(false);
             cursor.insertFragment(QTextDocumentFragment::fromHtml(content));
             cursor.select(QTextCursor::Document);
             cursor.mergeBlockFormat(lineSpacingFormat());
-            if (kind == Log)
+            if (kind == DocumentDecoder::Log)
                 setReadOnly(true);
         }
         cursor.endEditBlock();
@@ -294,16 +240,16 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
     } else {
         document()->setUndoRedoEnabled(false);
         switch (kind) {
-        case Rich:
+        case DocumentDecoder::Rich:
             setShowSymbol(false);
             setHtml(content);
             break;
-        case Log:
+        case DocumentDecoder::Log:
             encoding = plainEncoding;
             setHtml(content);
             setReadOnly(true);
             break;
-        case Plain:
+        case DocumentDecoder::Plain:
             encoding = plainEncoding;
             writeBom = bomLength > 0;
             setShowSymbol(true);
@@ -312,7 +258,7 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
         }
         content.clear();
         // Plain text got its line spacing in fillPlainText.
-        if (kind != Plain)
+        if (kind != DocumentDecoder::Plain)
             setLineSpacing();
         document()->setUndoRedoEnabled(true);
     }
@@ -367,11 +313,11 @@ bool MdiChild::reloadWithEncoding(const QString& enc)
     }
     // Reading the file again replaces the text: unsaved edits must not go unasked.
     if (document()->isModified()) {
-        const int answer = askSaveDiscardCancel(strippedName(curFile));
-        if (answer == AnswerSave) {
+        const int answer = SaveQuestions::askSaveDiscardCancel(this, strippedName(curFile));
+        if (answer == SaveQuestions::AnswerSave) {
             if (save(true) != ERROR_CODE_SUCCESS)
                 return false;
-        } else if (answer != AnswerDiscard) {
+        } else if (answer != SaveQuestions::AnswerDiscard) {
             return false;
         }
     }
@@ -532,51 +478,15 @@ bool MdiChild::confirmLossySave(const QString& fileName)
     // Only writing over the file that was read loses its undecodable bytes.
     if (isUntitled || QFileInfo(fileName).canonicalFilePath() != curFile)
         return true;
-    QMessageBox box(QMessageBox::Warning, tr("警告"),
-                    tr("文件 %1 打开时含有不符合 %2 编码的字节, 它们显示为替换字符 \"%3\".\n"
-                       "保存后这些字节将被替换字符取代, 原来的内容无法还原. 确定要保存吗?")
-                        .arg(fileName, encoding, QString(QChar(QChar::ReplacementCharacter))),
-                    QMessageBox::NoButton, this);
-    box.setTextFormat(Qt::PlainText);
-    QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
-    box.addButton(tr("保存"), QMessageBox::AcceptRole);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
-    return Prompt::current().exec(box) == LossySave;
+    return SaveQuestions::confirmLossySave(this, fileName, encoding);
 }
 
 int MdiChild::writeRecoveryFile()
 {
     qDebug() << Q_FUNC_INFO;
-    // One kept copy per document, rewritten in place, instead of a new file each time.
-    if (recoveryFile.isEmpty()) {
-        // Kept with the program's own data, where a temporary-folder clean-up cannot take it.
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
-            + QStringLiteral("/Recovery");
-        QDir().mkpath(folder);
-        QTemporaryFile reserve(folder + QStringLiteral("/VeldmarkXXXXXX.txt"));
-        reserve.setAutoRemove(false);
-        if (!reserve.open()) {
-            qCritical() << "tempFileName open failed!";
-            return ERROR_CODE_WRITE_FAILED;
-        }
-        recoveryFile = reserve.fileName();
-        qDebug() << "tempFileName =" << recoveryFile;
-    }
-    // A copy that loses characters is no copy: fall back to UTF-8 where needed
-    // (a lone surrogate, which nothing holds, becomes U+FFFD there).
-    const QString raw = document()->toRawText();
-    int unencodable = -1;
-    QByteArray bytes = TextEncoding::encodeDocumentText(raw, encoding, writeBom || TextEncoding::isUtf16(encoding),
-                                                        &unencodable);
-    if (unencodable >= 0)
-        bytes = TextEncoding::encode(TextEncoding::plainTextWithCrLf(raw), QStringLiteral("UTF-8"), true);
-    QString error;
-    if (!SafeSave::write(recoveryFile, bytes, false, &error)) {
-        qCritical() << "Save recovery file failed, tempFileName =" << recoveryFile << ", error =" << error;
-        return ERROR_CODE_WRITE_FAILED;
-    }
-    return ERROR_CODE_SUCCESS;
+    const bool withBom = writeBom || TextEncoding::isUtf16(encoding);
+    return RecoveryFile::write(&recoveryFile, document()->toRawText(), encoding, withBom) ? ERROR_CODE_SUCCESS
+                                                                                         : ERROR_CODE_WRITE_FAILED;
 }
 
 bool MdiChild::chooseEncodableEncoding(const QString& text, int index)
@@ -584,56 +494,24 @@ bool MdiChild::chooseEncodableEncoding(const QString& text, int index)
     qDebug() << Q_FUNC_INFO << ", encoding =" << encoding << ", index =" << index;
     if (index < 0)
         return true;
-    const int length = index + 1 < text.size() && text.at(index).isHighSurrogate() ? 2 : 1;
-    const QString sample = text.mid(index, length);
-    qWarning() << "Characters the encoding cannot hold, encoding =" << encoding << ", first =" << sample;
-    QMessageBox box(QMessageBox::Warning, tr("警告"),
-                    tr("当前编码 %1 无法保存文档中的部分字符 (例如 \"%2\"), 直接保存会把它们变成问号.\n"
-                       "请选择改用哪种编码保存:")
-                        .arg(encoding, sample),
-                    QMessageBox::NoButton, this);
-    box.setTextFormat(Qt::PlainText);
-    QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
-    box.addButton(QStringLiteral("GB18030"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("UTF-8"), QMessageBox::AcceptRole);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
-    switch (Prompt::current().exec(box)) {
-    case EncodingGb18030:
-        setEncoding(QStringLiteral("GB18030"));
-        return true;
-    case EncodingUtf8:
-        setEncoding(QStringLiteral("UTF-8"));
-        return true;
-    default:
+    const QString chosen = SaveQuestions::askEncodableEncoding(this, encoding, text, index);
+    if (chosen.isEmpty())
         return false;
-    }
+    setEncoding(chosen);
+    return true;
 }
 
 // ---- Closing -------------------------------------------------------------------------
-
-int MdiChild::askSaveDiscardCancel(const QString& name)
-{
-    qDebug() << Q_FUNC_INFO << ", name =" << name;
-    QMessageBox box(QMessageBox::Warning, tr("警告"), tr("'%1' 已经修改，是否保存?").arg(name),
-                    QMessageBox::NoButton, this);
-    box.setTextFormat(Qt::PlainText);
-    QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
-    box.addButton(tr("保存"), QMessageBox::AcceptRole);
-    box.addButton(tr("不保存"), QMessageBox::DestructiveRole);
-    box.setDefaultButton(cancel);
-    return Prompt::current().exec(box);
-}
 
 bool MdiChild::maybeSave()
 {
     qDebug() << "bool MdiChild::maybeSave()";
     if (!document()->isModified())
         return true;
-    switch (askSaveDiscardCancel(strippedName(curFile))) {
-    case AnswerDiscard:
+    switch (SaveQuestions::askSaveDiscardCancel(this, strippedName(curFile))) {
+    case SaveQuestions::AnswerDiscard:
         return true;
-    case AnswerSave:
+    case SaveQuestions::AnswerSave:
         return save(true) == ERROR_CODE_SUCCESS;
     default:
         return false;
@@ -733,24 +611,8 @@ void MdiChild::keyPressEvent(QKeyEvent* event)
 void MdiChild::mouseMoveEvent(QMouseEvent* event)
 {
     qDebug() << Q_FUNC_INFO << ", pos =" << event->pos();
-    // Shared by all documents: the word whose list was shown last.
-    static QString lastHoverWord;
-    if (event->buttons() == Qt::NoButton && currentTemplateType != 0) {
-        tryAnchor = anchorAt(event->pos());
-        if (tryAnchor.isEmpty()) {
-            listWidget->hide();
-        } else {
-            if (currentTemplateType != TEMPLATE_TYPE_TQW_FILE_ATOM_TOC)
-                anchor = tryAnchor;
-            const QString word = tryAnchor.section(QLatin1Char('#'), 0, 0);
-            if (word == lastHoverWord && listWidget->isVisible())
-                return;
-            lastHoverWord = word;
-            if (!word.isEmpty() && currentTemplateType != TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD
-                && currentTemplateType != TEMPLATE_TYPE_SQLITE_DB_ADJECTIVE_WORD)
-                newWordList(word, event->pos());
-        }
-    }
+    if (event->buttons() == Qt::NoButton && currentTemplateType != 0 && popups->hover(event->pos()))
+        return;
     QTextEdit::mouseMoveEvent(event);
 }
 
@@ -811,45 +673,7 @@ QString MdiChild::atomReferenceAt(const QString& text, int pos)
 void MdiChild::contextMenuEvent(QContextMenuEvent* event)
 {
     qDebug() << Q_FUNC_INFO << ", pos =" << event->pos();
-    const QPoint documentPos = event->pos() + QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    QMenu* menu = createStandardContextMenu(documentPos);
-    menu->addSeparator();
-    const QList<QAction*> actions = {
-        blackWhiteListSpellingCheckAct,         whiteListSpellingCheckAct,
-        blackListSpellingCheckAct,              userDefinedWordSpellingCheckAct,
-        politicsSensitiveWordHighlightAct,      eroticismSensitiveWordHighlightAct,
-        addSelectedWordToWhiteListAct,          addSelectedWordToBlackListAct,
-        addSelectedContentToCurrentTemplateAct, newTemplateContentFromSelectionAct,
-        expandMarkAct,                          synonymMarkAct,
-        antonymMarkAct,
-    };
-    for (QAction* action : actions)
-        if (action)
-            menu->addAction(action);
-
-    const int position = cursorForPosition(event->pos()).position();
-    const QString name = atomReferenceAt(document()->toRawText(), position);
-    if (!name.isNull()) {
-        if (openDatabaseTemplateUnderCursorAct)
-            openDatabaseTemplateUnderCursorAct->setText(tr("打开数据库模板: ") + name);
-        if (openAtomTemplateUnderCursorAct) {
-            openAtomTemplateUnderCursorAct->setText(tr("打开原子模板: ") + name);
-            menu->addAction(openAtomTemplateUnderCursorAct);
-        }
-    }
-
-    if (DocumentHost* window = anyHost())
-        window->documentSelectionChanged();
-    const auto nameSensitiveWordActions = [](const QString& politics, const QString& eroticism) {
-        if (politicsSensitiveWordHighlightAct)
-            politicsSensitiveWordHighlightAct->setText(politics);
-        if (eroticismSensitiveWordHighlightAct)
-            eroticismSensitiveWordHighlightAct->setText(eroticism);
-    };
-    nameSensitiveWordActions(tr("政治词汇标记"), tr("涉黄词汇标记"));
-    Prompt::current().execMenu(*menu, event->globalPos());
-    nameSensitiveWordActions(tr("政治"), tr("涉黄"));
-    delete menu;
+    EditorContextMenu::exec(this, event->pos(), event->globalPos(), anyHost());
 }
 
 // ---- Highlights, symbols, font, background, spacing ------------------------------------

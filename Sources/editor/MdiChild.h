@@ -133,7 +133,6 @@ private:
     bool chooseEncodableEncoding(const QString& text, int index);
     // Asks before a lossily read file is written over; true to go on.
     bool confirmLossySave(const QString& fileName);
-    int askSaveDiscardCancel(const QString& name);
     int writeRecoveryFile();
     void watchFile(const QString& path, bool watch) const;
     // The pop-up lists work on this document's list widget and anchors.

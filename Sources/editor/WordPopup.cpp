@@ -49,6 +49,27 @@ const int blackWhiteListSpellingType = 34;
 QStringList clipboardHistory;
 const int clipboardHistorySize = 10;
 
+bool WordPopup::hover(const QPoint& pos)
+{
+    // Shared by all documents: the word whose list was shown last.
+    static QString lastHoverWord;
+    tryAnchor = m_editor->anchorAt(pos);
+    if (tryAnchor.isEmpty()) {
+        listWidget->hide();
+        return false;
+    }
+    if (currentTemplateType != TEMPLATE_TYPE_TQW_FILE_ATOM_TOC)
+        anchor = tryAnchor;
+    const QString word = tryAnchor.section(QLatin1Char('#'), 0, 0);
+    if (word == lastHoverWord && listWidget->isVisible())
+        return true;
+    lastHoverWord = word;
+    if (!word.isEmpty() && currentTemplateType != TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD
+        && currentTemplateType != TEMPLATE_TYPE_SQLITE_DB_ADJECTIVE_WORD)
+        newWordList(word, pos);
+    return false;
+}
+
 void WordPopup::showPopup(const QString& word, const QPoint& pos)
 {
     qDebug() << Q_FUNC_INFO << ", word =" << word << ", pos =" << pos;

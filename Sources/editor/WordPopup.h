@@ -24,6 +24,10 @@ public:
     void magicLamp(const QString& word, const QPoint& pos);
     void newWordList(const QString& word, const QPoint& pos);
     void pasteFromClipboardHistory();
+    // The mouse rests at pos over the document: the list of the marked word
+    // there, hidden off a mark. True when that word's list shows already, so
+    // the move is the list's and not the editor's.
+    bool hover(const QPoint& pos);
 
 private:
     // Places the filled list, gives it the focus and selects row 0.

@@ -15,8 +15,10 @@ AutoGenInputDialog4Advertisement::AutoGenInputDialog4Advertisement(QWidget* pare
     fillInputs(PromptAlways);
 
     ui->frameAutoGenBatch->setVisible(autoGenBatchMode);
-    if (autoGenBatchMode)
+    if (autoGenBatchMode) {
         setBatchDefaults(10);
+        m_batchDefaultsSet = true;
+    }
     // The check box shows the flag as it is; only the user's clicks change it.
     const QSignalBlocker blocker(ui->batchGenCheckBox);
     ui->batchGenCheckBox->setChecked(autoGenBatchMode);
@@ -32,4 +34,9 @@ void AutoGenInputDialog4Advertisement::on_batchGenCheckBox_stateChanged(int arg1
     qDebug() << Q_FUNC_INFO << ", arg1 =" << arg1;
     autoGenBatchMode = arg1 != 0;
     ui->frameAutoGenBatch->setVisible(autoGenBatchMode);
+    // Ticked for the first time: fields an OK would accept, as the advertorial's.
+    if (autoGenBatchMode && !m_batchDefaultsSet) {
+        setBatchDefaults(1000);
+        m_batchDefaultsSet = true;
+    }
 }

@@ -20,4 +20,8 @@ public:
 
 private slots:
     void on_batchGenCheckBox_stateChanged(int arg1);
+
+private:
+    // The batch fields get their defaults once, the first time they show.
+    bool m_batchDefaultsSet = false;
 };

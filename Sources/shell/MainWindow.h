@@ -2,8 +2,12 @@
 // The program's one main window. Its implementation is split by subsystem:
 // MainWindow_Shell.cpp (frame, start-up, settings, actions, skins, shut-down),
 // MainWindow_MenusToolBars.cpp, MainWindow_StatusBarsTabs.cpp (status bars, sub-windows
-// and tabs), MainWindow_CrashTests.cpp, MainWindow_Editor.cpp (documents and search),
-// MainWindow_PrintExport.cpp, MainWindow_Templates.cpp, MainWindow_Generation.cpp,
+// and tabs), MainWindow_CrashTests.cpp, MainWindow_Editor.cpp (documents, editing,
+// directory pane), MainWindow_FileChanges.cpp (files changed by other programs),
+// MainWindow_Search.cpp (find and replace, web search, find in files),
+// MainWindow_PrintExport.cpp, MainWindow_Templates.cpp (opening and saving templates),
+// MainWindow_TemplateEditing.cpp, MainWindow_AtomLibrary.cpp (atom library, text to
+// template, following text back to its template), MainWindow_Generation.cpp,
 // MainWindow_WordDatabases.cpp (marking runs), MainWindow_WordTools.cpp (dictionary,
 // highlighter, statistics, analysis tools), MainWindow_Preferences.cpp and
 // MainWindow_Account.cpp.
@@ -203,6 +207,7 @@ public:
 public slots:
     // Start-up
     void hideSplashScreen();
+    // The deferred start-up at once: the start-up documents, then the rest.
     void initTimeConsumingStaff();
     void showSuperUserAddition();
 
@@ -552,6 +557,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 public:
     // ---- Frame -------------------------------------------------------------
@@ -950,6 +956,15 @@ private:
     void createSearchDialog();
     MdiChild* createMdiChild();
     void createDeferredStartUpDialogs();
+    // Begun once, at the turn after the window's first paint.
+    void startDeferredStartUp();
+    // The files named on the command line, or one new document.
+    void openStartUpDocuments();
+    // The part of the deferred start-up the user does not see.
+    void finishDeferredStartUp();
+    void finishDeferredStartUpOnce();
+    bool deferredStartUpStarted = false;
+    bool deferredStartUpFinished = false;
     // Puts the action of the atom template under the cursor on the window, so that its key works.
     void placeAtomTemplateUnderCursorAction();
 };

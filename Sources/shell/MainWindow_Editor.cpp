@@ -1,62 +1,47 @@
-// Main window: document, edit, format, view, clipboard, find, directory-pane and search commands.
-// Printing and export are in MainWindow_PrintExport.cpp; the find engine is FindReplace.
+// Main window: document, edit, format, view, clipboard and directory-pane commands.
+// Printing and export are in MainWindow_PrintExport.cpp; find and replace, web search
+// and find in files in MainWindow_Search.cpp; files changed by other programs in
+// MainWindow_FileChanges.cpp.
 
 #include "MainWindow.h"
 
-#include <QDebug>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QColor>
 #include <QComboBox>
-#include <QLineEdit>
+#include <QDebug>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QFontComboBox>
 #include <QFontInfo>
-#include <QPixmap>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextOption>
-#include <QToolButton>
-#include <QAction>
-#include <QStatusBar>
-#include <QTextEdit>
-#include <QTabWidget>
-#include <QEvent>
-#include <QFileSystemWatcher>
 #include <QIcon>
 #include <QMdiSubWindow>
-#include <QApplication>
-#include <QComboBox>
-#include <QDockWidget>
-#include <QLineEdit>
-#include <QTemporaryFile>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTextOption>
+#include <QToolButton>
+#include <QUrl>
+
 #include "DirTreeView.h"
 #include "FilePropertyDialog.h"
-#include "SafeSave.h"
-#include <QDir>
-#include <QFileInfo>
-#include <QMessageBox>
-#include <QMutexLocker>
-#include <QTabBar>
-#include <QUrl>
-#include <cmath>
-
-#include "Prompt.h"
-#include "TemplateDialog.h"
-#include "TQDirModel.h"
-
-#include "FindReplace.h"
-#include "FindReplaceDialogEx.h"
-#include "ui_FindReplaceDialogEx.h"
 #include "GlobalActions.h"
-#include "TextBlockUserData.h"
 #include "MdiArea.h"
 #include "MdiChild.h"
-#include "SearchDialog.h"
-#include <QTableWidget>
-#include <QTextDocument>
+#include "Prompt.h"
 #include "SharedCodes.h"
+#include "TQDirModel.h"
+#include "TemplateDialog.h"
+#include "TextBlockUserData.h"
 
 MdiChild* MainWindow::createMdiChild()
 {
@@ -110,12 +95,6 @@ void setCurrentTabToolTip(MdiArea* area, const QString& tip)
     qDebug() << Q_FUNC_INFO << ", tip =" << tip;
     if (auto* tabBar = area->findChild<QTabBar*>())
         tabBar->setTabToolTip(tabBar->currentIndex(), tip);
-}
-
-bool isTemplatePath(const QString& path)
-{
-    qDebug() << Q_FUNC_INFO << ", path =" << path;
-    return path.endsWith(QLatin1String(".tqw")) || path.endsWith(QLatin1String(".db"));
 }
 
 // Large files ask first; true when the file may be opened.
@@ -372,99 +351,6 @@ void MainWindow::autoSaveCheck()
         saveTemplate(true, false);
 }
 
-void MainWindow::fileChanged(const QString& path)
-{
-    qDebug() << Q_FUNC_INFO << ": path =" << path;
-    // A change of permissions alone leaves the document's file as it was: nothing to ask.
-    if (!isTemplatePath(path)) {
-        QMdiSubWindow* window = findMdiChild(path);
-        auto* child = window ? qobject_cast<MdiChild*>(window->widget()) : nullptr;
-        if (child && child->fileUnchangedOnDisk()) {
-            qDebug() << "unchanged content, size and time: not asked";
-            return;
-        }
-    }
-    QStringList& queue = isTemplatePath(path) ? changedTemplateQueue : changedFileQueue;
-    if (!queue.contains(path))
-        queue.append(path);
-    if (isActiveWindow()) {
-        // Asked now, so the next activation must not ask again.
-        queue.removeAll(path);
-        notifyFileChange(path);
-    }
-}
-
-void MainWindow::notifyFileChange(const QString& path)
-{
-    qDebug() << Q_FUNC_INFO << ": path =" << path;
-    const bool isTemplate = isTemplatePath(path);
-    // The watcher holds the documents' own (canonical) paths, also of files now gone.
-    MdiChild* child = nullptr;
-    for (MdiChild* document : documents())
-        if (!isTemplate && !document->isUntitled && document->currentFile() == path)
-            child = document;
-    if (!QFileInfo::exists(path)) {
-        // Nothing to reload: the text on screen is now the only copy.
-        QMessageBox box(QMessageBox::Warning, tr("警告!"),
-                        (isTemplate ? tr("以下模板已被其它程序删除:\n") : tr("以下文件已被其它程序删除:\n")) + path
-                            + (isTemplate ? QString() : tr("\n编辑器中的内容现在是唯一的副本, 请保存.")),
-                        QMessageBox::Ok);
-        box.setTextFormat(Qt::PlainText);
-        Prompt::current().exec(box);
-        if (child) {
-            child->document()->setModified(true);
-            child->documentWasModified();
-        }
-        return;
-    }
-    QString text = isTemplate ? tr("以下模板已被其它程序修改, 是否重新加载?\n") + path
-                              : tr("以下文件已被其它程序修改, 是否重新加载?\n") + path;
-    if (child && child->document()->isModified())
-        text += tr("\n文档中未保存的修改将会丢失 (重新加载后可以用\"撤销\"找回).");
-    QMessageBox box(QMessageBox::Warning, tr("警告!"), text, QMessageBox::Yes | QMessageBox::No);
-    box.setTextFormat(Qt::PlainText);
-    const int answer = Prompt::current().exec(box);
-    if (answer == QMessageBox::Yes) {
-        if (isTemplate) {
-            const int index = closeTemplateTabOfFile(path);
-            emit templateChange(path, QString(), index);
-        } else {
-            emit fileChange(path);
-            updateEncodingLabelOnStatusBar(QString());
-            updateCharactersCountOnStatusBar();
-        }
-    }
-    // A program that saves by renaming drops the path from the watcher; keep watching
-    // what is still open, whatever the answer.
-    if (fileSystemWatcher && QFileInfo::exists(path) && !fileSystemWatcher->files().contains(path)) {
-        bool open = false;
-        if (isTemplate) {
-            for (TemplateDialog* dialog : qAsConst(templateDialogs))
-                open = open || (dialog && dialog->fileName() == path);
-        } else {
-            open = findMdiChild(path) != nullptr;
-        }
-        if (open)
-            fileSystemWatcher->addPath(path);
-    }
-}
-
-int MainWindow::closeTemplateTabOfFile(const QString& path)
-{
-    qDebug() << Q_FUNC_INFO << ", path =" << path;
-    for (int i = 0; i < mainTabWidget->count(); ++i) {
-        QWidget* page = mainTabWidget->widget(i);
-        auto* dialog = qobject_cast<TemplateDialog*>(page);
-        if (!dialog || page->objectName() != QLatin1String("TemplateDialog") || dialog->fileName() != path)
-            continue;
-        templateDialogs.removeAll(dialog);
-        mainTabWidget->removeTab(i);
-        delete dialog;
-        return i;
-    }
-    return -1;
-}
-
 // ---- Edit, format and view -----------------------------------------------------
 
 namespace {
@@ -564,22 +450,6 @@ void MainWindow::pasteAsPlainText()
     qDebug() << Q_FUNC_INFO;
     if (MdiChild* child = activeMdiChild())
         child->insertPlainText(QApplication::clipboard()->text(QClipboard::Clipboard));
-}
-
-void MainWindow::replace()
-{
-    qDebug() << Q_FUNC_INFO;
-    MdiChild* child = activeMdiChild();
-    if (!child || child->textCursor().isNull() || !findReplaceDialog)
-        return;
-    findReplaceDialog->setFindString(child->textCursor().selectedText());
-    findReplaceDialog->on_tabWidget_currentChanged(FIND_DIALOG_REPLACE_TAB);
-    findReplaceDialog->show();
-    findReplaceDialog->raise();
-    findReplaceDialog->activateWindow();
-    // Ready for typing over the text to find.
-    findReplaceDialog->form()->findComboBox->setFocus();
-    findReplaceDialog->form()->findComboBox->lineEdit()->selectAll();
 }
 
 void MainWindow::textBold()
@@ -1007,53 +877,7 @@ void MainWindow::magicLamp()
     child->magicLamp(QString(), QPoint(0, 0));
 }
 
-// ---- Find and replace ----------------------------------------------------------
-
-void MainWindow::find()
-{
-    qDebug() << Q_FUNC_INFO;
-    MdiChild* child = activeMdiChild();
-    if (!child || !findReplaceDialog)
-        return;
-    findReplaceDialog->setFindString(child->textCursor().selectedText());
-    findReplaceDialog->on_tabWidget_currentChanged(FIND_DIALOG_FIND_TAB);
-    findReplaceDialog->show();
-    findReplaceDialog->raise();
-    findReplaceDialog->activateWindow();
-    // Ready for typing over the text to find.
-    findReplaceDialog->form()->findComboBox->setFocus();
-    findReplaceDialog->form()->findComboBox->lineEdit()->selectAll();
-}
-
-bool MainWindow::findReplace(const QString& strFind, const QString& strReplace, QTextDocument::FindFlag backward,
-                             QTextDocument::FindFlag caseSensitivity, bool wrapAround, bool replace,
-                             bool replaceAll, bool regexp)
-{
-    qDebug() << Q_FUNC_INFO << ", strFind =" << strFind << ", strReplace =" << strReplace << ", backward =" << backward
-             << ", caseSensitivity =" << caseSensitivity << ", wrapAround =" << wrapAround << ", replace =" << replace
-             << ", replaceAll =" << replaceAll << ", regexp =" << regexp;
-    MdiChild* child = activeMdiChild();
-    if (!child)
-        return false;
-    FindReplace::Options options;
-    options.find = strFind;
-    options.replace = strReplace;
-    options.backward = backward == QTextDocument::FindBackward;
-    options.caseSensitive = caseSensitivity == QTextDocument::FindCaseSensitively;
-    options.wrapAround = wrapAround;
-    options.regexp = regexp;
-    FindReplace engine(child->document(), options);
-    const bool found = engine.run(child->textCursor(), replace, replaceAll);
-    if (engine.cursorChanged())
-        child->setTextCursor(engine.cursor());
-    if (engine.notFound()) {
-        QMessageBox box(QMessageBox::Warning, tr("警告"), tr("查找结束, 未发现: %1").arg(strFind), QMessageBox::Ok,
-                        this);
-        box.setTextFormat(Qt::PlainText);
-        Prompt::current().exec(box);
-    }
-    return found;
-}
+// ---- What the documents ask of the window --------------------------------------
 
 QList<MdiChild*> MainWindow::documents() const
 {
@@ -1151,199 +975,4 @@ void MainWindow::openContainingDirectoryUsingDirectoryDock()
     dirTreeView->setCurrentIndex(index);
     dirTreeView->expand(index);
     dirTreeView->scrollTo(index);
-}
-
-// ---- Web search ----------------------------------------------------------------
-
-namespace {
-
-// The query address of an engine (the combo box's index; any other index is the
-// fallback engine). The text is percent-encoded whole, so "C#" or "R&D" search
-// what was typed and cannot leave the engine's host.
-QUrl webSearchUrl(int engine, const QString& text)
-{
-    qDebug() << Q_FUNC_INFO << ", engine =" << engine << ", text =" << text;
-    QString prefix;
-    switch (engine) {
-    case 0: prefix = QStringLiteral("https://www.baidu.com/s?&ie=utf-8&wd="); break;
-    case 1: prefix = QStringLiteral("https://cn.bing.com/search?q="); break;
-    case 3: prefix = QStringLiteral("https://zh.wikipedia.org/wiki/"); break;
-    default: prefix = QStringLiteral("https://www.google.com/search?q="); break;
-    }
-    return QUrl(prefix + QString::fromLatin1(QUrl::toPercentEncoding(text)), QUrl::TolerantMode);
-}
-
-} // namespace
-
-void MainWindow::searchReturnPressed()
-{
-    qDebug() << Q_FUNC_INFO;
-    const int engine = searchEngineComboBox ? searchEngineComboBox->currentIndex() : -1;
-    const QUrl url = webSearchUrl(engine, searchLineEdit ? searchLineEdit->text() : QString());
-    qDebug() << "url =" << url.toString(QUrl::FullyEncoded);
-    if (!Prompt::current().openUrl(url))
-        qWarning() << Q_FUNC_INFO << "the desktop could not open" << url;
-}
-
-void MainWindow::webSearch()
-{
-    qDebug() << Q_FUNC_INFO;
-    MdiChild* child = activeMdiChild();
-    if (!child)
-        return;
-    // A selection across paragraphs searches its words, not separator characters.
-    QString text = child->textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char(' ')).replace(QChar::LineSeparator, QLatin1Char(' '));
-    if (searchLineEdit)
-        searchLineEdit->setText(text);
-    searchReturnPressed();
-}
-
-void MainWindow::urlActivated(const QString& url)
-{
-    // No built-in browser: the browser commands do nothing.
-    qDebug() << Q_FUNC_INFO << ", url =" << url;
-}
-
-void MainWindow::prevUrl()
-{
-    qDebug() << Q_FUNC_INFO;
-}
-
-void MainWindow::nextUrl()
-{
-    qDebug() << Q_FUNC_INFO;
-}
-
-void MainWindow::stopUrl()
-{
-    qDebug() << Q_FUNC_INFO;
-}
-
-void MainWindow::reloadUrl()
-{
-    qDebug() << Q_FUNC_INFO;
-}
-
-void MainWindow::homePageUrl()
-{
-    qDebug() << Q_FUNC_INFO;
-}
-
-void MainWindow::newBookmarkUrl()
-{
-    qDebug() << Q_FUNC_INFO;
-}
-
-void MainWindow::bookmarkList()
-{
-    qDebug() << Q_FUNC_INFO;
-}
-
-// ---- Find in files -------------------------------------------------------------
-
-void MainWindow::createSearchDialog()
-{
-    qDebug() << Q_FUNC_INFO;
-    searchDialog = new SearchDialog(this);
-    const QString text = searchDialog->currentSearchText();
-    mainTabWidget->insertTab(0, searchDialog, QIcon(QStringLiteral(":/Images/Search.png")), text);
-    mainTabWidget->setTabToolTip(0, tr("搜索: ") + text);
-    connect(searchDialog->filesTable(), SIGNAL(cellActivated(int, int)), this, SLOT(openFileOfItem(int, int)));
-    connect(searchDialog->includeComboBox(), SIGNAL(editTextChanged(const QString&)), this,
-            SLOT(updateSearchTabText(const QString&)));
-    connect(searchDialog->saveAsAtomTemplateAction(), SIGNAL(triggered()), this,
-            SLOT(saveSelectedItemsAsAtomTemplate()));
-}
-
-void MainWindow::search()
-{
-    qDebug() << Q_FUNC_INFO;
-    if (mainDock)
-        mainDock->show();
-    showBottomTab(QStringLiteral("SearchDialog"));
-}
-
-void MainWindow::updateSearchTabText(const QString& text)
-{
-    qDebug() << Q_FUNC_INFO << ", text =" << text;
-    const int index = mainTabWidget ? mainTabWidget->indexOf(searchDialog) : -1;
-    if (index < 0)
-        return;
-    mainTabWidget->setTabText(index, text);
-    mainTabWidget->setTabToolTip(index, tr("搜索: ") + text);
-}
-
-void MainWindow::clearSearchDialogHistory()
-{
-    qDebug() << Q_FUNC_INFO;
-    if (searchDialog)
-        searchDialog->clearHistory();
-}
-
-void MainWindow::openFileOfItem(int row, int column)
-{
-    qDebug() << Q_FUNC_INFO << ", row =" << row << ", column =" << column;
-    QTableWidget* table = searchDialog ? searchDialog->filesTable() : nullptr;
-    if (!table || !table->item(row, 1) || !table->item(row, 2))
-        return;
-    const QString path = searchDialog->searchDirectory().absoluteFilePath(table->item(row, 1)->text());
-    const QString searchText = searchDialog->currentSearchText();
-    if (path.endsWith(QLatin1String(".txt")) || path.endsWith(QLatin1String(".tqd"))) {
-        open(path);
-        // Only move the cursor of the document that now shows this file: when
-        // opening failed the active document is another one.
-        MdiChild* child = activeMdiChild();
-        const QString canonical = QFileInfo(path).canonicalFilePath();
-        if (!child || canonical.isEmpty() || QFileInfo(child->currentFile()).canonicalFilePath() != canonical)
-            return;
-        // The hit was found in this encoding: a plain-text file the open read
-        // otherwise is read again in it (an edited document is left as it is).
-        const QString encoding = table->item(row, 1)->data(SearchDialog::EncodingRole).toString();
-        if (!encoding.isEmpty() && path.endsWith(QLatin1String(".txt")) && child->encoding != encoding
-            && !child->document()->isModified())
-            child->reloadWithEncoding(encoding);
-        const int line = table->item(row, 2)->text().toInt();
-        child->setLineWrapMode(QTextEdit::NoWrap);
-        const QTextBlock block = child->document()->findBlockByNumber(line - 1);
-        if (block.isValid()) {
-            // Placed by position: moving character by character along a line of
-            // hundreds of thousands of characters takes many seconds.
-            QTextCursor cursor(block);
-            int index = searchText.isEmpty() ? -1 : block.text().indexOf(searchText);
-            if (index < 0)
-                index = 0;
-            const int length = qMin(searchText.size(), block.length() - 1 - index);
-            cursor.setPosition(block.position() + index);
-            cursor.setPosition(block.position() + index + qMax(0, length), QTextCursor::KeepAnchor);
-            child->setTextCursor(cursor);
-        }
-        child->setLineWrapMode(QTextEdit::WidgetWidth);
-        child->ensureCursorVisible();
-    } else if (path.endsWith(QLatin1String(".tqw"))) {
-        openTemplate(path, searchText, -1, true, TEMPLATE_TYPE_TQW_FILE, false);
-    } else {
-        Prompt::current().openUrl(QUrl::fromLocalFile(path));
-    }
-}
-
-// ---- Changed files on activation ------------------------------------------------
-
-bool MainWindow::event(QEvent* event)
-{
-    if (event->type() == QEvent::WindowActivate && isActiveWindow()) {
-        // A question box runs a nested event loop in which the window is activated
-        // again; that activation must not start a second pass over the queues.
-        if (changedFileQueueMutex.tryLock()) {
-            qDebug() << Q_FUNC_INFO << "event->type() = " << event->type();
-            // Each path leaves its queue before it is asked about, so a change reported
-            // while the box is open queues it again instead of being lost.
-            while (!changedFileQueue.isEmpty())
-                notifyFileChange(changedFileQueue.takeFirst());
-            while (!changedTemplateQueue.isEmpty())
-                notifyFileChange(changedTemplateQueue.takeFirst());
-            changedFileQueueMutex.unlock();
-        }
-    }
-    return QMainWindow::event(event);
 }

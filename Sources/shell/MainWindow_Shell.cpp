@@ -4,6 +4,8 @@
 
 #include "MainWindow.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -31,7 +33,6 @@
 #include <QMimeData>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSplashScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -60,7 +61,6 @@
 #include "MdiArea.h"
 #include "MdiChild.h"
 #include "OutputDialogEx.h"
-#include "PartOfSpeechFlags.h"
 #include "PluginManager.h"
 #include "PreferencesDialog.h"
 #include "PreferencesDialogEx.h"
@@ -244,8 +244,14 @@ MainWindow::MainWindow(QWidget* parent, int options)
         openTemplate(path, searchStr, index, false, type, false);
     });
 
-    if (startUpTimers)
-        QTimer::singleShot(1500, this, SLOT(initTimeConsumingStaff()));
+    if (startUpTimers) {
+        // The deferred start-up follows the window's first paint at the next
+        // turn of the event loop, so the window shows at once and a file named
+        // on the command line right after it; the timer only covers a window
+        // that is never painted (started minimised, say).
+        qApp->installEventFilter(this);
+        QTimer::singleShot(1500, this, &MainWindow::startDeferredStartUp);
+    }
 
     embellish = new Embellish(this);
 
@@ -260,6 +266,7 @@ MainWindow::~MainWindow()
 {
     qDebug() << Q_FUNC_INFO;
     SettingsStore::setWriteFailureHandler({});
+    qApp->removeEventFilter(this);
     setLogOutputDialog(nullptr);
     if (mainWindow == this)
         mainWindow = nullptr;
@@ -514,68 +521,6 @@ void MainWindow::toggleReadOnlyButton()
     setTextEditReadOnly();
 }
 
-// ---- Start-up ----------------------------------------------------------------------
-
-void MainWindow::hideSplashScreen()
-{
-    qDebug() << Q_FUNC_INFO;
-    // Its work is done once the window stands: it goes, with its picture.
-    if (splashScreen) {
-        splashScreen->hide();
-        splashScreen->deleteLater();
-        splashScreen = nullptr;
-    }
-}
-
-void MainWindow::initTimeConsumingStaff()
-{
-    qDebug() << Q_FUNC_INFO;
-    if (superUserMode) {
-        setWindowTitle(tr("塔泉笔维德马克") + tr("    !!! 您当前系统设置为超级用户，请谨慎使用 !!!"));
-        showSuperUserAddition();
-    }
-
-    createDeferredStartUpDialogs();
-
-    if (startUpArguments.size() < 2) {
-        newFile();
-    } else {
-        for (const QString& argument : startUpArguments.mid(1)) {
-            const uint type = commandLineTemplateType(argument);
-            if (type)
-                openTemplate(argument, QString(), -1, false, type, false);
-            else
-                open(argument);
-        }
-    }
-
-    preloadTemplates();
-    toggleSymbol();
-    parseJieBaFlagConfigFile();
-    loadPlugins();
-}
-
-void MainWindow::createDeferredStartUpDialogs()
-{
-    storyInputDialog();
-    advertisementInputDialog();
-    advertorialInputDialog();
-    poemSettingsDialog();
-}
-
-void MainWindow::showSuperUserAddition()
-{
-    qDebug() << Q_FUNC_INFO;
-    QMessageBox box(QMessageBox::Critical, tr("!!! 警告 !!!"),
-                    tr("您当前系统设置为超级用户(SuperUser), 以下预览/测试功能可见，请谨慎使用!\n"
-                       "1, 主界面状态栏里的推广条.\n2, 文件 -> 文件属性.\n3, 编辑 -> 首选项Ex.\n"
-                       "4, 主菜单右首 -> 账户.\n5, 工具 -> 崩溃测试.\n6, 帮助 -> 系统信息.\n"
-                       "7, 帮助 -> 插件管理.\n8, 帮助 -> 构建系统信息.\n9, 帮助 -> 显示为超级用户增加的功能.\n\n"
-                       "内部功能和设置方式，请勿外传!!!"),
-                    QMessageBox::Ok);
-    Prompt::current().exec(box);
-}
-
 // ---- Close -------------------------------------------------------------------------
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -765,10 +710,17 @@ void MainWindow::readSettings()
 
     if (isVisible())
         return;
-    move(settings.value(QStringLiteral("MainWindowPos"), QPoint(0, 0)).toPoint());
     const QSize size = settings.value(QStringLiteral("MainWindowSize")).toSize();
-    if (size.width() > 0 && size.height() > 0)
+    if (size.width() > 0 && size.height() > 0) {
+        move(settings.value(QStringLiteral("MainWindowPos"), QPoint(0, 0)).toPoint());
         resize(size);
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // First start: most of the screen, centred, so the editor has room.
+        const QRect available = screen->availableGeometry();
+        const QSize first = available.size() * 0.8;
+        resize(first);
+        move(available.center() - QPoint(first.width() / 2, first.height() / 2));
+    }
     setFontSize(settings.value(QStringLiteral("CustomFontPointSize"), 9).toInt());
 }
 

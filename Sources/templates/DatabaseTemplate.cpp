@@ -5,6 +5,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QUuid>
 
@@ -104,6 +105,17 @@ QString DatabaseTemplate::tableOfEnglishName(const QString& name)
     return code ? WordDatabaseCatalogue::tableName(code) : QString();
 }
 
+QString DatabaseTemplate::tableToShow(const QStringList& tables, const QString& name, uint type)
+{
+    if (type == TEMPLATE_TYPE_SQLITE_DB_FILE)
+        return tables.value(0);
+    // Older callers name the word databases' tables in English.
+    const QString english = tableOfEnglishName(name);
+    if (!tables.contains(name) && tables.contains(english))
+        return english;
+    return tables.contains(name) ? name : QString();
+}
+
 QString DatabaseTemplate::rowSeparator(const QString& databaseFile)
 {
     return databaseFile.endsWith(QStringLiteral("/Dictionary/近义词.db")) ? QStringLiteral(" = ")
@@ -116,6 +128,14 @@ int DatabaseTemplate::columnCount(QSqlDatabase database, const QString& table)
     if (!query.exec(QStringLiteral("SELECT * FROM ") + quoted(table) + QStringLiteral(" LIMIT 0")))
         return -1;
     return query.record().count();
+}
+
+QTreeWidgetItem* DatabaseTemplate::topItem(const QTreeWidget* tree, const QString& table)
+{
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (tree->topLevelItem(i)->text(0) == table)
+            return tree->topLevelItem(i);
+    return tree->topLevelItem(0);
 }
 
 int DatabaseTemplate::load(QSqlDatabase database, const QString& table, QTreeWidgetItem* top, int* columnCount,

@@ -15,6 +15,7 @@
 #include <QVector>
 #include <QPair>
 
+class QTreeWidget;
 class QTreeWidgetItem;
 
 class DatabaseTemplate
@@ -37,8 +38,16 @@ public:
     static uint databaseCodeFor(uint type, const QString& tableName);
     // The catalogue table behind the English names "Synonym", "Antonym", …; empty for others.
     static QString tableOfEnglishName(const QString& name);
+    // The table a tab opened as name shows, among a database's tables: for type
+    // 128 (a database file) the first table; else the table of that name, or of
+    // the catalogue name behind an English one. Empty when there is none.
+    static QString tableToShow(const QStringList& tables, const QString& name, uint type);
     // " = " for the synonym database file, " -> " for every other.
     static QString rowSeparator(const QString& databaseFile);
+
+    // The item of a table's tab whose children are the rows: the top-level
+    // item named after the table, else the first one (null in an empty tree).
+    static QTreeWidgetItem* topItem(const QTreeWidget* tree, const QString& table);
 
     // Appends one hidden-to-be content child per row of the table to top.
     // Returns 0, or 0x1003 with columnCount set when the table has neither

@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QSignalBlocker>
 #include <QSet>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 
 #include <algorithm>
@@ -258,6 +259,97 @@ QList<QTreeWidgetItem*> TemplateContents::topmostItems(const QList<QTreeWidgetIt
         }
     }
     return topmost;
+}
+
+QTreeWidgetItem* TemplateContents::entryAt(QTreeWidget* tree, int number)
+{
+    if (number < 0)
+        return nullptr;
+    QList<QTreeWidgetItem*> stack{tree->invisibleRootItem()};
+    while (!stack.isEmpty()) {
+        QTreeWidgetItem* item = stack.takeLast();
+        for (int i = item->childCount() - 1; i >= 0; --i)
+            stack << item->child(i);
+        if (TreeWidget::isEntry(item) && number-- == 0)
+            return item;
+    }
+    return nullptr;
+}
+
+void TemplateContents::addChildEntries(QTreeWidget* tree, const QStringList& titles)
+{
+    QTreeWidgetItem* current = tree->currentItem();
+    for (const QString& title : titles) {
+        QTreeWidgetItem* item = newEntry(title);
+        if (current) {
+            current->addChild(item);
+            current->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+            current->setExpanded(true);
+        } else {
+            tree->insertTopLevelItem(0, item);
+        }
+    }
+}
+
+bool TemplateContents::removeSelection(QTreeWidget* tree)
+{
+    QList<QTreeWidgetItem*> selected = tree->selectedItems();
+    if (selected.isEmpty() && tree->currentItem())
+        selected << tree->currentItem();
+    if (selected.isEmpty())
+        return false;
+    const QSet<QTreeWidgetItem*> chosen(selected.cbegin(), selected.cend());
+    // An item goes with a chosen ancestor.
+    auto goes = [&chosen](QTreeWidgetItem* item) {
+        for (; item; item = item->parent())
+            if (chosen.contains(item))
+                return true;
+        return false;
+    };
+    QTreeWidgetItem* next = nullptr;
+    if (QTreeWidgetItem* current = tree->currentItem()) {
+        for (QTreeWidgetItem* item = tree->itemBelow(current); item && !next; item = tree->itemBelow(item))
+            if (!goes(item))
+                next = item;
+        for (QTreeWidgetItem* item = tree->itemAbove(current); item && !next; item = tree->itemAbove(item))
+            if (!goes(item))
+                next = item;
+    }
+    // Every item is judged before any goes: a child deleted with its parent is
+    // never touched again.
+    const QList<QTreeWidgetItem*> doomed = topmostItems(selected);
+    tree->setCurrentItem(next);
+    qDeleteAll(doomed);
+    return true;
+}
+
+void TemplateContents::removeRepeatedContents(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    const QString tag = item->data(0, Qt::UserRole).toString();
+    qDebug().noquote() << Q_FUNC_INFO << item->text(0) + QStringLiteral(" [") + tag + QStringLiteral("]");
+    if (tag == kEntryTag) {
+        QSet<QString> seen;
+        for (int i = 0; i < item->childCount();) {
+            QTreeWidgetItem* child = item->child(i);
+            removeRepeatedContents(child);
+            if (!TreeWidget::isEntry(child)) {
+                if (seen.contains(child->text(0))) {
+                    delete item->takeChild(i);
+                    continue;
+                }
+                seen.insert(child->text(0));
+            }
+            ++i;
+        }
+    } else if (tag == kContentTag) {
+        if (item->childCount() > 0)
+            qDebug().noquote() << QStringLiteral("ChildCount = ") + QString::number(item->childCount())
+                    + QStringLiteral(", should be 0.");
+    } else {
+        qDebug().noquote() << QStringLiteral("Warning: skipped unknown data: ") + tag;
+    }
 }
 
 QTreeWidgetItem* TemplateContents::deepCopy(const QTreeWidgetItem* item)

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+class QTreeWidget;
 class QTreeWidgetItem;
 class TemplateDialog;
 
@@ -49,6 +50,20 @@ public:
     // order and without repeats: deleting these deletes the whole selection,
     // and no item is reached again after one of its ancestors went.
     static QList<QTreeWidgetItem*> topmostItems(const QList<QTreeWidgetItem*>& selection);
+
+    // The entry at pre-order position `number` among all entries of the tree, or null.
+    static QTreeWidgetItem* entryAt(QTreeWidget* tree, int number);
+    // New entries of these titles below the tree's current item (which shows
+    // them expanded), in order; without a current item each goes to the top,
+    // so that they stand there in reverse order.
+    static void addChildEntries(QTreeWidget* tree, const QStringList& titles);
+    // Deletes the selected items, or the current one when none is selected,
+    // with everything below them. The nearest item below the current one that
+    // stays, else the nearest above, becomes current. False when nothing went.
+    static bool removeSelection(QTreeWidget* tree);
+    // Takes out the repeated contents (exact comparison, first occurrences
+    // kept) of an entry and of every entry below it; child entries stay.
+    static void removeRepeatedContents(QTreeWidgetItem* item);
 
     // A deep copy of item and everything below it.
     static QTreeWidgetItem* deepCopy(const QTreeWidgetItem* item);

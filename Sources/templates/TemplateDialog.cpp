@@ -17,6 +17,8 @@
 
 #include "ListWidget.h"
 #include "SearchComboBox.h"
+#include "TemplateContents.h"
+#include "TemplateItemRef.h"
 #include "TreeWidget.h"
 
 namespace {
@@ -732,6 +734,34 @@ int TemplateDialog::listRowOfChild(QTreeWidgetItem* entry, int childIndex)
         if (!TreeWidget::isEntry(entry->child(i)))
             ++row;
     return row;
+}
+
+void TemplateDialog::selectRecord(const TemplateItemRef& record)
+{
+    QTreeWidgetItem* entry = nullptr;
+    int child = -1;
+    // An index is only trusted when it belongs to this very tree.
+    if (record.index.isValid() && record.index.model() == treeWidget->model()) {
+        QTreeWidgetItem* item = treeWidget->itemForIndex(record.index);
+        QTreeWidgetItem* remembered = treeWidget->currentItem();
+        entry = item ? item->parent() : nullptr;
+        treeWidget->setCurrentItem(entry);
+        if (!treeWidget->currentItem() && remembered)
+            treeWidget->setCurrentItem(remembered);
+        if (entry)
+            child = entry->indexOfChild(item);
+    } else if (record.position.size() >= 2) {
+        entry = TemplateContents::entryAt(treeWidget, record.position.at(0));
+        if (entry)
+            treeWidget->setCurrentItem(entry);
+        child = record.position.at(1);
+    }
+    if (!entry || child < 0 || child >= entry->childCount())
+        return;
+    if (TreeWidget::isEntry(entry->child(child)))
+        treeWidget->setCurrentItem(entry->child(child));
+    else
+        listWidget->setCurrentRow(listRowOfChild(entry, child));
 }
 
 void TemplateDialog::syncContentsFromList(QTreeWidgetItem* entry)

@@ -27,6 +27,7 @@ class QStringMatcher;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TreeWidget;
+struct TemplateItemRef;
 
 class TemplateDialog : public QDialog
 {
@@ -95,6 +96,10 @@ public:
     static QTreeWidgetItem* contentItemAt(QTreeWidgetItem* entry, int row);
     // The list row of child `childIndex` of entry; -1 when that child is an entry or absent.
     static int listRowOfChild(QTreeWidgetItem* entry, int childIndex);
+    // Selects what a record of a generated paragraph names: the content's entry
+    // and its list row, or a child entry. The record's model index counts only
+    // when it belongs to this page's tree; else its position does.
+    void selectRecord(const TemplateItemRef& record);
     // Carries the order of the list rows back into the entry's contents.
     void syncContentsFromList(QTreeWidgetItem* entry);
 

@@ -159,6 +159,19 @@ bool TemplateWriter::writeFile(const QString& fileName, const QString& title)
     return true;
 }
 
+bool TemplateWriter::writeFileWithBackup(const QString& fileName, const QString& title)
+{
+    // The previous file stays as the ".bak" copy; the new one replaces the
+    // file only once it was written completely.
+    const QString backup = fileName + QStringLiteral(".bak");
+    if (QFileInfo::exists(fileName)) {
+        QFile::remove(backup);
+        if (!QFile::copy(fileName, backup))
+            qWarning() << "Cannot copy the template to its backup:" << backup;
+    }
+    return writeFile(fileName, title);
+}
+
 void TemplateWriter::writeItem(QTreeWidgetItem* item)
 {
     qDebug() << Q_FUNC_INFO << ", item =" << item;

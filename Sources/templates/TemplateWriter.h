@@ -30,6 +30,9 @@ public:
     // Writes the template to a file through a save file: the previous file
     // stays as it was unless the new one was written completely.
     bool writeFile(const QString& fileName, const QString& title);
+    // The same, after copying the file as it was (if there is one) to
+    // fileName + ".bak"; a copy that fails is only noted in the log.
+    bool writeFileWithBackup(const QString& fileName, const QString& title);
     // Writes one item and, for an entry, everything below it.
     void writeItem(QTreeWidgetItem* item);
 
