@@ -4,8 +4,9 @@ checking or embellishing command useless or wrong:
 
   黑名单   every right form a word of jieba's dictionary or of the white list;
            no wrong form in the white list or the idioms, nor in jieba's
-           dictionary unless far rarer than its right form (jieba keeps a few
-           common misspellings at low counts); no duplicates, no equal sides
+           dictionary unless at least three times rarer than its right form
+           (jieba keeps common misspellings at low counts, 帐号 beside 账号 is
+           a variant in use); no duplicates, no equal sides
   近义词/反义词  both sides known words, no self-pairs, no pair twice (either order)
   词典     every entry explained, with an example using "～"; every word of
            近义词 and 反义词 and the most frequent two-character words of the
@@ -37,7 +38,7 @@ HIGH_FREQUENCY_CHARACTERS = 3500
 DICTIONARY_TOP_WORDS = 1000
 # A wrong form that jieba lists must be at least this many times rarer than
 # its right form.
-TYPO_RARITY = 10
+TYPO_RARITY = 3
 
 
 def read_table(name):
