@@ -348,6 +348,7 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
         if (!loaded) {
             qWarning().noquote() << "Word table not loaded:" << error;
             m_message.clear();
+            m_counts = MarkingRenderer::Counts();
             QMessageBox box(QMessageBox::Warning, tr("警告"),
                             tr("词库无法读取，本次操作没有进行，文档未作改动。\n\n%1").arg(error), QMessageBox::Ok,
                             window);
