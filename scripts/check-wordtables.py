@@ -12,7 +12,8 @@ checking or embellishing command useless or wrong:
            近义词 and 反义词 and the most frequent two-character words of the
            white list have an entry
   白名单   holds every right form of the black list and every idiom
-  sizes    the counts the program needs to be useful
+  sizes    the counts the program needs to be useful, the atom database's
+           tables (原子模板/) included
 
     check-wordtables.py          exit 1 and list the faults
     check-wordtables.py --stats  also print the row counts
@@ -33,6 +34,7 @@ MIN_ROWS = {
     "错误标点符号": 100, "网络语言": 100, "量词": 100, "多音字": 100, "英文": 100, "数字": 100,
 }
 HIGH_FREQUENCY_CHARACTERS = 3500
+ATOM_TABLE_ROWS = 30
 # The dictionary explains at least this many of the white list's most frequent
 # two-character words.
 DICTIONARY_TOP_WORDS = 1000
@@ -159,6 +161,14 @@ def check(stats=False):
     if lacking:
         fault("词典", "%d of the %d most frequent two-character words lack an entry, e.g. %s"
               % (len(lacking), DICTIONARY_TOP_WORDS, " ".join(lacking[:10])))
+
+    # The atom database's tables: enough variants that expansion does not repeat itself.
+    atoms = os.path.join(DATA, "原子模板")
+    for name in sorted(os.listdir(atoms)):
+        if name.endswith(".tsv"):
+            rows = read_table(os.path.join("原子模板", name[:-4]))
+            if len(rows) < ATOM_TABLE_ROWS:
+                fault("原子模板/" + name[:-4], "%d rows, at least %d needed" % (len(rows), ATOM_TABLE_ROWS))
 
     if stats:
         for name in sorted(counts):

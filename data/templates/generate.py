@@ -191,6 +191,7 @@ def check(templates, errors):
             if not {1, 2} <= lengths:
                 fail(errors, path, "surnames of one and of two characters are both needed")
     check_counts(templates, errors)
+    check_list_sizes(errors)
     for prefix in PRELOAD_PATTERNS:
         if not any(a.startswith(prefix) for a in atoms):
             fail(errors, "tables", "no atom starts with " + prefix)
@@ -206,6 +207,23 @@ COMMAND_MIN_CONTENTS = 8
 ATOM_MIN_VARIANTS = 12
 POEM_MIN_LINES = 24
 NAME_MIN_CANDIDATES = 200
+
+
+LIST_MIN_ITEMS = 40
+
+
+def check_list_sizes(errors):
+    """The word lists of the generation dialogs (List/, written by List/make-lists.py)."""
+    folder = os.path.join(ROOT, "List")
+    for dirpath, _, names in os.walk(folder):
+        for name in sorted(names):
+            if not name.endswith(".txt"):
+                continue
+            path = os.path.join(dirpath, name)
+            with open(path, encoding="utf-8") as f:
+                items = [line for line in f if line.strip()]
+            if len(items) < LIST_MIN_ITEMS:
+                fail(errors, os.path.relpath(path, ROOT), "needs at least %d items, has %d" % (LIST_MIN_ITEMS, len(items)))
 
 
 def check_counts(templates, errors):
