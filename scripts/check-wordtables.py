@@ -25,6 +25,8 @@ Reads jieba's word list from /usr/lib/python3/dist-packages/jieba/dict.txt
 import os
 import sys
 
+from tsvtable import read_rows
+
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(TOP, "data", "dictionary")
 JIEBA = "/usr/lib/python3/dist-packages/jieba/dict.txt"
@@ -45,18 +47,7 @@ TYPO_RARITY = 3
 
 def read_table(name):
     """Rows of data/dictionary/<name>.tsv as lists of cells."""
-    rows = []
-    with open(os.path.join(DATA, name + ".tsv"), encoding="utf-8") as f:
-        header = None
-        for line in f:
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            if header is None:
-                header = line.split("\t")
-                continue
-            rows.append(line.split("\t"))
-    return rows
+    return read_rows(os.path.join(DATA, name + ".tsv"))
 
 
 def read_jieba():

@@ -11,6 +11,8 @@ import collections
 import os
 import sys
 
+from tsvtable import read_rows
+
 DICT = "/usr/lib/python3/dist-packages/jieba/dict.txt"
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(TOP, "data", "dictionary")
@@ -133,22 +135,9 @@ def read_black_list():
     """The black list's rows (wrong form, right form), written by hand in
     data/dictionary/黑名单.tsv."""
     path = os.path.join(OUT, "黑名单.tsv")
-    pairs = []
     if not os.path.exists(path):
-        return pairs
-    with open(path, encoding="utf-8") as f:
-        header = None
-        for line in f:
-            line = line.rstrip("\n")
-            if not line or line.startswith("#"):
-                continue
-            if header is None:
-                header = line
-                continue
-            cells = line.split("\t")
-            if len(cells) == 2:
-                pairs.append((cells[0], cells[1]))
-    return pairs
+        return []
+    return [(cells[0], cells[1]) for cells in read_rows(path) if len(cells) == 2]
 
 
 def contains_any(word, parts):

@@ -956,6 +956,8 @@ private:
     void createSearchDialog();
     MdiChild* createMdiChild();
     void createDeferredStartUpDialogs();
+    // The find and replace dialog on one of its tabs, the selection as the text to find.
+    void showFindReplaceDialog(MdiChild* child, int tab);
     // Begun once, at the turn after the window's first paint.
     void startDeferredStartUp();
     // The files named on the command line, or one new document.

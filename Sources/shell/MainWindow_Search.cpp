@@ -33,26 +33,24 @@ void MainWindow::find()
 {
     qDebug() << Q_FUNC_INFO;
     MdiChild* child = activeMdiChild();
-    if (!child || !findReplaceDialog)
-        return;
-    findReplaceDialog->setFindString(child->textCursor().selectedText());
-    findReplaceDialog->on_tabWidget_currentChanged(FIND_DIALOG_FIND_TAB);
-    findReplaceDialog->show();
-    findReplaceDialog->raise();
-    findReplaceDialog->activateWindow();
-    // Ready for typing over the text to find.
-    findReplaceDialog->form()->findComboBox->setFocus();
-    findReplaceDialog->form()->findComboBox->lineEdit()->selectAll();
+    if (child)
+        showFindReplaceDialog(child, FIND_DIALOG_FIND_TAB);
 }
 
 void MainWindow::replace()
 {
     qDebug() << Q_FUNC_INFO;
     MdiChild* child = activeMdiChild();
-    if (!child || child->textCursor().isNull() || !findReplaceDialog)
+    if (child && !child->textCursor().isNull())
+        showFindReplaceDialog(child, FIND_DIALOG_REPLACE_TAB);
+}
+
+void MainWindow::showFindReplaceDialog(MdiChild* child, int tab)
+{
+    if (!findReplaceDialog)
         return;
     findReplaceDialog->setFindString(child->textCursor().selectedText());
-    findReplaceDialog->on_tabWidget_currentChanged(FIND_DIALOG_REPLACE_TAB);
+    findReplaceDialog->on_tabWidget_currentChanged(tab);
     findReplaceDialog->show();
     findReplaceDialog->raise();
     findReplaceDialog->activateWindow();
