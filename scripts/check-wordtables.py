@@ -8,21 +8,33 @@ checking or embellishing command useless or wrong:
            (jieba keeps common misspellings at low counts, 帐号 beside 账号 is
            a variant in use); no duplicates, no equal sides
   近义词/反义词  both sides known words, no self-pairs, no pair twice (either order)
-  词典     every entry explained, with an example using "～"; every word of
-           近义词 and 反义词 and the most frequent two-character words of the
-           white list have an entry
+  词典     every entry in the form below; every word of 近义词 and 反义词 and
+           the most frequent two-character words of the white list have an entry
   白名单   holds every right form of the black list and every idiom
   sizes    the counts the program needs to be useful, the atom database's
            tables (原子模板/) included
 
     check-wordtables.py          exit 1 and list the faults
     check-wordtables.py --stats  also print the row counts
+    check-wordtables.py --entries FILE...
+                                 check only the form of the entries of
+                                 dictionary sources (data/wordsources/词典/)
+
+A dictionary entry is its senses, "\n例：" and its examples separated by "｜":
+  〈动〉meaning。\n例：example｜example
+  ①〈名〉meaning。②〈动〉meaning。\n例：example｜example
+A sense starts with its part of speech (one of TAGS; 〈成〉 marks an idiom), or
+none of the senses has one (a phrase). Every meaning ends with "。"; every
+example is a sentence of its own: it uses "～", ends with 。！or？ (a closing
+quotation mark may follow) and holds at least 8 characters once "～" is the
+word.
 
 Reads jieba's word list from /usr/lib/python3/dist-packages/jieba/dict.txt
 (Debian's python3-jieba).
 """
 
 import os
+import re
 import sys
 
 from tsvtable import read_rows
@@ -40,6 +52,9 @@ ATOM_TABLE_ROWS = 30
 # The dictionary explains at least this many of the white list's most frequent
 # two-character words.
 DICTIONARY_TOP_WORDS = 1000
+# Parts of speech a sense may carry, and the marker of an idiom.
+TAGS = {"名", "动", "形", "副", "代", "数", "量", "介", "连", "助", "叹", "拟声", "成"}
+EXAMPLE_MIN_CHARACTERS = 8
 # A wrong form that jieba lists must be at least this many times rarer than
 # its right form.
 TYPO_RARITY = 3
@@ -167,6 +182,76 @@ def check(stats=False):
     return faults
 
 
+SENSE_NUMBERS = "①②③④⑤⑥⑦⑧⑨⑩"
+_TAG = re.compile(r"〈([^〈〉]*)〉")
+_SENTENCE_END = re.compile(r"[。！？][”’」』）]*$")
+_COUNTED = re.compile(r"[\u3400-\u9fff\uf900-\ufaffA-Za-z0-9０-９]")
+
+
+def entry_faults(word, text):
+    """What is wrong with the form of one dictionary entry (empty when nothing)."""
+    faults = []
+    senses_text, sep, examples_text = text.partition("\\n例：")
+    if not sep:
+        return ["no \"\\n例：\" before the examples"]
+    if "\\n" in examples_text or "\\n" in senses_text:
+        faults.append("more than one line of senses or examples")
+    if senses_text and senses_text[0] in SENSE_NUMBERS:
+        senses = re.split("[%s]" % SENSE_NUMBERS, senses_text)[1:]
+        numbers = [c for c in senses_text if c in SENSE_NUMBERS]
+        if numbers != list(SENSE_NUMBERS[:len(numbers)]):
+            faults.append("senses not numbered ①② … in order")
+        if len(senses) < 2:
+            faults.append("one sense numbered ①")
+    elif any(c in SENSE_NUMBERS for c in senses_text):
+        return faults + ["text before sense ①"]
+    else:
+        senses = [senses_text]
+    tagged = [bool(re.match(_TAG, s)) for s in senses]
+    if any(tagged) and not all(tagged):
+        faults.append("some senses without a part of speech")
+    for sense in senses:
+        tags = _TAG.findall(sense)
+        if len(tags) > 1 or (tags and not sense.startswith("〈")):
+            faults.append("a part of speech inside a sense (number the senses): " + sense)
+        for tag in tags:
+            if tag not in TAGS:
+                faults.append("unknown part of speech 〈%s〉" % tag)
+        meaning = _TAG.sub("", sense, count=1)
+        if len(meaning) < 2 or not meaning.endswith("。"):
+            faults.append("a meaning that does not end with 。: " + sense)
+    examples = examples_text.split("｜")
+    for example in examples:
+        if "～" not in example:
+            faults.append("example without ～: " + example)
+        if not _SENTENCE_END.search(example):
+            faults.append("example is not a sentence ending with 。！？: " + example)
+        if len(_COUNTED.findall(example.replace("～", word))) < EXAMPLE_MIN_CHARACTERS:
+            faults.append("example shorter than %d characters: %s" % (EXAMPLE_MIN_CHARACTERS, example))
+    return faults
+
+
+def check_entry_files(paths):
+    """Faults of the entries of dictionary source files, one line per fault."""
+    faults, seen = [], {}
+    for path in paths:
+        with open(path, encoding="utf-8") as f:
+            for number, line in enumerate(f, 1):
+                line = line.rstrip("\n")
+                if not line.strip() or line.startswith("#"):
+                    continue
+                where = "%s:%d" % (os.path.basename(path), number)
+                word, tab, text = line.partition("\t")
+                if not tab or not word or not text or word != word.strip() or text != text.strip():
+                    faults.append("%s: expected \"word<TAB>entry\"" % where)
+                    continue
+                if word in seen:
+                    faults.append("%s: %s already has an entry at %s" % (where, word, seen[word]))
+                seen[word] = where
+                faults += ["%s: %s: %s" % (where, word, fault) for fault in entry_faults(word, text)]
+    return faults
+
+
 _ANTONYMS = None
 
 
@@ -180,7 +265,10 @@ def antonyms_of():
 def main():
     if not os.path.exists(JIEBA):
         sys.exit(JIEBA + " not found: apt-get install python3-jieba")
-    faults = check("--stats" in sys.argv)
+    if "--entries" in sys.argv:
+        faults = check_entry_files(sys.argv[sys.argv.index("--entries") + 1:])
+    else:
+        faults = check("--stats" in sys.argv)
     for line in faults[:200]:
         print(line, file=sys.stderr)
     if len(faults) > 200:
