@@ -12,12 +12,17 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTimer>
+#include <QListWidget>
+
+#include <functional>
 
 #include "MainWindow.h"
 #include "MdiArea.h"
 #include "MdiChild.h"
 #include "SettingsStore.h"
 #include "SharedCodes.h"
+#include "ListWidget.h"
 #include "TQDirModel.h"
 #include "TemplateDialog.h"
 #include "TestSupport.h"
@@ -646,6 +651,84 @@ private slots:
         window.fileChanged(path);
         QCOMPARE(prompt.texts.last(), QString("以下文件已被其它程序修改, 是否重新加载?\n") + path);
         QCOMPARE(child->toPlainText(), QString("又改了\n"));
+    }
+
+    // While the reload question is on screen its box runs an event loop in which the
+    // auto-save timer keeps firing: the other program's file must stay as it wrote it
+    // until the user has answered, for documents and templates alike.
+    void autoSaveWaitsForTheReloadAnswer_data()
+    {
+        QTest::addColumn<bool>("isTemplate");
+        QTest::newRow("document") << false;
+        QTest::newRow("template") << true;
+    }
+    void autoSaveWaitsForTheReloadAnswer()
+    {
+        QFETCH(bool, isTemplate);
+        struct SpinningPrompt : ScriptedPrompt
+        {
+            std::function<void()> whileAsked;
+            int exec(QMessageBox& box) override
+            {
+                if (whileAsked)
+                    whileAsked();
+                return ScriptedPrompt::exec(box);
+            }
+        } prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.autoSaveClock = &fixedClock;
+        window.autoSaveFileInterval = 5;
+        window.autoSaveTemplateInterval = 5;
+        fixedNow = QDateTime(QDate(2026, 3, 1), QTime(9, 15));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        QString path;
+        if (isTemplate) {
+            createFile(dir + "/t.tqw", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<template title=\"t\">"
+                                       "<entry title=\"e\"><content>mine</content></entry></template>\n");
+            QCOMPARE(window.openTemplate(dir + "/t.tqw"), 0);
+            auto* tab = qobject_cast<TemplateDialog*>(window.mainTabWidget->currentWidget());
+            path = tab->fileName();
+            window.setTemplateModified(true, window.mainTabWidget->currentIndex());
+        } else {
+            window.open(createFile(dir + "/a.txt", "a"));
+            path = window.activeMdiChild()->currentFile();
+            typeInto(window.activeMdiChild(), "mine ");
+        }
+        fileSystemWatcher->removePath(path);
+        const QByteArray theirs = isTemplate
+            ? QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<template title=\"t\">"
+                         "<entry title=\"e\"><content>theirs</content></entry></template>\n")
+            : QByteArray("theirs");
+        createFile(path, theirs);
+
+        int ticks = 0;
+        QByteArray whileAsked;
+        prompt.whileAsked = [&] {
+            // Several auto-save intervals pass while the box is open.
+            connect(window.autoSaveTimer, &QTimer::timeout, [&] { ++ticks; });
+            window.autoSaveTimer->start(5);
+            QTRY_VERIFY(ticks >= 5);
+            whileAsked = fileBytes(path);
+        };
+        prompt.answers << ScriptedPrompt::Answer{QMessageBox::Yes, false};
+        window.fileChanged(path);
+        window.autoSaveTimer->stop();
+        QCOMPARE(prompt.texts.size(), 1);
+        QCOMPARE(whileAsked, theirs);
+        QCOMPARE(fileBytes(path), theirs);
+        QVERIFY(window.fileChangesBeingAsked.isEmpty());
+        // Reloaded: the other program's text is what the user now sees.
+        if (isTemplate) {
+            auto* tab = qobject_cast<TemplateDialog*>(window.mainTabWidget->currentWidget());
+            QVERIFY(tab);
+            QCOMPARE(tab->getListWidget()->count() > 0 ? tab->getListWidget()->item(0)->text() : QString(),
+                     QString("theirs"));
+        } else {
+            QCOMPARE(window.activeMdiChild()->toPlainText(), QString("theirs"));
+        }
     }
 
     // A deleted file is reported as deleted (nothing to reload), and its document

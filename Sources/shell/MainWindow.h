@@ -157,6 +157,9 @@ public:
     void updateRecentFileActions();
     void addRecentFile(const QString& fileName);
     int closeTemplateTabOfFile(const QString& path);
+    // True while another program's change to the file waits for the user's answer,
+    // queued or being asked: saving then would overwrite that program's work.
+    bool fileChangeUnanswered(const QString& path) const;
 
     // Edit, format and view
     void alignmentChanged(Qt::Alignment alignment);
@@ -729,6 +732,8 @@ public:
     // ---- Documents ----------------------------------------------------------
     QStringList changedFileQueue;
     QStringList changedTemplateQueue;
+    // Paths whose reload question is on screen now (out of their queue already).
+    QStringList fileChangesBeingAsked;
     QMutex changedFileQueueMutex;
     // The wall clock that auto-save reads; tests put a fixed time in its place.
     QDateTime (*autoSaveClock)() = &QDateTime::currentDateTime;

@@ -344,7 +344,7 @@ void MainWindow::autoSaveCheck()
         // while its reload question waits: saving would overwrite that program's work.
         // A file read with undecodable bytes is only written over when the user says so.
         if (child && child->document()->isModified()
-            && (child->isUntitled || (!changedFileQueue.contains(child->currentFile()) && !child->loadedLossily())))
+            && (child->isUntitled || (!fileChangeUnanswered(child->currentFile()) && !child->loadedLossily())))
             save(false);
     }
     if (autoSaveTemplateInterval != 0 && autoSaveClock().time().minute() % autoSaveTemplateInterval == 0)

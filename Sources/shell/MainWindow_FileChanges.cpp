@@ -79,7 +79,10 @@ void MainWindow::notifyFileChange(const QString& path)
         text += tr("\n文档中未保存的修改将会丢失 (重新加载后可以用\"撤销\"找回).");
     QMessageBox box(QMessageBox::Warning, tr("警告!"), text, QMessageBox::Yes | QMessageBox::No);
     box.setTextFormat(Qt::PlainText);
+    // The box runs its own event loop, in which the auto-save timer still fires.
+    fileChangesBeingAsked.append(path);
     const int answer = Prompt::current().exec(box);
+    fileChangesBeingAsked.removeOne(path);
     if (answer == QMessageBox::Yes) {
         if (isTemplate) {
             const int index = closeTemplateTabOfFile(path);
@@ -103,6 +106,12 @@ void MainWindow::notifyFileChange(const QString& path)
         if (open)
             fileSystemWatcher->addPath(path);
     }
+}
+
+bool MainWindow::fileChangeUnanswered(const QString& path) const
+{
+    return fileChangesBeingAsked.contains(path) || changedFileQueue.contains(path)
+        || changedTemplateQueue.contains(path);
 }
 
 int MainWindow::closeTemplateTabOfFile(const QString& path)

@@ -391,7 +391,7 @@ void MainWindow::saveTemplate(bool all, bool saveAs)
             continue;
         // Another program changed the file and its reload question waits:
         // writing now would destroy that program's work.
-        if (changedTemplateQueue.contains(tab->fileName()))
+        if (fileChangeUnanswered(tab->fileName()))
             continue;
         // Saving everything runs from the auto-save timer: a tab without a
         // name of its own would need a file dialog, so it is only reminded of.
