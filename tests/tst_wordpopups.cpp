@@ -16,10 +16,13 @@
 #include <QUuid>
 
 #include "ContextListWidget.h"
+#include "Embellish.h"
 #include "GlobalActions.h"
+#include "ListWidget.h"
 #include "MainWindow.h"
 #include "MdiChild.h"
 #include "SharedCodes.h"
+#include "TemplateDialog.h"
 #include "TestSupport.h"
 #include "WordDatabaseCatalogue.h"
 
@@ -51,6 +54,46 @@ QStringList texts(const QListWidget* list)
     for (int i = 0; i < list->count(); ++i)
         result << list->item(i)->text();
     return result;
+}
+
+// Each block's own text, as the editor holds it.
+QString rawText(const QTextDocument* document)
+{
+    QStringList blocks;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        blocks << block.text();
+    return blocks.join('\n');
+}
+
+// The marks as [text|target|colour], and each block's format, block by block.
+QStringList marksAndBlocks(const QTextDocument* document)
+{
+    QStringList lines;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        QString line = QString("{%1 %2 %3}").arg(format.lineHeight()).arg(format.lineHeightType()).arg(format.topMargin());
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat chars = it.fragment().charFormat();
+            line += chars.isAnchor() ? QString("[%1|%2|%3]").arg(it.fragment().text(), chars.anchorHref(),
+                                                                 chars.foreground().color().name())
+                                     : it.fragment().text();
+        }
+        lines << line;
+    }
+    return lines;
+}
+
+// The middle of the first mark whose target starts with prefix, in viewport coordinates.
+QPoint markPoint(QTextEdit* editor, const QString& prefix)
+{
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().anchorHref().startsWith(prefix)) {
+                QTextCursor cursor(editor->document());
+                cursor.setPosition(it.fragment().position() + 1);
+                return editor->cursorRect(cursor).center();
+            }
+    return QPoint(-1, -1);
 }
 
 } // namespace
@@ -319,16 +362,95 @@ private slots:
 
     void anchorNotInTheDocument()
     {
-        child->setHtml("<p><a href=\"a&amp;b#1\">a</a></p>");
+        child->setHtml("<p><a href=\"a&amp;b#1\">a&amp;b</a> a&amp;b#2</p>");
         child->document()->setModified(false);
         const QString before = child->toHtml();
-        child->anchor = "a&b#1";
+        // Only a link target counts, not the same letters in the text.
+        child->anchor = "a&b#2";
         currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
         MessageCapture capture;
         choose("x");
         QVERIFY(capture.contains("anchorBegin = -1"));
         QCOMPARE(child->toHtml(), before);
         QVERIFY(!child->document()->isModified());
+        QVERIFY(!child->document()->isUndoAvailable());
+        // A target holding "&" is found as the link names it.
+        child->anchor = "a&b#1";
+        choose("x");
+        QCOMPARE(child->toPlainText(), QString("x a&b#2"));
+        QCOMPARE(child->anchor, QString("x#1"));
+    }
+
+    // A word chosen from a mark's list is one step of Undo: the next Ctrl+Z takes
+    // the marking run back, and what was typed before stays undoable.
+    void choiceFromAMarkIsOneUndoStep()
+    {
+        child->setFocus();
+        typeText(child, "早上好。");
+        QTest::keyClick(child, Qt::Key_Return);
+        typeText(child, "她很美丽。");
+        const QString typed = rawText(child->document());
+        synonymMarkAct->trigger();
+        QCOMPARE(currentTemplateType, int(TEMPLATE_TYPE_SQLITE_DB_SYNONYM));
+        const QStringList marked = marksAndBlocks(child->document());
+        QVERIFY2(marked.join('\n').contains("[美丽|美丽#0|#ff0000]"), qPrintable(marked.join('\n')));
+
+        QMouseEvent move(QEvent::MouseMove, markPoint(child, "美丽#"), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(child->viewport(), &move);
+        QVERIFY(popup()->isVisible());
+        QCOMPARE(texts(popup()), (QStringList{"美丽", "漂亮"}));
+        popup()->setCurrentRow(1);
+        QTest::keyClick(popup(), Qt::Key_Return);
+        // The same document with the chosen word in the mark.
+        QCOMPARE(marksAndBlocks(child->document()), QStringList(marked).replaceInStrings("美丽", "漂亮"));
+        QVERIFY(child->document()->isModified());
+
+        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(marksAndBlocks(child->document()), marked);
+        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(rawText(child->document()), typed);
+        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(rawText(child->document()) != typed);
+    }
+
+    // The same for an atom entry chosen from the template list for an expansion mark.
+    void expansionFromAMarkIsOneUndoStep()
+    {
+        writeBytes("Templates/Atom/形容春天.tqw", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<template title=\"形容春天\">"
+                                                "<entry title=\"形容春天\"><content>温暖的</content></entry></template>\n");
+        const QStringList markers = atomTemplateMarkers;
+        atomTemplateMarkers = QStringList{"[形容春天]"};
+        child->setFocus();
+        typeText(child, "又到了春天。");
+        const QString typed = rawText(child->document());
+        expandMarkAct->trigger();
+        const QStringList marked = marksAndBlocks(child->document());
+        QVERIFY2(marked.join('\n').contains("[春天|春天#0|"), qPrintable(marked.join('\n')));
+
+        // The mark's list names the atom; choosing it opens the atom's template.
+        QMouseEvent move(QEvent::MouseMove, markPoint(child, "春天#"), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(child->viewport(), &move);
+        QCOMPARE(texts(popup()), QStringList{"[形容春天]"});
+        QTest::keyClick(popup(), Qt::Key_Return);
+        atomTemplateMarkers = markers;
+        auto* tab = qobject_cast<TemplateDialog*>(window->mainTabWidget->currentWidget());
+        QVERIFY(tab);
+        ListWidget* list = tab->getListWidget();
+        list->setCurrentRow(0);
+        QTest::mouseClick(list->viewport(), Qt::RightButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
+        QAction* before = nullptr;
+        for (QAction* action : list->actions())
+            if (action->text() == "前置修饰: 温暖的 春天")
+                before = action;
+        QVERIFY(before);
+        before->trigger();
+        QCOMPARE(child->toPlainText(), QString("又到了温暖的春天。"));
+        QCOMPARE(marksAndBlocks(child->document()).join('\n').remove("温暖的"), marked.join('\n'));
+
+        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(marksAndBlocks(child->document()), marked);
+        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(rawText(child->document()), typed);
     }
 
     void atomExpansion_data()
@@ -352,7 +474,8 @@ private slots:
         action.setProperty("ExpandType", expandType);
         choose("[X]", &action);
         QCOMPARE(child->toPlainText(), expected);
-        QVERIFY(child->document()->isModified());
+        // An unknown way of expanding changes nothing.
+        QCOMPARE(child->document()->isModified(), expandType != 5);
         if (expandType == 5)
             return;
         // Only the latest expansion stays, also when it is the same text again.
@@ -363,12 +486,17 @@ private slots:
                 if (it.fragment().charFormat().foreground().color() == QColor(Qt::red))
                     red += it.fragment().text();
         QCOMPARE(red, QString("[X]"));
-        if (expandType != 0) {
-            choose("[Y]", &action);
-            QCOMPARE(child->toPlainText(), QString(expected).replace("[X]", "[Y]"));
-            choose("[Y]", &action);
-            QCOMPARE(child->toPlainText(), QString(expected).replace("[X]", "[Y]"));
-        }
+        // Replacing the word again puts the word back first.
+        choose("[Y]", &action);
+        QCOMPARE(child->toPlainText(), QString(expected).replace("[X]", "[Y]"));
+        choose("[Y]", &action);
+        QCOMPARE(child->toPlainText(), QString(expected).replace("[X]", "[Y]"));
+        // Each choice is one step back.
+        child->undo();
+        child->undo();
+        QCOMPARE(child->toPlainText(), expected);
+        child->undo();
+        QCOMPARE(child->toPlainText(), QString("天春天"));
     }
 
     void atomExpansionWithoutActionGoesBefore()

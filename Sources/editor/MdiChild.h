@@ -95,7 +95,7 @@ public:
     // Plain text is written with a byte-order mark (UTF-8 and UTF-16 only); a load
     // keeps whether the file had one.
     bool writeBom = true;
-    QString expandedSpan;
+    AtomExpansion expandedSpan;
     QString anchor;
     QString tryAnchor;
     ContextListWidget* listWidget = nullptr;

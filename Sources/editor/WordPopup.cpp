@@ -6,7 +6,9 @@
 #include <QIcon>
 #include <QListWidgetItem>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include "ContextListWidget.h"
 #include "DocumentHost.h"
@@ -43,6 +45,37 @@ int longestLength(const QStringList& texts)
 
 // The spelling run over black and white lists asks its hover lists from the black list.
 const int blackWhiteListSpellingType = 34;
+
+struct LinkRange
+{
+    int start = -1;
+    int end = -1;
+    QTextCharFormat format;
+};
+
+// The first run of text whose link target is href, or a start of -1.
+LinkRange linkRange(const QTextDocument* document, const QString& href)
+{
+    LinkRange range;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (format.isAnchor() && format.anchorHref() == href) {
+                if (range.start < 0) {
+                    range.start = fragment.position();
+                    range.format = format;
+                }
+                range.end = fragment.position() + fragment.length();
+            } else if (range.start >= 0) {
+                return range;
+            }
+        }
+        if (range.start >= 0)
+            return range;
+    }
+    return range;
+}
 
 } // namespace
 
@@ -177,6 +210,21 @@ void WordPopup::magicLamp(const QString& word, const QPoint& pos)
     listWidget->show();
 }
 
+void WordPopup::removeExpansion(QTextCursor& edit)
+{
+    QTextCursor& span = expandedSpan.span;
+    // Edited since, or taken back by Undo: no longer ours to remove.
+    if (!span.isNull() && span.hasSelection() && span.selectedText() == expandedSpan.text) {
+        edit.setPosition(span.selectionStart());
+        edit.setPosition(span.selectionEnd(), QTextCursor::KeepAnchor);
+        if (expandedSpan.replaced.isEmpty())
+            edit.removeSelectedText();
+        else
+            edit.insertText(expandedSpan.replaced, expandedSpan.replacedFormat);
+    }
+    expandedSpan = AtomExpansion();
+}
+
 void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
 {
     if (!item)
@@ -192,7 +240,7 @@ void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
         if (!window)
             return;
         anchor = tryAnchor;
-        expandedSpan.clear();
+        expandedSpan = AtomExpansion();
         QString name = text;
         name.remove(QLatin1Char('['));
         name.remove(QLatin1Char(']'));
@@ -204,54 +252,84 @@ void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
         const QString word = anchor.section(QLatin1Char('#'), 0, 0);
         if (text == word)
             return;
-        QString html = m_editor->toHtml();
-        if (currentTemplateType == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC && !expandedSpan.isEmpty()) {
-            // Only the latest expansion stays. Taking the old one out first also
-            // keeps a new expansion that happens to equal it.
-            html.remove(expandedSpan, Qt::CaseSensitive);
-        }
-        const int anchorBegin = html.indexOf(anchor, 0, Qt::CaseSensitive);
-        if (anchorBegin < 0) {
-            qCritical() << "anchorBegin =" << anchorBegin;
+        // The choice is edited into the text where it stands, as one step that Undo
+        // takes back; the marks, links and history of the document stay as they were.
+        QTextDocument* document = m_editor->document();
+        if (linkRange(document, anchor).start < 0) {
+            qCritical() << "anchorBegin =" << -1;
             return;
         }
-        // The shown word follows the whole link target, which may itself contain the word.
-        const int wordBegin = html.indexOf(word, anchorBegin + anchor.size(), Qt::CaseSensitive);
-        if (wordBegin < 0) {
-            qCritical() << "wordBegin =" << wordBegin;
+        const int horizontal = m_editor->horizontalScrollBar()->value();
+        const int vertical = m_editor->verticalScrollBar()->value();
+        QTextCursor edit(document);
+        edit.beginEditBlock();
+        const bool expanding = currentTemplateType == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC;
+        // Only the latest expansion stays. Taking the old one out first also
+        // keeps a new expansion that happens to equal it.
+        if (expanding)
+            removeExpansion(edit);
+        const LinkRange link = linkRange(document, anchor);
+        // The shown word follows the start of the link, normally as the link's own text.
+        const QTextCursor found = document->find(word, qMax(link.start, 0), QTextDocument::FindCaseSensitively);
+        if (link.start < 0 || found.isNull()) {
+            qCritical() << "wordBegin =" << -1;
+            edit.endEditBlock();
             return;
         }
-        const QString escaped = text.toHtmlEscaped();
-        if (currentTemplateType == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC) {
+        QTextCharFormat wordFormat = found.selectionEnd() <= link.end ? link.format : found.charFormat();
+        if (expanding) {
             const int expandType = senderAct ? senderAct->property("ExpandType").toInt() : 1;
-            const QString span = QStringLiteral("<span style=\" color:#ff0000;\">") + escaped + QStringLiteral("</span>");
-            const int linkTagLength = int(qstrlen("<a href=\""));
-            const int linkEndLength = int(qstrlen("</span></a>"));
+            QTextCharFormat red;
+            red.setForeground(QColor(0xFF, 0, 0));
+            int at = -1;
             switch (expandType) {
             case 1:
-                html.insert(anchorBegin - linkTagLength, span);
+                at = link.start;
                 break;
             case 0:
-                html.replace(wordBegin, word.size(), span);
+                expandedSpan.replacedFormat = wordFormat;
+                wordFormat.setForeground(red.foreground());
+                red = wordFormat;
+                at = found.selectionStart();
+                edit.setPosition(found.selectionStart());
+                edit.setPosition(found.selectionEnd(), QTextCursor::KeepAnchor);
+                edit.removeSelectedText();
                 break;
             case 2:
-                html.insert(wordBegin + word.size() + linkEndLength, span);
+                at = found.selectionEnd() <= link.end ? link.end : found.selectionEnd();
                 break;
             default:
                 break;
             }
-            expandedSpan = span;
+            if (at >= 0) {
+                edit.setPosition(at);
+                edit.insertText(text, red);
+                const QTextCharFormat replacedFormat = expandedSpan.replacedFormat;
+                expandedSpan.span = QTextCursor(document);
+                expandedSpan.span.setPosition(at);
+                expandedSpan.span.setPosition(at + text.size(), QTextCursor::KeepAnchor);
+                expandedSpan.text = text;
+                expandedSpan.replaced = expandType == 0 ? word : QString();
+                expandedSpan.replacedFormat = replacedFormat;
+            }
         } else {
-            html.replace(wordBegin, word.size(), escaped);
             const QString oldAnchor = anchor;
             anchor.replace(word, text);
-            html.replace(oldAnchor, anchor.toHtmlEscaped());
+            wordFormat.setAnchorHref(anchor);
+            edit.setPosition(found.selectionStart());
+            edit.setPosition(found.selectionEnd(), QTextCursor::KeepAnchor);
+            edit.insertText(text, wordFormat);
+            // Whatever else of the link there is names the chosen word as well.
+            for (LinkRange rest = linkRange(document, oldAnchor); anchor != oldAnchor && rest.start >= 0;
+                 rest = linkRange(document, oldAnchor)) {
+                QTextCharFormat target;
+                target.setAnchorHref(anchor);
+                edit.setPosition(rest.start);
+                edit.setPosition(rest.end, QTextCursor::KeepAnchor);
+                edit.mergeCharFormat(target);
+            }
         }
-        const int horizontal = m_editor->horizontalScrollBar()->value();
-        const int vertical = m_editor->verticalScrollBar()->value();
-        m_editor->setHtml(html);
-        // setHtml marks the document unmodified; the choice is an unsaved change.
-        m_editor->document()->setModified(true);
+        edit.endEditBlock();
         m_editor->horizontalScrollBar()->setValue(horizontal);
         m_editor->verticalScrollBar()->setValue(vertical);
         return;

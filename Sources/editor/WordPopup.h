@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QTextCursor>
+#include <QTextFormat>
 
 class ContextListWidget;
 class MdiChild;
@@ -14,6 +16,17 @@ class QListWidgetItem;
 
 extern QStringList clipboardHistory;          // the last clipboard texts, newest first, no repeats
 extern const int clipboardHistorySize;        // the most texts clipboardHistory keeps
+
+// The entry that the last atom expansion from the pop-up list put in (the cursor
+// selects it and follows later edits) and the text it took the place of; taken out
+// again before the next expansion.
+struct AtomExpansion
+{
+    QTextCursor span;
+    QString text;
+    QString replaced;
+    QTextCharFormat replacedFormat;
+};
 
 class WordPopup
 {
@@ -33,10 +46,12 @@ private:
     // Places the filled list, gives it the focus and selects row 0.
     void showPopup(const QString& word, const QPoint& pos);
     QStringList lookUpWords(const QString& word, int type) const;
+    // Takes the last atom expansion out of the text again, putting back what it replaced.
+    void removeExpansion(QTextCursor& edit);
 
     MdiChild* m_editor;
     ContextListWidget*& listWidget;
     QString& anchor;
     QString& tryAnchor;
-    QString& expandedSpan;
+    AtomExpansion& expandedSpan;
 };
