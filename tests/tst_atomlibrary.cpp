@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include "ContextListWidget.h"
 #include "DomParser.h"
 #include "Embellish.h"
 #include "EmbellishRun.h"
@@ -101,17 +102,68 @@ private slots:
         QVERIFY(m_prompt->texts.last().startsWith("原子模板名不能含有"));
         m_window->selectAtomTemplate("a/b");
         QCOMPARE(m_window->templateDialogs.size(), 1);
-        // Nor do names from a template's list: its atom menu, and an expansion
-        // marking list activated.
-        const int boxes = m_prompt->texts.size();
-        current()->getListWidget()->atomMapSlot("../../x");
+    }
+
+    // Names from the editor's expansion pop-up, a template's list and the contents
+    // list never open a file outside the atom folder: each route asks the same
+    // check and says why in its box.
+    void atomNamesNeverLeaveTheFolder_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("name");
+        for (const char* route : {"pop-up", "template list", "contents list"})
+            for (const char* name : {"../../outside", "Atom/../../../outside", "a/b", "..\\..\\outside", "/tmp/outside"})
+                QTest::newRow(qPrintable(QString("%1 %2").arg(route, name))) << route << name;
+    }
+    void atomNamesNeverLeaveTheFolder()
+    {
+        QFETCH(QString, route);
+        QFETCH(QString, name);
+        // Something to open where each name would lead if it were not checked.
+        writeTemplate("outside.tqw", entry("外面", {"不该打开"}));
+        writeTemplate("../outside.tqw", entry("外面", {"不该打开"}));
+        writeTemplate("Templates/Atom/a/b.tqw", entry("外面", {"不该打开"}));
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_window->newFile();
+        MdiChild* editor = m_window->activeMdiChild();
+        editor->setHtml("<p>天<a href=\"春#0\">春</a>天</p>");
         currentTemplateType = TEMPLATE_TYPE_TQW_FILE_ATOM_TOC;
-        QListWidgetItem outside("[../../x]");
-        m_window->listWidgetItemActivated(&outside);
-        QCOMPARE(m_prompt->texts.size(), boxes + 2);
-        QVERIFY(m_prompt->texts.last().startsWith("原子模板名不能含有"));
-        QCOMPARE(m_window->templateDialogs.size(), 1);
-        QVERIFY(!QFileInfo::exists("x.tqw") && !QFileInfo::exists("../x.tqw"));
+        const int tabs = m_window->mainTabWidget->count();
+        if (route == "pop-up") {
+            editor->tryAnchor = "春#0";
+            editor->listWidget->clear();
+            editor->listWidget->addItem("[" + name + "]");
+            editor->listWidget->show();
+            editor->listWidget->setCurrentRow(0);
+            QTest::keyClick(editor->listWidget, Qt::Key_Return);
+        } else if (route == "template list") {
+            QVERIFY(open(entry("e", {"看[" + name + "]"})));
+            const int opened = m_window->mainTabWidget->count();
+            ListWidget* list = current()->getListWidget();
+            list->setCurrentRow(0);
+            QTest::mouseClick(list->viewport(), Qt::RightButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
+            QAction* openAtom = nullptr;
+            for (QAction* action : list->actions())
+                if (action->text() == "打开原子模板: " + name)
+                    openAtom = action;
+            QVERIFY(openAtom);
+            openAtom->trigger();
+            QCOMPARE(m_window->mainTabWidget->count(), opened);
+        } else {
+            m_window->accessoryListWidget->clear();
+            m_window->accessoryListWidget->addItem("[" + name + "]");
+            m_window->accessoryListWidget->setCurrentRow(0);
+            QTest::keyClick(m_window->accessoryListWidget, Qt::Key_Return);
+        }
+        QCOMPARE(m_prompt->texts.size(), 1);
+        QCOMPARE(m_prompt->texts.last(), "原子模板名不能含有 \"/\"、\"\\\" 或 \"..\": " + name);
+        QCOMPARE(m_prompt->titles.last(), QString("错误"));
+        for (TemplateDialog* tab : m_window->templateDialogs)
+            QVERIFY2(!readBack(tab->fileName()).contains("不该打开"), qPrintable(tab->fileName()));
+        if (route != "template list")
+            QCOMPARE(m_window->mainTabWidget->count(), tabs);
+        QFile::remove("../outside.tqw");
     }
 
     // The selection goes after the current row, its lines in reverse order;

@@ -327,10 +327,10 @@ private slots:
         QCOMPARE(actionTexts(list), QStringList({"新增条目", "复制", "删除选定条目", "打开原子模板: 形容",
                                                  "打开原子模板: 人物", "用本条目生成"}));
         QCOMPARE(list->actions().last()->property("content").toString(), list->item(0)->text());
-        QSignalSpy opened(list, &ListWidget::openTemplateRequested);
+        QSignalSpy opened(list, &ListWidget::atomTemplateRequested);
         list->actions().at(3)->trigger();
         QCOMPARE(opened.count(), 1);
-        QCOMPARE(opened.first().at(0).toString(), QString("Templates/Atom/形容.tqw"));
+        QCOMPARE(opened.first().at(0).toString(), QString("形容"));
 
         rightClick(list, list->visualItemRect(list->item(1)).center());
         QCOMPARE(actionTexts(list), QStringList({"新增条目", "复制", "删除选定条目"}));

@@ -142,6 +142,9 @@ public:
     QList<MdiChild*> documents() const override;
     Embellish* wordEngine() const override { return embellish; }
     void openAtomTemplate(const QString& name) override;
+    // Opens Templates/Atom/<name>.tqw; a name that would lead out of that folder
+    // ("..", "/", "\\") is refused with a box. False when refused.
+    bool openNamedAtomTemplate(const QString& name, bool autoClose, bool closeTabsFirst = false);
     void documentSelectionChanged() override { updateSelectionActions(); }
 
     // Frame

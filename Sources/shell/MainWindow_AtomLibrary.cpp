@@ -311,6 +311,20 @@ void MainWindow::preloadTemplates()
         warn(tr("错误"), tr("模板文件不存在或模板格式错误!"));
 }
 
+bool MainWindow::openNamedAtomTemplate(const QString& name, bool autoClose, bool closeTabsFirst)
+{
+    qDebug() << Q_FUNC_INFO << ", name =" << name << ", autoClose =" << autoClose;
+    // Names come from the text and the lists, which anybody may have written:
+    // every route from a name to a file goes through this check.
+    if (!AtomTemplateLibrary::checkName(name))
+        return false;
+    if (closeTabsFirst)
+        autoCloseTabs(QString());
+    openTemplate(QStringLiteral("Templates/Atom/") + name + kTemplateSuffix, QString(), -1, autoClose,
+                 TEMPLATE_TYPE_TQW_FILE, false);
+    return true;
+}
+
 void MainWindow::selectAtomTemplate(QString name)
 {
     qDebug() << Q_FUNC_INFO << ", name =" << name;
@@ -428,8 +442,7 @@ void MainWindow::listWidgetItemActivated(QListWidgetItem* current)
             QString name = text;
             name.remove(QLatin1Char('['));
             name.remove(QLatin1Char(']'));
-            if (AtomTemplateLibrary::checkName(name))
-                openTemplate(QStringLiteral("Templates/Atom/") + name + kTemplateSuffix, QString(), -1, true);
+            openNamedAtomTemplate(name, true);
         } else {
             editor->itemActivated(current, nullptr);
         }

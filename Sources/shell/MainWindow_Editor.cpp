@@ -892,9 +892,7 @@ QList<MdiChild*> MainWindow::documents() const
 void MainWindow::openAtomTemplate(const QString& name)
 {
     qDebug() << Q_FUNC_INFO << ", name =" << name;
-    autoCloseTabs(QString());
-    openTemplate(QStringLiteral("Templates/Atom/") + name + QStringLiteral(".tqw"), QString(), -1, true,
-                 TEMPLATE_TYPE_TQW_FILE, false);
+    openNamedAtomTemplate(name, true, true);
 }
 
 void MainWindow::toggleInsertOverwriteMode()

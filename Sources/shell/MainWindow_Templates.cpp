@@ -76,10 +76,8 @@ void wireTemplateTab(MainWindow* window, TemplateDialog* tab)
                      [window]() { window->newTemplateContent(QString(), QString(), true); });
     QObject::connect(list, &ListWidget::editRequested, window,
                      [window]() { window->editTemplateContent(QString(), QString()); });
-    QObject::connect(list, &ListWidget::openTemplateRequested, window,
-                     [window](const QString& fileName, bool autoClose) {
-                         window->openTemplate(fileName, QString(), -1, autoClose, TEMPLATE_TYPE_TQW_FILE, false);
-                     });
+    QObject::connect(list, &ListWidget::atomTemplateRequested, window,
+                     [window](const QString& name, bool autoClose) { window->openNamedAtomTemplate(name, autoClose); });
     QPointer<MainWindow> guard(window);
     list->setActiveEditorSource([guard]() { return guard ? guard->activeMdiChild() : nullptr; });
     list->setContentGenerator(window, SLOT(autoGenFinal()));

@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QRegularExpression>
 
-#include "AtomTemplateLibrary.h"
 #include "MdiChild.h"
 #include "SharedCodes.h"
 #include "TemplateDialog.h"
@@ -105,10 +104,7 @@ void ListWidget::onItemEntered(QListWidgetItem* item)
 void ListWidget::atomMapSlot(QString templateTitle)
 {
     qDebug() << Q_FUNC_INFO << ", templateTitle =" << templateTitle;
-    if (!AtomTemplateLibrary::checkName(templateTitle))
-        return;
-    emit openTemplateRequested(QStringLiteral("Templates/Atom/") + templateTitle + QStringLiteral(".tqw"),
-                               currentTemplateType == kExpansionMarking);
+    emit atomTemplateRequested(templateTitle, currentTemplateType == kExpansionMarking);
 }
 
 void ListWidget::expandWithItem()

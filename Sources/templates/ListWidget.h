@@ -47,8 +47,8 @@ signals:
     void removeRequested();
     void newRequested();
     void editRequested();
-    // An atom template to open as a template file.
-    void openTemplateRequested(const QString& fileName, bool autoClose);
+    // The atom template of this name to open (the name is not checked yet).
+    void atomTemplateRequested(const QString& name, bool autoClose);
 
 public slots:
     void onItemEntered(QListWidgetItem* item);
