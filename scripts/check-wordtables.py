@@ -8,6 +8,8 @@ checking or embellishing command useless or wrong:
            (jieba keeps common misspellings at low counts, 帐号 beside 账号 is
            a variant in use); no duplicates, no equal sides
   近义词/反义词  both sides known words, no self-pairs, no pair twice (either order)
+  近义词   no more than SYNONYM_GROUP_MAX words joined by chains of pairs (the
+           transitive mode takes A = B and B = C as A = C)
   词典     every entry in the form below; every word of 近义词 and 反义词 and
            the most frequent two-character words of the white list have an entry
   白名单   holds every right form of the black list and every idiom
@@ -58,6 +60,8 @@ EXAMPLE_MIN_CHARACTERS = 8
 # A wrong form that jieba lists must be at least this many times rarer than
 # its right form.
 TYPO_RARITY = 3
+# The most words that chains of synonym pairs may join into one group.
+SYNONYM_GROUP_MAX = 8
 
 
 def read_table(name):
@@ -149,6 +153,8 @@ def check(stats=False):
             if name == "近义词" and frozenset((a, b)) in antonyms_of():
                 fault(name, "%s|%s is also an antonym pair" % (a, b))
 
+    faults += synonym_group_faults(read_table("近义词"))
+
     entries = {}
     for row in read_table("词典"):
         if len(row) != 2 or not row[1].strip():
@@ -179,6 +185,33 @@ def check(stats=False):
     if stats:
         for name in sorted(counts):
             print("%s\t%d" % (name, counts[name]))
+    return faults
+
+
+def synonym_group_faults(rows):
+    """Groups of words that chains of synonym pairs join and that are larger
+    than SYNONYM_GROUP_MAX, one fault each naming the words."""
+    neighbours = {}
+    for row in rows:
+        if len(row) == 2:
+            a, b = row
+            neighbours.setdefault(a, set()).add(b)
+            neighbours.setdefault(b, set()).add(a)
+    faults, seen = [], set()
+    for start in neighbours:
+        if start in seen:
+            continue
+        group, todo = [], [start]
+        seen.add(start)
+        while todo:
+            word = todo.pop()
+            group.append(word)
+            for other in neighbours[word] - seen:
+                seen.add(other)
+                todo.append(other)
+        if len(group) > SYNONYM_GROUP_MAX:
+            faults.append("近义词: %d words joined by chains of pairs, at most %d allowed: %s"
+                          % (len(group), SYNONYM_GROUP_MAX, " ".join(sorted(group))))
     return faults
 
 
