@@ -217,7 +217,9 @@ private slots:
         QTest::addColumn<int>("requests");
         QTest::addColumn<QString>("label");
         QTest::newRow("same name") << "ROOT/mirror/Version_Tarnquill_Veldmark.ini" << QString() << 2 << "或者直接点击";
-        QTest::newRow("other name") << "ROOT/mirror/notes.txt" << QString() << 2 << Checking;
+        // Sent on to a file that no step of the check expects: dropped, and the box says why.
+        QTest::newRow("other name") << "ROOT/mirror/notes.txt" << "下载失败: 服务器返回的不是升级文件: " << 2
+                                    << "下载失败: 服务器返回的不是升级文件: ";
         QTest::newRow("loop") << "ROOT/loop/a" << "下载失败: 重定向次数过多。" << 6 << Checking;
         QTest::newRow("other host") << "http://localhost:PORT/Tarnquill_Latest_Version/Version_Tarnquill_Veldmark.ini"
                                     << "下载失败: 不允许重定向到 http://localhost:" << 1 << Checking;
@@ -262,7 +264,9 @@ private slots:
         QTest::newRow("too large") << VersionPath << Route::text(QByteArray(1100 * 1024, 'x')) << "文件过大";
         const QString suffix = "安装包地址不以 \".exe\" 或 \".dmg\" 结尾: ";
         QTest::newRow("upper-case EXE") << AddressPath << Route::text("ROOT/dl/Setup.EXE") << suffix + "ROOT/dl/Setup.EXE";
-        QTest::newRow("query") << AddressPath << Route::text("ROOT/dl/Setup.exe?t=1") << suffix + "ROOT/dl/Setup.exe?t=1";
+        // The path decides, as it names the saved file: a query naming an installer is no installer.
+        QTest::newRow("query") << AddressPath << Route::text("ROOT/download?file=Setup.exe")
+                               << suffix + "ROOT/download?file=Setup.exe";
         QTest::newRow("file") << AddressPath << Route::text("file:///tmp/Setup.exe")
                               << "安装包地址不是 http 或 https 网址: file:///tmp/Setup.exe";
     }
@@ -321,6 +325,32 @@ private slots:
         QCOMPARE(second.installerPath(), QString());
         QVERIFY(filesIn(second.downloadFolder()).isEmpty());
         QDir(dialog.downloadFolder()).removeRecursively();
+
+        // An address whose path names an installer is taken with its query.
+        server->setRoute(AddressPath, Route::text(server->root().toUtf8() + "/dl/real/Setup.exe?sig=1"));
+        server->setRoute("/dl/real/Setup.exe", Route::text(InstallerBytes));
+        UpdateDialog third;
+        prompt.answers << ScriptedPrompt::Answer{QMessageBox::Yes, false};
+        third.autoUpgrade();
+        QTRY_VERIFY(!third.isTransferring());
+        QCOMPARE(third.installerPath(), third.downloadFolder() + "/Setup.exe");
+        QCOMPARE(readAll(third.installerPath()), InstallerBytes);
+        QDir(third.downloadFolder()).removeRecursively();
+
+        // Sent on to something that is no installer: nothing kept, and the box says why.
+        server->setRoute("/dl/real/Setup.exe", Route::redirect(302, server->root() + "/download?file=Setup.exe"));
+        server->setRoute("/download", Route::text(InstallerBytes));
+        UpdateDialog fourth;
+        prompt.texts.clear();
+        prompt.answers << ScriptedPrompt::Answer{QMessageBox::Yes, false};
+        fourth.autoUpgrade();
+        QTRY_VERIFY(!fourth.isTransferring());
+        const QString why = "下载失败: 服务器返回的不是升级文件: " + server->root() + "/download?file=Setup.exe。";
+        QCOMPARE(prompt.texts, (QStringList{prompt.texts.first(), why}));
+        QCOMPARE(labelText(fourth), why);
+        QCOMPARE(fourth.installerPath(), QString());
+        QVERIFY(filesIn(fourth.downloadFolder()).isEmpty());
+        QVERIFY(upgradeButton(fourth)->isEnabled());
     }
 
     // A site that refuses the connection: the menu command says the network

@@ -354,8 +354,10 @@ void UpdateDialog::httpFinished()
     } else if (address.endsWith(QLatin1String(".exe")) || address.endsWith(QLatin1String(".dmg"))) {
         installerDownloaded();
     } else {
-        // Redirected to something that none of the steps expects.
-        discardTemporaryFile();
+        // Redirected to something that none of the steps expects: not kept, and said.
+        const QString reason = tr("服务器返回的不是升级文件: %1").arg(url.toString());
+        statusLabel->setText(tr("下载失败: %1。").arg(reason.toHtmlEscaped()));
+        failTransfer(reason);
     }
 }
 
@@ -479,12 +481,14 @@ void UpdateDialog::readInstallerAddress()
         line.truncate(nul);
     const QString address = QString::fromUtf8(line);
     const QUrl installer(address);
-    const QString text = installer.toString();
+    // The file is named by the address's path (see installerDownloaded), so the
+    // path decides: "Setup.exe?sig=1" is an installer, "download?file=Setup.exe" not.
+    const QString installerPath = installer.path();
 
     QString problem;
     if (!installer.isValid() || !isWebScheme(installer.scheme().toLower()))
         problem = tr("安装包地址不是 http 或 https 网址: %1").arg(address);
-    else if (!text.endsWith(QLatin1String(".exe")) && !text.endsWith(QLatin1String(".dmg")))
+    else if (!installerPath.endsWith(QLatin1String(".exe")) && !installerPath.endsWith(QLatin1String(".dmg")))
         problem = tr("安装包地址不以 \".exe\" 或 \".dmg\" 结尾: %1").arg(address);
     if (!problem.isEmpty()) {
         qWarning().noquote() << "Installer address refused: " + address;
