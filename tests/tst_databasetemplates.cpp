@@ -189,6 +189,18 @@ private slots:
         QCOMPARE(m_prompt->texts.last(), QString("模板格式错误，请修正焦点所在条目。"));
         QCOMPARE(pairs->getListWidget()->currentRow(), 1);
         QCOMPARE(sql("pairs.db", {"SELECT count(*) FROM 对"}), QStringList({"2"}));
+
+        // The file went away while its tab was open: saving says so and makes no
+        // new, empty database in its place.
+        pairs->getListWidget()->setCurrentRow(1);
+        yes();
+        m_window->removeTemplateContent();
+        QVERIFY(!rows(pairs).join('\n').contains("没有箭头"));
+        QVERIFY(QFile::remove("pairs.db"));
+        QVERIFY(!m_window->saveTemplateFinal(false, pairs, m_window->mainTabWidget->indexOf(pairs)));
+        QVERIFY2(m_prompt->texts.last().contains("数据库文件不存在"), qPrintable(m_prompt->texts.last()));
+        QVERIFY(!QFileInfo::exists("pairs.db"));
+        QVERIFY(m_window->mainTabWidget->tabText(m_window->mainTabWidget->indexOf(pairs)).startsWith('*'));
     }
 
     // The tab's type names the database; old English names only when the type does not.
