@@ -12,6 +12,8 @@ checking or embellishing command useless or wrong:
            transitive mode takes A = B and B = C as A = C)
   词典     every entry in the form below; every word of 近义词 and 反义词 and
            the most frequent two-character words of the white list have an entry
+  高频字   exactly the 3,500 characters of the first level of the 2013 list of
+           standard characters in common use (Unihan's kTGH, unicode-data)
   白名单   holds every right form of the black list and every idiom
   sizes    the counts the program needs to be useful, the atom database's
            tables (原子模板/) included
@@ -32,7 +34,7 @@ quotation mark may follow) and holds at least 8 characters once "～" is the
 word.
 
 Reads jieba's word list from /usr/lib/python3/dist-packages/jieba/dict.txt
-(Debian's python3-jieba).
+(Debian's python3-jieba) and the Unihan mappings of Debian's unicode-data.
 """
 
 import os
@@ -40,6 +42,7 @@ import re
 import sys
 
 from tsvtable import read_rows
+from unihan import UNIHAN_MAPPINGS, first_level_characters
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DATA = os.path.join(TOP, "data", "dictionary")
@@ -106,6 +109,15 @@ def check(stats=False):
     if len(high) != HIGH_FREQUENCY_CHARACTERS or len(set(high)) != len(high):
         fault("高频字", "%d characters (%d distinct), %d needed"
               % (len(high), len(set(high)), HIGH_FREQUENCY_CHARACTERS))
+    first_level = set(first_level_characters())
+    strangers = [c for c in high if c not in first_level]
+    if strangers:
+        fault("高频字", "%d rows are not first-level standard characters, e.g. %s"
+              % (len(strangers), " ".join(strangers[:10])))
+    missing = sorted(first_level - set(high))
+    if missing:
+        fault("高频字", "%d first-level standard characters are missing, e.g. %s"
+              % (len(missing), " ".join(missing[:10])))
 
     typos = read_table("黑名单")
     seen = set()
@@ -298,6 +310,8 @@ def antonyms_of():
 def main():
     if not os.path.exists(JIEBA):
         sys.exit(JIEBA + " not found: apt-get install python3-jieba")
+    if not os.path.exists(UNIHAN_MAPPINGS):
+        sys.exit(UNIHAN_MAPPINGS + " not found: apt-get install unicode-data")
     if "--entries" in sys.argv:
         faults = check_entry_files(sys.argv[sys.argv.index("--entries") + 1:])
     else:

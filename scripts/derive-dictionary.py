@@ -1,17 +1,21 @@
 #!/usr/bin/env python3
 """Derives the large word lists in data/dictionary/ from the word list that
 Debian's python3-jieba ships (jieba/dict.txt: "word frequency tag" per line,
-MIT/Expat licence; the notice is kept in data/dictionary/LICENSE-jieba.txt).
+MIT/Expat licence; the notice is kept in data/dictionary/LICENSE-jieba.txt),
+and 高频字 from the Unihan database that Debian's unicode-data ships
+(Unihan_OtherMappings.txt.bz2, Unicode licence): the characters whose kTGH
+number puts them in the first level (1 to 3500) of the 2013 list of standard
+characters in common use.
 
 Maintainers only: the derived TSV files are committed, the build does not
-need jieba.  apt-get install python3-jieba && python3 scripts/derive-dictionary.py
+need jieba.  apt-get install python3-jieba unicode-data && python3 scripts/derive-dictionary.py
 """
 
-import collections
 import os
 import sys
 
 from tsvtable import read_rows
+from unihan import UNIHAN_MAPPINGS, first_level_characters
 
 DICT = "/usr/lib/python3/dist-packages/jieba/dict.txt"
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -100,12 +104,15 @@ def top(entries, count, predicate):
     return words
 
 
-def write(name, columns, rows, note):
+JIEBA_SOURCE = "jieba's dict.txt (python3-jieba, MIT/Expat licence, see LICENSE-jieba.txt)"
+UNIHAN_SOURCE = "Unihan_OtherMappings.txt (unicode-data, Unicode licence), field kTGH"
+
+
+def write(name, columns, rows, note, source=JIEBA_SOURCE):
     path = os.path.join(OUT, name + ".tsv")
     with open(path, "w", encoding="utf-8", newline="\n") as f:
         f.write("# " + note + "\n")
-        f.write("# Derived by scripts/derive-dictionary.py from jieba's dict.txt "
-                "(python3-jieba, MIT/Expat licence, see LICENSE-jieba.txt).\n")
+        f.write("# Derived by scripts/derive-dictionary.py from " + source + ".\n")
         f.write("\t".join(columns) + "\n")
         for row in rows:
             f.write((row if isinstance(row, str) else "\t".join(row)) + "\n")
@@ -148,6 +155,8 @@ def contains_any(word, parts):
 def main():
     if not os.path.exists(DICT):
         sys.exit(f"{DICT} not found: apt-get install python3-jieba")
+    if not os.path.exists(UNIHAN_MAPPINGS):
+        sys.exit(f"{UNIHAN_MAPPINGS} not found: apt-get install unicode-data")
     entries = read_entries()
 
     # jieba keeps some misspellings (at low counts): no wrong form of the
@@ -202,15 +211,6 @@ def main():
     quantifiers = merge("量词.txt", quantifiers)
     write("量词", ["Word"], quantifiers, "Measure words: single characters and units, then hand-picked ones.")
 
-    counts = collections.Counter()
-    for word, freq, _ in entries:
-        for c in word:
-            if is_cjk(c):
-                counts[c] += freq
-    characters = [c for c, _ in sorted(counts.items(), key=lambda kv: (-kv[1], kv[0]))]
-    write("高频字", ["Word"], characters[:HIGH_FREQUENCY_CHARACTERS],
-          f"The {HIGH_FREQUENCY_CHARACTERS} most frequent characters (word frequencies summed per character).")
-
-
-if __name__ == "__main__":
-    main()
+    write("高频字", ["Word"], first_level_characters(),
+          f"The {HIGH_FREQUENCY_CHARACTERS} characters of the first level of the 2013 list of standard characters "
+          "in common use, in its order (Unihan kTGH 1-3500).", UNIHAN_SOURCE)

@@ -25,6 +25,7 @@ if [ "$mode" = test ]; then
   packages+=(clang libclang-rt-14-dev # the template fuzzer
              poppler-utils unzip)          # reading exported PDF and ODT/DOCX files back
   packages+=(python3)            # the template data test re-runs data/templates/generate.py
+  packages+=(unicode-data)       # the word-table check reads the standard character list from Unihan
   packages+=(sqlite3)            # the database-template benchmark's baseline import
 fi
 

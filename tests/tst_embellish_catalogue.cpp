@@ -511,7 +511,13 @@ private slots:
         CurrentDir current(TestEnvironment::programDir());
         Embellish embellish(nullptr);
         QCOMPARE(embellish.highFrequencyCharacters.size(), 3500);
-        QVERIFY(embellish.highFrequencyCharacters.startsWith("一是人了"));
+        // The standard list's first level, in its own order; everyday characters
+        // are in, garbled ones are not.
+        QVERIFY(embellish.highFrequencyCharacters.startsWith("一乙二十丁厂七"));
+        for (const QChar c : QString("馅捂蝴柠檬饺"))
+            QVERIFY(embellish.highFrequencyCharacters.contains(c));
+        for (const QChar c : QString("锛銆殑後簡"))
+            QVERIFY(!embellish.highFrequencyCharacters.contains(c));
         QVERIFY(embellish.database.isOpen());
         QCOMPARE(embellish.maxWordLength, 4);
         QCOMPARE(embellish.minWordLength, 2);
