@@ -159,13 +159,18 @@ private slots:
             DomParser parser;
             QVERIFY2(parser.readFile(m_templates + '/' + name + ".tqw") && parser.buildTree(), qPrintable(name));
             const QDomElement first = parser.document().documentElement().firstChildElement();
-            QVERIFY2(first.tagName() == "entry" && first.firstChildElement().tagName() == "content", qPrintable(name));
+            const QString firstChild = name.startsWith("诗歌/") ? "entry" : "content";
+            QVERIFY2(first.tagName() == "entry" && first.firstChildElement().tagName() == firstChild, qPrintable(name));
         }
+        // A poem's first entry holds its themes, each enough for an eight-line poem.
         for (const QString& rhyme : kRhymes) {
             DomParser poem;
             QVERIFY(poem.readFile(m_templates + "/诗歌/诗歌" + rhyme.toUpper() + ".tqw"));
-            QVERIFY2(poem.document().documentElement().firstChildElement().elementsByTagName("content").count() >= 8,
-                     qPrintable(rhyme));
+            int themes = 0;
+            for (QDomElement theme = poem.document().documentElement().firstChildElement().firstChildElement();
+                 !theme.isNull(); theme = theme.nextSiblingElement(), ++themes)
+                QVERIFY2(theme.tagName() == "entry" && theme.elementsByTagName("content").count() >= 8, qPrintable(rhyme));
+            QVERIFY2(themes >= 4, qPrintable(rhyme));
         }
         for (auto it = kNameParts.cbegin(); it != kNameParts.cend(); ++it) {
             DomParser names;

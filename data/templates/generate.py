@@ -74,15 +74,17 @@ class Template:
         self.path, self.title, self.where = path, title, where
         self.root = []          # list of entries: (title, children); children are str or entry tuples
 
+    @staticmethod
+    def walk(children):
+        for child in children:
+            if isinstance(child, str):
+                yield child
+            else:
+                yield from Template.walk(child[1])
+
     def contents(self):
-        def walk(children):
-            for child in children:
-                if isinstance(child, str):
-                    yield child
-                else:
-                    yield from walk(child[1])
         for entry in self.root:
-            yield from walk(entry[1])
+            yield from Template.walk(entry[1])
 
 
 def fail(errors, where, text):
@@ -180,8 +182,8 @@ def check(templates, errors):
         if path not in templates:
             fail(errors, "tables", "%s.tqw is missing" % path)
     for path in POEMS:
-        if path in templates and len([c for c in templates[path].root[0][1] if isinstance(c, str)]) < 8:
-            fail(errors, path, "a poem needs at least eight lines in its first entry")
+        if path in templates:
+            check_poem(templates[path], errors)
     for path, parts in NAMES.items():
         if path in templates and len(templates[path].root) != parts:
             fail(errors, path, "needs %d entries, one per part of a name" % parts)
@@ -206,6 +208,8 @@ COMMAND_MIN_ENTRIES = 4
 COMMAND_MIN_CONTENTS = 8
 ATOM_MIN_VARIANTS = 12
 POEM_MIN_LINES = 24
+POEM_MIN_THEMES = 4
+POEM_MIN_THEME_LINES = 8
 NAME_MIN_CANDIDATES = 200
 
 
@@ -224,6 +228,23 @@ def check_list_sizes(errors):
                 items = [line for line in f if line.strip()]
             if len(items) < LIST_MIN_ITEMS:
                 fail(errors, os.path.relpath(path, ROOT), "needs at least %d items, has %d" % (LIST_MIN_ITEMS, len(items)))
+
+
+def check_poem(t, errors):
+    """A poem's first entry holds its themes, each enough for an eight-line poem
+    on its own; a poem never repeats a line, so no line stands twice in a group."""
+    first = t.root[0][1]
+    themes = [child for child in first if not isinstance(child, str)]
+    if any(isinstance(child, str) for child in first) or len(themes) < POEM_MIN_THEMES:
+        fail(errors, t.where, "the first entry holds at least %d themes and nothing else" % POEM_MIN_THEMES)
+    for title, lines in themes:
+        if len(lines) < POEM_MIN_THEME_LINES or not all(isinstance(line, str) for line in lines):
+            fail(errors, t.where, "theme %s needs at least %d lines and no entry" % (title, POEM_MIN_THEME_LINES))
+    seen = set()
+    for line in Template.walk(first):
+        if line in seen:
+            fail(errors, t.where, "the line %s stands twice" % line)
+        seen.add(line)
 
 
 def check_counts(templates, errors):
@@ -246,8 +267,10 @@ def check_counts(templates, errors):
                 fail(errors, t.where, "atom needs at least %d variants, has %d" % (ATOM_MIN_VARIANTS, n))
     for path in POEMS:
         t = templates.get(path)
-        if t is not None and t.root and len(t.root[0][1]) < POEM_MIN_LINES:
-            fail(errors, t.where, "a poem needs at least %d lines, has %d" % (POEM_MIN_LINES, len(t.root[0][1])))
+        if t is not None and t.root:
+            n = len(list(Template.walk(t.root[0][1])))
+            if n < POEM_MIN_LINES:
+                fail(errors, t.where, "a poem needs at least %d lines, has %d" % (POEM_MIN_LINES, n))
     for path in NAMES:
         t = templates.get(path)
         if t is None:
