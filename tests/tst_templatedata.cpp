@@ -317,8 +317,9 @@ private slots:
                 const QString list = QString::fromUtf8(input.field->wordList);
                 const int count = input.comboBox->count();
                 if (!list.isEmpty() && count > 0) {
+                    // The separator between history and list is no item a user picks.
                     int index = RandomSource::bounded(count);
-                    while (taken[list].contains(index))
+                    while (taken[list].contains(index) || input.comboBox->itemText(index).isEmpty())
                         index = (index + 1) % count;
                     taken[list] << index;
                     input.comboBox->setCurrentIndex(index);

@@ -192,6 +192,15 @@ def check(templates, errors):
             lengths = {len(s) for s in templates[path].root[0][1]}
             if not {1, 2} <= lengths:
                 fail(errors, path, "surnames of one and of two characters are both needed")
+    # Two-character surnames are rare in life: in the names they come up for at
+    # most one candidate in 40 (a marker draws from its atom, whose surnames are single).
+    for path in ("男名", "女名", "称谓"):
+        if path in templates:
+            surnames = [c for c in templates[path].root[0][1] if isinstance(c, str)]
+            double = sum(1 for c in surnames if not MARKER.search(c) and len(c) == 2)
+            if double * SURNAME_DOUBLE_SHARE > len(surnames):
+                fail(errors, path, "%d of %d surnames have two characters, more than one in %d"
+                     % (double, len(surnames), SURNAME_DOUBLE_SHARE))
     check_counts(templates, errors)
     check_list_sizes(errors)
     for prefix in PRELOAD_PATTERNS:
@@ -206,11 +215,14 @@ def check(templates, errors):
 # draws one content per entry, so 4 entries of 8 contents give 4,096 texts.
 COMMAND_MIN_ENTRIES = 4
 COMMAND_MIN_CONTENTS = 8
+TITLE = "标题"
+TITLE_MIN_PATTERNS = 12
 ATOM_MIN_VARIANTS = 12
 POEM_MIN_LINES = 24
 POEM_MIN_THEMES = 4
 POEM_MIN_THEME_LINES = 8
 NAME_MIN_CANDIDATES = 200
+SURNAME_DOUBLE_SHARE = 40
 
 
 LIST_MIN_ITEMS = 40
@@ -247,11 +259,35 @@ def check_poem(t, errors):
         seen.add(line)
 
 
+def variety(templates, text):
+    """How many different texts one content gives, its atom markers counted."""
+    count = 1
+    for name in MARKER.findall(text):
+        atom = templates.get("Atom/" + name)
+        count *= sum(variety(templates, c) for c in atom.contents()) if atom else 1
+    return count
+
+
+def check_titles(templates, errors):
+    """The title template is one entry of title patterns built from word atoms:
+    a title is one pattern, so there are as many shapes as patterns."""
+    t = templates.get(TITLE)
+    if t is None:
+        return
+    patterns = [c for c in t.root[0][1] if isinstance(c, str)] if len(t.root) == 1 else []
+    if len(patterns) < TITLE_MIN_PATTERNS:
+        fail(errors, t.where, "needs one entry of at least %d title patterns" % TITLE_MIN_PATTERNS)
+    total = sum(variety(templates, p) for p in patterns)
+    if total < COMMAND_MIN_CONTENTS ** COMMAND_MIN_ENTRIES:
+        fail(errors, t.where, "its patterns give %d titles, fewer than %d" % (total, COMMAND_MIN_CONTENTS ** COMMAND_MIN_ENTRIES))
+
+
 def check_counts(templates, errors):
     commands = GENRES + STORY_SLOTS + ADVERTISEMENTS + [ADVERTORIAL] + NEWS + DOCUMENTS
+    check_titles(templates, errors)
     for path in commands:
         t = templates.get(path)
-        if t is None:
+        if t is None or path == TITLE:
             continue
         if len(t.root) < COMMAND_MIN_ENTRIES:
             fail(errors, t.where, "needs at least %d entries, has %d" % (COMMAND_MIN_ENTRIES, len(t.root)))
