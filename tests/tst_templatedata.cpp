@@ -165,14 +165,14 @@ private slots:
             const QString firstChild = name.startsWith("诗歌/") ? "entry" : "content";
             QVERIFY2(first.tagName() == "entry" && first.firstChildElement().tagName() == firstChild, qPrintable(name));
         }
-        // A poem's first entry holds its themes, each enough for an eight-line poem.
+        // A poem's first entry holds its themes, each enough for a poem of ten lines.
         for (const QString& rhyme : kRhymes) {
             DomParser poem;
             QVERIFY(poem.readFile(m_templates + "/诗歌/诗歌" + rhyme.toUpper() + ".tqw"));
             int themes = 0;
             for (QDomElement theme = poem.document().documentElement().firstChildElement().firstChildElement();
                  !theme.isNull(); theme = theme.nextSiblingElement(), ++themes)
-                QVERIFY2(theme.tagName() == "entry" && theme.elementsByTagName("content").count() >= 8, qPrintable(rhyme));
+                QVERIFY2(theme.tagName() == "entry" && theme.elementsByTagName("content").count() >= 10, qPrintable(rhyme));
             QVERIFY2(themes >= 4, qPrintable(rhyme));
         }
         for (auto it = kNameParts.cbegin(); it != kNameParts.cend(); ++it) {
