@@ -321,17 +321,68 @@ private slots:
         QVERIFY(GenerationEngine::isPoemTemplate("x/Templates/诗歌/诗歌Q.tqw"));
         QVERIFY(!GenerationEngine::isPoemTemplate("Templates/诗歌.tqw"));
 
-        // A poem draws its lines from the first entry only.
+        // A poem draws its lines from the themes of its first entry, never one
+        // twice: one theme while it suffices, further themes as stanzas after
+        // an empty line, and no more lines than the themes hold.
         const QString poem = "Templates/诗歌/诗歌ANG=ANG-IANG-UANG.tqw";
+        writeBytes(poem, "<template title=\"t\"><entry title=\"诗句\">"
+                         "<entry title=\"春\"><content>春风吹过山岗</content><content>桃花开满村庄</content>"
+                         "<content>燕子回到故乡</content></entry>"
+                         "<entry title=\"秋\"><content>稻田一片金黄</content><content>桂花飘来清香</content>"
+                         "<content>大雁飞向南方</content></entry></entry>"
+                         "<entry title=\"别的\"><content>不取</content></entry></template>");
+        const QStringList spring{"春风吹过山岗", "桃花开满村庄", "燕子回到故乡"};
+        const QStringList autumn{"稻田一片金黄", "桂花飘来清香", "大雁飞向南方"};
+        const auto drawPoem = [&](int lines) {
+            GenerationEngine::Request r = request(poem);
+            r.poemLines = lines;
+            QVector<GeneratedPiece> pieces;
+            GenerationEngine(r).draw(pieces);
+            return pieces;
+        };
+        QSet<QString> firstThemes;
+        for (quint32 seed = 1; seed <= 20; ++seed) {
+            RandomSource::seed(seed);
+            QVector<GeneratedPiece> pieces = drawPoem(2);
+            QCOMPARE(pieces.size(), 2);
+            const QStringList& theme = spring.contains(pieces[0].text) ? spring : autumn;
+            QVERIFY(theme.contains(pieces[1].text) && pieces[0].text != pieces[1].text);
+            firstThemes << theme.first();
+
+            // Four lines: two stanzas of two, each of one theme, an empty line between.
+            pieces = drawPoem(4);
+            QCOMPARE(pieces.size(), 5);
+            QCOMPARE(pieces[2].text, QString());
+            QCOMPARE(pieces[2].records[0]->position.size(), 1);
+            const QStringList first{pieces[0].text, pieces[1].text};
+            const QStringList second{pieces[3].text, pieces[4].text};
+            const QStringList& firstTheme = spring.contains(first[0]) ? spring : autumn;
+            const QStringList& secondTheme = spring.contains(first[0]) ? autumn : spring;
+            QVERIFY(firstTheme.contains(first[1]) && first[0] != first[1]);
+            QVERIFY(secondTheme.contains(second[0]) && secondTheme.contains(second[1]) && second[0] != second[1]);
+
+            // More than the themes hold: every line once, then the poem ends.
+            pieces = drawPoem(8);
+            QStringList lines = texts(pieces);
+            QCOMPARE(lines.size(), 7);
+            lines.removeAll(QString());
+            const QStringList all = spring + autumn;
+            QCOMPARE(QSet<QString>(lines.begin(), lines.end()), QSet<QString>(all.begin(), all.end()));
+            for (const GeneratedPiece& line : pieces) {
+                if (!line.text.isEmpty()) {
+                    const QList<int> position = line.records[0]->position;
+                    QCOMPARE(position.value(0), spring.contains(line.text) ? 1 : 2);
+                    QCOMPARE(position.value(1), (spring.contains(line.text) ? spring : autumn).indexOf(line.text));
+                }
+            }
+        }
+        QCOMPARE(firstThemes.size(), 2);
+
+        // A first entry of plain lines is one theme.
         writeTemplate(poem, {{"长江东去浪", "月照小城墙", "秋风送花香"}, {"不取"}});
-        GenerationEngine::Request r = request(poem);
-        r.poemLines = 8;
-        GenerationEngine engine(r);
-        QVector<GeneratedPiece> lines;
-        QVERIFY(engine.draw(lines));
-        QCOMPARE(lines.size(), 8);
-        for (const GeneratedPiece& line : lines)
-            QCOMPARE(line.records[0]->position.value(0), 0);
+        QStringList flat = texts(drawPoem(8));
+        std::sort(flat.begin(), flat.end());
+        QCOMPARE(flat, QStringList({"月照小城墙", "秋风送花香", "长江东去浪"}));
     }
 
     void outputModes()

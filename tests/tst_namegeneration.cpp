@@ -114,6 +114,37 @@ private slots:
         QVERIFY(capture.contains("No surname of 1 characters"));
     }
 
+    // The shipped name templates: two-character surnames come up about as rarely
+    // as in life (at most one name in 30, but some), and "两字" still finds them.
+    void shippedSurnamesAreMostlySingle()
+    {
+        CurrentDir cwd(TestEnvironment::programDir()); // atoms are found from the program folder
+        for (const auto& kind : QVector<QPair<QString, int>>{{"男名", 58}, {"女名", 59}, {"称谓", 60}}) {
+            DomParser parser;
+            QVERIFY(parser.readFile("Templates/" + kind.first + ".tqw"));
+            QStringList doubles;
+            const QDomNodeList surnames = parser.document().elementsByTagName("entry").item(0).childNodes();
+            for (int i = 0; i < surnames.count(); ++i) {
+                if (surnames.item(i).toElement().text().size() == 2)
+                    doubles << surnames.item(i).toElement().text();
+            }
+            QVERIFY2(!doubles.isEmpty(), qPrintable(kind.first));
+            QStringList names;
+            for (int run = 0; run < 100; ++run)
+                QVERIFY(parser.generateNames({}, 0, {}, 0, {}, 0, 30, kind.second, &names, {}, 0, {}, 0));
+            const QRegularExpression compound("^(" + doubles.join('|') + ")");
+            const int found = int(std::count_if(names.begin(), names.end(),
+                                                [&](const QString& name) { return compound.match(name).hasMatch(); }));
+            QVERIFY2(found > 0 && found * 30 <= names.size(),
+                     qPrintable(QString("%1: %2 of %3").arg(kind.first).arg(found).arg(names.size())));
+            if (kind.second != 60) {
+                names.clear();
+                QVERIFY(parser.generateNames({}, 2, {}, 0, {}, 0, 30, kind.second, &names, {}, 0, {}, 0));
+                QVERIFY(std::all_of(names.begin(), names.end(), [&](const QString& name) { return compound.match(name).hasMatch(); }));
+            }
+        }
+    }
+
     void fixedAndEmptyParts()
     {
         const QStringList org = generate({{"华夏", "东方", "长江"}, {"科技", "文化"}, {"集团", "协会"}}, 62, 100,

@@ -15,6 +15,8 @@
 #include <QSqlRecord>
 #include <QComboBox>
 #include <QTextEdit>
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 
 #include "AutoGenInputDialog.h"
@@ -23,6 +25,7 @@
 #include "DomParser.h"
 #include "GenerationCommand.h"
 #include "GenerationEngine.h"
+#include "GenerationSession.h"
 #include "PoemConfigDialog.h"
 #include "RandomSource.h"
 #include "TestSupport.h"
@@ -159,13 +162,18 @@ private slots:
             DomParser parser;
             QVERIFY2(parser.readFile(m_templates + '/' + name + ".tqw") && parser.buildTree(), qPrintable(name));
             const QDomElement first = parser.document().documentElement().firstChildElement();
-            QVERIFY2(first.tagName() == "entry" && first.firstChildElement().tagName() == "content", qPrintable(name));
+            const QString firstChild = name.startsWith("诗歌/") ? "entry" : "content";
+            QVERIFY2(first.tagName() == "entry" && first.firstChildElement().tagName() == firstChild, qPrintable(name));
         }
+        // A poem's first entry holds its themes, each enough for a poem of ten lines.
         for (const QString& rhyme : kRhymes) {
             DomParser poem;
             QVERIFY(poem.readFile(m_templates + "/诗歌/诗歌" + rhyme.toUpper() + ".tqw"));
-            QVERIFY2(poem.document().documentElement().firstChildElement().elementsByTagName("content").count() >= 8,
-                     qPrintable(rhyme));
+            int themes = 0;
+            for (QDomElement theme = poem.document().documentElement().firstChildElement().firstChildElement();
+                 !theme.isNull(); theme = theme.nextSiblingElement(), ++themes)
+                QVERIFY2(theme.tagName() == "entry" && theme.elementsByTagName("content").count() >= 10, qPrintable(rhyme));
+            QVERIFY2(themes >= 4, qPrintable(rhyme));
         }
         for (auto it = kNameParts.cbegin(); it != kNameParts.cend(); ++it) {
             DomParser names;
@@ -284,6 +292,173 @@ private slots:
                          qPrintable(path + ": " + text));
             }
         }
+    }
+
+    // Generated text read as a reader reads it: hundreds of seeded runs of every
+    // command through the engine, each dialog box picked from its word list as
+    // a user picks (boxes without a list get a name, boxes of one list
+    // different items). No text may keep a placeholder or a marker; no value
+    // may stand in a frame that repeats it: a phrase of three characters or
+    // more twice in one sentence, one of them in a filled-in value (a title
+    // may not repeat one at all), a value that ends in a place word (上, 里,
+    // 旁 …) followed by another, or a value whose ending the frame says once
+    // more (活动期间 before 暑假期间); no poem repeats a line.
+    void generatedTextsReadWell()
+    {
+        CurrentDir cwd(TestEnvironment::programDir());
+        AutoGenInputDialog story;
+        AutoGenInputDialog4Advertisement advertisement;
+        AutoGenInputDialog4AdvertisementSoft advertorial;
+        const QStringList men{"林振华", "周立强", "韩文博", "沈建国", "罗志明", "郭晓东", "唐海涛", "陆子昂"};
+        const QStringList women{"苏晓雯", "叶静怡", "何雨桐", "程婉清", "江丽华", "姚梦琪"};
+        const auto pick = [&](AutoGenInputDialogBase& dialog) {
+            QHash<QString, QSet<int>> taken; // per word list, and per name pool
+            for (const AutoGenInput& input : dialog.inputs()) {
+                const QString list = QString::fromUtf8(input.field->wordList);
+                const int count = input.comboBox->count();
+                if (!list.isEmpty() && count > 0) {
+                    // The separator between history and list is no item a user picks.
+                    int index = RandomSource::bounded(count);
+                    while (taken[list].contains(index) || input.comboBox->itemText(index).isEmpty())
+                        index = (index + 1) % count;
+                    taken[list] << index;
+                    input.comboBox->setCurrentIndex(index);
+                    continue;
+                }
+                const bool woman = input.placeholder().contains("WOMAN") || input.placeholder().contains("FEMALE");
+                const QStringList& names = woman ? women : men;
+                int index = RandomSource::bounded(names.size());
+                while (taken[woman ? "女" : "男"].contains(index))
+                    index = (index + 1) % names.size();
+                taken[woman ? "女" : "男"] << index;
+                input.comboBox->setEditText(names.at(index));
+            }
+            // Every value between two private-use marks, so that the text tells where values stand.
+            QVector<PlaceholderValue> values = GenerationEngine::valuesOf(dialog);
+            for (PlaceholderValue& value : values) {
+                if (value.placeholder != GenerationEngine::urlPlaceholder && !value.value.isEmpty())
+                    value.value = QChar(0xE000) + value.value + QChar(0xE001);
+            }
+            return values;
+        };
+        // The text without the marks, and for each of its characters whether a value put it there.
+        const auto unmark = [](const QString& marked, QVector<bool>& fromValue, QStringList& values) {
+            QString text;
+            bool inside = false;
+            for (const QChar c : marked) {
+                if (c.unicode() == 0xE000) {
+                    inside = true;
+                    values << QString();
+                } else if (c.unicode() == 0xE001) {
+                    inside = false;
+                } else {
+                    text += c;
+                    fromValue << inside;
+                    if (inside)
+                        values.last() += c;
+                }
+            }
+            return text;
+        };
+
+        QStringList paths;
+        for (const GenerationCommand& command : GenerationCommand::all()) {
+            if (command.kind != GenerationCommand::Poem)
+                paths << command.path();
+        }
+        for (const QString& rhyme : PoemConfigDialog::rhymeGroups())
+            paths << GenerationEngine::poemTemplate(rhyme);
+
+        static const QString locatives = "上里旁边前下中内外";
+        static const QString sentenceEnds = "。！？；…\n";
+        QStringList problems;
+        int texts = 0;
+        QTextEdit editor;
+        GenerationSession session(nullptr);
+        RandomSource::seed(20240611);
+        for (const QString& path : paths) {
+            const GenerationEngine::Branch branch = GenerationEngine::branchOf(path);
+            AutoGenInputDialogBase& dialog = branch == GenerationEngine::StoryBranch ? (AutoGenInputDialogBase&)story
+                                             : branch == GenerationEngine::AdvertisementBranch
+                                                 ? (AutoGenInputDialogBase&)advertisement
+                                                 : (AutoGenInputDialogBase&)advertorial;
+            const bool poem = GenerationEngine::isPoemTemplate(path);
+            const bool title = GenerationEngine::isTitleTemplate(path);
+            const int runs = branch == GenerationEngine::StoryBranch && !poem && !title ? 120 : 300;
+            for (int run = 0; run < runs; ++run, ++texts) {
+                GenerationEngine::Request request;
+                request.templatePath = path;
+                request.editor = &editor;
+                request.poemLines = QVector<int>{8, 8, 8, 4, 12, 20, 100}.at(run % 7);
+                request.values = pick(dialog);
+                editor.clear();
+                QString result;
+                QCOMPARE(GenerationEngine(request).run(result), GenerationEngine::Generated);
+                QVector<bool> fromValue;
+                QStringList values;
+                const QString text = unmark(title ? result : editor.toPlainText(), fromValue, values);
+                const auto problem = [&](const QString& what) {
+                    problems << path + ": " + what + "\n    " + QString(text).replace('\n', "\n    ");
+                };
+
+                if (text.trimmed().isEmpty() || text.contains("__") || text.contains(QRegularExpression("\\[[^\\]]*\\]")))
+                    problem("a placeholder or marker is left");
+                if (poem) {
+                    QStringList lines = text.split('\n');
+                    lines.removeAll(QString());
+                    if (QSet<QString>(lines.begin(), lines.end()).size() != lines.size())
+                        problem("a line stands twice in the poem");
+                }
+                // Phrases of three ideographs, sentence by sentence.
+                QHash<QString, int> at;
+                for (int i = 0; i + 3 <= text.size(); ++i) {
+                    if (sentenceEnds.contains(text.at(i)))
+                        at.clear();
+                    const QString phrase = text.mid(i, 3);
+                    if (std::any_of(phrase.begin(), phrase.end(),
+                                    [](QChar c) { return c.unicode() < 0x4e00 || c.unicode() > 0x9fa5; }))
+                        continue;
+                    const auto touched = [&](int from) {
+                        return fromValue.at(from) || fromValue.at(from + 1) || fromValue.at(from + 2);
+                    };
+                    const auto seen = at.constFind(phrase);
+                    if (seen != at.constEnd() && *seen + 3 <= i && (title || touched(*seen) || touched(i))) {
+                        problem("the phrase " + phrase + " stands twice in one sentence");
+                        break;
+                    }
+                    if (seen == at.constEnd())
+                        at.insert(phrase, i);
+                }
+                // The frame around each value.
+                for (int i = 0; i < text.size(); ++i) {
+                    if (!fromValue.at(i) || (i > 0 && fromValue.at(i - 1)))
+                        continue;
+                    int end = i;
+                    while (end < text.size() && fromValue.at(end))
+                        ++end;
+                    const QString value = text.mid(i, end - i);
+                    const QString before = text.mid(qMax(0, i - 2), qMin(2, i));
+                    const QString after = text.mid(end, 2);
+                    const QChar last = value.back();
+                    if (locatives.contains(last)
+                        && (after.startsWith("附近") || after.startsWith("一带") || (!after.isEmpty() && locatives.contains(after.front()))))
+                        problem(value + " is followed by another place word");
+                    if (value.size() >= 3 && before == value.right(2))
+                        problem(value + " has its ending in front of it");
+                    if (value.size() >= 2 && after.startsWith(last))
+                        problem(value + " has its last character once more after it");
+                }
+            }
+        }
+        QVERIFY(texts > 15000);
+        // Each kind of problem once, with the first text that shows it.
+        QMap<QString, QString> kinds;
+        for (const QString& found : qAsConst(problems))
+            kinds.insert(found.section('\n', 0, 0), found);
+        for (const QString& found : qAsConst(kinds))
+            std::fprintf(stderr, "%s\n", qPrintable(found));
+        QVERIFY2(problems.isEmpty(), qPrintable(QString("%1 problems of %2 kinds in %3 texts")
+                                                    .arg(problems.size()).arg(kinds.size()).arg(texts)));
     }
 
     void atomIndexListsEveryAtom()

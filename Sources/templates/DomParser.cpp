@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <memory>
 
 #include "RandomSource.h"
@@ -502,13 +503,71 @@ bool DomParser::pickRandomContentsOfFirstEntry(QStringList& texts, QList<QList<i
     qDebug() << Q_FUNC_INFO << ", count =" << count;
 
     prepareDraws();
-    if (m_entryChildren.isEmpty() || m_entryChildren.first().isEmpty())
+    if (m_entries.isEmpty() || count <= 0)
         return true;
-    const QVector<QDomNode>& children = m_entryChildren.first();
-    for (int draw = 0; draw < count; ++draw) {
-        const int child = RandomSource::bounded(children.size());
-        positions.append(QList<int>{0, child});
-        texts.append(children.at(child).toElement().text());
+
+    // The themes: the first entry itself with the contents that stand in it,
+    // then every entry inside it (they follow it in document order).
+    struct Theme
+    {
+        int entry;
+        QVector<int> lines; // child indices of the contents
+    };
+    QVector<Theme> themes;
+    const int inner = m_entries.first().elementsByTagName(kEntryTag).count();
+    for (int entry = 0; entry <= inner && entry < m_entries.size(); ++entry) {
+        Theme theme{entry, {}};
+        const QVector<QDomNode>& children = m_entryChildren.at(entry);
+        for (int child = 0; child < children.size(); ++child) {
+            if (children.at(child).isElement() && children.at(child).toElement().tagName() != kEntryTag)
+                theme.lines.append(child);
+        }
+        if (!theme.lines.isEmpty())
+            themes.append(theme);
+    }
+    if (themes.isEmpty())
+        return true;
+
+    // Themes in a random order; as many of them as the count needs, or all.
+    for (int i = 0; i + 1 < themes.size(); ++i)
+        std::swap(themes[i], themes[i + RandomSource::bounded(themes.size() - i)]);
+    int stanzas = 0;
+    int available = 0;
+    while (stanzas < themes.size() && available < count)
+        available += themes.at(stanzas++).lines.size();
+    if (available < count)
+        qWarning() << "The poem has" << available << "lines without repeats," << count << "were asked for";
+
+    // The lines spread as evenly over the stanzas as their themes allow.
+    QVector<int> sizes(stanzas, 0);
+    int left = qMin(count, available);
+    while (left > 0) {
+        int open = 0;
+        for (int s = 0; s < stanzas; ++s)
+            open += sizes.at(s) < themes.at(s).lines.size() ? 1 : 0;
+        const int share = qMax(1, left / open);
+        for (int s = 0; s < stanzas && left > 0; ++s) {
+            const int add = std::min({share, int(themes.at(s).lines.size()) - sizes.at(s), left});
+            sizes[s] += add;
+            left -= add;
+        }
+    }
+
+    for (int s = 0; s < stanzas; ++s) {
+        Theme& theme = themes[s];
+        if (s > 0) {
+            // An empty line between stanzas, tagged with the entry of the theme that follows.
+            texts.append(QString());
+            positions.append(QList<int>{theme.entry});
+        }
+        // Drawn without replacement: the front of the list is shuffled line by line.
+        const QVector<QDomNode>& children = m_entryChildren.at(theme.entry);
+        for (int i = 0; i < sizes.at(s); ++i) {
+            std::swap(theme.lines[i], theme.lines[i + RandomSource::bounded(theme.lines.size() - i)]);
+            const int child = theme.lines.at(i);
+            positions.append(QList<int>{theme.entry, child});
+            texts.append(children.at(child).toElement().text());
+        }
     }
     return true;
 }

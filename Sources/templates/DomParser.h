@@ -51,7 +51,12 @@ public:
     // One random content per entry that has children; positions are
     // {entry index in document order, child index}. Out lists are appended to.
     bool pickRandomContents(QStringList& texts, int& entryCount, QList<QList<int>>& positions);
-    // count independent draws from the first entry, each at {0, child index}.
+    // The lines of a poem: count contents from the themes of the first entry
+    // (the first entry with its own contents, and each entry inside it), never
+    // one twice. One theme at random gives its lines in a random order; when
+    // it has fewer than count, further themes follow as stanzas, each after
+    // an empty text at {theme entry}, until count lines are drawn or every
+    // theme is used. Lines are at {theme entry index, child index}.
     bool pickRandomContentsOfFirstEntry(QStringList& texts, QList<QList<int>>& positions, int count);
 
     // How a part of a generated name is chosen.

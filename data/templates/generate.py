@@ -74,15 +74,17 @@ class Template:
         self.path, self.title, self.where = path, title, where
         self.root = []          # list of entries: (title, children); children are str or entry tuples
 
+    @staticmethod
+    def walk(children):
+        for child in children:
+            if isinstance(child, str):
+                yield child
+            else:
+                yield from Template.walk(child[1])
+
     def contents(self):
-        def walk(children):
-            for child in children:
-                if isinstance(child, str):
-                    yield child
-                else:
-                    yield from walk(child[1])
         for entry in self.root:
-            yield from walk(entry[1])
+            yield from Template.walk(entry[1])
 
 
 def fail(errors, where, text):
@@ -180,8 +182,8 @@ def check(templates, errors):
         if path not in templates:
             fail(errors, "tables", "%s.tqw is missing" % path)
     for path in POEMS:
-        if path in templates and len([c for c in templates[path].root[0][1] if isinstance(c, str)]) < 8:
-            fail(errors, path, "a poem needs at least eight lines in its first entry")
+        if path in templates:
+            check_poem(templates[path], errors)
     for path, parts in NAMES.items():
         if path in templates and len(templates[path].root) != parts:
             fail(errors, path, "needs %d entries, one per part of a name" % parts)
@@ -190,6 +192,15 @@ def check(templates, errors):
             lengths = {len(s) for s in templates[path].root[0][1]}
             if not {1, 2} <= lengths:
                 fail(errors, path, "surnames of one and of two characters are both needed")
+    # Two-character surnames are rare in life: in the names they come up for at
+    # most one candidate in 40 (a marker draws from its atom, whose surnames are single).
+    for path in ("男名", "女名", "称谓"):
+        if path in templates:
+            surnames = [c for c in templates[path].root[0][1] if isinstance(c, str)]
+            double = sum(1 for c in surnames if not MARKER.search(c) and len(c) == 2)
+            if double * SURNAME_DOUBLE_SHARE > len(surnames):
+                fail(errors, path, "%d of %d surnames have two characters, more than one in %d"
+                     % (double, len(surnames), SURNAME_DOUBLE_SHARE))
     check_counts(templates, errors)
     check_list_sizes(errors)
     for prefix in PRELOAD_PATTERNS:
@@ -204,9 +215,14 @@ def check(templates, errors):
 # draws one content per entry, so 4 entries of 8 contents give 4,096 texts.
 COMMAND_MIN_ENTRIES = 4
 COMMAND_MIN_CONTENTS = 8
+TITLE = "标题"
+TITLE_MIN_PATTERNS = 12
 ATOM_MIN_VARIANTS = 12
 POEM_MIN_LINES = 24
+POEM_MIN_THEMES = 4
+POEM_MIN_THEME_LINES = 10
 NAME_MIN_CANDIDATES = 200
+SURNAME_DOUBLE_SHARE = 40
 
 
 LIST_MIN_ITEMS = 40
@@ -226,11 +242,52 @@ def check_list_sizes(errors):
                 fail(errors, os.path.relpath(path, ROOT), "needs at least %d items, has %d" % (LIST_MIN_ITEMS, len(items)))
 
 
+def check_poem(t, errors):
+    """A poem's first entry holds its themes, each enough for an eight-line poem
+    on its own; a poem never repeats a line, so no line stands twice in a group."""
+    first = t.root[0][1]
+    themes = [child for child in first if not isinstance(child, str)]
+    if any(isinstance(child, str) for child in first) or len(themes) < POEM_MIN_THEMES:
+        fail(errors, t.where, "the first entry holds at least %d themes and nothing else" % POEM_MIN_THEMES)
+    for title, lines in themes:
+        if len(lines) < POEM_MIN_THEME_LINES or not all(isinstance(line, str) for line in lines):
+            fail(errors, t.where, "theme %s needs at least %d lines and no entry" % (title, POEM_MIN_THEME_LINES))
+    seen = set()
+    for line in Template.walk(first):
+        if line in seen:
+            fail(errors, t.where, "the line %s stands twice" % line)
+        seen.add(line)
+
+
+def variety(templates, text):
+    """How many different texts one content gives, its atom markers counted."""
+    count = 1
+    for name in MARKER.findall(text):
+        atom = templates.get("Atom/" + name)
+        count *= sum(variety(templates, c) for c in atom.contents()) if atom else 1
+    return count
+
+
+def check_titles(templates, errors):
+    """The title template is one entry of title patterns built from word atoms:
+    a title is one pattern, so there are as many shapes as patterns."""
+    t = templates.get(TITLE)
+    if t is None:
+        return
+    patterns = [c for c in t.root[0][1] if isinstance(c, str)] if len(t.root) == 1 else []
+    if len(patterns) < TITLE_MIN_PATTERNS:
+        fail(errors, t.where, "needs one entry of at least %d title patterns" % TITLE_MIN_PATTERNS)
+    total = sum(variety(templates, p) for p in patterns)
+    if total < COMMAND_MIN_CONTENTS ** COMMAND_MIN_ENTRIES:
+        fail(errors, t.where, "its patterns give %d titles, fewer than %d" % (total, COMMAND_MIN_CONTENTS ** COMMAND_MIN_ENTRIES))
+
+
 def check_counts(templates, errors):
     commands = GENRES + STORY_SLOTS + ADVERTISEMENTS + [ADVERTORIAL] + NEWS + DOCUMENTS
+    check_titles(templates, errors)
     for path in commands:
         t = templates.get(path)
-        if t is None:
+        if t is None or path == TITLE:
             continue
         if len(t.root) < COMMAND_MIN_ENTRIES:
             fail(errors, t.where, "needs at least %d entries, has %d" % (COMMAND_MIN_ENTRIES, len(t.root)))
@@ -246,8 +303,10 @@ def check_counts(templates, errors):
                 fail(errors, t.where, "atom needs at least %d variants, has %d" % (ATOM_MIN_VARIANTS, n))
     for path in POEMS:
         t = templates.get(path)
-        if t is not None and t.root and len(t.root[0][1]) < POEM_MIN_LINES:
-            fail(errors, t.where, "a poem needs at least %d lines, has %d" % (POEM_MIN_LINES, len(t.root[0][1])))
+        if t is not None and t.root:
+            n = len(list(Template.walk(t.root[0][1])))
+            if n < POEM_MIN_LINES:
+                fail(errors, t.where, "a poem needs at least %d lines, has %d" % (POEM_MIN_LINES, n))
     for path in NAMES:
         t = templates.get(path)
         if t is None:

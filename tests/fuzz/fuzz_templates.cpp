@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QSet>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -46,8 +47,15 @@ void checkDraws(DomParser& parser)
     QStringList first;
     QList<QList<int>> firstPositions;
     parser.pickRandomContentsOfFirstEntry(first, firstPositions, 3);
-    if (first.size() != firstPositions.size() || (!first.isEmpty() && first.size() != 3))
-        fail("first-entry draws: wrong count");
+    QSet<QList<int>> lines;
+    for (const QList<int>& position : firstPositions) {
+        if (position.size() == 2)
+            lines.insert(position);
+        else if (position.size() != 1)
+            fail("first-entry draws: position out of range");
+    }
+    if (first.size() != firstPositions.size() || lines.size() > 3 || lines.size() + 2 < firstPositions.size())
+        fail("first-entry draws: wrong count or a line drawn twice");
 }
 
 QByteArray write(QTreeWidget* tree, const DomParser& parser, TemplateWriter::Form form)
