@@ -176,8 +176,8 @@ def check(stats=False):
         if word in entries:
             fault("词典", "entry twice: " + word)
         entries[word] = text
-        if "～" not in text:
-            fault("词典", "%s has no example using ～" % word)
+        for problem in entry_faults(word, text):
+            fault("词典", "%s: %s" % (word, problem))
     for word in sorted(pair_words - set(entries)):
         fault("词典", "no entry for the synonym/antonym word " + word)
     two = [w for w in white_rows if len(w) == 2][:DICTIONARY_TOP_WORDS]
