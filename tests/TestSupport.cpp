@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <QTextBlock>
+#include <QTextDocument>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -258,6 +261,34 @@ QString ScriptedPrompt::getItem(QWidget*, const QString& title, const QString& l
     if (ok)
         *ok = answered;
     return answered ? itemAnswers.takeFirst() : QString();
+}
+
+QString rawText(const QTextDocument* document)
+{
+    QStringList blocks;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        blocks << block.text();
+    return blocks.join('\n');
+}
+
+QStringList marksOfBlocks(const QTextDocument* document, bool withBlockFormats)
+{
+    QStringList lines;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QString line;
+        if (withBlockFormats) {
+            const QTextBlockFormat format = block.blockFormat();
+            line = QString("{%1 %2 %3}").arg(format.lineHeight()).arg(format.lineHeightType()).arg(format.topMargin());
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat chars = it.fragment().charFormat();
+            line += chars.isAnchor() ? QString("[%1|%2|%3]").arg(it.fragment().text(), chars.anchorHref(),
+                                                                 chars.foreground().color().name())
+                                     : it.fragment().text();
+        }
+        lines << line;
+    }
+    return lines;
 }
 
 QByteArray fileBytes(const QString& path, const QByteArray& ifUnreadable)

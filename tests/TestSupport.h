@@ -146,6 +146,7 @@ public:
 // ---- Helpers shared by the tests ------------------------------------------------------
 
 class QAction;
+class QTextDocument;
 class QTextEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -169,6 +170,12 @@ QByteArray utf16Bytes(const QString& text, bool littleEndian);
 void typeText(QWidget* widget, const QString& text);
 // Selects from one position to another in an editor.
 void selectText(QTextEdit* edit, int from, int to);
+
+// Each block's own text, as the editor holds it, one line per block.
+QString rawText(const QTextDocument* document);
+// One line per block; a link as [text|target|colour]; with withBlockFormats each
+// line starts with {line height, its type, top margin}.
+QStringList marksOfBlocks(const QTextDocument* document, bool withBlockFormats = false);
 
 // The first action below the owner with this text, or null.
 QAction* actionByText(const QObject* owner, const QString& text);

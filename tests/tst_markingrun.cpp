@@ -34,27 +34,7 @@ namespace {
 // Blocks as lines; a mark as [text|href|colour].
 QString marksOf(const QTextDocument* document)
 {
-    QStringList lines;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        QString line;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            line += format.isAnchor() ? QString("[%1|%2|%3]").arg(it.fragment().text(), format.anchorHref(),
-                                                                  format.foreground().color().name())
-                                      : it.fragment().text();
-        }
-        lines << line;
-    }
-    return lines.join('\n');
-}
-
-// Each block's own text, as the editor holds it.
-QString rawText(const QTextDocument* document)
-{
-    QStringList blocks;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        blocks << block.text();
-    return blocks.join('\n');
+    return marksOfBlocks(document).join('\n');
 }
 
 void addWords(TemporaryDictionary& dictionary, uint code, const QStringList& words)

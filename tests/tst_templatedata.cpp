@@ -50,6 +50,19 @@ const QStringList kRhymes = QString("a=a-ia-ua ai=ai-uai an=an-ian-uan ang=ang-i
 const QMap<QString, int> kNameParts{{"男名", 3}, {"女名", 3}, {"称谓", 2}, {"地名", 2},
                                     {"机构", 3}, {"媒体名称", 3}, {"外星", 5}};
 
+// The template of every generation command, each rhyme group's poem in place of the poem command's.
+QStringList generationTemplates()
+{
+    QStringList paths;
+    for (const GenerationCommand& command : GenerationCommand::all()) {
+        if (command.kind != GenerationCommand::Poem)
+            paths << command.path();
+    }
+    for (const QString& rhyme : PoemConfigDialog::rhymeGroups())
+        paths << GenerationEngine::poemTemplate(rhyme);
+    return paths;
+}
+
 QSet<QString> storyPlaceholders()
 {
     QSet<QString> set;
@@ -259,13 +272,7 @@ private slots:
             for (const AutoGenInput& input : dialog->inputs())
                 input.comboBox->setEditText(input.placeholder() == GenerationEngine::urlPlaceholder ? "www.example.cn" : "某甲");
         }
-        QStringList paths;
-        for (const GenerationCommand& command : GenerationCommand::all()) {
-            if (command.kind != GenerationCommand::Poem)
-                paths << command.path();
-        }
-        for (const QString& rhyme : PoemConfigDialog::rhymeGroups())
-            paths << GenerationEngine::poemTemplate(rhyme);
+        const QStringList paths = generationTemplates();
         QCOMPARE(paths.size(), 47 + 8 + 1 + 8 + 25 + 18);
         QTextEdit editor;
         for (const QString& path : paths) {
@@ -361,13 +368,7 @@ private slots:
             return text;
         };
 
-        QStringList paths;
-        for (const GenerationCommand& command : GenerationCommand::all()) {
-            if (command.kind != GenerationCommand::Poem)
-                paths << command.path();
-        }
-        for (const QString& rhyme : PoemConfigDialog::rhymeGroups())
-            paths << GenerationEngine::poemTemplate(rhyme);
+        const QStringList paths = generationTemplates();
 
         static const QString locatives = "上里旁边前下中内外";
         static const QString sentenceEnds = "。！？；…\n";

@@ -56,31 +56,9 @@ QStringList texts(const QListWidget* list)
     return result;
 }
 
-// Each block's own text, as the editor holds it.
-QString rawText(const QTextDocument* document)
-{
-    QStringList blocks;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        blocks << block.text();
-    return blocks.join('\n');
-}
-
-// The marks as [text|target|colour], and each block's format, block by block.
 QStringList marksAndBlocks(const QTextDocument* document)
 {
-    QStringList lines;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        const QTextBlockFormat format = block.blockFormat();
-        QString line = QString("{%1 %2 %3}").arg(format.lineHeight()).arg(format.lineHeightType()).arg(format.topMargin());
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat chars = it.fragment().charFormat();
-            line += chars.isAnchor() ? QString("[%1|%2|%3]").arg(it.fragment().text(), chars.anchorHref(),
-                                                                 chars.foreground().color().name())
-                                     : it.fragment().text();
-        }
-        lines << line;
-    }
-    return lines;
+    return marksOfBlocks(document, true);
 }
 
 // The middle of the first mark whose target starts with prefix, in viewport coordinates.
