@@ -267,6 +267,47 @@ private slots:
         }
     }
 
+    // Blanks, punctuation and symbols are never doubtful: a web text indented
+    // with ideographic spaces, with runs of no-break spaces, corner brackets,
+    // arrows and the like gets no white-list mark; a rare character among
+    // them still does. Full-width digits and letters go with the settings.
+    void blanksAndPunctuationAreNeverDoubtful()
+    {
+        TemporaryDictionary local("blanks");
+        addWords(local, 33, {"今天", "我们", "北京"});
+        addWords(local, 36, {"去", "的", "了"});
+        local.add(32, {"TypoWord", "Correction"}, {{"迫不急待", "迫不及待"}}, true);
+        const QString text = QString("\u3000\u3000今天我们去北京。\u00a0\u00a0\u00a0「北京」『今天』〈我们〉〔去〕～﹏→²％\u2028"
+                                     "\u3000\u3000我们\u00a0今天\u2029去了\u2003北京！\u2026\u2026（今天）·北京 \t"
+                                     "①②★※§℃€\U0001F44D〖北京〗")
+                                 + "\n\u3000\u3000今天我们去北京\u00a0\u00a0";
+        QTextEdit editor;
+        for (uint code : {33u, 34u}) {
+            editor.setPlainText(text);
+            const QString before = rawText(editor.document());
+            EmbellishRun marking;
+            QCOMPARE(run(marking, editor, code, true), int(EmbellishRun::Completed));
+            QVERIFY2(marking.counts().marks == 0, qPrintable(marksOf(editor.document())));
+            QCOMPARE(rawText(editor.document()), before);
+        }
+        // One rare character among the blanks: marked alone.
+        editor.setPlainText("\u3000\u3000今天\u00a0\u00a0鼋\u00a0\u00a0我们。");
+        EmbellishRun marking;
+        QCOMPARE(run(marking, editor, 33, true), int(EmbellishRun::Completed));
+        QCOMPARE(marksOf(editor.document()), QString("\u3000\u3000今天\u00a0\u00a0[鼋|鼋#0|#ff0000]\u00a0\u00a0我们。"));
+        QCOMPARE(marking.counts().marks, 1);
+
+        // Full-width digits and letters are delimiters only when the settings make the ASCII ones so.
+        for (const bool asSymbol : {true, false}) {
+            Settings settings;
+            settings.setValue("EmbellishDigitsAsSymbol", asSymbol);
+            settings.setValue("EmbellishAlphaAsSymbol", asSymbol);
+            editor.setPlainText("今天２０２４ＡＢｃ我们");
+            QCOMPARE(run(marking, editor, 33, true), int(EmbellishRun::Completed));
+            QCOMPARE(marksOf(editor.document()), asSymbol ? QString("今天２０２４ＡＢｃ我们") : QString("今天[２０２４ＡＢｃ|２０２４ＡＢｃ#0|#ff0000]我们"));
+        }
+    }
+
     // A check that cannot read one of its tables (missing, an empty file, a
     // database without the table) says so in a box naming the file, leaves
     // the document alone and creates no file.

@@ -60,7 +60,7 @@ void addWords(TemporaryDictionary& dictionary, uint code, const QStringList& wor
 }
 
 const uint kListCodes[] = {16, 17, 33, 36, 80, 81, 82, 83, 84, 86, 87, 88, 89, 96, 117, 254};
-const QString kAlphabet = QStringLiteral("甲乙丙丁戊己庚辛 a1B，。！、“”\t");
+const QString kAlphabet = QStringLiteral("甲乙丙丁戊己庚辛 a1B，。！、“”\t\u3000\u00a0「→２");
 
 } // namespace
 

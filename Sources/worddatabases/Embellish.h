@@ -33,9 +33,9 @@ struct SegmentationSettings
     int maxWordLength = 4;      // "MaxWordLength", the longest candidate in longest-match mode
 
     static SegmentationSettings read();
-    // Does c end a word for category type? Codes 35, 80, 82 and 96 have no
-    // delimiters: every character takes part in their lookups.
-    bool isDelimiter(QChar c, uint type) const;
+    // Does line[at] end a word for category type? Codes 35, 80, 82 and 96
+    // have no delimiters: every character takes part in their lookups.
+    bool isDelimiter(const QString& line, int at, uint type) const;
     static bool hasDelimiters(uint type);
     // The longest candidate a line of category type is cut with.
     int longestCandidate(uint type) const;

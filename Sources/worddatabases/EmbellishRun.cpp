@@ -193,8 +193,8 @@ QVector<EmbellishRun::Piece> EmbellishRun::pieces(const QStringList& lines, uint
     // would have needed.
     auto cutsAt = [&](const QString& text, int at) {
         if (delimiters)
-            return settings.isDelimiter(text.at(at - 1), delimiterCode)
-                && !settings.isDelimiter(text.at(at), delimiterCode);
+            return settings.isDelimiter(text, at - 1, delimiterCode)
+                && !settings.isDelimiter(text, at, delimiterCode);
         return !wordAcross(*probe, text, at, code, longest);
     };
     QVector<Piece> result;

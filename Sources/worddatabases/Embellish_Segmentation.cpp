@@ -13,6 +13,7 @@
 #include <QDebug>
 #include <QVector>
 #include <algorithm>
+#include <vector>
 
 #include "Logging.h"
 #include "SettingsStore.h"
@@ -26,16 +27,87 @@ inline bool segmentationLogging()
     return logTargets != LOG_TARGET_NONE && logLevel <= QtDebugMsg;
 }
 
-// Delimiters outside ASCII: 。，？“”！《》【】…：、‘’；—（）·
+// Delimiters outside ASCII that are always there: 。，？“”！《》【】…：、‘’；—（）·
+// and, beside them, every blank (the no-break space of web pages, the
+// ideographic space that indents Chinese paragraphs, line and paragraph
+// separators), every punctuation mark and every symbol (「」〔〕～→％ and the
+// like, superscript and circled numbers too). Digits other than ASCII ones and
+// full-width letters go with the digit and letter settings.
 constexpr ushort kWideDelimiters[] = {0x3002, 0xFF0C, 0xFF1F, 0x201C, 0x201D, 0xFF01, 0x300A, 0x300B, 0x3010, 0x3011,
                                       0x2026, 0xFF1A, 0x3001, 0x2018, 0x2019, 0xFF1B, 0x2014, 0xFF08, 0xFF09, 0x00B7};
 
-bool isWideDelimiter(ushort c)
+enum WideClass : unsigned char { WideWord = 0, WideDelimiter = 1, WideDigit = 2, WideLetter = 3 };
+
+bool isSymbolOrPunctuation(uint codePoint)
 {
-    for (ushort d : kWideDelimiters)
-        if (d == c)
-            return true;
-    return false;
+    switch (QChar::category(codePoint)) {
+    case QChar::Punctuation_Connector:
+    case QChar::Punctuation_Dash:
+    case QChar::Punctuation_Open:
+    case QChar::Punctuation_Close:
+    case QChar::Punctuation_InitialQuote:
+    case QChar::Punctuation_FinalQuote:
+    case QChar::Punctuation_Other:
+    case QChar::Symbol_Math:
+    case QChar::Symbol_Currency:
+    case QChar::Symbol_Modifier:
+    case QChar::Symbol_Other:
+    case QChar::Number_Other: // ² ½ ①
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The class of every character of the Basic Multilingual Plane above ASCII,
+// worked out once (thread-safe static initialisation).
+const unsigned char* wideClasses()
+{
+    static const std::vector<unsigned char> classes = [] {
+        std::vector<unsigned char> table(0x10000, WideWord);
+        for (uint u = 0x80; u < 0x10000; ++u) {
+            const QChar c{ushort(u)};
+            if (c.isSurrogate())
+                continue;
+            if (c.isSpace() || isSymbolOrPunctuation(u))
+                table[u] = WideDelimiter;
+            else if (c.category() == QChar::Number_DecimalDigit)
+                table[u] = WideDigit;
+            else if ((u >= 0xFF21 && u <= 0xFF3A) || (u >= 0xFF41 && u <= 0xFF5A))
+                table[u] = WideLetter;
+        }
+        for (ushort d : kWideDelimiters)
+            table[d] = WideDelimiter;
+        return table;
+    }();
+    return classes.data();
+}
+
+bool isWideDelimiter(ushort c, bool digits, bool letters)
+{
+    switch (wideClasses()[c]) {
+    case WideDelimiter:
+        return true;
+    case WideDigit:
+        return digits;
+    case WideLetter:
+        return letters;
+    default:
+        return false;
+    }
+}
+
+// A character outside the Basic Multilingual Plane (an emoji, a rare
+// character) is two code units: both halves go with the whole character.
+bool isSupplementaryDelimiter(const QString& line, int at)
+{
+    const QChar c = line.at(at);
+    uint codePoint = 0;
+    if (c.isHighSurrogate() && at + 1 < line.size() && line.at(at + 1).isLowSurrogate())
+        codePoint = QChar::surrogateToUcs4(c, line.at(at + 1));
+    else if (c.isLowSurrogate() && at > 0 && line.at(at - 1).isHighSurrogate())
+        codePoint = QChar::surrogateToUcs4(line.at(at - 1), c);
+    return codePoint != 0 && isSymbolOrPunctuation(codePoint);
 }
 
 bool isAsciiDelimiter(ushort c, bool digits, bool letters)
@@ -91,12 +163,16 @@ int SegmentationSettings::longestCandidate(uint type) const
     return std::max(maxWordLength, 4);
 }
 
-bool SegmentationSettings::isDelimiter(QChar c, uint type) const
+bool SegmentationSettings::isDelimiter(const QString& line, int at, uint type) const
 {
     if (!hasDelimiters(type))
         return false;
-    const ushort u = c.unicode();
-    return u < 0x80 ? isAsciiDelimiter(u, digitsAsSymbol, alphaAsSymbol) : isWideDelimiter(u);
+    const ushort u = line.at(at).unicode();
+    if (u < 0x80)
+        return isAsciiDelimiter(u, digitsAsSymbol, alphaAsSymbol);
+    if (QChar::isSurrogate(u))
+        return isSupplementaryDelimiter(line, at);
+    return isWideDelimiter(u, digitsAsSymbol, alphaAsSymbol);
 }
 
 // ---- Scan ------------------------------------------------------------------------
@@ -111,6 +187,8 @@ struct Embellish::ScanRules
     bool longest = false;
     bool asciiDelimiter[0x80] = {};
     bool delimiters = true;
+    bool digits = true;
+    bool letters = true;
 
     ScanRules(uint code, const SegmentationSettings& settings)
         : type(code)
@@ -122,16 +200,22 @@ struct Embellish::ScanRules
         longest = code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST || settings.longestMatch;
         maxLength = settings.longestCandidate(code);
         delimiters = SegmentationSettings::hasDelimiters(code);
+        digits = settings.digitsAsSymbol;
+        letters = settings.alphaAsSymbol;
         for (ushort c = 0; c < 0x80; ++c)
             asciiDelimiter[c] = delimiters && isAsciiDelimiter(c, settings.digitsAsSymbol, settings.alphaAsSymbol);
     }
 
-    bool isDelimiter(QChar c) const
+    bool isDelimiter(const QString& line, int at) const
     {
-        const ushort u = c.unicode();
+        const ushort u = line.at(at).unicode();
         if (u < 0x80)
             return asciiDelimiter[u];
-        return delimiters && isWideDelimiter(u);
+        if (!delimiters)
+            return false;
+        if (QChar::isSurrogate(u))
+            return isSupplementaryDelimiter(line, at);
+        return isWideDelimiter(u, digits, letters);
     }
 };
 
@@ -242,7 +326,7 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
     };
 
     while (i >= first) {
-        if (rules.isDelimiter(line.at(i))) {
+        if (rules.isDelimiter(line, i)) {
             if (delimiterEnd < 0)
                 delimiterEnd = i;
             delimiterStart = i;
