@@ -309,8 +309,8 @@ private slots:
     }
 
     // A check that cannot read one of its tables (missing, an empty file, a
-    // database without the table) says so in a box naming the file, leaves
-    // the document alone and creates no file.
+    // database without the table, a table without rows) says so in a box
+    // naming the file, leaves the document alone and creates no file.
     void unreadableTables_data()
     {
         QTest::addColumn<uint>("code");
@@ -322,10 +322,12 @@ private slots:
             uint broken;
         } cases[] = {{32, 32}, {33, 33}, {33, 36}, {34, 32}, {34, 33}, {83, 83}};
         for (const auto& c : cases)
-            for (const QString damage : {"missing", "empty", "no table"})
+            for (const QString damage : {"missing", "empty", "no table", "no rows"})
                 QTest::addRow("%u, %u %s", c.code, c.broken, qPrintable(damage))
                     << c.code << c.broken << damage
-                    << (damage == "missing" ? "词库文件不存在" : damage == "empty" ? "词库文件是空文件" : "无法读取数据表");
+                    << (damage == "missing" ? "词库文件不存在"
+                        : damage == "empty" ? "词库文件是空文件"
+                        : damage == "no rows" ? "没有任何词条" : "无法读取数据表");
     }
     void unreadableTables()
     {
@@ -343,6 +345,10 @@ private slots:
         if (damage == "empty") {
             QFile empty(file);
             QVERIFY(empty.open(QIODevice::WriteOnly));
+        } else if (damage == "no rows") {
+            const auto kind = WordDatabaseCatalogue::lookupKind(broken);
+            local.add(broken, kind == WordDatabaseCatalogue::ListLookup ? QStringList{"Word"} : QStringList{"TypoWord", "Correction"},
+                      {}, true);
         } else if (damage == "no table") {
             TemporaryDictionary other("other");
             addWords(other, 87, {"别的"});
@@ -378,6 +384,30 @@ private slots:
         if (broken == 32)
             local.add(32, {"TypoWord", "Correction"}, {{"迫不急待", "迫不及待"}}, true);
         QCOMPARE(run(marking, editor, code, true), int(EmbellishRun::Completed));
+    }
+
+    // A refused run leaves nothing of the run before it: no counts, no message.
+    void refusedRunForgetsTheLastCounts()
+    {
+        TemporaryDictionary local("refused");
+        addWords(local, 33, {"今天"});
+        addWords(local, 36, {"去"});
+        local.add(32, {"TypoWord", "Correction"}, {{"迫不急待", "迫不及待"}}, true);
+        ScriptedPrompt prompt;
+        QTextEdit editor;
+        editor.setPlainText("迫不急待地今天去");
+        EmbellishRun marking;
+        QCOMPARE(run(marking, editor, 34, true), int(EmbellishRun::Completed));
+        const auto counts = marking.counts();
+        QCOMPARE(QList<int>({counts.marks, counts.blackList, counts.whiteList}), QList<int>({2, 1, 1}));
+        QVERIFY(!marking.message().isEmpty());
+
+        QVERIFY(QFile::remove(WordDatabaseCatalogue::fileName(32)));
+        QCOMPARE(run(marking, editor, 34, true), int(EmbellishRun::TableUnavailable));
+        const auto after = marking.counts();
+        QCOMPARE(QList<int>({after.marks, after.blackList, after.whiteList}), QList<int>({0, 0, 0}));
+        QVERIFY(marking.message().isEmpty());
+        QCOMPARE(prompt.titles, QStringList{"警告"});
     }
 
     // Cancelled at a known piece: the lines before it marked, the rest plain,

@@ -3,6 +3,8 @@
 #include <QAtomicInt>
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QDebug>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -342,7 +344,14 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
         needed << TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER;
     for (uint table : needed) {
         QString error;
-        const WordLookupTable::Pointer loaded = WordLookupTable::shared(table, &error);
+        WordLookupTable::Pointer loaded = WordLookupTable::shared(table, &error);
+        if (loaded && loaded->rowCount() == 0) {
+            // A table without rows would make the check report "0 处" as well.
+            error = tr("词库文件 %1 的数据表“%2”没有任何词条")
+                        .arg(QDir::toNativeSeparators(QFileInfo(WordDatabaseCatalogue::fileName(table)).absoluteFilePath()),
+                             WordDatabaseCatalogue::tableName(table));
+            loaded.reset();
+        }
         if (tableList.contains(table))
             tables << loaded;
         if (!loaded) {
