@@ -297,14 +297,16 @@ private slots:
         QCOMPARE(marksOf(editor.document()), QString("\u3000\u3000今天\u00a0\u00a0[鼋|鼋#0|#ff0000]\u00a0\u00a0我们。"));
         QCOMPARE(marking.counts().marks, 1);
 
-        // Full-width digits and letters are delimiters only when the settings make the ASCII ones so.
+        // Full-width digits and letters, and accented Latin letters, are
+        // delimiters only when the settings make the ASCII ones so.
         for (const bool asSymbol : {true, false}) {
             Settings settings;
             settings.setValue("EmbellishDigitsAsSymbol", asSymbol);
             settings.setValue("EmbellishAlphaAsSymbol", asSymbol);
-            editor.setPlainText("今天２０２４ＡＢｃ我们");
+            editor.setPlainText("今天２０２４ＡＢｃé我们");
             QCOMPARE(run(marking, editor, 33, true), int(EmbellishRun::Completed));
-            QCOMPARE(marksOf(editor.document()), asSymbol ? QString("今天２０２４ＡＢｃ我们") : QString("今天[２０２４ＡＢｃ|２０２４ＡＢｃ#0|#ff0000]我们"));
+            QCOMPARE(marksOf(editor.document()), asSymbol ? QString("今天２０２４ＡＢｃé我们")
+                                                          : QString("今天[２０２４ＡＢｃé|２０２４ＡＢｃé#0|#ff0000]我们"));
         }
     }
 
@@ -320,7 +322,7 @@ private slots:
         const struct {
             uint code;
             uint broken;
-        } cases[] = {{32, 32}, {33, 33}, {33, 36}, {34, 32}, {34, 33}, {83, 83}};
+        } cases[] = {{32, 32}, {32, 33}, {33, 33}, {33, 36}, {34, 32}, {34, 33}, {83, 83}};
         for (const auto& c : cases)
             for (const QString damage : {"missing", "empty", "no table", "no rows"})
                 QTest::addRow("%u, %u %s", c.code, c.broken, qPrintable(damage))

@@ -150,7 +150,8 @@ QStringList EmbellishRun::documentLines(const QTextDocument* document)
 
 QList<uint> EmbellishRun::tableCodes(uint code)
 {
-    if (code == TEMPLATE_TYPE_SPELLING_BLACK_WHITE_LIST)
+    // The black list's hits are judged against the white list (Embellish::readsAsWrongForm).
+    if (code == TEMPLATE_TYPE_SPELLING_BLACK_WHITE_LIST || code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST)
         return {TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST, TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST};
     switch (WordDatabaseCatalogue::lookupKind(code)) {
     case WordDatabaseCatalogue::ListLookup:
@@ -340,7 +341,7 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     const QList<uint> tableList = tableCodes(code);
     QList<uint> needed = tableList;
     // The white-list check judges single characters by the high-frequency list.
-    if (needed.contains(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST))
+    if (code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST || code == TEMPLATE_TYPE_SPELLING_BLACK_WHITE_LIST)
         needed << TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER;
     for (uint table : needed) {
         QString error;

@@ -13,6 +13,7 @@
 #include <QDebug>
 #include <QVector>
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "Logging.h"
@@ -31,8 +32,9 @@ inline bool segmentationLogging()
 // and, beside them, every blank (the no-break space of web pages, the
 // ideographic space that indents Chinese paragraphs, line and paragraph
 // separators), every punctuation mark and every symbol (「」〔〕～→％ and the
-// like, superscript and circled numbers too). Digits other than ASCII ones and
-// full-width letters go with the digit and letter settings.
+// like, superscript and circled numbers too). Digits other than ASCII ones,
+// full-width letters and the other Latin letters (é, ë) go with the digit and
+// letter settings.
 constexpr ushort kWideDelimiters[] = {0x3002, 0xFF0C, 0xFF1F, 0x201C, 0x201D, 0xFF01, 0x300A, 0x300B, 0x3010, 0x3011,
                                       0x2026, 0xFF1A, 0x3001, 0x2018, 0x2019, 0xFF1B, 0x2014, 0xFF08, 0xFF09, 0x00B7};
 
@@ -73,7 +75,8 @@ const unsigned char* wideClasses()
                 table[u] = WideDelimiter;
             else if (c.category() == QChar::Number_DecimalDigit)
                 table[u] = WideDigit;
-            else if ((u >= 0xFF21 && u <= 0xFF3A) || (u >= 0xFF41 && u <= 0xFF5A))
+            else if ((u >= 0xFF21 && u <= 0xFF3A) || (u >= 0xFF41 && u <= 0xFF5A)
+                     || (c.isLetter() && c.script() == QChar::Script_Latin))
                 table[u] = WideLetter;
         }
         for (ushort d : kWideDelimiters)
@@ -355,7 +358,9 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
             if (candidateLength >= rules.minLength) {
                 out.candidate.setUnicode(line.constData() + i, candidateLength);
                 QString newWord;
-                if (getNewWord(out.candidate, &newWord, rules.type, nullptr)) {
+                if (getNewWord(out.candidate, &newWord, rules.type, nullptr)
+                    && (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
+                        || readsAsWrongForm(line, i, candidateLength, rules))) {
                     hit = true;
                     hitStart = i;
                     hitLength = candidateLength;
@@ -391,6 +396,76 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
     }
     // Never reached with a character still carried; kept so none could be lost.
     emitCarried();
+}
+
+// ---- Black-list hits in their context -----------------------------------------------
+
+// A wrong form of the black list is often nothing but the meeting of two
+// correct words: 平安|祥和 holds 安祥, 按|纽约 holds 按纽, 从事|绩效 holds
+// 事绩. So a hit counts only where the text around it reads better with the
+// wrong form than as correct words. The stretch around the hit (up to
+// kReadingContext characters on each side, never across a delimiter) is cut
+// into the fewest pieces, each a white-list word or a single character; the
+// hit is kept only when the cut that takes it as one piece needs fewer pieces
+// than the best cut without it. A tie goes to the correct words.
+namespace {
+
+constexpr int kReadingContext = 6;
+constexpr int kLongestReadingWord = 8;
+
+} // namespace
+
+bool Embellish::readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules)
+{
+    int from = start;
+    while (from > 0 && start - from < kReadingContext && !rules.isDelimiter(line, from - 1))
+        --from;
+    int to = start + length; // one past the end
+    while (to < line.size() && to - (start + length) < kReadingContext && !rules.isDelimiter(line, to))
+        ++to;
+    const int size = to - from;
+    const int hitStart = start - from;
+    const int hitEnd = hitStart + length;
+
+    // The white list is read from memory: every hit asks it about a few dozen pieces.
+    if (!hasWordTable(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST) && !m_whiteListTried) {
+        m_whiteListTried = true;
+        loadWordTable(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST);
+    }
+    // word[k * kLongestReadingWord + n - 2]: is the piece of n characters at k a white-list word?
+    QVector<bool> word(size * kLongestReadingWord, false);
+    QString piece;
+    for (int k = 0; k < size; ++k)
+        for (int n = 2; n <= kLongestReadingWord && k + n <= size; ++n) {
+            piece.setUnicode(line.constData() + from + k, n);
+            word[k * kLongestReadingWord + n - 2] = containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, piece);
+        }
+
+    // Fewest pieces from the start of the stretch to each position, with the
+    // hit taken whole or not at all.
+    auto fewestPieces = [&](bool withHit) {
+        const int none = INT_MAX / 2;
+        QVector<int> best(size + 1, none);
+        best[0] = 0;
+        for (int k = 0; k < size; ++k) {
+            if (best[k] >= none || (withHit && k > hitStart && k < hitEnd))
+                continue;
+            const int next = best[k] + 1;
+            if (withHit && k == hitStart) {
+                best[hitEnd] = std::min(best[hitEnd], next);
+                continue;
+            }
+            best[k + 1] = std::min(best[k + 1], next);
+            for (int n = 2; n <= kLongestReadingWord && k + n <= size; ++n) {
+                if (withHit && k < hitStart && k + n > hitStart)
+                    break;
+                if (word[k * kLongestReadingWord + n - 2])
+                    best[k + n] = std::min(best[k + n], next);
+            }
+        }
+        return best[size];
+    };
+    return fewestPieces(true) < fewestPieces(false);
 }
 
 // ---- Public interface ------------------------------------------------------------
