@@ -4,7 +4,8 @@
 // Files are UTF-8 (with or without a byte-order mark), otherwise GB18030. The
 // word databases are those beside the program: $TQ_PROGRAM_DIR, else ../bin
 // from this benchmark. With --spans every mark is printed as
-// "mark<TAB>code<TAB>file<TAB>line<TAB>column<TAB>text" (line and column from 1).
+// "mark<TAB>code<TAB>file<TAB>line<TAB>column<TAB>text" (line and column from
+// 1; blanks and other invisible characters as "<U+XXXX>").
 //
 //   build/bench/bench_markingquality [--spans] FILE...
 
@@ -58,15 +59,29 @@ qint64 hanCount(const QString& text)
     return count;
 }
 
-// Every marked stretch of the document (line ends left out).
+// A mark's text with blanks and other invisible characters spelled out
+// ("<U+3000>"), so a marked blank shows in the listing.
+QString visible(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c.isSpace() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            out += QStringLiteral("<U+%1>").arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+        else
+            out += c;
+    }
+    return out;
+}
+
+// Every marked stretch of the document (line ends left out), blanks included.
 void printSpans(const QTextDocument* document, uint code, const QString& name)
 {
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().isAnchor() && !fragment.text().trimmed().isEmpty())
+            if (fragment.charFormat().isAnchor() && !fragment.text().isEmpty())
                 std::printf("mark\t%u\t%s\t%d\t%d\t%s\n", code, qPrintable(name), block.blockNumber() + 1,
-                            fragment.position() - block.position() + 1, qPrintable(fragment.text()));
+                            fragment.position() - block.position() + 1, qPrintable(visible(fragment.text())));
         }
 }
 

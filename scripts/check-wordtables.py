@@ -6,7 +6,8 @@ checking or embellishing command useless or wrong:
            no wrong form in the white list or the idioms, nor in jieba's
            dictionary unless at least three times rarer than its right form
            (jieba keeps common misspellings at low counts, 帐号 beside 账号 is
-           a variant in use); no duplicates, no equal sides
+           a variant in use); no variant in use and no form that reads as
+           ordinary words (NOT_WRONG_FORMS); no duplicates, no equal sides
   近义词/反义词  both sides known words, no self-pairs, no pair twice (either order)
   近义词   no more than SYNONYM_GROUP_MAX words joined by chains of pairs (the
            transitive mode takes A = B and B = C as A = C)
@@ -65,6 +66,10 @@ EXAMPLE_MIN_CHARACTERS = 8
 TYPO_RARITY = 3
 # The most words that chains of synonym pairs may join into one group.
 SYNONYM_GROUP_MAX = 8
+# Forms that look like misspellings but are variants in common use, or that
+# read as ordinary words (冷 + 不妨, 市场 + 竟 + 争): never black-list rows.
+NOT_WRONG_FORMS = set("""座落 家俱 寂默 雕谢 雕零 雕敝 帽沿 斩新 前赴后继 名不符实 莫明其妙 融汇贯通
+声名狼籍 不负重望 深恶痛疾 一泄千里 冷不妨 市场竟争""".split())
 
 
 def read_table(name):
@@ -135,6 +140,8 @@ def check(stats=False):
             fault("黑名单", "right form %s is not a known word" % right)
         if right not in white:
             fault("白名单", "lacks the black list's right form " + right)
+        if wrong in NOT_WRONG_FORMS:
+            fault("黑名单", "%s is a variant in use or reads as ordinary words, no wrong form" % wrong)
         if wrong in white or wrong in idioms:
             fault("黑名单", "wrong form %s is in the white list or the idioms" % wrong)
         elif wrong in jieba and jieba[wrong] * TYPO_RARITY > jieba.get(right, 0):

@@ -184,10 +184,18 @@ def main():
         if word not in seen and not contains_any(word, wrong):
             seen.add(word)
             white.append(word)
+    # Words newer than jieba's list (data/jieba-additions/白名单.txt). Picked by
+    # hand, so they may hold a wrong form's characters (奥密克戎 holds 奥密);
+    # none may be a wrong form itself.
+    for word in merge("白名单.txt", []):
+        if word not in seen and word not in wrong:
+            seen.add(word)
+            white.append(word)
     write("白名单", ["Word"], white,
           f"Spelling white list: the {WHITE_LIST_SIZE} most frequent Chinese words of two characters or more, "
           f"then the two-character words counted at least {WHITE_LIST_TWO_CHARACTER_MIN_COUNT} times, "
-          "the idioms and the right forms of the black list; no word holding a black-list wrong form.")
+          "the idioms and the right forms of the black list, none holding a black-list wrong form; "
+          "then hand-picked words newer than jieba's list.")
 
     # jieba tags many ordinary words as place names (英雄, 太阳, 美丽, 上市...):
     # keep tagged names with a place suffix, and the hand-picked famous names
@@ -214,3 +222,7 @@ def main():
     write("高频字", ["Word"], first_level_characters(),
           f"The {HIGH_FREQUENCY_CHARACTERS} characters of the first level of the 2013 list of standard characters "
           "in common use, in its order (Unihan kTGH 1-3500).", UNIHAN_SOURCE)
+
+
+if __name__ == "__main__":
+    main()

@@ -247,9 +247,52 @@ private slots:
         }
     }
 
+    // Blanks, punctuation and symbols are never doubtful: a web text indented
+    // with ideographic spaces, with runs of no-break spaces, corner brackets,
+    // arrows and the like gets no white-list mark; a rare character among
+    // them still does. Full-width digits and letters go with the settings.
+    void blanksAndPunctuationAreNeverDoubtful()
+    {
+        TemporaryDictionary local("blanks");
+        addWords(local, 33, {"今天", "我们", "北京"});
+        addWords(local, 36, {"去", "的", "了"});
+        local.add(32, {"TypoWord", "Correction"}, {{"迫不急待", "迫不及待"}}, true);
+        const QString text = QString("\u3000\u3000今天我们去北京。\u00a0\u00a0\u00a0「北京」『今天』〈我们〉〔去〕～﹏→²％\u2028"
+                                     "\u3000\u3000我们\u00a0今天\u2029去了\u2003北京！\u2026\u2026（今天）·北京 \t"
+                                     "①②★※§℃€\U0001F44D〖北京〗")
+                                 + "\n\u3000\u3000今天我们去北京\u00a0\u00a0";
+        QTextEdit editor;
+        for (uint code : {33u, 34u}) {
+            editor.setPlainText(text);
+            const QString before = rawText(editor.document());
+            EmbellishRun marking;
+            QCOMPARE(run(marking, editor, code, true), int(EmbellishRun::Completed));
+            QVERIFY2(marking.counts().marks == 0, qPrintable(marksOf(editor.document())));
+            QCOMPARE(rawText(editor.document()), before);
+        }
+        // One rare character among the blanks: marked alone.
+        editor.setPlainText("\u3000\u3000今天\u00a0\u00a0鼋\u00a0\u00a0我们。");
+        EmbellishRun marking;
+        QCOMPARE(run(marking, editor, 33, true), int(EmbellishRun::Completed));
+        QCOMPARE(marksOf(editor.document()), QString("\u3000\u3000今天\u00a0\u00a0[鼋|鼋#0|#ff0000]\u00a0\u00a0我们。"));
+        QCOMPARE(marking.counts().marks, 1);
+
+        // Full-width digits and letters, and accented Latin letters, are
+        // delimiters only when the settings make the ASCII ones so.
+        for (const bool asSymbol : {true, false}) {
+            Settings settings;
+            settings.setValue("EmbellishDigitsAsSymbol", asSymbol);
+            settings.setValue("EmbellishAlphaAsSymbol", asSymbol);
+            editor.setPlainText("今天２０２４ＡＢｃé我们");
+            QCOMPARE(run(marking, editor, 33, true), int(EmbellishRun::Completed));
+            QCOMPARE(marksOf(editor.document()), asSymbol ? QString("今天２０２４ＡＢｃé我们")
+                                                          : QString("今天[２０２４ＡＢｃé|２０２４ＡＢｃé#0|#ff0000]我们"));
+        }
+    }
+
     // A check that cannot read one of its tables (missing, an empty file, a
-    // database without the table) says so in a box naming the file, leaves
-    // the document alone and creates no file.
+    // database without the table, a table without rows) says so in a box
+    // naming the file, leaves the document alone and creates no file.
     void unreadableTables_data()
     {
         QTest::addColumn<uint>("code");
@@ -259,12 +302,14 @@ private slots:
         const struct {
             uint code;
             uint broken;
-        } cases[] = {{32, 32}, {33, 33}, {33, 36}, {34, 32}, {34, 33}, {83, 83}};
+        } cases[] = {{32, 32}, {32, 33}, {33, 33}, {33, 36}, {34, 32}, {34, 33}, {83, 83}};
         for (const auto& c : cases)
-            for (const QString damage : {"missing", "empty", "no table"})
+            for (const QString damage : {"missing", "empty", "no table", "no rows"})
                 QTest::addRow("%u, %u %s", c.code, c.broken, qPrintable(damage))
                     << c.code << c.broken << damage
-                    << (damage == "missing" ? "词库文件不存在" : damage == "empty" ? "词库文件是空文件" : "无法读取数据表");
+                    << (damage == "missing" ? "词库文件不存在"
+                        : damage == "empty" ? "词库文件是空文件"
+                        : damage == "no rows" ? "没有任何词条" : "无法读取数据表");
     }
     void unreadableTables()
     {
@@ -282,6 +327,10 @@ private slots:
         if (damage == "empty") {
             QFile empty(file);
             QVERIFY(empty.open(QIODevice::WriteOnly));
+        } else if (damage == "no rows") {
+            const auto kind = WordDatabaseCatalogue::lookupKind(broken);
+            local.add(broken, kind == WordDatabaseCatalogue::ListLookup ? QStringList{"Word"} : QStringList{"TypoWord", "Correction"},
+                      {}, true);
         } else if (damage == "no table") {
             TemporaryDictionary other("other");
             addWords(other, 87, {"别的"});
@@ -317,6 +366,30 @@ private slots:
         if (broken == 32)
             local.add(32, {"TypoWord", "Correction"}, {{"迫不急待", "迫不及待"}}, true);
         QCOMPARE(run(marking, editor, code, true), int(EmbellishRun::Completed));
+    }
+
+    // A refused run leaves nothing of the run before it: no counts, no message.
+    void refusedRunForgetsTheLastCounts()
+    {
+        TemporaryDictionary local("refused");
+        addWords(local, 33, {"今天"});
+        addWords(local, 36, {"去"});
+        local.add(32, {"TypoWord", "Correction"}, {{"迫不急待", "迫不及待"}}, true);
+        ScriptedPrompt prompt;
+        QTextEdit editor;
+        editor.setPlainText("迫不急待地今天去");
+        EmbellishRun marking;
+        QCOMPARE(run(marking, editor, 34, true), int(EmbellishRun::Completed));
+        const auto counts = marking.counts();
+        QCOMPARE(QList<int>({counts.marks, counts.blackList, counts.whiteList}), QList<int>({2, 1, 1}));
+        QVERIFY(!marking.message().isEmpty());
+
+        QVERIFY(QFile::remove(WordDatabaseCatalogue::fileName(32)));
+        QCOMPARE(run(marking, editor, 34, true), int(EmbellishRun::TableUnavailable));
+        const auto after = marking.counts();
+        QCOMPARE(QList<int>({after.marks, after.blackList, after.whiteList}), QList<int>({0, 0, 0}));
+        QVERIFY(marking.message().isEmpty());
+        QCOMPARE(prompt.titles, QStringList{"警告"});
     }
 
     // Cancelled at a known piece: the lines before it marked, the rest plain,

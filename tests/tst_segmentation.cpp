@@ -60,7 +60,7 @@ void addWords(TemporaryDictionary& dictionary, uint code, const QStringList& wor
 }
 
 const uint kListCodes[] = {16, 17, 33, 36, 80, 81, 82, 83, 84, 86, 87, 88, 89, 96, 117, 254};
-const QString kAlphabet = QStringLiteral("甲乙丙丁戊己庚辛 a1B，。！、“”\t");
+const QString kAlphabet = QStringLiteral("甲乙丙丁戊己庚辛 a1B，。！、“”\t\u3000\u00a0「→２");
 
 } // namespace
 
@@ -104,6 +104,35 @@ private slots:
         QCOMPARE(cut(embellish, "高兴", 16), QString("高兴✓"));
         // A hit, then a delimiter within the longest length: the rest is cut on its own.
         QCOMPARE(cut(embellish, "他，大坏蛋", 16), QString("他，大|坏蛋✓"));
+    }
+
+    // A black-list hit counts only where its context does not read better as
+    // correct words: a white-list word running out of the hit (平安|祥和,
+    // 按|纽约) takes the hit away unless the wrong form still gives the
+    // shorter reading; a tie goes to the correct words. Without a white list
+    // every hit counts.
+    void blackListHitsInContext()
+    {
+        TemporaryDictionary dictionary("seg");
+        dictionary.add(32, {"TypoWord", "Correction"},
+                       {{"安祥", "安详"}, {"按纽", "按钮"}, {"幅射", "辐射"}, {"一股作气", "一鼓作气"}}, true);
+        Embellish withoutWhiteList(nullptr);
+        QCOMPARE(cut(withoutWhiteList, "平安祥和", 32), QString("平|安祥✓|和"));
+        addWords(dictionary, 33, {"平安", "祥和", "纽约", "时间", "射线", "检测", "强度", "大家"});
+        WordLookupTable::clearCache();
+        Embellish embellish(nullptr);
+        QCOMPARE(cut(embellish, "节日里平安祥和", 32), QString("节日里平安祥和"));
+        QCOMPARE(cut(embellish, "她神态安祥", 32), QString("她神态|安祥✓"));
+        // 按|纽约|时间 against 按纽|约|时间: as many pieces, so no mark.
+        QCOMPARE(cut(embellish, "按纽约时间", 32), QString("按纽约时间"));
+        QCOMPARE(cut(embellish, "按纽很小", 32), QString("按纽✓|很小"));
+        // 检测|幅射|强度 needs fewer pieces than 检测|幅|射|强度.
+        QCOMPARE(cut(embellish, "检测幅射强度", 32), QString("检测|幅射✓|强度"));
+        // The context stops at a delimiter: 平安，祥和 has no word across the comma.
+        QCOMPARE(cut(embellish, "安祥，和", 32), QString("安祥✓|，和"));
+        QCOMPARE(cut(embellish, "大家一股作气", 32), QString("大家|一股作气✓"));
+        // The combined check: no black-list hit, the white list finds its words.
+        QCOMPARE(cut(embellish, "节日里平安祥和", 34), QString("节日里|平安✓|祥和✓"));
     }
 
     // The length limit decides which words can be found at all: shortest

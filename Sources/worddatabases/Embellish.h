@@ -33,9 +33,9 @@ struct SegmentationSettings
     int maxWordLength = 4;      // "MaxWordLength", the longest candidate in longest-match mode
 
     static SegmentationSettings read();
-    // Does c end a word for category type? Codes 35, 80, 82 and 96 have no
-    // delimiters: every character takes part in their lookups.
-    bool isDelimiter(QChar c, uint type) const;
+    // Does line[at] end a word for category type? Codes 35, 80, 82 and 96
+    // have no delimiters: every character takes part in their lookups.
+    bool isDelimiter(const QString& line, int at, uint type) const;
     static bool hasDelimiters(uint type);
     // The longest candidate a line of category type is cut with.
     int longestCandidate(uint type) const;
@@ -117,6 +117,9 @@ private:
     struct ScanOutput;
     // Scans line[first .. last]; nested calls scan a part of the same line.
     void scanLine(const QString& line, int first, int last, const ScanRules& rules, ScanOutput& out);
+    // Does the black-list hit line[start .. start + length - 1] read as a wrong
+    // form in its context, or as the meeting of correct words (这家|俱乐部)?
+    bool readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules);
 
     // Points the connection at a file and opens it when needed; the shared
     // body of getDatabase, quiet unless lookup logging is on.
@@ -136,4 +139,6 @@ private:
     QHash<uint, WordLookupTable::Pointer> m_tables;
     std::mt19937 m_random;
     bool m_randomSeeded = false;
+    bool m_whiteListTried = false; // the black list's judge has tried to load the white list
+
 };

@@ -3,6 +3,8 @@
 #include <QAtomicInt>
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QDebug>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -148,7 +150,8 @@ QStringList EmbellishRun::documentLines(const QTextDocument* document)
 
 QList<uint> EmbellishRun::tableCodes(uint code)
 {
-    if (code == TEMPLATE_TYPE_SPELLING_BLACK_WHITE_LIST)
+    // The black list's hits are judged against the white list (Embellish::readsAsWrongForm).
+    if (code == TEMPLATE_TYPE_SPELLING_BLACK_WHITE_LIST || code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST)
         return {TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST, TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST};
     switch (WordDatabaseCatalogue::lookupKind(code)) {
     case WordDatabaseCatalogue::ListLookup:
@@ -193,8 +196,8 @@ QVector<EmbellishRun::Piece> EmbellishRun::pieces(const QStringList& lines, uint
     // would have needed.
     auto cutsAt = [&](const QString& text, int at) {
         if (delimiters)
-            return settings.isDelimiter(text.at(at - 1), delimiterCode)
-                && !settings.isDelimiter(text.at(at), delimiterCode);
+            return settings.isDelimiter(text, at - 1, delimiterCode)
+                && !settings.isDelimiter(text, at, delimiterCode);
         return !wordAcross(*probe, text, at, code, longest);
     };
     QVector<Piece> result;
@@ -338,11 +341,18 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     const QList<uint> tableList = tableCodes(code);
     QList<uint> needed = tableList;
     // The white-list check judges single characters by the high-frequency list.
-    if (needed.contains(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST))
+    if (code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST || code == TEMPLATE_TYPE_SPELLING_BLACK_WHITE_LIST)
         needed << TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER;
     for (uint table : needed) {
         QString error;
-        const WordLookupTable::Pointer loaded = WordLookupTable::shared(table, &error);
+        WordLookupTable::Pointer loaded = WordLookupTable::shared(table, &error);
+        if (loaded && loaded->rowCount() == 0) {
+            // A table without rows would make the check report "0 处" as well.
+            error = tr("词库文件 %1 的数据表“%2”没有任何词条")
+                        .arg(QDir::toNativeSeparators(QFileInfo(WordDatabaseCatalogue::fileName(table)).absoluteFilePath()),
+                             WordDatabaseCatalogue::tableName(table));
+            loaded.reset();
+        }
         if (tableList.contains(table))
             tables << loaded;
         if (!loaded) {

@@ -13,6 +13,8 @@
 #include <QDebug>
 #include <QVector>
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 #include "Logging.h"
 #include "SettingsStore.h"
@@ -26,16 +28,89 @@ inline bool segmentationLogging()
     return logTargets != LOG_TARGET_NONE && logLevel <= QtDebugMsg;
 }
 
-// Delimiters outside ASCII: 。，？“”！《》【】…：、‘’；—（）·
+// Delimiters outside ASCII that are always there: 。，？“”！《》【】…：、‘’；—（）·
+// and, beside them, every blank (the no-break space of web pages, the
+// ideographic space that indents Chinese paragraphs, line and paragraph
+// separators), every punctuation mark and every symbol (「」〔〕～→％ and the
+// like, superscript and circled numbers too). Digits other than ASCII ones,
+// full-width letters and the other Latin letters (é, ë) go with the digit and
+// letter settings.
 constexpr ushort kWideDelimiters[] = {0x3002, 0xFF0C, 0xFF1F, 0x201C, 0x201D, 0xFF01, 0x300A, 0x300B, 0x3010, 0x3011,
                                       0x2026, 0xFF1A, 0x3001, 0x2018, 0x2019, 0xFF1B, 0x2014, 0xFF08, 0xFF09, 0x00B7};
 
-bool isWideDelimiter(ushort c)
+enum WideClass : unsigned char { WideWord = 0, WideDelimiter = 1, WideDigit = 2, WideLetter = 3 };
+
+bool isSymbolOrPunctuation(uint codePoint)
 {
-    for (ushort d : kWideDelimiters)
-        if (d == c)
-            return true;
-    return false;
+    switch (QChar::category(codePoint)) {
+    case QChar::Punctuation_Connector:
+    case QChar::Punctuation_Dash:
+    case QChar::Punctuation_Open:
+    case QChar::Punctuation_Close:
+    case QChar::Punctuation_InitialQuote:
+    case QChar::Punctuation_FinalQuote:
+    case QChar::Punctuation_Other:
+    case QChar::Symbol_Math:
+    case QChar::Symbol_Currency:
+    case QChar::Symbol_Modifier:
+    case QChar::Symbol_Other:
+    case QChar::Number_Other: // ² ½ ①
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The class of every character of the Basic Multilingual Plane above ASCII,
+// worked out once (thread-safe static initialisation).
+const unsigned char* wideClasses()
+{
+    static const std::vector<unsigned char> classes = [] {
+        std::vector<unsigned char> table(0x10000, WideWord);
+        for (uint u = 0x80; u < 0x10000; ++u) {
+            const QChar c{ushort(u)};
+            if (c.isSurrogate())
+                continue;
+            if (c.isSpace() || isSymbolOrPunctuation(u))
+                table[u] = WideDelimiter;
+            else if (c.category() == QChar::Number_DecimalDigit)
+                table[u] = WideDigit;
+            else if ((u >= 0xFF21 && u <= 0xFF3A) || (u >= 0xFF41 && u <= 0xFF5A)
+                     || (c.isLetter() && c.script() == QChar::Script_Latin))
+                table[u] = WideLetter;
+        }
+        for (ushort d : kWideDelimiters)
+            table[d] = WideDelimiter;
+        return table;
+    }();
+    return classes.data();
+}
+
+bool isWideDelimiter(ushort c, bool digits, bool letters)
+{
+    switch (wideClasses()[c]) {
+    case WideDelimiter:
+        return true;
+    case WideDigit:
+        return digits;
+    case WideLetter:
+        return letters;
+    default:
+        return false;
+    }
+}
+
+// A character outside the Basic Multilingual Plane (an emoji, a rare
+// character) is two code units: both halves go with the whole character.
+bool isSupplementaryDelimiter(const QString& line, int at)
+{
+    const QChar c = line.at(at);
+    uint codePoint = 0;
+    if (c.isHighSurrogate() && at + 1 < line.size() && line.at(at + 1).isLowSurrogate())
+        codePoint = QChar::surrogateToUcs4(c, line.at(at + 1));
+    else if (c.isLowSurrogate() && at > 0 && line.at(at - 1).isHighSurrogate())
+        codePoint = QChar::surrogateToUcs4(line.at(at - 1), c);
+    return codePoint != 0 && isSymbolOrPunctuation(codePoint);
 }
 
 bool isAsciiDelimiter(ushort c, bool digits, bool letters)
@@ -91,12 +166,16 @@ int SegmentationSettings::longestCandidate(uint type) const
     return std::max(maxWordLength, 4);
 }
 
-bool SegmentationSettings::isDelimiter(QChar c, uint type) const
+bool SegmentationSettings::isDelimiter(const QString& line, int at, uint type) const
 {
     if (!hasDelimiters(type))
         return false;
-    const ushort u = c.unicode();
-    return u < 0x80 ? isAsciiDelimiter(u, digitsAsSymbol, alphaAsSymbol) : isWideDelimiter(u);
+    const ushort u = line.at(at).unicode();
+    if (u < 0x80)
+        return isAsciiDelimiter(u, digitsAsSymbol, alphaAsSymbol);
+    if (QChar::isSurrogate(u))
+        return isSupplementaryDelimiter(line, at);
+    return isWideDelimiter(u, digitsAsSymbol, alphaAsSymbol);
 }
 
 // ---- Scan ------------------------------------------------------------------------
@@ -111,6 +190,8 @@ struct Embellish::ScanRules
     bool longest = false;
     bool asciiDelimiter[0x80] = {};
     bool delimiters = true;
+    bool digits = true;
+    bool letters = true;
 
     ScanRules(uint code, const SegmentationSettings& settings)
         : type(code)
@@ -122,16 +203,22 @@ struct Embellish::ScanRules
         longest = code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST || settings.longestMatch;
         maxLength = settings.longestCandidate(code);
         delimiters = SegmentationSettings::hasDelimiters(code);
+        digits = settings.digitsAsSymbol;
+        letters = settings.alphaAsSymbol;
         for (ushort c = 0; c < 0x80; ++c)
             asciiDelimiter[c] = delimiters && isAsciiDelimiter(c, settings.digitsAsSymbol, settings.alphaAsSymbol);
     }
 
-    bool isDelimiter(QChar c) const
+    bool isDelimiter(const QString& line, int at) const
     {
-        const ushort u = c.unicode();
+        const ushort u = line.at(at).unicode();
         if (u < 0x80)
             return asciiDelimiter[u];
-        return delimiters && isWideDelimiter(u);
+        if (!delimiters)
+            return false;
+        if (QChar::isSurrogate(u))
+            return isSupplementaryDelimiter(line, at);
+        return isWideDelimiter(u, digits, letters);
     }
 };
 
@@ -242,7 +329,7 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
     };
 
     while (i >= first) {
-        if (rules.isDelimiter(line.at(i))) {
+        if (rules.isDelimiter(line, i)) {
             if (delimiterEnd < 0)
                 delimiterEnd = i;
             delimiterStart = i;
@@ -271,7 +358,9 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
             if (candidateLength >= rules.minLength) {
                 out.candidate.setUnicode(line.constData() + i, candidateLength);
                 QString newWord;
-                if (getNewWord(out.candidate, &newWord, rules.type, nullptr)) {
+                if (getNewWord(out.candidate, &newWord, rules.type, nullptr)
+                    && (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
+                        || readsAsWrongForm(line, i, candidateLength, rules))) {
                     hit = true;
                     hitStart = i;
                     hitLength = candidateLength;
@@ -307,6 +396,76 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
     }
     // Never reached with a character still carried; kept so none could be lost.
     emitCarried();
+}
+
+// ---- Black-list hits in their context -----------------------------------------------
+
+// A wrong form of the black list is often nothing but the meeting of two
+// correct words: 平安|祥和 holds 安祥, 按|纽约 holds 按纽, 从事|绩效 holds
+// 事绩. So a hit counts only where the text around it reads better with the
+// wrong form than as correct words. The stretch around the hit (up to
+// kReadingContext characters on each side, never across a delimiter) is cut
+// into the fewest pieces, each a white-list word or a single character; the
+// hit is kept only when the cut that takes it as one piece needs fewer pieces
+// than the best cut without it. A tie goes to the correct words.
+namespace {
+
+constexpr int kReadingContext = 6;
+constexpr int kLongestReadingWord = 8;
+
+} // namespace
+
+bool Embellish::readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules)
+{
+    int from = start;
+    while (from > 0 && start - from < kReadingContext && !rules.isDelimiter(line, from - 1))
+        --from;
+    int to = start + length; // one past the end
+    while (to < line.size() && to - (start + length) < kReadingContext && !rules.isDelimiter(line, to))
+        ++to;
+    const int size = to - from;
+    const int hitStart = start - from;
+    const int hitEnd = hitStart + length;
+
+    // The white list is read from memory: every hit asks it about a few dozen pieces.
+    if (!hasWordTable(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST) && !m_whiteListTried) {
+        m_whiteListTried = true;
+        loadWordTable(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST);
+    }
+    // word[k * kLongestReadingWord + n - 2]: is the piece of n characters at k a white-list word?
+    QVector<bool> word(size * kLongestReadingWord, false);
+    QString piece;
+    for (int k = 0; k < size; ++k)
+        for (int n = 2; n <= kLongestReadingWord && k + n <= size; ++n) {
+            piece.setUnicode(line.constData() + from + k, n);
+            word[k * kLongestReadingWord + n - 2] = containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, piece);
+        }
+
+    // Fewest pieces from the start of the stretch to each position, with the
+    // hit taken whole or not at all.
+    auto fewestPieces = [&](bool withHit) {
+        const int none = INT_MAX / 2;
+        QVector<int> best(size + 1, none);
+        best[0] = 0;
+        for (int k = 0; k < size; ++k) {
+            if (best[k] >= none || (withHit && k > hitStart && k < hitEnd))
+                continue;
+            const int next = best[k] + 1;
+            if (withHit && k == hitStart) {
+                best[hitEnd] = std::min(best[hitEnd], next);
+                continue;
+            }
+            best[k + 1] = std::min(best[k + 1], next);
+            for (int n = 2; n <= kLongestReadingWord && k + n <= size; ++n) {
+                if (withHit && k < hitStart && k + n > hitStart)
+                    break;
+                if (word[k * kLongestReadingWord + n - 2])
+                    best[k + n] = std::min(best[k + n], next);
+            }
+        }
+        return best[size];
+    };
+    return fewestPieces(true) < fewestPieces(false);
 }
 
 // ---- Public interface ------------------------------------------------------------
