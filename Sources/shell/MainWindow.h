@@ -966,6 +966,8 @@ private:
     void finishDeferredStartUp();
     void finishDeferredStartUpOnce();
     bool deferredStartUpStarted = false;
+    // Every argument of the command line has been handled.
+    bool startUpDocumentsOpened = false;
     bool deferredStartUpFinished = false;
     // Puts the action of the atom template under the cursor on the window, so that its key works.
     void placeAtomTemplateUnderCursorAction();
