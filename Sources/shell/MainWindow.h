@@ -558,6 +558,8 @@ protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 public:
     // ---- Frame -------------------------------------------------------------
@@ -942,6 +944,11 @@ private:
     void createMenus();
     void createToolBars();
     void createDockWindows();
+    // First start, until the user drags a dock's edge: the workbench dock as
+    // high as eight hits of the search in files need, the editor keeping at
+    // least half the window.
+    void fitFirstStartDock();
+    bool fitMainDock = false;
     void extendViewMenu();
     void addDateTimeLabels(QStatusBar* bar);
     void discardStatusBar();

@@ -97,6 +97,8 @@ void MainWindow::finishDeferredStartUp()
     toggleSymbol();
     parseJieBaFlagConfigFile();
     loadPlugins();
+    // The documents' status bar has taken its place: the editor's half again.
+    fitFirstStartDock();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
