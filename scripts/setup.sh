@@ -61,6 +61,10 @@ fi
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: starting Tarnquill on a virtual screen (xvfb-run); stop it with Ctrl+C."
-  exec xvfb-run -a -s "-screen 0 1280x800x24" "$build/bin/Tarnquill" "${@:2}"
+  # xvfb-run takes the first free display number; the line printed names it and
+  # the authority file, which a screenshot from another terminal needs.
+  exec xvfb-run -a -f "$build/xvfb-auth" -s "-screen 0 1280x800x24" \
+    sh -c 'echo "Virtual screen: DISPLAY=$DISPLAY XAUTHORITY=$XAUTHORITY"; exec "$0" "$@"' \
+    "$build/bin/Tarnquill" "${@:2}"
 fi
 exec "$build/bin/Tarnquill" "${@:2}"

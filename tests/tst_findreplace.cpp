@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include "FindReplace.h"
@@ -314,35 +315,57 @@ private slots:
         QTest::keyClicks(combo->lineEdit(), "aa");
         for (QPushButton* button : buttons)
             QVERIFY(button->isEnabled());
-        // Literal, case-sensitive and overlapping whatever the options say.
-        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 2 个"));
+        // The matches replace-all would replace: without overlaps.
+        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 1 个"));
         combo->lineEdit()->clear();
         for (QPushButton* button : buttons)
             QVERIFY(!button->isEnabled());
         QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
     }
 
-    void countIsLiteral_data()
+    // The count is what "全部替换" replaces with the same options, and the
+    // status bar says how many that was.
+    void countIsWhatReplaceAllReplaces_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("find");
+        QTest::addColumn<bool>("caseSensitive");
+        QTest::addColumn<bool>("regexp");
         QTest::addColumn<int>("count");
-        QTest::newRow("regexp text") << "a\\d1 \\d" << "\\d" << 2;
-        QTest::newRow("case") << "One one ONE" << "one" << 1;
-        QTest::newRow("overlaps") << "aaaa" << "aa" << 3;
-        QTest::newRow("across paragraphs") << "ab\nab" << "ab" << 2;
+        QTest::newRow("any case") << "One one ONE" << "one" << false << false << 3;
+        QTest::newRow("with case") << "One one ONE" << "one" << true << false << 1;
+        QTest::newRow("no overlaps") << "aaaa" << "aa" << false << false << 2;
+        QTest::newRow("across paragraphs") << "ab\nab" << "ab" << false << false << 2;
+        QTest::newRow("no-break space as space") << QString("a%1b a b").arg(QChar(0x00A0)) << "a b" << false << false << 2;
+        QTest::newRow("expression text, literally") << "a\\d1 \\d" << "\\d" << false << false << 2;
+        QTest::newRow("expression") << "a\\d1 b22" << "\\d+" << false << true << 2;
+        QTest::newRow("expression, with case") << "Ab ab AB" << "a[b]" << true << true << 1;
+        QTest::newRow("expression, any case") << "Ab ab AB" << "a[b]" << false << true << 3;
+        QTest::newRow("empty matches") << "baab" << "a*" << false << true << 4;
+        QTest::newRow("invalid expression") << "a(b" << "(" << false << true << 0;
     }
 
-    void countIsLiteral()
+    void countIsWhatReplaceAllReplaces()
     {
         QFETCH(QString, text);
         QFETCH(QString, find);
+        QFETCH(bool, caseSensitive);
+        QFETCH(bool, regexp);
         QFETCH(int, count);
-        part<QCheckBox>("regExpCheckBox")->setChecked(true);
-        part<QCheckBox>("caseCheckBox")->setChecked(false);
         setText(text);
+        ScriptedPrompt prompt;
+        window->replace();
         part<QComboBox>("findComboBox")->setEditText(find);
+        part<QComboBox>("replaceComboBox")->setEditText("#");
+        // Changing an option counts again.
+        part<QCheckBox>("caseCheckBox")->setChecked(caseSensitive);
+        part<QCheckBox>("regExpCheckBox")->setChecked(regexp);
         QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: %1 个").arg(count));
+
+        QTest::mouseClick(part<QPushButton>("replaceAllPushButton"), Qt::LeftButton);
+        QCOMPARE(window->statusBar()->currentMessage(), QString("全部替换: 已替换 %1 个").arg(count));
+        QCOMPARE(child->toPlainText().count('#'), count);
+        QVERIFY(prompt.texts.isEmpty());
     }
 
     void pagesMoveOneSetOfControls()

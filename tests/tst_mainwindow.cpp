@@ -14,6 +14,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QComboBox>
+#include <QFontComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
 
 #include "Logging.h"
 #include "MainWindow.h"
@@ -33,6 +39,16 @@ namespace {
 QVariant stored(const QString& key)
 {
     return Settings().value(key);
+}
+
+// The rows of a table that show whole in its viewport.
+int wholeRowsShown(const QTableWidget* table)
+{
+    int rows = 0;
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (table->visualRect(table->model()->index(row, 1)).bottom() < table->viewport()->height())
+            ++rows;
+    return rows;
 }
 
 } // namespace
@@ -79,6 +95,70 @@ private slots:
         }
         QVERIFY(!mainWindow);
         QVERIFY(!fileSystemWatcher);
+    }
+
+    // The first window as a new user sees it on a 1280x800 screen: the hits of
+    // a search in files show eight rows or more with their whole paths while the
+    // editor keeps at least half the window, and the font box shows the whole
+    // name of the default font.
+    void firstWindowAt1280x800()
+    {
+        // The application font as the program sets it.
+        struct FontBack
+        {
+            QFont font = QApplication::font();
+            ~FontBack() { QApplication::setFont(font); }
+        } fontBack;
+        installFontSubstitutions();
+        QApplication::setFont(QFont(QStringLiteral("微软雅黑"), 9));
+        const QString folder = TestEnvironment::instance()->root() + "/文稿";
+        const QString deep = folder + "/春季";
+        QVERIFY(QDir().mkpath(deep));
+        for (int file = 1; file <= 3; ++file) {
+            QStringList lines;
+            for (int line = 1; line <= 10; ++line)
+                lines << QString("第%1段 春天来了, 万物复苏").arg(line);
+            writeAll(deep + QString("/第%1章.txt").arg(file), gb18030(lines.join("\r\n")));
+        }
+
+        ScriptedPrompt prompt;
+        MessageCapture capture;
+        MainWindow window;
+        window.resize(1280, 800);
+        window.show();
+        QVERIFY(QTest::qWaitFor([&] { return capture.messages().filter("finishDeferredStartUp()").size() > 0; }, 20000));
+        QCOMPARE(window.documents().size(), 1);
+        // Nothing makes the window wider than the 1024 pixels of a first start on this screen.
+        QVERIFY(window.minimumSizeHint().width() <= 1024);
+
+        SearchDialog* page = window.searchDialog;
+        page->findChild<QComboBox*>("directoryComboBox")->setEditText(folder);
+        page->findChild<QComboBox*>("fileComboBox")->setEditText("*.txt");
+        page->includeComboBox()->setEditText("春天");
+        QTest::mouseClick(page->findChild<QPushButton*>("findButton"), Qt::LeftButton);
+        QTableWidget* table = page->filesTable();
+        QCOMPARE(table->rowCount(), 30);
+        QCoreApplication::processEvents();
+        QVERIFY2(wholeRowsShown(table) >= 8, qPrintable(QString::number(wholeRowsShown(table))));
+        QVERIFY(window.mdiArea->height() * 2 >= window.height());
+        // The file column shows the whole path of a hit (a longer one would lose
+        // its middle, keeping the file's name).
+        const QString path = table->item(0, 1)->text();
+        QVERIFY2(path.startsWith(deep), qPrintable(path));
+        QCOMPARE(table->textElideMode(), Qt::ElideMiddle);
+        QVERIFY2(table->columnWidth(1) >= table->fontMetrics().horizontalAdvance(path),
+                 qPrintable(QString("%1 < %2").arg(table->columnWidth(1)).arg(table->fontMetrics().horizontalAdvance(path))));
+
+        // The font box shows the start of the name it holds.
+        QFontComboBox* fontBox = window.findChild<QFontComboBox*>();
+        QLineEdit* edit = fontBox->lineEdit();
+        const QString name = fontBox->currentText();
+        QVERIFY(!name.isEmpty());
+        // Its cursor stands after the name: scrolled, the name would start left of the field.
+        edit->end(false);
+        const int cursorX = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        QVERIFY2(cursorX >= edit->fontMetrics().horizontalAdvance(name),
+                 qPrintable(QString("%1: %2 < %3").arg(name).arg(cursorX).arg(edit->fontMetrics().horizontalAdvance(name))));
     }
 
     void defaultsOnEmptyStore()

@@ -439,6 +439,35 @@ private slots:
         }
     }
 
+    // The box names the first character the encoding cannot hold: a character
+    // that shows nothing by its code, any other in quotes.
+    void unencodableCharacterNamed_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("no-break space") << QString(QChar(0x00A0)) << "(例如 U+00A0)";
+        QTest::newRow("zero-width space") << QString(QChar(0x200B)) << "(例如 U+200B)";
+        QTest::newRow("combining mark") << QString(QChar(0x0301)) << "(例如 U+0301)";
+        QTest::newRow("tag character") << QString::fromUcs4(U"\U000E0041") << "(例如 U+E0041)";
+        QTest::newRow("simplified character") << "国" << "(例如 \"国\")";
+        QTest::newRow("emoji") << QString::fromUcs4(U"\U0001F600") << "(例如 \"\U0001F600\")";
+    }
+    void unencodableCharacterNamed()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, named);
+        const QString file = path("named.txt");
+        writeAll(file, QTextCodec::codecForName("Big5")->fromUnicode("中國\r\n"));
+        ScriptedPrompt prompt;
+        MdiChild child;
+        QVERIFY(child.loadFile(file, "Big5"));
+        QTextCursor cursor(child.document());
+        cursor.insertText(typed);
+        QCOMPARE(child.save(true), 0xFFFF); // cancelled
+        QCOMPARE(prompt.texts.size(), 1);
+        QVERIFY2(prompt.texts.first().contains(named), qPrintable(prompt.texts.first()));
+    }
+
     void unencodableInRichText()
     {
         const QString file = path("rich.tqd");

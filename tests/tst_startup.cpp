@@ -15,6 +15,7 @@
 #include "MainWindow.h"
 #include "MdiArea.h"
 #include "MdiChild.h"
+#include "PartOfSpeechFlags.h"
 #include "PoemConfigDialog.h"
 #include "Prompt.h"
 #include "StartUp.h"
@@ -28,6 +29,43 @@ QStringList openedDocuments(MainWindow& window)
     for (QMdiSubWindow* sub : window.mdiArea->subWindowList())
         files << qobject_cast<MdiChild*>(sub->widget())->curFile;
     return files;
+}
+
+// How often the part of the deferred start-up after the documents has run.
+int finishedStartUps(const MessageCapture& capture)
+{
+    return capture.messages().filter("finishDeferredStartUp()").size();
+}
+
+// The start as the program makes it: the window shows, its first paint begins
+// the deferred start-up, a document's page paint lets the rest follow. True
+// once the rest has run.
+bool startUp(MainWindow& window, const MessageCapture& capture)
+{
+    window.show();
+    return QTest::qWaitFor([&] { return finishedStartUps(capture) > 0; }, 20000);
+}
+
+// Notes the paints of documents' pages while it lives.
+class PagePaintWatch : public QObject
+{
+public:
+    PagePaintWatch() { qApp->installEventFilter(this); }
+    ~PagePaintWatch() override { qApp->removeEventFilter(this); }
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && qobject_cast<MdiChild*>(watched->parent()))
+            painted = true;
+        return false;
+    }
+};
+
+bool showsSymbols(const MdiChild* child)
+{
+    return child->document()->defaultTextOption().flags() & QTextOption::ShowTabsAndSpaces;
 }
 
 } // namespace
@@ -116,9 +154,9 @@ private slots:
         startUpArguments = QStringList{"prog", folder + "/a.tqw", folder + "/b.TQW", folder + "/c.txt",
                                        folder + "/e.db", folder + "/d.html"};
         ScriptedPrompt prompt;
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
         MessageCapture capture;
-        window.initTimeConsumingStaff();
+        MainWindow window;
+        QVERIFY(startUp(window, capture));
 
         QStringList templateCalls;
         for (const QString& message : capture.messages())
@@ -175,26 +213,82 @@ private slots:
         QCOMPARE(openedDocuments(window), QStringList{file});
     }
 
-    void deferredStartUpWithoutArgumentsOpensOneDocument()
+    // A file in the middle of the command line that raises a box: while the
+    // box is up the pages opened before it paint, yet the rest of the start-up
+    // (symbols, the super-user box) waits for the files after it.
+    void boxOfAMiddleFileLeavesTheRestForLater()
+    {
+        const QString folder = QDir::currentPath() + "/middle";
+        QDir().mkpath(folder);
+        const QString first = folder + "/a.tqd";
+        const QString lossy = folder + "/lossy.txt";
+        const QString last = folder + "/b.tqd";
+        writeAll(first, gb18030("<html><body><p>甲 文</p></body></html>"));
+        writeAll(lossy, QByteArray("abc\xFF\r\n"));
+        writeAll(last, gb18030("<html><body><p>乙 文</p></body></html>"));
+        Settings().setValue("ShowSymbol", 1);
+        superUserMode = true;
+        startUpArguments = QStringList{"prog", first, lossy, last};
+
+        // Boxes as a person meets them: the lossy-file box stays up while its
+        // event loop runs and the open pages paint.
+        struct ModalPrompt : ScriptedPrompt
+        {
+            MainWindow* window = nullptr;
+            int depth = 0;
+            QStringList seen; // title, open documents and boxes already up, of each box
+            int exec(QMessageBox& box) override
+            {
+                seen << QString("%1|%2|%3").arg(box.windowTitle()).arg(window->documents().size()).arg(depth);
+                if (box.windowTitle() == "警告") {
+                    ++depth;
+                    PagePaintWatch watch;
+                    (void)QTest::qWaitFor([&] { return watch.painted; }, 10000);
+                    QCoreApplication::processEvents();
+                    QCoreApplication::processEvents();
+                    --depth;
+                }
+                return ScriptedPrompt::exec(box);
+            }
+        } prompt;
+        MessageCapture capture;
+        MainWindow window;
+        prompt.window = &window;
+        QVERIFY(startUp(window, capture));
+
+        QCOMPARE(prompt.seen, QStringList({"警告|2|0", "!!! 警告 !!!|3|0"}));
+        QCOMPARE(openedDocuments(window), QStringList({first, lossy, last}));
+        for (const MdiChild* child : window.documents())
+            QVERIFY2(showsSymbols(child), qPrintable(child->curFile));
+        QCOMPARE(finishedStartUps(capture), 1);
+    }
+
+    // Every paint before the first turn of the event loop asks for the start,
+    // and the window paints many widgets: still exactly one new document.
+    void withoutArgumentsOneNewDocument()
     {
         startUpArguments = QStringList{"prog"};
         ScriptedPrompt prompt;
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        window.initTimeConsumingStaff();
+        MessageCapture capture;
+        MainWindow window;
+        window.show();
+        window.repaint();
+        window.repaint();
+        QVERIFY(startUp(window, capture));
+        QCoreApplication::processEvents();
         const QList<QMdiSubWindow*> windows = window.mdiArea->subWindowList();
         QCOMPARE(windows.size(), 1);
         QVERIFY(qobject_cast<MdiChild*>(windows.first()->widget())->isUntitled);
+        QCOMPARE(finishedStartUps(capture), 1);
     }
 
     void generationDialogsAreWired()
     {
         startUpArguments = QStringList{"prog"};
         ScriptedPrompt prompt;
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        window.initTimeConsumingStaff();
-        AutoGenInputDialog* first = window.autoGenInputDialog;
-        window.initTimeConsumingStaff(); // a second run keeps the dialogs it has
-        QCOMPARE(window.autoGenInputDialog, first);
+        MessageCapture capture;
+        MainWindow window;
+        QVERIFY(startUp(window, capture));
 
         struct Case {
             QDialog* dialog;
@@ -259,8 +353,8 @@ private slots:
 
         ScriptedPrompt prompt;
         startUpArguments = QStringList{"prog"};
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        window.initTimeConsumingStaff();
+        MainWindow window;
+        QVERIFY(startUp(window, capture));
         QCOMPARE(window.windowTitle().endsWith("    !!! 您当前系统设置为超级用户，请谨慎使用 !!!"), superUserLine);
         QCOMPARE(prompt.titles, superUserLine ? QStringList{"!!! 警告 !!!"} : QStringList{});
     }
@@ -276,6 +370,24 @@ private slots:
         QVERIFY(autoGenBatchMode);
         QVERIFY(capture.contains("EnableAutoUpgrade = false"));
         QVERIFY(capture.contains("AutoGenBatch = true"));
+    }
+
+    // The part-of-speech flags shipped for the segmentation tool, read as every
+    // start reads them: no line of it is refused.
+    void shippedPartOfSpeechFlagsParse()
+    {
+        const QString file = TestEnvironment::sourceDir() + "/Utilities/JieBa/JieBaFlag.ini";
+        QStringList flags;
+        QStringList items;
+        MessageCapture capture;
+        QVERIFY(PartOfSpeechFlags::parseFile(file, flags, items));
+        QStringList refused;
+        for (const auto& entry : capture.entries())
+            if (entry.first == QtCriticalMsg || entry.first == QtWarningMsg)
+                refused << entry.second;
+        QVERIFY2(refused.isEmpty(), qPrintable(refused.join('\n')));
+        QVERIFY(flags.contains("n") && flags.contains("v") && flags.contains("eng"));
+        QCOMPARE(flags.size(), items.size());
     }
 
     void eventLoopEnd_data()

@@ -112,6 +112,8 @@ private slots:
         clipboardHistory.clear();
         currentTemplateType = 0;
         window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
+        // The editor wide enough for a list at the positions used below.
+        window->resize(1280, 800);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.data()));
         window->newFile();

@@ -4492,9 +4492,9 @@
 %2.</translation>
     </message>
     <message>
-        <source>当前编码 %1 无法保存文档中的部分字符 (例如 &quot;%2&quot;), 直接保存会把它们变成问号.
+        <source>当前编码 %1 无法保存文档中的部分字符 (例如 %2), 直接保存会把它们变成问号.
 请选择改用哪种编码保存:</source>
-        <translation>當前編碼 %1 無法儲存文件中的部分字元 (例如 &quot;%2&quot;), 直接儲存會把它們變成問號.
+        <translation>當前編碼 %1 無法儲存文件中的部分字元 (例如 %2), 直接儲存會把它們變成問號.
 請選擇改用哪種編碼儲存:</translation>
     </message>
     <message>

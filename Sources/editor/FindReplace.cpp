@@ -102,77 +102,106 @@ bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
 // make the editor lay out the whole document to show it (seconds for a large one).
 void FindReplace::replaceAll()
 {
-    const QString& strFind = m_options.find;
-    const QString& strReplace = m_options.replace;
     m_flags &= ~QTextDocument::FindBackward;
     QTextCursor start = m_cursor;
     start.movePosition(QTextCursor::Start);
     setCursor(start);
-    if (strFind.isEmpty())
+    if (m_options.find.isEmpty())
         return;
-    if (!m_options.regexp && replacePlainText()) {
+    if (usesPlainTextScan()) {
+        replacePlainText();
         setCursor(QTextCursor(m_document)); // the start again: text put there moves a cursor on
         return;
     }
     // One undo step, and one relayout instead of one per replacement.
     QTextCursor edit(m_document);
     edit.beginEditBlock();
-    QTextCursor from = start;
-    int lastEmptyMatch = -1;
-    for (;;) {
-        const QTextCursor hit = findFrom(from);
-        if (hit.isNull())
-            break;
-        QTextCursor target = hit;
-        if (!target.hasSelection()) {
-            // An empty match does not move the search on: replace it once, then step
-            // one character further, or stop at the end.
-            if (target.position() == lastEmptyMatch) {
-                if (target.atEnd())
-                    break;
-                from = target;
-                from.movePosition(QTextCursor::NextCharacter);
-                continue;
-            }
-        }
-        const bool empty = !target.hasSelection();
-        target.insertText(strReplace);
-        ++m_replacements;
-        if (empty)
-            lastEmptyMatch = target.position();
-        from = target;
-    }
+    m_replacements = walkMatches(true);
     edit.endEditBlock();
     setCursor(QTextCursor(m_document));
 }
 
-// Plain text: the same left-to-right, non-overlapping matches that repeated
-// searches give, found in one pass over the text and replaced from the end so
-// that earlier positions stay valid. The raw text's indexes are document
-// positions; the search sees no-break spaces as spaces. False when the text to
-// find spans paragraphs, which the general loop handles.
-bool FindReplace::replacePlainText()
+int FindReplace::count() const
+{
+    if (m_options.find.isEmpty())
+        return 0;
+    if (usesPlainTextScan())
+        return plainTextMatches().size();
+    return walkMatches(false);
+}
+
+// The matches from the start to the end, left to right, each search going on
+// behind the match (behind its replacement when replacing). An empty match does
+// not move the search on: it counts once, then the search steps one character
+// further, or stops at the end.
+int FindReplace::walkMatches(bool replace) const
+{
+    const QTextDocument::FindFlags forward = m_flags & ~QTextDocument::FindBackward;
+    auto findFrom = [&](const QTextCursor& at) {
+        return m_options.regexp ? m_document->find(m_expression, at, forward)
+                                : m_document->find(m_options.find, at, forward);
+    };
+    int matches = 0;
+    QTextCursor from(m_document);
+    int lastEmptyMatch = -1;
+    for (;;) {
+        QTextCursor hit = findFrom(from);
+        if (hit.isNull())
+            break;
+        const bool empty = !hit.hasSelection();
+        if (empty && hit.position() == lastEmptyMatch) {
+            if (hit.atEnd())
+                break;
+            from = hit;
+            from.movePosition(QTextCursor::NextCharacter);
+            continue;
+        }
+        if (replace)
+            hit.insertText(m_options.replace);
+        ++matches;
+        if (empty)
+            lastEmptyMatch = hit.position();
+        from = hit;
+    }
+    return matches;
+}
+
+// Plain text within one paragraph is found in one pass over the raw text (the
+// text to find across paragraphs goes through the editor's search).
+bool FindReplace::usesPlainTextScan() const
 {
     const QString& strFind = m_options.find;
-    const QString& strReplace = m_options.replace;
-    if (strFind.contains(QChar::ParagraphSeparator) || strFind.contains(QLatin1Char('\n')))
-        return false;
+    return !m_options.regexp && !strFind.contains(QChar::ParagraphSeparator) && !strFind.contains(QLatin1Char('\n'));
+}
+
+// The same left-to-right, non-overlapping matches that repeated searches give.
+// The raw text's indexes are document positions; the search sees no-break
+// spaces as spaces.
+QVector<int> FindReplace::plainTextMatches() const
+{
+    const QString& strFind = m_options.find;
     QString raw = m_document->toRawText();
     raw.replace(QChar::Nbsp, QLatin1Char(' '));
     QVector<int> starts;
     for (int at = raw.indexOf(strFind, 0, m_cs); at >= 0; at = raw.indexOf(strFind, at + strFind.size(), m_cs))
         starts << at;
+    return starts;
+}
+
+// Replaced from the end, so that earlier positions stay valid.
+void FindReplace::replacePlainText()
+{
+    const QVector<int> starts = plainTextMatches();
     m_replacements = starts.size();
     if (starts.isEmpty())
-        return true;
+        return;
     // One edit block: one undo step, and the layout is redone once, at its end.
     QTextCursor edit(m_document);
     edit.beginEditBlock();
     for (int i = starts.size() - 1; i >= 0; --i) {
         edit.setPosition(starts.at(i));
-        edit.setPosition(starts.at(i) + strFind.size(), QTextCursor::KeepAnchor);
-        edit.insertText(strReplace);
+        edit.setPosition(starts.at(i) + m_options.find.size(), QTextCursor::KeepAnchor);
+        edit.insertText(m_options.replace);
     }
     edit.endEditBlock();
-    return true;
 }

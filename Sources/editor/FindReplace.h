@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QVector>
 
 class FindReplace
 {
@@ -38,6 +39,8 @@ public:
     bool notFound() const { return m_notFound; }
     // Matches replaced by the last replace-all.
     int replacements() const { return m_replacements; }
+    // The matches a replace-all would replace now.
+    int count() const;
 
 private:
     QTextCursor findFrom(const QTextCursor& at) const;
@@ -45,7 +48,10 @@ private:
     bool selectionMatches() const;
     void setCursor(const QTextCursor& cursor);
     void replaceAll();
-    bool replacePlainText();
+    int walkMatches(bool replace) const;
+    bool usesPlainTextScan() const;
+    QVector<int> plainTextMatches() const;
+    void replacePlainText();
 
     QTextDocument* m_document;
     Options m_options;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "DocumentHost.h"
+#include "FindReplace.h"
 #include "MdiChild.h"
 #include "SettingsStore.h"
 
@@ -77,6 +78,9 @@ FindReplaceDialogEx::FindReplaceDialogEx(QWidget* parent)
     };
     ui->regExpCheckBox->setToolTip(help.join(QLatin1Char('\n')));
     ui->resultLabel->setStyleSheet(QStringLiteral("QLabel { background-color : cyan; }"));
+    // The count follows the options it is counted with.
+    connect(ui->caseCheckBox, &QCheckBox::toggled, this, &FindReplaceDialogEx::updateSearchResultCount);
+    connect(ui->regExpCheckBox, &QCheckBox::toggled, this, &FindReplaceDialogEx::updateSearchResultCount);
     on_tabWidget_currentChanged(ui->tabWidget->currentIndex());
     enableButtons(false);
 }
@@ -145,10 +149,12 @@ void FindReplaceDialogEx::updateSearchResultCount()
         MdiChild* child = owner ? owner->activeDocument() : nullptr;
         if (!child)
             return;
-        // Literal and case-sensitive whatever the options say; overlapping hits count.
-        const QString text = child->toPlainText();
-        for (int at = text.indexOf(findText); at >= 0; at = text.indexOf(findText, at + 1))
-            ++count;
+        // The matches "全部替换" would replace, under the same options.
+        FindReplace::Options options;
+        options.find = findText;
+        options.caseSensitive = ui->caseCheckBox->isChecked();
+        options.regexp = ui->regExpCheckBox->isChecked();
+        count = FindReplace(child->document(), options).count();
     }
     ui->resultLabel->setText(tr("匹配结果: %1 个").arg(count));
 }
@@ -202,6 +208,9 @@ void FindReplaceDialogEx::findReplace(const QPushButton* button)
                      ui->caseCheckBox->isChecked() ? QTextDocument::FindCaseSensitively : QTextDocument::FindFlag(0),
                      ui->wrapAroundCheckBox->isChecked(), replace, replaceAll, ui->regExpCheckBox->isChecked());
     saveHistory(findStr, replaceStr);
+    // What is left to find after a replacement.
+    if (replace)
+        updateSearchResultCount();
 }
 
 void FindReplaceDialogEx::saveHistory(const QString& findStr, const QString& replaceStr) const

@@ -12,6 +12,21 @@ namespace {
 enum EncodingQuestionAnswer { EncodingCancel = 0, EncodingGb18030 = 1, EncodingUtf8 = 2 };
 enum LossyQuestionAnswer { LossyCancel = 0, LossySave = 1 };
 
+// How a box names one character: itself in quotes, or its code ("U+00A0") when
+// it would show as nothing or as a blank (spaces, controls, format characters,
+// marks without a base).
+QString namedCharacter(const QString& character)
+{
+    const uint code = character.size() == 2 ? QChar::surrogateToUcs4(character.at(0), character.at(1))
+                                            : character.at(0).unicode();
+    const QChar::Category category = QChar::category(code);
+    const bool invisible = !QChar::isPrint(code) || QChar::isSpace(code) || category == QChar::Mark_NonSpacing
+                           || category == QChar::Mark_Enclosing || category == QChar::Mark_SpacingCombining;
+    if (invisible)
+        return QStringLiteral("U+") + QString::number(code, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    return QLatin1Char('"') + character + QLatin1Char('"');
+}
+
 } // namespace
 
 int SaveQuestions::askSaveDiscardCancel(QWidget* parent, const QString& name)
@@ -33,9 +48,9 @@ QString SaveQuestions::askEncodableEncoding(QWidget* parent, const QString& enco
     const QString sample = text.mid(index, length);
     qWarning() << "Characters the encoding cannot hold, encoding =" << encoding << ", first =" << sample;
     QMessageBox box(QMessageBox::Warning, MdiChild::tr("警告"),
-                    MdiChild::tr("当前编码 %1 无法保存文档中的部分字符 (例如 \"%2\"), 直接保存会把它们变成问号.\n"
+                    MdiChild::tr("当前编码 %1 无法保存文档中的部分字符 (例如 %2), 直接保存会把它们变成问号.\n"
                                  "请选择改用哪种编码保存:")
-                        .arg(encoding, sample),
+                        .arg(encoding, namedCharacter(sample)),
                     QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     QPushButton* cancel = box.addButton(MdiChild::tr("取消"), QMessageBox::RejectRole);

@@ -127,34 +127,54 @@ SearchDialog::SearchDialog(QWidget* parent)
 
     createFilesTable();
 
-    auto* optionsLayout = new QHBoxLayout;
-    optionsLayout->addWidget(encodingLabel);
-    optionsLayout->addWidget(m_encodingComboBox);
-    optionsLayout->addSpacing(15);
-    optionsLayout->addWidget(m_characterCountCheckBox);
-    optionsLayout->addWidget(m_minSpinBox);
-    optionsLayout->addWidget(toLabel);
-    optionsLayout->addWidget(m_maxSpinBox);
-    optionsLayout->addWidget(resultLabel);
-    optionsLayout->addStretch();
-    optionsLayout->addWidget(m_findButton);
-    optionsLayout->addWidget(m_prevButton);
-    optionsLayout->addWidget(m_nextButton);
-
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(directoryLabel, 0, 0);
-    layout->addWidget(m_directoryComboBox, 0, 1);
-    layout->addWidget(m_browseButton, 0, 2);
+    // The form on the left, its rows at their natural height; the results on
+    // the right take the page's whole height, so that a dock at the bottom of
+    // the window shows many hits without taking the editor's room.
+    auto* form = new QGridLayout;
+    form->setVerticalSpacing(4);
+    form->addWidget(directoryLabel, 0, 0);
+    form->addWidget(m_directoryComboBox, 0, 1);
+    form->addWidget(m_browseButton, 0, 2);
     const QList<QPair<QLabel*, QComboBox*>> listRows = {
         {fileLabel, m_fileComboBox}, {includeLabel, m_includeComboBox}, {excludeLabel, m_excludeComboBox}};
     for (int row = 1; row <= listRows.size(); ++row) {
-        layout->addWidget(listRows.at(row - 1).first, row, 0);
-        layout->addWidget(listRows.at(row - 1).second, row, 1);
-        layout->addWidget(new QLabel(tr("(空格分隔)"), this), row, 2);
+        form->addWidget(listRows.at(row - 1).first, row, 0);
+        form->addWidget(listRows.at(row - 1).second, row, 1);
+        form->addWidget(new QLabel(tr("(空格分隔)"), this), row, 2);
     }
-    layout->addLayout(optionsLayout, 4, 0, 1, 3);
-    layout->addWidget(m_filesTable, 5, 0, 1, 3);
-    layout->addWidget(m_countLabel, 6, 0, 1, 3);
+    auto* encodingLayout = new QHBoxLayout;
+    encodingLayout->addWidget(encodingLabel);
+    encodingLayout->addWidget(m_encodingComboBox);
+    encodingLayout->addStretch();
+    form->addLayout(encodingLayout, 4, 0, 1, 3);
+    auto* lengthLayout = new QHBoxLayout;
+    lengthLayout->addWidget(m_characterCountCheckBox);
+    lengthLayout->addWidget(m_minSpinBox);
+    lengthLayout->addWidget(toLabel);
+    lengthLayout->addWidget(m_maxSpinBox);
+    lengthLayout->addWidget(resultLabel);
+    lengthLayout->addStretch();
+    form->addLayout(lengthLayout, 5, 0, 1, 3);
+    auto* buttonsLayout = new QHBoxLayout;
+    buttonsLayout->addWidget(m_findButton);
+    buttonsLayout->addWidget(m_prevButton);
+    buttonsLayout->addWidget(m_nextButton);
+    buttonsLayout->addStretch();
+    form->addLayout(buttonsLayout, 6, 0, 1, 3);
+    form->setRowStretch(7, 1);
+
+    // The table's width follows the page, whatever its columns would like: the
+    // page (and the dock holding it) stays as narrow as the form.
+    m_filesTable->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    auto* results = new QVBoxLayout;
+    results->setSpacing(4);
+    results->addWidget(m_filesTable, 1);
+    results->addWidget(m_countLabel);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(form, 2);
+    layout->addLayout(results, 5);
 
     // Names for style sheets and tests.
     const QList<QPair<QObject*, const char*>> named = {
@@ -169,6 +189,18 @@ SearchDialog::SearchDialog(QWidget* parent)
         entry.first->setObjectName(QLatin1String(entry.second));
 
     setWindowTitle(tr("在文件中查找"));
+}
+
+int SearchDialog::heightShowingRows(int rows) const
+{
+    const int table = m_header->sizeHint().height() + rows * m_filesTable->verticalHeader()->defaultSectionSize()
+                      + 2 * m_filesTable->frameWidth();
+    const int countLine = qMax(m_countLabel->sizeHint().height(), m_countLabel->fontMetrics().height());
+    const auto* page = static_cast<QBoxLayout*>(layout());
+    const int results = table + page->itemAt(1)->layout()->spacing() + countLine;
+    const int form = page->itemAt(0)->layout()->minimumSize().height();
+    const QMargins margins = page->contentsMargins();
+    return qMax(form, results) + margins.top() + margins.bottom();
 }
 
 SearchDialog::~SearchDialog()
@@ -202,6 +234,12 @@ void SearchDialog::createFilesTable()
     }
     // Column 2's size to contents would look at every row of a large page.
     m_header->setResizeContentsPrecision(100);
+    // Rows as high as a line of text, so that many hits show at once; a path
+    // too long for its column loses its middle, not the file's name.
+    m_filesTable->verticalHeader()->setDefaultSectionSize(
+        qMax(m_filesTable->fontMetrics().height() + 4, m_filesTable->verticalHeader()->minimumSectionSize()));
+    m_filesTable->setWordWrap(false);
+    m_filesTable->setTextElideMode(Qt::ElideMiddle);
 
     m_copyAct = new QAction(tr("复制"), this);
     connect(m_copyAct, SIGNAL(triggered()), this, SLOT(copySelectedItems()));
@@ -498,6 +536,11 @@ void SearchDialog::showResults(int first)
             m_filesTable->setItem(k, cell.first, cell.second);
         }
     }
+    // The file column as wide as the page's longest path, up to half the table.
+    const int limit = qMax(m_filesTable->viewport()->width() / 2, 300);
+    m_filesTable->resizeColumnToContents(1);
+    if (m_header->sectionSize(1) > limit)
+        m_header->resizeSection(1, limit);
 }
 
 void SearchDialog::nextPage()

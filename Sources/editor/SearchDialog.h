@@ -45,6 +45,8 @@ public:
 
     // Reached by the main window.
     QTableWidget* filesTable() const { return m_filesTable; }
+    // The page's height when its results table shows `rows` whole rows.
+    int heightShowingRows(int rows) const;
     QComboBox* includeComboBox() const { return m_includeComboBox; }
     QDir searchDirectory() const { return m_searchDirectory; }
     QAction* saveAsAtomTemplateAction() const { return m_saveAsAtomTemplateAct; }

@@ -564,6 +564,8 @@ protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 public:
     // ---- Frame -------------------------------------------------------------
@@ -950,6 +952,11 @@ private:
     void createMenus();
     void createToolBars();
     void createDockWindows();
+    // First start, until the user drags a dock's edge: the workbench dock as
+    // high as eight hits of the search in files need, the editor keeping at
+    // least half the window.
+    void fitFirstStartDock();
+    bool fitMainDock = false;
     void extendViewMenu();
     void addDateTimeLabels(QStatusBar* bar);
     void discardStatusBar();
@@ -974,6 +981,8 @@ private:
     void finishDeferredStartUp();
     void finishDeferredStartUpOnce();
     bool deferredStartUpStarted = false;
+    // Every argument of the command line has been handled.
+    bool startUpDocumentsOpened = false;
     bool deferredStartUpFinished = false;
     // Puts the action of the atom template under the cursor on the window, so that its key works.
     void placeAtomTemplateUnderCursorAction();

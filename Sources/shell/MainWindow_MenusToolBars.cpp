@@ -16,6 +16,8 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QToolBar>
 #include <initializer_list>
 
@@ -23,6 +25,48 @@
 #include "ProgramState.h"
 
 // ---- Menus and toolbars --------------------------------------------------------
+
+namespace {
+
+// Keeps the font box wide enough for the whole name of the default font (the
+// application's), in the box's own font, whenever that font changes.
+class FontBoxWidth : public QObject
+{
+public:
+    explicit FontBoxWidth(QFontComboBox* box) : QObject(box), m_box(box)
+    {
+        fit();
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange)
+            fit();
+        return false;
+    }
+
+private:
+    void fit()
+    {
+        const QFontMetrics metrics = m_box->fontMetrics();
+        const int name = qMax(metrics.horizontalAdvance(QFontInfo(QApplication::font()).family()),
+                              metrics.horizontalAdvance(m_box->currentText()));
+        QStyleOptionComboBox option;
+        option.initFrom(m_box);
+        option.editable = true;
+        // The edit field keeps a margin of a few pixels on each side of its text.
+        const QSize contents(name + 6, metrics.height());
+        const int width = m_box->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, m_box).width();
+        m_box->setMinimumWidth(width);
+        m_box->setMaximumWidth(qMax(width, 120));
+    }
+
+    QFontComboBox* m_box;
+};
+
+} // namespace
 
 namespace {
 
@@ -150,7 +194,7 @@ void MainWindow::createMenus()
     toolBars[FontToolBarIndex] = fontToolBar;
     fontToolBar->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     comboFont = new QFontComboBox(fontToolBar);
-    comboFont->setMaximumWidth(120);
+    new FontBoxWidth(comboFont);
     fontToolBar->addWidget(comboFont);
     connect(comboFont, SIGNAL(textActivated(QString)), this, SLOT(textFamily(QString)));
     comboSize = new QComboBox(fontToolBar);

@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBlock>
@@ -80,6 +81,8 @@ bool MainWindow::findReplace(const QString& strFind, const QString& strReplace, 
     const bool found = engine.run(child->textCursor(), replace, replaceAll);
     if (engine.cursorChanged())
         child->setTextCursor(engine.cursor());
+    if (replaceAll)
+        statusBar()->showMessage(tr("全部替换: 已替换 %1 个").arg(engine.replacements()), 7000);
     if (engine.notFound()) {
         QMessageBox box(QMessageBox::Warning, tr("警告"), tr("查找结束, 未发现: %1").arg(strFind), QMessageBox::Ok,
                         this);

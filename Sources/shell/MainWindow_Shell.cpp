@@ -12,6 +12,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QResizeEvent>
+#include <QShowEvent>
 #include <QComboBox>
 #include <QCursor>
 #include <QDateTime>
@@ -89,6 +91,25 @@ const DockKeys accessoryKeys{"AccessoryDock", Qt::RightDockWidgetArea, true};
 const DockKeys dictKeys{"DictDock", Qt::RightDockWidgetArea, true};
 const DockKeys dirKeys{"DirDock", Qt::LeftDockWidgetArea, true};
 const DockKeys mainKeys{"MainDock", Qt::BottomDockWidgetArea, false};
+
+// Clears the flag at the first press that reaches the window itself: a dock's
+// edge being dragged, or a click no child took.
+class FramePressWatch : public QObject
+{
+public:
+    FramePressWatch(QObject* parent, bool* flag) : QObject(parent), m_flag(flag) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            *m_flag = false;
+        return false;
+    }
+
+private:
+    bool* m_flag;
+};
 
 QString dockKey(const DockKeys& keys, const char* suffix)
 {
@@ -357,6 +378,8 @@ void MainWindow::createDockWindows()
     }
     for (QDockWidget* dock : menuOrder)
         dock->hide();
+    fitMainDock = !settings.contains(dockKey(mainKeys, "Size"));
+    installEventFilter(new FramePressWatch(this, &fitMainDock));
 
     connect(dirTreeView, SIGNAL(activated(QModelIndex)), this, SLOT(open(QModelIndex)));
     connect(accessoryListWidget, SIGNAL(itemActivated(QListWidgetItem*)), this,
@@ -372,6 +395,30 @@ void MainWindow::createDockWindows()
     outputDialog->hide();
 
     createSearchDialog();
+}
+
+void MainWindow::fitFirstStartDock()
+{
+    if (!fitMainDock || !mainDock || !searchDialog || !mainDock->isVisible() || mainDock->isFloating()
+        || dockWidgetArea(mainDock) != Qt::BottomDockWidgetArea || !isVisible())
+        return;
+    // The dock adds its title and the bottom tab bar to the page.
+    const int frame = mainDock->sizeHint().height() - searchDialog->sizeHint().height();
+    const int wanted = frame + searchDialog->heightShowingRows(8);
+    const int room = mdiArea->height() + mainDock->height() - height() / 2;
+    resizeDocks({mainDock}, {qMax(0, qMin(wanted, room))}, Qt::Vertical);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    fitFirstStartDock();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    fitFirstStartDock();
 }
 
 void MainWindow::extendViewMenu()

@@ -33,28 +33,37 @@ void MainWindow::hideSplashScreen()
 void MainWindow::initTimeConsumingStaff()
 {
     qDebug() << Q_FUNC_INFO;
-    openStartUpDocuments();
-    finishDeferredStartUp();
+    // All of it at once, and still only once.
+    startDeferredStartUp();
+    finishDeferredStartUpOnce();
 }
 
 void MainWindow::startDeferredStartUp()
 {
+    // Every paint before the first turn asks for this, and the fallback timer
+    // may come while a box of a command-line file is up: the files open once.
     if (deferredStartUpStarted)
         return;
     deferredStartUpStarted = true;
     qDebug() << Q_FUNC_INFO;
-    // The documents first; the work the user does not see follows their first
-    // paint, or at once when no document shows.
     openStartUpDocuments();
-    if (documents().isEmpty())
-        QTimer::singleShot(0, this, &MainWindow::finishDeferredStartUpOnce);
-    else
+    startUpDocumentsOpened = true;
+    if (MdiChild* child = activeMdiChild()) {
+        // Its page may have painted already inside such a box; it paints again.
+        child->viewport()->update();
         QTimer::singleShot(1500, this, &MainWindow::finishDeferredStartUpOnce);
+    } else {
+        QTimer::singleShot(0, this, &MainWindow::finishDeferredStartUpOnce);
+    }
 }
 
 void MainWindow::finishDeferredStartUpOnce()
 {
-    if (deferredStartUpFinished)
+    // Not while the command-line files are still opening: a box raised by one
+    // of them runs an event loop in which the pages opened before it paint,
+    // and the rest (symbols, the super-user box...) must wait for the files
+    // after it.
+    if (deferredStartUpFinished || !startUpDocumentsOpened)
         return;
     deferredStartUpFinished = true;
     qApp->removeEventFilter(this);
@@ -88,12 +97,15 @@ void MainWindow::finishDeferredStartUp()
     toggleSymbol();
     parseJieBaFlagConfigFile();
     loadPlugins();
+    // The documents' status bar has taken its place: the editor's half again.
+    fitFirstStartDock();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // Until the deferred start-up is done: the window's first paint starts it,
-    // the first paint of a document's page then lets it finish.
+    // the first paint of a document's page after the last command-line file
+    // then lets it finish.
     if (event->type() == QEvent::Paint && watched->isWidgetType()
         && static_cast<QWidget*>(watched)->window() == this) {
         if (!deferredStartUpStarted) {
