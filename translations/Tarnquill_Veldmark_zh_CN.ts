@@ -932,6 +932,10 @@
         <source>目前只支持一列或两列的表，当前表格列数为:</source>
         <translation>目前只支持一列或两列的表，当前表格列数为:</translation>
     </message>
+    <message>
+        <source>数据库文件不存在</source>
+        <translation>数据库文件不存在</translation>
+    </message>
 </context>
 <context>
     <name>DatabaseTemplateSelectionDialog</name>
@@ -1237,6 +1241,18 @@
     <message>
         <source>不再显示此提示框</source>
         <translation>不再显示此提示框</translation>
+    </message>
+    <message>
+        <source>词库文件 %1 的数据表“%2”没有任何词条</source>
+        <translation>词库文件 %1 的数据表“%2”没有任何词条</translation>
+    </message>
+    <message>
+        <source>词库无法读取，本次操作没有进行，文档未作改动。
+
+%1</source>
+        <translation>词库无法读取，本次操作没有进行，文档未作改动。
+
+%1</translation>
     </message>
 </context>
 <context>
@@ -4430,6 +4446,14 @@
         <source>没有打开的文档</source>
         <translation>没有打开的文档</translation>
     </message>
+    <message>
+        <source>正在生成全部组合...</source>
+        <translation>正在生成全部组合...</translation>
+    </message>
+    <message>
+        <source>全部替换: 已替换 %1 个</source>
+        <translation>全部替换: 已替换 %1 个</translation>
+    </message>
 </context>
 <context>
     <name>MdiChild</name>
@@ -6064,10 +6088,6 @@
         <translation>无法启动程序: </translation>
     </message>
     <message>
-        <source>程序运行超过 %1 秒仍未结束, 已被终止; 以上结果可能不完整。</source>
-        <translation>程序运行超过 %1 秒仍未结束, 已被终止; 以上结果可能不完整。</translation>
-    </message>
-    <message>
         <source>程序异常退出。</source>
         <translation>程序异常退出。</translation>
     </message>
@@ -6082,6 +6102,14 @@
     <message>
         <source>词云图片生成失败!</source>
         <translation>词云图片生成失败!</translation>
+    </message>
+    <message>
+        <source>程序的错误输出:</source>
+        <translation>程序的错误输出:</translation>
+    </message>
+    <message>
+        <source>程序运行超过 %1 秒仍未结束, 已被终止, 没有生成结果。</source>
+        <translation>程序运行超过 %1 秒仍未结束, 已被终止, 没有生成结果。</translation>
     </message>
 </context>
 <context>
@@ -6368,6 +6396,22 @@
     <message>
         <source>SSL错误: %1</source>
         <translation>SSL错误: %1</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>网络错误, 无法检测升级包!</source>
+        <translation>网络错误, 无法检测升级包!</translation>
+    </message>
+    <message>
+        <source>服务器返回的不是升级文件: %1</source>
+        <translation>服务器返回的不是升级文件: %1</translation>
+    </message>
+    <message>
+        <source>文件过大 (超过 1 GiB), 不是有效的安装包</source>
+        <translation>文件过大 (超过 1 GiB), 不是有效的安装包</translation>
     </message>
 </context>
 <context>
