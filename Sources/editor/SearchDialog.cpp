@@ -193,8 +193,9 @@ SearchDialog::SearchDialog(QWidget* parent)
 
 int SearchDialog::heightShowingRows(int rows) const
 {
-    const int table = m_header->sizeHint().height() + rows * m_filesTable->verticalHeader()->defaultSectionSize()
-                      + 2 * m_filesTable->frameWidth();
+    // The header as the table lays it out: its hint within its bounds.
+    const int header = qMin(qMax(m_header->minimumHeight(), m_header->sizeHint().height()), m_header->maximumHeight());
+    const int table = header + rows * m_filesTable->verticalHeader()->defaultSectionSize() + 2 * m_filesTable->frameWidth();
     const int countLine = qMax(m_countLabel->sizeHint().height(), m_countLabel->fontMetrics().height());
     const auto* page = static_cast<QBoxLayout*>(layout());
     const int results = table + page->itemAt(1)->layout()->spacing() + countLine;
@@ -234,10 +235,12 @@ void SearchDialog::createFilesTable()
     }
     // Column 2's size to contents would look at every row of a large page.
     m_header->setResizeContentsPrecision(100);
-    // Rows as high as a line of text, so that many hits show at once; a path
-    // too long for its column loses its middle, not the file's name.
-    m_filesTable->verticalHeader()->setDefaultSectionSize(
-        qMax(m_filesTable->fontMetrics().height() + 4, m_filesTable->verticalHeader()->minimumSectionSize()));
+    // Rows as high as a line of text and a header hardly higher, so that many
+    // hits show at once, whatever font the table gets; a path too long for its
+    // column loses its middle, not the file's name.
+    fitRowsToFont();
+    m_filesTable->installEventFilter(this);
+    m_header->installEventFilter(this);
     m_filesTable->setWordWrap(false);
     m_filesTable->setTextElideMode(Qt::ElideMiddle);
 
@@ -314,8 +317,18 @@ void SearchDialog::cancelSearch()
     m_cancelRequested = true;
 }
 
+void SearchDialog::fitRowsToFont()
+{
+    const int line = m_filesTable->fontMetrics().height();
+    m_filesTable->verticalHeader()->setMinimumSectionSize(line);
+    m_filesTable->verticalHeader()->setDefaultSectionSize(line);
+    m_header->setFixedHeight(m_header->fontMetrics().height() + 4);
+}
+
 bool SearchDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == m_filesTable || watched == m_header) && event->type() == QEvent::FontChange)
+        fitRowsToFont();
     // The window closing while a search runs stops it, so the program can end.
     if (m_searching && watched == window() && event->type() == QEvent::Hide && !window()->isVisible())
         cancelSearch();
