@@ -696,7 +696,7 @@ private slots:
         const QString dir = freshTempFolder("header");
         writeBytes(dir + "/h.txt", "hit 1\nhit 2\nhit 3\n");
         SearchDialog page;
-        page.resize(900, 400);
+        page.resize(1400, 400);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         auto* table = child<QTableWidget>(&page, "filesTable");
