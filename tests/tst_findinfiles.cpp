@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyleOptionViewItem>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -616,6 +618,48 @@ private slots:
         QVERIFY(table->item(0, 0)->flags() & Qt::ItemIsUserCheckable);
     }
 
+    // A highlighted hit fits a row one text line high: none of it is drawn
+    // below the line's height from the top of its cell. The rows follow the
+    // table's font.
+    void hitCellFitsOneLineRow()
+    {
+        const QString dir = freshTempFolder("oneline");
+        writeBytes(dir + "/g.txt", u8("gypsy 春天 spring, 万物复苏\n"));
+        SearchDialog page;
+        runSearch(page, dir, "*.txt", "spring");
+        auto* table = child<QTableWidget>(&page, "filesTable");
+        QCOMPARE(table->rowCount(), 1);
+        const int line = table->fontMetrics().height();
+        QCOMPARE(table->rowHeight(0), line);
+
+        QStyleOptionViewItem option;
+        option.initFrom(table->viewport());
+        option.widget = table;
+        option.font = table->font();
+        option.rect = QRect(0, 0, 400, 3 * line);
+        QImage image(option.rect.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            table->item(0, 3)->data(Qt::DisplayRole).value<TextPainter>().paint(&painter, option);
+        }
+        int top = image.height(), bottom = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != QColor(Qt::white).rgb()) {
+                    top = qMin(top, y);
+                    bottom = y;
+                }
+        QVERIFY2(top < bottom && bottom < line, qPrintable(QString("%1..%2 of %3").arg(top).arg(bottom).arg(line)));
+
+        // A larger font makes the rows and the header as much higher.
+        QFont large = table->font();
+        large.setPointSize(large.pointSize() * 2);
+        table->setFont(large);
+        QCOMPARE(table->rowHeight(0), QFontMetrics(large).height());
+        QVERIFY(table->horizontalHeader()->maximumHeight() > QFontMetrics(large).height());
+    }
+
     // ---- The page itself -------------------------------------------------------------
 
     void emptyIncludeAndEscape()
@@ -652,7 +696,7 @@ private slots:
         const QString dir = freshTempFolder("header");
         writeBytes(dir + "/h.txt", "hit 1\nhit 2\nhit 3\n");
         SearchDialog page;
-        page.resize(900, 400);
+        page.resize(1400, 400);
         page.show();
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         auto* table = child<QTableWidget>(&page, "filesTable");

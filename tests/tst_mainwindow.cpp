@@ -20,6 +20,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QFileInfo>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 #include "Logging.h"
 #include "MainWindow.h"
@@ -97,12 +100,21 @@ private slots:
         QVERIFY(!fileSystemWatcher);
     }
 
-    // The first window as a new user sees it on a 1280x800 screen: the hits of
-    // a search in files show eight rows or more with their whole paths while the
-    // editor keeps at least half the window, and the font box shows the whole
-    // name of the default font.
-    void firstWindowAt1280x800()
+    // The first window as a new user sees it: 80% of a 1280x800 screen, and the
+    // whole of that screen. The hits of a search in files show eight rows or
+    // more, the file column keeps the file's name, every widget of the form
+    // shows whole and apart from the others, and the editor keeps at least half
+    // the window; the font box shows the whole name of the default font.
+    void firstWindow_data()
     {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("1024x640") << QSize(1024, 640);
+        QTest::newRow("1280x800") << QSize(1280, 800);
+    }
+
+    void firstWindow()
+    {
+        QFETCH(QSize, size);
         // The application font as the program sets it.
         struct FontBack
         {
@@ -112,22 +124,23 @@ private slots:
         installFontSubstitutions();
         QApplication::setFont(QFont(QStringLiteral("微软雅黑"), 9));
         const QString folder = TestEnvironment::instance()->root() + "/文稿";
-        const QString deep = folder + "/春季";
+        const QString deep = folder + "/写作/草稿/二〇二六年/春季";
         QVERIFY(QDir().mkpath(deep));
         for (int file = 1; file <= 3; ++file) {
             QStringList lines;
             for (int line = 1; line <= 10; ++line)
                 lines << QString("第%1段 春天来了, 万物复苏").arg(line);
-            writeAll(deep + QString("/第%1章.txt").arg(file), gb18030(lines.join("\r\n")));
+            writeAll(deep + QString("/第%1章 春天的故事.txt").arg(file), gb18030(lines.join("\r\n")));
         }
 
         ScriptedPrompt prompt;
         MessageCapture capture;
         MainWindow window;
-        window.resize(1280, 800);
+        window.resize(size);
         window.show();
         QVERIFY(QTest::qWaitFor([&] { return capture.messages().filter("finishDeferredStartUp()").size() > 0; }, 20000));
         QCOMPARE(window.documents().size(), 1);
+        QCOMPARE(window.size(), size);
         // Nothing makes the window wider than the 1024 pixels of a first start on this screen.
         QVERIFY(window.minimumSizeHint().width() <= 1024);
 
@@ -139,15 +152,45 @@ private slots:
         QTableWidget* table = page->filesTable();
         QCOMPARE(table->rowCount(), 30);
         QCoreApplication::processEvents();
-        QVERIFY2(wholeRowsShown(table) >= 8, qPrintable(QString::number(wholeRowsShown(table))));
-        QVERIFY(window.mdiArea->height() * 2 >= window.height());
-        // The file column shows the whole path of a hit (a longer one would lose
-        // its middle, keeping the file's name).
+        const int rows = wholeRowsShown(table);
+        QVERIFY2(rows >= 8, qPrintable(QString::number(rows)));
+        QVERIFY2(window.mdiArea->height() * 2 >= window.height(),
+                 qPrintable(QString("%1 of %2").arg(window.mdiArea->height()).arg(window.height())));
+
+        // The file column shows the file's name at the end of the path, which
+        // loses its start if it has to.
         const QString path = table->item(0, 1)->text();
         QVERIFY2(path.startsWith(deep), qPrintable(path));
-        QCOMPARE(table->textElideMode(), Qt::ElideMiddle);
-        QVERIFY2(table->columnWidth(1) >= table->fontMetrics().horizontalAdvance(path),
-                 qPrintable(QString("%1 < %2").arg(table->columnWidth(1)).arg(table->fontMetrics().horizontalAdvance(path))));
+        const QString fileName = QFileInfo(path).fileName();
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        const int textMargin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, table) + 1;
+        const QString shown = table->fontMetrics().elidedText(path, table->textElideMode(),
+                                                              table->columnWidth(1) - 2 * textMargin);
+        QVERIFY2(shown.endsWith(fileName), qPrintable(shown));
+
+        // Every widget of the form inside the dock's page, at least as big as
+        // it needs, clear of the others.
+        QDockWidget* dock = window.findChild<QDockWidget*>("MainDock");
+        QRect visible = dock->rect();
+        for (QWidget* shown = page; shown != dock; shown = shown->parentWidget())
+            visible &= QRect(shown->mapTo(dock, QPoint()), shown->size());
+        QList<QWidget*> widgets;
+        for (QWidget* widget : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (widget->isVisible())
+                widgets << widget;
+        QCOMPARE(widgets.size(), 24);
+        for (int i = 0; i < widgets.size(); ++i) {
+            QWidget* widget = widgets.at(i);
+            const QString name = widget->objectName() + " " + widget->property("text").toString();
+            const QRect rect(widget->mapTo(dock, QPoint()), widget->size());
+            QVERIFY2(visible.contains(rect), qPrintable(name));
+            const QSize least = widget->minimumSizeHint();
+            QVERIFY2(widget->width() >= least.width() && widget->height() >= least.height(), qPrintable(name));
+            for (int j = i + 1; j < widgets.size(); ++j)
+                QVERIFY2(!widget->geometry().intersects(widgets.at(j)->geometry()),
+                         qPrintable(name + " / " + widgets.at(j)->objectName()));
+        }
 
         // The font box shows the start of the name it holds.
         QFontComboBox* fontBox = window.findChild<QFontComboBox*>();

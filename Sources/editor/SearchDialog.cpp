@@ -20,6 +20,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTableWidget>
 #include <QTextCodec>
 #include <QTextDecoder>
@@ -127,11 +129,14 @@ SearchDialog::SearchDialog(QWidget* parent)
 
     createFilesTable();
 
-    // The form on the left, its rows at their natural height; the results on
-    // the right take the page's whole height, so that a dock at the bottom of
-    // the window shows many hits without taking the editor's room.
+    // The form on the left, compact: the four boxes with the three buttons in
+    // a column beside them, the options on one row below, the count line at
+    // the bottom. The results on the right take the page's whole height, so
+    // that a dock at the bottom of the window shows many hits without taking
+    // the editor's room.
     auto* form = new QGridLayout;
-    form->setVerticalSpacing(4);
+    form->setVerticalSpacing(3);
+    form->setHorizontalSpacing(4);
     form->addWidget(directoryLabel, 0, 0);
     form->addWidget(m_directoryComboBox, 0, 1);
     form->addWidget(m_browseButton, 0, 2);
@@ -142,39 +147,33 @@ SearchDialog::SearchDialog(QWidget* parent)
         form->addWidget(listRows.at(row - 1).second, row, 1);
         form->addWidget(new QLabel(tr("(空格分隔)"), this), row, 2);
     }
-    auto* encodingLayout = new QHBoxLayout;
-    encodingLayout->addWidget(encodingLabel);
-    encodingLayout->addWidget(m_encodingComboBox);
-    encodingLayout->addStretch();
-    form->addLayout(encodingLayout, 4, 0, 1, 3);
-    auto* lengthLayout = new QHBoxLayout;
-    lengthLayout->addWidget(m_characterCountCheckBox);
-    lengthLayout->addWidget(m_minSpinBox);
-    lengthLayout->addWidget(toLabel);
-    lengthLayout->addWidget(m_maxSpinBox);
-    lengthLayout->addWidget(resultLabel);
-    lengthLayout->addStretch();
-    form->addLayout(lengthLayout, 5, 0, 1, 3);
-    auto* buttonsLayout = new QHBoxLayout;
-    buttonsLayout->addWidget(m_findButton);
-    buttonsLayout->addWidget(m_prevButton);
-    buttonsLayout->addWidget(m_nextButton);
-    buttonsLayout->addStretch();
-    form->addLayout(buttonsLayout, 6, 0, 1, 3);
-    form->setRowStretch(7, 1);
+    form->addWidget(m_findButton, 0, 3);
+    form->addWidget(m_prevButton, 1, 3);
+    form->addWidget(m_nextButton, 2, 3);
+    auto* optionsLayout = new QHBoxLayout;
+    optionsLayout->setSpacing(4);
+    optionsLayout->addWidget(encodingLabel);
+    optionsLayout->addWidget(m_encodingComboBox);
+    optionsLayout->addSpacing(15);
+    optionsLayout->addWidget(m_characterCountCheckBox);
+    optionsLayout->addWidget(m_minSpinBox);
+    optionsLayout->addWidget(toLabel);
+    optionsLayout->addWidget(m_maxSpinBox);
+    optionsLayout->addWidget(resultLabel);
+    optionsLayout->addStretch();
+    form->addLayout(optionsLayout, 4, 0, 1, 4);
+    form->addWidget(m_countLabel, 5, 0, 1, 4, Qt::AlignBottom);
+    form->setRowStretch(5, 1);
+    form->setColumnStretch(1, 1);
 
     // The table's width follows the page, whatever its columns would like: the
     // page (and the dock holding it) stays as narrow as the form.
     m_filesTable->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-    auto* results = new QVBoxLayout;
-    results->setSpacing(4);
-    results->addWidget(m_filesTable, 1);
-    results->addWidget(m_countLabel);
 
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(6, 2, 6, 2);
     layout->addLayout(form, 2);
-    layout->addLayout(results, 5);
+    layout->addWidget(m_filesTable, 5);
 
     // Names for style sheets and tests.
     const QList<QPair<QObject*, const char*>> named = {
@@ -193,14 +192,13 @@ SearchDialog::SearchDialog(QWidget* parent)
 
 int SearchDialog::heightShowingRows(int rows) const
 {
-    const int table = m_header->sizeHint().height() + rows * m_filesTable->verticalHeader()->defaultSectionSize()
-                      + 2 * m_filesTable->frameWidth();
-    const int countLine = qMax(m_countLabel->sizeHint().height(), m_countLabel->fontMetrics().height());
+    // The header as the table lays it out: its hint within its bounds.
+    const int header = qMin(qMax(m_header->minimumHeight(), m_header->sizeHint().height()), m_header->maximumHeight());
+    const int table = header + rows * m_filesTable->verticalHeader()->defaultSectionSize() + 2 * m_filesTable->frameWidth();
     const auto* page = static_cast<QBoxLayout*>(layout());
-    const int results = table + page->itemAt(1)->layout()->spacing() + countLine;
     const int form = page->itemAt(0)->layout()->minimumSize().height();
     const QMargins margins = page->contentsMargins();
-    return qMax(form, results) + margins.top() + margins.bottom();
+    return qMax(form, table) + margins.top() + margins.bottom();
 }
 
 SearchDialog::~SearchDialog()
@@ -234,12 +232,14 @@ void SearchDialog::createFilesTable()
     }
     // Column 2's size to contents would look at every row of a large page.
     m_header->setResizeContentsPrecision(100);
-    // Rows as high as a line of text, so that many hits show at once; a path
-    // too long for its column loses its middle, not the file's name.
-    m_filesTable->verticalHeader()->setDefaultSectionSize(
-        qMax(m_filesTable->fontMetrics().height() + 4, m_filesTable->verticalHeader()->minimumSectionSize()));
+    // Rows as high as a line of text and a header hardly higher, so that many
+    // hits show at once, whatever font the table gets; a path too long for its
+    // column loses its start, not the file's name.
+    fitRowsToFont();
+    m_filesTable->installEventFilter(this);
+    m_header->installEventFilter(this);
     m_filesTable->setWordWrap(false);
-    m_filesTable->setTextElideMode(Qt::ElideMiddle);
+    m_filesTable->setTextElideMode(Qt::ElideLeft);
 
     m_copyAct = new QAction(tr("复制"), this);
     connect(m_copyAct, SIGNAL(triggered()), this, SLOT(copySelectedItems()));
@@ -314,8 +314,18 @@ void SearchDialog::cancelSearch()
     m_cancelRequested = true;
 }
 
+void SearchDialog::fitRowsToFont()
+{
+    const int line = m_filesTable->fontMetrics().height();
+    m_filesTable->verticalHeader()->setMinimumSectionSize(line);
+    m_filesTable->verticalHeader()->setDefaultSectionSize(line);
+    m_header->setFixedHeight(m_header->fontMetrics().height() + 4);
+}
+
 bool SearchDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == m_filesTable || watched == m_header) && event->type() == QEvent::FontChange)
+        fitRowsToFont();
     // The window closing while a search runs stops it, so the program can end.
     if (m_searching && watched == window() && event->type() == QEvent::Hide && !window()->isVisible())
         cancelSearch();
@@ -536,8 +546,17 @@ void SearchDialog::showResults(int first)
             m_filesTable->setItem(k, cell.first, cell.second);
         }
     }
-    // The file column as wide as the page's longest path, up to half the table.
-    const int limit = qMax(m_filesTable->viewport()->width() / 2, 300);
+    // The file column as wide as the page's longest path, up to a third of the
+    // table, yet never narrower than the longest file name with an ellipsis.
+    const QFontMetrics metrics = m_filesTable->fontMetrics();
+    int name = 0;
+    for (int k = 0; k < count; ++k)
+        name = qMax(name, metrics.horizontalAdvance(QStringLiteral("\u2026/")
+                                                    + QFileInfo(m_filesTable->item(k, 1)->text()).fileName()));
+    QStyleOptionViewItem option;
+    option.initFrom(m_filesTable);
+    const int textMargin = m_filesTable->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, m_filesTable) + 1;
+    const int limit = qMax(m_filesTable->viewport()->width() / 3, name + 2 * textMargin + 1);
     m_filesTable->resizeColumnToContents(1);
     if (m_header->sectionSize(1) > limit)
         m_header->resizeSection(1, limit);

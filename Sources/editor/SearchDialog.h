@@ -87,6 +87,8 @@ private:
     void showResults(int first);
     void applyHeaderCheckState();
     void createFilesTable();
+    // Rows one line of the table's font high, the header one line of its own.
+    void fitRowsToFont();
     void clearTable();
     void connectSelection(bool on);
     void updateCountLine();

@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QDebug>
 #include <QPainter>
+#include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QTextFrame>
+#include <QWidget>
 #include <QTextDocument>
 #include <QTextOption>
 
@@ -22,7 +25,16 @@ void TextPainter::paint(QPainter* painter, const QStyleOptionViewItem& option) c
     textOption.setWrapMode(QTextOption::NoWrap);
     document.setDefaultTextOption(textOption);
     document.setDefaultFont(option.font);
+    document.setDocumentMargin(0);
     document.setHtml(m_html);
+    // The line fills a row one line high; at the sides the text keeps the
+    // margin the table's other cells keep.
+    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    const int side = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+    QTextFrameFormat frame = document.rootFrame()->frameFormat();
+    frame.setLeftMargin(side);
+    frame.setRightMargin(side);
+    document.rootFrame()->setFrameFormat(frame);
     QAbstractTextDocumentLayout::PaintContext context;
     context.cursorPosition = -1;
     context.palette = QApplication::palette();

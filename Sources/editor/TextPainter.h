@@ -1,6 +1,7 @@
 #pragma once
 // A rich-text cell value: an HTML fragment painted without wrapping from the
-// cell's top-left corner.
+// cell's top-left corner, its line as high as the row needs, with the other
+// cells' margin at the sides.
 
 #include <QMetaType>
 #include <QSize>

@@ -402,8 +402,10 @@ void MainWindow::fitFirstStartDock()
     if (!fitMainDock || !mainDock || !searchDialog || !mainDock->isVisible() || mainDock->isFloating()
         || dockWidgetArea(mainDock) != Qt::BottomDockWidgetArea || !isVisible())
         return;
-    // The dock adds its title and the bottom tab bar to the page.
-    const int frame = mainDock->sizeHint().height() - searchDialog->sizeHint().height();
+    // The dock adds its title and the bottom tab bar to the page: measured on
+    // the dock as laid out once the page shows, before that from the hints.
+    const int frame = searchDialog->isVisible() ? mainDock->height() - searchDialog->height()
+                                                : mainDock->sizeHint().height() - searchDialog->sizeHint().height();
     const int wanted = frame + searchDialog->heightShowingRows(8);
     const int room = mdiArea->height() + mainDock->height() - height() / 2;
     resizeDocks({mainDock}, {qMax(0, qMin(wanted, room))}, Qt::Vertical);
