@@ -79,6 +79,16 @@ void runSearch(SearchDialog& page, const QString& directory, const QString& patt
     QTest::mouseClick(child<QPushButton>(&page, "findButton"), Qt::LeftButton);
 }
 
+// Searches a fresh folder holding one file g.txt of these bytes for the word;
+// the results table.
+QTableWidget* searchOneFile(SearchDialog& page, const QString& folder, const QByteArray& bytes, const QString& word)
+{
+    const QString dir = freshTempFolder(folder);
+    writeBytes(dir + "/g.txt", bytes);
+    runSearch(page, dir, "*.txt", word);
+    return child<QTableWidget>(&page, "filesTable");
+}
+
 } // namespace
 
 class TestFindInFiles : public QObject
@@ -602,11 +612,8 @@ private slots:
 
     void hitCellsShowMarkupLiterally()
     {
-        const QString dir = freshTempFolder("markup");
-        writeBytes(dir + "/m.txt", u8("  <b>张三</b> & <img src=\"x.png\">  \n"));
         SearchDialog page;
-        runSearch(page, dir, "*.txt", "张三");
-        auto* table = child<QTableWidget>(&page, "filesTable");
+        QTableWidget* table = searchOneFile(page, "markup", u8("  <b>张三</b> & <img src=\"x.png\">  \n"), "张三");
         QCOMPARE(table->rowCount(), 1);
         QCOMPARE(table->item(0, 4)->text(), QString("<b>张三</b> & <img src=\"x.png\">"));
         const TextPainter painter = table->item(0, 3)->data(Qt::DisplayRole).value<TextPainter>();
@@ -623,11 +630,8 @@ private slots:
     // table's font.
     void hitCellFitsOneLineRow()
     {
-        const QString dir = freshTempFolder("oneline");
-        writeBytes(dir + "/g.txt", u8("gypsy 春天 spring, 万物复苏\n"));
         SearchDialog page;
-        runSearch(page, dir, "*.txt", "spring");
-        auto* table = child<QTableWidget>(&page, "filesTable");
+        QTableWidget* table = searchOneFile(page, "oneline", u8("gypsy 春天 spring, 万物复苏\n"), "spring");
         QCOMPARE(table->rowCount(), 1);
         const int line = table->fontMetrics().height();
         QCOMPARE(table->rowHeight(0), line);
