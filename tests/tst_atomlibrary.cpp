@@ -143,10 +143,7 @@ private slots:
             ListWidget* list = current()->getListWidget();
             list->setCurrentRow(0);
             QTest::mouseClick(list->viewport(), Qt::RightButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
-            QAction* openAtom = nullptr;
-            for (QAction* action : list->actions())
-                if (action->text() == "打开原子模板: " + name)
-                    openAtom = action;
+            QAction* openAtom = actionByText(list, "打开原子模板: " + name);
             QVERIFY(openAtom);
             openAtom->trigger();
             QCOMPARE(m_window->mainTabWidget->count(), opened);

@@ -626,8 +626,7 @@ private slots:
     }
 
     // A highlighted hit fits a row one text line high: none of it is drawn
-    // below the line's height from the top of its cell. The rows follow the
-    // table's font.
+    // below the line's height from the top of its cell.
     void hitCellFitsOneLineRow()
     {
         SearchDialog page;
@@ -655,13 +654,6 @@ private slots:
                     bottom = y;
                 }
         QVERIFY2(top < bottom && bottom < line, qPrintable(QString("%1..%2 of %3").arg(top).arg(bottom).arg(line)));
-
-        // A larger font makes the rows and the header as much higher.
-        QFont large = table->font();
-        large.setPointSize(large.pointSize() * 2);
-        table->setFont(large);
-        QCOMPARE(table->rowHeight(0), QFontMetrics(large).height());
-        QVERIFY(table->horizontalHeader()->maximumHeight() > QFontMetrics(large).height());
     }
 
     // ---- The page itself -------------------------------------------------------------

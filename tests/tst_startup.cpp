@@ -6,6 +6,7 @@
 #include "SettingsStore.h"
 #include <QTimer>
 #include <QTranslator>
+#include <functional>
 #include <stdexcept>
 
 #include "AutoGenInputDialog.h"
@@ -46,21 +47,27 @@ bool startUp(MainWindow& window, const MessageCapture& capture)
     return QTest::qWaitFor([&] { return finishedStartUps(capture) > 0; }, 20000);
 }
 
-// Notes the paints of documents' pages while it lives.
-class PagePaintWatch : public QObject
+// Notes, while it lives, the paints of the widgets `counts` accepts.
+class PaintWatch : public QObject
 {
 public:
-    PagePaintWatch() { qApp->installEventFilter(this); }
-    ~PagePaintWatch() override { qApp->removeEventFilter(this); }
+    explicit PaintWatch(std::function<bool(QObject*)> counts) : m_counts(std::move(counts))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~PaintWatch() override { qApp->removeEventFilter(this); }
     bool painted = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && qobject_cast<MdiChild*>(watched->parent()))
+        if (event->type() == QEvent::Paint && m_counts(watched))
             painted = true;
         return false;
     }
+
+private:
+    std::function<bool(QObject*)> m_counts;
 };
 
 bool showsSymbols(const MdiChild* child)
@@ -181,35 +188,24 @@ private slots:
         startUpArguments = QStringList{"prog", file};
         ScriptedPrompt prompt;
         MessageCapture capture;
-        struct PaintWatch : QObject
-        {
-            QWidget* window = nullptr;
-            bool painted = false;
-            bool eventFilter(QObject* watched, QEvent* event) override
-            {
-                if (event->type() == QEvent::Paint && watched->isWidgetType()
-                    && static_cast<QWidget*>(watched)->window() == window)
-                    painted = true;
-                return false;
-            }
-        } watch;
         MainWindow window;
-        watch.window = &window;
-        qApp->installEventFilter(&watch);
-        window.show();
-        while (!watch.painted)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        qApp->removeEventFilter(&watch);
+        {
+            PaintWatch watch([&](QObject* watched) {
+                return watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == &window;
+            });
+            window.show();
+            while (!watch.painted)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
         QVERIFY(window.documents().isEmpty());
         QCoreApplication::processEvents();
         QCOMPARE(openedDocuments(window), QStringList{file});
         QVERIFY(window.activeMdiChild()->toPlainText().startsWith("第一行文字\n第二行文字"));
 
-        auto finished = [&] { return capture.messages().filter("finishDeferredStartUp()").size(); };
-        QTRY_COMPARE(finished(), 1);
+        QTRY_COMPARE(finishedStartUps(capture), 1);
         QVERIFY(window.autoGenInputDialog);
         QTest::qWait(1700); // past every fallback
-        QCOMPARE(finished(), 1);
+        QCOMPARE(finishedStartUps(capture), 1);
         QCOMPARE(openedDocuments(window), QStringList{file});
     }
 
@@ -242,7 +238,7 @@ private slots:
                 seen << QString("%1|%2|%3").arg(box.windowTitle()).arg(window->documents().size()).arg(depth);
                 if (box.windowTitle() == "警告") {
                     ++depth;
-                    PagePaintWatch watch;
+                    PaintWatch watch([](QObject* watched) { return qobject_cast<MdiChild*>(watched->parent()); });
                     (void)QTest::qWaitFor([&] { return watch.painted; }, 10000);
                     QCoreApplication::processEvents();
                     QCoreApplication::processEvents();

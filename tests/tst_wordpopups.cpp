@@ -88,6 +88,22 @@ class WordPopupsTest : public QObject
     int rowHeight() const { return popup()->visualItemRect(popup()->item(0)).height(); }
     int pointSize() const { return QFontInfo(QFont()).pointSize(); }
 
+    // The mouse comes to rest on the first mark whose target starts with prefix.
+    void hoverOverMark(const QString& prefix)
+    {
+        QMouseEvent move(QEvent::MouseMove, markPoint(child, prefix), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(child->viewport(), &move);
+    }
+
+    // Two Ctrl+Z: the marks as the run left them, then the text as it was typed.
+    void undoChoiceAndRun(const QStringList& marked, const QString& typed)
+    {
+        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(marksAndBlocks(child->document()), marked);
+        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(rawText(child->document()), typed);
+    }
+
     void choose(const QString& text, QAction* action = nullptr)
     {
         QListWidgetItem item(text);
@@ -375,8 +391,7 @@ private slots:
         const QStringList marked = marksAndBlocks(child->document());
         QVERIFY2(marked.join('\n').contains("[美丽|美丽#0|#ff0000]"), qPrintable(marked.join('\n')));
 
-        QMouseEvent move(QEvent::MouseMove, markPoint(child, "美丽#"), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(child->viewport(), &move);
+        hoverOverMark("美丽#");
         QVERIFY(popup()->isVisible());
         QCOMPARE(texts(popup()), (QStringList{"美丽", "漂亮"}));
         popup()->setCurrentRow(1);
@@ -385,10 +400,7 @@ private slots:
         QCOMPARE(marksAndBlocks(child->document()), QStringList(marked).replaceInStrings("美丽", "漂亮"));
         QVERIFY(child->document()->isModified());
 
-        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(marksAndBlocks(child->document()), marked);
-        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(rawText(child->document()), typed);
+        undoChoiceAndRun(marked, typed);
         QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(rawText(child->document()) != typed);
     }
@@ -408,8 +420,7 @@ private slots:
         QVERIFY2(marked.join('\n').contains("[春天|春天#0|"), qPrintable(marked.join('\n')));
 
         // The mark's list names the atom; choosing it opens the atom's template.
-        QMouseEvent move(QEvent::MouseMove, markPoint(child, "春天#"), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(child->viewport(), &move);
+        hoverOverMark("春天#");
         QCOMPARE(texts(popup()), QStringList{"[形容春天]"});
         QTest::keyClick(popup(), Qt::Key_Return);
         atomTemplateMarkers = markers;
@@ -418,19 +429,12 @@ private slots:
         ListWidget* list = tab->getListWidget();
         list->setCurrentRow(0);
         QTest::mouseClick(list->viewport(), Qt::RightButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
-        QAction* before = nullptr;
-        for (QAction* action : list->actions())
-            if (action->text() == "前置修饰: 温暖的 春天")
-                before = action;
+        QAction* before = actionByText(list, "前置修饰: 温暖的 春天");
         QVERIFY(before);
         before->trigger();
         QCOMPARE(child->toPlainText(), QString("又到了温暖的春天。"));
         QCOMPARE(marksAndBlocks(child->document()).join('\n').remove("温暖的"), marked.join('\n'));
-
-        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(marksAndBlocks(child->document()), marked);
-        QTest::keyClick(child, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(rawText(child->document()), typed);
+        undoChoiceAndRun(marked, typed);
     }
 
     void atomExpansion_data()
