@@ -178,8 +178,8 @@ void MainWindow::openAtomTemplateUnderCursor()
 {
     const QString name = nameUnderCursor(this, openAtomTemplateUnderCursorAct);
     qDebug() << Q_FUNC_INFO << ", name =" << name;
-    if (!name.isEmpty() && AtomTemplateLibrary::checkName(name))
-        openTemplate(AtomTemplateLibrary::atomFile(name));
+    if (!name.isEmpty())
+        openNamedAtomTemplate(name, false);
 }
 
 void MainWindow::openDatabaseTemplateUnderCursor()
@@ -320,16 +320,14 @@ bool MainWindow::openNamedAtomTemplate(const QString& name, bool autoClose, bool
         return false;
     if (closeTabsFirst)
         autoCloseTabs(QString());
-    openTemplate(QStringLiteral("Templates/Atom/") + name + kTemplateSuffix, QString(), -1, autoClose,
-                 TEMPLATE_TYPE_TQW_FILE, false);
+    openTemplate(AtomTemplateLibrary::atomFile(name), QString(), -1, autoClose, TEMPLATE_TYPE_TQW_FILE, false);
     return true;
 }
 
 void MainWindow::selectAtomTemplate(QString name)
 {
     qDebug() << Q_FUNC_INFO << ", name =" << name;
-    if (AtomTemplateLibrary::checkName(name))
-        openTemplate(AtomTemplateLibrary::atomFile(name));
+    openNamedAtomTemplate(name, false);
 }
 
 // ---- Text to template ----------------------------------------------------------
