@@ -27,11 +27,8 @@
 #include "TemplateDialog.h"
 #include "TreeWidget.h"
 
-using TemplateTabs::markTemplate;
-using TemplateTabs::paragraphsOf;
-using TemplateTabs::templatePath;
-using TemplateTabs::templateTab;
-using TemplateTabs::warn;
+// The helpers the template files of the main window share.
+using namespace TemplateTabs;
 
 namespace {
 

@@ -32,11 +32,8 @@
 #include "TemplateWriter.h"
 #include "TreeWidget.h"
 
-using TemplateTabs::kTemplateSuffix;
-using TemplateTabs::markTemplate;
-using TemplateTabs::templatePath;
-using TemplateTabs::templateTab;
-using TemplateTabs::warn;
+// The helpers the template files of the main window share.
+using namespace TemplateTabs;
 
 namespace {
 
