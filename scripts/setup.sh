@@ -59,12 +59,19 @@ if [ "$mode" = test ]; then
   exit $?
 fi
 
+# The program runs from its own folder, build/program, never from build/bin: the
+# tests read build/bin as the build made it, and what the user adds to the word
+# lists or templates (the program writes into its folder) survives a rebuild.
+program="$build/program"
+cmake -DFROM="$build/bin" -DTO="$program" -DMANIFEST="$build/program.manifest" \
+  -P "$top/cmake/LayOutProgramFolder.cmake"
+
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: starting Tarnquill on a virtual screen (xvfb-run); stop it with Ctrl+C."
   # xvfb-run takes the first free display number; the line printed names it and
   # the authority file, which a screenshot from another terminal needs.
   exec xvfb-run -a -f "$build/xvfb-auth" -s "-screen 0 1280x800x24" \
     sh -c 'echo "Virtual screen: DISPLAY=$DISPLAY XAUTHORITY=$XAUTHORITY"; exec "$0" "$@"' \
-    "$build/bin/Tarnquill" "${@:2}"
+    "$program/Tarnquill" "${@:2}"
 fi
-exec "$build/bin/Tarnquill" "${@:2}"
+exec "$program/Tarnquill" "${@:2}"
