@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QTextBlock>
+#include <QTextCodec>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFragment>
@@ -258,14 +259,12 @@ private slots:
                 QVERIFY2(!QFile::exists(record + "/input"), qPrintable(shown));
                 continue;
             }
-            // A private temporary file with the text in UTF-8, gone after the run;
-            // only the word cloud's starts with a byte-order mark.
+            // A private temporary file with the text in UTF-8 and its mark, gone after the run.
             const QString input = arguments.last();
             QVERIFY2(QFileInfo(input).fileName().startsWith("Veldmark."), qPrintable(shown));
             QCOMPARE(QFileInfo(input).absolutePath(), QDir(QDir::tempPath()).absolutePath());
             QVERIFY(!QFile::exists(input));
-            const QByteArray expectedBytes = (c.action == window->wordCloudAct ? utf8Mark : QByteArray()) + text.toUtf8();
-            QCOMPARE(fileBytes(record + "/input"), expectedBytes);
+            QCOMPARE(fileBytes(record + "/input"), utf8Mark + text.toUtf8());
         }
         QCOMPARE(prompt.itemQuestions.last(), QStringList({"按词性高亮统计", "请指定词性:", "n 名词", "v 动词"}));
         QCOMPARE(prompt.directoryQuestions, QStringList{"|"});
@@ -275,7 +274,7 @@ private slots:
         child = newDocument(text);
         selectText(child, 2, 9);
         window->jieBaNotCutAllForTextSelectionAct->trigger();
-        QCOMPARE(fileBytes(record + "/input"), QString("天气很好，我们").toUtf8());
+        QCOMPARE(fileBytes(record + "/input"), utf8Mark + QString("天气很好，我们").toUtf8());
         // The pane shows a line of hyphens, then the output.
         QVERIFY(paneText().contains(FrequencyListing::separatorLine()));
     }
@@ -530,6 +529,61 @@ private slots:
         QVERIFY(chartDocument->documentLayout()->blockBoundingRect(chartDocument->begin()).height() >= 500);
         QVERIFY(QDir::temp().entryList({"Veldmark*"}, QDir::AllEntries).isEmpty());
         QVERIFY(paneText().contains("是 ->44.44%"));
+    }
+
+    // Every file of a folder is decoded as the editor decodes it; a file that
+    // does not decode without loss is named and left out of the counts.
+    void foldersDecodeEveryFileAsTheEditorDoes()
+    {
+        const QString folder = freshTempFolder("encodings");
+        const auto encoded = [](const char* name, const QString& text) {
+            QTextCodec::ConverterState unmarked(QTextCodec::IgnoreHeader);
+            return QTextCodec::codecForName(name)->fromUnicode(text.constData(), text.size(), &unmarked);
+        };
+        writeBytes(folder + "/utf8.txt", QString("春天来了").toUtf8());
+        writeBytes(folder + "/utf8-mark.txt", utf8Mark + QString("花开了").toUtf8());
+        writeBytes(folder + "/gb18030.txt", gb18030("学生写作"));
+        writeBytes(folder + "/big5.txt", encoded("Big5", "臺灣書"));
+        writeBytes(folder + "/utf16le.txt", "\xFF\xFE" + encoded("UTF-16LE", "读书人"));
+        writeBytes(folder + "/utf16be.txt", "\xFE\xFF" + encoded("UTF-16BE", "写字"));
+        // The editor knows UTF-16 by its mark only: without it these bytes fit no encoding.
+        writeBytes(folder + "/utf16be-unmarked.txt", encoded("UTF-16BE", "臺灣書"));
+        writeBytes(folder + "/broken.txt", QString("好").toUtf8() + "\xFF" + QString("字").toUtf8());
+        const QString kept = "春天来了花开了学生写作臺灣書读书人写字";
+        QSet<QString> characters;
+        for (const QChar c : kept)
+            characters << QString(c);
+        const auto namesTheLossyFiles = [&](const QString& output) {
+            for (const char* name : {"broken.txt", "utf16be-unmarked.txt"})
+                QVERIFY2(output.contains(folder + "/" + QString(name) + " (无法无损解码，未计入)"), qPrintable(output));
+        };
+
+        QString output = TextAnalysisRunner::decodeOutput(
+            TextAnalysisRunner::runTool(companion("CharFreqCounter"), {"false", folder}).output);
+        FrequencyListing listing = listingOf(output);
+        QCOMPARE(QSet<QString>(listing.items.begin(), listing.items.end()), characters);
+        QVERIFY2(listing.title.contains(QString("字符总数: %1, 不同字符: %2").arg(kept.size()).arg(characters.size())),
+                 qPrintable(listing.title));
+        namesTheLossyFiles(output);
+        output = TextAnalysisRunner::decodeOutput(
+            TextAnalysisRunner::runTool(companion("CharFreqCounter"), {"false", folder + "/big5.txt"}).output);
+        QCOMPARE(listingOf(output).items, QStringList({"書", "灣", "臺"}));
+
+        output = runSeparately(companion("JieBa"), {"freq", "true", "true", "true", folder},
+                               QProcessEnvironment::systemEnvironment()).out;
+        listing = listingOf(output);
+        const QString words = listing.items.join(QString());
+        QCOMPARE(QSet<QChar>(words.begin(), words.end()).size(), characters.size());
+        for (const QChar c : words)
+            QVERIFY2(characters.contains(c), qPrintable(words));
+        namesTheLossyFiles(output);
+
+        const Separate cloud = runSeparately(
+            companion("WordCloud"),
+            {TestEnvironment::programDir() + "/WordCloudImages/Heart.png", "#ffffff", "30", "100", folder + "/broken.txt"},
+            QProcessEnvironment::systemEnvironment());
+        QCOMPARE(cloud.exitCode, 1);
+        QVERIFY2(cloud.err.contains("无法无损解码，未计入: " + folder + "/broken.txt"), qPrintable(cloud.err));
     }
 
     void jieBaContract()

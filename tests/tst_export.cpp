@@ -17,6 +17,7 @@
 
 #include "LibreOfficeWordAutomation.h"
 #include "MainWindow.h"
+#include "MarkingRenderer.h"
 #include "MdiChild.h"
 #include "SafeSave.h"
 #include "TestSupport.h"
@@ -521,6 +522,65 @@ private slots:
         actionByText(&window, "打印预览")->trigger();
         QCOMPARE(prompt.dialogs.size(), 1);
         QVERIFY2(prompt.previewPages > 1, QByteArray::number(prompt.previewPages).constData());
+    }
+
+    // ---- A checked document's marks are no links outside the editor --------------
+
+    void marksAreNoLinksOutside_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"pdf", "print", "odt", "docx"})
+            QTest::newRow(kind) << kind;
+    }
+
+    void marksAreNoLinksOutside()
+    {
+        QFETCH(QString, kind);
+        if (kind == "docx" && LibreOfficeWordAutomation::findProgram().isEmpty())
+            QSKIP("LibreOffice is not installed");
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        MdiChild* child = newDocument(window);
+        QTextCursor cursor(child->document());
+        cursor.movePosition(QTextCursor::End);
+        for (int i = 0; i < 3; ++i) {
+            cursor.insertText("我们", QTextCharFormat());
+            cursor.insertText("读书", MarkingRenderer::markFormat(QString("读书#%1").arg(i), "#ff0000"));
+        }
+        cursor.insertText(" ", QTextCharFormat());
+        QTextCharFormat web;
+        web.setAnchor(true);
+        web.setAnchorHref("https://example.org/");
+        cursor.insertText("网址", web);
+        child->document()->setModified(false);
+        const QString html = child->toHtml();
+
+        PrintPrompt prompt;
+        const QString target = work + "/out." + kind;
+        prompt.printFile = target;
+        prompt.saveFileNames << target;
+        QByteArray links;
+        if (kind == "print" || kind == "pdf") {
+            kind == "pdf" ? window.filePrintPdf() : window.print();
+            links = fileBytes(target);
+        } else if (kind == "odt") {
+            window.filePrintOdt();
+            links = zipEntry(target, "content.xml");
+            QVERIFY(links.contains("fo:color=\"#ff0000\""));
+        } else {
+            window.filePrintMSDoc(".docx");
+            links = zipEntry(target, "word/document.xml") + zipEntry(target, "word/_rels/document.xml.rels");
+        }
+        QVERIFY2(prompt.texts.isEmpty(), qPrintable(prompt.texts.join('\n')));
+        QVERIFY(!links.isEmpty());
+        QVERIFY(!QString::fromUtf8(links).contains("读书#") && !links.contains("%E8%AF%BB%E4%B9%A6"));
+        if (kind == "pdf" || kind == "print")
+            QCOMPARE(links.count("/URI ("), 1);
+        else if (kind == "odt")
+            QCOMPARE(links.count("xlink:href"), 1);
+        QVERIFY(links.contains("example.org")); // the user's own link stays
+        // The document on screen is untouched.
+        QCOMPARE(child->toHtml(), html);
+        QVERIFY(!child->document()->isModified());
     }
 
     // ---- The LibreOffice backend -------------------------------------------------

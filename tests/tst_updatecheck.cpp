@@ -353,6 +353,31 @@ private slots:
         QVERIFY(upgradeButton(fourth)->isEnabled());
     }
 
+    // A web page (an error or login page) where the installer should be is no installer.
+    void webPageIsNoInstaller_data()
+    {
+        QTest::addColumn<Route>("route");
+        QTest::newRow("said html") << Route::html("MZ not really");
+        QTest::newRow("doctype") << Route::text("\xEF\xBB\xBF \r\n\t<!DocType html><html>login</html>");
+        QTest::newRow("html") << Route::text("<HTML><body>error</body></HTML>");
+    }
+    void webPageIsNoInstaller()
+    {
+        QFETCH(Route, route);
+        server->setRoute(InstallerTarget, route);
+        ScriptedPrompt prompt;
+        UpdateDialog dialog;
+        prompt.answers << ScriptedPrompt::Answer{QMessageBox::Yes, false};
+        dialog.autoUpgrade();
+        QTRY_VERIFY(!dialog.isTransferring());
+        const QString why = "下载失败: 服务器返回的不是升级文件: " + server->root() + "/dl/Tarnquill Setup.exe。";
+        QCOMPARE(prompt.texts.last(), why);
+        QCOMPARE(labelText(dialog), why);
+        QCOMPARE(dialog.installerPath(), QString());
+        QVERIFY(filesIn(dialog.downloadFolder()).isEmpty());
+        QVERIFY(upgradeButton(dialog)->isEnabled() && !upgradeButton(dialog)->isHidden());
+    }
+
     // A site that refuses the connection: the menu command says the network
     // failed, before any dialog; so does a check whose request is refused.
     void closedPortMeansNoNetwork()

@@ -351,14 +351,31 @@ void UpdateDialog::httpFinished()
         compareVersions();
     } else if (address.endsWith(installerUrlFileName)) {
         readInstallerAddress();
-    } else if (address.endsWith(QLatin1String(".exe")) || address.endsWith(QLatin1String(".dmg"))) {
+    } else if ((address.endsWith(QLatin1String(".exe")) || address.endsWith(QLatin1String(".dmg")))
+               && !isWebPage(finished->rawHeader("Content-Type"), file ? file->fileName() : QString())) {
         installerDownloaded();
     } else {
-        // Redirected to something that none of the steps expects: not kept, and said.
+        // Redirected to something that none of the steps expects, or a web page
+        // (an error or login page) where the installer should be: not kept, and said.
         const QString reason = tr("服务器返回的不是升级文件: %1").arg(url.toString());
         statusLabel->setText(tr("下载失败: %1。").arg(reason.toHtmlEscaped()));
         failTransfer(reason);
     }
+}
+
+bool UpdateDialog::isWebPage(const QByteArray& contentType, const QString& fileName)
+{
+    const QByteArray type = contentType.split(';').first().trimmed().toLower();
+    if (type == "text/html" || type == "application/xhtml+xml")
+        return true;
+    QFile downloaded(fileName);
+    if (fileName.isEmpty() || !downloaded.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray head = downloaded.read(1024);
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head.remove(0, 3);
+    head = head.trimmed().left(9).toLower();
+    return head.startsWith("<!doctype") || head.startsWith("<html");
 }
 
 QString UpdateDialog::redirectRefusal(const QUrl& target) const

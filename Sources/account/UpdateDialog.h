@@ -84,6 +84,9 @@ private:
     void failTransfer(const QString& reason);
     // The site could not be reached (no name, refused, unreachable, timed out).
     static bool isNetworkFailure(QNetworkReply::NetworkError error);
+    // Whether a download is a web page: by its Content-Type, or by a file that
+    // starts (after white space or a UTF-8 mark) with "<!DOCTYPE" or "<html".
+    static bool isWebPage(const QByteArray& contentType, const QString& fileName);
     static QString installerTooLarge();
     void compareVersions();
     void readInstallerAddress();

@@ -12,8 +12,13 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QTextDocumentWriter>
+#include <QUrl>
 #include <memory>
 
 #include "MdiChild.h"
@@ -70,6 +75,66 @@ private:
     bool m_active = true;
 };
 
+// A check marks its findings as links named "<word>#<n>", which only the
+// editor's pop-ups follow. Links of the user's own (with a scheme) stay.
+bool isMarkLink(const QString& href)
+{
+    static const QRegularExpression numbered(QStringLiteral("#\\d+$"));
+    return QUrl(href).scheme().isEmpty() && numbered.match(href).hasMatch();
+}
+
+// What is printed or exported: a copy of the document (or of its selection)
+// whose marks keep their colours but are no links; the document itself keeps
+// them. The copy's parent is the document, which lends it its resources.
+std::unique_ptr<QTextDocument> outputDocument(const MdiChild* child, bool selectionOnly = false)
+{
+    QTextDocument* source = child->document();
+    std::unique_ptr<QTextDocument> copy;
+    if (selectionOnly) {
+        copy.reset(new QTextDocument(source));
+        copy->setMetaInformation(QTextDocument::DocumentTitle, source->metaInformation(QTextDocument::DocumentTitle));
+        copy->setPageSize(source->pageSize());
+        copy->setDefaultFont(source->defaultFont());
+        copy->setUseDesignMetrics(source->useDesignMetrics());
+        QTextCursor(copy.get()).insertFragment(child->textCursor().selection());
+    } else {
+        copy.reset(source->clone(source));
+    }
+    struct Unlinked
+    {
+        int start;
+        int end;
+        QTextCharFormat format;
+    };
+    QVector<Unlinked> marks;
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextCharFormat format = fragment.charFormat();
+            if (!format.isAnchor() || !isMarkLink(format.anchorHref()))
+                continue;
+            format.clearProperty(QTextFormat::IsAnchor);
+            format.clearProperty(QTextFormat::AnchorHref);
+            marks.append({fragment.position(), fragment.position() + fragment.length(), format});
+        }
+    }
+    QTextCursor cursor(copy.get());
+    for (const Unlinked& mark : marks) {
+        cursor.setPosition(mark.start);
+        cursor.setPosition(mark.end, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(mark.format);
+    }
+    return copy;
+}
+
+void printDocument(const MdiChild* child, QPrinter* printer)
+{
+    const bool selectionOnly = printer->printRange() == QPrinter::Selection;
+    if (selectionOnly && !child->textCursor().hasSelection())
+        return;
+    outputDocument(child, selectionOnly)->print(printer);
+}
+
 } // namespace
 
 void MainWindow::print()
@@ -83,7 +148,7 @@ void MainWindow::print()
     dialog.setWindowTitle(tr("打印文档"));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, child->textCursor().hasSelection());
     if (Prompt::current().execDialog(dialog) == QDialog::Accepted && child == activeMdiChild())
-        child->print(&printer);
+        printDocument(child, &printer);
 }
 
 void MainWindow::printPreview()
@@ -102,7 +167,7 @@ void MainWindow::filePrintPreview(QPrinter* printer)
     qDebug() << Q_FUNC_INFO << ", printer =" << printer;
     MdiChild* child = activeMdiChild();
     if (child && printer)
-        child->print(printer);
+        printDocument(child, printer);
 }
 
 void MainWindow::filePrintPdf()
@@ -124,7 +189,7 @@ void MainWindow::filePrintPdf()
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf.fileName());
-        child->document()->print(&printer);
+        outputDocument(child)->print(&printer);
         if (pdf.open())
             data = pdf.readAll();
     }
@@ -151,7 +216,7 @@ void MainWindow::filePrintOdt()
     buffer.open(QIODevice::WriteOnly);
     QTextDocumentWriter writer(&buffer, QFileInfo(fileName).suffix().toLower().toLatin1());
     QString error;
-    if (!writer.write(child->document()) || !SafeSave::write(fileName, buffer.data(), false, &error)) {
+    if (!writer.write(outputDocument(child).get()) || !SafeSave::write(fileName, buffer.data(), false, &error)) {
         qWarning() << Q_FUNC_INFO << "export failed:" << fileName << error;
         showExportError(this, fileName);
     }
@@ -188,7 +253,7 @@ void MainWindow::filePrintMSDoc(const QString& suffix)
     bool written = html.open();
     if (written) {
         QTextDocumentWriter writer(&html, "html");
-        written = writer.write(child->document()) && html.flush();
+        written = writer.write(outputDocument(child).get()) && html.flush();
         html.close();
     }
     if (!written) {

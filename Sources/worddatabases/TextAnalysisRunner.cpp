@@ -273,9 +273,8 @@ void TextAnalysisRunner::run(const QString& title)
     // The text goes to a private temporary file, removed when the run ends.
     QTemporaryFile input(QDir::tempPath() + QStringLiteral("/Veldmark.XXXXXX"));
     if (directory.isEmpty()) {
-        QByteArray bytes = text.toUtf8();
-        if (id == WordCloudTool)
-            bytes.prepend("\xEF\xBB\xBF");
+        // With its mark, so that the tools' detection cannot read it as another encoding.
+        const QByteArray bytes = "\xEF\xBB\xBF" + text.toUtf8();
         if (!input.open() || input.write(bytes) != bytes.size() || !input.flush()) {
             qCritical().noquote() << "Failed to write the input file " + input.fileName() + ": " + input.errorString();
             m_host.showOutput(tr("无法写入临时文件: ") + QDir::toNativeSeparators(input.fileName()));

@@ -7,8 +7,11 @@
 // only Chinese ideographs count; with "true" every character that is not
 // white space or a control character. A directory means every *.txt file
 // below it, each announced by a "正在处理文件: <path>" line before the listing.
-// Files are UTF-8 (a byte-order mark is skipped), UTF-16 with a byte-order
-// mark, or else GB18030.
+// Every file is decoded as the editor decodes it when it opens the file (the
+// same detection: a byte-order mark, else the most plausible of GB18030,
+// UTF-8 and Big5). A file that does not decode without loss is left out of
+// the counts and named: its progress line ends in " (无法无损解码，未计入)",
+// and a single file gets a line "无法无损解码，未计入: <path>" after the listing.
 
 #include <QDir>
 #include <QDirIterator>
@@ -17,11 +20,12 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <QTextCodec>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+
+#include "TextEncoding.h"
 
 namespace {
 
@@ -56,19 +60,6 @@ bool isCountedOther(uint c)
     default:
         return !QChar::isSpace(c);
     }
-}
-
-QString decode(const QByteArray& bytes)
-{
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        return QTextCodec::codecForName("UTF-16")->toUnicode(bytes);
-    QTextCodec::ConverterState state;
-    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
-    if (state.invalidChars == 0 && state.remainingChars == 0)
-        return text;
-    return QTextCodec::codecForName("GB18030")->toUnicode(bytes);
 }
 
 class Counter
@@ -119,13 +110,23 @@ private:
     QHash<uint, quint64> m_supplementary;
 };
 
-bool readFile(const QString& path, QString* text)
+enum class Read { Text, Unreadable, Lossy };
+
+Read readFile(const QString& path, QString* text)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *text = decode(file.readAll());
-    return true;
+        return Read::Unreadable;
+    bool lossless = true;
+    *text = TextEncoding::detectAndDecode(file.readAll(), nullptr, &lossless);
+    return lossless ? Read::Text : Read::Lossy;
+}
+
+// The decoder's trace is for the editor's log, not for this program's output.
+void dropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
 }
 
 QStringList textFiles(const QString& directory)
@@ -149,6 +150,7 @@ void usage()
 
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(dropQtMessages);
     if (argc != 3) {
         usage();
         return 2;
@@ -164,27 +166,41 @@ int main(int argc, char** argv)
 
     Counter counter(includeNonChinese);
     QString where;
+    QString lossyFile;
     if (info.isDir()) {
+        int lossy = 0;
         const QStringList files = textFiles(target);
         for (const QString& path : files) {
             QString text;
-            if (readFile(path, &text)) {
-                writeLine(QStringLiteral("正在处理文件: ") + QDir::toNativeSeparators(path));
+            const QString progress = QStringLiteral("正在处理文件: ") + QDir::toNativeSeparators(path);
+            switch (readFile(path, &text)) {
+            case Read::Text:
+                writeLine(progress);
                 counter.add(text);
-            } else {
-                writeLine(QStringLiteral("正在处理文件: ") + QDir::toNativeSeparators(path)
-                          + QStringLiteral(" (无法读取，已跳过)"));
+                break;
+            case Read::Unreadable:
+                writeLine(progress + QStringLiteral(" (无法读取，已跳过)"));
+                break;
+            case Read::Lossy:
+                writeLine(progress + QStringLiteral(" (无法无损解码，未计入)"));
+                ++lossy;
+                break;
             }
             std::fflush(stdout);
         }
-        where = QStringLiteral("目录 %1 (%2 个文件)").arg(QDir::toNativeSeparators(target)).arg(files.size());
+        where = QStringLiteral("目录 %1 (%2 个文件").arg(QDir::toNativeSeparators(target)).arg(files.size())
+            + (lossy ? QStringLiteral(", 其中 %1 个无法无损解码, 未计入)").arg(lossy) : QStringLiteral(")"));
     } else {
         QString text;
-        if (!readFile(target, &text)) {
+        const Read read = readFile(target, &text);
+        if (read == Read::Unreadable) {
             std::fprintf(stderr, "无法读取文件: %s\n", argv[2]);
             return 1;
         }
-        counter.add(text);
+        if (read == Read::Lossy)
+            lossyFile = QStringLiteral("无法无损解码，未计入: ") + QDir::toNativeSeparators(target) + QLatin1Char('\n');
+        else
+            counter.add(text);
         where = QStringLiteral("当前文本");
     }
 
@@ -206,6 +222,7 @@ int main(int argc, char** argv)
         std::snprintf(number, sizeof number, " ->%.2f%%\n", 100.0 * double(entry.count) / double(total));
         out += number;
     }
+    out += lossyFile.toUtf8();
     write(out);
     return 0;
 }

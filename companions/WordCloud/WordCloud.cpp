@@ -2,7 +2,7 @@
 //
 //     WordCloud <mask> <background #rrggbb> <maxFontSize> <maxWordCount> <file>
 //
-// Reads the text of <file> (UTF-8, a byte-order mark skipped), counts its
+// Reads the text of <file> (decoded as the editor decodes it), counts its
 // words and draws the most frequent ones inside the dark part of the mask
 // picture, on a picture of the mask's size filled with the background
 // colour. The picture is written as "WordCloud.png" into the temporary
@@ -17,12 +17,12 @@
 #include <QImageReader>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QTextCodec>
 
 #include <cstdio>
 
 #include "CloudLayout.h"
 #include "CloudWords.h"
+#include "TextEncoding.h"
 
 namespace {
 
@@ -40,20 +40,15 @@ void dropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& me
         std::fprintf(stderr, "%s\n", message.toUtf8().constData());
 }
 
-QString readText(const QString& fileName, bool* ok)
+// The text of the file as the editor decodes it; *lossless is false when
+// some bytes do not fit the detected encoding.
+QString readText(const QString& fileName, bool* ok, bool* lossless)
 {
     QFile file(fileName);
     *ok = file.open(QIODevice::ReadOnly);
     if (!*ok)
         return QString();
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    QTextCodec::ConverterState state;
-    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
-    if (state.invalidChars == 0)
-        return text;
-    return QTextCodec::codecForName("GB18030")->toUnicode(bytes);
+    return TextEncoding::detectAndDecode(file.readAll(), nullptr, lossless);
 }
 
 QFont cloudFont()
@@ -97,9 +92,12 @@ int main(int argc, char** argv)
         return fail(QStringLiteral("无法读取背景图片: ") + arguments.at(1));
 
     bool readable = false;
-    const QString text = readText(arguments.at(5), &readable);
+    bool lossless = true;
+    const QString text = readText(arguments.at(5), &readable, &lossless);
     if (!readable)
         return fail(QStringLiteral("无法读取文件: ") + arguments.at(5));
+    if (!lossless)
+        return fail(QStringLiteral("无法无损解码，未计入: ") + arguments.at(5));
 
     CloudWords words;
     if (!words.loadWordList(QStringLiteral(":/WordCloud/words.tsv")))

@@ -10,8 +10,6 @@
 #include <initializer_list>
 #include <utility>
 
-#include "SharedCodes.h"
-
 namespace {
 
 inline bool allAscii8(const unsigned char* p)
@@ -517,7 +515,7 @@ bool TextEncoding::isUtf16(const QString& name)
 bool TextEncoding::hasUtf8Bom(const QByteArray& data)
 {
     qDebug() << Q_FUNC_INFO << ", data.size() =" << data.size();
-    return ::hasUtf8Bom(data);
+    return data.startsWith("\xEF\xBB\xBF");
 }
 
 QString TextEncoding::bomEncoding(const QByteArray& data, int* bomLength)
