@@ -290,6 +290,29 @@ private slots:
         }
     }
 
+    // A run that finds nothing leaves the document exactly as it was: text,
+    // formatting, modified flag and Undo; it still reports its count.
+    void findingNothingChangesNothing()
+    {
+        QTextEdit editor;
+        editor.setHtml("<p><b>今天</b>我们</p><p align=center style='margin-top:30px'>去我们</p>");
+        QTextCursor(editor.document()).insertText("去");
+        editor.document()->setModified(false);
+        const QString before = editor.toHtml();
+        const int undoSteps = editor.document()->availableUndoSteps();
+        EmbellishRun marking;
+        for (uint code : {32u, 34u, 83u}) {
+            QCOMPARE(run(marking, editor, code, true), int(EmbellishRun::Completed));
+            QCOMPARE(marking.counts().marks, 0);
+            QCOMPARE(editor.toHtml(), before);
+            QVERIFY(!editor.document()->isModified());
+            QCOMPARE(editor.document()->availableUndoSteps(), undoSteps);
+        }
+        QCOMPARE(marking.message(), QString("标记 0 处"));
+        run(marking, editor, 32, true);
+        QCOMPARE(marking.message(), QString("本次检查发现错误及疑点共 0 处"));
+    }
+
     // A check that cannot read one of its tables (missing, an empty file, a
     // database without the table, a table without rows) says so in a box
     // naming the file, leaves the document alone and creates no file.
