@@ -33,12 +33,13 @@ inline bool segmentationLogging()
 // ideographic space that indents Chinese paragraphs, line and paragraph
 // separators), every punctuation mark and every symbol (「」〔〕～→％ and the
 // like, superscript and circled numbers too). Digits other than ASCII ones,
-// full-width letters and the other Latin letters (é, ë) go with the digit and
-// letter settings.
+// the numerals written like letters (〇 of 二〇二四, Ⅳ, ⅻ), full-width
+// letters and the other Latin letters (é, ë) go with the digit and letter
+// settings.
 constexpr ushort kWideDelimiters[] = {0x3002, 0xFF0C, 0xFF1F, 0x201C, 0x201D, 0xFF01, 0x300A, 0x300B, 0x3010, 0x3011,
                                       0x2026, 0xFF1A, 0x3001, 0x2018, 0x2019, 0xFF1B, 0x2014, 0xFF08, 0xFF09, 0x00B7};
 
-enum WideClass : unsigned char { WideWord = 0, WideDelimiter = 1, WideDigit = 2, WideLetter = 3 };
+enum WideClass : unsigned char { WideWord = 0, WideDelimiter = 1, WideDigit = 2, WideLetter = 3, WideNumeral = 4 };
 
 bool isSymbolOrPunctuation(uint codePoint)
 {
@@ -75,6 +76,8 @@ const unsigned char* wideClasses()
                 table[u] = WideDelimiter;
             else if (c.category() == QChar::Number_DecimalDigit)
                 table[u] = WideDigit;
+            else if (c.category() == QChar::Number_Letter)
+                table[u] = WideNumeral;
             else if ((u >= 0xFF21 && u <= 0xFF3A) || (u >= 0xFF41 && u <= 0xFF5A)
                      || (c.isLetter() && c.script() == QChar::Script_Latin))
                 table[u] = WideLetter;
@@ -92,12 +95,21 @@ bool isWideDelimiter(ushort c, bool digits, bool letters)
     case WideDelimiter:
         return true;
     case WideDigit:
+    case WideNumeral:
         return digits;
     case WideLetter:
         return letters;
     default:
         return false;
     }
+}
+
+// A numeral written like a letter (〇, Ⅳ, ⅻ) is no doubtful character: where
+// the digit setting makes it part of a word, the white-list check takes it as
+// known, like a high-frequency character.
+bool isLetterNumeral(QChar c)
+{
+    return c.unicode() >= 0x80 && wideClasses()[c.unicode()] == WideNumeral;
 }
 
 // A character outside the Basic Multilingual Plane (an emoji, a rare
@@ -256,7 +268,7 @@ struct Embellish::ScanOutput
     }
     // Puts line[start .. start + length - 1] in front of what went before. An
     // unfound piece of codes 33 and 36 goes in one character at a time, a
-    // high-frequency character counting as found.
+    // high-frequency character (and for 33 a letter-like numeral) counting as found.
     void put(int start, int length, bool matched)
     {
         if (length <= 0)
@@ -265,7 +277,8 @@ struct Embellish::ScanOutput
             && (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST
                 || rules.type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
             for (int k = start + length - 1; k >= start; --k)
-                add(k, 1, frequent.contains(line.at(k)));
+                add(k, 1, frequent.contains(line.at(k))
+                              || (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST && isLetterNumeral(line.at(k))));
             return;
         }
         add(start, length, matched);
@@ -515,7 +528,11 @@ void Embellish::appendSegment(const QString& text, bool matched, QList<Segment>*
     // One piece at a time, as the scan emits them: nothing is joined here.
     if (!matched && (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST || type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
         for (int k = text.size() - 1; k >= 0; --k)
-            out.pieces.append(ScanOutput::Piece{k, 1, bool(highFrequencyCharacters.contains(text.at(k))), false, QString()});
+            out.pieces.append(ScanOutput::Piece{
+                k, 1,
+                highFrequencyCharacters.contains(text.at(k))
+                    || (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST && isLetterNumeral(text.at(k))),
+                false, QString()});
     } else if (!text.isEmpty()) {
         out.pieces.append(ScanOutput::Piece{0, int(text.size()), matched, false, QString()});
     }
