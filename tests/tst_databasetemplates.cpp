@@ -342,6 +342,36 @@ private slots:
         m_window->saveTemplate();
         QCOMPARE((sql("Dictionary/黑名单.db", {"SELECT * FROM 黑名单"})), QStringList({"错别字 | 正字"}));
     }
+
+    // Words the user puts on the shipped black list are marked where their
+    // characters belong to no other word (这次|聚会|很|热闹), never where they
+    // do (这家|俱乐部), also in a window started afresh.
+    void userBlackListWordsAreMarked()
+    {
+        for (const QString table : {"黑名单", "白名单", "高频字"}) {
+            const QString file = "Dictionary/" + table + ".db";
+            QVERIFY(QFile::copy(TestEnvironment::programDir() + '/' + file, file));
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+        }
+        for (const bool restarted : {false, true}) {
+            m_window->newFile();
+            MdiChild* editor = m_window->activeMdiChild();
+            editor->setPlainText("这次聚会很热闹。这家俱乐部很大。");
+            if (!restarted) {
+                selectText(editor, 2, 4);
+                m_prompt->textAnswers << "聚会 -> 集会";
+                addSelectedWordToBlackListAct->trigger();
+                selectText(editor, 9, 11);
+                m_prompt->textAnswers << "家俱 -> 家具";
+                addSelectedWordToBlackListAct->trigger();
+                m_window->saveTemplate();
+            }
+            blackListSpellingCheckAct->trigger();
+            QCOMPARE(marksOfBlocks(editor->document()).join('\n'),
+                     QString("这次[聚会|聚会#0|#ff0000]很热闹。这家俱乐部很大。"));
+            newWindow();
+        }
+    }
 };
 
 TQ_TEST_MAIN(DatabaseTemplatesTest)

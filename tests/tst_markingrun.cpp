@@ -255,12 +255,12 @@ private slots:
     {
         TemporaryDictionary local("blanks");
         addWords(local, 33, {"今天", "我们", "北京"});
-        addWords(local, 36, {"去", "的", "了"});
+        addWords(local, 36, {"去", "的", "了", "二", "四", "年", "三", "月"});
         local.add(32, {"TypoWord", "Correction"}, {{"迫不急待", "迫不及待"}}, true);
         const QString text = QString("\u3000\u3000今天我们去北京。\u00a0\u00a0\u00a0「北京」『今天』〈我们〉〔去〕～﹏→²％\u2028"
                                      "\u3000\u3000我们\u00a0今天\u2029去了\u2003北京！\u2026\u2026（今天）·北京 \t"
                                      "①②★※§℃€\U0001F44D〖北京〗")
-                                 + "\n\u3000\u3000今天我们去北京\u00a0\u00a0";
+                                 + "\n\u3000\u3000今天我们去北京\u00a0\u00a0\n二〇二四年三月去Ⅳ了ⅻ";
         QTextEdit editor;
         for (uint code : {33u, 34u}) {
             editor.setPlainText(text);
@@ -277,17 +277,43 @@ private slots:
         QCOMPARE(marksOf(editor.document()), QString("\u3000\u3000今天\u00a0\u00a0[鼋|鼋#0|#ff0000]\u00a0\u00a0我们。"));
         QCOMPARE(marking.counts().marks, 1);
 
-        // Full-width digits and letters, and accented Latin letters, are
-        // delimiters only when the settings make the ASCII ones so.
+        // Full-width digits and letters, accented Latin letters and the
+        // numerals written like letters are delimiters only when the settings
+        // make the ASCII ones so; such a numeral is never doubtful.
         for (const bool asSymbol : {true, false}) {
             Settings settings;
             settings.setValue("EmbellishDigitsAsSymbol", asSymbol);
             settings.setValue("EmbellishAlphaAsSymbol", asSymbol);
-            editor.setPlainText("今天２０２４ＡＢｃé我们");
+            for (const QChar numeral : QString("〇Ⅳⅻ"))
+                QCOMPARE(SegmentationSettings::read().isDelimiter(numeral, 0, 33), asSymbol);
+            editor.setPlainText("今天２０２４ＡＢｃé我们〇Ⅳ");
             QCOMPARE(run(marking, editor, 33, true), int(EmbellishRun::Completed));
-            QCOMPARE(marksOf(editor.document()), asSymbol ? QString("今天２０２４ＡＢｃé我们")
-                                                          : QString("今天[２０２４ＡＢｃé|２０２４ＡＢｃé#0|#ff0000]我们"));
+            QCOMPARE(marksOf(editor.document()), asSymbol ? QString("今天２０２４ＡＢｃé我们〇Ⅳ")
+                                                          : QString("今天[２０２４ＡＢｃé|２０２４ＡＢｃé#0|#ff0000]我们〇Ⅳ"));
         }
+    }
+
+    // A run that finds nothing leaves the document exactly as it was: text,
+    // formatting, modified flag and Undo; it still reports its count.
+    void findingNothingChangesNothing()
+    {
+        QTextEdit editor;
+        editor.setHtml("<p><b>今天</b>我们</p><p align=center style='margin-top:30px'>去我们</p>");
+        QTextCursor(editor.document()).insertText("去");
+        editor.document()->setModified(false);
+        const QString before = editor.toHtml();
+        const int undoSteps = editor.document()->availableUndoSteps();
+        EmbellishRun marking;
+        for (uint code : {32u, 34u, 83u}) {
+            QCOMPARE(run(marking, editor, code, true), int(EmbellishRun::Completed));
+            QCOMPARE(marking.counts().marks, 0);
+            QCOMPARE(editor.toHtml(), before);
+            QVERIFY(!editor.document()->isModified());
+            QCOMPARE(editor.document()->availableUndoSteps(), undoSteps);
+        }
+        QCOMPARE(marking.message(), QString("标记 0 处"));
+        run(marking, editor, 32, true);
+        QCOMPARE(marking.message(), QString("本次检查发现错误及疑点共 0 处"));
     }
 
     // A check that cannot read one of its tables (missing, an empty file, a

@@ -169,7 +169,7 @@ private slots:
 
     // Black list on the shipped tables: correct sentences in which a wrong
     // form's characters meet across two words (这家|俱乐部, 平安|祥和) get no
-    // mark, and at least nine in ten of the natural sentences with a real
+    // mark, and at least 99 in 100 of the natural sentences with a real
     // misspelling get theirs, in the black-list check and in the combined one.
     void blackListReadsTheContext()
     {
@@ -212,10 +212,15 @@ private slots:
                 if (!caught)
                     missed << line;
             }
-            QVERIFY2(missed.size() * 10 <= misspelled.size(), qPrintable(missed.join('\n')));
+            QVERIFY2(missed.size() * 100 <= misspelled.size(), qPrintable(missed.join('\n')));
+            // A correction that reads as fewer words (候选人) or as clearly
+            // more common ones (请|按照|规定) decides a tie.
+            for (const QString& sentence : {"他是这次评选的侯选人之一。", "共有五名侯选人参加竞选。", "请安照规定办理手续。"})
+                QVERIFY2(!missed.join('\n').contains(sentence), qPrintable(sentence));
             qInfo().noquote() << QString("code %1: %2 of %3 correct sentences marked, %4 of %5 misspellings caught")
                                      .arg(code).arg(wronglyMarked.size()).arg(correct.size())
-                                     .arg(misspelled.size() - missed.size()).arg(misspelled.size());
+                                     .arg(misspelled.size() - missed.size()).arg(misspelled.size())
+                                 + (missed.isEmpty() ? QString() : "; missed:\n" + missed.join('\n'));
         }
 
         // The workers of a whole run read the white list too.

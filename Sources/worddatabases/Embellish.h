@@ -118,7 +118,8 @@ private:
     // Scans line[first .. last]; nested calls scan a part of the same line.
     void scanLine(const QString& line, int first, int last, const ScanRules& rules, ScanOutput& out);
     // Does the black-list hit line[start .. start + length - 1] read as a wrong
-    // form in its context, or as the meeting of correct words (这家|俱乐部)?
+    // form in its context (taken whole, or with its correction put in), or as
+    // the meeting of correct words (这家|俱乐部)?
     bool readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules);
 
     // Points the connection at a file and opens it when needed; the shared

@@ -539,6 +539,16 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     }
     qDebug() << "Embellish ended.";
 
+    // A run that finds nothing changes nothing: the text, its formatting, the
+    // modified flag and the Undo history stay exactly as they were.
+    const MarkingRenderer::Counts found = MarkingRenderer::count(markedSegments, code);
+    if (found.marks == 0 && found.blackList == 0 && found.whiteList == 0) {
+        setRunning(false);
+        m_counts = found;
+        reportCounts(code);
+        return result;
+    }
+
     const bool verbose = Settings().value(QStringLiteral("EmbellishVerbose"), 0).toInt() != 0;
     const MarkingRenderer::LineSpacing spacing = MarkingRenderer::LineSpacing::fromSettings();
     if (dryRun && options.prepareDryRunView)
@@ -585,7 +595,12 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     // The editor's own cursor went along with the insertions; the reader starts at the top.
     target->moveCursor(QTextCursor::Start);
     setRunning(false);
+    reportCounts(code);
+    return result;
+}
 
+void EmbellishRun::reportCounts(uint code)
+{
     m_message = countMessage(code, m_counts);
     Settings settings;
     if (settings.value(QStringLiteral("ShowSpellingResultMessageBox"), 0).toInt() != 0 && !m_message.isEmpty()) {
@@ -595,5 +610,4 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
         if (box.checkBox()->isChecked())
             settings.setValue(QStringLiteral("ShowSpellingResultMessageBox"), false);
     }
-    return result;
 }

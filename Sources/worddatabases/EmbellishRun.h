@@ -3,7 +3,8 @@
 // against a word category by worker threads, each with its own Embellish,
 // while the GUI thread shows progress and a cancel button; then the document
 // is replaced, in one undoable step, by the marked text (a dry run) or by the
-// text with the replacements (an applying run).
+// text with the replacements (an applying run). A run that finds nothing
+// leaves the document exactly as it was.
 //
 // One run at a time: a second request while one is going is refused. The
 // editor is read-only during the run. If the editor goes away or the window
@@ -112,6 +113,8 @@ private:
     static void work(State* state);
     void stopWorkers();
     void setRunning(bool running);
+    // Sets the count message of m_counts and shows it in a box when the settings ask for one.
+    void reportCounts(uint code);
 
     bool m_running = false;
     bool m_aborted = false;

@@ -14,6 +14,7 @@
 #include <QVector>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <vector>
 
 #include "Logging.h"
@@ -33,12 +34,13 @@ inline bool segmentationLogging()
 // ideographic space that indents Chinese paragraphs, line and paragraph
 // separators), every punctuation mark and every symbol (「」〔〕～→％ and the
 // like, superscript and circled numbers too). Digits other than ASCII ones,
-// full-width letters and the other Latin letters (é, ë) go with the digit and
-// letter settings.
+// the numerals written like letters (〇 of 二〇二四, Ⅳ, ⅻ), full-width
+// letters and the other Latin letters (é, ë) go with the digit and letter
+// settings.
 constexpr ushort kWideDelimiters[] = {0x3002, 0xFF0C, 0xFF1F, 0x201C, 0x201D, 0xFF01, 0x300A, 0x300B, 0x3010, 0x3011,
                                       0x2026, 0xFF1A, 0x3001, 0x2018, 0x2019, 0xFF1B, 0x2014, 0xFF08, 0xFF09, 0x00B7};
 
-enum WideClass : unsigned char { WideWord = 0, WideDelimiter = 1, WideDigit = 2, WideLetter = 3 };
+enum WideClass : unsigned char { WideWord = 0, WideDelimiter = 1, WideDigit = 2, WideLetter = 3, WideNumeral = 4 };
 
 bool isSymbolOrPunctuation(uint codePoint)
 {
@@ -75,6 +77,8 @@ const unsigned char* wideClasses()
                 table[u] = WideDelimiter;
             else if (c.category() == QChar::Number_DecimalDigit)
                 table[u] = WideDigit;
+            else if (c.category() == QChar::Number_Letter)
+                table[u] = WideNumeral;
             else if ((u >= 0xFF21 && u <= 0xFF3A) || (u >= 0xFF41 && u <= 0xFF5A)
                      || (c.isLetter() && c.script() == QChar::Script_Latin))
                 table[u] = WideLetter;
@@ -92,12 +96,21 @@ bool isWideDelimiter(ushort c, bool digits, bool letters)
     case WideDelimiter:
         return true;
     case WideDigit:
+    case WideNumeral:
         return digits;
     case WideLetter:
         return letters;
     default:
         return false;
     }
+}
+
+// A numeral written like a letter (〇, Ⅳ, ⅻ) is no doubtful character: where
+// the digit setting makes it part of a word, the white-list check takes it as
+// known, like a high-frequency character.
+bool isLetterNumeral(QChar c)
+{
+    return c.unicode() >= 0x80 && wideClasses()[c.unicode()] == WideNumeral;
 }
 
 // A character outside the Basic Multilingual Plane (an emoji, a rare
@@ -256,7 +269,7 @@ struct Embellish::ScanOutput
     }
     // Puts line[start .. start + length - 1] in front of what went before. An
     // unfound piece of codes 33 and 36 goes in one character at a time, a
-    // high-frequency character counting as found.
+    // high-frequency character (and for 33 a letter-like numeral) counting as found.
     void put(int start, int length, bool matched)
     {
         if (length <= 0)
@@ -265,7 +278,8 @@ struct Embellish::ScanOutput
             && (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST
                 || rules.type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
             for (int k = start + length - 1; k >= start; --k)
-                add(k, 1, frequent.contains(line.at(k)));
+                add(k, 1, frequent.contains(line.at(k))
+                              || (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST && isLetterNumeral(line.at(k))));
             return;
         }
         add(start, length, matched);
@@ -402,16 +416,86 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
 
 // A wrong form of the black list is often nothing but the meeting of two
 // correct words: 平安|祥和 holds 安祥, 按|纽约 holds 按纽, 从事|绩效 holds
-// 事绩. So a hit counts only where the text around it reads better with the
-// wrong form than as correct words. The stretch around the hit (up to
-// kReadingContext characters on each side, never across a delimiter) is cut
-// into the fewest pieces, each a white-list word or a single character; the
-// hit is kept only when the cut that takes it as one piece needs fewer pieces
-// than the best cut without it. A tie goes to the correct words.
+// 事绩. So a hit counts only where the text reads better with it than as
+// correct words. The stretch around the hit (up to kReadingContext characters
+// on each side, never across a delimiter) is read as the fewest pieces, each
+// a white-list word or a single character:
+// - as written: the hit's characters may not stand together as one piece
+//   (a word the user put on the black list may well be a white-list word),
+//   they must belong to other words or stand alone;
+// - with the hit taken whole: fewer pieces than as written mark it
+//   (这次|聚会|很|热闹 against 这次|聚|会|很|热闹);
+// - with a correction put in, kept together (inside one piece): fewer pieces
+//   than as written mark it too (的|候选人 against 的|侯|选人), while
+//   这|家具|乐|部 reads worse than 这家|俱乐部.
+// When the correction reads with as many pieces as the text as written, the
+// words decide: the shipped white list lists its words most frequent first,
+// so a word's row is a rough measure of how common it is, and a correction
+// whose reading is made of clearly more common words (请|按照|规定 against
+// 请安|照|规定) is marked as well.
 namespace {
 
 constexpr int kReadingContext = 6;
 constexpr int kLongestReadingWord = 8;
+// ln 20: the correction's reading must be about twenty times as common.
+constexpr double kClearlyMoreCommon = 3.0;
+
+struct Reading
+{
+    int pieces = INT_MAX / 2;
+    double weight = 0; // the sum of the pieces' ln(row); lower is more common
+};
+
+bool readsBetter(const Reading& a, const Reading& b)
+{
+    return a.pieces < b.pieces || (a.pieces == b.pieces && a.weight < b.weight);
+}
+
+// How the span [from, to) of a stretch must be read.
+enum class SpanRule {
+    Whole,    // exactly one piece (the hit as written)
+    NotWhole, // anything but exactly one piece (the text as written)
+    Together, // no piece ends inside it (a correction put in)
+};
+
+// The best reading of a stretch of size characters. rows[k * kLongestReadingWord
+// + n - 2] is the white-list row of its n characters at k (0: no word);
+// singleWeight is the weight of a single character.
+Reading bestReading(const QVector<int>& rows, int size, int from, int to, SpanRule rule, double singleWeight)
+{
+    QVector<Reading> best(size + 1);
+    best[0] = Reading{0, 0};
+    const int span = to - from;
+    for (int k = 0; k < size; ++k) {
+        if (best[k].pieces >= INT_MAX / 2)
+            continue;
+        for (int n = 1; n <= kLongestReadingWord && k + n <= size; ++n) {
+            const int row = n >= 2 ? rows[k * kLongestReadingWord + n - 2] : 0;
+            const bool exactSpan = k == from && n == span;
+            bool allowed;
+            switch (rule) {
+            case SpanRule::Whole:
+                allowed = exactSpan || k + n <= from || k >= to;
+                break;
+            case SpanRule::NotWhole:
+                allowed = !exactSpan;
+                break;
+            case SpanRule::Together:
+                allowed = !(k > from && k < to) && !(k + n > from && k + n < to);
+                break;
+            }
+            // The span itself is a piece where it must be one: the hit as
+            // written, or the correction, whatever the white list says.
+            const bool piece = n == 1 || row > 0 || (exactSpan && rule != SpanRule::NotWhole);
+            if (!allowed || !piece)
+                continue;
+            const Reading next{best[k].pieces + 1, best[k].weight + (row > 0 ? std::log(double(row)) : singleWeight)};
+            if (readsBetter(next, best[k + n]))
+                best[k + n] = next;
+        }
+    }
+    return best[size];
+}
 
 } // namespace
 
@@ -423,7 +507,7 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
     int to = start + length; // one past the end
     while (to < line.size() && to - (start + length) < kReadingContext && !rules.isDelimiter(line, to))
         ++to;
-    const int size = to - from;
+    const QString stretch = line.mid(from, to - from);
     const int hitStart = start - from;
     const int hitEnd = hitStart + length;
 
@@ -432,40 +516,41 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
         m_whiteListTried = true;
         loadWordTable(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST);
     }
-    // word[k * kLongestReadingWord + n - 2]: is the piece of n characters at k a white-list word?
-    QVector<bool> word(size * kLongestReadingWord, false);
+    const auto loaded = m_tables.constFind(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST);
+    const WordLookupTable* whiteList = loaded != m_tables.constEnd() ? loaded->data() : nullptr;
+    // Without the table in memory every word counts the same.
+    const double singleWeight = whiteList ? std::log(double(whiteList->rowCount()) + 1) : 0;
     QString piece;
-    for (int k = 0; k < size; ++k)
-        for (int n = 2; n <= kLongestReadingWord && k + n <= size; ++n) {
-            piece.setUnicode(line.constData() + from + k, n);
-            word[k * kLongestReadingWord + n - 2] = containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, piece);
-        }
-
-    // Fewest pieces from the start of the stretch to each position, with the
-    // hit taken whole or not at all.
-    auto fewestPieces = [&](bool withHit) {
-        const int none = INT_MAX / 2;
-        QVector<int> best(size + 1, none);
-        best[0] = 0;
-        for (int k = 0; k < size; ++k) {
-            if (best[k] >= none || (withHit && k > hitStart && k < hitEnd))
-                continue;
-            const int next = best[k] + 1;
-            if (withHit && k == hitStart) {
-                best[hitEnd] = std::min(best[hitEnd], next);
-                continue;
+    auto wordRows = [&](const QString& text) {
+        QVector<int> rows(text.size() * kLongestReadingWord, 0);
+        for (int k = 0; k < text.size(); ++k)
+            for (int n = 2; n <= kLongestReadingWord && k + n <= text.size(); ++n) {
+                piece.setUnicode(text.constData() + k, n);
+                rows[k * kLongestReadingWord + n - 2] = whiteList
+                    ? whiteList->rowOf(piece)
+                    : int(containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, piece));
             }
-            best[k + 1] = std::min(best[k + 1], next);
-            for (int n = 2; n <= kLongestReadingWord && k + n <= size; ++n) {
-                if (withHit && k < hitStart && k + n > hitStart)
-                    break;
-                if (word[k * kLongestReadingWord + n - 2])
-                    best[k + n] = std::min(best[k + n], next);
-            }
-        }
-        return best[size];
+        return rows;
     };
-    return fewestPieces(true) < fewestPieces(false);
+
+    const QVector<int> rows = wordRows(stretch);
+    const Reading asWritten = bestReading(rows, stretch.size(), hitStart, hitEnd, SpanRule::NotWhole, singleWeight);
+    if (bestReading(rows, stretch.size(), hitStart, hitEnd, SpanRule::Whole, singleWeight).pieces < asWritten.pieces)
+        return true;
+
+    for (const WordRow& row : matchingRows(TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST, stretch.mid(hitStart, length), false)) {
+        const QString& correction = row.second;
+        if (row.first.isEmpty() || correction.isEmpty())
+            continue;
+        const QString corrected = stretch.left(hitStart) + correction + stretch.mid(hitEnd);
+        const Reading reading = bestReading(wordRows(corrected), corrected.size(), hitStart,
+                                            hitStart + correction.size(), SpanRule::Together, singleWeight);
+        if (reading.pieces < asWritten.pieces
+            || (whiteList && reading.pieces == asWritten.pieces
+                && reading.weight + kClearlyMoreCommon < asWritten.weight))
+            return true;
+    }
+    return false;
 }
 
 // ---- Public interface ------------------------------------------------------------
@@ -515,7 +600,11 @@ void Embellish::appendSegment(const QString& text, bool matched, QList<Segment>*
     // One piece at a time, as the scan emits them: nothing is joined here.
     if (!matched && (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST || type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
         for (int k = text.size() - 1; k >= 0; --k)
-            out.pieces.append(ScanOutput::Piece{k, 1, bool(highFrequencyCharacters.contains(text.at(k))), false, QString()});
+            out.pieces.append(ScanOutput::Piece{
+                k, 1,
+                highFrequencyCharacters.contains(text.at(k))
+                    || (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST && isLetterNumeral(text.at(k))),
+                false, QString()});
     } else if (!text.isEmpty()) {
         out.pieces.append(ScanOutput::Piece{0, int(text.size()), matched, false, QString()});
     }

@@ -78,6 +78,14 @@ struct HtmlSink
     void text(const QString& text) { html += escapedText(text); }
 };
 
+struct NullSink
+{
+    void beginMark(const QString&, const QString&) {}
+    void endMark() {}
+    void lineEnd() {}
+    void text(const QString&) {}
+};
+
 // Plain text between marks goes in as one piece: every insertion into a
 // block costs in proportion to the block, which for a one-paragraph document
 // is the whole text.
@@ -194,4 +202,10 @@ MarkingRenderer::Counts MarkingRenderer::insert(QTextCursor& cursor, const Segme
     const Counts counts = walk(segments, code, sink);
     sink.flush();
     return counts;
+}
+
+MarkingRenderer::Counts MarkingRenderer::count(const SegmentList& segments, uint code)
+{
+    NullSink sink;
+    return walk(segments, code, sink);
 }

@@ -56,6 +56,8 @@ public:
     // Inserts the same paragraphs at the cursor as formatted text (spaces and
     // tabs stay what they are). The cursor's block takes the paragraph format.
     static Counts insert(QTextCursor& cursor, const SegmentList& segments, uint code, const LineSpacing& spacing);
+    // The counts either of the above would give, with nothing written.
+    static Counts count(const SegmentList& segments, uint code);
     // The character format of a mark.
     static QTextCharFormat markFormat(const QString& href, const QString& color);
     static bool isLineEnd(const Segment& segment) { return segment.text == QLatin1String("\n"); }

@@ -86,6 +86,12 @@ bool WordLookupTable::contains(const QString& word) const
     return m_words.contains(foldCase(word));
 }
 
+int WordLookupTable::rowOf(const QString& word) const
+{
+    // Hot path: no logging.
+    return m_words.value(foldCase(word), 0);
+}
+
 QVector<WordRow> WordLookupTable::rows(const QString& word, bool prefix) const
 {
     // Hot path: no logging.
@@ -140,9 +146,12 @@ WordLookupTable::Pointer WordLookupTable::load(const QSqlDatabase& database, uin
         }
         while (query.next()) {
             const QVariant value = query.value(column);
-            if (!value.isNull())
-                result->m_words.insert(foldCase(value.toString()));
             ++result->m_rowCount;
+            if (!value.isNull()) {
+                const QString word = foldCase(value.toString());
+                if (!result->m_words.contains(word))
+                    result->m_words.insert(word, result->m_rowCount);
+            }
         }
     } else {
         if (query.record().count() < 2) {

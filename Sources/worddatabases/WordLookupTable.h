@@ -46,6 +46,9 @@ public:
 
     // List tables: is the word in the table?
     bool contains(const QString& word) const;
+    // List tables: the number of the first row that holds the word, counted
+    // from 1 in the table's row order; 0 when the word is not there.
+    int rowOf(const QString& word) const;
     // Pair and correction tables: the rows whose key column (for pairs either
     // column) equals the word, or begins with it when prefix is set.
     QVector<WordRow> rows(const QString& word, bool prefix = false) const;
@@ -56,7 +59,7 @@ private:
     uint m_code = 0;
     WordDatabaseCatalogue::LookupKind m_kind = WordDatabaseCatalogue::NoLookup;
     int m_rowCount = 0;
-    QSet<QString> m_words;             // list tables, folded
+    QHash<QString, int> m_words;       // list tables: folded word -> its first row, from 1
     QVector<WordRow> m_rows;           // pair and correction tables
     QHash<QString, QVector<int>> m_index; // folded key -> row numbers
 };
