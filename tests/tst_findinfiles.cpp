@@ -136,14 +136,53 @@ private slots:
         QCOMPARE(check.value("0").toString(), QString("d"));
         check.endGroup();
 
-        // An empty text becomes an item but never a key: numbering skips it.
+        // An empty text is an item and is kept as one.
         box->setEditText(QString());
         updateComboBox(box.get(), group);
         QCOMPARE(box->itemText(0), QString());
         Settings again;
         again.beginGroup(group);
-        QCOMPARE(again.childKeys(), QStringList({"1", "2"}));
+        QCOMPARE(again.childKeys(), QStringList({"0", "1", "2"}));
+        QCOMPARE(again.value("0").toString(), QString());
         QCOMPARE(again.value("1").toString(), QString("d"));
+    }
+
+    // A box the user left empty is empty after a restart, and the next search is
+    // not narrowed by the entry below it; histories that earlier versions wrote
+    // without a key for the empty item read the same.
+    void emptyBoxesStayEmpty()
+    {
+        const QString dir = freshTempFolder("emptyboxes");
+        writeBytes(dir + "/a.txt", u8("万物 生长\n生长 之时\n"));
+        {
+            SearchDialog page;
+            runSearch(page, dir, "*.txt", "生长", "万物");
+            QCOMPARE(page.results().size(), 1);
+            runSearch(page, dir, "", "生长", "");
+            QCOMPARE(page.results().size(), 2);
+        }
+        for (const bool earlierVersion : {false, true}) {
+            if (earlierVersion) {
+                Settings settings;
+                settings.remove("SearchDialogExcludeText");
+                settings.remove("SearchDialogFile");
+                settings.setValue("SearchDialogExcludeText/1", "万物");
+                settings.setValue("SearchDialogFile/1", "*.txt");
+                settings.sync();
+            }
+            SearchDialog page;
+            auto* exclude = child<QComboBox>(&page, "excludeComboBox");
+            QCOMPARE(exclude->currentText(), QString());
+            QCOMPARE(exclude->itemText(1), QString("万物"));
+            QCOMPARE(child<QComboBox>(&page, "fileComboBox")->currentText(), QString());
+            QCOMPARE(child<QComboBox>(&page, "includeComboBox")->currentText(), QString("生长"));
+            QTest::mouseClick(child<QPushButton>(&page, "findButton"), Qt::LeftButton);
+            QCOMPARE(page.results().size(), 2);
+        }
+        Settings cleanup;
+        for (const char* group : {"SearchDialogIncludeText", "SearchDialogExcludeText", "SearchDialogFile",
+                                  "SearchDialogDirectory"})
+            cleanup.remove(group);
     }
 
     void updateComboBoxWithMaximumZeroKeepsNothing()

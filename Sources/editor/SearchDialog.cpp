@@ -110,11 +110,12 @@ SearchDialog::SearchDialog(QWidget* parent)
     loadComboBoxHistory(m_excludeComboBox, QStringLiteral("SearchDialogExcludeText"), MaxWordBoxLength);
     loadComboBoxHistory(m_fileComboBox, QStringLiteral("SearchDialogFile"));
     loadComboBoxHistory(m_directoryComboBox, QStringLiteral("SearchDialogDirectory"));
-    if (m_fileComboBox->currentText().isEmpty()) {
+    // Defaults only where nothing was kept: a box the user left empty stays so.
+    if (m_fileComboBox->count() == 0) {
         m_fileComboBox->addItem(QStringLiteral("*.*"));
         m_fileComboBox->setEditText(QStringLiteral("*.*"));
     }
-    if (m_directoryComboBox->currentText().isEmpty()) {
+    if (m_directoryComboBox->count() == 0) {
         m_directoryComboBox->addItem(QDir::currentPath());
         m_directoryComboBox->setEditText(QDir::currentPath());
     }
