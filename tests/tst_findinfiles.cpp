@@ -476,6 +476,53 @@ private slots:
                          "200000:line 200000 张三"));
     }
 
+    // Hits in one line longer than a slice, in every encoding: each slice's text
+    // is whole characters of the line from where the hit says it begins.
+    void longLineSlicesAtCharacterBoundaries_data()
+    {
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("filler");
+        QTest::addColumn<int>("unitsPerFiller"); // bytes, or UTF-16 units in UTF-16 files
+        QTest::newRow("GB18030") << "GB18030" << "读书" << "文" << 2;
+        QTest::newRow("GB18030, four-byte characters") << "GB18030" << "读书" << "\U00020000" << 4;
+        QTest::newRow("UTF-8") << "UTF-8" << "读书" << "文" << 3;
+        QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << "讀書" << "文" << 2;
+        QTest::newRow("UTF-16LE, surrogate pairs") << "UTF-16LE" << "讀書" << "\U00020000" << 2;
+    }
+
+    void longLineSlicesAtCharacterBoundaries()
+    {
+        QFETCH(QString, encoding);
+        QFETCH(QString, word);
+        QFETCH(QString, filler);
+        QFETCH(int, unitsPerFiller);
+        // One odd byte first, so that slice ends fall inside characters; a word in
+        // the middle of each of four slices.
+        QString line = QStringLiteral("x");
+        for (int slice = 0; slice < 4; ++slice) {
+            while ((line.size() / filler.size()) * unitsPerFiller < (slice * 2 + 1) * FileSearch::LineCap / 2)
+                line += filler;
+            line += word;
+        }
+        while ((line.size() / filler.size()) * unitsPerFiller < 4 * FileSearch::LineCap + 10)
+            line += filler;
+        // (Qt's UTF-16LE writes the byte-order mark.)
+        const QByteArray bytes = QTextCodec::codecForName(encoding.toLatin1())->fromUnicode(line + "\n");
+        const QString path = freshTempFolder("longslices") + "/long.txt";
+        writeBytes(path, bytes);
+        const QString box = encoding.startsWith("UTF-16") ? QStringLiteral("GB18030") : encoding;
+        const QList<SearchResult> results = searchOne(path, word, QString(), box);
+        QCOMPARE(results.size(), 4);
+        for (const SearchResult& result : results) {
+            QCOMPARE(result.lineNumber, 1);
+            QVERIFY(!result.text.contains(QChar::ReplacementCharacter));
+            QVERIFY(result.text.contains(word));
+            QVERIFY(line.contains(result.text));
+            QCOMPARE(line.mid(int(result.column), result.text.size()), result.text);
+        }
+    }
+
     // ---- Paging, filter and count line ---------------------------------------------------
 
     void paging_data()

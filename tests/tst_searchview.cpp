@@ -215,6 +215,47 @@ private slots:
         QCOMPARE(child->lineWrapMode(), QTextEdit::WidgetWidth);
     }
 
+    // Several hits on one line longer than a slice of the search, each in its own
+    // slice: each opens at its own occurrence, and no hit's text starts with a
+    // broken character.
+    void hitsOnOneLongLineOpenAtTheirOwnPlaces_data()
+    {
+        QTest::addColumn<QString>("encoding");
+        QTest::newRow("GB18030") << "GB18030";
+        QTest::newRow("UTF-8") << "UTF-8";
+    }
+
+    void hitsOnOneLongLineOpenAtTheirOwnPlaces()
+    {
+        QFETCH(QString, encoding);
+        const QString word = QStringLiteral("读书");
+        QString line = QStringLiteral("x");
+        QList<int> places;
+        for (int i = 0; i < 3; ++i) {
+            line += QString(50000, QChar(0x6587));
+            places << line.size();
+            line += word;
+        }
+        line += QString(1000, QChar(0x6587));
+        const QString dir = freshTempFolder("longhits");
+        writeFileIn(dir + "/long.txt", QTextCodec::codecForName(encoding.toLatin1())->fromUnicode("前言\n" + line + "\n"));
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.resize(1000, 700);
+        runSearch(window, dir, "*.txt", word);
+        QTableWidget* table = window.searchDialog->filesTable();
+        QCOMPARE(table->rowCount(), places.size());
+        for (int row = 0; row < table->rowCount(); ++row) {
+            QVERIFY(!table->item(row, 4)->text().contains(QChar::ReplacementCharacter));
+            window.openFileOfItem(row, 3);
+            const QTextCursor cursor = window.activeMdiChild()->textCursor();
+            QCOMPARE(cursor.block().blockNumber(), 1);
+            QCOMPARE(cursor.selectionStart() - cursor.block().position(), places.at(row));
+            QCOMPARE(cursor.selectedText(), word);
+        }
+        window.activeMdiChild()->document()->setModified(false);
+    }
+
     void otherFilesGoToTheDesktop()
     {
         const QString dir = freshTempFolder("desktop");

@@ -532,11 +532,13 @@ void SearchDialog::showResults(int first)
         const QString text = result.text.trimmed();
         auto* fileItem = new QTableWidgetItem(result.fileName);
         fileItem->setData(EncodingRole, result.encoding);
+        auto* lineItem = new QTableWidgetItem(QString::number(result.lineNumber));
+        lineItem->setData(ColumnRole, result.column);
         auto* content = new QTableWidgetItem;
         content->setData(Qt::DisplayRole, QVariant::fromValue(TextPainter(FileSearch::highlight(text, m_includeWords))));
         const QList<QPair<int, QTableWidgetItem*>> cells = {
             {1, fileItem},
-            {2, new QTableWidgetItem(QString::number(result.lineNumber))},
+            {2, lineItem},
             {3, content},
             {4, new QTableWidgetItem(text)},
             {5, new QTableWidgetItem(QString::number(result.position))},
