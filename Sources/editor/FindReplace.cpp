@@ -1,6 +1,7 @@
 #include "FindReplace.h"
 
 #include <QDebug>
+#include <QTextBlock>
 #include <QVector>
 
 FindReplace::FindReplace(QTextDocument* document, const Options& options)
@@ -137,34 +138,41 @@ int FindReplace::count() const
 }
 
 // The matches from the start to the end, left to right, each search going on
-// behind the match. An empty match does not move the search on: it counts
-// once, then the search steps one character further, or stops at the end.
+// behind the match, as repeated searches of the editor find them: paragraph by
+// paragraph, no-break spaces seen as spaces, "^" only at a paragraph's start.
+// An empty match does not move the search on: it counts once, then the search
+// steps one character further. (The editor's own search would place a cursor
+// at every match, and a cursor outside an edit lays out its paragraph: seconds
+// for a large document.)
 QVector<FindReplace::Match> FindReplace::searchedMatches() const
 {
-    const QTextDocument::FindFlags forward = m_flags & ~QTextDocument::FindBackward;
-    auto findFrom = [&](const QTextCursor& at) {
-        return m_options.regexp ? m_document->find(m_expression, at, forward)
-                                : m_document->find(m_options.find, at, forward);
-    };
+    const QRegExp expression = m_options.regexp
+        ? m_expression
+        : QRegExp(QRegExp::escape(m_options.find), m_cs, QRegExp::RegExp2);
     QVector<Match> matches;
-    QTextCursor from(m_document);
-    int lastEmptyMatch = -1;
-    for (;;) {
-        QTextCursor hit = findFrom(from);
-        if (hit.isNull())
-            break;
-        const bool empty = !hit.hasSelection();
-        if (empty && hit.position() == lastEmptyMatch) {
-            if (hit.atEnd())
+    if (!expression.isValid())
+        return matches;
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
+        QString text = block.text();
+        text.replace(QChar::Nbsp, QLatin1Char(' '));
+        int offset = 0;
+        int lastEmptyMatch = -1;
+        while (offset <= text.size()) {
+            const int at = expression.indexIn(text, offset);
+            if (at < 0)
                 break;
-            from = hit;
-            from.movePosition(QTextCursor::NextCharacter);
-            continue;
+            const int length = expression.matchedLength();
+            if (length == 0 && at == lastEmptyMatch) {
+                if (at >= text.size())
+                    break;
+                offset = at + (text.at(at).isHighSurrogate() && at + 1 < text.size() ? 2 : 1);
+                continue;
+            }
+            matches.append({block.position() + at, block.position() + at + length});
+            if (length == 0)
+                lastEmptyMatch = at;
+            offset = at + length;
         }
-        matches.append({hit.selectionStart(), hit.selectionEnd()});
-        if (empty)
-            lastEmptyMatch = hit.position();
-        from = hit;
     }
     return matches;
 }
