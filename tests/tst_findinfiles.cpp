@@ -136,14 +136,43 @@ private slots:
         QCOMPARE(check.value("0").toString(), QString("d"));
         check.endGroup();
 
-        // An empty text becomes an item but never a key: numbering skips it.
+        // An empty text is an item and is kept as one.
         box->setEditText(QString());
         updateComboBox(box.get(), group);
         QCOMPARE(box->itemText(0), QString());
         Settings again;
         again.beginGroup(group);
-        QCOMPARE(again.childKeys(), QStringList({"1", "2"}));
+        QCOMPARE(again.childKeys(), QStringList({"0", "1", "2"}));
+        QCOMPARE(again.value("0").toString(), QString());
         QCOMPARE(again.value("1").toString(), QString("d"));
+    }
+
+    // A box the user left empty is empty after a restart and does not narrow the
+    // next search, also as earlier versions stored it (no key for the empty item).
+    void emptyBoxesStayEmpty()
+    {
+        const QString dir = freshTempFolder("emptyboxes");
+        writeBytes(dir + "/a.txt", u8("万物 生长\n生长 之时\n"));
+        {
+            SearchDialog page;
+            runSearch(page, dir, "*.txt", "生长", "万物");
+            runSearch(page, dir, "", "生长", "");
+        }
+        for (const bool earlierVersion : {false, true}) {
+            if (earlierVersion) {
+                Settings settings;
+                settings.remove("SearchDialogExcludeText");
+                settings.setValue("SearchDialogExcludeText/1", "万物");
+                settings.remove("SearchDialogFile");
+                settings.setValue("SearchDialogFile/1", "*.txt");
+            }
+            SearchDialog page;
+            QCOMPARE(child<QComboBox>(&page, "excludeComboBox")->currentText(), QString());
+            QCOMPARE(child<QComboBox>(&page, "excludeComboBox")->itemText(1), QString("万物"));
+            QCOMPARE(child<QComboBox>(&page, "fileComboBox")->currentText(), QString());
+            QTest::mouseClick(child<QPushButton>(&page, "findButton"), Qt::LeftButton);
+            QCOMPARE(page.results().size(), 2);
+        }
     }
 
     void updateComboBoxWithMaximumZeroKeepsNothing()

@@ -176,6 +176,15 @@ private slots:
         QTest::newRow("line ends") << "one\ntwo" << "$" << ";" << false << true << "one;\ntwo;";
         QTest::newRow("word boundaries") << "ab cd" << "\\b" << "|" << false << true << "|ab| |cd|";
         QTest::newRow("empty document") << "" << "x*" << "y" << false << true << "y";
+        // Each match the text held when the command started, once: what a
+        // replacement leaves at a line's start or a word's edge is not searched again.
+        QTest::newRow("line start, removed") << "aaa bbb\naaa ccc" << "^a" << "" << false << true << "aa bbb\naa ccc";
+        QTest::newRow("one indent level") << "　　甲\n　　乙" << "^　" << "" << false << true << "　甲\n　乙";
+        QTest::newRow("one leading space") << "   x" << "^\\s" << "" << false << true << "  x";
+        QTest::newRow("line start, shorter") << "abab\nab" << "^ab" << "a" << false << true << "aab\na";
+        QTest::newRow("line end, removed") << "abb\ncbb" << "b$" << "" << false << true << "ab\ncb";
+        QTest::newRow("word start, removed") << "xx x" << "\\bx" << "" << false << true << "x ";
+        QTest::newRow("overlapping candidates") << "aaaaa" << "aa|a" << "" << false << true << "";
     }
 
     void replaceAll()
@@ -189,11 +198,13 @@ private slots:
         // Backward is ignored: the whole document is replaced from the start.
         setText(text, text.size());
         ScriptedPrompt prompt;
+        const int count = FindReplace(child->document(), {find, {}, false, caseSensitive, false, regexp}).count();
         const bool result = window->findReplace(find, replacement, QTextDocument::FindBackward,
                                                 caseSensitive ? QTextDocument::FindCaseSensitively : NoFlag, true,
                                                 true, true, regexp);
         QVERIFY(!result);
         QCOMPARE(child->toPlainText(), expected);
+        QCOMPARE(window->statusBar()->currentMessage(), QString("全部替换: 已替换 %1 个").arg(count));
         QVERIFY(prompt.texts.isEmpty());
         // One undo step brings the whole text back.
         if (expected != text) {
@@ -366,6 +377,23 @@ private slots:
         QCOMPARE(window->statusBar()->currentMessage(), QString("全部替换: 已替换 %1 个").arg(count));
         QCOMPARE(child->toPlainText().count('#'), count);
         QVERIFY(prompt.texts.isEmpty());
+    }
+
+    // While shown, the count follows the document's edits (once typing pauses)
+    // and the document that becomes the active one.
+    void countFollowsTheDocument()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        setText("aaa", 3);
+        window->replace();
+        part<QComboBox>("findComboBox")->setEditText("a");
+        QTest::keyClicks(child, "aaaa");
+        QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 7 个"));
+        window->newFile();
+        window->activeMdiChild()->setPlainText("aa");
+        QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 2 个"));
+        window->activeMdiChild()->document()->setModified(false);
     }
 
     void pagesMoveOneSetOfControls()

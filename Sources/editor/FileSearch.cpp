@@ -13,6 +13,7 @@
 #include <QVector>
 
 #include <cstring>
+#include <optional>
 
 #include "TextEncoding.h"
 
@@ -191,7 +192,7 @@ void FileSearch::chooseCodec(const QString& encoding)
 }
 
 bool FileSearch::checkLine(const QString& line, const QString& fileName, int lineNumber, qint64 offset,
-                           QList<SearchResult>* results)
+                           qint64 lineColumn, QList<SearchResult>* results)
 {
     for (const QString& word : qAsConst(m_include))
         if (!line.contains(word))
@@ -200,7 +201,9 @@ bool FileSearch::checkLine(const QString& line, const QString& fileName, int lin
         if (line.contains(word))
             return true;
     const qint64 position = m_include.isEmpty() ? -1 : offset + line.indexOf(m_include.first());
-    results->append(SearchResult(fileName, lineNumber, position, line.trimmed(), m_encoding));
+    SearchResult result(fileName, lineNumber, position, line.trimmed(), m_encoding);
+    result.column = lineColumn;
+    results->append(result);
     return m_maxResults <= 0 || results->size() < m_maxResults;
 }
 
@@ -264,15 +267,44 @@ FileSearch::Status FileSearch::searchDevice(QIODevice& device, const QString& fi
     int lineNumber = 1;
     bool eof = false;
 
+    // The current line is decoded from its start by one conversion, whose state
+    // keeps a character that a slice's end cuts for the next slice: every slice
+    // then begins where a character begins, and the characters before it are
+    // counted. Slices that hold no hit are decoded as well, but only on lines
+    // longer than a slice.
+    qint64 decodedLine = -1;  // lineStart of the line the conversion belongs to
+    qint64 decodedTo = 0;     // file offset the conversion has read up to
+    qint64 decodedChars = 0;  // characters it gave for that line so far
+    QTextCodec* decodedCodec = nullptr;
+    std::optional<QTextCodec::ConverterState> state;
+    // The current line's text from where the conversion stopped to file offset `to` (in buf).
+    auto decodeTo = [&](qint64 to) -> QString {
+        if (decodedLine != lineStart) {
+            decodedLine = lineStart;
+            decodedTo = lineStart;
+            decodedChars = 0;
+            decodedCodec = nullptr;
+            if (lineStart == 0 && base == 0 && buf.size() >= 3 && TextEncoding::hasUtf8Bom(buf))
+                decodedTo = 3; // the byte-order mark is not text
+        }
+        if (decodedCodec != m_codec) {
+            // A new line, or the encoding was just decided: the bytes before were ASCII, none is pending.
+            state.emplace(QTextCodec::IgnoreHeader);
+            decodedCodec = m_codec;
+        }
+        if (to <= decodedTo)
+            return QString();
+        const QString text = m_codec->toUnicode(buf.constData() + (decodedTo - base), int(to - decodedTo), &*state);
+        decodedTo = to;
+        decodedChars += text.size();
+        return text;
+    };
     // Decodes and checks the slice [from, to) of buf; false stops the file.
     auto slice = [&](int from, int to) -> bool {
-        const char* d = buf.constData();
-        int skip = 0;
-        if (base + from == 0 && to - from >= 3 && TextEncoding::hasUtf8Bom(buf))
-            skip = 3; // the byte-order mark is not text
-        QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-        const QString line = m_codec->toUnicode(d + from + skip, to - from - skip, &state);
-        return checkLine(line, fileName, lineNumber, base + from, results);
+        decodeTo(base + from);
+        const qint64 before = decodedChars;
+        const QString line = decodeTo(base + to);
+        return checkLine(line, fileName, lineNumber, base + from, before, results);
     };
     // End of the slice of the current line that holds offset `at` (relative to buf).
     auto sliceEnd = [&](int at, int lineEnd) -> int {
@@ -373,6 +405,9 @@ FileSearch::Status FileSearch::searchDevice(QIODevice& device, const QString& fi
         }
         if (!more)
             return ResultLimitReached;
+        // A line going on past this block: its conversion goes on from here.
+        if (!eof && lineStart < base + end)
+            decodeTo(base + end);
         buf.remove(0, end);
         base += end;
     }
@@ -393,12 +428,17 @@ FileSearch::Status FileSearch::searchUtf16(QIODevice& device, const QString& enc
     const qint64 bomBytes = device.pos();
     QString pending;
     qint64 pendingStart = 0; // index in the decoded text of pending[0]
+    qint64 lineStart = 0;    // index in the decoded text where the current line begins
     int lineNumber = 1;
     bool eof = false;
     bool more = true;
     auto sliceOf = [&](int from, int length) {
         more = checkLine(pending.mid(from, length), fileName, lineNumber, bomBytes + 2 * (pendingStart + from),
-                         results);
+                         pendingStart + from - lineStart, results);
+    };
+    // A slice ends before a surrogate pair rather than within it.
+    auto sliceLength = [&](int from) {
+        return pending.at(from + LineCap - 1).isHighSurrogate() ? LineCap - 1 : LineCap;
     };
     while (!eof && more) {
         if (!keepGoing())
@@ -412,17 +452,20 @@ FileSearch::Status FileSearch::searchUtf16(QIODevice& device, const QString& enc
             if (nl < 0)
                 break;
             while (more && nl + 1 - from > LineCap) {
-                sliceOf(from, LineCap);
-                from += LineCap;
+                const int length = sliceLength(from);
+                sliceOf(from, length);
+                from += length;
             }
             if (more)
                 sliceOf(from, nl + 1 - from);
             ++lineNumber;
             from = nl + 1;
+            lineStart = pendingStart + from;
         }
         while (more && pending.size() - from > LineCap) {
-            sliceOf(from, LineCap);
-            from += LineCap;
+            const int length = sliceLength(from);
+            sliceOf(from, length);
+            from += length;
         }
         if (more && eof && from < pending.size()) {
             sliceOf(from, pending.size() - from);

@@ -28,7 +28,8 @@ public:
 
     // Lines longer than this many bytes (characters for UTF-16) are searched in
     // slices of this size, all with the line's number, so that a file without
-    // line ends cannot exhaust memory.
+    // line ends cannot exhaust memory. A slice's text begins and ends where
+    // characters do, and its hit knows where in the line the slice begins.
     static const int LineCap = 64 * 1024;
 
     FileSearch(const QStringList& includeWords, const QStringList& excludeWords, const QString& fallbackEncoding);
@@ -64,8 +65,9 @@ private:
     Status searchDevice(QIODevice& device, const QString& fileName, bool forceUtf8, QList<SearchResult>* results);
     Status searchUtf16(QIODevice& device, const QString& encoding, const QString& fileName,
                        QList<SearchResult>* results);
-    // Checks one decoded line and records it when it matches; false when the hit limit is reached.
-    bool checkLine(const QString& line, const QString& fileName, int lineNumber, qint64 offset,
+    // Checks one decoded line (or slice of a line, `lineColumn` characters into
+    // it) and records it when it matches; false when the hit limit is reached.
+    bool checkLine(const QString& line, const QString& fileName, int lineNumber, qint64 offset, qint64 lineColumn,
                    QList<SearchResult>* results);
     void chooseCodec(const QString& encoding);
     bool keepGoing() const { return !m_keepGoing || m_keepGoing(); }

@@ -1,6 +1,7 @@
 #include "FindReplace.h"
 
 #include <QDebug>
+#include <QTextBlock>
 #include <QVector>
 
 FindReplace::FindReplace(QTextDocument* document, const Options& options)
@@ -97,9 +98,13 @@ bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
     return false;
 }
 
-// Every match from the start, in one undo step. The editor's cursor stays at the
-// start, where the replacing began: following the matches to the last one would
-// make the editor lay out the whole document to show it (seconds for a large one).
+// Every match from the start, in one undo step. The matches are those in the
+// text when the command starts, each replaced once: searching on behind each
+// replacement would see text the replacing made (an expression anchored at a
+// line's start matches that line again once the replacement is shorter).
+// The editor's cursor stays at the start, where the replacing began: following
+// the matches to the last one would make the editor lay out the whole document
+// to show it (seconds for a large one).
 void FindReplace::replaceAll()
 {
     m_flags &= ~QTextDocument::FindBackward;
@@ -108,60 +113,66 @@ void FindReplace::replaceAll()
     setCursor(start);
     if (m_options.find.isEmpty())
         return;
-    if (usesPlainTextScan()) {
-        replacePlainText();
-        setCursor(QTextCursor(m_document)); // the start again: text put there moves a cursor on
-        return;
+    const QVector<Match> found = usesPlainTextScan() ? plainTextMatches() : searchedMatches();
+    m_replacements = found.size();
+    if (!found.isEmpty()) {
+        // Replaced from the end, so that earlier positions stay valid; one edit
+        // block: one undo step, and the layout is redone once, at its end.
+        QTextCursor edit(m_document);
+        edit.beginEditBlock();
+        for (int i = found.size() - 1; i >= 0; --i) {
+            edit.setPosition(found.at(i).start);
+            edit.setPosition(found.at(i).end, QTextCursor::KeepAnchor);
+            edit.insertText(m_options.replace);
+        }
+        edit.endEditBlock();
     }
-    // One undo step, and one relayout instead of one per replacement.
-    QTextCursor edit(m_document);
-    edit.beginEditBlock();
-    m_replacements = walkMatches(true);
-    edit.endEditBlock();
-    setCursor(QTextCursor(m_document));
+    setCursor(QTextCursor(m_document)); // the start again: text put there moves a cursor on
 }
 
 int FindReplace::count() const
 {
     if (m_options.find.isEmpty())
         return 0;
-    if (usesPlainTextScan())
-        return plainTextMatches().size();
-    return walkMatches(false);
+    return usesPlainTextScan() ? plainTextMatches().size() : searchedMatches().size();
 }
 
 // The matches from the start to the end, left to right, each search going on
-// behind the match (behind its replacement when replacing). An empty match does
-// not move the search on: it counts once, then the search steps one character
-// further, or stops at the end.
-int FindReplace::walkMatches(bool replace) const
+// behind the match, as repeated searches of the editor find them: paragraph by
+// paragraph, no-break spaces seen as spaces, "^" only at a paragraph's start.
+// An empty match does not move the search on: it counts once, then the search
+// steps one character further. (The editor's own search would place a cursor
+// at every match, and a cursor outside an edit lays out its paragraph: seconds
+// for a large document.)
+QVector<FindReplace::Match> FindReplace::searchedMatches() const
 {
-    const QTextDocument::FindFlags forward = m_flags & ~QTextDocument::FindBackward;
-    auto findFrom = [&](const QTextCursor& at) {
-        return m_options.regexp ? m_document->find(m_expression, at, forward)
-                                : m_document->find(m_options.find, at, forward);
-    };
-    int matches = 0;
-    QTextCursor from(m_document);
-    int lastEmptyMatch = -1;
-    for (;;) {
-        QTextCursor hit = findFrom(from);
-        if (hit.isNull())
-            break;
-        const bool empty = !hit.hasSelection();
-        if (empty && hit.position() == lastEmptyMatch) {
-            if (hit.atEnd())
+    const QRegExp expression = m_options.regexp
+        ? m_expression
+        : QRegExp(QRegExp::escape(m_options.find), m_cs, QRegExp::RegExp2);
+    QVector<Match> matches;
+    if (!expression.isValid())
+        return matches;
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
+        QString text = block.text();
+        text.replace(QChar::Nbsp, QLatin1Char(' '));
+        int offset = 0;
+        int lastEmptyMatch = -1;
+        while (offset <= text.size()) {
+            const int at = expression.indexIn(text, offset);
+            if (at < 0)
                 break;
-            from = hit;
-            from.movePosition(QTextCursor::NextCharacter);
-            continue;
+            const int length = expression.matchedLength();
+            if (length == 0 && at == lastEmptyMatch) {
+                if (at >= text.size())
+                    break;
+                offset = at + (text.at(at).isHighSurrogate() && at + 1 < text.size() ? 2 : 1);
+                continue;
+            }
+            matches.append({block.position() + at, block.position() + at + length});
+            if (length == 0)
+                lastEmptyMatch = at;
+            offset = at + length;
         }
-        if (replace)
-            hit.insertText(m_options.replace);
-        ++matches;
-        if (empty)
-            lastEmptyMatch = hit.position();
-        from = hit;
     }
     return matches;
 }
@@ -177,31 +188,13 @@ bool FindReplace::usesPlainTextScan() const
 // The same left-to-right, non-overlapping matches that repeated searches give.
 // The raw text's indexes are document positions; the search sees no-break
 // spaces as spaces.
-QVector<int> FindReplace::plainTextMatches() const
+QVector<FindReplace::Match> FindReplace::plainTextMatches() const
 {
     const QString& strFind = m_options.find;
     QString raw = m_document->toRawText();
     raw.replace(QChar::Nbsp, QLatin1Char(' '));
-    QVector<int> starts;
+    QVector<Match> matches;
     for (int at = raw.indexOf(strFind, 0, m_cs); at >= 0; at = raw.indexOf(strFind, at + strFind.size(), m_cs))
-        starts << at;
-    return starts;
-}
-
-// Replaced from the end, so that earlier positions stay valid.
-void FindReplace::replacePlainText()
-{
-    const QVector<int> starts = plainTextMatches();
-    m_replacements = starts.size();
-    if (starts.isEmpty())
-        return;
-    // One edit block: one undo step, and the layout is redone once, at its end.
-    QTextCursor edit(m_document);
-    edit.beginEditBlock();
-    for (int i = starts.size() - 1; i >= 0; --i) {
-        edit.setPosition(starts.at(i));
-        edit.setPosition(starts.at(i) + m_options.find.size(), QTextCursor::KeepAnchor);
-        edit.insertText(m_options.replace);
-    }
-    edit.endEditBlock();
+        matches.append({at, at + strFind.size()});
+    return matches;
 }

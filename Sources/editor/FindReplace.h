@@ -39,7 +39,7 @@ public:
     bool notFound() const { return m_notFound; }
     // Matches replaced by the last replace-all.
     int replacements() const { return m_replacements; }
-    // The matches a replace-all would replace now.
+    // The matches a replace-all would replace now: exactly those it replaces.
     int count() const;
 
 private:
@@ -48,10 +48,15 @@ private:
     bool selectionMatches() const;
     void setCursor(const QTextCursor& cursor);
     void replaceAll();
-    int walkMatches(bool replace) const;
+    // A match in the document: positions [start, end).
+    struct Match
+    {
+        int start;
+        int end;
+    };
+    QVector<Match> searchedMatches() const;
     bool usesPlainTextScan() const;
-    QVector<int> plainTextMatches() const;
-    void replacePlainText();
+    QVector<Match> plainTextMatches() const;
 
     QTextDocument* m_document;
     Options m_options;

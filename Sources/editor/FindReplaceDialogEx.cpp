@@ -3,6 +3,7 @@
 
 #include <QDebug>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "DocumentHost.h"
 #include "FindReplace.h"
@@ -53,6 +54,7 @@ FindReplaceDialogEx::FindReplaceDialogEx(QWidget* parent)
     : QDialog(parent)
     , ui(new Ui::FindReplaceDialogEx)
     , owner(dynamic_cast<DocumentHost*>(parent))
+    , countTimer(new QTimer(this))
 {
     qDebug() << Q_FUNC_INFO;
     ui->setupUi(this);
@@ -81,6 +83,10 @@ FindReplaceDialogEx::FindReplaceDialogEx(QWidget* parent)
     // The count follows the options it is counted with.
     connect(ui->caseCheckBox, &QCheckBox::toggled, this, &FindReplaceDialogEx::updateSearchResultCount);
     connect(ui->regExpCheckBox, &QCheckBox::toggled, this, &FindReplaceDialogEx::updateSearchResultCount);
+    // And the document's text: once typing pauses, not at every keystroke.
+    countTimer->setSingleShot(true);
+    countTimer->setInterval(countDelay);
+    connect(countTimer, &QTimer::timeout, this, &FindReplaceDialogEx::updateSearchResultCount);
     on_tabWidget_currentChanged(ui->tabWidget->currentIndex());
     enableButtons(false);
 }
@@ -143,10 +149,13 @@ void FindReplaceDialogEx::on_tabWidget_currentChanged(int index)
 void FindReplaceDialogEx::updateSearchResultCount()
 {
     qDebug() << Q_FUNC_INFO;
+    countTimer->stop();
+    MdiChild* child = owner ? owner->activeDocument() : nullptr;
+    if (isVisible())
+        watchDocument(child ? child->document() : nullptr);
     const QString findText = ui->findComboBox->currentText();
     int count = 0;
     if (!findText.isEmpty()) {
-        MdiChild* child = owner ? owner->activeDocument() : nullptr;
         if (!child)
             return;
         // The matches "全部替换" would replace, under the same options.
@@ -157,6 +166,39 @@ void FindReplaceDialogEx::updateSearchResultCount()
         count = FindReplace(child->document(), options).count();
     }
     ui->resultLabel->setText(tr("匹配结果: %1 个").arg(count));
+}
+
+void FindReplaceDialogEx::watchDocument(QTextDocument* document)
+{
+    if (watchedDocument == document)
+        return;
+    qDebug() << Q_FUNC_INFO << ", document =" << document;
+    if (watchedDocument)
+        disconnect(watchedDocument, &QTextDocument::contentsChange, countTimer, nullptr);
+    watchedDocument = document;
+    if (document)
+        connect(document, &QTextDocument::contentsChange, countTimer, [this] { countTimer->start(); });
+}
+
+void FindReplaceDialogEx::activeDocumentChanged()
+{
+    qDebug() << Q_FUNC_INFO;
+    if (isVisible())
+        updateSearchResultCount();
+}
+
+// While hidden the dialog does not follow the document; shown again, it counts afresh.
+void FindReplaceDialogEx::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    updateSearchResultCount();
+}
+
+void FindReplaceDialogEx::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    watchDocument(nullptr);
+    countTimer->stop();
 }
 
 void FindReplaceDialogEx::textChanged(QString text)

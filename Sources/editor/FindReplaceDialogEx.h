@@ -4,11 +4,13 @@
 // searching. One set of controls moves between the find and the replace page.
 
 #include <QDialog>
+#include <QPointer>
 #include <QTextDocument>
 
 class DocumentHost;
 class QComboBox;
 class QPushButton;
+class QTimer;
 
 namespace Ui {
 class FindReplaceDialogEx;
@@ -30,6 +32,9 @@ public:
 
     // The most entries each history list keeps.
     static const int historySize = 10;
+    // The count follows edits of the document this long after the last one (ms):
+    // counting a large document at every keystroke would slow typing.
+    static const int countDelay = 300;
 
 signals:
     void findReplace(const QString& strFind, const QString& strReplace, const QTextDocument::FindFlag backward,
@@ -45,12 +50,22 @@ public slots:
     void on_findPushButton_clicked();
     void on_replacePushButton_clicked();
     void on_replaceAllPushButton_clicked();
+    // Another document became the active one: its matches are counted.
+    void activeDocumentChanged();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    // Follows the edits of the active document while the dialog is shown.
+    void watchDocument(QTextDocument* document);
     void findReplace(const QPushButton* button);
     void saveHistory(const QString& findStr, const QString& replaceStr) const;
     void enableButtons(bool enable) const;
 
     Ui::FindReplaceDialogEx* ui;
     DocumentHost* owner;
+    QTimer* countTimer;
+    QPointer<QTextDocument> watchedDocument;
 };

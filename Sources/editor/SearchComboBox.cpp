@@ -44,14 +44,13 @@ void updateComboBox(QComboBox* box, const QString& name)
     // removeItem/insertItem may have changed the edit text; it is the user's text.
     box->setEditText(text);
 
+    // An empty item is kept too: a box the user left empty must come back empty,
+    // not showing the entry below it.
     Settings settings;
     settings.remove(name);
     settings.beginGroup(name);
-    for (int i = 0; i < box->count(); ++i) {
-        const QString item = box->itemText(i);
-        if (!item.isEmpty())
-            settings.setValue(QString::number(i), item);
-    }
+    for (int i = 0; i < box->count(); ++i)
+        settings.setValue(QString::number(i), box->itemText(i));
     settings.endGroup();
 }
 
@@ -75,6 +74,16 @@ void loadComboBoxHistory(QComboBox* box, const QString& name, int maxLength, boo
             return aNumber && aValue < bValue;
         });
     }
+    // Earlier versions wrote no key for an empty item. Without key "0" the top
+    // item, the text the box showed, was empty: it still is.
+    bool numbered = !keys.isEmpty();
+    for (const QString& key : qAsConst(keys)) {
+        bool number = false;
+        key.toUInt(&number);
+        numbered = numbered && number;
+    }
+    if (numbered && !keys.contains(QStringLiteral("0")) && box->maxCount() > 0)
+        box->addItem(QString());
     for (const QString& key : qAsConst(keys)) {
         if (box->count() >= box->maxCount())
             break;

@@ -110,11 +110,12 @@ SearchDialog::SearchDialog(QWidget* parent)
     loadComboBoxHistory(m_excludeComboBox, QStringLiteral("SearchDialogExcludeText"), MaxWordBoxLength);
     loadComboBoxHistory(m_fileComboBox, QStringLiteral("SearchDialogFile"));
     loadComboBoxHistory(m_directoryComboBox, QStringLiteral("SearchDialogDirectory"));
-    if (m_fileComboBox->currentText().isEmpty()) {
+    // Defaults only where nothing was kept: a box the user left empty stays so.
+    if (m_fileComboBox->count() == 0) {
         m_fileComboBox->addItem(QStringLiteral("*.*"));
         m_fileComboBox->setEditText(QStringLiteral("*.*"));
     }
-    if (m_directoryComboBox->currentText().isEmpty()) {
+    if (m_directoryComboBox->count() == 0) {
         m_directoryComboBox->addItem(QDir::currentPath());
         m_directoryComboBox->setEditText(QDir::currentPath());
     }
@@ -531,11 +532,13 @@ void SearchDialog::showResults(int first)
         const QString text = result.text.trimmed();
         auto* fileItem = new QTableWidgetItem(result.fileName);
         fileItem->setData(EncodingRole, result.encoding);
+        auto* lineItem = new QTableWidgetItem(QString::number(result.lineNumber));
+        lineItem->setData(ColumnRole, result.column);
         auto* content = new QTableWidgetItem;
         content->setData(Qt::DisplayRole, QVariant::fromValue(TextPainter(FileSearch::highlight(text, m_includeWords))));
         const QList<QPair<int, QTableWidgetItem*>> cells = {
             {1, fileItem},
-            {2, new QTableWidgetItem(QString::number(result.lineNumber))},
+            {2, lineItem},
             {3, content},
             {4, new QTableWidgetItem(text)},
             {5, new QTableWidgetItem(QString::number(result.position))},

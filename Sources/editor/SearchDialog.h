@@ -30,6 +30,9 @@ class SearchDialog : public QDialog
 public:
     // The file-name cell of a hit holds the encoding its file was searched in.
     static const int EncodingRole = Qt::UserRole + 1;
+    // The line-number cell holds where the hit's text begins in its line (a long
+    // line is searched in slices, each its own hit).
+    static const int ColumnRole = Qt::UserRole + 2;
 
     explicit SearchDialog(QWidget* parent = nullptr);
     ~SearchDialog() override;

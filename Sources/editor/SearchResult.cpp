@@ -9,5 +9,5 @@ SearchResult::SearchResult(const QString& fileName, int lineNumber, qint64 posit
 bool SearchResult::operator==(const SearchResult& other) const
 {
     return fileName == other.fileName && lineNumber == other.lineNumber && position == other.position
-        && text == other.text && encoding == other.encoding;
+        && text == other.text && encoding == other.encoding && column == other.column;
 }

@@ -17,6 +17,7 @@ public:
     qint64 position = -1; // byte offset of the line plus the first include word's index; -1 without include words
     QString text;         // the decoded line, trimmed
     QString encoding;     // what the file was decoded as; empty while it showed only ASCII
+    qint64 column = 0;    // where the text begins in the decoded line (UTF-16 units): 0 but in a long line's slices
 
     bool operator==(const SearchResult& other) const;
 };

@@ -247,11 +247,15 @@ void MainWindow::openFileOfItem(int row, int column)
         const QTextBlock block = child->document()->findBlockByNumber(line - 1);
         if (block.isValid()) {
             // Placed by position: moving character by character along a line of
-            // hundreds of thousands of characters takes many seconds.
+            // hundreds of thousands of characters takes many seconds. In a plain-text
+            // file the text is looked for from where the hit's text begins: a long
+            // line is searched in slices, and each hit opens in its own.
             QTextCursor cursor(block);
-            int index = searchText.isEmpty() ? -1 : block.text().indexOf(searchText);
+            const int column = table->item(row, 2)->data(SearchDialog::ColumnRole).toInt();
+            const int from = path.endsWith(QLatin1String(".txt")) ? qBound(0, column, block.length() - 1) : 0;
+            int index = searchText.isEmpty() ? -1 : block.text().indexOf(searchText, from);
             if (index < 0)
-                index = 0;
+                index = from;
             const int length = qMin(searchText.size(), block.length() - 1 - index);
             cursor.setPosition(block.position() + index);
             cursor.setPosition(block.position() + index + qMax(0, length), QTextCursor::KeepAnchor);

@@ -233,6 +233,7 @@ MainWindow::MainWindow(QWidget* parent, int options)
             this,
             SLOT(findReplace(const QString&, const QString&, QTextDocument::FindFlag, QTextDocument::FindFlag, bool,
                              bool, bool, bool)));
+    connect(mdiArea, SIGNAL(subWindowActivated(QMdiSubWindow*)), findReplaceDialog, SLOT(activeDocumentChanged()));
 
     setWindowIcon(QIcon(QStringLiteral(":/Images/LogoVeldmark.ico")));
     setUnifiedTitleAndToolBarOnMac(false);
