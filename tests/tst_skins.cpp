@@ -1,8 +1,11 @@
 // The nine skins and the pictures compiled into the program: every style sheet
 // is readable UTF-8 with its own colours and applies to a window built like the
-// main one without a parse warning, and every picture the program names is in
-// the resources and loads.
+// main one without a parse warning, every check box and radio button of the main
+// window and its dialogs shows in every skin, and every picture the program
+// names is in the resources and loads.
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QDockWidget>
@@ -18,9 +21,12 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSplitter>
+#include <QStackedWidget>
+#include <QStyleOptionButton>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -32,7 +38,13 @@
 #include <QVBoxLayout>
 #include <QXmlStreamReader>
 
+#include "FindReplaceDialogEx.h"
+#include "MainWindow.h"
+#include "PreferencesDialog.h"
+#include "PreferencesDialogEx.h"
 #include "TestSupport.h"
+
+#include <cmath>
 
 namespace {
 
@@ -303,6 +315,82 @@ QStringList sheetWarnings(const MessageCapture& capture)
     return found;
 }
 
+// Contrast ratio of two colours as the web's accessibility rules define it:
+// 1 for equal colours, 21 for black on white.
+double contrast(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb c) {
+        const auto linear = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    };
+    const double x = luminance(a) + 0.05;
+    const double y = luminance(b) + 0.05;
+    return qMax(x, y) / qMin(x, y);
+}
+
+// What a control stands on: the commonest colour of its area.
+QRgb commonestColour(const QImage& image, const QRect& area)
+{
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y) | 0xff000000];
+    QRgb best = 0;
+    int most = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most)
+            best = it.key(), most = it.value();
+    return best;
+}
+
+double strongestContrast(const QImage& image, const QRect& area, QRgb background)
+{
+    double best = 1;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            best = qMax(best, contrast(image.pixel(x, y), background));
+    return best;
+}
+
+// How a check box or radio button of top shows: the strongest contrast of its
+// indicator and of its text to its background, as top paints it.
+QPair<double, double> showing(QWidget* top, QAbstractButton* button)
+{
+    const QImage shot = top->grab().toImage();
+    const bool radio = qobject_cast<QRadioButton*>(button);
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QPoint at = button->mapTo(top, QPoint());
+    const QRect indicator = button->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, button);
+    const QRect text = button->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, button);
+    const QRgb background = commonestColour(shot, QRect(at, button->size()));
+    return {strongestContrast(shot, indicator.translated(at), background),
+            strongestContrast(shot, text.translated(at), background)};
+}
+
+// Every page of the tab widgets and stacked widgets of top, one after the other.
+void forEachPage(QWidget* top, const std::function<void()>& visit)
+{
+    visit();
+    for (QTabWidget* tabs : top->findChildren<QTabWidget*>())
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            visit();
+        }
+    for (QStackedWidget* stack : top->findChildren<QStackedWidget*>())
+        for (int i = 0; i < stack->count(); ++i) {
+            stack->setCurrentIndex(i);
+            visit();
+        }
+}
+
 } // namespace
 
 class TestSkins : public QObject
@@ -319,6 +407,8 @@ private slots:
     void sheetAppliesWithoutParseWarnings_data();
     void sheetAppliesWithoutParseWarnings();
     void switchingSheetsKeepsWindowUsable();
+    void everyCheckBoxAndRadioButtonShows_data();
+    void everyCheckBoxAndRadioButtonShows();
     void everyCompiledPictureLoads_data();
     void everyCompiledPictureLoads();
     void qrcEntriesResolve();
@@ -445,6 +535,77 @@ void TestSkins::switchingSheetsKeepsWindowUsable()
     const QStringList warnings = sheetWarnings(capture);
     QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
     QVERIFY(skinned.window.isVisible());
+}
+
+void TestSkins::everyCheckBoxAndRadioButtonShows_data()
+{
+    QTest::addColumn<int>("skin");
+    for (int i = 0; i < skins().size(); ++i)
+        QTest::newRow(skins().at(i).name) << i;
+}
+
+// The main window with its find-in-files form, the find dialog and both
+// preferences dialogs, each page of each: every check box and radio button
+// shows its indicator, checked and unchecked, and its text.
+void TestSkins::everyCheckBoxAndRadioButtonShows()
+{
+    QFETCH(int, skin);
+    ScriptedPrompt prompt;
+    MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+    window.resize(1280, 800);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.newFile();
+    window.setCustomStyleSheet(skin);
+    window.preferencesAct->trigger();
+    window.preferencesExAct->trigger();
+
+    QStringList faults;
+    int seen = 0;
+    const QList<QWidget*> tops = {&window, window.findReplaceDialog, window.preferencesDialog,
+                                  window.preferencesDialogEx};
+    for (QWidget* top : tops) {
+        QVERIFY(top);
+        top->show();
+        forEachPage(top, [&] {
+            QCoreApplication::processEvents();
+            for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
+                if (!button->isVisible() || (!qobject_cast<QCheckBox*>(button) && !qobject_cast<QRadioButton*>(button)))
+                    continue;
+                ++seen;
+                const QString name = QStringLiteral("%1 \"%2\"").arg(top->metaObject()->className(), button->text());
+                // Both states, without running what a change would start.
+                const bool checked = button->isChecked();
+                QSignalBlocker block(button);
+                for (bool state : {checked, !checked}) {
+                    button->setChecked(state);
+                    if (button->isChecked() != state)
+                        continue; // the checked radio button of a group
+                    const QPair<double, double> shown = showing(top, button);
+                    if (shown.first < 1.3)
+                        faults << QStringLiteral("%1 %2: indicator %3").arg(name, state ? "checked" : "unchecked").arg(shown.first);
+                    if (shown.second < 2.5)
+                        faults << QStringLiteral("%1: text %2").arg(name).arg(shown.second);
+                }
+                button->setChecked(checked);
+            }
+            // Labels that the program colours itself keep their text readable.
+            const QImage shot = top->grab().toImage();
+            for (QLabel* label : top->findChildren<QLabel*>()) {
+                if (!label->isVisible() || !label->isEnabled() || label->text().isEmpty())
+                    continue;
+                const QRect area(label->mapTo(top, QPoint()), label->size());
+                const double shown = strongestContrast(shot, area, commonestColour(shot, area));
+                if (shown < 2.5)
+                    faults << QStringLiteral("%1 \"%2\": text %3").arg(top->metaObject()->className(), label->text()).arg(shown);
+            }
+        });
+        if (top != &window)
+            top->hide();
+    }
+    QVERIFY(seen > 20);
+    faults.removeDuplicates();
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }
 
 void TestSkins::everyCompiledPictureLoads_data()
