@@ -24,9 +24,10 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QStyleOptionButton>
+#include <QStyleOption>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -315,20 +316,13 @@ QStringList sheetWarnings(const MessageCapture& capture)
     return found;
 }
 
-// Contrast ratio of two colours as the web's accessibility rules define it:
-// 1 for equal colours, 21 for black on white.
-double contrast(QRgb a, QRgb b)
+double luminance(QRgb c)
 {
-    const auto luminance = [](QRgb c) {
-        const auto linear = [](int v) {
-            const double s = v / 255.0;
-            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    const auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
     };
-    const double x = luminance(a) + 0.05;
-    const double y = luminance(b) + 0.05;
-    return qMax(x, y) / qMin(x, y);
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
 }
 
 // What a control stands on: the commonest colour of its area.
@@ -346,13 +340,24 @@ QRgb commonestColour(const QImage& image, const QRect& area)
     return best;
 }
 
+// The strongest contrast of a pixel of the area to the background, as the web's
+// accessibility rules define contrast: 1 for equal colours, 21 for black on white.
 double strongestContrast(const QImage& image, const QRect& area, QRgb background)
 {
+    const double base = luminance(background) + 0.05;
+    QHash<QRgb, double> known;
     double best = 1;
     const QRect inside = area.intersected(image.rect());
     for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            best = qMax(best, contrast(image.pixel(x, y), background));
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            auto it = known.constFind(pixel);
+            if (it == known.constEnd()) {
+                const double other = luminance(pixel) + 0.05;
+                it = known.insert(pixel, qMax(other, base) / qMin(other, base));
+            }
+            best = qMax(best, it.value());
+        }
     return best;
 }
 
@@ -589,16 +594,30 @@ void TestSkins::everyCheckBoxAndRadioButtonShows()
                 }
                 button->setChecked(checked);
             }
-            // Labels that the program colours itself keep their text readable.
+            // Labels that the program colours itself keep their text readable; the
+            // arrows of spin boxes and the close crosses of tabs show.
             const QImage shot = top->grab().toImage();
-            for (QLabel* label : top->findChildren<QLabel*>()) {
-                if (!label->isVisible() || !label->isEnabled() || label->text().isEmpty())
-                    continue;
-                const QRect area(label->mapTo(top, QPoint()), label->size());
+            const auto check = [&](QWidget* widget, QRect area, const QString& what, double least) {
+                area.translate(widget->mapTo(top, QPoint()));
                 const double shown = strongestContrast(shot, area, commonestColour(shot, area));
-                if (shown < 2.5)
-                    faults << QStringLiteral("%1 \"%2\": text %3").arg(top->metaObject()->className(), label->text()).arg(shown);
+                if (widget->isVisible() && shown < least)
+                    faults << QStringLiteral("%1 %2: %3").arg(top->metaObject()->className(), what).arg(shown);
+            };
+            for (QLabel* label : top->findChildren<QLabel*>())
+                if (label->isEnabled() && !label->text().isEmpty())
+                    check(label, label->rect(), "\"" + label->text() + "\"", 2.5);
+            for (QSpinBox* box : top->findChildren<QSpinBox*>()) {
+                QStyleOptionSpinBox option;
+                option.initFrom(box);
+                option.subControls = QStyle::SC_SpinBoxUp;
+                option.frame = box->hasFrame();
+                check(box, box->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, box),
+                      "spin box arrow", 1.5);
             }
+            for (QTabBar* bar : top->findChildren<QTabBar*>())
+                for (int i = 0; i < bar->count(); ++i)
+                    if (QWidget* close = bar->tabButton(i, QTabBar::RightSide))
+                        check(close, close->rect(), "tab close button", 1.5);
         });
         if (top != &window)
             top->hide();
