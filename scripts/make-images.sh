@@ -260,6 +260,18 @@ draw_grip() {   # $1 = dot colour, $2 = output (24x8)
         -filter Lanczos -resize 24x8 "${pngopts[@]}" "$2"
 }
 
+# Marks of the dark skin, light on a transparent 16x16 square: the close cross
+# of a tab and the arrows of a spin box.  Drawn at 64 px and reduced.
+draw_mark() {   # $1 = colour, $2 = cross|up|down, $3 = output (16x16)
+    local shape
+    case $2 in
+        cross) shape=(-stroke "$1" -strokewidth 7 -draw "line 16,16 48,48" -draw "line 48,16 16,48") ;;
+        up)    shape=(-fill "$1" -draw "polygon 8,44 32,18 56,44") ;;
+        down)  shape=(-fill "$1" -draw "polygon 8,20 32,46 56,20") ;;
+    esac
+    "$im" -size 64x64 xc:none "${shape[@]}" -filter Lanczos -resize 16x16 "${pngopts[@]}" "$3"
+}
+
 draw_logo "$tmp/logo1024.png"
 "$im" "$tmp/logo1024.png" -filter Lanczos -resize 256x256 "${pngopts[@]}" "$out/LogoVeldmark.png"
 # Multi-size Windows icon: each size reduced from the large drawing.
@@ -325,6 +337,13 @@ draw_avatar "$out/Avatar.png"
 # Splitter grips used by the skins.
 draw_grip '#8a8a8a' "$out/Splitter.png"
 draw_grip '#1e90ff' "$out/SplitterPressed.png"
+
+# Tab close cross and spin box arrows of the dark skin.
+draw_mark '#c8c8c8' cross "$out/DarkTabClose.png"
+draw_mark '#c8c8c8' up    "$out/DarkSpinUp.png"
+draw_mark '#c8c8c8' down  "$out/DarkSpinDown.png"
+draw_mark '#8c8c8c' up    "$out/DarkSpinUpDisabled.png"
+draw_mark '#8c8c8c' down  "$out/DarkSpinDownDisabled.png"
 
 # Generation commands: one badge each, coloured by kind (people, things,
 # story, names).

@@ -1,8 +1,11 @@
 // The nine skins and the pictures compiled into the program: every style sheet
 // is readable UTF-8 with its own colours and applies to a window built like the
-// main one without a parse warning, and every picture the program names is in
-// the resources and loads.
+// main one without a parse warning, every check box and radio button of the main
+// window and its dialogs shows in every skin, and every picture the program
+// names is in the resources and loads.
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QDockWidget>
@@ -18,9 +21,13 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSpinBox>
 #include <QSplitter>
+#include <QStackedWidget>
+#include <QStyleOption>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -32,7 +39,13 @@
 #include <QVBoxLayout>
 #include <QXmlStreamReader>
 
+#include "FindReplaceDialogEx.h"
+#include "MainWindow.h"
+#include "PreferencesDialog.h"
+#include "PreferencesDialogEx.h"
 #include "TestSupport.h"
+
+#include <cmath>
 
 namespace {
 
@@ -303,6 +316,31 @@ QStringList sheetWarnings(const MessageCapture& capture)
     return found;
 }
 
+// How far the most striking pixel of area stands out from the commonest colour of
+// around: the contrast ratio of the web's accessibility rules, 1 for none, 21 for
+// black on white.
+double standsOut(const QImage& shot, const QRect& area, const QRect& around)
+{
+    const auto luminance = [](QRgb c) {
+        const auto linear = [](int v) { return std::pow(v / 255.0, 2.2); };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c)) + 0.05;
+    };
+    QHash<QRgb, int> counts;
+    QSet<QRgb> inArea;
+    for (int y = around.top(); y <= around.bottom(); ++y)
+        for (int x = around.left(); x <= around.right(); ++x)
+            ++counts[shot.pixel(x, y)];
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            inArea.insert(shot.pixel(x, y));
+    const double base = luminance(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+                                      return a.second < b.second; })->first);
+    double best = 1;
+    for (QRgb pixel : inArea)
+        best = qMax(best, qMax(luminance(pixel), base) / qMin(luminance(pixel), base));
+    return best;
+}
+
 } // namespace
 
 class TestSkins : public QObject
@@ -319,6 +357,8 @@ private slots:
     void sheetAppliesWithoutParseWarnings_data();
     void sheetAppliesWithoutParseWarnings();
     void switchingSheetsKeepsWindowUsable();
+    void everyCheckBoxAndRadioButtonShows_data();
+    void everyCheckBoxAndRadioButtonShows();
     void everyCompiledPictureLoads_data();
     void everyCompiledPictureLoads();
     void qrcEntriesResolve();
@@ -445,6 +485,84 @@ void TestSkins::switchingSheetsKeepsWindowUsable()
     const QStringList warnings = sheetWarnings(capture);
     QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
     QVERIFY(skinned.window.isVisible());
+}
+
+void TestSkins::everyCheckBoxAndRadioButtonShows_data()
+{
+    QTest::addColumn<int>("skin");
+    for (int i = 0; i < skins().size(); ++i)
+        QTest::newRow(skins().at(i).name) << i;
+}
+
+// The main window with its find-in-files form, the find dialog and both
+// preferences dialogs, each page of each: every check box and radio button
+// shows its indicator, every label its text.
+void TestSkins::everyCheckBoxAndRadioButtonShows()
+{
+    QFETCH(int, skin);
+    ScriptedPrompt prompt;
+    MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+    window.resize(1280, 800);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.newFile();
+    window.setCustomStyleSheet(skin);
+    window.preferencesAct->trigger();
+    window.preferencesExAct->trigger();
+
+    QStringList faults;
+    int seen = 0;
+    const QList<QWidget*> tops = {&window, window.findReplaceDialog, window.preferencesDialog,
+                                  window.preferencesDialogEx};
+    for (QWidget* top : tops) {
+        QVERIFY(top);
+        top->show();
+        const auto check = [&](const QImage& shot, QWidget* widget, const QRect& area, const QString& what, double least) {
+            const QPoint at = widget->mapTo(top, QPoint());
+            const double shown = standsOut(shot, area.translated(at) & shot.rect(), QRect(at, widget->size()) & shot.rect());
+            if (widget->isVisible() && shown < least)
+                faults << QStringLiteral("%1 %2: %3").arg(top->metaObject()->className(), what).arg(shown);
+        };
+        const auto pages = top->findChildren<QStackedWidget*>(); // tab widgets hold one each
+        for (int page = 0; page < 12; ++page) {
+            for (QStackedWidget* stack : pages)
+                stack->setCurrentIndex(qMin(page, stack->count() - 1));
+            QCoreApplication::processEvents();
+            for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
+                const bool radio = qobject_cast<QRadioButton*>(button);
+                if (!button->isVisible() || (!radio && !qobject_cast<QCheckBox*>(button)))
+                    continue;
+                ++seen;
+                QStyleOptionButton option;
+                option.initFrom(button);
+                const QRect indicator = button->style()->subElementRect(
+                    radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, button);
+                check(top->grab().toImage(), button, indicator, "\"" + button->text() + "\" indicator", 1.3);
+            }
+            // Labels keep their text readable; the arrows of spin boxes and the
+            // close crosses of tabs show.
+            const QImage shot = top->grab().toImage();
+            for (QLabel* label : top->findChildren<QLabel*>())
+                if (!label->text().isEmpty())
+                    check(shot, label, label->rect(), "\"" + label->text() + "\"", label->isEnabled() ? 2.5 : 1.8);
+            for (QSpinBox* box : top->findChildren<QSpinBox*>()) {
+                QStyleOptionSpinBox option;
+                option.initFrom(box);
+                option.frame = box->hasFrame();
+                check(shot, box, box->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, box),
+                      "spin box arrow", 1.5);
+            }
+            for (QTabBar* bar : top->findChildren<QTabBar*>())
+                for (int i = 0; i < bar->count(); ++i)
+                    if (QWidget* close = bar->tabButton(i, QTabBar::RightSide))
+                        check(shot, close, close->rect(), "tab close button", 1.5);
+        }
+        if (top != &window)
+            top->hide();
+    }
+    QVERIFY(seen > 20);
+    faults.removeDuplicates();
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }
 
 void TestSkins::everyCompiledPictureLoads_data()

@@ -2,7 +2,27 @@
 
 #include <QDebug>
 #include <QKeyEvent>
-#include <QRegion>
+#include <QScreen>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Rows as wide as the list whatever their text: a list view otherwise widens
+// every row to its longest entry and, with its scroll bars off, shows the
+// short entries blank and the long ones without their start.
+class ListWidthDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QSize(0, QStyledItemDelegate::sizeHint(option, index).height());
+    }
+};
+
+} // namespace
 
 ContextListWidget::ContextListWidget(QWidget* parent)
     : QListWidget(parent)
@@ -10,6 +30,34 @@ ContextListWidget::ContextListWidget(QWidget* parent)
     qDebug() << Q_FUNC_INFO;
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setItemDelegate(new ListWidthDelegate(this));
+    setTextElideMode(Qt::ElideRight);
+    // A click chooses an entry as Return does, also where the platform
+    // activates entries by double click only.
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (!style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick, nullptr, this))
+            emit itemActivated(item);
+    });
+}
+
+void ContextListWidget::keepInside()
+{
+    QWidget* editor = parentWidget();
+    if (!editor)
+        return;
+    QRect bounds = editor->rect();
+    if (QScreen* screen = editor->screen()) {
+        const QRect available = screen->availableGeometry();
+        const QRect onScreen = bounds & QRect(editor->mapFromGlobal(available.topLeft()), available.size());
+        if (!onScreen.isEmpty())
+            bounds = onScreen;
+    }
+    QRect frame = geometry();
+    frame.setSize(frame.size().boundedTo(bounds.size()));
+    frame.moveLeft(qBound(bounds.left(), frame.left(), bounds.left() + bounds.width() - frame.width()));
+    frame.moveTop(qBound(bounds.top(), frame.top(), bounds.top() + bounds.height() - frame.height()));
+    if (frame != geometry())
+        setGeometry(frame);
 }
 
 void ContextListWidget::focusOutEvent(QFocusEvent* event)
@@ -43,9 +91,5 @@ void ContextListWidget::showEvent(QShowEvent* event)
 {
     qDebug() << Q_FUNC_INFO;
     QListWidget::showEvent(event);
-    const QRect visible = visibleRegion().boundingRect();
-    const int dx = width() - visible.width();
-    const int dy = height() - visible.height();
-    if (dx != 0 || dy != 0)
-        move(x() - dx - 5, y() - dy - 5);
+    keepInside();
 }

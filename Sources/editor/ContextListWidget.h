@@ -1,6 +1,8 @@
 #pragma once
 // The small pop-up word list of an editor document. It hides when it loses
-// the focus and keeps itself inside what is visible of it when shown.
+// the focus, keeps itself inside its editor and the screen, shows every entry
+// from its start (a long one cut short at its end) and takes a click on an
+// entry as the choice of it, as Return.
 
 #include <QListWidget>
 
@@ -9,6 +11,10 @@ class ContextListWidget : public QListWidget
     Q_OBJECT
 public:
     explicit ContextListWidget(QWidget* parent = nullptr);
+
+    // Moves the list, and shrinks it where it is larger, so that it lies wholly
+    // inside its editor and the screen.
+    void keepInside();
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;

@@ -79,7 +79,8 @@ FindReplaceDialogEx::FindReplaceDialogEx(QWidget* parent)
         tr("发现此处使用的的正则表达式不够完善，除非特别严重，否则不提供额外的技术支持和软件改进."),
     };
     ui->regExpCheckBox->setToolTip(help.join(QLatin1Char('\n')));
-    ui->resultLabel->setStyleSheet(QStringLiteral("QLabel { background-color : cyan; }"));
+    // Dark text on the cyan field in every skin, also where the skin writes light text.
+    ui->resultLabel->setStyleSheet(QStringLiteral("QLabel { background-color : cyan; color: black; }"));
     // The count follows the options it is counted with.
     connect(ui->caseCheckBox, &QCheckBox::toggled, this, &FindReplaceDialogEx::updateSearchResultCount);
     connect(ui->regExpCheckBox, &QCheckBox::toggled, this, &FindReplaceDialogEx::updateSearchResultCount);

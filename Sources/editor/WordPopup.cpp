@@ -147,6 +147,7 @@ void WordPopup::pasteFromClipboardHistory()
         listWidget->resize(96, int(h * 1.4));
     else
         listWidget->resize(p * 2 * length, int(h * (clipboardHistory.size() + 0.4)));
+    listWidget->keepInside();
     listWidget->show();
 }
 
@@ -188,6 +189,7 @@ void WordPopup::newWordList(const QString& word, const QPoint& pos)
         listWidget->resize(p * 2 * length + 96, int(h * 1.4));
     else
         listWidget->resize(p * 2 * length + 96, int(h * (words.size() + 0.4)));
+    listWidget->keepInside();
     listWidget->show();
 }
 
@@ -207,6 +209,7 @@ void WordPopup::magicLamp(const QString& word, const QPoint& pos)
         listWidget->addItems(words);
     }
     showPopup(word, pos);
+    listWidget->keepInside();
     listWidget->show();
 }
 
@@ -223,6 +226,15 @@ void WordPopup::removeExpansion(QTextCursor& edit)
             edit.insertText(expandedSpan.replaced, expandedSpan.replacedFormat);
     }
     expandedSpan = AtomExpansion();
+}
+
+void WordPopup::closeList()
+{
+    if (!listWidget->isVisible())
+        return;
+    // The focus first, or hiding would pass it on to the next widget of the window.
+    m_editor->setFocus(Qt::OtherFocusReason);
+    listWidget->hide();
 }
 
 void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
@@ -244,12 +256,15 @@ void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
         QString name = text;
         name.remove(QLatin1Char('['));
         name.remove(QLatin1Char(']'));
+        // The template's tab takes the focus from here.
+        listWidget->hide();
         window->openAtomTemplate(name);
         return;
     }
 
     if (!anchor.isEmpty()) {
         const QString word = anchor.section(QLatin1Char('#'), 0, 0);
+        closeList();
         if (text == word)
             return;
         // The choice is edited into the text where it stands, as one step that Undo
@@ -335,13 +350,14 @@ void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
         return;
     }
 
+    closeList();
     QTextCursor cursor = m_editor->textCursor();
     if (!cursor.hasSelection()) {
         cursor.insertText(text);
         m_editor->setTextCursor(cursor);
-        listWidget->hide();
         return;
     }
+    // The choice stays selected: the list opened again replaces it again.
     const int start = cursor.selectionStart();
     cursor.insertText(text);
     cursor.setPosition(start);
