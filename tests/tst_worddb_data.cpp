@@ -215,7 +215,7 @@ private slots:
             QVERIFY2(missed.size() * 100 <= misspelled.size(), qPrintable(missed.join('\n')));
             // A correction that reads as fewer words (候选人) or as clearly
             // more common ones (请|按照|规定) decides a tie.
-            for (const QString& sentence : {"他是这次评选的侯选人之一。", "共有五名侯选人参加竞选。", "请安照规定办理手续。"})
+            for (const char* sentence : {"他是这次评选的侯选人之一。", "共有五名侯选人参加竞选。", "请安照规定办理手续。"})
                 QVERIFY2(!missed.join('\n').contains(sentence), qPrintable(sentence));
             qInfo().noquote() << QString("code %1: %2 of %3 correct sentences marked, %4 of %5 misspellings caught")
                                      .arg(code).arg(wronglyMarked.size()).arg(correct.size())
