@@ -102,6 +102,19 @@ struct Gb18030Tables
     QVector<quint32> encode;  // per BMP code unit: 0 none, <= 0xFFFF two bytes, else four bytes
 };
 
+// Writes the four-byte GB18030 code with linear index `linear` (0 is
+// 81 30 81 30) at o and moves o past it.
+inline void putFourByteCode(char*& o, quint32 linear)
+{
+    o[3] = char(0x30 + linear % 10);
+    linear /= 10;
+    o[2] = char(0x81 + linear % 126);
+    linear /= 126;
+    o[1] = char(0x30 + linear % 10);
+    o[0] = char(0x81 + linear / 10);
+    o += 4;
+}
+
 const Gb18030Tables& gb18030Tables()
 {
     static const Gb18030Tables tables = [] {
@@ -126,18 +139,10 @@ const Gb18030Tables& gb18030Tables()
                 if (trail != 0x7F)
                     t.twoByte[(lead - 0x81) * 191 + (trail - 0x40)] = two.at(k++).unicode();
         // Four-byte codes of the BMP.
-        QByteArray quads;
-        quads.reserve(39420 * 4);
-        for (quint32 linear = 0; linear <= 39419; ++linear) {
-            quint32 rest = linear;
-            const char b3 = char(0x30 + rest % 10);
-            rest /= 10;
-            const char b2 = char(0x81 + rest % 126);
-            rest /= 126;
-            const char b1 = char(0x30 + rest % 10);
-            rest /= 10;
-            quads.append(char(0x81 + rest)).append(b1).append(b2).append(b3);
-        }
+        QByteArray quads(39420 * 4, Qt::Uninitialized);
+        char* q = quads.data();
+        for (quint32 linear = 0; linear <= 39419; ++linear)
+            putFourByteCode(q, linear);
         const QString four = codec->toUnicode(quads);
         if (four.size() != 39420)
             return t;
@@ -276,18 +281,8 @@ QByteArray encodeGb18030(const QChar* data, int size, bool documentText = false,
             continue;
         }
         if (QChar::isHighSurrogate(u) && i + 1 < size && data[i + 1].isLowSurrogate()) {
-            quint32 linear = QChar::surrogateToUcs4(u, data[i + 1].unicode()) - 0x10000u + 189000u;
+            putFourByteCode(o, QChar::surrogateToUcs4(u, data[i + 1].unicode()) - 0x10000u + 189000u);
             ++i;
-            const char b3 = char(0x30 + linear % 10);
-            linear /= 10;
-            const char b2 = char(0x81 + linear % 126);
-            linear /= 126;
-            const char b1 = char(0x30 + linear % 10);
-            linear /= 10;
-            *o++ = char(0x81 + linear);
-            *o++ = b1;
-            *o++ = b2;
-            *o++ = b3;
             continue;
         }
         const quint32 code = table[u];
