@@ -113,7 +113,7 @@ void FindReplace::replaceAll()
     setCursor(start);
     if (m_options.find.isEmpty())
         return;
-    const QVector<Match> found = usesPlainTextScan() ? plainTextMatches() : searchedMatches();
+    const QVector<Match> found = matches();
     m_replacements = found.size();
     if (!found.isEmpty()) {
         // Replaced from the end, so that earlier positions stay valid; one edit
@@ -132,9 +132,16 @@ void FindReplace::replaceAll()
 
 int FindReplace::count() const
 {
-    if (m_options.find.isEmpty())
-        return 0;
-    return usesPlainTextScan() ? plainTextMatches().size() : searchedMatches().size();
+    return m_options.find.isEmpty() ? 0 : matches().size();
+}
+
+// Plain text within one paragraph is found in one pass over the raw text; an
+// expression, or text spanning paragraphs, paragraph by paragraph.
+QVector<FindReplace::Match> FindReplace::matches() const
+{
+    const QString& strFind = m_options.find;
+    const bool oneParagraph = !strFind.contains(QChar::ParagraphSeparator) && !strFind.contains(QLatin1Char('\n'));
+    return !m_options.regexp && oneParagraph ? plainTextMatches() : searchedMatches();
 }
 
 // The matches from the start to the end, left to right, each search going on
@@ -175,14 +182,6 @@ QVector<FindReplace::Match> FindReplace::searchedMatches() const
         }
     }
     return matches;
-}
-
-// Plain text within one paragraph is found in one pass over the raw text (the
-// text to find across paragraphs goes through the editor's search).
-bool FindReplace::usesPlainTextScan() const
-{
-    const QString& strFind = m_options.find;
-    return !m_options.regexp && !strFind.contains(QChar::ParagraphSeparator) && !strFind.contains(QLatin1Char('\n'));
 }
 
 // The same left-to-right, non-overlapping matches that repeated searches give.

@@ -54,8 +54,9 @@ private:
         int start;
         int end;
     };
+    // The matches a replace-all replaces, from the start, left to right.
+    QVector<Match> matches() const;
     QVector<Match> searchedMatches() const;
-    bool usesPlainTextScan() const;
     QVector<Match> plainTextMatches() const;
 
     QTextDocument* m_document;
