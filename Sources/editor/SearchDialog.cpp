@@ -20,8 +20,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStyle>
-#include <QStyleOptionViewItem>
 #include <QTableWidget>
 #include <QTextCodec>
 #include <QTextDecoder>
@@ -556,10 +554,7 @@ void SearchDialog::showResults(int first)
     for (int k = 0; k < count; ++k)
         name = qMax(name, metrics.horizontalAdvance(QStringLiteral("\u2026/")
                                                     + QFileInfo(m_filesTable->item(k, 1)->text()).fileName()));
-    QStyleOptionViewItem option;
-    option.initFrom(m_filesTable);
-    const int textMargin = m_filesTable->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, m_filesTable) + 1;
-    const int limit = qMax(m_filesTable->viewport()->width() / 3, name + 2 * textMargin + 1);
+    const int limit = qMax(m_filesTable->viewport()->width() / 3, name + 2 * TextPainter::textMargin(m_filesTable) + 1);
     m_filesTable->resizeColumnToContents(1);
     if (m_header->sectionSize(1) > limit)
         m_header->resizeSection(1, limit);

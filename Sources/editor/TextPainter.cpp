@@ -29,8 +29,7 @@ void TextPainter::paint(QPainter* painter, const QStyleOptionViewItem& option) c
     document.setHtml(m_html);
     // The line fills a row one line high; at the sides the text keeps the
     // margin the table's other cells keep.
-    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
-    const int side = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+    const int side = textMargin(option.widget);
     QTextFrameFormat frame = document.rootFrame()->frameFormat();
     frame.setLeftMargin(side);
     frame.setRightMargin(side);
@@ -44,6 +43,12 @@ void TextPainter::paint(QPainter* painter, const QStyleOptionViewItem& option) c
     painter->setClipping(true);
     document.documentLayout()->draw(painter, context);
     painter->restore();
+}
+
+int TextPainter::textMargin(const QWidget* view)
+{
+    const QStyle* style = view ? view->style() : QApplication::style();
+    return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
 }
 
 QSize TextPainter::sizeHint() const

@@ -9,6 +9,7 @@
 
 class QPainter;
 class QStyleOptionViewItem;
+class QWidget;
 
 class TextPainter
 {
@@ -19,6 +20,8 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option) const;
     QSize sizeHint() const;
     QString html() const { return m_html; }
+    // The margin an item view's plain cells keep at each side of their text.
+    static int textMargin(const QWidget* view);
 
 private:
     QString m_html;
