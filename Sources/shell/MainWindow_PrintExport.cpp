@@ -118,12 +118,16 @@ std::unique_ptr<QTextDocument> outputDocument(const MdiChild* child, bool select
             marks.append({fragment.position(), fragment.position() + fragment.length(), format});
         }
     }
+    // The copy is thrown away after the output: its edits keep no Undo history.
+    copy->setUndoRedoEnabled(false);
     QTextCursor cursor(copy.get());
+    cursor.beginEditBlock();
     for (const Unlinked& mark : marks) {
         cursor.setPosition(mark.start);
         cursor.setPosition(mark.end, QTextCursor::KeepAnchor);
         cursor.setCharFormat(mark.format);
     }
+    cursor.endEditBlock();
     return copy;
 }
 
