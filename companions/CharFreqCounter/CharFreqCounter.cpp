@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "QuietMessages.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -122,13 +123,6 @@ Read readFile(const QString& path, QString* text)
     return lossless ? Read::Text : Read::Lossy;
 }
 
-// The decoder's trace is for the editor's log, not for this program's output.
-void dropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
-}
-
 QStringList textFiles(const QString& directory)
 {
     QStringList files;
@@ -150,7 +144,7 @@ void usage()
 
 int main(int argc, char** argv)
 {
-    qInstallMessageHandler(dropQtMessages);
+    installQuietMessageHandler();
     if (argc != 3) {
         usage();
         return 2;

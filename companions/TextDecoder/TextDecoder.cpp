@@ -15,16 +15,10 @@
 
 #include <cstdio>
 
+#include "QuietMessages.h"
 #include "TextEncoding.h"
 
 namespace {
-
-// The decoder's trace is for the editor's log, not for this program's output.
-void dropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
-}
 
 void write(const QByteArray& bytes)
 {
@@ -35,7 +29,7 @@ void write(const QByteArray& bytes)
 
 int main(int argc, char** argv)
 {
-    qInstallMessageHandler(dropQtMessages);
+    installQuietMessageHandler();
     if (argc < 2) {
         std::fputs("用法: TextDecoder <文件>...\n", stderr);
         return 2;

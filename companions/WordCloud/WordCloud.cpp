@@ -22,6 +22,7 @@
 
 #include "CloudLayout.h"
 #include "CloudWords.h"
+#include "QuietMessages.h"
 #include "TextEncoding.h"
 
 namespace {
@@ -32,12 +33,6 @@ int fail(const QString& message, int code = 1)
 {
     std::fprintf(stderr, "%s\n", message.toUtf8().constData());
     return code;
-}
-
-void dropQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
 }
 
 // The text of the file as the editor decodes it; *lossless is false when
@@ -72,7 +67,7 @@ bool readNumber(const char* text, int* value)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(dropQtMessages);
+    installQuietMessageHandler();
     QGuiApplication application(argc, argv);
 
     const QStringList arguments = QCoreApplication::arguments();
