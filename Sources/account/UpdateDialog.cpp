@@ -22,6 +22,7 @@
 #include "InstallerLauncher.h"
 #include "MakerSite.h"
 #include "Prompt.h"
+#include "SharedCodes.h"
 #include "VersionFile.h"
 
 namespace {
@@ -372,7 +373,7 @@ bool UpdateDialog::isWebPage(const QByteArray& contentType, const QString& fileN
     if (fileName.isEmpty() || !downloaded.open(QIODevice::ReadOnly))
         return false;
     QByteArray head = downloaded.read(1024);
-    if (head.startsWith("\xEF\xBB\xBF"))
+    if (hasUtf8Bom(head))
         head.remove(0, 3);
     head = head.trimmed().left(9).toLower();
     return head.startsWith("<!doctype") || head.startsWith("<html");

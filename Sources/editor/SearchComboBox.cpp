@@ -76,12 +76,11 @@ void loadComboBoxHistory(QComboBox* box, const QString& name, int maxLength, boo
     }
     // Earlier versions wrote no key for an empty item. Without key "0" the top
     // item, the text the box showed, was empty: it still is.
-    bool numbered = !keys.isEmpty();
-    for (const QString& key : qAsConst(keys)) {
+    const bool numbered = !keys.isEmpty() && std::all_of(keys.cbegin(), keys.cend(), [](const QString& key) {
         bool number = false;
         key.toUInt(&number);
-        numbered = numbered && number;
-    }
+        return number;
+    });
     if (numbered && !keys.contains(QStringLiteral("0")) && box->maxCount() > 0)
         box->addItem(QString());
     for (const QString& key : qAsConst(keys)) {

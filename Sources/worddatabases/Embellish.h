@@ -141,5 +141,4 @@ private:
     std::mt19937 m_random;
     bool m_randomSeeded = false;
     bool m_whiteListTried = false; // the black list's judge has tried to load the white list
-
 };

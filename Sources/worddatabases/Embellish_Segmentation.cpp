@@ -255,6 +255,12 @@ struct Embellish::ScanOutput
     QVector<Piece> pieces;
     QString candidate; // the lookup buffer, reused
 
+    // An unfound character of codes 33 and 36 that counts as found: a
+    // high-frequency character, and for 33 a letter-like numeral.
+    bool known(QChar c) const
+    {
+        return frequent.contains(c) || (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST && isLetterNumeral(c));
+    }
     void add(int start, int length, bool matched)
     {
         if (!matched && !pieces.isEmpty()) {
@@ -268,8 +274,8 @@ struct Embellish::ScanOutput
         pieces.append(Piece{start, length, matched, false, QString()});
     }
     // Puts line[start .. start + length - 1] in front of what went before. An
-    // unfound piece of codes 33 and 36 goes in one character at a time, a
-    // high-frequency character (and for 33 a letter-like numeral) counting as found.
+    // unfound piece of codes 33 and 36 goes in one character at a time, each
+    // found when it is known.
     void put(int start, int length, bool matched)
     {
         if (length <= 0)
@@ -278,8 +284,7 @@ struct Embellish::ScanOutput
             && (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST
                 || rules.type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
             for (int k = start + length - 1; k >= start; --k)
-                add(k, 1, frequent.contains(line.at(k))
-                              || (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST && isLetterNumeral(line.at(k))));
+                add(k, 1, known(line.at(k)));
             return;
         }
         add(start, length, matched);
@@ -600,11 +605,7 @@ void Embellish::appendSegment(const QString& text, bool matched, QList<Segment>*
     // One piece at a time, as the scan emits them: nothing is joined here.
     if (!matched && (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST || type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
         for (int k = text.size() - 1; k >= 0; --k)
-            out.pieces.append(ScanOutput::Piece{
-                k, 1,
-                highFrequencyCharacters.contains(text.at(k))
-                    || (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST && isLetterNumeral(text.at(k))),
-                false, QString()});
+            out.pieces.append(ScanOutput::Piece{k, 1, out.known(text.at(k)), false, QString()});
     } else if (!text.isEmpty()) {
         out.pieces.append(ScanOutput::Piece{0, int(text.size()), matched, false, QString()});
     }
