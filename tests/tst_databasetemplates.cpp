@@ -348,21 +348,17 @@ private slots:
     // do (这家|俱乐部), also in a window started afresh.
     void userBlackListWordsAreMarked()
     {
-        for (const QString table : {"黑名单", "白名单", "高频字"}) {
-            const QString file = "Dictionary/" + table + ".db";
-            QVERIFY(QFile::copy(TestEnvironment::programDir() + '/' + file, file));
-            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
-        }
+        for (const QString file : {"Dictionary/黑名单.db", "Dictionary/白名单.db", "Dictionary/高频字.db"})
+            QVERIFY(QFile::copy(TestEnvironment::programDir() + '/' + file, file)
+                    && QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
         for (const bool restarted : {false, true}) {
             m_window->newFile();
             MdiChild* editor = m_window->activeMdiChild();
             editor->setPlainText("这次聚会很热闹。这家俱乐部很大。");
-            if (!restarted) {
-                selectText(editor, 2, 4);
-                m_prompt->textAnswers << "聚会 -> 集会";
-                addSelectedWordToBlackListAct->trigger();
-                selectText(editor, 9, 11);
-                m_prompt->textAnswers << "家俱 -> 家具";
+            for (const auto& [from, answer] : restarted ? QList<QPair<int, QString>>()
+                                                        : QList<QPair<int, QString>>{{2, "聚会 -> 集会"}, {9, "家俱 -> 家具"}}) {
+                selectText(editor, from, from + 2);
+                m_prompt->textAnswers << answer;
                 addSelectedWordToBlackListAct->trigger();
                 m_window->saveTemplate();
             }

@@ -109,28 +109,22 @@ private slots:
     // A black-list hit counts only where its context does not read better as
     // correct words: a white-list word running out of the hit (平安|祥和,
     // 按|纽约) takes the hit away unless the wrong form still gives the
-    // shorter reading; a tie goes to the correct words. Without a white list
-    // every hit counts.
+    // shorter reading; a tie goes to the correct words.
     void blackListHitsInContext()
     {
         TemporaryDictionary dictionary("seg");
         dictionary.add(32, {"TypoWord", "Correction"},
-                       {{"安祥", "安详"}, {"按纽", "按钮"}, {"幅射", "辐射"}, {"一股作气", "一鼓作气"}}, true);
-        Embellish withoutWhiteList(nullptr);
-        QCOMPARE(cut(withoutWhiteList, "平安祥和", 32), QString("平|安祥✓|和"));
-        addWords(dictionary, 33, {"平安", "祥和", "纽约", "时间", "射线", "检测", "强度", "大家"});
-        WordLookupTable::clearCache();
+                       {{"安祥", "安详"}, {"按纽", "按钮"}, {"幅射", "辐射"}}, true);
+        addWords(dictionary, 33, {"平安", "祥和", "纽约", "时间", "射线", "检测", "强度"});
         Embellish embellish(nullptr);
         QCOMPARE(cut(embellish, "节日里平安祥和", 32), QString("节日里平安祥和"));
         QCOMPARE(cut(embellish, "她神态安祥", 32), QString("她神态|安祥✓"));
         // 按|纽约|时间 against 按纽|约|时间: as many pieces, so no mark.
         QCOMPARE(cut(embellish, "按纽约时间", 32), QString("按纽约时间"));
-        QCOMPARE(cut(embellish, "按纽很小", 32), QString("按纽✓|很小"));
         // 检测|幅射|强度 needs fewer pieces than 检测|幅|射|强度.
         QCOMPARE(cut(embellish, "检测幅射强度", 32), QString("检测|幅射✓|强度"));
         // The context stops at a delimiter: 平安，祥和 has no word across the comma.
         QCOMPARE(cut(embellish, "安祥，和", 32), QString("安祥✓|，和"));
-        QCOMPARE(cut(embellish, "大家一股作气", 32), QString("大家|一股作气✓"));
         // The combined check: no black-list hit, the white list finds its words.
         QCOMPARE(cut(embellish, "节日里平安祥和", 34), QString("节日里|平安✓|祥和✓"));
     }

@@ -54,10 +54,9 @@ const QMap<QString, int> kNameParts{{"男名", 3}, {"女名", 3}, {"称谓", 2},
 QStringList generationTemplates()
 {
     QStringList paths;
-    for (const GenerationCommand& command : GenerationCommand::all()) {
+    for (const GenerationCommand& command : GenerationCommand::all())
         if (command.kind != GenerationCommand::Poem)
             paths << command.path();
-    }
     for (const QString& rhyme : PoemConfigDialog::rhymeGroups())
         paths << GenerationEngine::poemTemplate(rhyme);
     return paths;
