@@ -251,8 +251,9 @@ private slots:
         QVERIFY(upgradeButton(dialog)->isEnabled());
     }
 
-    // Failures of the version file in manual and automatic checks, and installer
-    // addresses that are refused before anything is downloaded.
+    // Failures of the version file in manual and automatic checks, installer
+    // addresses that are refused before anything is downloaded, and a web page
+    // (an error or login page) where the installer should be.
     void failures_data()
     {
         QTest::addColumn<QByteArray>("path");
@@ -269,6 +270,11 @@ private slots:
                                << suffix + "ROOT/download?file=Setup.exe";
         QTest::newRow("file") << AddressPath << Route::text("file:///tmp/Setup.exe")
                               << "安装包地址不是 http 或 https 网址: file:///tmp/Setup.exe";
+        const QString webPage = "服务器返回的不是升级文件: ROOT/dl/Tarnquill Setup.exe";
+        QTest::newRow("said html") << InstallerTarget << Route::html("MZ not really") << webPage;
+        QTest::newRow("doctype") << InstallerTarget << Route::text("\xEF\xBB\xBF \r\n\t<!DocType html><html>login</html>")
+                                 << webPage;
+        QTest::newRow("html") << InstallerTarget << Route::text("<HTML><body>error</body></HTML>") << webPage;
     }
     void failures()
     {
@@ -282,7 +288,7 @@ private slots:
         UpdateDialog dialog;
         for (bool manual : {false, true}) {
             prompt.texts.clear();
-            if (path == AddressPath) { // the upgrade button always reports
+            if (path != VersionPath) { // the upgrade button always reports
                 prompt.answers << ScriptedPrompt::Answer{QMessageBox::Yes, false};
                 dialog.autoUpgrade();
                 QTRY_VERIFY(!dialog.isTransferring());
@@ -292,11 +298,12 @@ private slots:
                 QCOMPARE(dialog.isVisible(), manual);
                 QCOMPARE(labelText(dialog), Checking);
             }
-            QCOMPARE(prompt.texts, manual || path == AddressPath ? QStringList{"下载失败: " + reason + "。"} : QStringList());
+            QCOMPARE(prompt.texts, manual || path != VersionPath ? QStringList{"下载失败: " + reason + "。"} : QStringList());
             QVERIFY(filesIn(dialog.downloadFolder()).isEmpty());
             QVERIFY(upgradeButton(dialog)->isEnabled());
         }
-        QCOMPARE(server->targets(), (QStringList{path, path}));
+        QCOMPARE(server->targets(), (path == InstallerTarget ? QStringList{AddressPath, path, AddressPath, path}
+                                                             : QStringList{path, path}));
     }
 
     // The installer is named by the path of the address it came from, never
@@ -351,31 +358,6 @@ private slots:
         QCOMPARE(fourth.installerPath(), QString());
         QVERIFY(filesIn(fourth.downloadFolder()).isEmpty());
         QVERIFY(upgradeButton(fourth)->isEnabled());
-    }
-
-    // A web page (an error or login page) where the installer should be is no installer.
-    void webPageIsNoInstaller_data()
-    {
-        QTest::addColumn<Route>("route");
-        QTest::newRow("said html") << Route::html("MZ not really");
-        QTest::newRow("doctype") << Route::text("\xEF\xBB\xBF \r\n\t<!DocType html><html>login</html>");
-        QTest::newRow("html") << Route::text("<HTML><body>error</body></HTML>");
-    }
-    void webPageIsNoInstaller()
-    {
-        QFETCH(Route, route);
-        server->setRoute(InstallerTarget, route);
-        ScriptedPrompt prompt;
-        UpdateDialog dialog;
-        prompt.answers << ScriptedPrompt::Answer{QMessageBox::Yes, false};
-        dialog.autoUpgrade();
-        QTRY_VERIFY(!dialog.isTransferring());
-        const QString why = "下载失败: 服务器返回的不是升级文件: " + server->root() + "/dl/Tarnquill Setup.exe。";
-        QCOMPARE(prompt.texts.last(), why);
-        QCOMPARE(labelText(dialog), why);
-        QCOMPARE(dialog.installerPath(), QString());
-        QVERIFY(filesIn(dialog.downloadFolder()).isEmpty());
-        QVERIFY(upgradeButton(dialog)->isEnabled() && !upgradeButton(dialog)->isHidden());
     }
 
     // A site that refuses the connection: the menu command says the network
