@@ -215,33 +215,24 @@ private slots:
         QCOMPARE(child->lineWrapMode(), QTextEdit::WidgetWidth);
     }
 
-    // Several hits on one line longer than a slice of the search, in every
-    // encoding: no hit's text has a broken character (one odd byte first puts
-    // slice ends inside characters), and each hit opens at its own occurrence.
+    // Hits on one line longer than a slice of the search (one odd byte first puts slice ends inside
+    // characters): no hit's text has a broken character, and each hit opens at its own occurrence.
     void hitsOnOneLongLine_data()
     {
         QTest::addColumn<QString>("encoding");
-        QTest::addColumn<QString>("word");
         QTest::addColumn<QString>("filler");
-        QTest::newRow("GB18030") << "GB18030" << "读书" << "文";
-        QTest::newRow("GB18030, four-byte characters") << "GB18030" << "读书" << "文\U00020000";
-        QTest::newRow("UTF-8") << "UTF-8" << "读书" << "文";
-        QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << "讀書" << "文";
-        QTest::newRow("UTF-16LE, surrogate pairs") << "UTF-16LE" << "讀書" << "\U00020000";
+        QTest::newRow("GB18030, two- and four-byte characters") << "GB18030" << "文\U00020000";
+        QTest::newRow("UTF-8") << "UTF-8" << "文";
+        QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << "文";
+        QTest::newRow("UTF-16LE, surrogate pairs") << "UTF-16LE" << "\U00020000";
     }
 
     void hitsOnOneLongLine()
     {
         QFETCH(QString, encoding);
-        QFETCH(QString, word);
         QFETCH(QString, filler);
-        QString line = QStringLiteral("x");
-        QList<int> places;
-        for (int i = 0; i < 3; ++i) {
-            line += filler.repeated(40000);
-            places << line.size();
-            line += word;
-        }
+        const QString word = QStringLiteral("讀書");
+        const QString line = "x" + QString(filler.repeated(40000) + word).repeated(3);
         const QString dir = freshTempFolder("longhits");
         writeFileIn(dir + "/long.txt", QTextCodec::codecForName(encoding.toLatin1())->fromUnicode("前言\n" + line));
         ScriptedPrompt prompt;
@@ -249,14 +240,13 @@ private slots:
         window.searchDialog->findChild<QComboBox*>("encodingComboBox")->setCurrentText(encoding);
         runSearch(window, dir, "*.txt", word);
         QTableWidget* table = window.searchDialog->filesTable();
-        QCOMPARE(table->rowCount(), places.size());
-        for (int row = 0; row < table->rowCount(); ++row) {
+        QCOMPARE(table->rowCount(), 3);
+        for (int row = 0, place = -1; row < table->rowCount(); ++row) {
             QVERIFY(line.contains(table->item(row, 4)->text()));
             window.openFileOfItem(row, 3);
             const QTextCursor cursor = window.activeMdiChild()->textCursor();
-            QCOMPARE(cursor.block().blockNumber(), 1);
-            QCOMPARE(cursor.selectionStart() - cursor.block().position(), places.at(row));
-            QCOMPARE(cursor.selectedText(), word);
+            place = line.indexOf(word, place + 1);
+            QCOMPARE(cursor.selectionStart() - cursor.block().position(), place);
         }
     }
 
