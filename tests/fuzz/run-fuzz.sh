@@ -26,7 +26,7 @@ fi
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" >/dev/null
+cmake --build "$build" --parallel "${TQ_JOBS:-$(nproc)}" >/dev/null
 
 export QT_QPA_PLATFORM=offscreen
 export LANG=C.UTF-8
