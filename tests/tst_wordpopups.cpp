@@ -2,7 +2,8 @@
 // paste actions; filling, sizing and placing the pop-up for the history, word
 // lists from real word tables and the magic lamp; and what choosing an entry does
 // to the text: at the cursor, over a selection, through a marked word's link and
-// as an atom expansion.
+// as an atom expansion; and, with real pointer and key events, that the keys
+// typed after a list closes reach the text.
 
 #include <QAction>
 #include <QApplication>
@@ -94,6 +95,64 @@ class WordPopupsTest : public QObject
         child->itemActivated(&item, action);
     }
 
+    void openWindow()
+    {
+        window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
+        // The editor wide enough for a list at the positions used below.
+        window->resize(1280, 800);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.data()));
+        window->newFile();
+        child = window->activeMdiChild();
+        QVERIFY(child);
+    }
+
+    // The pointer and the keys as a user works them: pointer events go through
+    // the window to whatever lies under the point, keys to the focus widget.
+    QPoint inWindow(const QWidget* widget, const QPoint& at) const { return widget->mapTo(window.data(), at); }
+    void pointTo(const QWidget* widget, const QPoint& at)
+    {
+        QTest::mouseMove(window->windowHandle(), inWindow(widget, at));
+    }
+    void clickAt(const QWidget* widget, const QPoint& at)
+    {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow(widget, at));
+    }
+    void doubleClickAt(const QWidget* widget, const QPoint& at)
+    {
+        QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow(widget, at));
+    }
+    QPoint rowCentre(int row) const { return popup()->visualItemRect(popup()->item(row)).center(); }
+    void clickIntoText(int position)
+    {
+        QTextCursor cursor(child->document());
+        cursor.setPosition(position);
+        clickAt(child->viewport(), child->cursorRect(cursor).center());
+        QCOMPARE(QApplication::focusWidget(), child);
+        QCOMPARE(child->textCursor().position(), position);
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QVERIFY(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    void typeKeys(const char* keys)
+    {
+        QVERIFY(QApplication::focusWidget());
+        QTest::keyClicks(QApplication::focusWidget(), keys);
+    }
+    // A corner of the text area far from any text.
+    QPoint awayFromText() const { return QPoint(child->viewport()->width() - 2, child->viewport()->height() - 2); }
+    // Esc on the open list, which has the keyboard: the list goes and the text has the keyboard.
+    void escape()
+    {
+        QVERIFY(popup()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), popup());
+        press(Qt::Key_Escape);
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), child);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -111,14 +170,7 @@ private slots:
         Settings().clear();
         clipboardHistory.clear();
         currentTemplateType = 0;
-        window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
-        // The editor wide enough for a list at the positions used below.
-        window->resize(1280, 800);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
-        window->newFile();
-        child = window->activeMdiChild();
-        QVERIFY(child);
+        openWindow();
     }
 
     void cleanup()
@@ -192,6 +244,73 @@ private slots:
         QTest::mouseClick(popup()->viewport(), Qt::LeftButton, Qt::NoModifier, popup()->visualItemRect(popup()->item(1)).center());
         QCOMPARE(child->toPlainText(), "startshort" + longText);
         QVERIFY(!popup()->isVisible());
+    }
+
+    // Esc on the word list of a spelling mark, and the pointer passing over a
+    // mark: the keys typed next reach the text, Return breaks the line and
+    // applies no correction.
+    void keysReachTheTextAfterTheWordListHides()
+    {
+        CurrentDir here(TestEnvironment::programDir());
+        openWindow();
+        ScriptedPrompt prompt;
+        const QString sentence = "我们要再接再励，不要一愁莫展，继续努力。";
+        child->setPlainText(sentence);
+        blackListSpellingCheckAct->trigger();
+        const QPoint mark = markPoint(child, "再接再励#");
+        QVERIFY2(mark.x() >= 0, qPrintable(marksOfBlocks(child->document()).join('\n')));
+
+        clickIntoText(sentence.size());
+        typeKeys("x");
+        pointTo(child->viewport(), mark);
+        QVERIFY(popup()->isVisible());
+        QCOMPARE(texts(popup()), QStringList{"再接再厉"});
+        escape();
+        typeKeys("AB");
+        press(Qt::Key_Return);
+        QCOMPARE(child->toPlainText(), sentence + "xAB\n");
+
+        // Typing, the pointer over the mark and off it again.
+        pointTo(child->viewport(), awayFromText());
+        clickIntoText(child->toPlainText().size());
+        typeKeys("C");
+        pointTo(child->viewport(), mark);
+        QVERIFY(popup()->isVisible());
+        pointTo(child->viewport(), awayFromText());
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), child);
+        typeKeys("DE");
+        press(Qt::Key_Return);
+        QCOMPARE(child->toPlainText(), sentence + "xAB\nCDE\n");
+    }
+
+    // Esc on the clipboard history: the keys typed next reach the text and
+    // Return does not paste.
+    void keysReachTheTextAfterTheClipboardListCloses()
+    {
+        clipboardHistory = QStringList{"历史"};
+        child->setPlainText("start");
+        clickIntoText(5);
+        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        escape();
+        typeKeys("AB");
+        press(Qt::Key_Return);
+        typeKeys("C");
+        QCOMPARE(child->toPlainText(), QString("startAB\nC"));
+
+        // And after a switch to another window and back, which closes the list.
+        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(popup()->isVisible());
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(!popup()->isVisible());
+        QApplication::setActiveWindow(window.data());
+        QVERIFY(QTest::qWaitForWindowActive(window.data()));
+        QCOMPARE(QApplication::focusWidget(), child);
+        typeKeys("D");
+        QCOMPARE(child->toPlainText(), QString("startAB\nCD"));
     }
 
     void choosingReplacesAndKeepsTheSelection()

@@ -67,6 +67,17 @@ void ContextListWidget::focusOutEvent(QFocusEvent* event)
     hide();
 }
 
+void ContextListWidget::hideEvent(QHideEvent* event)
+{
+    QListWidget::hideEvent(event);
+    // A hidden list that kept the keyboard would take the keys typed next, or
+    // pass it on to the next widget of the window: the editor takes it back,
+    // also when its window is not the active one just now.
+    QWidget* editor = parentWidget();
+    if (editor && editor->isVisible() && (hasFocus() || window()->focusWidget() == this))
+        editor->setFocus(Qt::OtherFocusReason);
+}
+
 void ContextListWidget::keyPressEvent(QKeyEvent* event)
 {
     qDebug() << Q_FUNC_INFO << ", key =" << event->key();

@@ -2,7 +2,8 @@
 // The small pop-up word list of an editor document. It hides when it loses
 // the focus, keeps itself inside its editor and the screen, shows every entry
 // from its start (a long one cut short at its end) and takes a click on an
-// entry as the choice of it, as Return.
+// entry as the choice of it, as Return. Whenever it hides, the editor has the
+// keyboard again.
 
 #include <QListWidget>
 
@@ -18,6 +19,7 @@ public:
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 };

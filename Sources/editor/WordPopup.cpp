@@ -228,15 +228,6 @@ void WordPopup::removeExpansion(QTextCursor& edit)
     expandedSpan = AtomExpansion();
 }
 
-void WordPopup::closeList()
-{
-    if (!listWidget->isVisible())
-        return;
-    // The focus first, or hiding would pass it on to the next widget of the window.
-    m_editor->setFocus(Qt::OtherFocusReason);
-    listWidget->hide();
-}
-
 void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
 {
     if (!item)
@@ -264,7 +255,7 @@ void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
 
     if (!anchor.isEmpty()) {
         const QString word = anchor.section(QLatin1Char('#'), 0, 0);
-        closeList();
+        listWidget->hide();
         if (text == word)
             return;
         // The choice is edited into the text where it stands, as one step that Undo
@@ -350,7 +341,7 @@ void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
         return;
     }
 
-    closeList();
+    listWidget->hide();
     QTextCursor cursor = m_editor->textCursor();
     if (!cursor.hasSelection()) {
         cursor.insertText(text);
