@@ -1,9 +1,10 @@
 // Word pop-ups and the clipboard history: the history's order, size limit and
 // paste actions; filling, sizing and placing the pop-up for the history, word
-// lists from real word tables and the magic lamp; and what choosing an entry does
+// lists from real word tables and the magic lamp; what choosing an entry does
 // to the text: at the cursor, over a selection, through a marked word's link and
 // as an atom expansion; and, with real pointer and key events, that the keys
-// typed after a list closes reach the text.
+// typed after a list closes reach the text and that rows saying there is
+// nothing to choose cannot be chosen.
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QUuid>
 
@@ -73,6 +75,37 @@ QPoint markPoint(QTextEdit* editor, const QString& prefix)
                 return editor->cursorRect(cursor).center();
             }
     return QPoint(-1, -1);
+}
+
+// What a list row shows of its text: the part of it that the row's text area
+// holds, cut at its end as the view cuts it, and clipped to the list; empty when
+// the start of the text lies outside the list.
+QString shownText(const QListWidget* list, int row)
+{
+    struct Delegate : QStyledItemDelegate
+    {
+        using QStyledItemDelegate::initStyleOption;
+    };
+    QStyleOptionViewItem option;
+    option.widget = list;
+    option.font = list->font();
+    option.fontMetrics = list->fontMetrics();
+    option.rect = list->visualItemRect(list->item(row));
+    const int icon = list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list);
+    option.decorationSize = list->iconSize().isValid() ? list->iconSize() : QSize(icon, icon);
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.textElideMode = list->textElideMode();
+    Delegate().initStyleOption(&option, list->model()->index(row, 0));
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const QRect text =
+        list->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, list).adjusted(margin, 0, -margin, 0);
+    const QRect visible = text & list->viewport()->rect();
+    if (visible.isEmpty() || visible.left() > text.left())
+        return QString();
+    QString shown = option.fontMetrics.elidedText(option.text, option.textElideMode, text.width());
+    while (option.fontMetrics.horizontalAdvance(shown) > visible.width())
+        shown.chop(1);
+    return shown;
 }
 
 } // namespace
@@ -152,6 +185,13 @@ class WordPopupsTest : public QObject
         QVERIFY(!popup()->isVisible());
         QCOMPARE(QApplication::focusWidget(), child);
     }
+    // Return, a click and a double click on a row.
+    void tryToChoose(int row)
+    {
+        press(Qt::Key_Return);
+        clickAt(popup()->viewport(), rowCentre(row));
+        doubleClickAt(popup()->viewport(), rowCentre(row));
+    }
 
 private slots:
     void initTestCase()
@@ -211,16 +251,21 @@ private slots:
         window->pasteFromClipboardHistory();
         QVERIFY(popup()->isVisible());
         QCOMPARE(texts(popup()), QStringList{"剪贴板历史为空"});
-        QCOMPARE(popup()->width(), 96);
+        // 96 pixels wide, or as wide as the whole text needs.
+        QCOMPARE(popup()->width(), qMax(96, popup()->widthToShow(0)));
+        QCOMPARE(shownText(popup(), 0), QString("剪贴板历史为空"));
         QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
 
-        const QString longText(100, QLatin1Char('x'));
+        const QString longText = "start-" + QString(94, QLatin1Char('x'));
         clipboardHistory = QStringList{"short", longText};
         window->pasteFromClipboardHistory();
         QCOMPARE(texts(popup()), (QStringList{"short", longText}));
         QCOMPARE(popup()->currentRow(), 0);
         QVERIFY(!popup()->item(0)->icon().isNull());
-        QVERIFY(popup()->width() <= pointSize() * 2 * 40); // less on the small test screen
+        // The list lies in the text area, and each entry shows from its start.
+        QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
+        QCOMPARE(shownText(popup(), 0), QString("short"));
+        QVERIFY2(shownText(popup(), 1).startsWith("start-x"), qPrintable(shownText(popup(), 1)));
         QCOMPARE(popup()->height(), int(rowHeight() * 2.4));
         // It opens at the text cursor.
         const QPoint cursorCentre = child->viewport()->mapTo(child, child->cursorRect().center());
@@ -238,9 +283,9 @@ private slots:
         // its start; a click chooses as Return does.
         window->resize(640, 600);
         window->pasteFromClipboardHistory();
-        QVERIFY(child->rect().contains(popup()->geometry()));
-        const QRect longEntry = popup()->visualItemRect(popup()->item(1));
-        QVERIFY(longEntry.left() == 0 && longEntry.right() < popup()->viewport()->width());
+        QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
+        QVERIFY2(shownText(popup(), 1).startsWith("start-x"), qPrintable(shownText(popup(), 1)));
+        QVERIFY(shownText(popup(), 1).endsWith(QChar(0x2026)));
         QTest::mouseClick(popup()->viewport(), Qt::LeftButton, Qt::NoModifier, popup()->visualItemRect(popup()->item(1)).center());
         QCOMPARE(child->toPlainText(), "startshort" + longText);
         QVERIFY(!popup()->isVisible());
@@ -313,6 +358,39 @@ private slots:
         QCOMPARE(child->toPlainText(), QString("startAB\nCD"));
     }
 
+    // "剪贴板历史为空" and "没有备选条目" (a corrected word keeps its mark, and
+    // the correction has no list) show whole, and neither Return, a click nor a
+    // double click puts them into the text.
+    void rowsSayingThereIsNothingCannotBeChosen()
+    {
+        child->setHtml("<p>我<a href=\"迫不急待#0\">迫不急待</a>地打开了信封，里面是一张照片。</p><p>第二行</p>");
+        child->document()->setModified(false);
+        clickIntoText(1);
+        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(texts(popup()), QStringList{"剪贴板历史为空"});
+        QCOMPARE(shownText(popup(), 0), QString("剪贴板历史为空"));
+        QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
+        QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
+        tryToChoose(0);
+        QVERIFY(!child->document()->isModified());
+        escape();
+
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST;
+        const QPoint mark = markPoint(child, "迫不急待#");
+        pointTo(child->viewport(), mark);
+        QCOMPARE(texts(popup()), QStringList{"迫不及待"});
+        press(Qt::Key_Return);
+        QCOMPARE(child->toPlainText(), QString("我迫不及待地打开了信封，里面是一张照片。\n第二行"));
+        child->document()->setModified(false);
+        pointTo(child->viewport(), awayFromText());
+        pointTo(child->viewport(), mark);
+        QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
+        QCOMPARE(shownText(popup(), 0), QString("没有备选条目"));
+        tryToChoose(0);
+        QCOMPARE(child->toPlainText(), QString("我迫不及待地打开了信封，里面是一张照片。\n第二行"));
+        QVERIFY(!child->document()->isModified());
+    }
+
     void choosingReplacesAndKeepsTheSelection()
     {
         child->setPlainText("a cat sat");
@@ -355,7 +433,8 @@ private slots:
         selectText(child, 0, 2);
         synonymListAct->trigger();
         QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
-        QCOMPARE(popup()->width(), 96);
+        QCOMPARE(popup()->width(), qMax(96, popup()->widthToShow(0)));
+        QCOMPARE(shownText(popup(), 0), QString("没有备选条目"));
         QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
     }
 
@@ -366,7 +445,8 @@ private slots:
         antonymListAct->trigger();
         QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
         QVERIFY(popup()->item(0)->icon().isNull());
-        QCOMPARE(popup()->width(), 96);
+        QCOMPARE(popup()->width(), qMax(96, popup()->widthToShow(0)));
+        QCOMPARE(shownText(popup(), 0), QString("没有备选条目"));
         QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
     }
 

@@ -1,5 +1,6 @@
 #include "ContextListWidget.h"
 
+#include <QAbstractScrollArea>
 #include <QDebug>
 #include <QKeyEvent>
 #include <QScreen>
@@ -20,6 +21,12 @@ public:
     {
         return QSize(0, QStyledItemDelegate::sizeHint(option, index).height());
     }
+
+    // The width a row needs for its icon and whole text.
+    int fullWidth(const QStyleOptionViewItem& option, const QModelIndex& index) const
+    {
+        return QStyledItemDelegate::sizeHint(option, index).width();
+    }
 };
 
 } // namespace
@@ -35,7 +42,7 @@ ContextListWidget::ContextListWidget(QWidget* parent)
     // A click chooses an entry as Return does, also where the platform
     // activates entries by double click only.
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (!style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick, nullptr, this))
+        if (isChoosable(item) && !style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick, nullptr, this))
             emit itemActivated(item);
     });
 }
@@ -45,7 +52,9 @@ void ContextListWidget::keepInside()
     QWidget* editor = parentWidget();
     if (!editor)
         return;
-    QRect bounds = editor->rect();
+    // Not over the editor's frame and scroll bars: the text area alone.
+    const auto* area = qobject_cast<QAbstractScrollArea*>(editor);
+    QRect bounds = area ? area->viewport()->geometry() : editor->rect();
     if (QScreen* screen = editor->screen()) {
         const QRect available = screen->availableGeometry();
         const QRect onScreen = bounds & QRect(editor->mapFromGlobal(available.topLeft()), available.size());
@@ -58,6 +67,23 @@ void ContextListWidget::keepInside()
     frame.moveTop(qBound(bounds.top(), frame.top(), bounds.top() + bounds.height() - frame.height()));
     if (frame != geometry())
         setGeometry(frame);
+}
+
+void ContextListWidget::addPlaceholder(const QString& text)
+{
+    auto* item = new QListWidgetItem(text, this);
+    item->setFlags(Qt::NoItemFlags);
+}
+
+bool ContextListWidget::isChoosable(const QListWidgetItem* item)
+{
+    return item && (item->flags() & Qt::ItemIsEnabled);
+}
+
+int ContextListWidget::widthToShow(int row) const
+{
+    const auto* delegate = static_cast<const ListWidthDelegate*>(itemDelegate());
+    return delegate->fullWidth(viewOptions(), model()->index(row, 0)) + 2 * frameWidth();
 }
 
 void ContextListWidget::focusOutEvent(QFocusEvent* event)
@@ -81,20 +107,17 @@ void ContextListWidget::hideEvent(QHideEvent* event)
 void ContextListWidget::keyPressEvent(QKeyEvent* event)
 {
     qDebug() << Q_FUNC_INFO << ", key =" << event->key();
-    QListWidget::keyPressEvent(event);
+    const bool choosing = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // A row that says there is nothing to choose is not chosen by Return either.
+    if (!choosing || isChoosable(currentItem()))
+        QListWidget::keyPressEvent(event);
     // The list lives on its editor: a choosing Return or a closing Escape that the
     // view passes on would otherwise reach the text.
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (choosing) {
         event->accept();
-        break;
-    case Qt::Key_Escape:
+    } else if (event->key() == Qt::Key_Escape) {
         hide();
         event->accept();
-        break;
-    default:
-        break;
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The small pop-up word list of an editor document. It hides when it loses
-// the focus, keeps itself inside its editor and the screen, shows every entry
-// from its start (a long one cut short at its end) and takes a click on an
-// entry as the choice of it, as Return. Whenever it hides, the editor has the
-// keyboard again.
+// the focus, keeps itself inside its editor's text area and the screen, shows
+// every entry from its start (a long one cut short at its end) and takes a click
+// on an entry as the choice of it, as Return. Whenever it hides, the editor has
+// the keyboard again.
 
 #include <QListWidget>
 
@@ -14,8 +14,15 @@ public:
     explicit ContextListWidget(QWidget* parent = nullptr);
 
     // Moves the list, and shrinks it where it is larger, so that it lies wholly
-    // inside its editor and the screen.
+    // inside its editor's text area and the screen.
     void keepInside();
+
+    // Adds a row that says there is nothing to choose: shown, never chosen.
+    void addPlaceholder(const QString& text);
+    // False for rows that cannot be chosen (placeholders).
+    static bool isChoosable(const QListWidgetItem* item);
+    // The width the list needs to show the whole text of a row.
+    int widthToShow(int row) const;
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
