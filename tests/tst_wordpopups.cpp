@@ -3,8 +3,8 @@
 // lists from real word tables and the magic lamp; what choosing an entry does
 // to the text: at the cursor, over a selection, through a marked word's link and
 // as an atom expansion; and, with real pointer and key events, that the keys
-// typed after a list closes reach the text and that rows saying there is
-// nothing to choose cannot be chosen.
+// typed after a list closes reach the text, that rows saying there is nothing to
+// choose cannot be chosen and that a double click chooses once.
 
 #include <QAction>
 #include <QApplication>
@@ -389,6 +389,40 @@ private slots:
         tryToChoose(0);
         QCOMPARE(child->toPlainText(), QString("我迫不及待地打开了信封，里面是一张照片。\n第二行"));
         QVERIFY(!child->document()->isModified());
+    }
+
+    // A double click on an entry chooses it once; its second click does not
+    // reach the text under the list, so the cursor and selection stay.
+    void doubleClickChoosesOnce()
+    {
+        const QString lines = "one two three four\nfive six seven eight\nnine ten eleven twelve";
+        child->setPlainText(lines);
+        clipboardHistory = QStringList{"甲"};
+        clickIntoText(0);
+        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        doubleClickAt(popup()->viewport(), rowCentre(0));
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(child->toPlainText(), "甲" + lines);
+        QVERIFY(!child->textCursor().hasSelection());
+        QCOMPARE(child->textCursor().position(), 1);
+        QCOMPARE(QApplication::focusWidget(), child);
+
+        // The list of a marked word.
+        child->setHtml("<p>看<a href=\"高兴#64#1\">高兴</a>来了，今天天气很好，大家都很开心。</p>"
+                       "<p>第二行的文字也很长，一直写到这里。</p><p>第三行的文字也很长，一直写到这里。</p>");
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+        selectText(child, 6, 8);
+        pointTo(child->viewport(), markPoint(child, "高兴#"));
+        QCOMPARE(texts(popup()), (QStringList{"高兴", "快乐"}));
+        doubleClickAt(popup()->viewport(), rowCentre(1));
+        QVERIFY(!popup()->isVisible());
+        QVERIFY(child->toPlainText().startsWith("看快乐来了，今天"));
+        QCOMPARE(child->textCursor().selectionStart(), 6);
+        QCOMPARE(child->textCursor().selectionEnd(), 8);
+        QCOMPARE(QApplication::focusWidget(), child);
+        // One choice: one step back to the word before.
+        child->undo();
+        QVERIFY(child->toPlainText().startsWith("看高兴来了，今天"));
     }
 
     void choosingReplacesAndKeepsTheSelection()

@@ -1,10 +1,13 @@
 #include "ContextListWidget.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QDebug>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleHints>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -42,6 +45,7 @@ ContextListWidget::ContextListWidget(QWidget* parent)
     // A click chooses an entry as Return does, also where the platform
     // activates entries by double click only.
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        catchSecondClick();
         if (isChoosable(item) && !style()->styleHint(QStyle::SH_ItemView_ActivateItemOnSingleClick, nullptr, this))
             emit itemActivated(item);
     });
@@ -119,6 +123,70 @@ void ContextListWidget::keyPressEvent(QKeyEvent* event)
         hide();
         event->accept();
     }
+}
+
+void ContextListWidget::mousePressEvent(QMouseEvent* event)
+{
+    pressTime = event->timestamp();
+    pressPos = event->globalPos();
+    pressButton = event->button();
+    QListWidget::mousePressEvent(event);
+}
+
+void ContextListWidget::catchSecondClick()
+{
+    if (secondClick == SecondClick::None)
+        qApp->installEventFilter(this);
+    secondClick = SecondClick::Awaited;
+}
+
+void ContextListWidget::stopCatching()
+{
+    secondClick = SecondClick::None;
+    qApp->removeEventFilter(this);
+}
+
+// As the window system pairs clicks: the same button again, soon after the
+// first press and close to it.
+bool ContextListWidget::isSecondClick(const QMouseEvent* event) const
+{
+    const qint64 since = qint64(event->timestamp()) - qint64(pressTime);
+    const QPoint moved = event->globalPos() - pressPos;
+    const int distance = QGuiApplication::styleHints()->mouseDoubleClickDistance();
+    return event->button() == pressButton && since >= 0
+        && since < QGuiApplication::styleHints()->mouseDoubleClickInterval() && qAbs(moved.x()) <= distance
+        && qAbs(moved.y()) <= distance;
+}
+
+// Catches the second click of a double click on an entry, from its press (a
+// widget sees a double click instead) to its release: the editor under a list
+// that has gone would take it as a double click into the text, moving its
+// cursor and selecting a word.
+bool ContextListWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (secondClick == SecondClick::None || !watched->isWidgetType())
+        return QListWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (secondClick == SecondClick::Caught)
+            return true;
+        if (isSecondClick(static_cast<QMouseEvent*>(event))) {
+            secondClick = SecondClick::Caught;
+            return true;
+        }
+        stopCatching();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (secondClick == SecondClick::Caught) {
+            stopCatching();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QListWidget::eventFilter(watched, event);
 }
 
 void ContextListWidget::showEvent(QShowEvent* event)

@@ -6,6 +6,7 @@
 // the keyboard again.
 
 #include <QListWidget>
+#include <QPoint>
 
 class ContextListWidget : public QListWidget
 {
@@ -25,8 +26,23 @@ public:
     int widthToShow(int row) const;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+
+private:
+    // A click has chosen an entry: the second click of a double click, should
+    // one follow, belongs to the list too, wherever it lands once the list is gone.
+    void catchSecondClick();
+    void stopCatching();
+    bool isSecondClick(const QMouseEvent* event) const;
+
+    enum class SecondClick { None, Awaited, Caught };
+    SecondClick secondClick = SecondClick::None;
+    ulong pressTime = 0;
+    QPoint pressPos;
+    Qt::MouseButton pressButton = Qt::NoButton;
 };
