@@ -1,8 +1,10 @@
 // Word pop-ups and the clipboard history: the history's order, size limit and
 // paste actions; filling, sizing and placing the pop-up for the history, word
-// lists from real word tables and the magic lamp; and what choosing an entry does
+// lists from real word tables and the magic lamp; what choosing an entry does
 // to the text: at the cursor, over a selection, through a marked word's link and
-// as an atom expansion.
+// as an atom expansion; and, with real pointer and key events, that the keys
+// typed after a list closes reach the text, that rows saying there is nothing to
+// choose cannot be chosen and that a double click chooses once.
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +14,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QUuid>
 
@@ -74,6 +77,37 @@ QPoint markPoint(QTextEdit* editor, const QString& prefix)
     return QPoint(-1, -1);
 }
 
+// What a list row shows of its text: the part of it that the row's text area
+// holds, cut at its end as the view cuts it, and clipped to the list; empty when
+// the start of the text lies outside the list.
+QString shownText(const QListWidget* list, int row)
+{
+    struct Delegate : QStyledItemDelegate
+    {
+        using QStyledItemDelegate::initStyleOption;
+    };
+    QStyleOptionViewItem option;
+    option.widget = list;
+    option.font = list->font();
+    option.fontMetrics = list->fontMetrics();
+    option.rect = list->visualItemRect(list->item(row));
+    const int icon = list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list);
+    option.decorationSize = list->iconSize().isValid() ? list->iconSize() : QSize(icon, icon);
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.textElideMode = list->textElideMode();
+    Delegate().initStyleOption(&option, list->model()->index(row, 0));
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const QRect text =
+        list->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, list).adjusted(margin, 0, -margin, 0);
+    const QRect visible = text & list->viewport()->rect();
+    if (visible.isEmpty() || visible.left() > text.left())
+        return QString();
+    QString shown = option.fontMetrics.elidedText(option.text, option.textElideMode, text.width());
+    while (option.fontMetrics.horizontalAdvance(shown) > visible.width())
+        shown.chop(1);
+    return shown;
+}
+
 } // namespace
 
 class WordPopupsTest : public QObject
@@ -94,6 +128,71 @@ class WordPopupsTest : public QObject
         child->itemActivated(&item, action);
     }
 
+    void openWindow()
+    {
+        window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
+        // The editor wide enough for a list at the positions used below.
+        window->resize(1280, 800);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.data()));
+        window->newFile();
+        child = window->activeMdiChild();
+        QVERIFY(child);
+    }
+
+    // The pointer and the keys as a user works them: pointer events go through
+    // the window to whatever lies under the point, keys to the focus widget.
+    QPoint inWindow(const QWidget* widget, const QPoint& at) const { return widget->mapTo(window.data(), at); }
+    void pointTo(const QWidget* widget, const QPoint& at)
+    {
+        QTest::mouseMove(window->windowHandle(), inWindow(widget, at));
+    }
+    void clickAt(const QWidget* widget, const QPoint& at)
+    {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow(widget, at));
+    }
+    void doubleClickAt(const QWidget* widget, const QPoint& at)
+    {
+        QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow(widget, at));
+    }
+    QPoint rowCentre(int row) const { return popup()->visualItemRect(popup()->item(row)).center(); }
+    void clickIntoText(int position)
+    {
+        QTextCursor cursor(child->document());
+        cursor.setPosition(position);
+        clickAt(child->viewport(), child->cursorRect(cursor).center());
+        QCOMPARE(QApplication::focusWidget(), child);
+        QCOMPARE(child->textCursor().position(), position);
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QVERIFY(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    void typeKeys(const char* keys)
+    {
+        QVERIFY(QApplication::focusWidget());
+        QTest::keyClicks(QApplication::focusWidget(), keys);
+    }
+    // A corner of the text area far from any text.
+    QPoint awayFromText() const { return QPoint(child->viewport()->width() - 2, child->viewport()->height() - 2); }
+    // Esc on the open list, which has the keyboard: the list goes and the text has the keyboard.
+    void escape()
+    {
+        QVERIFY(popup()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), popup());
+        press(Qt::Key_Escape);
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), child);
+    }
+    // Return, a click and a double click on a row.
+    void tryToChoose(int row)
+    {
+        press(Qt::Key_Return);
+        clickAt(popup()->viewport(), rowCentre(row));
+        doubleClickAt(popup()->viewport(), rowCentre(row));
+    }
+
 private slots:
     void initTestCase()
     {
@@ -111,14 +210,7 @@ private slots:
         Settings().clear();
         clipboardHistory.clear();
         currentTemplateType = 0;
-        window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
-        // The editor wide enough for a list at the positions used below.
-        window->resize(1280, 800);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
-        window->newFile();
-        child = window->activeMdiChild();
-        QVERIFY(child);
+        openWindow();
     }
 
     void cleanup()
@@ -159,16 +251,21 @@ private slots:
         window->pasteFromClipboardHistory();
         QVERIFY(popup()->isVisible());
         QCOMPARE(texts(popup()), QStringList{"剪贴板历史为空"});
-        QCOMPARE(popup()->width(), 96);
+        // 96 pixels wide, or as wide as the whole text needs.
+        QCOMPARE(popup()->width(), qMax(96, popup()->widthToShow(0)));
+        QCOMPARE(shownText(popup(), 0), QString("剪贴板历史为空"));
         QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
 
-        const QString longText(100, QLatin1Char('x'));
+        const QString longText = "start-" + QString(94, QLatin1Char('x'));
         clipboardHistory = QStringList{"short", longText};
         window->pasteFromClipboardHistory();
         QCOMPARE(texts(popup()), (QStringList{"short", longText}));
         QCOMPARE(popup()->currentRow(), 0);
         QVERIFY(!popup()->item(0)->icon().isNull());
-        QVERIFY(popup()->width() <= pointSize() * 2 * 40); // less on the small test screen
+        // The list lies in the text area, and each entry shows from its start.
+        QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
+        QCOMPARE(shownText(popup(), 0), QString("short"));
+        QVERIFY2(shownText(popup(), 1).startsWith("start-x"), qPrintable(shownText(popup(), 1)));
         QCOMPARE(popup()->height(), int(rowHeight() * 2.4));
         // It opens at the text cursor.
         const QPoint cursorCentre = child->viewport()->mapTo(child, child->cursorRect().center());
@@ -186,12 +283,146 @@ private slots:
         // its start; a click chooses as Return does.
         window->resize(640, 600);
         window->pasteFromClipboardHistory();
-        QVERIFY(child->rect().contains(popup()->geometry()));
-        const QRect longEntry = popup()->visualItemRect(popup()->item(1));
-        QVERIFY(longEntry.left() == 0 && longEntry.right() < popup()->viewport()->width());
+        QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
+        QVERIFY2(shownText(popup(), 1).startsWith("start-x"), qPrintable(shownText(popup(), 1)));
+        QVERIFY(shownText(popup(), 1).endsWith(QChar(0x2026)));
         QTest::mouseClick(popup()->viewport(), Qt::LeftButton, Qt::NoModifier, popup()->visualItemRect(popup()->item(1)).center());
         QCOMPARE(child->toPlainText(), "startshort" + longText);
         QVERIFY(!popup()->isVisible());
+    }
+
+    // Esc on the word list of a spelling mark, and the pointer passing over a
+    // mark: the keys typed next reach the text, Return breaks the line and
+    // applies no correction.
+    void keysReachTheTextAfterTheWordListHides()
+    {
+        CurrentDir here(TestEnvironment::programDir());
+        openWindow();
+        ScriptedPrompt prompt;
+        const QString sentence = "我们要再接再励，不要一愁莫展，继续努力。";
+        child->setPlainText(sentence);
+        blackListSpellingCheckAct->trigger();
+        const QPoint mark = markPoint(child, "再接再励#");
+        QVERIFY2(mark.x() >= 0, qPrintable(marksOfBlocks(child->document()).join('\n')));
+
+        clickIntoText(sentence.size());
+        typeKeys("x");
+        pointTo(child->viewport(), mark);
+        QVERIFY(popup()->isVisible());
+        QCOMPARE(texts(popup()), QStringList{"再接再厉"});
+        escape();
+        typeKeys("AB");
+        press(Qt::Key_Return);
+        QCOMPARE(child->toPlainText(), sentence + "xAB\n");
+
+        // Typing, the pointer over the mark and off it again.
+        pointTo(child->viewport(), awayFromText());
+        clickIntoText(child->toPlainText().size());
+        typeKeys("C");
+        pointTo(child->viewport(), mark);
+        QVERIFY(popup()->isVisible());
+        pointTo(child->viewport(), awayFromText());
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), child);
+        typeKeys("DE");
+        press(Qt::Key_Return);
+        QCOMPARE(child->toPlainText(), sentence + "xAB\nCDE\n");
+    }
+
+    // Esc on the clipboard history: the keys typed next reach the text and
+    // Return does not paste.
+    void keysReachTheTextAfterTheClipboardListCloses()
+    {
+        clipboardHistory = QStringList{"历史"};
+        child->setPlainText("start");
+        clickIntoText(5);
+        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        escape();
+        typeKeys("AB");
+        press(Qt::Key_Return);
+        typeKeys("C");
+        QCOMPARE(child->toPlainText(), QString("startAB\nC"));
+
+        // And after a switch to another window and back, which closes the list.
+        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(popup()->isVisible());
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(!popup()->isVisible());
+        QApplication::setActiveWindow(window.data());
+        QVERIFY(QTest::qWaitForWindowActive(window.data()));
+        QCOMPARE(QApplication::focusWidget(), child);
+        typeKeys("D");
+        QCOMPARE(child->toPlainText(), QString("startAB\nCD"));
+    }
+
+    // "剪贴板历史为空" and "没有备选条目" (a corrected word keeps its mark, and
+    // the correction has no list) show whole, and neither Return, a click nor a
+    // double click puts them into the text.
+    void rowsSayingThereIsNothingCannotBeChosen()
+    {
+        child->setHtml("<p>我<a href=\"迫不急待#0\">迫不急待</a>地打开了信封，里面是一张照片。</p><p>第二行</p>");
+        child->document()->setModified(false);
+        clickIntoText(1);
+        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(texts(popup()), QStringList{"剪贴板历史为空"});
+        QCOMPARE(shownText(popup(), 0), QString("剪贴板历史为空"));
+        QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
+        QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
+        tryToChoose(0);
+        QVERIFY(!child->document()->isModified());
+        escape();
+
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST;
+        const QPoint mark = markPoint(child, "迫不急待#");
+        pointTo(child->viewport(), mark);
+        QCOMPARE(texts(popup()), QStringList{"迫不及待"});
+        press(Qt::Key_Return);
+        QCOMPARE(child->toPlainText(), QString("我迫不及待地打开了信封，里面是一张照片。\n第二行"));
+        child->document()->setModified(false);
+        pointTo(child->viewport(), awayFromText());
+        pointTo(child->viewport(), mark);
+        QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
+        QCOMPARE(shownText(popup(), 0), QString("没有备选条目"));
+        tryToChoose(0);
+        QCOMPARE(child->toPlainText(), QString("我迫不及待地打开了信封，里面是一张照片。\n第二行"));
+        QVERIFY(!child->document()->isModified());
+    }
+
+    // A double click on an entry chooses it once; its second click does not
+    // reach the text under the list, so the cursor and selection stay.
+    void doubleClickChoosesOnce()
+    {
+        const QString lines = "one two three four\nfive six seven eight\nnine ten eleven twelve";
+        child->setPlainText(lines);
+        clipboardHistory = QStringList{"甲"};
+        clickIntoText(0);
+        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        doubleClickAt(popup()->viewport(), rowCentre(0));
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(child->toPlainText(), "甲" + lines);
+        QVERIFY(!child->textCursor().hasSelection());
+        QCOMPARE(child->textCursor().position(), 1);
+        QCOMPARE(QApplication::focusWidget(), child);
+
+        // The list of a marked word.
+        child->setHtml("<p>看<a href=\"高兴#64#1\">高兴</a>来了，今天天气很好，大家都很开心。</p>"
+                       "<p>第二行的文字也很长，一直写到这里。</p><p>第三行的文字也很长，一直写到这里。</p>");
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+        selectText(child, 6, 8);
+        pointTo(child->viewport(), markPoint(child, "高兴#"));
+        QCOMPARE(texts(popup()), (QStringList{"高兴", "快乐"}));
+        doubleClickAt(popup()->viewport(), rowCentre(1));
+        QVERIFY(!popup()->isVisible());
+        QVERIFY(child->toPlainText().startsWith("看快乐来了，今天"));
+        QCOMPARE(child->textCursor().selectionStart(), 6);
+        QCOMPARE(child->textCursor().selectionEnd(), 8);
+        QCOMPARE(QApplication::focusWidget(), child);
+        // One choice: one step back to the word before.
+        child->undo();
+        QVERIFY(child->toPlainText().startsWith("看高兴来了，今天"));
     }
 
     void choosingReplacesAndKeepsTheSelection()
@@ -236,7 +467,8 @@ private slots:
         selectText(child, 0, 2);
         synonymListAct->trigger();
         QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
-        QCOMPARE(popup()->width(), 96);
+        QCOMPARE(popup()->width(), qMax(96, popup()->widthToShow(0)));
+        QCOMPARE(shownText(popup(), 0), QString("没有备选条目"));
         QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
     }
 
@@ -247,7 +479,8 @@ private slots:
         antonymListAct->trigger();
         QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
         QVERIFY(popup()->item(0)->icon().isNull());
-        QCOMPARE(popup()->width(), 96);
+        QCOMPARE(popup()->width(), qMax(96, popup()->widthToShow(0)));
+        QCOMPARE(shownText(popup(), 0), QString("没有备选条目"));
         QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
     }
 

@@ -134,7 +134,7 @@ void WordPopup::pasteFromClipboardHistory()
     listWidget->clear();
     const int length = qMin(longestLength(clipboardHistory), 40);
     if (clipboardHistory.isEmpty()) {
-        listWidget->addItem(MdiChild::tr("剪贴板历史为空"));
+        listWidget->addPlaceholder(MdiChild::tr("剪贴板历史为空"));
     } else {
         const QIcon icon(QStringLiteral(":/Images/Clipboard_48x48.png"));
         for (const QString& text : clipboardHistory)
@@ -143,8 +143,9 @@ void WordPopup::pasteFromClipboardHistory()
     showPopup(QString(), QPoint());
     const int h = listWidget->visualItemRect(listWidget->item(0)).height();
     const int p = popupPointSize(listWidget);
+    // The empty history's row is shown whole, wider than 96 pixels where it must be.
     if (clipboardHistory.isEmpty())
-        listWidget->resize(96, int(h * 1.4));
+        listWidget->resize(qMax(96, listWidget->widthToShow(0)), int(h * 1.4));
     else
         listWidget->resize(p * 2 * length, int(h * (clipboardHistory.size() + 0.4)));
     listWidget->keepInside();
@@ -170,7 +171,7 @@ void WordPopup::newWordList(const QString& word, const QPoint& pos)
     if (words.isEmpty()) {
         if (type == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC)
             return;
-        listWidget->addItem(MdiChild::tr("没有备选条目"));
+        listWidget->addPlaceholder(MdiChild::tr("没有备选条目"));
     } else {
         QIcon icon;
         if (type == TEMPLATE_TYPE_TQW_FILE_ATOM_TOC)
@@ -186,7 +187,7 @@ void WordPopup::newWordList(const QString& word, const QPoint& pos)
     const int h = listWidget->visualItemRect(listWidget->item(0)).height();
     const int p = popupPointSize(listWidget);
     if (words.isEmpty())
-        listWidget->resize(p * 2 * length + 96, int(h * 1.4));
+        listWidget->resize(qMax(p * 2 * length + 96, listWidget->widthToShow(0)), int(h * 1.4));
     else
         listWidget->resize(p * 2 * length + 96, int(h * (words.size() + 0.4)));
     listWidget->keepInside();
@@ -228,18 +229,10 @@ void WordPopup::removeExpansion(QTextCursor& edit)
     expandedSpan = AtomExpansion();
 }
 
-void WordPopup::closeList()
-{
-    if (!listWidget->isVisible())
-        return;
-    // The focus first, or hiding would pass it on to the next widget of the window.
-    m_editor->setFocus(Qt::OtherFocusReason);
-    listWidget->hide();
-}
-
 void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
 {
-    if (!item)
+    // A row that says there is nothing to choose puts nothing into the text.
+    if (!ContextListWidget::isChoosable(item))
         return;
     const QString text = item->text();
     qDebug() << Q_FUNC_INFO << ", item->text() =" << text << ", anchor =" << anchor << ", tryAnchor =" << tryAnchor
@@ -264,7 +257,7 @@ void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
 
     if (!anchor.isEmpty()) {
         const QString word = anchor.section(QLatin1Char('#'), 0, 0);
-        closeList();
+        listWidget->hide();
         if (text == word)
             return;
         // The choice is edited into the text where it stands, as one step that Undo
@@ -350,7 +343,7 @@ void WordPopup::itemActivated(QListWidgetItem* item, QAction* senderAct)
         return;
     }
 
-    closeList();
+    listWidget->hide();
     QTextCursor cursor = m_editor->textCursor();
     if (!cursor.hasSelection()) {
         cursor.insertText(text);

@@ -48,8 +48,6 @@ private:
     QStringList lookUpWords(const QString& word, int type) const;
     // Takes the last atom expansion out of the text again, putting back what it replaced.
     void removeExpansion(QTextCursor& edit);
-    // A choice is made: the list goes and the text has the focus again.
-    void closeList();
 
     MdiChild* m_editor;
     ContextListWidget*& listWidget;
