@@ -44,6 +44,7 @@ public:
 
 private:
     QTextCursor findFrom(const QTextCursor& at) const;
+    QTextCursor findAfter(const QTextCursor& at) const;
     bool search(const QTextCursor& from, bool repeated);
     bool selectionMatches() const;
     void setCursor(const QTextCursor& cursor);
@@ -56,8 +57,6 @@ private:
     };
     // The matches a replace-all replaces, from the start, left to right.
     QVector<Match> matches() const;
-    QVector<Match> searchedMatches() const;
-    QVector<Match> plainTextMatches() const;
 
     QTextDocument* m_document;
     Options m_options;
