@@ -58,7 +58,13 @@ class FindReplaceTest : public QObject
         return QStringLiteral("%1-%2").arg(cursor.selectionStart()).arg(cursor.selectionEnd());
     }
 
-    QString countLabel() const { return part<QLabel>("resultLabel")->text(); }
+    // The label once the count the dialog started has arrived.
+    QString countLabel() const
+    {
+        if (!QTest::qWaitFor([this] { return !dialog()->isCounting(); }, 20000))
+            return QStringLiteral("still counting");
+        return part<QLabel>("resultLabel")->text();
+    }
 
     // The count the dialog shows for the active document, on its replace page.
     QString shownCount(const QString& find, bool caseSensitive, bool regexp, const QString& replacement = "#")
@@ -511,6 +517,26 @@ private slots:
         QCOMPARE(selectionsFound(find, false), forward);
         setText(text, text.size());
         QCOMPARE(selectionsFound(find, true), backward);
+    }
+
+    // The count runs on a worker: setting the find text returns before the count
+    // is done and the label follows when it arrives; typing goes on meanwhile and
+    // is counted once it pauses.
+    void countArrivesWithoutHoldingUpTyping()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        const QString line = QStringLiteral("甲乙丙丁戊己庚辛壬癸b\n");
+        setText(line.repeated(20000).chopped(1), 0);
+        QCOMPARE(shownCount("c", false, false), QString("匹配结果: 0 个"));
+        part<QComboBox>("findComboBox")->setEditText("b");
+        QVERIFY(dialog()->isCounting());
+        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
+        child->setFocus();
+        QTest::keyClicks(child, "bbb");
+        QVERIFY(child->toPlainText().startsWith("bbb甲"));
+        QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 20003 个"));
+        QCOMPARE(countLabel(), QString("匹配结果: 20003 个"));
     }
 
     void pagesMoveOneSetOfControls()

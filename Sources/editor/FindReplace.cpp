@@ -149,11 +149,6 @@ void FindReplace::replaceAll()
     setCursor(QTextCursor(m_document)); // the start again: text put there moves a cursor on
 }
 
-int FindReplace::count() const
-{
-    return MatchScanner(m_options.find, m_cs, m_options.regexp).count(m_document->toRawText());
-}
-
 // The matches from the start to the end, left to right, as repeated searches of
 // the editor find them. (The editor's own search would place a cursor at every
 // match, and a cursor outside an edit lays out its paragraph: seconds for a

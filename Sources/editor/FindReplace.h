@@ -37,10 +37,9 @@ public:
     bool cursorChanged() const { return m_cursorChanged; }
     // The search ran to its end without a match and says so.
     bool notFound() const { return m_notFound; }
-    // Matches replaced by the last replace-all.
+    // Matches replaced by the last replace-all: as many as MatchScanner counts
+    // in the text it started from.
     int replacements() const { return m_replacements; }
-    // The matches a replace-all would replace now: exactly those it replaces.
-    int count() const;
 
 private:
     QTextCursor findFrom(const QTextCursor& at) const;
