@@ -3,10 +3,12 @@
 // matches among accents and emoji), single and full replacement, and the
 // dialog's buttons, pages, match count (counted on a worker) and history.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -33,7 +35,7 @@ class FindReplaceTest : public QObject
     Q_OBJECT
 
     QScopedPointer<MainWindow> window;
-    MdiChild* child = nullptr;
+    QPointer<MdiChild> child; // null once its document is closed
 
     FindReplaceDialogEx* dialog() const { return window->findChild<FindReplaceDialogEx*>(); }
     template <typename T>
@@ -101,7 +103,8 @@ private slots:
 
     void cleanup()
     {
-        child->document()->setModified(false);
+        if (child)
+            child->document()->setModified(false);
         window.reset();
     }
 
@@ -537,6 +540,38 @@ private slots:
         QVERIFY(child->toPlainText().startsWith("bbb甲"));
         QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 20003 个"));
         QCOMPARE(countLabel(), QString("匹配结果: 20003 个"));
+    }
+
+    // Closing the last document empties the count and turns the buttons off, as
+    // before any document; a count of its text started just before does not bring
+    // the label back. A new document brings both back.
+    void noDocumentLeavesNothingToCount()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        const auto buttons = {part<QPushButton>("findPushButton"), part<QPushButton>("replacePushButton"),
+                              part<QPushButton>("replaceAllPushButton")};
+        setText(QStringLiteral("甲乙丙b\n").repeated(20000));
+        QCOMPARE(shownCount("c", false, false), QString("匹配结果: 0 个"));
+        part<QComboBox>("findComboBox")->setEditText("b");
+        child->document()->setModified(false);
+        window->closeAllAct->trigger();
+        QTRY_VERIFY(!window->activeMdiChild());
+        QCOMPARE(countLabel(), QString());
+        for (QPushButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+        // Typing another find text does not bring them back.
+        QTest::keyClicks(part<QComboBox>("findComboBox")->lineEdit(), "z");
+        QCOMPARE(countLabel(), QString());
+        for (QPushButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+
+        window->newFile();
+        child = window->activeMdiChild();
+        QVERIFY(child);
+        QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
+        for (QPushButton* button : buttons)
+            QVERIFY(button->isEnabled());
     }
 
     void pagesMoveOneSetOfControls()

@@ -110,7 +110,7 @@ void FindReplaceDialogEx::setFindString(const QString& str) const
 
 void FindReplaceDialogEx::updateButtons() const
 {
-    const bool enable = !ui->findComboBox->currentText().isEmpty();
+    const bool enable = !ui->findComboBox->currentText().isEmpty() && owner && owner->activeDocument();
     qDebug() << Q_FUNC_INFO << ", enable =" << enable;
     ui->findPushButton->setEnabled(enable);
     ui->replacePushButton->setEnabled(enable);
@@ -161,9 +161,11 @@ void FindReplaceDialogEx::updateSearchResultCount()
     if (isVisible())
         watchDocument(child ? child->document() : nullptr);
     const QString findText = ui->findComboBox->currentText();
-    if (findText.isEmpty())
+    if (!child)
+        ui->resultLabel->clear(); // nothing to count in, as before any document was open
+    else if (findText.isEmpty())
         showCount(0);
-    else if (child)
+    else
         counter->start(child->document()->toRawText(), findText,
                        ui->caseCheckBox->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive,
                        ui->regExpCheckBox->isChecked());
@@ -181,16 +183,24 @@ bool FindReplaceDialogEx::isCounting() const
     return counter->isBusy();
 }
 
+// Edits are counted once typing pauses; a closed document leaves its sub-window
+// in the window list until it is deleted, so the count looks again after that.
 void FindReplaceDialogEx::watchDocument(QTextDocument* document)
 {
     if (watchedDocument == document)
         return;
     qDebug() << Q_FUNC_INFO << ", document =" << document;
-    if (watchedDocument)
-        disconnect(watchedDocument, &QTextDocument::contentsChange, countTimer, nullptr);
+    if (watchedDocument) {
+        disconnect(watchedDocument, nullptr, countTimer, nullptr);
+        disconnect(watchedDocument, nullptr, this, nullptr);
+    }
     watchedDocument = document;
-    if (document)
-        connect(document, &QTextDocument::contentsChange, countTimer, [this] { countTimer->start(); });
+    if (!document)
+        return;
+    connect(document, &QTextDocument::contentsChange, countTimer, [this] { countTimer->start(); });
+    connect(document, &QObject::destroyed, this, [this] {
+        QTimer::singleShot(0, this, &FindReplaceDialogEx::activeDocumentChanged);
+    });
 }
 
 void FindReplaceDialogEx::activeDocumentChanged()

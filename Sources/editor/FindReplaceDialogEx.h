@@ -65,7 +65,7 @@ private:
     void watchDocument(QTextDocument* document);
     void findReplace(const QPushButton* button);
     void saveHistory(const QString& findStr, const QString& replaceStr) const;
-    // The buttons work when there is a find text.
+    // The buttons work when there is a find text and a document to search.
     void updateButtons() const;
     void showCount(int count);
 
