@@ -3,7 +3,7 @@
 //   status bar showing (line, column, count), against the same keystroke in a plain
 //   QTextEdit holding the same text, typed alternately; then the same with the find
 //   dialog open, whose match count follows the document's edits once typing pauses
-//   (the time of that one count is printed too);
+//   (what one count costs the GUI thread, and when it is shown, is printed too);
 // - appending lines to the output window with a 10,000-line limit: 10,000 and then
 //   100,000 appends past the limit, whose time per line must stay the same (linear).
 //
@@ -129,12 +129,23 @@ int main(int argc, char** argv)
             }
             std::sort(ours.begin(), ours.end());
             std::sort(theirs.begin(), theirs.end());
-            const double count = best(3, [&] { return milliseconds([&] { dialog->updateSearchResultCount(); }); });
+            // One count after a pause: what the GUI thread spends starting it, and
+            // the time until the label shows it (the count runs on a worker).
+            double arrival = 1e100;
+            const double count = best(3, [&] {
+                QElapsedTimer wait;
+                wait.start();
+                const double started = milliseconds([&] { dialog->updateSearchResultCount(); });
+                while (dialog->isCounting() && wait.elapsed() < 60000)
+                    QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+                arrival = std::min(arrival, wait.nsecsElapsed() / 1e6);
+                return started;
+            });
             std::printf("keystroke with the find dialog open: plain QTextEdit median %.2f ms (95th %.2f); the "
                         "program's editor median %.2f ms (95th %.2f); ratio %.2f (goal <= 1.2); one count of "
-                        "the 5 MB document after a pause %.1f ms (%s)\n",
+                        "the 5 MB document after a pause: %.1f ms on the GUI thread, shown after %.1f ms (%s)\n",
                         median(theirs), theirs[theirs.size() * 95 / 100], median(ours),
-                        ours[ours.size() * 95 / 100], median(ours) / median(theirs), count,
+                        ours[ours.size() * 95 / 100], median(ours) / median(theirs), count, arrival,
                         qPrintable(countLabel->text()));
             dialog->hide();
         }

@@ -1,22 +1,32 @@
-// Replace-all in a 5 MB document with 100,000 matches, plain and as a regular
-// expression, through the main window's find-and-replace command with the
-// window shown and the document visible (where a user sees the time go),
-// against `sed` (LC_ALL=C.UTF-8) doing the same replacement on the same text
-// (UTF-8 file) in the same run. Medians of several samples on both sides.
+// - Replace-all in a 5 MB document with 100,000 matches, plain and as a regular
+//   expression, through the main window's find-and-replace command with the
+//   window shown and the document visible (where a user sees the time go),
+//   against `sed` (LC_ALL=C.UTF-8) doing the same replacement on the same text
+//   (UTF-8 file) in the same run. Medians of several samples on both sides.
+// - The dialog's match count in a document of 2.6 million characters, for 中,
+//   \d+ and x*: the longest time the GUI thread is held (the longest gap between
+//   the ticks of a 1 ms timer) from the find text changing until the label shows
+//   the count, against taking the document's plain text once in the same run.
 //
 // Usage: bench_findreplace [matches, default 100000] [samples, default 5]
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLabel>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVector>
 
 #include <cstdio>
 
+#include "FindReplaceDialogEx.h"
 #include "MainWindow.h"
 #include "MdiChild.h"
 #include "SettingsStore.h"
@@ -43,6 +53,143 @@ QString documentText(int matches, const QString& marker)
         text += QLatin1Char('\n');
     }
     return text;
+}
+
+// About 2.6 million characters of ideographs in lines of 20 to 100, with 中 and
+// runs of digits here and there; the counts each find text has in it.
+struct CountDocument
+{
+    QString text;
+    int han = 0;    // 中
+    int digits = 0; // \d+
+    int empty = 0;  // x*: every position of every line (no surrogates or accents here)
+};
+
+CountDocument countDocument(int characters)
+{
+    CountDocument document;
+    document.text.reserve(characters + 100);
+    BenchRandom random(2024);
+    while (document.text.size() < characters) {
+        const int length = 20 + int(random.next() % 81);
+        bool inDigits = false;
+        for (int j = 0; j < length; ++j) {
+            const quint32 pick = random.next() % 100;
+            if (pick < 3) {
+                document.text += QChar(0x4E2D);
+                ++document.han;
+                inDigits = false;
+            } else if (pick < 8) {
+                document.text += QChar('0' + int(random.next() % 10));
+                document.digits += inDigits ? 0 : 1;
+                inDigits = true;
+            } else {
+                document.text += QChar(0x4E00 + 0x100 + int(random.next() % 0x5000));
+                inDigits = false;
+            }
+        }
+        document.text += QLatin1Char('\n');
+        document.empty += length + 1;
+    }
+    document.text.chop(1); // no empty last line
+    return document;
+}
+
+// Runs the event loop with a 1 ms timer until `done` holds (at most 60 s) after
+// `action` ran inside it; the longest gap between two ticks in milliseconds.
+template <typename Action, typename Done>
+double longestPause(Action action, Done done, double* total)
+{
+    QEventLoop loop;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(1);
+    QElapsedTimer clock;
+    QElapsedTimer since;
+    double longest = 0;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longest = std::max(longest, since.nsecsElapsed() / 1e6);
+        since.restart();
+        if (done() || clock.elapsed() > 60000)
+            loop.quit();
+    });
+    QTimer::singleShot(0, [&] {
+        clock.start();
+        since.start();
+        action();
+        tick.start();
+    });
+    loop.exec();
+    *total = clock.nsecsElapsed() / 1e6;
+    return longest;
+}
+
+// The count of the find dialog while the user waits, on a shown window.
+void countPauses(MainWindow& window, int samples)
+{
+    const CountDocument document = countDocument(2600000);
+    window.newFile();
+    MdiChild* child = window.activeMdiChild();
+    child->setPlainText(document.text);
+    window.find();
+    auto* dialog = window.findChild<FindReplaceDialogEx*>();
+    auto* findBox = dialog->findChild<QComboBox*>(QStringLiteral("findComboBox"));
+    auto* regexpBox = dialog->findChild<QCheckBox*>(QStringLiteral("regExpCheckBox"));
+    auto* label = dialog->findChild<QLabel*>(QStringLiteral("resultLabel"));
+    // Let the window settle (layout, status bar) before measuring.
+    for (QElapsedTimer settle; !settle.isValid() || settle.elapsed() < 2000;) {
+        if (!settle.isValid())
+            settle.start();
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    QVector<double> plain;
+    for (int sample = 0; sample < samples; ++sample)
+        plain << milliseconds([&] { (void)child->document()->toPlainText(); });
+    // For scale: the longest gap while nothing happens, over half a second.
+    QVector<double> idle;
+    for (int sample = 0; sample < samples; ++sample) {
+        double idleTotal = 0;
+        QElapsedTimer since;
+        since.start();
+        idle << longestPause([] {}, [&since] { return since.elapsed() > 500; }, &idleTotal);
+    }
+    std::printf("count in %d characters: baseline, the document's plain text taken once: median %.1f ms; idle "
+                "event loop: longest gap in 0.5 s median %.1f ms\n",
+                int(document.text.size()), median(plain), median(idle));
+    struct Case
+    {
+        const char* name;
+        QString find;
+        bool regexp;
+        int expected;
+    };
+    const Case cases[] = {
+        {"中", QString(QChar(0x4E2D)), false, document.han},
+        {"\\d+", QStringLiteral("\\d+"), true, document.digits},
+        {"x*", QStringLiteral("x*"), true, document.empty},
+    };
+    for (const Case& c : cases) {
+        const QString wanted = QStringLiteral("匹配结果: %1 个").arg(c.expected);
+        QVector<double> pauses, totals;
+        bool right = true;
+        for (int sample = 0; sample < samples; ++sample) {
+            findBox->setEditText(QString());
+            regexpBox->setChecked(c.regexp);
+            QApplication::processEvents();
+            double total = 0;
+            pauses << longestPause([&] { findBox->setEditText(c.find); },
+                                   [&] { return label->text() == wanted; }, &total);
+            totals << total;
+            right = right && label->text() == wanted;
+        }
+        std::printf("count %-4s (%d): longest GUI-thread pause median %.1f ms (goal < 50), ratio %.2f to the "
+                    "baseline; the count shown after %.1f ms%s\n",
+                    c.name, c.expected, median(pauses), median(pauses) / median(plain), median(totals),
+                    right ? "" : "  WRONG COUNT");
+        std::fflush(stdout);
+    }
+    dialog->hide();
+    child->document()->setModified(false);
 }
 
 } // namespace
@@ -127,5 +274,7 @@ int main(int argc, char** argv)
                     theirsMedian, oursMedian / theirsMedian, right ? "" : "  WRONG RESULT");
         std::fflush(stdout);
     }
+    child->document()->setModified(false);
+    countPauses(window, samples);
     return failures;
 }

@@ -1,18 +1,23 @@
 // Find and replace: the search engine on a known document (directions, case,
-// wrap-around, regular expressions, expressions that match empty text), single
-// and full replacement, and the dialog's buttons, pages, match count and history.
+// wrap-around, regular expressions, expressions that match empty text, empty
+// matches among accents and emoji), single and full replacement, and the
+// dialog's buttons, pages, match count (counted on a worker) and history.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTextTable>
 
 #include "FindReplace.h"
 #include "FindReplaceDialogEx.h"
 #include "MainWindow.h"
+#include "MatchScanner.h"
 #include "MdiChild.h"
 #include "TestSupport.h"
 
@@ -30,7 +35,7 @@ class FindReplaceTest : public QObject
     Q_OBJECT
 
     QScopedPointer<MainWindow> window;
-    MdiChild* child = nullptr;
+    QPointer<MdiChild> child; // null once its document is closed
 
     FindReplaceDialogEx* dialog() const { return window->findChild<FindReplaceDialogEx*>(); }
     template <typename T>
@@ -55,6 +60,37 @@ class FindReplaceTest : public QObject
         return QStringLiteral("%1-%2").arg(cursor.selectionStart()).arg(cursor.selectionEnd());
     }
 
+    // The label once the count the dialog started has arrived.
+    QString countLabel() const
+    {
+        if (!QTest::qWaitFor([this] { return !dialog()->isCounting(); }, 20000))
+            return QStringLiteral("still counting");
+        return part<QLabel>("resultLabel")->text();
+    }
+
+    // The count the dialog shows for the active document, on its replace page.
+    QString shownCount(const QString& find, bool caseSensitive, bool regexp, const QString& replacement = "#")
+    {
+        window->replace();
+        part<QCheckBox>("caseCheckBox")->setChecked(caseSensitive);
+        part<QCheckBox>("regExpCheckBox")->setChecked(regexp);
+        part<QComboBox>("findComboBox")->setEditText(find);
+        part<QComboBox>("replaceComboBox")->setEditText(replacement);
+        return countLabel();
+    }
+
+    // The selections of repeated 查找 presses from the cursor, until nothing more is found.
+    QStringList selectionsFound(const QString& find, bool backward)
+    {
+        ScriptedPrompt prompt;
+        QStringList found;
+        while (found.size() < 20
+               && window->findReplace(find, QString(), backward ? QTextDocument::FindBackward : NoFlag, NoFlag,
+                                      false, false, false, true))
+            found << selection();
+        return found;
+    }
+
 private slots:
     void init()
     {
@@ -67,7 +103,8 @@ private slots:
 
     void cleanup()
     {
-        child->document()->setModified(false);
+        if (child)
+            child->document()->setModified(false);
         window.reset();
     }
 
@@ -162,24 +199,33 @@ private slots:
         QTest::addColumn<bool>("caseSensitive");
         QTest::addColumn<bool>("regexp");
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("replaced");
 
-        QTest::newRow("plain, any case") << knownText << "one" << "1" << false << false << "1 two 1 two\nthree 1";
-        QTest::newRow("plain, with case") << knownText << "one" << "1" << true << false << "1 two One two\nthree 1";
-        QTest::newRow("replacement holds the text") << "aa a" << "a" << "aa" << false << false << "aaaa aa";
-        QTest::newRow("nothing to replace") << "abc" << "x" << "y" << false << false << "abc";
-        QTest::newRow("regexp, no back-references") << "a1 b22" << "\\d+" << "#\\1" << false << true << "a#\\1 b#\\1";
+        QTest::newRow("plain, any case") << knownText << "one" << "1" << false << false << "1 two 1 two\nthree 1" << 3;
+        QTest::newRow("plain, with case") << knownText << "one" << "1" << true << false << "1 two One two\nthree 1"
+                                          << 2;
+        QTest::newRow("replacement holds the text") << "aa a" << "a" << "aa" << false << false << "aaaa aa" << 3;
+        QTest::newRow("nothing to replace") << "abc" << "x" << "y" << false << false << "abc" << 0;
+        QTest::newRow("regexp, no back-references") << "a1 b22" << "\\d+" << "#\\1" << false << true << "a#\\1 b#\\1"
+                                                    << 2;
         QTest::newRow("regexp alternatives") << "牧羊犬 哈巴狗 走狗" << "(牧羊|哈巴)(犬|狗)" << "狗" << false << true
-                                             << "狗 狗 走狗";
+                                             << "狗 狗 走狗" << 2;
         // Expressions that can match empty text end, replacing each empty position once.
-        QTest::newRow("star") << "baab" << "a*" << "X" << false << true << "XbXXbX";
-        QTest::newRow("line starts") << "one\ntwo" << "^" << "> " << false << true << "> one\n> two";
-        QTest::newRow("line ends") << "one\ntwo" << "$" << ";" << false << true << "one;\ntwo;";
-        QTest::newRow("word boundaries") << "ab cd" << "\\b" << "|" << false << true << "|ab| |cd|";
-        QTest::newRow("empty document") << "" << "x*" << "y" << false << true << "y";
-        // Each match the text held at the start, once: what a replacement leaves is not matched again.
-        QTest::newRow("one indent level") << "　　甲\n　　乙" << "^　" << "" << false << true << "　甲\n　乙";
-        QTest::newRow("line end, removed") << "abb\ncbb" << "b$" << "" << false << true << "ab\ncb";
-        QTest::newRow("word start, removed") << "xx x" << "\\bx" << "" << false << true << "x ";
+        QTest::newRow("star") << "baab" << "a*" << "X" << false << true << "XbXXbX" << 4;
+        QTest::newRow("line starts") << "one\ntwo" << "^" << "> " << false << true << "> one\n> two" << 2;
+        QTest::newRow("line ends") << "one\ntwo" << "$" << ";" << false << true << "one;\ntwo;" << 2;
+        QTest::newRow("word boundaries") << "ab cd" << "\\b" << "|" << false << true << "|ab| |cd|" << 4;
+        QTest::newRow("empty document") << "" << "x*" << "y" << false << true << "y" << 1;
+        // Each match the text held when the command started, once: what a
+        // replacement leaves at a line's start or a word's edge is not searched again.
+        QTest::newRow("line start, removed") << "aaa bbb\naaa ccc" << "^a" << "" << false << true << "aa bbb\naa ccc"
+                                             << 2;
+        QTest::newRow("one indent level") << "　　甲\n　　乙" << "^　" << "" << false << true << "　甲\n　乙" << 2;
+        QTest::newRow("one leading space") << "   x" << "^\\s" << "" << false << true << "  x" << 1;
+        QTest::newRow("line start, shorter") << "abab\nab" << "^ab" << "a" << false << true << "aab\na" << 2;
+        QTest::newRow("line end, removed") << "abb\ncbb" << "b$" << "" << false << true << "ab\ncb" << 2;
+        QTest::newRow("word start, removed") << "xx x" << "\\bx" << "" << false << true << "x " << 2;
+        QTest::newRow("overlapping candidates") << "aaaaa" << "aa|a" << "" << false << true << "" << 3;
     }
 
     void replaceAll()
@@ -190,14 +236,18 @@ private slots:
         QFETCH(bool, caseSensitive);
         QFETCH(bool, regexp);
         QFETCH(QString, expected);
+        QFETCH(int, replaced);
         // Backward is ignored: the whole document is replaced from the start.
         setText(text, text.size());
         ScriptedPrompt prompt;
+        // The count shown beforehand, the status message and the number replaced agree.
+        QCOMPARE(shownCount(find, caseSensitive, regexp), QString("匹配结果: %1 个").arg(replaced));
         const bool result = window->findReplace(find, replacement, QTextDocument::FindBackward,
                                                 caseSensitive ? QTextDocument::FindCaseSensitively : NoFlag, true,
                                                 true, true, regexp);
         QVERIFY(!result);
         QCOMPARE(child->toPlainText(), expected);
+        QCOMPARE(window->statusBar()->currentMessage(), QString("全部替换: 已替换 %1 个").arg(replaced));
         QVERIFY(prompt.texts.isEmpty());
         // One undo step brings the whole text back.
         if (expected != text) {
@@ -255,6 +305,46 @@ private slots:
                     QCOMPARE(document.toPlainText(), text);
                 }
             }
+        }
+    }
+
+    // The count and Replace All take exactly the matches that repeated presses of
+    // 查找 select, in a document with a table, no-break and line separators,
+    // accents and emoji. (A press never selects the empty match at the cursor,
+    // so the one at the document's start is left out.)
+    void matchesAreWhatRepeatedSearchesFind()
+    {
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        cursor.insertText(QStringLiteral("ab a\u00A0b\u2028ab"));
+        QTextTable* table = cursor.insertTable(2, 2);
+        table->cellAt(0, 0).firstCursorPosition().insertText("ab");
+        table->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("e\u0301b"));
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\U0001F468\u200D\U0001F469ab"));
+        const QList<QPair<QString, bool>> finds = {
+            {"x*", true}, {"^", true}, {"$", true}, {"\\b", true}, {"a?", true},
+            {"b|$", true}, {"(?=\u0301)", true}, {"ab", false}, {"a b", false},
+        };
+        for (const auto& find : finds) {
+            FindReplace::Options options;
+            options.find = find.first;
+            options.regexp = find.second;
+            QStringList scanned;
+            MatchScanner(options.find, Qt::CaseInsensitive, options.regexp)
+                .scan(document.toRawText(), [&scanned](int start, int end) {
+                    if (start > 0 || end > 0)
+                        scanned << QStringLiteral("%1-%2").arg(start).arg(end);
+                });
+            QStringList searched;
+            QTextCursor at(&document);
+            FindReplace engine(&document, options);
+            while (searched.size() <= scanned.size() && engine.run(at, false, false)) {
+                at = engine.cursor();
+                searched << QStringLiteral("%1-%2").arg(at.selectionStart()).arg(at.selectionEnd());
+            }
+            QVERIFY2(scanned == searched,
+                     qPrintable(find.first + ": " + scanned.join(' ') + " / " + searched.join(' ')));
         }
     }
 
@@ -319,6 +409,8 @@ private slots:
         QTest::keyClicks(combo->lineEdit(), "aa");
         for (QPushButton* button : buttons)
             QVERIFY(button->isEnabled());
+        // The matches replace-all would replace: without overlaps.
+        QCOMPARE(countLabel(), QString("匹配结果: 1 个"));
         combo->lineEdit()->clear();
         for (QPushButton* button : buttons)
             QVERIFY(!button->isEnabled());
@@ -334,11 +426,14 @@ private slots:
         QTest::addColumn<bool>("regexp");
         QTest::addColumn<int>("count");
         QTest::newRow("any case") << "One one ONE" << "one" << false << false << 3;
+        QTest::newRow("with case") << "One one ONE" << "one" << true << false << 1;
         QTest::newRow("no overlaps") << "aaaa" << "aa" << false << false << 2;
         QTest::newRow("across paragraphs") << "ab\nab" << "ab" << false << false << 2;
         QTest::newRow("no-break space as space") << QString("a%1b a b").arg(QChar(0x00A0)) << "a b" << false << false << 2;
         QTest::newRow("expression text, literally") << "a\\d1 \\d" << "\\d" << false << false << 2;
+        QTest::newRow("expression") << "a\\d1 b22" << "\\d+" << false << true << 2;
         QTest::newRow("expression, with case") << "Ab ab AB" << "a[b]" << true << true << 1;
+        QTest::newRow("expression, any case") << "Ab ab AB" << "a[b]" << false << true << 3;
         QTest::newRow("empty matches") << "baab" << "a*" << false << true << 4;
         QTest::newRow("invalid expression") << "a(b" << "(" << false << true << 0;
     }
@@ -355,9 +450,10 @@ private slots:
         window->replace();
         part<QComboBox>("findComboBox")->setEditText(find);
         part<QComboBox>("replaceComboBox")->setEditText("#");
+        // Changing an option counts again.
         part<QCheckBox>("caseCheckBox")->setChecked(caseSensitive);
         part<QCheckBox>("regExpCheckBox")->setChecked(regexp);
-        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: %1 个").arg(count));
+        QCOMPARE(countLabel(), QString("匹配结果: %1 个").arg(count));
         QTest::mouseClick(part<QPushButton>("replaceAllPushButton"), Qt::LeftButton);
         QCOMPARE(window->statusBar()->currentMessage(), QString("全部替换: 已替换 %1 个").arg(count));
         QCOMPARE(child->toPlainText().count('#'), count);
@@ -378,6 +474,104 @@ private slots:
         window->activeMdiChild()->setPlainText("aa");
         QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 2 个"));
         window->activeMdiChild()->document()->setModified(false);
+    }
+
+    // Empty matches fall between characters, not inside one: after an empty match
+    // the count, Replace All and 查找 all go on at the next character (a base with
+    // its accents, a surrogate pair, a joined emoji sequence), and an empty match
+    // inside a character is passed over.
+    void emptyMatchesStepByCharacter_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<QString>("replaced"); // every match replaced by "|"
+        QTest::addColumn<QStringList>("forward");
+        QTest::addColumn<QStringList>("backward");
+        const QString accented = QStringLiteral("e\u0301");
+        const QString family = QStringLiteral("\U0001F468\u200D\U0001F469");
+        QTest::newRow("combining accent") << accented << "x*" << "|" + accented + "|" << QStringList{"2-2"}
+                                          << QStringList{"0-0"};
+        QTest::newRow("surrogate pair") << QStringLiteral("\U0001F600b") << "x*"
+                                        << QStringLiteral("|\U0001F600|b|") << QStringList{"2-2", "3-3"}
+                                        << QStringList{"2-2", "0-0"};
+        QTest::newRow("joined sequence") << family << "x*" << "|" + family + "|" << QStringList{"5-5"}
+                                         << QStringList{"0-0"};
+        QTest::newRow("accent in a later paragraph") << "甲\n" + accented << "x*" << "|甲|\n|" + accented + "|"
+                                                     << QStringList{"1-1", "2-2", "4-4"}
+                                                     << QStringList{"2-2", "1-1", "0-0"};
+        QTest::newRow("accent after a match") << QStringLiteral("a\u0301b") << "a?" << QStringLiteral("|\u0301|b|")
+                                              << QStringList{"0-1", "2-2", "3-3"} << QStringList{"2-2", "0-1"};
+    }
+
+    void emptyMatchesStepByCharacter()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, find);
+        QFETCH(QString, replaced);
+        QFETCH(QStringList, forward);
+        QFETCH(QStringList, backward);
+        setText(text);
+        const int count = replaced.count('|');
+        QCOMPARE(shownCount(find, false, true, "|"), QString("匹配结果: %1 个").arg(count));
+        QTest::mouseClick(part<QPushButton>("replaceAllPushButton"), Qt::LeftButton);
+        QCOMPARE(child->toPlainText(), replaced);
+        QCOMPARE(window->statusBar()->currentMessage(), QString("全部替换: 已替换 %1 个").arg(count));
+        setText(text);
+        QCOMPARE(selectionsFound(find, false), forward);
+        setText(text, text.size());
+        QCOMPARE(selectionsFound(find, true), backward);
+    }
+
+    // The count runs on a worker: setting the find text returns before the count
+    // is done and the label follows when it arrives; typing goes on meanwhile and
+    // is counted once it pauses.
+    void countArrivesWithoutHoldingUpTyping()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        const QString line = QStringLiteral("甲乙丙丁戊己庚辛壬癸b\n");
+        setText(line.repeated(20000).chopped(1), 0);
+        QCOMPARE(shownCount("c", false, false), QString("匹配结果: 0 个"));
+        part<QComboBox>("findComboBox")->setEditText("b");
+        QVERIFY(dialog()->isCounting());
+        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
+        child->setFocus();
+        QTest::keyClicks(child, "bbb");
+        QVERIFY(child->toPlainText().startsWith("bbb甲"));
+        QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 20003 个"));
+        QCOMPARE(countLabel(), QString("匹配结果: 20003 个"));
+    }
+
+    // Closing the last document empties the count and turns the buttons off, as
+    // before any document; a count of its text started just before does not bring
+    // the label back. A new document brings both back.
+    void noDocumentLeavesNothingToCount()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        const auto buttons = {part<QPushButton>("findPushButton"), part<QPushButton>("replacePushButton"),
+                              part<QPushButton>("replaceAllPushButton")};
+        setText(QStringLiteral("甲乙丙b\n").repeated(20000));
+        QCOMPARE(shownCount("c", false, false), QString("匹配结果: 0 个"));
+        part<QComboBox>("findComboBox")->setEditText("b");
+        child->document()->setModified(false);
+        window->closeAllAct->trigger();
+        QTRY_VERIFY(!window->activeMdiChild());
+        QCOMPARE(countLabel(), QString());
+        for (QPushButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+        // Typing another find text does not bring them back.
+        QTest::keyClicks(part<QComboBox>("findComboBox")->lineEdit(), "z");
+        QCOMPARE(countLabel(), QString());
+        for (QPushButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+
+        window->newFile();
+        child = window->activeMdiChild();
+        QVERIFY(child);
+        QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
+        for (QPushButton* button : buttons)
+            QVERIFY(button->isEnabled());
     }
 
     void pagesMoveOneSetOfControls()
@@ -425,7 +619,7 @@ private slots:
         QVERIFY(dialog()->isVisible());
         QCOMPARE(part<QTabWidget>("tabWidget")->currentIndex(), 1);
         QCOMPARE(part<QComboBox>("findComboBox")->currentText(), QString("two"));
-        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 2 个"));
+        QCOMPARE(countLabel(), QString("匹配结果: 2 个"));
         // No selection keeps the text that was there.
         cursor.clearSelection();
         child->setTextCursor(cursor);

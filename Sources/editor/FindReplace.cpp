@@ -4,6 +4,8 @@
 #include <QTextBlock>
 #include <QVector>
 
+#include "MatchScanner.h"
+
 FindReplace::FindReplace(QTextDocument* document, const Options& options)
     : m_document(document)
     , m_options(options)
@@ -31,19 +33,36 @@ QTextCursor FindReplace::findFrom(const QTextCursor& at) const
                             : m_document->find(m_options.find, at, m_flags);
 }
 
-// One search from the cursor; a hit becomes the selection. An empty match right
-// where a repeated search starts would be found again and again, so that search
-// looks one character further on.
+// One step of the search past `at`: one character further in the search's direction.
+QTextCursor FindReplace::findAfter(const QTextCursor& at) const
+{
+    QTextCursor next = at;
+    next.clearSelection();
+    const bool moved = next.movePosition(m_flags & QTextDocument::FindBackward ? QTextCursor::PreviousCharacter
+                                                                              : QTextCursor::NextCharacter);
+    return moved ? findFrom(next) : QTextCursor();
+}
+
+// An empty match inside a character (between a letter and its accent, say).
+static bool insideCharacter(const QTextCursor& hit)
+{
+    return !hit.isNull() && !hit.hasSelection()
+        && !MatchScanner::isCharacterBoundary(hit.block().text(), hit.positionInBlock());
+}
+
+// One search from the cursor; a hit becomes the selection. Empty matches stand
+// between characters, as MatchScanner counts them: one right where a repeated
+// search starts would be found again and again, so that search looks one
+// character further on; one inside a character is passed over.
 bool FindReplace::search(const QTextCursor& from, bool repeated)
 {
     QTextCursor hit = findFrom(from);
     if (repeated && !hit.isNull() && !hit.hasSelection() && !from.hasSelection()
-        && hit.position() == from.position()) {
-        QTextCursor next = from;
-        const bool moved = next.movePosition(m_flags & QTextDocument::FindBackward ? QTextCursor::PreviousCharacter
-                                                                                    : QTextCursor::NextCharacter);
-        hit = moved ? findFrom(next) : QTextCursor();
-    }
+        && hit.position() == from.position())
+        hit = findAfter(from);
+    // Searching backward from inside the character reaches the matches before it.
+    while (insideCharacter(hit))
+        hit = m_flags & QTextDocument::FindBackward ? findFrom(hit) : findAfter(hit);
     if (!hit.isNull())
         setCursor(hit);
     return !hit.isNull();
@@ -130,70 +149,16 @@ void FindReplace::replaceAll()
     setCursor(QTextCursor(m_document)); // the start again: text put there moves a cursor on
 }
 
-int FindReplace::count() const
-{
-    return m_options.find.isEmpty() ? 0 : matches().size();
-}
-
-// Plain text within one paragraph is found in one pass over the raw text; an
-// expression, or text spanning paragraphs, paragraph by paragraph.
+// The matches from the start to the end, left to right, as repeated searches of
+// the editor find them. (The editor's own search would place a cursor at every
+// match, and a cursor outside an edit lays out its paragraph: seconds for a
+// large document.)
 QVector<FindReplace::Match> FindReplace::matches() const
 {
-    const QString& strFind = m_options.find;
-    const bool oneParagraph = !strFind.contains(QChar::ParagraphSeparator) && !strFind.contains(QLatin1Char('\n'));
-    return !m_options.regexp && oneParagraph ? plainTextMatches() : searchedMatches();
-}
-
-// The matches from the start to the end, left to right, each search going on
-// behind the match, as repeated searches of the editor find them: paragraph by
-// paragraph, no-break spaces seen as spaces, "^" only at a paragraph's start.
-// An empty match does not move the search on: it counts once, then the search
-// steps one character further. (The editor's own search would place a cursor
-// at every match, and a cursor outside an edit lays out its paragraph: seconds
-// for a large document.)
-QVector<FindReplace::Match> FindReplace::searchedMatches() const
-{
-    const QRegExp expression = m_options.regexp
-        ? m_expression
-        : QRegExp(QRegExp::escape(m_options.find), m_cs, QRegExp::RegExp2);
-    QVector<Match> matches;
-    if (!expression.isValid())
-        return matches;
-    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
-        QString text = block.text();
-        text.replace(QChar::Nbsp, QLatin1Char(' '));
-        int offset = 0;
-        int lastEmptyMatch = -1;
-        while (offset <= text.size()) {
-            const int at = expression.indexIn(text, offset);
-            if (at < 0)
-                break;
-            const int length = expression.matchedLength();
-            if (length == 0 && at == lastEmptyMatch) {
-                if (at >= text.size())
-                    break;
-                offset = at + (text.at(at).isHighSurrogate() && at + 1 < text.size() ? 2 : 1);
-                continue;
-            }
-            matches.append({block.position() + at, block.position() + at + length});
-            if (length == 0)
-                lastEmptyMatch = at;
-            offset = at + length;
-        }
-    }
-    return matches;
-}
-
-// The same left-to-right, non-overlapping matches that repeated searches give.
-// The raw text's indexes are document positions; the search sees no-break
-// spaces as spaces.
-QVector<FindReplace::Match> FindReplace::plainTextMatches() const
-{
-    const QString& strFind = m_options.find;
-    QString raw = m_document->toRawText();
-    raw.replace(QChar::Nbsp, QLatin1Char(' '));
-    QVector<Match> matches;
-    for (int at = raw.indexOf(strFind, 0, m_cs); at >= 0; at = raw.indexOf(strFind, at + strFind.size(), m_cs))
-        matches.append({at, at + strFind.size()});
-    return matches;
+    QVector<Match> found;
+    MatchScanner(m_options.find, m_cs, m_options.regexp).scan(m_document->toRawText(),
+                                                              [&found](int start, int end) {
+                                                                  found.append({start, end});
+                                                              });
+    return found;
 }

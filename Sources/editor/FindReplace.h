@@ -37,13 +37,13 @@ public:
     bool cursorChanged() const { return m_cursorChanged; }
     // The search ran to its end without a match and says so.
     bool notFound() const { return m_notFound; }
-    // Matches replaced by the last replace-all.
+    // Matches replaced by the last replace-all: as many as MatchScanner counts
+    // in the text it started from.
     int replacements() const { return m_replacements; }
-    // The matches a replace-all would replace now: exactly those it replaces.
-    int count() const;
 
 private:
     QTextCursor findFrom(const QTextCursor& at) const;
+    QTextCursor findAfter(const QTextCursor& at) const;
     bool search(const QTextCursor& from, bool repeated);
     bool selectionMatches() const;
     void setCursor(const QTextCursor& cursor);
@@ -56,8 +56,6 @@ private:
     };
     // The matches a replace-all replaces, from the start, left to right.
     QVector<Match> matches() const;
-    QVector<Match> searchedMatches() const;
-    QVector<Match> plainTextMatches() const;
 
     QTextDocument* m_document;
     Options m_options;

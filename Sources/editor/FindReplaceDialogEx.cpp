@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "DocumentHost.h"
-#include "FindReplace.h"
+#include "MatchCounter.h"
 #include "MdiChild.h"
 #include "SettingsStore.h"
 
@@ -55,6 +55,7 @@ FindReplaceDialogEx::FindReplaceDialogEx(QWidget* parent)
     , ui(new Ui::FindReplaceDialogEx)
     , owner(dynamic_cast<DocumentHost*>(parent))
     , countTimer(new QTimer(this))
+    , counter(new MatchCounter(this))
 {
     qDebug() << Q_FUNC_INFO;
     ui->setupUi(this);
@@ -88,8 +89,9 @@ FindReplaceDialogEx::FindReplaceDialogEx(QWidget* parent)
     countTimer->setSingleShot(true);
     countTimer->setInterval(countDelay);
     connect(countTimer, &QTimer::timeout, this, &FindReplaceDialogEx::updateSearchResultCount);
+    connect(counter, &MatchCounter::counted, this, &FindReplaceDialogEx::showCount);
     on_tabWidget_currentChanged(ui->tabWidget->currentIndex());
-    enableButtons(false);
+    updateButtons();
 }
 
 FindReplaceDialogEx::~FindReplaceDialogEx()
@@ -103,11 +105,12 @@ void FindReplaceDialogEx::setFindString(const QString& str) const
     qDebug() << Q_FUNC_INFO << ", str =" << str;
     if (!str.isEmpty())
         ui->findComboBox->setEditText(str);
-    enableButtons(!ui->findComboBox->currentText().isEmpty());
+    updateButtons();
 }
 
-void FindReplaceDialogEx::enableButtons(bool enable) const
+void FindReplaceDialogEx::updateButtons() const
 {
+    const bool enable = !ui->findComboBox->currentText().isEmpty() && owner && owner->activeDocument();
     qDebug() << Q_FUNC_INFO << ", enable =" << enable;
     ui->findPushButton->setEnabled(enable);
     ui->replacePushButton->setEnabled(enable);
@@ -147,38 +150,57 @@ void FindReplaceDialogEx::on_tabWidget_currentChanged(int index)
     }
 }
 
+// The matches "全部替换" would replace, under the same options. A document's
+// text is counted on a worker thread: the label follows when the count arrives.
 void FindReplaceDialogEx::updateSearchResultCount()
 {
     qDebug() << Q_FUNC_INFO;
     countTimer->stop();
+    counter->cancel();
     MdiChild* child = owner ? owner->activeDocument() : nullptr;
     if (isVisible())
         watchDocument(child ? child->document() : nullptr);
     const QString findText = ui->findComboBox->currentText();
-    int count = 0;
-    if (!findText.isEmpty()) {
-        if (!child)
-            return;
-        // The matches "全部替换" would replace, under the same options.
-        FindReplace::Options options;
-        options.find = findText;
-        options.caseSensitive = ui->caseCheckBox->isChecked();
-        options.regexp = ui->regExpCheckBox->isChecked();
-        count = FindReplace(child->document(), options).count();
-    }
+    if (!child)
+        ui->resultLabel->clear(); // nothing to count in, as before any document was open
+    else if (findText.isEmpty())
+        showCount(0);
+    else
+        counter->start(child->document()->toRawText(), findText,
+                       ui->caseCheckBox->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive,
+                       ui->regExpCheckBox->isChecked());
+    updateButtons();
+}
+
+void FindReplaceDialogEx::showCount(int count)
+{
+    qDebug() << Q_FUNC_INFO << ", count =" << count;
     ui->resultLabel->setText(tr("匹配结果: %1 个").arg(count));
 }
 
+bool FindReplaceDialogEx::isCounting() const
+{
+    return counter->isBusy();
+}
+
+// Edits are counted once typing pauses; a closed document leaves its sub-window
+// in the window list until it is deleted, so the count looks again after that.
 void FindReplaceDialogEx::watchDocument(QTextDocument* document)
 {
     if (watchedDocument == document)
         return;
     qDebug() << Q_FUNC_INFO << ", document =" << document;
-    if (watchedDocument)
-        disconnect(watchedDocument, &QTextDocument::contentsChange, countTimer, nullptr);
+    if (watchedDocument) {
+        disconnect(watchedDocument, nullptr, countTimer, nullptr);
+        disconnect(watchedDocument, nullptr, this, nullptr);
+    }
     watchedDocument = document;
-    if (document)
-        connect(document, &QTextDocument::contentsChange, countTimer, [this] { countTimer->start(); });
+    if (!document)
+        return;
+    connect(document, &QTextDocument::contentsChange, countTimer, [this] { countTimer->start(); });
+    connect(document, &QObject::destroyed, this, [this] {
+        QTimer::singleShot(0, this, &FindReplaceDialogEx::activeDocumentChanged);
+    });
 }
 
 void FindReplaceDialogEx::activeDocumentChanged()
@@ -200,6 +222,7 @@ void FindReplaceDialogEx::hideEvent(QHideEvent* event)
     QDialog::hideEvent(event);
     watchDocument(nullptr);
     countTimer->stop();
+    counter->cancel();
 }
 
 void FindReplaceDialogEx::textChanged(QString text)
@@ -212,7 +235,6 @@ void FindReplaceDialogEx::on_findComboBox_currentTextChanged(QString arg1)
 {
     qDebug() << Q_FUNC_INFO << ", arg1 =" << arg1;
     updateSearchResultCount();
-    enableButtons(!arg1.isEmpty());
 }
 
 void FindReplaceDialogEx::on_closePushButton_clicked()

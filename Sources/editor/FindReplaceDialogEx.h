@@ -8,6 +8,7 @@
 #include <QTextDocument>
 
 class DocumentHost;
+class MatchCounter;
 class QComboBox;
 class QPushButton;
 class QTimer;
@@ -26,6 +27,8 @@ public:
     ~FindReplaceDialogEx() override;
 
     void setFindString(const QString& str) const;
+    // A count of the document's matches is on its way to the label.
+    bool isCounting() const;
 
     // The form, for the main window's tests and its find commands.
     Ui::FindReplaceDialogEx* form() const { return ui; }
@@ -33,7 +36,7 @@ public:
     // The most entries each history list keeps.
     static const int historySize = 10;
     // The count follows edits of the document this long after the last one (ms):
-    // counting a large document at every keystroke would slow typing.
+    // there is no point in counting at every keystroke.
     static const int countDelay = 300;
 
 signals:
@@ -62,10 +65,13 @@ private:
     void watchDocument(QTextDocument* document);
     void findReplace(const QPushButton* button);
     void saveHistory(const QString& findStr, const QString& replaceStr) const;
-    void enableButtons(bool enable) const;
+    // The buttons work when there is a find text and a document to search.
+    void updateButtons() const;
+    void showCount(int count);
 
     Ui::FindReplaceDialogEx* ui;
     DocumentHost* owner;
     QTimer* countTimer;
+    MatchCounter* counter;
     QPointer<QTextDocument> watchedDocument;
 };
