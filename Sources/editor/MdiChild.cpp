@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -28,6 +29,7 @@
 #include "EditorContextMenu.h"
 #include "GlobalActions.h"
 #include "LogFileView.h"
+#include "MarkFormat.h"
 #include "ProgramState.h"
 #include "Prompt.h"
 #include "RecoveryFile.h"
@@ -228,6 +230,8 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
             else
                 setShowSymbol(false);
             cursor.insertFragment(QTextDocumentFragment::fromHtml(content));
+            if (kind == DocumentDecoder::Rich)
+                MarkFormat::recognise(document());
             cursor.select(QTextCursor::Document);
             cursor.mergeBlockFormat(lineSpacingFormat());
             if (kind == DocumentDecoder::Log)
@@ -243,6 +247,7 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
         case DocumentDecoder::Rich:
             setShowSymbol(false);
             setHtml(content);
+            MarkFormat::recognise(document());
             break;
         case DocumentDecoder::Log:
             encoding = plainEncoding;
@@ -606,6 +611,22 @@ void MdiChild::keyPressEvent(QKeyEvent* event)
             setOverwriteMode(!overwriteMode());
     }
     QTextEdit::keyPressEvent(event);
+}
+
+void MdiChild::insertFromMimeData(const QMimeData* source)
+{
+    const bool rich = acceptRichText() && source->hasHtml();
+    const int start = textCursor().selectionStart();
+    QTextCursor step(document());
+    step.beginEditBlock();
+    QTextEdit::insertFromMimeData(source);
+    // Marks pasted as HTML have lost what tells them from the user's links;
+    // plain text pasted after a mark is not part of it.
+    if (rich)
+        MarkFormat::recognise(document(), start, textCursor().position());
+    else
+        MarkFormat::removeMarks(document(), start, textCursor().position());
+    step.endEditBlock();
 }
 
 void MdiChild::mouseMoveEvent(QMouseEvent* event)
