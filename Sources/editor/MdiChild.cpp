@@ -10,6 +10,7 @@
 #include <QFileSystemWatcher>
 #include <QListWidgetItem>
 #include <QIcon>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMimeData>
@@ -64,6 +65,12 @@ bool isPrintableInput(const QKeyEvent* event)
         if (!c.isPrint())
             return false;
     return true;
+}
+
+// Keys that write characters into the text: printable input and Tab.
+bool writesText(const QKeyEvent* event)
+{
+    return isPrintableInput(event) || (event->text() == QLatin1String("\t") && event->modifiers() == Qt::NoModifier);
 }
 
 } // namespace
@@ -610,7 +617,42 @@ void MdiChild::keyPressEvent(QKeyEvent* event)
         else
             setOverwriteMode(!overwriteMode());
     }
-    QTextEdit::keyPressEvent(event);
+    if (!isReadOnly() && writesText(event))
+        typeWithoutMark(textCursor().charFormat(), [&] { QTextEdit::keyPressEvent(event); });
+    else
+        QTextEdit::keyPressEvent(event);
+}
+
+void MdiChild::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (isReadOnly() || event->commitString().isEmpty()) {
+        QTextEdit::inputMethodEvent(event);
+        return;
+    }
+    // The committed text goes where the selection starts.
+    QTextCursor at = textCursor();
+    at.setPosition(at.selectionStart());
+    typeWithoutMark(at.charFormat(), [&] { QTextEdit::inputMethodEvent(event); });
+}
+
+void MdiChild::typeWithoutMark(const QTextCharFormat& taken, const std::function<void()>& deliver)
+{
+    if (!MarkFormat::isMark(taken)) {
+        deliver();
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    // One step for Undo: the text typed over and what replaced it.
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    cursor.setCharFormat(MarkFormat::plain(taken));
+    setTextCursor(cursor);
+    deliver();
+    // Whichever way the input went in (overwrite mode, an input method),
+    // nothing it wrote is part of a mark.
+    MarkFormat::removeMarks(document(), start, textCursor().position());
+    cursor.endEditBlock();
 }
 
 void MdiChild::insertFromMimeData(const QMimeData* source)

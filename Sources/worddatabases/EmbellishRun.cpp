@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "Logging.h"
+#include "MarkFormat.h"
 #include "Prompt.h"
 #include "RandomSource.h"
 #include "SettingsStore.h"
@@ -585,8 +586,10 @@ void EmbellishRun::showResult(QTextEdit* target, const QStringList& lines, const
 {
     const MarkingRenderer::Counts found = MarkingRenderer::count(collected.marked, code);
     if (found.marks == 0 && found.blackList == 0 && found.whiteList == 0) {
-        // A run that finds nothing changes nothing: the text, its formatting,
-        // the modified flag and the Undo history stay exactly as they were.
+        // Nothing new to show: the text and its formatting stay. Only marks
+        // an earlier run left go, in one step Undo takes back; a document
+        // without marks keeps its modified flag and Undo history untouched.
+        MarkFormat::removeMarks(target->document());
         m_counts = found;
         return;
     }

@@ -4,7 +4,8 @@
 // while the GUI thread shows progress and a cancel button; then the document
 // is replaced, in one undoable step, by the marked text (a dry run) or by the
 // text with the replacements (an applying run). A run that finds nothing
-// leaves the document exactly as it was.
+// only removes the marks earlier runs left; a document without marks it
+// leaves exactly as it was.
 //
 // One run at a time: a second request while one is going is refused. The
 // editor is read-only during the run. If the editor goes away or the window
@@ -135,7 +136,8 @@ private:
     bool releaseEditor(const QPointer<QTextEdit>& target, bool wasReadOnly, int revision);
     static Collected collect(const State& state, int result);
     // Replaces the text by the marked or embellished one, the lines not
-    // reached after a cancel plain; when nothing was found, changes nothing.
+    // reached after a cancel plain; when nothing was found, only removes the
+    // marks of earlier runs.
     void showResult(QTextEdit* target, const QStringList& lines, const Collected& collected, uint code, bool dryRun);
     MarkingRenderer::Counts insertMarked(QTextCursor& cursor, const Collected& collected, uint code, bool dryRun);
     static void appendPlainLines(QTextCursor& cursor, const QStringList& lines, int from);
