@@ -1,6 +1,7 @@
 // Printing and export: the Word session's call sequence and failure boxes, the
 // temporary HTML beside the target, PDF and ODT files read back, print and
-// preview, and real LibreOffice conversions (skipped where it is not installed).
+// preview, marks left out of every output while the user's links stay, and real
+// LibreOffice conversions (skipped where it is not installed).
 
 #include <QAction>
 #include <QDir>
@@ -19,7 +20,9 @@
 #include "MainWindow.h"
 #include "MarkingRenderer.h"
 #include "MdiChild.h"
+#include "ModalResponder.h"
 #include "SafeSave.h"
+#include "SharedCodes.h"
 #include "TestSupport.h"
 #include "WordAutomation.h"
 
@@ -111,11 +114,32 @@ public:
         if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
             preview->updatePreview();
             previewPages = preview->pageCount();
+            if (printFromPreview)
+                printPreviewed(static_cast<QPrintPreviewDialog&>(dialog));
         }
         return QDialog::Rejected;
     }
+    // Prints through the preview's own print action; the print dialog that
+    // opens is accepted and prints to the PDF file.
+    void printPreviewed(QPrintPreviewDialog& dialog)
+    {
+        dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog.printer()->setOutputFileName(printFile);
+        const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+        for (QAction* action : dialog.findChildren<QAction*>()) {
+            if (action->text() != print)
+                continue;
+            ModalResponder responder;
+            responder.enqueue([](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); });
+            action->trigger();
+            printDialogs = responder.classNames();
+            return;
+        }
+    }
     bool selectionOffered = false;
     bool printSelection = false;
+    bool printFromPreview = false;
+    QStringList printDialogs; // the dialogs the preview's print action opened
     QString printFile;
     int previewPages = -1;
 };
@@ -154,11 +178,82 @@ QStringList temporaryHtmlIn(const QString& folder)
 
 } // namespace
 
+namespace {
+
+// Links of the user's whose targets have no scheme and end in "#" and digits,
+// as marks' targets do, and one with a scheme.
+const QStringList userLinks{"https://example.org/", "notes.html#2", "#12", "www.example.org/faq#2"};
+
+// A link as HTML gives it: underlined, in the link colour.
+QTextCharFormat userLink(const QString& href)
+{
+    QTextCharFormat link;
+    link.setAnchor(true);
+    link.setAnchorHref(href);
+    link.setForeground(QColor("#0000ff"));
+    link.setFontUnderline(true);
+    return link;
+}
+
+} // namespace
+
 class ExportTest : public QObject
 {
     Q_OBJECT
 
     QString work;
+
+    // Exports, prints, or prints from the preview to target; returns where
+    // the output keeps its links: the PDF, ODT's content or DOCX's document
+    // with its relations.
+    void exportLinks(MainWindow& window, const QString& kind, const QString& target, QByteArray* links)
+    {
+        PrintPrompt prompt;
+        prompt.printFile = target;
+        prompt.saveFileNames << target;
+        prompt.printFromPreview = kind == "preview";
+        if (kind == "pdf")
+            window.filePrintPdf();
+        else if (kind == "print")
+            window.print();
+        else if (kind == "preview")
+            actionByText(&window, "打印预览")->trigger();
+        else if (kind == "odt")
+            window.filePrintOdt();
+        else
+            window.filePrintMSDoc(".docx");
+        if (kind == "preview")
+            QCOMPARE(prompt.printDialogs.size(), 1);
+        if (kind == "odt")
+            *links = zipEntry(target, "content.xml");
+        else if (kind == "docx")
+            *links = zipEntry(target, "word/document.xml") + zipEntry(target, "word/_rels/document.xml.rels");
+        else
+            *links = fileBytes(target);
+    }
+
+    // Every link of userLinks is in the output, and no other.
+    void verifyUserLinks(const QString& kind, const QByteArray& links)
+    {
+        QVERIFY2(!links.isEmpty(), qPrintable(kind));
+        if (kind == "odt") {
+            QCOMPARE(links.count("xlink:href"), userLinks.size());
+            for (const QString& href : userLinks)
+                QVERIFY2(links.contains("xlink:href=\"" + href.toUtf8() + '"'), qPrintable(href));
+        } else if (kind == "docx") {
+            // A place in another file is a field, one in the document itself a bookmark link.
+            const QByteArray field = " HYPERLINK &quot;%1&quot; \\l &quot;2&quot;";
+            for (const QByteArray& link : {QByteArray("Target=\"https://example.org/\""), QByteArray("w:anchor=\"12\""),
+                                           QByteArray(field).replace("%1", "notes.html"),
+                                           QByteArray(field).replace("%1", "www.example.org/faq")})
+                QVERIFY2(links.contains(link), link.constData());
+            QCOMPARE(links.count("HYPERLINK"), 2);
+        } else {
+            QCOMPARE(links.count("/URI ("), userLinks.size());
+            for (const QString& href : userLinks)
+                QVERIFY2(links.contains("/URI (" + href.toUtf8() + ')'), qPrintable(href));
+        }
+    }
 
     MdiChild* newDocument(MainWindow& window, int paragraphs = 1)
     {
@@ -529,12 +624,13 @@ private slots:
     void marksAreNoLinksOutside_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char* kind : {"pdf", "print", "odt", "docx"})
+        for (const char* kind : {"pdf", "print", "preview", "odt", "docx"})
             QTest::newRow(kind) << kind;
     }
 
-    // The marks go out in their colours but as no links; the user's own link stays
-    // and the document on screen is untouched.
+    // The marks go out in their colours but as no links; every link of the
+    // user's stays, whatever its target looks like, and the document on screen
+    // is untouched.
     void marksAreNoLinksOutside()
     {
         QFETCH(QString, kind);
@@ -548,26 +644,86 @@ private slots:
             cursor.insertText("我们", QTextCharFormat());
             cursor.insertText("读书", MarkingRenderer::markFormat(QString("读书#%1").arg(i), "#ff0000"));
         }
-        cursor.insertText("网址", MarkingRenderer::markFormat("https://example.org/", "#0000ff"));
+        for (const QString& href : userLinks) {
+            cursor.insertText(" ", QTextCharFormat());
+            cursor.insertText("链接", userLink(href));
+        }
         child->document()->setModified(false);
         const QString html = child->toHtml();
 
-        PrintPrompt prompt;
         const QString target = work + "/out." + kind;
-        prompt.printFile = target;
-        prompt.saveFileNames << target;
-        kind == "pdf" ? window.filePrintPdf() : kind == "print" ? window.print()
-            : kind == "odt" ? window.filePrintOdt() : window.filePrintMSDoc(".docx");
-        const QByteArray links = kind == "odt" ? zipEntry(target, "content.xml")
-            : kind == "docx" ? zipEntry(target, "word/document.xml") + zipEntry(target, "word/_rels/document.xml.rels")
-                             : fileBytes(target);
+        QByteArray links;
+        exportLinks(window, kind, target, &links);
         QVERIFY(!QString::fromUtf8(links).contains("读书#") && !links.contains("%E8%AF%BB%E4%B9%A6"));
-        if (kind != "docx") // one link left: the user's
-            QCOMPARE(links.count(kind == "odt" ? "xlink:href" : "/URI ("), 1);
-        QVERIFY(links.contains("example.org"));
         QVERIFY(kind != "odt" || links.contains("fo:color=\"#ff0000\"")); // the marks keep their colour
+        verifyUserLinks(kind, links);
         QCOMPARE(child->toHtml(), html);
         QVERIFY(!child->document()->isModified());
+    }
+
+    // Marks are told from the user's links by what only marking sets, which
+    // HTML does not keep: a document saved as ".tqd" and opened again, or a
+    // marked passage copied into another document, knows its marks by their
+    // shape (their own text, "#" and a number, in a mark colour; a mark partly
+    // bold too) and still exports them without links, while a red link of the
+    // user's stays one.
+    void marksReadBackFromHtml_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("saved and opened") << "tqd";
+        QTest::newRow("saved and read again") << "reload";
+        QTest::newRow("copied and pasted") << "paste";
+    }
+
+    void marksReadBackFromHtml()
+    {
+        QFETCH(QString, way);
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.newFile();
+        MdiChild* child = window.activeMdiChild();
+        QTextCursor cursor(child->document());
+        cursor.insertText("犇", MarkingRenderer::markFormat("犇#0", "#FF0000"));
+        cursor.insertText("我们", QTextCharFormat());
+        cursor.insertText("迫不急待", MarkingRenderer::markFormat("迫不急待#1", "#0000FF"));
+        // Half of a mark made bold: the mark is two runs of text.
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        selectText(child, 3, 5);
+        child->textCursor().mergeCharFormat(bold);
+        QTextCharFormat red = userLink("notes.html#2");
+        red.setForeground(QColor("#ff0000"));
+        cursor.insertText("笔记", red);
+        for (const QString& href : userLinks) {
+            if (href == "notes.html#2")
+                continue;
+            cursor.insertText(" ", QTextCharFormat());
+            cursor.insertText("链接", userLink(href));
+        }
+        const QString text = child->toPlainText();
+        if (way == "tqd" || way == "reload") {
+            const QString saved = work + "/marked.tqd";
+            QCOMPARE(child->saveFile(saved, false), int(ERROR_CODE_SUCCESS));
+            if (way == "reload") {
+                // As when the file changed on disk: read again in one undoable step.
+                child->reloadFilePath(child->currentFile());
+            } else {
+                window.newFile();
+                QVERIFY(window.activeMdiChild()->loadFile(saved));
+            }
+        } else {
+            child->selectAll();
+            child->copy();
+            window.newFile();
+            window.activeMdiChild()->paste();
+        }
+        MdiChild* back = window.activeMdiChild();
+        QVERIFY((back == child) == (way == "reload"));
+        QCOMPARE(back->toPlainText(), text);
+        QByteArray links;
+        exportLinks(window, "odt", work + "/back.odt", &links);
+        QVERIFY(!QString::fromUtf8(links).contains("犇#0") && !QString::fromUtf8(links).contains("迫不急待#1"));
+        QVERIFY(links.contains("xlink:href=\"notes.html#2\""));
+        verifyUserLinks("odt", links);
     }
 
     // ---- The LibreOffice backend -------------------------------------------------

@@ -37,6 +37,13 @@ bool looksLikeWordFile(const QString& fileName, int format)
     return head == QByteArray("PK\x03\x04", 4);
 }
 
+// Removes a file when it goes out of scope.
+struct RemovedAtExit
+{
+    QString path;
+    ~RemovedAtExit() { QFile::remove(path); }
+};
+
 } // namespace
 
 LibreOfficeWordAutomation::LibreOfficeWordAutomation()
@@ -150,15 +157,23 @@ bool LibreOfficeWordAutomation::saveAs(const QString& fileName, int format, bool
         m_error = QStringLiteral("no document to save");
         return false;
     }
-    QTemporaryDir outputFolder(QDir::tempPath() + QStringLiteral("/tarnquill-export-XXXXXX"));
-    if (!outputFolder.isValid()) {
-        m_error = QStringLiteral("cannot make a temporary folder: ") + outputFolder.errorString();
+    // LibreOffice writes the document's relative links relative to where it
+    // writes the file, so it writes into the target's folder: there they
+    // point where they pointed in the document. The file is named after the
+    // temporary HTML, which no file of the user's is; it goes on every path.
+    const QString outputFolder = QFileInfo(fileName).absolutePath();
+    const QString converted = outputFolder + QLatin1Char('/') + QFileInfo(m_input).completeBaseName()
+        + (format == FormatDocument ? QStringLiteral(".doc") : QStringLiteral(".docx"));
+    if (QFileInfo::exists(converted)) {
+        m_error = QStringLiteral("a file is in the way of the conversion: ") + converted;
+        qWarning() << Q_FUNC_INFO << m_error;
         return false;
     }
+    const RemovedAtExit removeConverted{converted};
 
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(m_program, conversionArguments(profileFolder(), format, m_input, outputFolder.path()));
+    process.start(m_program, conversionArguments(profileFolder(), format, m_input, outputFolder));
     if (!process.waitForStarted(conversionTimeout)) {
         m_error = QStringLiteral("cannot start ") + m_program + QStringLiteral(": ") + process.errorString();
         qWarning() << Q_FUNC_INFO << m_error;
@@ -174,9 +189,6 @@ bool LibreOfficeWordAutomation::saveAs(const QString& fileName, int format, bool
     const QString output = QString::fromLocal8Bit(process.readAll()).trimmed();
     qDebug() << Q_FUNC_INFO << "exit code =" << process.exitCode() << ", output =" << output;
 
-    const QString converted = outputFolder.filePath(QFileInfo(m_input).completeBaseName()
-                                                    + (format == FormatDocument ? QStringLiteral(".doc")
-                                                                                : QStringLiteral(".docx")));
     if (process.exitStatus() != QProcess::NormalExit || !looksLikeWordFile(converted, format)) {
         m_error = QStringLiteral("LibreOffice wrote no Word file (exit code %1): %2").arg(process.exitCode()).arg(output);
         qWarning() << Q_FUNC_INFO << m_error;

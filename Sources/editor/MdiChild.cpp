@@ -10,8 +10,10 @@
 #include <QFileSystemWatcher>
 #include <QListWidgetItem>
 #include <QIcon>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -28,6 +30,7 @@
 #include "EditorContextMenu.h"
 #include "GlobalActions.h"
 #include "LogFileView.h"
+#include "MarkFormat.h"
 #include "ProgramState.h"
 #include "Prompt.h"
 #include "RecoveryFile.h"
@@ -62,6 +65,12 @@ bool isPrintableInput(const QKeyEvent* event)
         if (!c.isPrint())
             return false;
     return true;
+}
+
+// Keys that write characters into the text: printable input and Tab.
+bool writesText(const QKeyEvent* event)
+{
+    return isPrintableInput(event) || (event->text() == QLatin1String("\t") && event->modifiers() == Qt::NoModifier);
 }
 
 } // namespace
@@ -228,6 +237,8 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
             else
                 setShowSymbol(false);
             cursor.insertFragment(QTextDocumentFragment::fromHtml(content));
+            if (kind == DocumentDecoder::Rich)
+                MarkFormat::recognise(document());
             cursor.select(QTextCursor::Document);
             cursor.mergeBlockFormat(lineSpacingFormat());
             if (kind == DocumentDecoder::Log)
@@ -243,6 +254,7 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
         case DocumentDecoder::Rich:
             setShowSymbol(false);
             setHtml(content);
+            MarkFormat::recognise(document());
             break;
         case DocumentDecoder::Log:
             encoding = plainEncoding;
@@ -605,7 +617,58 @@ void MdiChild::keyPressEvent(QKeyEvent* event)
         else
             setOverwriteMode(!overwriteMode());
     }
-    QTextEdit::keyPressEvent(event);
+    if (!isReadOnly() && writesText(event))
+        typeWithoutMark(textCursor().charFormat(), [&] { QTextEdit::keyPressEvent(event); });
+    else
+        QTextEdit::keyPressEvent(event);
+}
+
+void MdiChild::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (isReadOnly() || event->commitString().isEmpty()) {
+        QTextEdit::inputMethodEvent(event);
+        return;
+    }
+    // The committed text goes where the selection starts.
+    QTextCursor at = textCursor();
+    at.setPosition(at.selectionStart());
+    typeWithoutMark(at.charFormat(), [&] { QTextEdit::inputMethodEvent(event); });
+}
+
+void MdiChild::typeWithoutMark(const QTextCharFormat& taken, const std::function<void()>& deliver)
+{
+    if (!MarkFormat::isMark(taken)) {
+        deliver();
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    // One step for Undo: the text typed over and what replaced it.
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    cursor.setCharFormat(MarkFormat::plain(taken));
+    setTextCursor(cursor);
+    deliver();
+    // Whichever way the input went in (overwrite mode, an input method),
+    // nothing it wrote is part of a mark.
+    MarkFormat::removeMarks(document(), start, textCursor().position());
+    cursor.endEditBlock();
+}
+
+void MdiChild::insertFromMimeData(const QMimeData* source)
+{
+    const bool rich = acceptRichText() && source->hasHtml();
+    const int start = textCursor().selectionStart();
+    QTextCursor step(document());
+    step.beginEditBlock();
+    QTextEdit::insertFromMimeData(source);
+    // Marks pasted as HTML have lost what tells them from the user's links;
+    // plain text pasted after a mark is not part of it.
+    if (rich)
+        MarkFormat::recognise(document(), start, textCursor().position());
+    else
+        MarkFormat::removeMarks(document(), start, textCursor().position());
+    step.endEditBlock();
 }
 
 void MdiChild::mouseMoveEvent(QMouseEvent* event)

@@ -13,6 +13,7 @@
 #include <QTextEdit>
 #include <QTextFormat>
 
+#include <functional>
 #include <memory>
 
 #include "WordPopup.h"
@@ -118,6 +119,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -125,6 +128,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Text typed over or after a mark (taken: the format the editor would
+    // give it) is the writer's own: deliver runs the input, and what it writes
+    // keeps that format (bold stays bold) without the mark's link, colour and
+    // underline.
+    void typeWithoutMark(const QTextCharFormat& taken, const std::function<void()>& deliver);
     void trackModifications(bool on);
     void showSubWindowIcon(bool modified);
     void fillPlainText(const QString& text);

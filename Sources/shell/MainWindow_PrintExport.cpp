@@ -12,15 +12,15 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QTemporaryFile>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextDocumentWriter>
+#include <QTextFrame>
 #include <QUrl>
 #include <memory>
 
+#include "MarkFormat.h"
 #include "MdiChild.h"
 #include "Prompt.h"
 #include "SafeSave.h"
@@ -75,59 +75,55 @@ private:
     bool m_active = true;
 };
 
-// A check marks its findings as links named "<word>#<n>", which only the
-// editor's pop-ups follow. Links of the user's own (with a scheme) stay.
-bool isMarkLink(const QString& href)
+// The copy that is printed or exported. It has no QObject parent, so whoever
+// holds it is its only owner; the pictures it does not hold itself it asks of
+// the document it was copied from, while that lives.
+class OutputDocument : public QTextDocument
 {
-    static const QRegularExpression numbered(QStringLiteral("#\\d+$"));
-    return QUrl(href).scheme().isEmpty() && numbered.match(href).hasMatch();
-}
+public:
+    explicit OutputDocument(QTextDocument* source)
+        : m_source(source)
+    {
+        setMetaInformation(QTextDocument::DocumentTitle, source->metaInformation(QTextDocument::DocumentTitle));
+        setPageSize(source->pageSize());
+        setDefaultFont(source->defaultFont());
+        setDefaultTextOption(source->defaultTextOption());
+        setIndentWidth(source->indentWidth());
+        setDefaultStyleSheet(source->defaultStyleSheet());
+        // Thrown away after the output: its edits keep no Undo history.
+        setUndoRedoEnabled(false);
+    }
+
+protected:
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        if (m_source) {
+            const QVariant found = m_source->resource(type, name);
+            if (found.isValid())
+                return found;
+        }
+        return QTextDocument::loadResource(type, name);
+    }
+
+private:
+    QPointer<QTextDocument> m_source;
+};
 
 // What is printed or exported: a copy of the document (or of its selection)
-// whose marks keep their colours but are no links; the document itself keeps
-// them. The copy's parent is the document, which lends it its resources.
+// whose marks keep their colours but link nowhere (their links are for the
+// editor's pop-ups); the document itself keeps them. Every other link stays.
 std::unique_ptr<QTextDocument> outputDocument(const MdiChild* child, bool selectionOnly = false)
 {
     QTextDocument* source = child->document();
-    std::unique_ptr<QTextDocument> copy;
-    if (selectionOnly) {
-        copy.reset(new QTextDocument(source));
-        copy->setMetaInformation(QTextDocument::DocumentTitle, source->metaInformation(QTextDocument::DocumentTitle));
-        copy->setPageSize(source->pageSize());
-        copy->setDefaultFont(source->defaultFont());
-        copy->setUseDesignMetrics(source->useDesignMetrics());
-        QTextCursor(copy.get()).insertFragment(child->textCursor().selection());
-    } else {
-        copy.reset(source->clone(source));
-    }
-    struct Unlinked
-    {
-        int start;
-        int end;
-        QTextCharFormat format;
-    };
-    QVector<Unlinked> marks;
-    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            QTextCharFormat format = fragment.charFormat();
-            if (!format.isAnchor() || !isMarkLink(format.anchorHref()))
-                continue;
-            format.clearProperty(QTextFormat::IsAnchor);
-            format.clearProperty(QTextFormat::AnchorHref);
-            marks.append({fragment.position(), fragment.position() + fragment.length(), format});
-        }
-    }
-    // The copy is thrown away after the output: its edits keep no Undo history.
-    copy->setUndoRedoEnabled(false);
+    auto copy = std::make_unique<OutputDocument>(source);
     QTextCursor cursor(copy.get());
-    cursor.beginEditBlock();
-    for (const Unlinked& mark : marks) {
-        cursor.setPosition(mark.start);
-        cursor.setPosition(mark.end, QTextCursor::KeepAnchor);
-        cursor.setCharFormat(mark.format);
+    if (selectionOnly) {
+        cursor.insertFragment(child->textCursor().selection());
+    } else {
+        cursor.insertFragment(QTextDocumentFragment(source));
+        copy->rootFrame()->setFrameFormat(source->rootFrame()->frameFormat());
     }
-    cursor.endEditBlock();
+    MarkFormat::unlinkMarks(copy.get());
     return copy;
 }
 

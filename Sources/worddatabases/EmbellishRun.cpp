@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "Logging.h"
+#include "MarkFormat.h"
 #include "Prompt.h"
 #include "RandomSource.h"
 #include "SettingsStore.h"
@@ -334,40 +335,12 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
         qWarning() << "A marking run is still going; the new one is refused.";
         return Busy;
     }
-    // Loaded once here, before the document is touched; every worker's
-    // Embellish then shares the same tables. A table that cannot be read
-    // stops the run: a check that never looked must not report "0 处".
+    // Held for the whole run.
     QVector<WordLookupTable::Pointer> tables;
-    const QList<uint> tableList = tableCodes(code);
-    QList<uint> needed = tableList;
-    // The white-list check judges single characters by the high-frequency list.
-    if (code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST || code == TEMPLATE_TYPE_SPELLING_BLACK_WHITE_LIST)
-        needed << TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER;
-    for (uint table : needed) {
-        QString error;
-        WordLookupTable::Pointer loaded = WordLookupTable::shared(table, &error);
-        if (loaded && loaded->rowCount() == 0) {
-            // A table without rows would make the check report "0 处" as well.
-            error = tr("词库文件 %1 的数据表“%2”没有任何词条")
-                        .arg(QDir::toNativeSeparators(QFileInfo(WordDatabaseCatalogue::fileName(table)).absoluteFilePath()),
-                             WordDatabaseCatalogue::tableName(table));
-            loaded.reset();
-        }
-        if (tableList.contains(table))
-            tables << loaded;
-        if (!loaded) {
-            qWarning().noquote() << "Word table not loaded:" << error;
-            m_message.clear();
-            m_counts = MarkingRenderer::Counts();
-            QMessageBox box(QMessageBox::Warning, tr("警告"),
-                            tr("词库无法读取，本次操作没有进行，文档未作改动。\n\n%1").arg(error), QMessageBox::Ok,
-                            window);
-            Prompt::current().exec(box);
-            return TableUnavailable;
-        }
-    }
+    if (!loadTables(code, window, &tables))
+        return TableUnavailable;
 
-    QPointer<QTextEdit> target(editor);
+    const QPointer<QTextEdit> target(editor);
     m_aborted = false;
     m_cancelRequested = false;
     m_counts = MarkingRenderer::Counts();
@@ -378,10 +351,58 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     const int revision = editor->document()->revision();
 
     State state;
+    prepare(state, editor->document(), code);
+    const int result = cutInWorkers(state, target, window);
+    if (!releaseEditor(target, wasReadOnly, revision))
+        return Cancelled;
+    const Collected collected = collect(state, result);
+    qDebug() << "Embellish ended.";
+    showResult(target, state.lines, collected, code, dryRun);
+    setRunning(false);
+    reportCounts(code);
+    return result;
+}
+
+bool EmbellishRun::loadTables(uint code, QWidget* window, QVector<WordLookupTable::Pointer>* tables)
+{
+    // Loaded once here, before the document is touched; every worker's
+    // Embellish then shares the same tables. A table that cannot be read
+    // stops the run: a check that never looked must not report "0 处".
+    QList<uint> needed = tableCodes(code);
+    // The white-list check judges single characters by the high-frequency list.
+    if (code == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST || code == TEMPLATE_TYPE_SPELLING_BLACK_WHITE_LIST)
+        needed << TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER;
+    for (uint table : qAsConst(needed)) {
+        QString error;
+        WordLookupTable::Pointer loaded = WordLookupTable::shared(table, &error);
+        if (loaded && loaded->rowCount() == 0) {
+            // A table without rows would make the check report "0 处" as well.
+            error = tr("词库文件 %1 的数据表“%2”没有任何词条")
+                        .arg(QDir::toNativeSeparators(QFileInfo(WordDatabaseCatalogue::fileName(table)).absoluteFilePath()),
+                             WordDatabaseCatalogue::tableName(table));
+            loaded.reset();
+        }
+        if (!loaded) {
+            qWarning().noquote() << "Word table not loaded:" << error;
+            m_message.clear();
+            m_counts = MarkingRenderer::Counts();
+            QMessageBox box(QMessageBox::Warning, tr("警告"),
+                            tr("词库无法读取，本次操作没有进行，文档未作改动。\n\n%1").arg(error), QMessageBox::Ok,
+                            window);
+            Prompt::current().exec(box);
+            return false;
+        }
+        tables->append(loaded);
+    }
+    return true;
+}
+
+void EmbellishRun::prepare(State& state, const QTextDocument* document, uint code) const
+{
     state.code = code;
     state.settings = SegmentationSettings::read();
-    state.lines = documentLines(editor->document());
-    state.tables = tableList;
+    state.lines = documentLines(document);
+    state.tables = tableCodes(code);
     {
         // Codes without delimiters cut long lines where no word lies across,
         // which takes lookups.
@@ -399,39 +420,57 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     state.beforeItem = options.beforeItem;
     state.marked.resize(size_t(state.pieces.size()));
     state.embellished.resize(size_t(state.pieces.size()));
+}
+
+int EmbellishRun::cutInWorkers(State& state, const QPointer<QTextEdit>& target, QWidget* window)
+{
     const int lineCount = state.lines.size();
-    const int pieceCount = state.pieces.size();
-
     // Guarded: it goes with its window.
-    QPointer<QProgressDialog> progress = new QProgressDialog(QString(), tr("中止"), 0, lineCount, window);
-    m_progress = progress;
-    progress->setWindowModality(Qt::WindowModal);
-    progress->setAutoReset(false);
-    progress->setAutoClose(false);
-    progress->setMinimumDuration(options.progressDelay);
-    progress->setValue(0);
+    m_progress = new QProgressDialog(QString(), tr("中止"), 0, lineCount, window);
+    m_progress->setWindowModality(Qt::WindowModal);
+    m_progress->setAutoReset(false);
+    m_progress->setAutoClose(false);
+    m_progress->setMinimumDuration(options.progressDelay);
+    m_progress->setValue(0);
     const qint64 start = QDateTime::currentSecsSinceEpoch();
-
-    int workerCount = options.workerCount > 0 ? options.workerCount : QThread::idealThreadCount();
-    workerCount = std::max(1, std::min(workerCount, pieceCount));
-    qDebug() << "idealThreadCount =" << workerCount;
 
     QEventLoop loop;
     m_loop = &loop;
     m_state = &state;
     // Connections die with it, so nothing queued reaches a finished run.
     auto guard = std::make_unique<QObject>();
-    connect(progress.data(), &QProgressDialog::canceled, guard.get(), [this] { cancel(); });
-    connect(editor, &QObject::destroyed, guard.get(), [&state, &loop] {
+    connect(m_progress.data(), &QProgressDialog::canceled, guard.get(), [this] { cancel(); });
+    connect(target.data(), &QObject::destroyed, guard.get(), [&state, &loop] {
         // Nothing more is worth cutting; the workers are waited for below.
         state.stop.storeRelease(1);
         loop.quit();
     });
+    startWorkers(state, loop, guard.get());
+    const int result = poll(state, loop, target, start);
+
+    stopWorkers();
+    guard.reset();
+    for (QThread* worker : qAsConst(state.workers))
+        delete worker;
+    state.workers.clear();
+    m_state = nullptr;
+    m_loop = nullptr;
+    if (m_progress)
+        m_progress->setValue(lineCount);
+    delete m_progress.data();
+    return result;
+}
+
+void EmbellishRun::startWorkers(State& state, QEventLoop& loop, QObject* guard)
+{
+    int workerCount = options.workerCount > 0 ? options.workerCount : QThread::idealThreadCount();
+    workerCount = std::max(1, std::min(workerCount, int(state.pieces.size())));
+    qDebug() << "idealThreadCount =" << workerCount;
     for (int w = 0; w < workerCount; ++w) {
         QThread* worker = QThread::create([&state] { work(&state); });
         worker->setObjectName(QStringLiteral("EmbellishWorker%1").arg(w));
         state.workers << worker;
-        connect(worker, &QThread::finished, guard.get(), [&state, &loop, w] {
+        connect(worker, &QThread::finished, guard, [&state, &loop, w] {
             // Released as soon as it is done.
             if (QThread* done = state.workers.at(w)) {
                 done->wait();
@@ -443,64 +482,63 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
         });
         worker->start();
     }
+}
 
+int EmbellishRun::poll(State& state, QEventLoop& loop, const QPointer<QTextEdit>& target, qint64 start)
+{
     QTimer pace;
     pace.setSingleShot(true);
     connect(&pace, &QTimer::timeout, &loop, &QEventLoop::quit);
-    int result = Completed;
+    auto gone = [&] { return m_aborted || !target; };
     for (;;) {
         const bool done = state.finished == state.workers.size();
-        if (!done && !m_cancelRequested && !m_aborted && target) {
+        if (!done && !m_cancelRequested && !gone()) {
             pace.start(options.pollInterval);
             loop.exec();
             pace.stop();
         }
-        if (m_aborted || !target) {
-            result = Cancelled;
-            m_aborted = true;
+        if (gone())
             break;
-        }
-        // The line of the last piece handed out; past the last piece, every line.
-        const int taken = state.taken.loadAcquire();
-        const int line = taken < 0 ? 0 : taken >= pieceCount ? lineCount : state.pieces.at(taken).line;
-        const qint64 elapsed = QDateTime::currentSecsSinceEpoch() - start;
-        if (progress)
-            progress->setLabelText(progressText(line, lineCount, elapsed, estimate(elapsed, lineCount, line)));
-        // Once shown, the dialog handles pending events here.
-        if (progress)
-            progress->setValue(line);
+        showProgress(state, start);
         if (options.afterPoll)
             options.afterPoll();
-        if (m_aborted || !target) {
-            result = Cancelled;
-            m_aborted = true;
+        if (gone())
             break;
-        }
-        if (m_cancelRequested || (progress && progress->wasCanceled())) {
+        if (m_cancelRequested || (m_progress && m_progress->wasCanceled())) {
             stopWorkers();
-            result = Cancelled;
-            break;
+            return Cancelled;
         }
         if (state.finished == state.workers.size())
-            break;
+            return Completed;
     }
-    stopWorkers();
-    guard.reset();
-    for (QThread* worker : qAsConst(state.workers))
-        delete worker;
-    state.workers.clear();
-    m_state = nullptr;
-    m_loop = nullptr;
-    if (progress)
-        progress->setValue(lineCount);
-    delete progress.data();
+    m_aborted = true;
+    return Cancelled;
+}
 
+void EmbellishRun::showProgress(const State& state, qint64 start)
+{
+    if (!m_progress)
+        return;
+    // The line of the last piece handed out; past the last piece, every line.
+    const int pieceCount = state.pieces.size();
+    const int lineCount = state.lines.size();
+    const int taken = state.taken.loadAcquire();
+    const int line = taken < 0 ? 0 : taken >= pieceCount ? lineCount : state.pieces.at(taken).line;
+    const qint64 elapsed = QDateTime::currentSecsSinceEpoch() - start;
+    m_progress->setLabelText(progressText(line, lineCount, elapsed, estimate(elapsed, lineCount, line)));
+    // Once shown, the dialog handles pending events here.
+    if (m_progress)
+        m_progress->setValue(line);
+}
+
+bool EmbellishRun::releaseEditor(const QPointer<QTextEdit>& target, bool wasReadOnly, int revision)
+{
     if (m_aborted || !target) {
         qDebug() << "Embellish aborted.";
         if (target)
             target->setReadOnly(wasReadOnly);
         setRunning(false);
-        return Cancelled;
+        return false;
     }
     target->setReadOnly(wasReadOnly);
     if (target->document()->revision() != revision) {
@@ -511,46 +549,50 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
         QMessageBox box(QMessageBox::Warning, tr("警告"), tr("标记期间文档已被修改, 未应用标记结果."),
                         QMessageBox::Ok);
         Prompt::current().exec(box);
-        return Cancelled;
+        return false;
     }
+    return true;
+}
 
+EmbellishRun::Collected EmbellishRun::collect(const State& state, int result)
+{
     // Lines whose pieces were all handed out before the last one taken are
     // complete; after a cancel the line of that piece onward stays plain.
+    const int pieceCount = state.pieces.size();
+    const int lineCount = state.lines.size();
     const int taken = std::min(state.taken.loadAcquire(), pieceCount);
-    const int marked = result == Completed || taken >= pieceCount ? lineCount : state.pieces.at(std::max(taken, 0)).line;
-    SegmentList markedSegments;
-    SegmentList embellishedSegments;
-    {
-        int piece = 0;
-        for (int line = 0; line < marked; ++line) {
-            SegmentList markedLine;
-            SegmentList embellishedLine;
-            for (; piece < pieceCount && state.pieces.at(piece).line == line; ++piece) {
-                appendPiece(markedLine, state.marked[size_t(piece)]);
-                appendPiece(embellishedLine, state.embellished[size_t(piece)]);
-            }
-            markedSegments += markedLine;
-            embellishedSegments += embellishedLine;
-            if (line + 1 < marked) {
-                markedSegments << MarkingRenderer::lineEnd();
-                embellishedSegments << MarkingRenderer::lineEnd();
-            }
+    Collected collected;
+    collected.lines = result == Completed || taken >= pieceCount ? lineCount : state.pieces.at(std::max(taken, 0)).line;
+    int piece = 0;
+    for (int line = 0; line < collected.lines; ++line) {
+        SegmentList markedLine;
+        SegmentList embellishedLine;
+        for (; piece < pieceCount && state.pieces.at(piece).line == line; ++piece) {
+            appendPiece(markedLine, state.marked[size_t(piece)]);
+            appendPiece(embellishedLine, state.embellished[size_t(piece)]);
+        }
+        collected.marked += markedLine;
+        collected.embellished += embellishedLine;
+        if (line + 1 < collected.lines) {
+            collected.marked << MarkingRenderer::lineEnd();
+            collected.embellished << MarkingRenderer::lineEnd();
         }
     }
-    qDebug() << "Embellish ended.";
+    return collected;
+}
 
-    // A run that finds nothing changes nothing: the text, its formatting, the
-    // modified flag and the Undo history stay exactly as they were.
-    const MarkingRenderer::Counts found = MarkingRenderer::count(markedSegments, code);
+void EmbellishRun::showResult(QTextEdit* target, const QStringList& lines, const Collected& collected, uint code,
+                              bool dryRun)
+{
+    const MarkingRenderer::Counts found = MarkingRenderer::count(collected.marked, code);
     if (found.marks == 0 && found.blackList == 0 && found.whiteList == 0) {
-        setRunning(false);
+        // Nothing new to show: the text and its formatting stay. Only marks
+        // an earlier run left go, in one step Undo takes back; a document
+        // without marks keeps its modified flag and Undo history untouched.
+        MarkFormat::removeMarks(target->document());
         m_counts = found;
-        reportCounts(code);
-        return result;
+        return;
     }
-
-    const bool verbose = Settings().value(QStringLiteral("EmbellishVerbose"), 0).toInt() != 0;
-    const MarkingRenderer::LineSpacing spacing = MarkingRenderer::LineSpacing::fromSettings();
     if (dryRun && options.prepareDryRunView)
         options.prepareDryRunView();
     QTextCursor cursor(target->document());
@@ -563,40 +605,47 @@ int EmbellishRun::run(QTextEdit* editor, uint code, bool dryRun, QWidget* window
     cursor.block().layout()->clearLayout();
     cursor.setBlockFormat(QTextBlockFormat());
     cursor.setBlockCharFormat(QTextCharFormat());
-    if (dryRun) {
-        // Both lists carry the same flags, so the marked text counts the same.
-        m_counts = MarkingRenderer::insert(cursor, markedSegments, code, spacing);
-    } else if (!verbose) {
-        m_counts = MarkingRenderer::insert(cursor, embellishedSegments, code, spacing);
-    } else {
-        const QString twoBreaks(2, QChar::LineSeparator);
-        cursor.insertText(tr("原文 >>>"), QTextCharFormat());
-        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        MarkingRenderer::insert(cursor, markedSegments, code, spacing);
-        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        cursor.insertText(twoBreaks + tr("润色 >>>"), QTextCharFormat());
-        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        m_counts = MarkingRenderer::insert(cursor, embellishedSegments, code, spacing);
-        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-        cursor.insertText(twoBreaks, QTextCharFormat());
-    }
-    if (marked < lineCount) {
-        // The lines not marked, as plain text with a plain format.
-        if (!cursor.atStart())
-            cursor.insertBlock(cursor.blockFormat(), QTextCharFormat());
-        for (int line = marked; line < lineCount; ++line) {
-            if (line > marked)
-                cursor.insertBlock(cursor.blockFormat(), QTextCharFormat());
-            if (!state.lines.at(line).isEmpty())
-                cursor.insertText(state.lines.at(line), QTextCharFormat());
-        }
-    }
+    m_counts = insertMarked(cursor, collected, code, dryRun);
+    if (collected.lines < lines.size())
+        appendPlainLines(cursor, lines, collected.lines);
     cursor.endEditBlock();
     // The editor's own cursor went along with the insertions; the reader starts at the top.
     target->moveCursor(QTextCursor::Start);
-    setRunning(false);
-    reportCounts(code);
-    return result;
+}
+
+MarkingRenderer::Counts EmbellishRun::insertMarked(QTextCursor& cursor, const Collected& collected, uint code,
+                                                   bool dryRun)
+{
+    const MarkingRenderer::LineSpacing spacing = MarkingRenderer::LineSpacing::fromSettings();
+    // Both lists carry the same flags, so the marked text counts the same.
+    if (dryRun)
+        return MarkingRenderer::insert(cursor, collected.marked, code, spacing);
+    if (Settings().value(QStringLiteral("EmbellishVerbose"), 0).toInt() == 0)
+        return MarkingRenderer::insert(cursor, collected.embellished, code, spacing);
+    const QString twoBreaks(2, QChar::LineSeparator);
+    cursor.insertText(tr("原文 >>>"), QTextCharFormat());
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    MarkingRenderer::insert(cursor, collected.marked, code, spacing);
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.insertText(twoBreaks + tr("润色 >>>"), QTextCharFormat());
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    const MarkingRenderer::Counts counts = MarkingRenderer::insert(cursor, collected.embellished, code, spacing);
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.insertText(twoBreaks, QTextCharFormat());
+    return counts;
+}
+
+void EmbellishRun::appendPlainLines(QTextCursor& cursor, const QStringList& lines, int from)
+{
+    // The lines not marked, as plain text with a plain format.
+    if (!cursor.atStart())
+        cursor.insertBlock(cursor.blockFormat(), QTextCharFormat());
+    for (int line = from; line < lines.size(); ++line) {
+        if (line > from)
+            cursor.insertBlock(cursor.blockFormat(), QTextCharFormat());
+        if (!lines.at(line).isEmpty())
+            cursor.insertText(lines.at(line), QTextCharFormat());
+    }
 }
 
 void EmbellishRun::reportCounts(uint code)

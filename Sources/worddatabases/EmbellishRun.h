@@ -4,7 +4,8 @@
 // while the GUI thread shows progress and a cancel button; then the document
 // is replaced, in one undoable step, by the marked text (a dry run) or by the
 // text with the replacements (an applying run). A run that finds nothing
-// leaves the document exactly as it was.
+// only removes the marks earlier runs left; a document without marks it
+// leaves exactly as it was.
 //
 // One run at a time: a second request while one is going is refused. The
 // editor is read-only during the run. If the editor goes away or the window
@@ -21,9 +22,11 @@
 #include "Embellish.h"
 #include "MarkingRenderer.h"
 #include "Segment.h"
+#include "WordLookupTable.h"
 
 class QEventLoop;
 class QProgressDialog;
+class QTextCursor;
 class QTextDocument;
 class QTextEdit;
 class QWidget;
@@ -110,6 +113,35 @@ signals:
 
 private:
     struct State;
+    // The segments of the lines a run completed, with the line ends between them.
+    struct Collected
+    {
+        SegmentList marked;
+        SegmentList embellished;
+        int lines = 0;
+    };
+
+    // The steps of run(), in order.
+    // Loads the word tables the code reads; says so in a box when one cannot be read.
+    bool loadTables(uint code, QWidget* window, QVector<WordLookupTable::Pointer>* tables);
+    // The lines, the pieces the workers take and what they share.
+    void prepare(State& state, const QTextDocument* document, uint code) const;
+    // Runs the workers while the progress dialog shows; Completed or Cancelled.
+    int cutInWorkers(State& state, const QPointer<QTextEdit>& target, QWidget* window);
+    void startWorkers(State& state, QEventLoop& loop, QObject* guard);
+    int poll(State& state, QEventLoop& loop, const QPointer<QTextEdit>& target, qint64 start);
+    void showProgress(const State& state, qint64 start);
+    // Gives the editor back; false when nothing is to be written (aborted, or
+    // the text changed during the run).
+    bool releaseEditor(const QPointer<QTextEdit>& target, bool wasReadOnly, int revision);
+    static Collected collect(const State& state, int result);
+    // Replaces the text by the marked or embellished one, the lines not
+    // reached after a cancel plain; when nothing was found, only removes the
+    // marks of earlier runs.
+    void showResult(QTextEdit* target, const QStringList& lines, const Collected& collected, uint code, bool dryRun);
+    MarkingRenderer::Counts insertMarked(QTextCursor& cursor, const Collected& collected, uint code, bool dryRun);
+    static void appendPlainLines(QTextCursor& cursor, const QStringList& lines, int from);
+
     static void work(State* state);
     void stopWorkers();
     void setRunning(bool running);

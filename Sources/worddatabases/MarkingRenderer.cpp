@@ -1,9 +1,9 @@
 #include "MarkingRenderer.h"
 
-#include <QColor>
 #include <QDebug>
 #include <QTextCursor>
 
+#include "MarkFormat.h"
 #include "SettingsStore.h"
 #include "SharedCodes.h"
 
@@ -170,13 +170,7 @@ QTextBlockFormat MarkingRenderer::LineSpacing::blockFormat() const
 
 QTextCharFormat MarkingRenderer::markFormat(const QString& href, const QString& color)
 {
-    QTextCharFormat format;
-    format.setForeground(QColor(color));
-    format.setProperty(QTextFormat::FontUnderline, true);
-    format.setUnderlineStyle(QTextCharFormat::SingleUnderline);
-    format.setAnchor(true);
-    format.setAnchorHref(href);
-    return format;
+    return MarkFormat::make(href, color);
 }
 
 MarkingRenderer::Counts MarkingRenderer::renderHtml(const SegmentList& segments, uint code, const LineSpacing& spacing,

@@ -58,7 +58,7 @@ public:
     static Counts insert(QTextCursor& cursor, const SegmentList& segments, uint code, const LineSpacing& spacing);
     // The counts either of the above would give, with nothing written.
     static Counts count(const SegmentList& segments, uint code);
-    // The character format of a mark.
+    // The character format of a mark (MarkFormat::make).
     static QTextCharFormat markFormat(const QString& href, const QString& color);
     static bool isLineEnd(const Segment& segment) { return segment.text == QLatin1String("\n"); }
     static Segment lineEnd() { return Segment{QStringLiteral("\n"), QString(), false}; }
