@@ -172,7 +172,8 @@ private slots:
 
     // Black list on the shipped tables, through runs on worker threads:
     // correct sentences in which a wrong form's characters meet across two
-    // words (这家|俱乐部, 平安|祥和) get no mark, and at least 99 in 100 of the
+    // words (这家|俱乐部, 平安|祥和) or across a person's name and a word
+    // (美玲|听完, 小欧|打来) get no mark, and at least 99 in 100 of the
     // natural sentences with a real misspelling get theirs, in the black-list
     // check and in the combined one.
     void blackListReadsTheContext()
