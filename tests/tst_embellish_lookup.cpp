@@ -331,6 +331,32 @@ private slots:
         QVERIFY(!first.loadWordTable(16)); // missing file
     }
 
+    // A word's row is its place in the order the rows were written (the
+    // white list's rough frequency), however SQLite chooses to scan.
+    void rowsInTheOrderWritten()
+    {
+        Dictionary dictionary;
+        dictionary.addWords(33, {"的确", "一个", "卷纸"});
+        const QString connection = QUuid::createUuid().toString();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
+            db.setDatabaseName(WordDatabaseCatalogue::fileName(33));
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec("PRAGMA reverse_unordered_selects = ON"));
+            const WordLookupTable::Pointer table = WordLookupTable::load(db, 33);
+            QVERIFY(table);
+            QCOMPARE(table->rowOf("的确"), 1);
+            QCOMPARE(table->rowOf("卷纸"), 3);
+            // A table without row ids is read all the same.
+            QSqlQuery query(db);
+            QVERIFY(query.exec("CREATE TABLE 自定义 (Word TEXT PRIMARY KEY) WITHOUT ROWID"));
+            QVERIFY(query.exec("INSERT INTO 自定义 VALUES ('点赞')"));
+            const WordLookupTable::Pointer withoutRowIds = WordLookupTable::load(db, 254);
+            QVERIFY(withoutRowIds && withoutRowIds->contains("点赞"));
+        }
+        QSqlDatabase::removeDatabase(connection);
+    }
+
     void workersShareOneTable()
     {
         Dictionary dictionary;

@@ -59,6 +59,16 @@ void addWords(TemporaryDictionary& dictionary, uint code, const QStringList& wor
     dictionary.add(code, {"Word"}, rows, true);
 }
 
+// A name template as the name generator reads it: surnames, then the given
+// name's first and second characters.
+QByteArray nameTemplate(const QStringList& surnames, const QStringList& first, const QStringList& second)
+{
+    QString xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<template title=\"名\">";
+    for (const QStringList& entry : {surnames, first, second})
+        xml += "<entry title=\"部分\"><content>" + entry.join("</content><content>") + "</content></entry>";
+    return (xml + "</template>\n").toUtf8();
+}
+
 const uint kListCodes[] = {16, 17, 33, 36, 80, 81, 82, 83, 84, 86, 87, 88, 89, 96, 117, 254};
 const QString kAlphabet = QStringLiteral("甲乙丙丁戊己庚辛 a1B，。！、“”\t\u3000\u00a0「→２");
 
@@ -127,6 +137,28 @@ private slots:
         QCOMPARE(cut(embellish, "安祥，和", 32), QString("安祥✓|，和"));
         // The combined check: no black-list hit, the white list finds its words.
         QCOMPARE(cut(embellish, "节日里平安祥和", 34), QString("节日里|平安✓|祥和✓"));
+    }
+
+    // A person's name is one piece in that reading, so a name's last
+    // character is not taken for the start of a wrong form: a surname of 姓氏
+    // after 小, 老 or 阿, a given name put together like the name generator
+    // does (from one of its templates, which may be in their Base64 form), and
+    // a surname with a given name. A misspelling next to a name is still marked.
+    void blackListReadsNamesAsOnePiece()
+    {
+        TemporaryDictionary dictionary("seg");
+        dictionary.add(32, {"TypoWord", "Correction"}, {{"侯补", "候补"}, {"玲听", "聆听"}, {"欧打", "殴打"}}, true);
+        addWords(dictionary, 33, {"车票", "聆听", "殴打", "候补", "报告", "邻居"});
+        addWords(dictionary, 86, {"侯", "王", "欧阳"});
+        writeBytes(dictionary.path() + "/Templates/男名.tqw", nameTemplate({"王"}, {"国"}, {"强"}));
+        writeBytes(dictionary.path() + "/Templates/女名.tqw", nameTemplate({"王"}, {"美", "小"}, {"玲", "莹"}).toBase64());
+        Embellish embellish(nullptr);
+        for (const QString line : {"小侯补了车票", "老侯补了车票", "美玲听完报告", "王美玲听完报告", "欧阳玲听完报告"})
+            QCOMPARE(cut(embellish, line, 32), line);
+        // 国 and 玲 come from different templates: no name.
+        QCOMPARE(cut(embellish, "国玲听完报告", 32), QString("国|玲听✓|完报告"));
+        QCOMPARE(cut(embellish, "小王欧打邻居", 32), QString("小王|欧打✓|邻居"));
+        QCOMPARE(cut(embellish, "美玲玲听报告", 32), QString("美玲|玲听✓|报告"));
     }
 
     // The length limit decides which words can be found at all: shortest

@@ -14,6 +14,7 @@
 #include <QVector>
 #include <random>
 
+#include "PersonalNames.h"
 #include "Segment.h"
 #include "WordLookupTable.h"
 
@@ -121,6 +122,8 @@ private:
     // form in its context (taken whole, or with its correction put in), or as
     // the meeting of correct words (这家|俱乐部)?
     bool readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules);
+    // Loads what readsAsWrongForm reads by: the white list and people's names.
+    void prepareReading();
 
     // Points the connection at a file and opens it when needed; the shared
     // body of getDatabase, quiet unless lookup logging is on.
@@ -140,5 +143,6 @@ private:
     QHash<uint, WordLookupTable::Pointer> m_tables;
     std::mt19937 m_random;
     bool m_randomSeeded = false;
-    bool m_whiteListTried = false; // the black list's judge has tried to load the white list
+    bool m_readingPrepared = false; // the black list's judge has tried to load what it reads by
+    PersonalNames m_names;
 };

@@ -433,6 +433,8 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
 // - with a correction put in, kept together (inside one piece): fewer pieces
 //   than as written mark it too (的|候选人 against 的|侯|选人), while
 //   这|家具|乐|部 reads worse than 这家|俱乐部.
+// A person's name is one piece as well (美玲|听完, 小欧|打来|电话, see
+// PersonalNames).
 // When the correction reads with as many pieces as the text as written, the
 // words decide: the shipped white list lists its words most frequent first,
 // so a word's row is a rough measure of how common it is, and a correction
@@ -444,6 +446,18 @@ constexpr int kReadingContext = 6;
 constexpr int kLongestReadingWord = 8;
 // ln 20: the correction's reading must be about twenty times as common.
 constexpr double kClearlyMoreCommon = 3.0;
+constexpr int kNamePiece = -1;
+
+// The weight of one piece: ln(row) for a white-list word. Frequency does not
+// judge a name (a story may say 张海 on every page), so in a tie a name's
+// reading stands. A single character, or a span that must be one piece
+// whatever the white list says, weighs singleWeight.
+double pieceWeight(int row, double singleWeight)
+{
+    if (row > 0)
+        return std::log(double(row));
+    return row == kNamePiece ? 0.0 : singleWeight;
+}
 
 struct Reading
 {
@@ -464,8 +478,8 @@ enum class SpanRule {
 };
 
 // The best reading of a stretch of size characters. rows[k * kLongestReadingWord
-// + n - 2] is the white-list row of its n characters at k (0: no word);
-// singleWeight is the weight of a single character.
+// + n - 2] is the white-list row of its n characters at k (0: no word,
+// kNamePiece: a name); singleWeight is the weight of a single character.
 Reading bestReading(const QVector<int>& rows, int size, int from, int to, SpanRule rule, double singleWeight)
 {
     QVector<Reading> best(size + 1);
@@ -491,10 +505,10 @@ Reading bestReading(const QVector<int>& rows, int size, int from, int to, SpanRu
             }
             // The span itself is a piece where it must be one: the hit as
             // written, or the correction, whatever the white list says.
-            const bool piece = n == 1 || row > 0 || (exactSpan && rule != SpanRule::NotWhole);
+            const bool piece = n == 1 || row != 0 || (exactSpan && rule != SpanRule::NotWhole);
             if (!allowed || !piece)
                 continue;
-            const Reading next{best[k].pieces + 1, best[k].weight + (row > 0 ? std::log(double(row)) : singleWeight)};
+            const Reading next{best[k].pieces + 1, best[k].weight + pieceWeight(row, singleWeight)};
             if (readsBetter(next, best[k + n]))
                 best[k + n] = next;
         }
@@ -503,6 +517,21 @@ Reading bestReading(const QVector<int>& rows, int size, int from, int to, SpanRu
 }
 
 } // namespace
+
+void Embellish::prepareReading()
+{
+    if (m_readingPrepared)
+        return;
+    m_readingPrepared = true;
+    // The white list is read from memory: every hit asks it about a few dozen pieces.
+    if (!hasWordTable(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST))
+        loadWordTable(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST);
+    QString error;
+    WordLookupTable::Pointer surnames = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_SURNAME, &error);
+    if (!surnames)
+        qWarning().noquote() << "Surnames not loaded:" << error;
+    m_names = PersonalNames::load(std::move(surnames));
+}
 
 bool Embellish::readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules)
 {
@@ -516,11 +545,7 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
     const int hitStart = start - from;
     const int hitEnd = hitStart + length;
 
-    // The white list is read from memory: every hit asks it about a few dozen pieces.
-    if (!hasWordTable(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST) && !m_whiteListTried) {
-        m_whiteListTried = true;
-        loadWordTable(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST);
-    }
+    prepareReading();
     const auto loaded = m_tables.constFind(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST);
     const WordLookupTable* whiteList = loaded != m_tables.constEnd() ? loaded->data() : nullptr;
     // Without the table in memory every word counts the same.
@@ -531,9 +556,11 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
         for (int k = 0; k < text.size(); ++k)
             for (int n = 2; n <= kLongestReadingWord && k + n <= text.size(); ++n) {
                 piece.setUnicode(text.constData() + k, n);
-                rows[k * kLongestReadingWord + n - 2] = whiteList
-                    ? whiteList->rowOf(piece)
-                    : int(containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, piece));
+                int& row = rows[k * kLongestReadingWord + n - 2];
+                row = whiteList ? whiteList->rowOf(piece)
+                                : int(containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, piece));
+                if (row == 0 && m_names.isName(piece.constData(), n))
+                    row = kNamePiece;
             }
         return rows;
     };

@@ -127,9 +127,12 @@ WordLookupTable::Pointer WordLookupTable::load(const QSqlDatabase& database, uin
 
     QSqlQuery query(database);
     query.setForwardOnly(true);
-    // The whole row, like the SQL lookups: their first two columns are what counts.
+    // The whole row, like the SQL lookups: their first two columns are what
+    // counts. In the order the rows were written (the shipped white list is
+    // written most frequent first, and rowOf reports that order); a table
+    // without row ids is read as SQLite gives it.
     const QString sql = QStringLiteral("SELECT * FROM \"%1\"").arg(table);
-    if (!query.exec(sql)) {
+    if (!query.exec(sql + QStringLiteral(" ORDER BY rowid")) && !query.exec(sql)) {
         if (error)
             *error = QStringLiteral("无法读取数据表“%1”（%2）").arg(table, query.lastError().text());
         return Pointer();

@@ -47,7 +47,8 @@ public:
     // List tables: is the word in the table?
     bool contains(const QString& word) const;
     // List tables: the number of the first row that holds the word, counted
-    // from 1 in the table's row order; 0 when the word is not there.
+    // from 1 in the order the rows were written (by row id); 0 when the word
+    // is not there.
     int rowOf(const QString& word) const;
     // Pair and correction tables: the rows whose key column (for pairs either
     // column) equals the word, or begins with it when prefix is set.
