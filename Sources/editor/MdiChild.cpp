@@ -591,6 +591,15 @@ void MdiChild::showEvent(QShowEvent*)
     qDebug() << Q_FUNC_INFO;
 }
 
+// A new skin or background changes the palette the current-line and paragraph
+// bands are worked out from: they take the new colours at once.
+void MdiChild::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        highlightCurrentLineAndParagraph();
+}
+
 void MdiChild::keyPressEvent(QKeyEvent* event)
 {
     qDebug() << Q_FUNC_INFO << ", key =" << event->key() << ", modifiers =" << event->modifiers();
