@@ -36,6 +36,7 @@
 #include "SettingsStore.h"
 #include "SharedCodes.h"
 #include "TextEncoding.h"
+#include "TextFileReader.h"
 #include "VeldmarkHighlighter.h"
 
 int zoomLevel = 1;
@@ -190,9 +191,12 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
     const QDateTime modified = info.lastModified();
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
+    // A file too large to be read whole is refused, not shown empty (saving
+    // that would lose it).
+    QByteArray bytes;
+    const TextFileReader::Outcome read = TextFileReader::readWhole(file, &bytes);
+    if (read != TextFileReader::Text)
+        return fail(file.error() != QFileDevice::NoError ? file.errorString() : TextFileReader::problem(read));
     file.close();
 
     const bool forced = !enc.isEmpty();
