@@ -272,6 +272,39 @@ draw_mark() {   # $1 = colour, $2 = cross|up|down, $3 = output (16x16)
     "$im" -size 64x64 xc:none "${shape[@]}" -filter Lanczos -resize 16x16 "${pngopts[@]}" "$3"
 }
 
+# Check marks of the menus, drawn by the skins themselves so that a checked
+# entry looks checked whatever the platform style: a box (entries switched on
+# and off) or a ring (one of a group), white inside a dark frame, with a tick or
+# a dot when on.  The dark skin's are the same in its colours.  Drawn at 64 px
+# and reduced to 16 px.
+draw_indicator() {   # $1 = box|ring, $2 = off|on, $3 = frame, $4 = inside, $5 = mark, $6 = output
+    local frame mark=()
+    if [[ $1 == box ]]; then
+        frame=(-draw "roundrectangle 6,6 58,58 8,8")
+        [[ $2 == on ]] && mark=(-fill none -stroke "$5" -strokewidth 9
+                                -draw "stroke-linecap round stroke-linejoin round polyline 17,33 28,45 48,19")
+    else
+        frame=(-draw "circle 32,32 32,6")
+        [[ $2 == on ]] && mark=(-fill "$5" -stroke none -draw "circle 32,32 32,18")
+    fi
+    "$im" -size 64x64 xc:none -fill "$4" -stroke "$3" -strokewidth 5 "${frame[@]}" "${mark[@]}" \
+        -filter Lanczos -resize 16x16 "${pngopts[@]}" "$6"
+}
+
+# Buttons of the dock title bars: a cross (close) and two overlapping windows
+# (float), on a transparent 16x16 square.  Drawn at 64 px and reduced; the
+# title bar shows them at about 10 px, so the strokes are thick.
+draw_dock_button() {   # $1 = colour, $2 = close|float, $3 = output (16x16)
+    local shape
+    case $2 in
+        close) shape=(-stroke "$1" -strokewidth 11 -draw "line 14,14 50,50" -draw "line 50,14 14,50") ;;
+        float) shape=(-fill none -stroke "$1" -strokewidth 8
+                      -draw "rectangle 24,6 58,34"
+                      -draw "rectangle 6,26 40,58") ;;
+    esac
+    "$im" -size 64x64 xc:none "${shape[@]}" -filter Lanczos -resize 16x16 "${pngopts[@]}" "$3"
+}
+
 draw_logo "$tmp/logo1024.png"
 "$im" "$tmp/logo1024.png" -filter Lanczos -resize 256x256 "${pngopts[@]}" "$out/LogoVeldmark.png"
 # Multi-size Windows icon: each size reduced from the large drawing.
@@ -344,6 +377,22 @@ draw_mark '#c8c8c8' up    "$out/DarkSpinUp.png"
 draw_mark '#c8c8c8' down  "$out/DarkSpinDown.png"
 draw_mark '#8c8c8c' up    "$out/DarkSpinUpDisabled.png"
 draw_mark '#8c8c8c' down  "$out/DarkSpinDownDisabled.png"
+
+# Dock title bar buttons: dark for the light skins, light for the dark one.
+for kind in close float; do
+    name=Close; [[ $kind == float ]] && name=Float
+    draw_dock_button '#202020' $kind "$out/Dock$name.png"
+    draw_dock_button '#e0e0e0' $kind "$out/DarkDock$name.png"
+done
+
+# Menu check marks: dark on white for the light skins, light on #252525 for the dark one.
+for state in off on; do
+    mark=Off; [[ $state == on ]] && mark=On
+    draw_indicator box  $state '#404040' white   '#202020' "$out/MenuCheck$mark.png"
+    draw_indicator ring $state '#404040' white   '#202020' "$out/MenuRadio$mark.png"
+    draw_indicator box  $state '#c8c8c8' '#252525' '#e8e8e8' "$out/DarkMenuCheck$mark.png"
+    draw_indicator ring $state '#c8c8c8' '#252525' '#e8e8e8' "$out/DarkMenuRadio$mark.png"
+done
 
 # Generation commands: one badge each, coloured by kind (people, things,
 # story, names).

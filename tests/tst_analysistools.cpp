@@ -3,7 +3,8 @@
 // short-text rule, the frequency listing reader, the part-of-speech highlight,
 // the word-cloud input and picture, and the wait that stops a tool. The real
 // companion programs, for their contracts: CharFreqCounter, JieBa's four modes
-// (quiet standard error, private cache) and WordCloud.
+// (quiet standard error, private cache) and WordCloud, and all of them on files
+// they cannot read whole.
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -29,6 +30,7 @@
 #include "PartOfSpeechFlags.h"
 #include "TestSupport.h"
 #include "TextAnalysisRunner.h"
+#include "TextFileReader.h"
 #include "WordCloudDialog.h"
 #include "WordEvaluateDialog.h"
 #include "ui_CharEvaluateDialog.h"
@@ -569,6 +571,72 @@ private slots:
             QProcessEnvironment::systemEnvironment());
         QCOMPARE(cloud.exitCode, 1);
         QVERIFY2(cloud.err.contains("无法无损解码，未计入: " + folder + "/broken.txt"), qPrintable(cloud.err));
+    }
+
+    // A file that cannot be read whole (a sparse file of 2 GiB, which takes no
+    // disk space) is named with "未计入" and left out by every tool, like an
+    // undecodable one; the file beside it is still counted, and the tools that
+    // take a single file refuse it with the same words.
+    void filesThatCannotBeReadWholeAreNamed()
+    {
+        const QString folder = freshTempFolder("whole");
+        writeBytes(folder + "/a.txt", QString("春天来了").toUtf8());
+        const QString huge = folder + "/huge.txt";
+        {
+            QFile file(huge);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(qint64(2) << 30));
+        }
+        const QString why = TextFileReader::leftOut(TextFileReader::TooLarge);
+        QVERIFY(why.endsWith("未计入"));
+        const QString progress = huge + " (" + why + ")";
+        const QString refusal = why + ": " + huge;
+
+        const QString counted = TextAnalysisRunner::decodeOutput(
+            TextAnalysisRunner::runTool(companion("CharFreqCounter"), {"false", folder}).output);
+        QVERIFY2(counted.contains(progress), qPrintable(counted));
+        QCOMPARE(listingOf(counted).items, QStringList({"了", "天", "春", "来"}));
+        QVERIFY2(listingOf(counted).title.contains("其中 1 个未计入"), qPrintable(counted));
+        const TextAnalysisRunner::ToolRun alone = TextAnalysisRunner::runTool(companion("CharFreqCounter"), {"false", huge});
+        const QString aloneOutput = TextAnalysisRunner::decodeOutput(alone.output);
+        QVERIFY2(aloneOutput.contains(refusal) && aloneOutput.contains("字符总数: 0"), qPrintable(aloneOutput));
+
+        const Separate words = runSeparately(companion("JieBa"), {"freq", "true", "true", "true", folder},
+                                             QProcessEnvironment::systemEnvironment());
+        QVERIFY2(words.out.contains(progress), qPrintable(words.out + words.err));
+        QVERIFY(listingOf(words.out).items.contains("春天"));
+        for (const char* mode : {"seg", "flag"}) {
+            const QStringList arguments = qstrcmp(mode, "seg") == 0 ? QStringList{mode, huge} : QStringList{mode, "true", huge};
+            const Separate cut = runSeparately(companion("JieBa"), arguments, QProcessEnvironment::systemEnvironment());
+            QCOMPARE(cut.exitCode, 1);
+            QVERIFY2(cut.err.contains(refusal), qPrintable(cut.err));
+        }
+
+        const Separate cloud = runSeparately(
+            companion("WordCloud"), {TestEnvironment::programDir() + "/WordCloudImages/Heart.png", "#ffffff", "30", "100", huge},
+            QProcessEnvironment::systemEnvironment());
+        QCOMPARE(cloud.exitCode, 1);
+        QVERIFY2(cloud.err.contains(refusal), qPrintable(cloud.err));
+    }
+
+    // Where reading whole stops: at the limit exactly a file is read, one byte
+    // more and it is refused, also for a file that does not tell its size.
+    void wholeFileLimit()
+    {
+        const QString path = freshTempFolder("limit") + "/twelve.txt";
+        writeBytes(path, QString("春天来了").toUtf8());
+        TextFileReader::Result read = TextFileReader::read(path, 12);
+        QCOMPARE(read.outcome, TextFileReader::Text);
+        QCOMPARE(read.text, QString("春天来了"));
+        QCOMPARE(TextFileReader::read(path, 11).outcome, TextFileReader::TooLarge);
+        QCOMPARE(TextFileReader::read(path + ".missing").outcome, TextFileReader::Unreadable);
+
+        // The kernel's files say they are empty and are not.
+        const QString status = "/proc/self/status";
+        read = TextFileReader::read(status);
+        QCOMPARE(read.outcome, TextFileReader::Text);
+        QVERIFY(read.text.contains("Name:"));
+        QCOMPARE(TextFileReader::read(status, 16).outcome, TextFileReader::TooLarge);
     }
 
     void jieBaContract()

@@ -264,15 +264,18 @@ private slots:
         QVERIFY(!child.document()->isModified());
     }
 
-    void nonRegularFilesAreRefused_data()
+    // Files that are no plain files, are missing, or are too large to be read
+    // whole are refused with a message, and the document keeps what it had.
+    void unreadableFilesAreRefused_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::newRow("folder") << "folder";
         QTest::newRow("FIFO") << "fifo";
         QTest::newRow("device") << "device";
         QTest::newRow("missing") << "missing";
+        QTest::newRow("2 GiB") << "large";
     }
-    void nonRegularFilesAreRefused()
+    void unreadableFilesAreRefused()
     {
         QFETCH(QString, kind);
         QString target;
@@ -284,6 +287,11 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
         } else if (kind == "device") {
             target = "/dev/zero";
+        } else if (kind == "large") {
+            // Sparse: it takes no disk space.
+            target = path("large.txt");
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(2) << 30));
         } else {
             target = path("nothing here.txt");
         }
@@ -295,6 +303,8 @@ private slots:
         QVERIFY(!child.loadFile(target));
         QCOMPARE(prompt.texts.size(), 1);
         QVERIFY(prompt.texts.first().startsWith("读取 " + target + " 失败"));
+        if (kind == "large")
+            QVERIFY2(prompt.texts.first().contains("文件过大"), qPrintable(prompt.texts.first()));
         QCOMPARE(prompt.titles.first(), QString("塔泉笔"));
         QCOMPARE(child.toPlainText(), QString("typed"));
         QCOMPARE(child.curFile, name);

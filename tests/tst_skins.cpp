@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QDockWidget>
 #include <QFile>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QImageReader>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -27,6 +29,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStyleFactory>
 #include <QStyleOption>
 #include <QStatusBar>
 #include <QTabBar>
@@ -41,6 +44,7 @@
 
 #include "FindReplaceDialogEx.h"
 #include "MainWindow.h"
+#include "MdiChild.h"
 #include "PreferencesDialog.h"
 #include "PreferencesDialogEx.h"
 #include "TestSupport.h"
@@ -316,30 +320,135 @@ QStringList sheetWarnings(const MessageCapture& capture)
     return found;
 }
 
-// How far the most striking pixel of area stands out from the commonest colour of
-// around: the contrast ratio of the web's accessibility rules, 1 for none, 21 for
-// black on white.
-double standsOut(const QImage& shot, const QRect& area, const QRect& around)
+// The contrast ratio of the web's accessibility rules between two colours: 1 for
+// none, 21 for black on white.
+double contrast(QRgb a, QRgb b)
 {
     const auto luminance = [](QRgb c) {
         const auto linear = [](int v) { return std::pow(v / 255.0, 2.2); };
         return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c)) + 0.05;
     };
+    return qMax(luminance(a), luminance(b)) / qMin(luminance(a), luminance(b));
+}
+
+QRgb commonestColour(const QImage& shot, const QRect& area)
+{
     QHash<QRgb, int> counts;
-    QSet<QRgb> inArea;
-    for (int y = around.top(); y <= around.bottom(); ++y)
-        for (int x = around.left(); x <= around.right(); ++x)
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
             ++counts[shot.pixel(x, y)];
+    return std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+               return a.second < b.second; })->first;
+}
+
+// How far the most striking pixel of area stands out from the commonest colour of
+// around, as a contrast ratio.
+double standsOut(const QImage& shot, const QRect& area, const QRect& around)
+{
+    const QRgb base = commonestColour(shot, around);
+    QSet<QRgb> inArea;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             inArea.insert(shot.pixel(x, y));
-    const double base = luminance(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
-                                      return a.second < b.second; })->first);
     double best = 1;
     for (QRgb pixel : inArea)
-        best = qMax(best, qMax(luminance(pixel), base) / qMin(luminance(pixel), base));
+        best = qMax(best, contrast(pixel, base));
     return best;
 }
+
+double colourDistance(QRgb a, QRgb b)
+{
+    return std::hypot(std::hypot(qRed(a) - qRed(b), qGreen(a) - qGreen(b)), qBlue(a) - qBlue(b));
+}
+
+// Colours far apart in lightness or in hue.
+bool clearlyApart(QRgb a, QRgb b)
+{
+    return contrast(a, b) >= 2.0 || colourDistance(a, b) >= 60;
+}
+
+// Pixels at the same place in two pictures (over the size they share) whose
+// colours are clearly apart.
+int clearlyDifferentPixels(const QImage& a, const QImage& b)
+{
+    int count = 0;
+    for (int y = 0; y < qMin(a.height(), b.height()); ++y)
+        for (int x = 0; x < qMin(a.width(), b.width()); ++x)
+            if (clearlyApart(a.pixel(x, y), b.pixel(x, y)))
+                ++count;
+    return count;
+}
+
+// A platform style that draws every menu entry as if it were unchecked: what a
+// style that takes its check marks from elsewhere shows under a style sheet.
+class UncheckedMenuStyle : public QProxyStyle
+{
+public:
+    UncheckedMenuStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element != CE_MenuItem || !item) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        QStyleOptionMenuItem unchecked(*item);
+        unchecked.checked = false;
+        QProxyStyle::drawControl(element, &unchecked, painter, widget);
+    }
+};
+
+QStyle* createBaseStyle(const QString& name)
+{
+    if (name == QLatin1String("unchecked"))
+        return new UncheckedMenuStyle;
+    return QStyleFactory::create(name);
+}
+
+// Sets the application's style for its lifetime and puts the previous one back.
+class BaseStyle
+{
+public:
+    explicit BaseStyle(const QString& name) : m_previous(QApplication::style()->objectName())
+    {
+        QApplication::setStyle(createBaseStyle(name));
+    }
+    ~BaseStyle() { QApplication::setStyle(QStyleFactory::create(m_previous)); }
+
+private:
+    QString m_previous;
+};
+
+// The background of the current-line band of an editor (its selection without
+// a selected text), or an invalid colour without one.
+QColor currentLineBand(const MdiChild* child)
+{
+    for (const QTextEdit::ExtraSelection& selection : child->extraSelections())
+        if (!selection.cursor.hasSelection())
+            return selection.format.background().color();
+    return QColor();
+}
+
+// The main window as the program shows it, with new documents and a skin,
+// its modal boxes answered by a script.
+struct ShownMainWindow
+{
+    ScriptedPrompt prompt;
+    MainWindow window{nullptr, MainWindow::NoStartUpTimers};
+    bool exposed = false;
+
+    ShownMainWindow(int documents, int skin)
+    {
+        window.resize(1280, 800);
+        window.show();
+        exposed = QTest::qWaitForWindowExposed(&window);
+        for (int i = 0; i < documents; ++i)
+            window.newFile();
+        window.setCustomStyleSheet(skin);
+    }
+};
 
 } // namespace
 
@@ -359,6 +468,11 @@ private slots:
     void switchingSheetsKeepsWindowUsable();
     void everyCheckBoxAndRadioButtonShows_data();
     void everyCheckBoxAndRadioButtonShows();
+    void menusTellCheckedFromUnchecked_data();
+    void menusTellCheckedFromUnchecked();
+    void selectedTabStandsOut_data();
+    void selectedTabStandsOut();
+    void currentLineBandFollowsALiveSwitch();
     void everyCompiledPictureLoads_data();
     void everyCompiledPictureLoads();
     void qrcEntriesResolve();
@@ -496,18 +610,15 @@ void TestSkins::everyCheckBoxAndRadioButtonShows_data()
 
 // The main window with its find-in-files form, the find dialog and both
 // preferences dialogs, each page of each: every check box and radio button
-// shows its indicator, every label its text, every spin box its arrows and
-// every tab its close cross.
+// shows its indicator, every label and group its title (a disabled one too,
+// such as "当前选中快捷键" on the shortcut page), every spin box its arrows,
+// every tab its close cross and every dock its float and close buttons.
 void TestSkins::everyCheckBoxAndRadioButtonShows()
 {
     QFETCH(int, skin);
-    ScriptedPrompt prompt;
-    MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-    window.resize(1280, 800);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.newFile();
-    window.setCustomStyleSheet(skin);
+    ShownMainWindow shown(1, skin);
+    QVERIFY(shown.exposed);
+    MainWindow& window = shown.window;
     window.preferencesAct->trigger();
     window.preferencesExAct->trigger();
 
@@ -553,10 +664,149 @@ void TestSkins::everyCheckBoxAndRadioButtonShows()
                 for (int i = 0; i < bar->count(); ++i)
                     if (QWidget* close = bar->tabButton(i, QTabBar::RightSide))
                         check(close, close->rect(), "tab close button", 1.5);
+            for (QGroupBox* group : top->findChildren<QGroupBox*>()) {
+                if (group->title().isEmpty())
+                    continue;
+                QStyleOptionGroupBox option;
+                option.initFrom(group);
+                option.text = group->title();
+                option.subControls = QStyle::SC_GroupBoxLabel;
+                const QRect title = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                                   QStyle::SC_GroupBoxLabel, group);
+                check(group, title, "group title " + group->title(), 3.0);
+            }
+            for (QDockWidget* dock : top->findChildren<QDockWidget*>())
+                for (QAbstractButton* button : dock->findChildren<QAbstractButton*>(
+                         QRegularExpression(QStringLiteral("^qt_dockwidget_")), Qt::FindDirectChildrenOnly))
+                    check(button, button->rect(), dock->windowTitle() + " dock button", 7.0);
         }
     }
     QVERIFY(seen > 20);
     faults.removeDuplicates();
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+}
+
+void TestSkins::menusTellCheckedFromUnchecked_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("baseStyle");
+    for (const Skin& skin : skins())
+        for (const char* style : {"Fusion", "Windows", "unchecked"})
+            QTest::newRow(qPrintable(QStringLiteral("%1 on %2").arg(skin.name, style))) << sheetPath(skin.name) << style;
+}
+
+// A menu with a checked and an unchecked entry of each kind, alike in all else:
+// in every skin and on every platform style the two look clearly different.
+void TestSkins::menusTellCheckedFromUnchecked()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, baseStyle);
+    BaseStyle style(baseStyle);
+
+    QMainWindow window;
+    QMenu* menu = window.menuBar()->addMenu(QStringLiteral("查看(&V)"));
+    const auto add = [&](bool checked, QActionGroup* group) {
+        QAction* action = menu->addAction(group ? QStringLiteral("灰色") : QStringLiteral("自动换行"));
+        action->setCheckable(true);
+        action->setActionGroup(group);
+        action->setChecked(checked);
+        return action;
+    };
+    auto* group = new QActionGroup(&window);
+    const QList<QPair<QAction*, QAction*>> pairs = {{add(true, nullptr), add(false, nullptr)},
+                                                    {add(true, group), add(false, group)}};
+    window.setStyleSheet(QString::fromUtf8(readResource(path)));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    menu->popup(window.mapToGlobal(QPoint(20, 20)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    const QImage shot = menu->grab().toImage();
+    menu->hide();
+
+    for (const auto& pair : pairs) {
+        // Inside the entries, clear of the menu's frame.
+        const QRect on = menu->actionGeometry(pair.first).adjusted(3, 3, -3, -3);
+        const QRect off = menu->actionGeometry(pair.second).adjusted(3, 3, -3, -3);
+        QCOMPARE(on.size(), off.size());
+        const int differing = clearlyDifferentPixels(shot.copy(on), shot.copy(off));
+        QVERIFY2(differing >= 12, qPrintable(QStringLiteral("%1: %2 pixels tell checked from unchecked")
+                                                 .arg(pair.first->actionGroup() ? "exclusive" : "check box")
+                                                 .arg(differing)));
+    }
+}
+
+void TestSkins::selectedTabStandsOut_data()
+{
+    everyCheckBoxAndRadioButtonShows_data();
+}
+
+// The tab bars of the main window and of the preferences dialog: a tab looks
+// clearly different selected and not selected, by its colour or by a mark.
+void TestSkins::selectedTabStandsOut()
+{
+    QFETCH(int, skin);
+    ShownMainWindow shown(2, skin);
+    QVERIFY(shown.exposed);
+    MainWindow& window = shown.window;
+    window.preferencesAct->trigger();
+    QVERIFY(window.preferencesDialog);
+    window.preferencesDialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.preferencesDialog));
+
+    QStringList faults;
+    int seen = 0;
+    for (QTabBar* bar : window.findChildren<QTabBar*>()) { // the preferences dialog's among them
+        if (!bar->isVisible() || bar->count() < 2)
+            continue;
+        ++seen;
+        const auto firstTab = [bar](int selected) {
+            bar->setCurrentIndex(selected);
+            QCoreApplication::processEvents();
+            return bar->grab().toImage().copy(bar->tabRect(0));
+        };
+        const QImage on = firstTab(0);
+        const QImage off = firstTab(1);
+        // The tab's fill and its accent lines: each row's commonest colour
+        // (the text, which may shift a little, never fills a row).
+        int differing = 0;
+        for (int y = 0; y < qMin(on.height(), off.height()); ++y) {
+            if (clearlyApart(commonestColour(on, QRect(0, y, on.width(), 1)),
+                             commonestColour(off, QRect(0, y, off.width(), 1))))
+                ++differing;
+        }
+        if (differing < 3)
+            faults << QStringLiteral("%1 %2: %3 rows differ")
+                          .arg(bar->window()->metaObject()->className(), bar->objectName()).arg(differing);
+    }
+    QVERIFY(seen >= 2);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+}
+
+// Switching skins while the program runs: the band under the current line takes
+// the new skin's colours at once, so that the text on it stays readable.
+void TestSkins::currentLineBandFollowsALiveSwitch()
+{
+    ShownMainWindow shown(1, 0);
+    QVERIFY(shown.exposed);
+    MainWindow& window = shown.window;
+    MdiChild* child = window.activeMdiChild();
+    QVERIFY(child);
+    child->setPlainText(QStringLiteral("塔泉笔\n第二行"));
+    if (!window.highlightCurrentLineAct->isChecked())
+        window.highlightCurrentLineAct->trigger();
+    QVERIFY(currentLineBand(child).isValid());
+
+    QStringList faults;
+    for (int id : {0, 2, 8, 2, 7, 4, 2, 1, 3, 5, 6, 0}) {
+        window.skinActs[id]->trigger();
+        QCoreApplication::processEvents();
+        const QColor band = currentLineBand(child);
+        const QColor text = child->palette().color(QPalette::Active, QPalette::Text);
+        const double ratio = contrast(band.rgb(), text.rgb());
+        if (ratio < 4.5)
+            faults << QStringLiteral("%1: band %2 under text %3 (%4)")
+                          .arg(skins().at(id).name, band.name(), text.name()).arg(ratio);
+    }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }
 

@@ -39,6 +39,7 @@
 #include "SettingsStore.h"
 #include "SharedCodes.h"
 #include "TextEncoding.h"
+#include "TextFileReader.h"
 #include "VeldmarkHighlighter.h"
 
 int zoomLevel = 1;
@@ -199,9 +200,12 @@ bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoab
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
     const QDateTime modified = info.lastModified();
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
+    // A file too large to be read whole is refused, not shown empty (saving
+    // that would lose it).
+    QByteArray bytes;
+    const TextFileReader::Outcome read = TextFileReader::readWhole(file, &bytes);
+    if (read != TextFileReader::Text)
+        return fail(file.error() != QFileDevice::NoError ? file.errorString() : TextFileReader::problem(read));
     file.close();
 
     const bool forced = !enc.isEmpty();
@@ -601,6 +605,15 @@ void MdiChild::resizeEvent(QResizeEvent* event)
 void MdiChild::showEvent(QShowEvent*)
 {
     qDebug() << Q_FUNC_INFO;
+}
+
+// A new skin or background changes the palette the current-line and paragraph
+// bands are worked out from: they take the new colours at once.
+void MdiChild::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        highlightCurrentLineAndParagraph();
 }
 
 void MdiChild::keyPressEvent(QKeyEvent* event)

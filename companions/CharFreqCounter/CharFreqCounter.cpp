@@ -9,13 +9,14 @@
 // below it, each announced by a "正在处理文件: <path>" line before the listing.
 // Every file is decoded as the editor decodes it when it opens the file (the
 // same detection: a byte-order mark, else the most plausible of GB18030,
-// UTF-8 and Big5). A file that does not decode without loss is left out of
-// the counts and named: its progress line ends in " (无法无损解码，未计入)",
-// and a single file gets a line "无法无损解码，未计入: <path>" after the listing.
+// UTF-8 and Big5). A file that does not decode without loss, or that cannot
+// be read whole (too large for its text to be held at once), is left out of
+// the counts and named: its progress line ends in the reason, such as
+// " (无法无损解码，未计入)", and a single file gets a line with the reason and
+// its path after the listing.
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QString>
@@ -26,7 +27,7 @@
 #include <vector>
 
 #include "QuietMessages.h"
-#include "TextEncoding.h"
+#include "TextFileReader.h"
 
 namespace {
 
@@ -111,18 +112,6 @@ private:
     QHash<uint, quint64> m_supplementary;
 };
 
-enum class Read { Text, Unreadable, Lossy };
-
-Read readFile(const QString& path, QString* text)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Read::Unreadable;
-    bool lossless = true;
-    *text = TextEncoding::detectAndDecode(file.readAll(), nullptr, &lossless);
-    return lossless ? Read::Text : Read::Lossy;
-}
-
 QStringList textFiles(const QString& directory)
 {
     QStringList files;
@@ -133,6 +122,29 @@ QStringList textFiles(const QString& directory)
     files.removeDuplicates();
     std::sort(files.begin(), files.end());
     return files;
+}
+
+// Counts every text file below the folder, one progress line each; says what
+// was counted.
+QString countFolder(const QString& folder, Counter* counter)
+{
+    int leftOut = 0;
+    const QStringList files = textFiles(folder);
+    for (const QString& path : files) {
+        // One file's text at a time.
+        const TextFileReader::Result read = TextFileReader::read(path);
+        QString progress = QStringLiteral("正在处理文件: ") + QDir::toNativeSeparators(path);
+        if (read.outcome == TextFileReader::Text) {
+            counter->add(read.text);
+        } else {
+            progress += TextFileReader::leftOutSuffix(read.outcome);
+            ++leftOut;
+        }
+        writeLine(progress);
+        std::fflush(stdout);
+    }
+    return QStringLiteral("目录 %1 (%2 个文件").arg(QDir::toNativeSeparators(folder)).arg(files.size())
+        + (leftOut ? QStringLiteral(", 其中 %1 个未计入)").arg(leftOut) : QStringLiteral(")"));
 }
 
 void usage()
@@ -160,41 +172,19 @@ int main(int argc, char** argv)
 
     Counter counter(includeNonChinese);
     QString where;
-    QString lossyFile;
+    QString leftOutFile;
     if (info.isDir()) {
-        int lossy = 0;
-        const QStringList files = textFiles(target);
-        for (const QString& path : files) {
-            QString text;
-            const QString progress = QStringLiteral("正在处理文件: ") + QDir::toNativeSeparators(path);
-            switch (readFile(path, &text)) {
-            case Read::Text:
-                writeLine(progress);
-                counter.add(text);
-                break;
-            case Read::Unreadable:
-                writeLine(progress + QStringLiteral(" (无法读取，已跳过)"));
-                break;
-            case Read::Lossy:
-                writeLine(progress + QStringLiteral(" (无法无损解码，未计入)"));
-                ++lossy;
-                break;
-            }
-            std::fflush(stdout);
-        }
-        where = QStringLiteral("目录 %1 (%2 个文件").arg(QDir::toNativeSeparators(target)).arg(files.size())
-            + (lossy ? QStringLiteral(", 其中 %1 个无法无损解码, 未计入)").arg(lossy) : QStringLiteral(")"));
+        where = countFolder(target, &counter);
     } else {
-        QString text;
-        const Read read = readFile(target, &text);
-        if (read == Read::Unreadable) {
+        const TextFileReader::Result read = TextFileReader::read(target);
+        if (read.outcome == TextFileReader::Unreadable) {
             std::fprintf(stderr, "无法读取文件: %s\n", argv[2]);
             return 1;
         }
-        if (read == Read::Lossy)
-            lossyFile = QStringLiteral("无法无损解码，未计入: ") + QDir::toNativeSeparators(target) + QLatin1Char('\n');
+        if (read.outcome == TextFileReader::Text)
+            counter.add(read.text);
         else
-            counter.add(text);
+            leftOutFile = TextFileReader::leftOutLine(read.outcome, target) + QLatin1Char('\n');
         where = QStringLiteral("当前文本");
     }
 
@@ -216,7 +206,7 @@ int main(int argc, char** argv)
         std::snprintf(number, sizeof number, " ->%.2f%%\n", 100.0 * double(entry.count) / double(total));
         out += number;
     }
-    out += lossyFile.toUtf8();
+    out += leftOutFile.toUtf8();
     write(out);
     return 0;
 }

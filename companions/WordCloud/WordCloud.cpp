@@ -10,8 +10,6 @@
 // Runs on the offscreen platform: it needs no display.
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -23,7 +21,7 @@
 #include "CloudLayout.h"
 #include "CloudWords.h"
 #include "QuietMessages.h"
-#include "TextEncoding.h"
+#include "TextFileReader.h"
 
 namespace {
 
@@ -33,17 +31,6 @@ int fail(const QString& message, int code = 1)
 {
     std::fprintf(stderr, "%s\n", message.toUtf8().constData());
     return code;
-}
-
-// The text of the file as the editor decodes it; *lossless is false when
-// some bytes do not fit the detected encoding.
-QString readText(const QString& fileName, bool* ok, bool* lossless)
-{
-    QFile file(fileName);
-    *ok = file.open(QIODevice::ReadOnly);
-    if (!*ok)
-        return QString();
-    return TextEncoding::detectAndDecode(file.readAll(), nullptr, lossless);
 }
 
 QFont cloudFont()
@@ -86,13 +73,14 @@ int main(int argc, char** argv)
     if (mask.isNull())
         return fail(QStringLiteral("无法读取背景图片: ") + arguments.at(1));
 
-    bool readable = false;
-    bool lossless = true;
-    const QString text = readText(arguments.at(5), &readable, &lossless);
-    if (!readable)
+    // The text as the editor decodes it; a file that cannot be read whole or
+    // decoded without loss is refused, named.
+    const TextFileReader::Result read = TextFileReader::read(arguments.at(5));
+    if (read.outcome == TextFileReader::Unreadable)
         return fail(QStringLiteral("无法读取文件: ") + arguments.at(5));
-    if (!lossless)
-        return fail(QStringLiteral("无法无损解码，未计入: ") + arguments.at(5));
+    if (read.outcome != TextFileReader::Text)
+        return fail(TextFileReader::leftOutLine(read.outcome, arguments.at(5)));
+    const QString& text = read.text;
 
     CloudWords words;
     if (!words.loadWordList(QStringLiteral(":/WordCloud/words.tsv")))
