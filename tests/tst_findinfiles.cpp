@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTextCodec>
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include "FileSearch.h"
+#include "LineSlicer.h"
 #include "SearchComboBox.h"
 #include "SearchDialog.h"
 #include "SearchResultHeader.h"
@@ -444,6 +446,58 @@ private slots:
         QCOMPARE(describe(searchOne(dir + "/many.txt", "张三")),
                  QString("50000:line 50000 张三|100000:line 100000 张三|150000:line 150000 张三|"
                          "200000:line 200000 张三"));
+    }
+
+    // ---- Long lines ---------------------------------------------------------------------
+
+    // The slicer alone, on random text handed over in random pieces: the slices' own parts make up
+    // the line, each slice's text is the line at its column followed by the overlap, and no slice
+    // or own part begins or ends inside a surrogate pair. A line no longer than a slice is one slice.
+    void lineSlicerTilesTheLine()
+    {
+        QRandomGenerator random(20261208);
+        const QStringList pieces = {"a", "文", "\U00020000", "\U0001F600"};
+        for (int round = 0; round < 500; ++round) {
+            QString line;
+            for (const int length = random.bounded(200); line.size() < length;)
+                line += pieces.at(random.bounded(pieces.size()));
+            const int sliceLength = 2 + random.bounded(12);
+            const int overlap = random.bounded(5);
+            LineSlicer slicer(sliceLength, overlap);
+            slicer.startLine();
+            QList<LineSlicer::Slice> slices;
+            LineSlicer::Slice slice;
+            for (int from = 0, size = 0; from < line.size(); from += size) {
+                size = 1 + random.bounded(20);
+                slicer.addText(line.mid(from, size));
+                while (slicer.nextSlice(&slice))
+                    slices << slice;
+            }
+            slicer.endLine();
+            while (slicer.nextSlice(&slice))
+                slices << slice;
+            int column = 0;
+            for (const LineSlicer::Slice& each : slices) {
+                const QString context = QStringLiteral("round %1, column %2").arg(round).arg(column);
+                QVERIFY2(each.column == column, qPrintable(context));
+                QVERIFY2(each.text == line.mid(column, each.text.size()), qPrintable(context));
+                const bool last = column + each.ownLength == line.size();
+                QVERIFY2(last || each.ownLength >= sliceLength - 1, qPrintable(context));
+                QVERIFY2(each.ownLength <= sliceLength, qPrintable(context));
+                // The overlap reaches one further where it would end inside a pair.
+                const int overlapEnd = qMin(line.size(), column + each.ownLength + overlap);
+                const int end = column + each.text.size();
+                QVERIFY2(end == overlapEnd || (end == overlapEnd + 1 && line.at(overlapEnd - 1).isHighSurrogate()),
+                         qPrintable(context));
+                QVERIFY2(!line.at(column).isLowSurrogate(), qPrintable(context));
+                QVERIFY2(last || !line.at(column + each.ownLength - 1).isHighSurrogate(), qPrintable(context));
+                QVERIFY2(end == line.size() || !each.text.back().isHighSurrogate(), qPrintable(context));
+                QCOMPARE(each.wholeLine, slices.size() == 1);
+                column += each.ownLength;
+            }
+            QCOMPARE(column, line.size());
+            QCOMPARE(slices.size() == 1, !line.isEmpty() && line.size() <= sliceLength);
+        }
     }
 
     // ---- Paging, filter and count line ---------------------------------------------------
