@@ -549,6 +549,18 @@ private slots:
         QCOMPARE(hit.text.mid(head.size() - int(hit.column), word.size()), word);
     }
 
+    // A slice holds 64 Ki characters however many bytes they take: an exclude word 60,000 four-byte
+    // characters after the word is in its slice, and the line going on long after changes nothing.
+    void excludeWordLateInTheSlice()
+    {
+        const QString line = "读书" + QStringLiteral("À").repeated(60000) + "排除" + QStringLiteral("天").repeated(300000);
+        QCOMPARE(gb18030(QStringLiteral("À")).size(), 4);
+        const QString path = freshTempFolder("lateexclude") + "/f.txt";
+        writeBytes(path, gb18030(line + "\n"));
+        QCOMPARE(searchOne(path, "读书", "排除").size(), 0);
+        QCOMPARE(searchOne(path, "读书", "除外").size(), 1);
+    }
+
     // The slicer alone, on random text handed over in random pieces: the slices' own parts make up
     // the line, each slice's text is the line at its column followed by the overlap, and no slice
     // or own part begins or ends inside a surrogate pair. A line no longer than a slice is one slice.

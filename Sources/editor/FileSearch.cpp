@@ -20,6 +20,7 @@ namespace {
 
 const int BlockSize = 4 * 1024 * 1024;
 const int DetectionWindow = 4 * 1024;
+const int LinePiece = 256 * 1024;
 
 const char* findBytes(const char* data, qint64 size, const QByteArray& needle)
 {
@@ -78,7 +79,8 @@ FileSearch::FileSearch(const QStringList& includeWords, const QStringList& exclu
     int longest = 0;
     for (const QString& word : includeWords + excludeWords)
         longest = qMax(longest, word.size());
-    m_line.setOverlap(longest - 1);
+    m_overlap = qMax(0, longest - 1);
+    m_line.setOverlap(m_overlap);
 }
 
 QStringList FileSearch::splitWords(const QString& text)
@@ -378,8 +380,29 @@ bool FileSearch::searchLine(FileScan& scan, int from, int to, bool complete)
         if (scan.base + from == 0 && TextEncoding::hasUtf8Bom(scan.buffer))
             from = qMin(to, 3); // the byte-order mark is not text
     }
-    m_line.addBytes(scan.buffer.constData() + from, to - from);
-    return takeSlices(scan, complete);
+    if (complete)
+        to = decodingEnd(scan, from, to);
+    // A long line is decoded a piece at a time, its slices checked while fresh.
+    for (int piece = qMin(to - from, LinePiece); piece > 0; piece = qMin(to - from, LinePiece)) {
+        m_line.addBytes(scan.buffer.constData() + from, piece);
+        from += piece;
+        if (!takeSlices(scan, complete && from == to))
+            return false;
+    }
+    return !complete || !scan.lineOpen || takeSlices(scan, true);
+}
+
+int FileSearch::decodingEnd(const FileScan& scan, int from, int to) const
+{
+    // No character takes more than four bytes, nor a slice and its overlap more than this.
+    const int reach = 4 * (LineCap + m_overlap + 2);
+    if (m_anchor.isEmpty() || to - from <= reach)
+        return to;
+    const char* d = scan.buffer.constData();
+    int last = from;
+    for (const char* p = d + from; (p = findBytes(p, to - (p - d), m_anchor)); ++p)
+        last = int(p - d);
+    return qMin(to, last + reach);
 }
 
 void FileSearch::startLine(FileScan& scan, qint64 offset)

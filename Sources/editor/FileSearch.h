@@ -103,6 +103,9 @@ private:
     void skipLines(FileScan& scan, int& pos, int to) const;
     // Decodes buffer[from, to), the current line or (when not `complete`) its part so far.
     bool searchLine(FileScan& scan, int from, int to, bool complete);
+    // Where decoding the end of a line in buffer[from, to) may stop: after the
+    // slice (and overlap) that holds the last anchor, no slice can give a hit.
+    int decodingEnd(const FileScan& scan, int from, int to) const;
     // Searches the lines of a block of decoded UTF-16 text that begins at byte `offset`.
     bool searchText(FileScan& scan, const QString& text, qint64 offset);
     void startLine(FileScan& scan, qint64 offset);
@@ -121,6 +124,7 @@ private:
     QString m_fallback;
     std::function<bool()> m_keepGoing;
     int m_maxResults = 0;
+    int m_overlap = 0; // what a slice shares with the next: the longest word less one
 
     // The decoder of the current file and the include words in its bytes (empty
     // when they cannot be used to pre-scan).

@@ -19,7 +19,8 @@ void LineSlicer::startLine()
 
 void LineSlicer::addText(const QString& text)
 {
-    if (m_from > 0) {
+    // The text given out goes once it is as long as a slice, not at every piece.
+    if (m_from >= m_sliceLength) {
         m_text.remove(0, m_from);
         m_from = 0;
     }
