@@ -4,7 +4,9 @@
 // form of the search text; LC_ALL=C, so grep compares bytes) on the same tree in
 // the same run, warm cache, best of three on both sides. Also `rg -F` where
 // installed. Prints ratios, the time to the first progress window and the peak
-// memory growth.
+// memory growth. Then the same for files that are one long line each (20 of
+// about 2 MB in GB18030, ten planted words apiece), which the search decodes
+// whole and in slices, against grep on the same files.
 //
 // usage: bench_findinfiles [TREE] [FILES] [MEGABYTES]
 
@@ -15,6 +17,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -72,6 +75,38 @@ public:
     }
 };
 
+// Files of one GB18030 line each, about 2 MB, with `planted` copies of Word at random places.
+void makeOneLineFiles(const QString& dir, int files, int planted)
+{
+    QTextCodec* gb = QTextCodec::codecForName("GB18030");
+    QRandomGenerator random(20261209);
+    for (int n = 0; n < files; ++n) {
+        QString line(1000000, QChar(0x5929)); // 天
+        for (int i = 0; i < planted; ++i)
+            line.replace(random.bounded(line.size() - 3), 3, QString::fromUtf8(Word));
+        QFile file(QStringLiteral("%1/line%2.txt").arg(dir).arg(n));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(gb->fromUnicode(line + QLatin1Char('\n')));
+    }
+}
+
+// Best of `runs` searches of every file below dir by the engine; *hits gets the count.
+double timeEngine(const QString& dir, int runs, int* hits)
+{
+    double best = 1e18;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        QList<SearchResult> results;
+        FileSearch search({QString::fromUtf8(Word)}, {}, "GB18030");
+        for (const QString& file : FileSearch::listFiles(dir, {"*"}))
+            search.searchFile(file, file, &results);
+        best = qMin(best, timer.nsecsElapsed() / 1e6);
+        *hits = results.size();
+    }
+    return best;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -112,18 +147,8 @@ int main(int argc, char** argv)
 
     // The engine alone: walk and search every file.
     const long rssBefore = peakRssKb();
-    double engine = 1e18;
     int engineHits = 0;
-    for (int run = 0; run < 3; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        QList<SearchResult> results;
-        FileSearch search({QString::fromUtf8(Word)}, {}, "GB18030");
-        for (const QString& file : FileSearch::listFiles(tree, {"*"}))
-            search.searchFile(file, file, &results);
-        engine = qMin(engine, timer.nsecsElapsed() / 1e6);
-        engineHits = results.size();
-    }
+    const double engine = timeEngine(tree, 3, &engineHits);
 
     // The page, as the user runs it, with the time to the first progress window.
     SearchDialog page;
@@ -156,5 +181,17 @@ int main(int argc, char** argv)
            page.results().size());
     printf("time to first progress window:    %8.1f ms\n", firstProgressMs);
     printf("peak RSS growth during searches:  %8ld kB\n", rssAfter - rssBefore);
+
+    QTemporaryDir oneLineDir;
+    makeOneLineFiles(oneLineDir.path(), 20, 10);
+    const QStringList grepArguments = {"-rF", "-e", QString::fromUtf8(utf8), "-e", QString::fromLatin1(gb),
+                                       oneLineDir.path()};
+    timeProcess("grep", grepArguments, 1);
+    const double grepLines = timeProcess("grep", grepArguments, 3);
+    int lineHits = 0;
+    const double engineLines = timeEngine(oneLineDir.path(), 3, &lineHits);
+    printf("one-line files, grep -rF:         %8.1f ms  (baseline)\n", grepLines);
+    printf("one-line files, engine:           %8.1f ms  ratio %.2f  hits %d (200 words planted)\n", engineLines,
+           engineLines / grepLines, lineHits);
     return 0;
 }

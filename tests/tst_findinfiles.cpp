@@ -9,13 +9,17 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTextCodec>
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "FileSearch.h"
+#include "LineSlicer.h"
 #include "SearchComboBox.h"
 #include "SearchDialog.h"
 #include "SearchResultHeader.h"
@@ -78,6 +82,58 @@ void runSearch(SearchDialog& page, const QString& directory, const QString& patt
     QTest::mouseClick(child<QPushButton>(&page, "findButton"), Qt::LeftButton);
 }
 
+
+// The bytes of text in an encoding; UTF-16 with its byte-order mark.
+QByteArray encoded(const QString& text, const QString& encoding)
+{
+    if (encoding.startsWith(QLatin1String("UTF-16")))
+        return utf16Bytes(text, encoding.endsWith(QLatin1String("LE")));
+    return QTextCodec::codecForName(encoding.toLatin1())->fromUnicode(text);
+}
+
+// A line of random filler characters with a word planted in it, and where (in
+// UTF-16 units) each planted word begins.
+struct PlantedLine
+{
+    QString text;
+    QVector<int> at;
+};
+
+// A line of random fillers about `length` units long with `word` planted `count` times: half
+// at random places, half a unit or three before a multiple of FileSearch::LineCap (across where
+// a slice ends), every fourth twice in a row.
+PlantedLine plantWords(QRandomGenerator& random, const QStringList& fillers, const QString& word, int length,
+                       int count)
+{
+    QVector<int> targets;
+    for (int i = 0; i < count; ++i) {
+        const int nearSliceEnd = FileSearch::LineCap * (1 + random.bounded(length / FileSearch::LineCap));
+        targets << (i % 2 ? random.bounded(length) : nearSliceEnd - 1 - random.bounded(3));
+        if (i % 4 == 3)
+            targets << targets.last();
+    }
+    std::sort(targets.begin(), targets.end());
+    PlantedLine line;
+    while (line.text.size() < length) {
+        const bool due = !targets.isEmpty() && line.text.size() >= targets.first();
+        if (due) {
+            targets.removeFirst();
+            line.at << line.text.size();
+        }
+        line.text += due ? word : fillers.at(random.bounded(fillers.size()));
+    }
+    return line;
+}
+
+// The hit's text is where its column says in the line, made of whole characters.
+void checkSnippet(const SearchResult& hit, const QString& line)
+{
+    QVERIFY(!hit.text.isEmpty());
+    QCOMPARE(line.mid(int(hit.column), hit.text.size()), hit.text);
+    QVERIFY2(!hit.text.front().isLowSurrogate() && !hit.text.back().isHighSurrogate(),
+             "a hit's text begins or ends inside a surrogate pair");
+    QVERIFY(!hit.text.contains(QChar::ReplacementCharacter));
+}
 } // namespace
 
 class TestFindInFiles : public QObject
@@ -444,6 +500,156 @@ private slots:
         QCOMPARE(describe(searchOne(dir + "/many.txt", "张三")),
                  QString("50000:line 50000 张三|100000:line 100000 张三|150000:line 150000 张三|"
                          "200000:line 200000 张三"));
+    }
+
+    // ---- Long lines ---------------------------------------------------------------------
+
+    // A line longer than a slice: a word across the end of a slice (whether slices are cut in
+    // bytes or in characters) is found once, with its line, position and column.
+    void wordAcrossASliceEnd_data()
+    {
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QString>("head"); // the line before the word
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("first"); // the lines before the long one
+        const QString sky = QStringLiteral("天");
+        const QString pair = QStringLiteral("\U00020000");
+        const QString preface = QStringLiteral("前言\n");
+        QTest::newRow("GB18030, the reported line") << "GB18030" << sky.repeated(32767) << "读书" << preface;
+        QTest::newRow("GB18030, at the 64 Ki character") << "GB18030" << sky.repeated(65535) << "读书" << preface;
+        QTest::newRow("GB18030, after four-byte characters")
+            << "GB18030" << "x" + pair.repeated(16383) << "读书" << preface;
+        QTest::newRow("UTF-8, across the 64 KiB byte") << "UTF-8" << sky.repeated(21845) << "读书" << preface;
+        QTest::newRow("UTF-8, at the 64 Ki character") << "UTF-8" << sky.repeated(65535) << "读书" << preface;
+        QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << sky.repeated(32767) << "讀書" << preface;
+        QTest::newRow("UTF-16LE") << "UTF-16LE" << sky.repeated(65535) << "读书" << preface;
+        QTest::newRow("UTF-16BE, after surrogate pairs") << "UTF-16BE" << "x" + pair.repeated(32767) << "读书" << preface;
+        // Files are read 4 MiB at a time: a line that fills a read goes on being decoded in the next.
+        QTest::newRow("GB18030, across the 4 MiB read") << "GB18030" << "x" + sky.repeated(2097151) << "读书" << "";
+        QTest::newRow("UTF-8, across the 4 MiB read") << "UTF-8" << sky.repeated(1398101) << "读书" << "";
+        QTest::newRow("UTF-16LE, across the 4 MiB read") << "UTF-16LE" << sky.repeated(2097151) << "读书" << "";
+    }
+
+    void wordAcrossASliceEnd()
+    {
+        QFETCH(QString, encoding);
+        QFETCH(QString, head);
+        QFETCH(QString, word);
+        QFETCH(QString, first);
+        const QString line = head + word + QStringLiteral("天").repeated(40000);
+        const QString path = freshTempFolder("straddle") + "/f.txt";
+        writeBytes(path, encoded(first + line + "\n", encoding));
+        const QList<SearchResult> results = searchOne(path, word, QString(), encoding);
+        QCOMPARE(results.size(), 1);
+        const SearchResult& hit = results.first();
+        QCOMPARE(hit.lineNumber, 1 + first.count(QLatin1Char('\n')));
+        // The line's byte offset plus the word's index in the decoded line.
+        QCOMPARE(hit.position, qint64(encoded(first, encoding).size() + head.size()));
+        checkSnippet(hit, line);
+        QCOMPARE(hit.text.mid(head.size() - int(hit.column), word.size()), word);
+    }
+
+    // A slice holds 64 Ki characters however many bytes they take: an exclude word 60,000 four-byte
+    // characters after the word is in its slice, and the line going on long after changes nothing.
+    void excludeWordLateInTheSlice()
+    {
+        const QString line = "读书" + QStringLiteral("À").repeated(60000) + "排除" + QStringLiteral("天").repeated(300000);
+        QCOMPARE(gb18030(QStringLiteral("À")).size(), 4);
+        const QString path = freshTempFolder("lateexclude") + "/f.txt";
+        writeBytes(path, gb18030(line + "\n"));
+        QCOMPARE(searchOne(path, "读书", "排除").size(), 0);
+        QCOMPARE(searchOne(path, "读书", "除外").size(), 1);
+    }
+
+    // The slicer alone, on random text handed over in random pieces: the slices' own parts make up
+    // the line, each slice's text is the line at its column followed by the overlap, and no slice
+    // or own part begins or ends inside a surrogate pair. A line no longer than a slice is one slice.
+    void lineSlicerTilesTheLine()
+    {
+        QRandomGenerator random(20261208);
+        const QStringList pieces = {"a", "文", "\U00020000", "\U0001F600"};
+        for (int round = 0; round < 500; ++round) {
+            QString line;
+            for (const int length = random.bounded(200); line.size() < length;)
+                line += pieces.at(random.bounded(pieces.size()));
+            const int sliceLength = 2 + random.bounded(12);
+            const int overlap = random.bounded(5);
+            LineSlicer slicer(sliceLength, overlap);
+            slicer.startLine();
+            QList<LineSlicer::Slice> slices;
+            LineSlicer::Slice slice;
+            for (int from = 0, size = 0; from < line.size(); from += size) {
+                size = 1 + random.bounded(20);
+                slicer.addText(line.mid(from, size));
+                while (slicer.nextSlice(&slice))
+                    slices << slice;
+            }
+            slicer.endLine();
+            while (slicer.nextSlice(&slice))
+                slices << slice;
+            int column = 0;
+            for (const LineSlicer::Slice& each : slices) {
+                const int ownEnd = column + each.ownLength;
+                const int end = column + each.text.size();
+                // The overlap reaches one further where it would end inside a pair.
+                const int overlapEnd = qMin(line.size(), ownEnd + overlap);
+                const bool last = ownEnd == line.size();
+                const bool sound =
+                    each.column == column && each.text == line.mid(column, each.text.size())
+                    && each.ownLength <= sliceLength && (last || each.ownLength >= sliceLength - 1)
+                    && (end == overlapEnd || (end == overlapEnd + 1 && line.at(end - 2).isHighSurrogate()))
+                    && !line.at(column).isLowSurrogate() && (last || !line.at(ownEnd - 1).isHighSurrogate())
+                    && (end == line.size() || !line.at(end - 1).isHighSurrogate())
+                    && each.wholeLine == (slices.size() == 1);
+                QVERIFY2(sound, qPrintable(QStringLiteral("round %1, column %2").arg(round).arg(column)));
+                column = ownEnd;
+            }
+            QCOMPARE(column, line.size());
+            QCOMPARE(slices.size() == 1, !line.isEmpty() && line.size() <= sliceLength);
+        }
+    }
+
+    // Words planted at random in long lines, many of them close to a 64 Ki mark: each one is one
+    // hit, at its place, whose text is whole characters of the line and finds the word first from
+    // the hit's column (where opening the hit looks for it). Every other round a long exclude word
+    // that never occurs makes slices share more.
+    void randomWordsOnLongLinesFoundOnce()
+    {
+        QRandomGenerator random(20261207);
+        const QStringList encodings = {"GB18030", "UTF-8", "Big5-HKSCS", "UTF-16LE", "UTF-16BE"};
+        for (int round = 0; round < 20; ++round) {
+            const QString encoding = encodings.at(round % encodings.size());
+            const QString exclude = round % 2 ? QStringLiteral("一句不在文中的很长的话") : QString();
+            const bool big5 = encoding.startsWith(QLatin1String("Big5"));
+            const QString word = big5 ? QStringLiteral("讀書") : QStringLiteral("读书");
+            QStringList fillers = {"天", "地", "a", "。", "文字"};
+            if (!big5)
+                fillers << QStringLiteral("\U00020000") << QStringLiteral("é");
+            QVector<PlantedLine> lines = {{QStringLiteral("开头"), {}}};
+            for (int n = 1; n < 3; ++n)
+                lines << plantWords(random, fillers, word, 150000 + random.bounded(150000), 4 + random.bounded(10));
+            QString text;
+            QVector<qint64> lineOffsets;
+            QStringList planted;
+            for (int n = 0; n < lines.size(); ++n) {
+                lineOffsets << encoded(text, encoding).size();
+                text += lines.at(n).text + "\n";
+                for (const int at : lines.at(n).at)
+                    planted << QStringLiteral("%1:%2").arg(n + 1).arg(at);
+            }
+            const QString path = freshTempFolder("planted") + "/f.txt";
+            writeBytes(path, encoded(text, encoding));
+            QStringList found;
+            for (const SearchResult& hit : searchOne(path, word, exclude, encoding)) {
+                const int n = hit.lineNumber - 1;
+                QVERIFY(n > 0 && n < lines.size());
+                const int at = int(hit.position - lineOffsets.at(n));
+                found << QStringLiteral("%1:%2").arg(n + 1).arg(at);
+                checkSnippet(hit, lines.at(n).text);
+                QCOMPARE(lines.at(n).text.indexOf(word, int(hit.column)), at);
+            }
+            QCOMPARE(found, planted);
+        }
     }
 
     // ---- Paging, filter and count line ---------------------------------------------------

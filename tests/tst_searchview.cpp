@@ -217,22 +217,27 @@ private slots:
 
     // Hits on one line longer than a slice of the search (one odd byte first puts slice ends inside
     // characters): no hit's text has a broken character, and each hit opens at its own occurrence.
+    // In the last row the text around a hit would begin with the second half of a surrogate pair
+    // and end with the first half of one, were it cut by characters alone.
     void hitsOnOneLongLine_data()
     {
         QTest::addColumn<QString>("encoding");
         QTest::addColumn<QString>("filler");
-        QTest::newRow("GB18030, two- and four-byte characters") << "GB18030" << "文\U00020000";
-        QTest::newRow("UTF-8") << "UTF-8" << "文";
-        QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << "文";
-        QTest::newRow("UTF-16LE, surrogate pairs") << "UTF-16LE" << "\U00020000";
+        QTest::addColumn<int>("repeats");
+        QTest::newRow("GB18030, two- and four-byte characters") << "GB18030" << "文\U00020000" << 40000;
+        QTest::newRow("UTF-8") << "UTF-8" << "文" << 40000;
+        QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << "文" << 40000;
+        QTest::newRow("UTF-16LE, surrogate pairs") << "UTF-16LE" << "\U00020000" << 40000;
+        QTest::newRow("UTF-16BE, pairs among letters") << "UTF-16BE" << "abc\U00020000def" << 4097;
     }
 
     void hitsOnOneLongLine()
     {
         QFETCH(QString, encoding);
         QFETCH(QString, filler);
+        QFETCH(int, repeats);
         const QString word = QStringLiteral("讀書");
-        const QString line = "x" + QString(filler.repeated(40000) + word).repeated(3);
+        const QString line = "x" + QString(filler.repeated(repeats) + word).repeated(3);
         const QString dir = freshTempFolder("longhits");
         writeFileIn(dir + "/long.txt", QTextCodec::codecForName(encoding.toLatin1())->fromUnicode("前言\n" + line));
         ScriptedPrompt prompt;
@@ -242,7 +247,13 @@ private slots:
         QTableWidget* table = window.searchDialog->filesTable();
         QCOMPARE(table->rowCount(), 3);
         for (int row = 0, place = -1; row < table->rowCount(); ++row) {
-            QVERIFY(line.contains(table->item(row, 4)->text()));
+            // The hit's text is the part of the line where its column says, and no surrogate
+            // pair is cut at either end (`contains` alone would accept a lone low surrogate).
+            const QString text = table->item(row, 4)->text();
+            const int column = table->item(row, 2)->data(SearchDialog::ColumnRole).toInt();
+            QCOMPARE(line.mid(column, text.size()), text);
+            QVERIFY2(!text.front().isLowSurrogate() && !text.back().isHighSurrogate(),
+                     "a hit's text begins or ends with half a surrogate pair");
             window.openFileOfItem(row, 3);
             const QTextCursor cursor = window.activeMdiChild()->textCursor();
             place = line.indexOf(word, place + 1);

@@ -13,7 +13,6 @@
 #include <QVector>
 
 #include <cstring>
-#include <optional>
 
 #include "TextEncoding.h"
 
@@ -21,6 +20,7 @@ namespace {
 
 const int BlockSize = 4 * 1024 * 1024;
 const int DetectionWindow = 4 * 1024;
+const int LinePiece = 256 * 1024;
 
 const char* findBytes(const char* data, qint64 size, const QByteArray& needle)
 {
@@ -45,14 +45,42 @@ const char* findNonAscii(const char* data, qint64 size)
     return nullptr;
 }
 
+// The encoding of the start of a line that a read cut, so that it may end
+// inside a character: guessed on each end up to three bytes back, the guess
+// that reads its sample best winning (valid ones first, the latest end on a tie).
+QString guessCutSample(const char* data, int size, const QString& fallbackEncoding)
+{
+    QString best;
+    TextEncoding::Plausibility bestScore;
+    bool bestValid = false;
+    for (int cut = 0; cut <= 3 && cut < size; ++cut) {
+        const QByteArray sample = QByteArray::fromRawData(data, size - cut);
+        const QString encoding = FileSearch::detectEncoding(sample, fallbackEncoding);
+        const bool valid = TextEncoding::isValid(sample, encoding);
+        const TextEncoding::Plausibility score =
+            TextEncoding::plausibility(TextEncoding::decode(sample, encoding), encoding);
+        if (best.isEmpty() || (valid && !bestValid) || (valid == bestValid && score.betterThan(bestScore))) {
+            best = encoding;
+            bestScore = score;
+            bestValid = valid;
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 FileSearch::FileSearch(const QStringList& includeWords, const QStringList& excludeWords,
                        const QString& fallbackEncoding)
-    : m_include(includeWords), m_exclude(excludeWords), m_fallback(fallbackEncoding)
+    : m_include(includeWords), m_exclude(excludeWords), m_fallback(fallbackEncoding), m_line(LineCap)
 {
     qDebug() << Q_FUNC_INFO << ", includeWords =" << includeWords << ", excludeWords =" << excludeWords
              << ", fallbackEncoding =" << fallbackEncoding;
+    int longest = 0;
+    for (const QString& word : includeWords + excludeWords)
+        longest = qMax(longest, word.size());
+    m_overlap = qMax(0, longest - 1);
+    m_line.setOverlap(m_overlap);
 }
 
 QStringList FileSearch::splitWords(const QString& text)
@@ -165,11 +193,13 @@ void FileSearch::chooseCodec(const QString& encoding)
     if (cached != m_anchorCache.constEnd()) {
         m_codec = m_codecCache.value(encoding);
         m_anchor = cached.value();
+        m_line.setCodec(m_codec);
         return;
     }
     m_codec = TextEncoding::codec(encoding);
     if (!m_codec)
         m_codec = QTextCodec::codecForName("UTF-8");
+    m_line.setCodec(m_codec);
     const QString key = QString::fromLatin1(m_codec->name());
     // The longest include word in the file's bytes is looked for first. Only
     // when every word can be written in the encoding: a decoded line holds a
@@ -189,22 +219,6 @@ void FileSearch::chooseCodec(const QString& encoding)
     m_anchorCache.insert(encoding, anchor);
     m_codecCache.insert(encoding, m_codec);
     m_anchor = anchor;
-}
-
-bool FileSearch::checkLine(const QString& line, const QString& fileName, int lineNumber, qint64 offset,
-                           qint64 lineColumn, QList<SearchResult>* results)
-{
-    for (const QString& word : qAsConst(m_include))
-        if (!line.contains(word))
-            return true;
-    for (const QString& word : qAsConst(m_exclude))
-        if (line.contains(word))
-            return true;
-    const qint64 position = m_include.isEmpty() ? -1 : offset + line.indexOf(m_include.first());
-    SearchResult result(fileName, lineNumber, position, line.trimmed(), m_encoding);
-    result.column = lineColumn;
-    results->append(result);
-    return m_maxResults <= 0 || results->size() < m_maxResults;
 }
 
 FileSearch::Status FileSearch::searchFile(const QString& path, const QString& fileName,
@@ -259,159 +273,213 @@ FileSearch::Status FileSearch::searchDevice(QIODevice& device, const QString& fi
     // Until a line with non-ASCII bytes shows the encoding, the lines are ASCII,
     // which every candidate encoding reads alike.
     chooseCodec(QStringLiteral("UTF-8"));
-    bool decided = forceUtf8;
     m_encoding = forceUtf8 ? QStringLiteral("UTF-8") : QString();
-    QByteArray buf;
-    qint64 base = 0;          // file offset of buf[0]
-    qint64 lineStart = 0;     // file offset where the current line begins
-    int lineNumber = 1;
-    bool eof = false;
-
-    // The current line is decoded from its start by one conversion, whose state
-    // keeps a character that a slice's end cuts for the next slice: every slice
-    // then begins where a character begins, and the characters before it are
-    // counted. Slices that hold no hit are decoded as well, but only on lines
-    // longer than a slice.
-    qint64 decodedLine = -1;  // lineStart of the line the conversion belongs to
-    qint64 decodedTo = 0;     // file offset the conversion has read up to
-    qint64 decodedChars = 0;  // characters it gave for that line so far
-    QTextCodec* decodedCodec = nullptr;
-    std::optional<QTextCodec::ConverterState> state;
-    // The current line's text from where the conversion stopped to file offset `to` (in buf).
-    auto decodeTo = [&](qint64 to) -> QString {
-        if (decodedLine != lineStart) {
-            decodedLine = lineStart;
-            decodedTo = lineStart;
-            decodedChars = 0;
-            decodedCodec = nullptr;
-            if (lineStart == 0 && base == 0 && buf.size() >= 3 && TextEncoding::hasUtf8Bom(buf))
-                decodedTo = 3; // the byte-order mark is not text
-        }
-        if (decodedCodec != m_codec) {
-            // A new line, or the encoding was just decided: the bytes before were ASCII, none is pending.
-            state.emplace(QTextCodec::IgnoreHeader);
-            decodedCodec = m_codec;
-        }
-        if (to <= decodedTo)
-            return QString();
-        const QString text = m_codec->toUnicode(buf.constData() + (decodedTo - base), int(to - decodedTo), &*state);
-        decodedTo = to;
-        decodedChars += text.size();
-        return text;
-    };
-    // Decodes and checks the slice [from, to) of buf; false stops the file.
-    auto slice = [&](int from, int to) -> bool {
-        decodeTo(base + from);
-        const qint64 before = decodedChars;
-        const QString line = decodeTo(base + to);
-        return checkLine(line, fileName, lineNumber, base + from, before, results);
-    };
-    // End of the slice of the current line that holds offset `at` (relative to buf).
-    auto sliceEnd = [&](int at, int lineEnd) -> int {
-        const qint64 boundary = lineStart + ((base + at - lineStart) / LineCap + 1) * LineCap;
-        return int(qMin<qint64>(lineEnd, boundary - base));
-    };
-
-    while (!eof) {
+    FileScan scan;
+    scan.fileName = fileName;
+    scan.results = results;
+    scan.decided = forceUtf8;
+    while (!scan.atEnd) {
         if (!keepGoing())
             return Cancelled;
-        const int keep = buf.size();
-        // Small files get a small buffer: allocating a whole block per file costs
-        // more than reading it.
-        const qint64 want = device.isSequential() ? BlockSize
-                                                  : qBound<qint64>(1, device.size() - device.pos(), BlockSize);
-        buf.resize(keep + int(want));
-        const qint64 got = device.read(buf.data() + keep, want);
-        buf.resize(keep + int(qMax<qint64>(got, 0)));
-        eof = got < want || device.atEnd();
-        const char* d = buf.constData();
-        const int size = buf.size();
-        if (size == 0)
+        const int end = readBlock(device, scan);
+        if (end < 0)
             break;
-        int end = size;
-        if (!eof) {
-            if (const char* nl = findLastByte(d, size, '\n')) {
-                end = int(nl - d) + 1;
-            } else {
-                // No line end in a whole block: cut at a slice boundary of the long line.
-                end = size - int((base + size - lineStart) % LineCap);
-                if (end <= 0)
-                    continue;
-            }
-        }
-
-        if (!decided) {
-            if (const char* high = findNonAscii(d, end)) {
-                const char* nl = findLastByte(d, high - d, '\n');
-                const int from = nl ? int(nl - d) + 1 : 0;
-                // A single short line is often valid in both GB18030 and UTF-8
-                // (一 is D2 BB in GB18030), so the guess looks at the lines that
-                // follow it as well, up to DetectionWindow bytes.
-                const char* lineEnd = findByte(high, end - (high - d), '\n');
-                int to = lineEnd ? int(lineEnd - d) + 1 : end;
-                const int window = qMin(end, from + DetectionWindow);
-                if (const char* last = findLastByte(d + to, window - to, '\n'))
-                    to = int(last - d) + 1;
-                m_encoding = detectEncoding(QByteArray::fromRawData(d + from, to - from), m_fallback);
-                chooseCodec(m_encoding);
-                decided = true;
-            }
-        }
-
-        int pos = 0;
-        bool more = true;
-        if (!m_anchor.isEmpty()) {
-            while (more && pos < end) {
-                const char* hit = findBytes(d + pos, end - pos, m_anchor);
-                if (!hit)
-                    break;
-                const int h = int(hit - d);
-                while (const char* nl = findByte(d + pos, h - pos, '\n')) {
-                    ++lineNumber;
-                    pos = int(nl - d) + 1;
-                    lineStart = base + pos;
-                }
-                const char* nl = findByte(hit, end - h, '\n');
-                const int lineEnd = nl ? int(nl - d) + 1 : end;
-                const qint64 sliceStart = lineStart + (base + h - lineStart) / LineCap * LineCap;
-                const int from = int(sliceStart - base);
-                const int to = sliceEnd(h, lineEnd);
-                more = slice(from, to);
-                pos = to;
-                if (nl && to == lineEnd) {
-                    ++lineNumber;
-                    lineStart = base + to;
-                }
-            }
-            while (const char* nl = findByte(d + pos, end - pos, '\n')) {
-                ++lineNumber;
-                pos = int(nl - d) + 1;
-                lineStart = base + pos;
-            }
-        } else {
-            while (more && pos < end) {
-                const char* nl = findByte(d + pos, end - pos, '\n');
-                const int lineEnd = nl ? int(nl - d) + 1 : end;
-                while (more && pos < lineEnd) {
-                    const int to = sliceEnd(pos, lineEnd);
-                    more = slice(pos, to);
-                    pos = to;
-                }
-                if (nl) {
-                    ++lineNumber;
-                    lineStart = base + lineEnd;
-                }
-            }
-        }
-        if (!more)
+        if (!scan.decided)
+            decideEncoding(scan, end);
+        if (!scanBlock(scan, end))
             return ResultLimitReached;
-        // A line going on past this block: its conversion goes on from here.
-        if (!eof && lineStart < base + end)
-            decodeTo(base + end);
-        buf.remove(0, end);
-        base += end;
+        scan.buffer.remove(0, end);
+        scan.base += end;
     }
     return Searched;
+}
+
+int FileSearch::readBlock(QIODevice& device, FileScan& scan)
+{
+    const int keep = scan.buffer.size();
+    // Small files get a small buffer: allocating a whole block per file costs
+    // more than reading it.
+    const qint64 want = device.isSequential() ? BlockSize
+                                              : qBound<qint64>(1, device.size() - device.pos(), BlockSize);
+    scan.buffer.resize(keep + int(want));
+    const qint64 got = device.read(scan.buffer.data() + keep, want);
+    scan.buffer.resize(keep + int(qMax<qint64>(got, 0)));
+    scan.atEnd = got < want || device.atEnd();
+    const int size = scan.buffer.size();
+    if (size == 0)
+        return -1;
+    const char* lastEnd = scan.atEnd ? nullptr : findLastByte(scan.buffer.constData(), size, '\n');
+    return lastEnd ? int(lastEnd - scan.buffer.constData()) + 1 : size;
+}
+
+void FileSearch::decideEncoding(FileScan& scan, int end)
+{
+    const char* d = scan.buffer.constData();
+    const char* high = findNonAscii(d, end);
+    if (!high)
+        return;
+    const char* nl = findLastByte(d, high - d, '\n');
+    const int from = nl ? int(nl - d) + 1 : 0;
+    // A single short line is often valid in both GB18030 and UTF-8 (一 is D2 BB
+    // in GB18030), so the guess looks at the lines that follow it as well, up
+    // to DetectionWindow bytes.
+    const char* lineEnd = findByte(high, end - (high - d), '\n');
+    int to = lineEnd ? int(lineEnd - d) + 1 : end;
+    const int window = qMin(end, from + DetectionWindow);
+    if (const char* last = findLastByte(d + to, window - to, '\n'))
+        to = int(last - d) + 1;
+    if (!lineEnd && !scan.atEnd) // a line longer than the read: judged on its start
+        m_encoding = guessCutSample(d + from, qMin(to, int(high - d) + DetectionWindow) - from, m_fallback);
+    else
+        m_encoding = detectEncoding(QByteArray::fromRawData(d + from, to - from), m_fallback);
+    chooseCodec(m_encoding);
+    scan.decided = true;
+}
+
+bool FileSearch::scanBlock(FileScan& scan, int end)
+{
+    const char* d = scan.buffer.constData();
+    int pos = 0;
+    // A line that goes on from the last block, or fills this one, is decoded
+    // whole: its slices are counted from its start.
+    const char* firstEnd = findByte(d, end, '\n');
+    if (scan.lineOpen || (!firstEnd && !scan.atEnd)) {
+        pos = firstEnd ? int(firstEnd - d) + 1 : end;
+        if (!searchLine(scan, 0, pos, firstEnd || scan.atEnd))
+            return false;
+    }
+    while (pos < end) {
+        const char* hit = m_anchor.isEmpty() ? d + pos : findBytes(d + pos, end - pos, m_anchor);
+        if (!hit)
+            break;
+        skipLines(scan, pos, int(hit - d));
+        // Every line here is complete: the block ends after a line end, or at the file's end.
+        const char* nl = findByte(hit, end - (hit - d), '\n');
+        const int lineEnd = nl ? int(nl - d) + 1 : end;
+        if (!searchLine(scan, pos, lineEnd, true))
+            return false;
+        pos = lineEnd;
+    }
+    skipLines(scan, pos, end);
+    return true;
+}
+
+void FileSearch::skipLines(FileScan& scan, int& pos, int to) const
+{
+    const char* d = scan.buffer.constData();
+    while (const char* nl = findByte(d + pos, to - pos, '\n')) {
+        ++scan.lineNumber;
+        pos = int(nl - d) + 1;
+    }
+}
+
+bool FileSearch::searchLine(FileScan& scan, int from, int to, bool complete)
+{
+    if (!scan.lineOpen) {
+        startLine(scan, scan.base + from);
+        if (scan.base + from == 0 && TextEncoding::hasUtf8Bom(scan.buffer))
+            from = qMin(to, 3); // the byte-order mark is not text
+    }
+    if (complete)
+        to = decodingEnd(scan, from, to);
+    // A long line is decoded a piece at a time, its slices checked while fresh.
+    for (int piece = qMin(to - from, LinePiece); piece > 0; piece = qMin(to - from, LinePiece)) {
+        m_line.addBytes(scan.buffer.constData() + from, piece);
+        from += piece;
+        if (!takeSlices(scan, complete && from == to))
+            return false;
+    }
+    return !complete || !scan.lineOpen || takeSlices(scan, true);
+}
+
+int FileSearch::decodingEnd(const FileScan& scan, int from, int to) const
+{
+    // No character takes more than four bytes, nor a slice and its overlap more than this.
+    const int reach = 4 * (LineCap + m_overlap + 2);
+    if (m_anchor.isEmpty() || to - from <= reach)
+        return to;
+    const char* d = scan.buffer.constData();
+    int last = from;
+    for (const char* p = d + from; (p = findBytes(p, to - (p - d), m_anchor)); ++p)
+        last = int(p - d);
+    return qMin(to, last + reach);
+}
+
+void FileSearch::startLine(FileScan& scan, qint64 offset)
+{
+    m_line.startLine(offset);
+    scan.lineOpen = true;
+}
+
+bool FileSearch::takeSlices(FileScan& scan, bool complete)
+{
+    if (complete)
+        m_line.endLine();
+    LineSlicer::Slice slice;
+    while (m_line.nextSlice(&slice))
+        if (!checkSlice(scan, slice))
+            return false;
+    if (complete) {
+        scan.lineOpen = false;
+        ++scan.lineNumber;
+    }
+    return true;
+}
+
+bool FileSearch::checkSlice(FileScan& scan, const LineSlicer::Slice& slice)
+{
+    int first = -1;
+    if (!m_include.isEmpty()) {
+        // The first word must begin in the slice's own part: one that begins
+        // in the overlap belongs to the next slice.
+        first = slice.text.indexOf(m_include.first());
+        if (first < 0 || first >= slice.ownLength)
+            return true;
+        for (int i = 1; i < m_include.size(); ++i)
+            if (!slice.text.contains(m_include.at(i)))
+                return true;
+    }
+    for (const QString& word : qAsConst(m_exclude))
+        if (slice.text.contains(word))
+            return true;
+    if (first < 0)
+        return addHit(scan, slice.text.trimmed(), slice.column, -1);
+    if (slice.wholeLine)
+        return addHit(scan, slice.text.trimmed(), slice.column, m_line.lineOffset() + first);
+    return addWordHits(scan, slice);
+}
+
+bool FileSearch::addWordHits(FileScan& scan, const LineSlicer::Slice& slice)
+{
+    const QString& word = m_include.first();
+    const QString& text = slice.text;
+    int previous = -1;
+    for (int at = text.indexOf(word); at >= 0 && at < slice.ownLength; at = text.indexOf(word, at + 1)) {
+        // The hit is opened at the first occurrence from where its text begins,
+        // so its text begins after the occurrence before.
+        int from = qMax(previous + 1, at - SnippetContext);
+        int to = qMin(text.size(), at + word.size() + SnippetContext);
+        if (text.at(from).isLowSurrogate())
+            ++from;
+        if (to < text.size() && text.at(to - 1).isHighSurrogate())
+            ++to;
+        while (from < at && text.at(from).isSpace())
+            ++from;
+        while (to > at + word.size() && text.at(to - 1).isSpace())
+            --to;
+        if (!addHit(scan, text.mid(from, to - from), slice.column + from, m_line.lineOffset() + slice.column + at))
+            return false;
+        previous = at;
+    }
+    return true;
+}
+
+bool FileSearch::addHit(FileScan& scan, const QString& text, qint64 column, qint64 position)
+{
+    SearchResult result(scan.fileName, scan.lineNumber, position, text, m_encoding);
+    result.column = column;
+    scan.results->append(result);
+    return m_maxResults <= 0 || scan.results->size() < m_maxResults;
 }
 
 FileSearch::Status FileSearch::searchUtf16(QIODevice& device, const QString& encoding, const QString& fileName,
@@ -422,57 +490,40 @@ FileSearch::Status FileSearch::searchUtf16(QIODevice& device, const QString& enc
     if (!codec)
         return OpenFailed;
     m_encoding = encoding;
+    FileScan scan;
+    scan.fileName = fileName;
+    scan.results = results;
     // Lines are split at U+000A after decoding: the byte 0A also occurs inside
     // characters (上 is 0A 4E in UTF-16LE).
     QTextDecoder decoder(codec, QTextCodec::IgnoreHeader);
-    const qint64 bomBytes = device.pos();
-    QString pending;
-    qint64 pendingStart = 0; // index in the decoded text of pending[0]
-    qint64 lineStart = 0;    // index in the decoded text where the current line begins
-    int lineNumber = 1;
-    bool eof = false;
-    bool more = true;
-    auto sliceOf = [&](int from, int length) {
-        more = checkLine(pending.mid(from, length), fileName, lineNumber, bomBytes + 2 * (pendingStart + from),
-                         pendingStart + from - lineStart, results);
-    };
-    // A slice ends before a surrogate pair rather than within it.
-    auto sliceLength = [&](int from) {
-        return pending.at(from + LineCap - 1).isHighSurrogate() ? LineCap - 1 : LineCap;
-    };
-    while (!eof && more) {
+    const qint64 markBytes = device.pos();
+    qint64 decoded = 0; // characters decoded before this block
+    while (!scan.atEnd) {
         if (!keepGoing())
             return Cancelled;
         const QByteArray bytes = device.read(BlockSize);
-        eof = bytes.isEmpty() || device.atEnd();
-        pending += decoder.toUnicode(bytes);
-        int from = 0;
-        while (more) {
-            const int nl = pending.indexOf(QLatin1Char('\n'), from);
-            if (nl < 0)
-                break;
-            while (more && nl + 1 - from > LineCap) {
-                const int length = sliceLength(from);
-                sliceOf(from, length);
-                from += length;
-            }
-            if (more)
-                sliceOf(from, nl + 1 - from);
-            ++lineNumber;
-            from = nl + 1;
-            lineStart = pendingStart + from;
-        }
-        while (more && pending.size() - from > LineCap) {
-            const int length = sliceLength(from);
-            sliceOf(from, length);
-            from += length;
-        }
-        if (more && eof && from < pending.size()) {
-            sliceOf(from, pending.size() - from);
-            from = pending.size();
-        }
-        pending.remove(0, from);
-        pendingStart += from;
+        scan.atEnd = bytes.isEmpty() || device.atEnd();
+        const QString text = decoder.toUnicode(bytes);
+        if (!searchText(scan, text, markBytes + 2 * decoded))
+            return ResultLimitReached;
+        decoded += text.size();
     }
-    return more ? Searched : ResultLimitReached;
+    return Searched;
+}
+
+bool FileSearch::searchText(FileScan& scan, const QString& text, qint64 offset)
+{
+    int from = 0;
+    while (from < text.size()) {
+        const int nl = text.indexOf(QLatin1Char('\n'), from);
+        const int to = nl < 0 ? text.size() : nl + 1;
+        if (!scan.lineOpen)
+            startLine(scan, offset + 2 * from);
+        m_line.addText(text.mid(from, to - from));
+        from = to;
+        if (!takeSlices(scan, nl >= 0))
+            return false;
+    }
+    // The file's last line, without a line end.
+    return !scan.atEnd || !scan.lineOpen || takeSlices(scan, true);
 }

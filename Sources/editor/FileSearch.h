@@ -7,6 +7,7 @@
 // be decoded first). Where the include words can be encoded in the file's
 // encoding the blocks are scanned for their bytes and only candidate lines
 // are decoded; that finds exactly the lines a line-by-line decode would.
+// Lines longer than a block are decoded whole, as they are read.
 
 #include <QByteArray>
 #include <QHash>
@@ -16,6 +17,7 @@
 
 #include <functional>
 
+#include "LineDecoder.h"
 #include "SearchResult.h"
 
 class QIODevice;
@@ -26,11 +28,20 @@ class FileSearch
 public:
     enum Status { Searched, EmptyFile, BinaryFile, OpenFailed, Cancelled, ResultLimitReached };
 
-    // Lines longer than this many bytes (characters for UTF-16) are searched in
+    // Lines longer than this many characters (UTF-16 units) are searched in
     // slices of this size, all with the line's number, so that a file without
-    // line ends cannot exhaust memory. A slice's text begins and ends where
-    // characters do, and its hit knows where in the line the slice begins.
+    // line ends cannot exhaust memory. Each slice also holds the first
+    // characters of the next one, as many as the longest word less one: a word
+    // across the end of a slice is whole in it. A slice that holds every
+    // include word and no exclude word gives a hit for each occurrence of the
+    // first include word that begins in it (not in the part it shares with the
+    // next), so every occurrence is one hit. Such a hit's text is the
+    // occurrence with up to SnippetContext characters on either side, after
+    // the occurrence before; it begins and ends on whole characters, and its
+    // column tells where it begins in the line. Without include words each
+    // slice is one hit, its text the slice.
     static const int LineCap = 64 * 1024;
+    static const int SnippetContext = 60;
 
     FileSearch(const QStringList& includeWords, const QStringList& excludeWords, const QString& fallbackEncoding);
 
@@ -62,13 +73,49 @@ public:
     static QString highlight(const QString& text, const QStringList& words);
 
 private:
+    // The pass over one file. The steps below that return bool give false when
+    // the hit limit is reached.
+    struct FileScan
+    {
+        QString fileName;
+        QList<SearchResult>* results = nullptr;
+        QByteArray buffer;     // bytes read and not searched yet, from a line's start
+        qint64 base = 0;       // file offset of buffer[0]
+        int lineNumber = 1;    // of the line at the search's place
+        bool atEnd = false;    // nothing more to read
+        bool decided = false;  // the encoding is known (until then the bytes were ASCII)
+        bool lineOpen = false; // a line is being decoded and goes on in the next bytes
+    };
+
     Status searchDevice(QIODevice& device, const QString& fileName, bool forceUtf8, QList<SearchResult>* results);
     Status searchUtf16(QIODevice& device, const QString& encoding, const QString& fileName,
                        QList<SearchResult>* results);
-    // Checks one decoded line (or slice of a line, `lineColumn` characters into
-    // it) and records it when it matches; false when the hit limit is reached.
-    bool checkLine(const QString& line, const QString& fileName, int lineNumber, qint64 offset, qint64 lineColumn,
-                   QList<SearchResult>* results);
+    // Appends the device's next block to the buffer and returns how much of it
+    // can be searched now (complete lines, or everything at the end or when no
+    // line ends in it), -1 when nothing is left.
+    int readBlock(QIODevice& device, FileScan& scan);
+    // Guesses the encoding from the first bytes before `end` that are not ASCII, if any.
+    void decideEncoding(FileScan& scan, int end);
+    // Searches buffer[0, end): the lines holding the anchor's bytes, or every
+    // line without an anchor, and a line longer than a block whole.
+    bool scanBlock(FileScan& scan, int end);
+    // Counts the lines that end in buffer[pos, to); pos moves to the start of the last one.
+    void skipLines(FileScan& scan, int& pos, int to) const;
+    // Decodes buffer[from, to), the current line or (when not `complete`) its part so far.
+    bool searchLine(FileScan& scan, int from, int to, bool complete);
+    // Where decoding the end of a line in buffer[from, to) may stop: after the
+    // slice (and overlap) that holds the last anchor, no slice can give a hit.
+    int decodingEnd(const FileScan& scan, int from, int to) const;
+    // Searches the lines of a block of decoded UTF-16 text that begins at byte `offset`.
+    bool searchText(FileScan& scan, const QString& text, qint64 offset);
+    void startLine(FileScan& scan, qint64 offset);
+    // Checks the slices of the current line that are ready, after ending the line when `complete`.
+    bool takeSlices(FileScan& scan, bool complete);
+    // Records the slice's hits when it matches.
+    bool checkSlice(FileScan& scan, const LineSlicer::Slice& slice);
+    // One hit for each occurrence of the first include word in the slice's own part.
+    bool addWordHits(FileScan& scan, const LineSlicer::Slice& slice);
+    bool addHit(FileScan& scan, const QString& text, qint64 column, qint64 position);
     void chooseCodec(const QString& encoding);
     bool keepGoing() const { return !m_keepGoing || m_keepGoing(); }
 
@@ -77,6 +124,7 @@ private:
     QString m_fallback;
     std::function<bool()> m_keepGoing;
     int m_maxResults = 0;
+    int m_overlap = 0; // what a slice shares with the next: the longest word less one
 
     // The decoder of the current file and the include words in its bytes (empty
     // when they cannot be used to pre-scan).
@@ -85,4 +133,5 @@ private:
     QByteArray m_anchor;
     QHash<QString, QByteArray> m_anchorCache;  // by encoding name as asked
     QHash<QString, QTextCodec*> m_codecCache;
+    LineDecoder m_line;
 };
