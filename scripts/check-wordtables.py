@@ -28,6 +28,9 @@ checking or embellishing command useless or wrong:
 A dictionary entry is its senses, "\n例：" and its examples separated by "｜":
   〈动〉meaning。\n例：example｜example
   ①〈名〉meaning。②〈动〉meaning。\n例：example｜example
+A meaning is said in our own words: it never opens with a desk dictionary's
+formula (指……, 泛指……, 比喻……, 形容……) nor carries an opposite tag
+("（与“厚”相对）").
 A sense starts with its part of speech (one of TAGS; 〈成〉 marks an idiom), or
 none of the senses has one (a phrase). Every meaning ends with "。"; every
 example is a sentence of its own: it uses "～", ends with 。！or？ (a closing
@@ -240,6 +243,12 @@ _SENTENCE_END = re.compile(r"[。！？][”’」』）]*$")
 _COUNTED = re.compile(r"[\u3400-\u9fff\uf900-\ufaffA-Za-z0-9０-９]")
 
 
+# The formulas of a desk dictionary: a meaning is said in our own words, never
+# as "（与“厚”相对）" nor opening with 指……, 比喻……, 形容…….
+_OPPOSITE_TAG = re.compile(r"[（(][^（()）]*[“\"][^”\"]+[”\"][^（()）]*相(对|反)[）)]")
+_FORMULA_OPENINGS = ("泛指", "借指", "比喻", "形容", "指", "谓", "犹")
+
+
 def entry_faults(word, text):
     """What is wrong with the form of one dictionary entry (empty when nothing)."""
     faults = []
@@ -272,6 +281,10 @@ def entry_faults(word, text):
         meaning = _TAG.sub("", sense, count=1)
         if len(meaning) < 2 or not meaning.endswith("。"):
             faults.append("a meaning that does not end with 。: " + sense)
+        if meaning.startswith(_FORMULA_OPENINGS):
+            faults.append("a meaning that opens with a dictionary formula (指, 比喻, 形容 …): " + sense)
+        if _OPPOSITE_TAG.search(meaning):
+            faults.append("an opposite tag such as （与“厚”相对）: " + sense)
     examples = examples_text.split("｜")
     for example in examples:
         if "～" not in example:
