@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -27,6 +28,7 @@
 #include "DocumentHost.h"
 #include "EditorContextMenu.h"
 #include "GlobalActions.h"
+#include "LayoutGuard.h"
 #include "LogFileView.h"
 #include "ProgramState.h"
 #include "Prompt.h"
@@ -101,6 +103,7 @@ MdiChild::MdiChild(DocumentHost* host, QWidget* parent)
     listWidget->setAlternatingRowColors(true);
     connect(listWidget, SIGNAL(itemActivated(QListWidgetItem*)), this, SLOT(itemActivated(QListWidgetItem*)));
     popups.reset(new WordPopup(this));
+    layoutGuard = new LayoutGuard(this);
 
     connect(this, SIGNAL(cursorPositionChanged()), this, SLOT(highlightCurrentLineAndParagraph()));
     // A new document shows the highlight before its cursor first moves.
@@ -576,13 +579,55 @@ void MdiChild::watchFile(const QString& path, bool watch) const
 // No log line here: it runs for every frame drawn.
 void MdiChild::paintEvent(QPaintEvent* event)
 {
+    // Laid out here first, the text shown is laid out in passes that end.
+    layoutGuard->layOutDownTo(verticalScrollBar()->value() + event->rect().bottom() + 1);
     QTextEdit::paintEvent(event);
+    layoutGuard->paintBelowLimit(event);
 }
 
 void MdiChild::resizeEvent(QResizeEvent* event)
 {
     qDebug() << Q_FUNC_INFO << ", size =" << event->size();
+    if (event->oldSize().width() == event->size().width()) {
+        QTextEdit::resizeEvent(event);
+        return;
+    }
+    // A new width lays the document out again, at once as far as the view
+    // shows: from the top, and then on to the view in passes that end.
+    const int offset = verticalScrollBar()->value();
+    verticalScrollBar()->setValue(0);
     QTextEdit::resizeEvent(event);
+    keepOffset(offset);
+}
+
+void MdiChild::keepOffset(int offset)
+{
+    if (offset <= 0)
+        return;
+    layoutGuard->layOutDownTo(offset + viewport()->height());
+    if (verticalScrollBar()->maximum() < offset)
+        verticalScrollBar()->setMaximum(offset);
+    verticalScrollBar()->setValue(offset);
+}
+
+void MdiChild::setWrapping(bool wrap)
+{
+    qDebug() << Q_FUNC_INFO << ", wrap =" << wrap;
+    const LineWrapMode mode = wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap;
+    if (lineWrapMode() == mode)
+        return;
+    const int offset = verticalScrollBar()->value();
+    verticalScrollBar()->setValue(0);
+    if (wrap)
+        document()->setPageSize(QSizeF(viewport()->width(), -1));
+    setLineWrapMode(mode);
+    keepOffset(offset);
+}
+
+void MdiChild::showCursor()
+{
+    qDebug() << Q_FUNC_INFO;
+    layoutGuard->showCursor();
 }
 
 // The base class would scroll to the cursor on the first show; a document opens at its top.
@@ -599,6 +644,12 @@ void MdiChild::keyPressEvent(QKeyEvent* event)
                         QMessageBox::Ok, this);
         Prompt::current().exec(box);
     }
+    // A key may move the cursor a page or the whole document down: what it
+    // shows is laid out first, in passes that end.
+    if (event->matches(QKeySequence::MoveToEndOfDocument) || event->matches(QKeySequence::SelectEndOfDocument))
+        layoutGuard->layOutUpTo(document()->characterCount());
+    else
+        layoutGuard->layOutDownTo(verticalScrollBar()->value() + 2 * viewport()->height());
     if (event->key() == Qt::Key_Insert) {
         if (DocumentHost* window = host())
             window->toggleInsertOverwriteMode();
@@ -740,6 +791,13 @@ void MdiChild::setShowSymbol(bool show)
     QTextOption option;
     if (show)
         option.setFlags(QTextOption::Flags(Settings().value(QStringLiteral("ShowSymbol")).toInt()));
+    // Every change of the option lays the whole document out again.
+    const QTextOption current = document()->defaultTextOption();
+    if (current.flags() == option.flags() && current.wrapMode() == option.wrapMode()
+        && current.alignment() == option.alignment() && current.textDirection() == option.textDirection()
+        && current.tabStopDistance() == option.tabStopDistance() && current.tabs() == option.tabs()
+        && current.useDesignMetrics() == option.useDesignMetrics())
+        return;
     document()->setDefaultTextOption(option);
 }
 
@@ -834,10 +892,12 @@ void MdiChild::fillPlainText(const QString& text)
     // setPlainText keeps the layout lazy (only what is shown is laid out) and
     // takes CR LF and lone CR as paragraph ends. Fresh plain text has the default
     // block format everywhere, so setting the spacing format is the same as
-    // merging it, at a third of the cost.
-    setPlainText(text);
+    // merging it, at a third of the cost. In one edit with the text, the layout
+    // sees one change: a paragraph is laid out once, not once for the text and
+    // once more for its spacing.
     QTextCursor cursor(document());
     cursor.beginEditBlock();
+    setPlainText(text);
     cursor.select(QTextCursor::Document);
     cursor.setBlockFormat(lineSpacingFormat());
     cursor.endEditBlock();

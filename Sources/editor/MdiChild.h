@@ -19,6 +19,7 @@
 
 class ContextListWidget;
 class DocumentHost;
+class LayoutGuard;
 class QAction;
 class QListWidgetItem;
 class VeldmarkHighlighter;
@@ -64,6 +65,13 @@ public:
     // The block format that carries the configured line spacing.
     static QTextBlockFormat lineSpacingFormat();
     void autoFormat();
+    // Switches wrapping at the widget's width on or off. Coming back from no
+    // wrapping, the page takes the widget's width first: laid out with wrapping
+    // at no width, every character would get a line of its own.
+    void setWrapping(bool wrap);
+    // Scrolls the text cursor's line into view, also far down a document that
+    // is still being laid out.
+    void showCursor();
     // Zoom by the wheel and the zoom commands: the font grows or shrinks by points
     // (never below one point), and resetZoom takes back exactly what was applied.
     void zoomBy(int points);
@@ -125,6 +133,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Scrolls back to a vertical offset after a new layout, laying the document
+    // out as far as that in passes that end.
+    void keepOffset(int offset);
     void trackModifications(bool on);
     void showSubWindowIcon(bool modified);
     void fillPlainText(const QString& text);
@@ -160,4 +171,5 @@ private:
     qreal zoomedPoints = 0; // what zoomBy has added to the font size
     QString recoveryFile;
     int iconState = -1; // which sub-window icon is showing: -1 none yet, 0 saved, 1 modified
+    LayoutGuard* layoutGuard = nullptr;
 };
