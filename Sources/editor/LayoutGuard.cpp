@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDebug>
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -9,18 +10,15 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
-#include <QScopedValueRollback>
 #include <QtMath>
 
 // The toolkit's "unlimited" page height: INT_MAX / 256 pixels.
 const int LayoutGuard::coordinateLimit = 8388607;
 const int LayoutGuard::longBlockLength = 50000;
+// A page just short of the limit: its page break moves on to the next page.
+const int LayoutGuard::pageHeight = LayoutGuard::coordinateLimit - 1024;
 
 namespace {
-
-// The largest piece the background layout takes in one pass, in characters,
-// and a pass that leads it on: one paragraph or a couple of thousand pixels.
-const int largestLayoutPass = 201000;
 
 // The selections of the editor's painting that touch block, as format ranges of
 // its layout: the extra selections first, then the user's selection.
@@ -71,13 +69,35 @@ QVector<QTextLayout::FormatRange> selectionsInBlock(const QTextEdit* editor, con
 LayoutGuard::LayoutGuard(QTextEdit* editor) : QObject(editor), m_editor(editor)
 {
     QTextDocument* document = editor->document();
-    connect(document, &QTextDocument::contentsChange, this, &LayoutGuard::keepGlyphsOfLongBlocks);
+    connect(document, &QTextDocument::contentsChange, this, &LayoutGuard::contentsChanged);
     connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
             &LayoutGuard::layoutProgressed);
 }
 
 // Runs before the layout sees the change (the document reports its edits first).
-void LayoutGuard::keepGlyphsOfLongBlocks(int from, int, int added)
+void LayoutGuard::contentsChanged(int from, int, int added)
+{
+    keepGlyphsOfLongBlocks(from, added);
+    // A large text that will be tall gets its finite page before the layout
+    // goes far down.
+    if (added >= 100000)
+        keepPagesFinite(estimatedHeight());
+}
+
+qreal LayoutGuard::estimatedHeight() const
+{
+    // At least a line per paragraph, at the line height of the first one.
+    const QTextDocument* document = m_editor->document();
+    const QTextBlockFormat format = document->firstBlock().blockFormat();
+    qreal line = QFontMetricsF(document->defaultFont()).lineSpacing();
+    if (format.lineHeightType() == QTextBlockFormat::ProportionalHeight)
+        line *= format.lineHeight() / 100;
+    else if (format.lineHeightType() == QTextBlockFormat::FixedHeight)
+        line = format.lineHeight();
+    return document->blockCount() * line;
+}
+
+void LayoutGuard::keepGlyphsOfLongBlocks(int from, int added)
 {
     QTextDocument* document = m_editor->document();
     const QTextBlock last = document->findBlock(from + added);
@@ -89,110 +109,44 @@ void LayoutGuard::keepGlyphsOfLongBlocks(int from, int, int added)
     }
 }
 
-QTextBlock LayoutGuard::layoutFrontier() const
+void LayoutGuard::layoutProgressed(const QSizeF& size)
 {
-    // The layout works from the top down: the paragraphs laid out are the first ones.
-    const QTextDocument* document = m_editor->document();
-    auto laidOut = [document](int number) { return document->findBlockByNumber(number).layout()->lineCount() > 0; };
-    int low = 0;
-    int high = document->blockCount() - 1;
-    if (!laidOut(low))
-        return QTextBlock();
-    while (low < high) {
-        const int middle = low + (high - low + 1) / 2;
-        if (laidOut(middle))
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    return document->findBlockByNumber(low);
+    keepPagesFinite(size.height());
 }
 
-bool LayoutGuard::layOutShortPass()
+void LayoutGuard::keepPagesFinite(qreal height)
 {
-    const QTextBlock frontier = layoutFrontier();
-    if (!frontier.isValid() || !frontier.next().isValid())
-        return false;
-    // A change of nothing just after the frontier: the layout lays out from its
-    // last check point up to there, and a little further, in passes of its
-    // smallest size.
-    m_editor->document()->markContentsDirty(frontier.next().position(), 0);
-    return true;
-}
-
-bool LayoutGuard::nearLimit(const QTextBlock& frontier, int* safeEnd) const
-{
-    // How far down one pass of the layout can reach, judged by the text laid out so far.
-    const qreal bottom = m_editor->document()->documentLayout()->blockBoundingRect(frontier).bottom();
-    const qreal nextLimit = (qFloor(bottom / coordinateLimit) + 1) * qreal(coordinateLimit);
-    const qreal perCharacter = qMax(qreal(1), bottom / qMax(1, frontier.position() + frontier.length()));
-    const qreal reach = 2 * largestLayoutPass * perCharacter + 8000;
-    if (safeEnd)
-        *safeEnd = frontier.position() + int(qMax(qreal(0), nextLimit - bottom - reach) / perCharacter);
-    return bottom + reach >= nextLimit;
-}
-
-void LayoutGuard::layOutUpTo(int position)
-{
-    const QScopedValueRollback<bool> leading(m_leading, true);
-    for (;;) {
-        const QTextBlock frontier = layoutFrontier();
-        if (!frontier.isValid() || frontier.position() + frontier.length() > position)
-            return;
-        int safeEnd = 0;
-        if (!nearLimit(frontier, &safeEnd)) {
-            // Far from a limit the layout may take its usual long passes.
-            const QTextBlock target = m_editor->document()->findBlock(qMin(position, safeEnd));
-            if (target.isValid() && target.position() > frontier.position()) {
-                m_editor->document()->documentLayout()->blockBoundingRect(target);
-                continue;
-            }
-        }
-        if (!layOutShortPass())
-            return;
-    }
-}
-
-void LayoutGuard::layOutDownTo(qreal y)
-{
-    const QAbstractTextDocumentLayout* layout = m_editor->document()->documentLayout();
-    for (;;) {
-        const QTextBlock frontier = layoutFrontier();
-        if (!frontier.isValid() || !frontier.next().isValid())
-            return;
-        const qreal bottom = layout->blockBoundingRect(frontier).bottom();
-        if (bottom >= y)
-            return;
-        const int end = frontier.position() + frontier.length();
-        const qreal perCharacter = qMax(qreal(1), bottom / end);
-        layOutUpTo(end + qMax(1, int((y - bottom) / perCharacter)));
-    }
-}
-
-void LayoutGuard::layoutProgressed()
-{
-    if (m_leading)
+    QTextDocument* document = m_editor->document();
+    const QSizeF page = document->pageSize();
+    // Half way to the limit, before any pass of the layout can reach it.
+    if (page.height() >= 0 || height < coordinateLimit / 2)
         return;
-    const QTextBlock frontier = layoutFrontier();
-    if (!frontier.isValid() || !frontier.next().isValid() || !nearLimit(frontier, nullptr))
-        return;
-    // The background layout comes close to a limit: it goes on in short passes
-    // (each change of the document makes its next pass a short one).
-    const QScopedValueRollback<bool> leading(m_leading, true);
-    layOutShortPass();
+    qDebug() << Q_FUNC_INFO << ", height =" << height;
+    document->setPageSize(QSizeF(page.width(), pageHeight));
+}
+
+void LayoutGuard::reachOffset(int offset)
+{
+    // The scroll range grows with the background layout a moment later; the
+    // offset must be reachable now.
+    QScrollBar* bar = m_editor->verticalScrollBar();
+    if (offset > bar->maximum())
+        bar->setMaximum(offset);
+    bar->setValue(offset);
 }
 
 void LayoutGuard::showCursor()
 {
+    // Laid out as far as the cursor's paragraph, which then has its place.
     const QTextBlock block = m_editor->textCursor().block();
-    layOutUpTo(block.position() + block.length());
-    // The scroll range grows with the background layout a moment later; the
-    // cursor's line must be reachable now.
     const QRectF rect = m_editor->document()->documentLayout()->blockBoundingRect(block);
-    QScrollBar* bar = m_editor->verticalScrollBar();
-    const int needed = qCeil(rect.bottom() + m_editor->document()->documentMargin()) - m_editor->viewport()->height();
-    if (needed > bar->maximum())
-        bar->setMaximum(needed);
+    keepPagesFinite(rect.bottom());
+    const QRect cursor = m_editor->cursorRect();
+    if (!m_editor->viewport()->rect().contains(cursor)) {
+        // A line out of view comes to the middle of the page.
+        const int offset = m_editor->verticalScrollBar()->value() + cursor.center().y() - m_editor->viewport()->height() / 2;
+        reachOffset(qMax(0, offset));
+    }
     m_editor->ensureCursorVisible();
 }
 

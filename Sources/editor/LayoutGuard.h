@@ -7,9 +7,9 @@
 // - its coordinates are fixed-point numbers whose "unlimited" page height is
 //   8,388,607 pixels: a paragraph whose top lies below that is never painted,
 //   and a layout pass that starts above about 8.32 million pixels and lays out
-//   lines below 8,388,607 never ends (its page break cannot move on). Paragraphs
-//   down there are painted here, and the layout is led across each such line
-//   in short passes, which always start close enough to it;
+//   lines below 8,388,607 never ends (its page break cannot move on, as the
+//   page is unlimited). Paragraphs down there are painted here, and a document
+//   growing that tall gets a finite page height, whose page breaks do move on;
 // - the scroll range follows the background layout only a moment later, so a
 //   jump far down would stop short: showCursor widens the range first.
 
@@ -17,6 +17,7 @@
 #include <QPointer>
 
 class QPaintEvent;
+class QSizeF;
 class QTextBlock;
 class QTextEdit;
 
@@ -30,12 +31,16 @@ public:
     static const int coordinateLimit;
     // Paragraphs of at least this many characters keep their shaped glyphs.
     static const int longBlockLength;
+    // The page height of a tall document.
+    static const int pageHeight;
 
-    // Lays the document out as far as position (character index), leading the
-    // layout across every coordinate limit on the way in short passes.
-    void layOutUpTo(int position);
-    // The same, as far as the document coordinate y.
-    void layOutDownTo(qreal y);
+    // Gives a document that grows tall a page height just short of the limit,
+    // so that the layout's page breaks move on, when the editor has laid the
+    // document out again with its unlimited page.
+    void keepPagesFinite(qreal height);
+    // Scrolls to a vertical offset, widening the scroll range when the
+    // background layout has not reported that far yet.
+    void reachOffset(int offset);
     // Scrolls so that the text cursor's line is shown, also while the rest of
     // the document is still being laid out.
     void showCursor();
@@ -44,16 +49,10 @@ public:
     void paintBelowLimit(QPaintEvent* event);
 
 private:
-    void keepGlyphsOfLongBlocks(int from, int removed, int added);
-    void layoutProgressed();
-    // The last paragraph the background layout has reached, or an invalid one.
-    QTextBlock layoutFrontier() const;
-    // One short layout pass from the frontier; false when the layout is complete.
-    bool layOutShortPass();
-    // The frontier is close enough to a limit that one pass of the layout
-    // could cross it; otherwise safeEnd is where a long pass may go.
-    bool nearLimit(const QTextBlock& frontier, int* safeEnd) const;
+    void contentsChanged(int from, int removed, int added);
+    void keepGlyphsOfLongBlocks(int from, int added);
+    qreal estimatedHeight() const;
+    void layoutProgressed(const QSizeF& size);
 
     QPointer<QTextEdit> m_editor;
-    bool m_leading = false; // a pass of ours is running
 };

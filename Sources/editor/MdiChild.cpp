@@ -579,8 +579,6 @@ void MdiChild::watchFile(const QString& path, bool watch) const
 // No log line here: it runs for every frame drawn.
 void MdiChild::paintEvent(QPaintEvent* event)
 {
-    // Laid out here first, the text shown is laid out in passes that end.
-    layoutGuard->layOutDownTo(verticalScrollBar()->value() + event->rect().bottom() + 1);
     QTextEdit::paintEvent(event);
     layoutGuard->paintBelowLimit(event);
 }
@@ -592,22 +590,21 @@ void MdiChild::resizeEvent(QResizeEvent* event)
         QTextEdit::resizeEvent(event);
         return;
     }
-    // A new width lays the document out again, at once as far as the view
-    // shows: from the top, and then on to the view in passes that end.
+    // A new width lays the document out again with an unlimited page, at once
+    // as far as the view shows: from the top, so that no pass reaches the
+    // layout's limit before the page is finite again.
     const int offset = verticalScrollBar()->value();
+    const int height = verticalScrollBar()->maximum() + viewport()->height();
     verticalScrollBar()->setValue(0);
     QTextEdit::resizeEvent(event);
-    keepOffset(offset);
+    keepOffset(offset, height);
 }
 
-void MdiChild::keepOffset(int offset)
+void MdiChild::keepOffset(int offset, int height)
 {
-    if (offset <= 0)
-        return;
-    layoutGuard->layOutDownTo(offset + viewport()->height());
-    if (verticalScrollBar()->maximum() < offset)
-        verticalScrollBar()->setMaximum(offset);
-    verticalScrollBar()->setValue(offset);
+    layoutGuard->keepPagesFinite(height);
+    if (offset > 0)
+        layoutGuard->reachOffset(offset);
 }
 
 void MdiChild::setWrapping(bool wrap)
@@ -617,11 +614,12 @@ void MdiChild::setWrapping(bool wrap)
     if (lineWrapMode() == mode)
         return;
     const int offset = verticalScrollBar()->value();
+    const int height = verticalScrollBar()->maximum() + viewport()->height();
     verticalScrollBar()->setValue(0);
     if (wrap)
         document()->setPageSize(QSizeF(viewport()->width(), -1));
     setLineWrapMode(mode);
-    keepOffset(offset);
+    keepOffset(offset, height);
 }
 
 void MdiChild::showCursor()
@@ -644,12 +642,6 @@ void MdiChild::keyPressEvent(QKeyEvent* event)
                         QMessageBox::Ok, this);
         Prompt::current().exec(box);
     }
-    // A key may move the cursor a page or the whole document down: what it
-    // shows is laid out first, in passes that end.
-    if (event->matches(QKeySequence::MoveToEndOfDocument) || event->matches(QKeySequence::SelectEndOfDocument))
-        layoutGuard->layOutUpTo(document()->characterCount());
-    else
-        layoutGuard->layOutDownTo(verticalScrollBar()->value() + 2 * viewport()->height());
     if (event->key() == Qt::Key_Insert) {
         if (DocumentHost* window = host())
             window->toggleInsertOverwriteMode();
@@ -657,6 +649,10 @@ void MdiChild::keyPressEvent(QKeyEvent* event)
             setOverwriteMode(!overwriteMode());
     }
     QTextEdit::keyPressEvent(event);
+    // The end of a document still being laid out lies beyond the scroll range
+    // the editor knows of.
+    if (event->matches(QKeySequence::MoveToEndOfDocument) || event->matches(QKeySequence::SelectEndOfDocument))
+        showCursor();
 }
 
 void MdiChild::mouseMoveEvent(QMouseEvent* event)

@@ -133,9 +133,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Scrolls back to a vertical offset after a new layout, laying the document
-    // out as far as that in passes that end.
-    void keepOffset(int offset);
+    // After the editor laid the document (of about that height) out again with
+    // an unlimited page: a finite page for a tall one, and the view back at offset.
+    void keepOffset(int offset, int height);
     void trackModifications(bool on);
     void showSubWindowIcon(bool modified);
     void fillPlainText(const QString& text);
