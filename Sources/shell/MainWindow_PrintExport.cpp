@@ -100,6 +100,10 @@ std::unique_ptr<QTextDocument> outputDocument(const MdiChild* child, bool select
     } else {
         copy.reset(source->clone(source));
     }
+    // A tall document's editor gives it a finite page so that its layout ends;
+    // printed, it is paginated afresh like any other.
+    if (copy->pageSize().height() > 0)
+        copy->setPageSize(QSizeF(copy->pageSize().width(), -1));
     struct Unlinked
     {
         int start;
