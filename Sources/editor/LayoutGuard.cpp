@@ -86,7 +86,6 @@ void LayoutGuard::contentsChanged(int from, int, int added)
 
 qreal LayoutGuard::estimatedHeight() const
 {
-    // At least a line per paragraph, at the line height of the first one.
     const QTextDocument* document = m_editor->document();
     const QTextBlockFormat format = document->firstBlock().blockFormat();
     qreal line = QFontMetricsF(document->defaultFont()).lineSpacing();
@@ -102,8 +101,10 @@ void LayoutGuard::keepGlyphsOfLongBlocks(int from, int added)
     QTextDocument* document = m_editor->document();
     const QTextBlock last = document->findBlock(from + added);
     for (QTextBlock block = document->findBlock(from); block.isValid(); block = block.next()) {
-        if (block.length() >= longBlockLength && !block.layout()->cacheEnabled())
+        if (block.length() >= longBlockLength && !block.layout()->cacheEnabled()) {
             block.layout()->setCacheEnabled(true);
+            m_longBlocks = true;
+        }
         if (block == last)
             break;
     }

@@ -38,6 +38,10 @@ public:
     // so that the layout's page breaks move on, when the editor has laid the
     // document out again with its unlimited page.
     void keepPagesFinite(qreal height);
+    // The document has had a paragraph of longBlockLength characters or more.
+    bool hadLongBlocks() const { return m_longBlocks; }
+    // At least a line per paragraph, at the line height of the first one.
+    qreal estimatedHeight() const;
     // Scrolls to a vertical offset, widening the scroll range when the
     // background layout has not reported that far yet.
     void reachOffset(int offset);
@@ -51,8 +55,8 @@ public:
 private:
     void contentsChanged(int from, int removed, int added);
     void keepGlyphsOfLongBlocks(int from, int added);
-    qreal estimatedHeight() const;
     void layoutProgressed(const QSizeF& size);
 
     QPointer<QTextEdit> m_editor;
+    bool m_longBlocks = false;
 };

@@ -579,6 +579,8 @@ void MdiChild::watchFile(const QString& path, bool watch) const
 // No log line here: it runs for every frame drawn.
 void MdiChild::paintEvent(QPaintEvent* event)
 {
+    painted = true;
+    settleLayout();
     QTextEdit::paintEvent(event);
     layoutGuard->paintBelowLimit(event);
 }
@@ -588,6 +590,14 @@ void MdiChild::resizeEvent(QResizeEvent* event)
     qDebug() << Q_FUNC_INFO << ", size =" << event->size();
     if (event->oldSize().width() == event->size().width()) {
         QTextEdit::resizeEvent(event);
+        return;
+    }
+    // Shown for the first time, the editor takes several widths in a row (its
+    // sub-window's, then the maximised one): a long paragraph is laid out once,
+    // at the width it is first painted at. The viewport has its size already.
+    if (!painted && layoutGuard->hadLongBlocks()) {
+        firstLayoutPending = true;
+        QAbstractScrollArea::resizeEvent(event);
         return;
     }
     // A new width lays the document out again with an unlimited page, at once
@@ -600,9 +610,19 @@ void MdiChild::resizeEvent(QResizeEvent* event)
     keepOffset(offset, height);
 }
 
+void MdiChild::settleLayout()
+{
+    if (!firstLayoutPending)
+        return;
+    firstLayoutPending = false;
+    // Lays the document out again at the viewport's width.
+    setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
+    keepOffset(0, 0);
+}
+
 void MdiChild::keepOffset(int offset, int height)
 {
-    layoutGuard->keepPagesFinite(height);
+    layoutGuard->keepPagesFinite(qMax(qreal(height), layoutGuard->estimatedHeight()));
     if (offset > 0)
         layoutGuard->reachOffset(offset);
 }
@@ -625,6 +645,7 @@ void MdiChild::setWrapping(bool wrap)
 void MdiChild::showCursor()
 {
     qDebug() << Q_FUNC_INFO;
+    settleLayout();
     layoutGuard->showCursor();
 }
 

@@ -136,6 +136,8 @@ private:
     // After the editor laid the document (of about that height) out again with
     // an unlimited page: a finite page for a tall one, and the view back at offset.
     void keepOffset(int offset, int height);
+    // The layout a first show put off, done now.
+    void settleLayout();
     void trackModifications(bool on);
     void showSubWindowIcon(bool modified);
     void fillPlainText(const QString& text);
@@ -172,4 +174,6 @@ private:
     QString recoveryFile;
     int iconState = -1; // which sub-window icon is showing: -1 none yet, 0 saved, 1 modified
     LayoutGuard* layoutGuard = nullptr;
+    bool painted = false;            // the editor has been painted once
+    bool firstLayoutPending = false; // widths came before the first paint
 };
