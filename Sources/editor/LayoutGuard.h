@@ -6,9 +6,9 @@
 //   characters shapes the whole paragraph again: long paragraphs keep theirs;
 // - its coordinates are fixed-point numbers whose "unlimited" page height is
 //   8,388,607 pixels: a paragraph whose top lies below that is never painted,
-//   and a layout pass that starts above about 8.32 million pixels and lays out
-//   lines below 8,388,607 never ends (its page break cannot move on, as the
-//   page is unlimited). Paragraphs down there are painted here, and a document
+//   and a layout pass that starts less than about 8.32 million pixels down and
+//   lays out lines further down than 8,388,607 never ends (its page break
+//   cannot move on, as the page is unlimited). Paragraphs down there are painted here, and a document
 //   growing that tall gets a finite page height, whose page breaks do move on;
 // - the scroll range follows the background layout only a moment later, so a
 //   jump far down would stop short: showCursor widens the range first.
