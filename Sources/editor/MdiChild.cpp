@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -29,6 +30,7 @@
 #include "DocumentHost.h"
 #include "EditorContextMenu.h"
 #include "GlobalActions.h"
+#include "LayoutGuard.h"
 #include "LogFileView.h"
 #include "MarkFormat.h"
 #include "ProgramState.h"
@@ -111,6 +113,7 @@ MdiChild::MdiChild(DocumentHost* host, QWidget* parent)
     listWidget->setAlternatingRowColors(true);
     connect(listWidget, SIGNAL(itemActivated(QListWidgetItem*)), this, SLOT(itemActivated(QListWidgetItem*)));
     popups.reset(new WordPopup(this));
+    layoutGuard = new LayoutGuard(this);
 
     connect(this, SIGNAL(cursorPositionChanged()), this, SLOT(highlightCurrentLineAndParagraph()));
     // A new document shows the highlight before its cursor first moves.
@@ -592,13 +595,74 @@ void MdiChild::watchFile(const QString& path, bool watch) const
 // No log line here: it runs for every frame drawn.
 void MdiChild::paintEvent(QPaintEvent* event)
 {
+    painted = true;
+    settleLayout();
     QTextEdit::paintEvent(event);
+    layoutGuard->paintBelowLimit(event);
 }
 
 void MdiChild::resizeEvent(QResizeEvent* event)
 {
     qDebug() << Q_FUNC_INFO << ", size =" << event->size();
+    if (event->oldSize().width() == event->size().width()) {
+        QTextEdit::resizeEvent(event);
+        return;
+    }
+    // Shown for the first time, the editor takes several widths in a row (its
+    // sub-window's, then the maximised one): a long paragraph is laid out once,
+    // at the width it is first painted at. The viewport has its size already.
+    if (!painted && layoutGuard->hadLongBlocks()) {
+        firstLayoutPending = true;
+        QAbstractScrollArea::resizeEvent(event);
+        return;
+    }
+    // A new width lays the document out again with an unlimited page, at once
+    // as far as the view shows: from the top, so that no pass reaches the
+    // layout's limit before the page is finite again.
+    const int offset = verticalScrollBar()->value();
+    const int height = verticalScrollBar()->maximum() + viewport()->height();
+    verticalScrollBar()->setValue(0);
     QTextEdit::resizeEvent(event);
+    keepOffset(offset, height);
+}
+
+void MdiChild::settleLayout()
+{
+    if (!firstLayoutPending)
+        return;
+    firstLayoutPending = false;
+    // Lays the document out again at the viewport's width.
+    setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
+    keepOffset(0, 0);
+}
+
+void MdiChild::keepOffset(int offset, int height)
+{
+    layoutGuard->keepPagesFinite(qMax(qreal(height), layoutGuard->estimatedHeight()));
+    if (offset > 0)
+        layoutGuard->reachOffset(offset);
+}
+
+void MdiChild::setWrapping(bool wrap)
+{
+    qDebug() << Q_FUNC_INFO << ", wrap =" << wrap;
+    const LineWrapMode mode = wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap;
+    if (lineWrapMode() == mode)
+        return;
+    const int offset = verticalScrollBar()->value();
+    const int height = verticalScrollBar()->maximum() + viewport()->height();
+    verticalScrollBar()->setValue(0);
+    if (wrap)
+        document()->setPageSize(QSizeF(viewport()->width(), -1));
+    setLineWrapMode(mode);
+    keepOffset(offset, height);
+}
+
+void MdiChild::showCursor()
+{
+    qDebug() << Q_FUNC_INFO;
+    settleLayout();
+    layoutGuard->showCursor();
 }
 
 // The base class would scroll to the cursor on the first show; a document opens at its top.
@@ -634,6 +698,10 @@ void MdiChild::keyPressEvent(QKeyEvent* event)
         typeWithoutMark(textCursor().charFormat(), [&] { QTextEdit::keyPressEvent(event); });
     else
         QTextEdit::keyPressEvent(event);
+    // The end of a document still being laid out lies beyond the scroll range
+    // the editor knows of.
+    if (event->matches(QKeySequence::MoveToEndOfDocument) || event->matches(QKeySequence::SelectEndOfDocument))
+        showCursor();
 }
 
 void MdiChild::inputMethodEvent(QInputMethodEvent* event)
@@ -816,6 +884,13 @@ void MdiChild::setShowSymbol(bool show)
     QTextOption option;
     if (show)
         option.setFlags(QTextOption::Flags(Settings().value(QStringLiteral("ShowSymbol")).toInt()));
+    // Every change of the option lays the whole document out again.
+    const QTextOption current = document()->defaultTextOption();
+    if (current.flags() == option.flags() && current.wrapMode() == option.wrapMode()
+        && current.alignment() == option.alignment() && current.textDirection() == option.textDirection()
+        && current.tabStopDistance() == option.tabStopDistance() && current.tabs() == option.tabs()
+        && current.useDesignMetrics() == option.useDesignMetrics())
+        return;
     document()->setDefaultTextOption(option);
 }
 
@@ -910,10 +985,12 @@ void MdiChild::fillPlainText(const QString& text)
     // setPlainText keeps the layout lazy (only what is shown is laid out) and
     // takes CR LF and lone CR as paragraph ends. Fresh plain text has the default
     // block format everywhere, so setting the spacing format is the same as
-    // merging it, at a third of the cost.
-    setPlainText(text);
+    // merging it, at a third of the cost. In one edit with the text, the layout
+    // sees one change: a paragraph is laid out once, not once for the text and
+    // once more for its spacing.
     QTextCursor cursor(document());
     cursor.beginEditBlock();
+    setPlainText(text);
     cursor.select(QTextCursor::Document);
     cursor.setBlockFormat(lineSpacingFormat());
     cursor.endEditBlock();

@@ -20,6 +20,7 @@
 
 class ContextListWidget;
 class DocumentHost;
+class LayoutGuard;
 class QAction;
 class QListWidgetItem;
 class VeldmarkHighlighter;
@@ -65,6 +66,13 @@ public:
     // The block format that carries the configured line spacing.
     static QTextBlockFormat lineSpacingFormat();
     void autoFormat();
+    // Switches wrapping at the widget's width on or off. Coming back from no
+    // wrapping, the page takes the widget's width first: laid out with wrapping
+    // at no width, every character would get a line of its own.
+    void setWrapping(bool wrap);
+    // Scrolls the text cursor's line into view, also far down a document that
+    // is still being laid out.
+    void showCursor();
     // Zoom by the wheel and the zoom commands: the font grows or shrinks by points
     // (never below one point), and resetZoom takes back exactly what was applied.
     void zoomBy(int points);
@@ -134,6 +142,11 @@ private:
     // keeps that format (bold stays bold) without the mark's link, colour and
     // underline.
     void typeWithoutMark(const QTextCharFormat& taken, const std::function<void()>& deliver);
+    // After the editor laid the document (of about that height) out again with
+    // an unlimited page: a finite page for a tall one, and the view back at offset.
+    void keepOffset(int offset, int height);
+    // The layout a first show put off, done now.
+    void settleLayout();
     void trackModifications(bool on);
     void showSubWindowIcon(bool modified);
     void fillPlainText(const QString& text);
@@ -169,4 +182,7 @@ private:
     qreal zoomedPoints = 0; // what zoomBy has added to the font size
     QString recoveryFile;
     int iconState = -1; // which sub-window icon is showing: -1 none yet, 0 saved, 1 modified
+    LayoutGuard* layoutGuard = nullptr;
+    bool painted = false;            // the editor has been painted once
+    bool firstLayoutPending = false; // widths came before the first paint
 };

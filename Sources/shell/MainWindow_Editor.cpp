@@ -56,8 +56,7 @@ MdiChild* MainWindow::createMdiChild()
             showStatusBarAct->setChecked(true);
     }
     if (settings.contains(QStringLiteral("LineWrap")))
-        child->setLineWrapMode(settings.value(QStringLiteral("LineWrap")).toInt() == 0 ? QTextEdit::NoWrap
-                                                                                      : QTextEdit::WidgetWidth);
+        child->setWrapping(settings.value(QStringLiteral("LineWrap")).toInt() != 0);
     connect(child, SIGNAL(copyAvailable(bool)), cutAct, SLOT(setEnabled(bool)));
     connect(child, SIGNAL(copyAvailable(bool)), copyAct, SLOT(setEnabled(bool)));
     connect(child, SIGNAL(cursorPositionChanged()), this, SLOT(updateLineLabelOnStatusBar()));
@@ -374,18 +373,28 @@ QStringList encodingNames()
             QStringLiteral("UTF-8")};
 }
 
-// Moves the cursor from the document start with wrapping off, so that lines and
-// paragraphs coincide, then puts the editor's wrapping back.
-void moveCursorUnwrapped(MdiChild* child, QTextCursor::MoveOperation operation, int count)
+// The start of line `number` (from 0) as the document reads unwrapped: each
+// paragraph is a line, and so is each part of it after a line separator. A
+// number past the end gives the start of the last line.
+int unwrappedLineStart(const QTextDocument* document, int number)
 {
-    qDebug() << Q_FUNC_INFO << ", operation =" << operation << ", count =" << count;
-    const QTextEdit::LineWrapMode mode = child->lineWrapMode();
-    child->setLineWrapMode(QTextEdit::NoWrap);
-    QTextCursor cursor = child->textCursor();
-    cursor.setPosition(0);
-    cursor.movePosition(operation, QTextCursor::MoveAnchor, count);
-    child->setTextCursor(cursor);
-    child->setLineWrapMode(mode);
+    qDebug() << Q_FUNC_INFO << ", number =" << number;
+    int lineStart = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        lineStart = block.position();
+        int from = 0;
+        for (;;) {
+            if (number-- == 0)
+                return block.position() + from;
+            const int separator = text.indexOf(QChar::LineSeparator, from);
+            if (separator < 0)
+                break;
+            from = separator + 1;
+            lineStart = block.position() + from;
+        }
+    }
+    return lineStart;
 }
 
 } // namespace
@@ -681,8 +690,14 @@ void MainWindow::gotoCharacter()
     bool ok = false;
     const int number = Prompt::current().getInt(this, tr("到第...个字符"), tr("指定字符数(%1 - %2): ").arg(0).arg(count),
                                                 0, 0, count, 1, &ok);
-    if (ok)
-        moveCursorUnwrapped(child, QTextCursor::Right, number);
+    if (!ok)
+        return;
+    // Moving right goes from character to character whatever the wrapping.
+    QTextCursor cursor = child->textCursor();
+    cursor.setPosition(0);
+    cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, number);
+    child->setTextCursor(cursor);
+    child->showCursor();
 }
 
 void MainWindow::gotoLine()
@@ -695,8 +710,15 @@ void MainWindow::gotoLine()
     bool ok = false;
     const int number =
         Prompt::current().getInt(this, tr("到指定行"), tr("指定行数(%1 - %2): ").arg(1).arg(count), 1, 1, count, 1, &ok);
-    if (ok)
-        moveCursorUnwrapped(child, QTextCursor::Down, number - 1);
+    if (!ok)
+        return;
+    // Lines and paragraphs coincide without wrapping, so the line is found in
+    // the text: no layout without wrapping, which would take a long line
+    // minutes, nor a walk down line by line.
+    QTextCursor cursor = child->textCursor();
+    cursor.setPosition(unwrappedLineStart(child->document(), number - 1));
+    child->setTextCursor(cursor);
+    child->showCursor();
 }
 
 void MainWindow::setEncoding()
@@ -763,7 +785,7 @@ void MainWindow::lineWrap()
     MdiChild* child = activeMdiChild();
     if (!child || !lineWrapAct)
         return;
-    child->setLineWrapMode(lineWrapAct->isChecked() ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    child->setWrapping(lineWrapAct->isChecked());
 }
 
 void MainWindow::toPlainText()

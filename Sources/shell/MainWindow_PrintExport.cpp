@@ -116,6 +116,10 @@ std::unique_ptr<QTextDocument> outputDocument(const MdiChild* child, bool select
 {
     QTextDocument* source = child->document();
     auto copy = std::make_unique<OutputDocument>(source);
+    // A tall document's editor gives it a finite page so that its layout ends;
+    // printed, it is paginated afresh like any other.
+    if (copy->pageSize().height() > 0)
+        copy->setPageSize(QSizeF(copy->pageSize().width(), -1));
     QTextCursor cursor(copy.get());
     if (selectionOnly) {
         cursor.insertFragment(child->textCursor().selection());

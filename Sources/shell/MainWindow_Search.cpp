@@ -243,13 +243,14 @@ void MainWindow::openFileOfItem(int row, int column)
             && !child->document()->isModified())
             child->reloadWithEncoding(encoding);
         const int line = table->item(row, 2)->text().toInt();
-        child->setLineWrapMode(QTextEdit::NoWrap);
+        // The hit's line is its paragraph: the cursor is placed by position, with
+        // no detour through unwrapped text. Laying a paragraph of hundreds of
+        // thousands of characters out unwrapped and wrapped again costs minutes.
+        child->setWrapping(true);
         const QTextBlock block = child->document()->findBlockByNumber(line - 1);
         if (block.isValid()) {
-            // Placed by position: moving character by character along a line of
-            // hundreds of thousands of characters takes many seconds. In a plain-text
-            // file the text is looked for from where the hit's text begins: a long
-            // line is searched in slices, and each hit opens in its own.
+            // In a plain-text file the text is looked for from where the hit's
+            // text begins: a long line is searched in slices, and each hit opens in its own.
             QTextCursor cursor(block);
             const int column = table->item(row, 2)->data(SearchDialog::ColumnRole).toInt();
             const int from = path.endsWith(QLatin1String(".txt")) ? qBound(0, column, block.length() - 1) : 0;
@@ -261,8 +262,7 @@ void MainWindow::openFileOfItem(int row, int column)
             cursor.setPosition(block.position() + index + qMax(0, length), QTextCursor::KeepAnchor);
             child->setTextCursor(cursor);
         }
-        child->setLineWrapMode(QTextEdit::WidgetWidth);
-        child->ensureCursorVisible();
+        child->showCursor();
     } else if (path.endsWith(QLatin1String(".tqw"))) {
         openTemplate(path, searchText, -1, true, TEMPLATE_TYPE_TQW_FILE, false);
     } else {

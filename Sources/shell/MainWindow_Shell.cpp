@@ -826,7 +826,7 @@ void MainWindow::reloadPreferences(const uint index)
     resetZoom();
     for (QMdiSubWindow* window : mdiArea->subWindowList()) {
         if (auto* child = qobject_cast<MdiChild*>(window->widget())) {
-            child->setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+            child->setWrapping(wrap);
             child->setEditorFont();
             const QTextBlockFormat current = child->document()->firstBlock().blockFormat();
             if (current.lineHeightType() != spacing.lineHeightType() || current.lineHeight() != spacing.lineHeight())
