@@ -6113,6 +6113,33 @@
     </message>
 </context>
 <context>
+    <name>TextFileReader</name>
+    <message>
+        <source>无法读取</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <source>文件过大，无法整个读入</source>
+        <translation>文件过大，无法整个读入</translation>
+    </message>
+    <message>
+        <source>读取中途出错</source>
+        <translation>读取中途出错</translation>
+    </message>
+    <message>
+        <source>无法无损解码</source>
+        <translation>无法无损解码</translation>
+    </message>
+    <message>
+        <source>，已跳过</source>
+        <translation>，已跳过</translation>
+    </message>
+    <message>
+        <source>，未计入</source>
+        <translation>，未计入</translation>
+    </message>
+</context>
+<context>
     <name>TextToTemplateDialog</name>
     <message>
         <source>文本分拆为模板条目</source>

@@ -6113,6 +6113,33 @@
     </message>
 </context>
 <context>
+    <name>TextFileReader</name>
+    <message>
+        <source>无法读取</source>
+        <translation>無法讀取</translation>
+    </message>
+    <message>
+        <source>文件过大，无法整个读入</source>
+        <translation>檔案過大，無法整個讀入</translation>
+    </message>
+    <message>
+        <source>读取中途出错</source>
+        <translation>讀取中途出錯</translation>
+    </message>
+    <message>
+        <source>无法无损解码</source>
+        <translation>無法無損解碼</translation>
+    </message>
+    <message>
+        <source>，已跳过</source>
+        <translation>，已跳過</translation>
+    </message>
+    <message>
+        <source>，未计入</source>
+        <translation>，未計入</translation>
+    </message>
+</context>
+<context>
     <name>TextToTemplateDialog</name>
     <message>
         <source>文本分拆为模板条目</source>
