@@ -313,7 +313,6 @@ private slots:
         child->redo();
         whiteListSpellingCheckAct->trigger();
         QCOMPARE(window.statusBar()->currentMessage(), QString("本次检查发现错误及疑点共 0 处"));
-        QCOMPARE(marksOf(child->document()), QString("他骑马奔跑，牛群奔腾而来。"));
         QCOMPARE(lookAt(child->document(), at), QString("|none|plain|normal"));
 
         // After a mark the user made bold, at the end of its paragraph.
@@ -323,11 +322,7 @@ private slots:
         const std::function<void()> ways[] = {
             [&] { typeText(child, "甲"); },
             [&] { QTest::keyClick(child, Qt::Key_Return); typeText(child, "乙"); },
-            [&] {
-                QInputMethodEvent commit;
-                commit.setCommitString("丙");
-                QApplication::sendEvent(child, &commit);
-            },
+            [&] { QInputMethodEvent commit; commit.setCommitString("丙"); QApplication::sendEvent(child, &commit); },
             [&] { child->paste(); },
         };
         for (const auto& way : ways) {
