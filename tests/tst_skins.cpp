@@ -541,7 +541,8 @@ void TestSkins::everyCheckBoxAndRadioButtonShows_data()
 // such as "当前选中快捷键" on the shortcut page), every spin box its arrows,
 // every tab its close cross and every dock its float and close buttons; a
 // selected tab stands out from the others. The skin is switched to while the
-// program runs: the band under the current line takes its colours at once.
+// program runs, from the dark one (to the dark one from the default): the
+// band under the current line takes its colours at once.
 void TestSkins::everyCheckBoxAndRadioButtonShows()
 {
     QFETCH(int, skin);
@@ -550,6 +551,7 @@ void TestSkins::everyCheckBoxAndRadioButtonShows()
     window.resize(1280, 800);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.skinActs[skin == MainWindow::DarkSkin ? MainWindow::DefaultSkin : MainWindow::DarkSkin]->trigger();
     window.newFile();
     window.newFile();
     if (!window.highlightCurrentLineAct->isChecked())
