@@ -534,7 +534,8 @@ private slots:
     }
 
     // Every file of a folder is decoded as the editor decodes it; a file that
-    // does not decode without loss is named and left out of the counts.
+    // does not decode without loss, or cannot be read whole (a sparse file of
+    // 2 GiB, which takes no disk space), is named and left out of the counts.
     void foldersDecodeEveryFileAsTheEditorDoes()
     {
         const QString folder = freshTempFolder("encodings");
@@ -547,14 +548,18 @@ private slots:
         // The editor knows UTF-16 by its mark only: without it these bytes fit no encoding.
         writeBytes(folder + "/utf16be-unmarked.txt", utf16Bytes("臺灣書", false).mid(2));
         writeBytes(folder + "/broken.txt", QString("好").toUtf8() + "\xFF" + QString("字").toUtf8());
+        const QString huge = folder + "/huge.txt";
+        writeBytes(huge, QByteArray());
+        QVERIFY(QFile::resize(huge, qint64(2) << 30));
         const QString kept = "春天来了花开了学生写作臺灣書读书人写字";
         const QSet<QChar> characters(kept.begin(), kept.end());
-        // The listing holds the characters of the decoded files, and the lossy files are named.
+        // The listing holds the characters of the decoded files, and the files left out are named.
         const auto check = [&](const QString& output) {
             const QString listed = listingOf(output).items.join(QString());
             QCOMPARE(QSet<QChar>(listed.begin(), listed.end()), characters);
             for (const char* name : {"broken.txt", "utf16be-unmarked.txt"})
                 QVERIFY2(output.contains(folder + "/" + QString(name) + " (无法无损解码，未计入)"), qPrintable(output));
+            QVERIFY2(output.contains(huge + " (文件过大，无法整个读入，未计入)"), qPrintable(output));
         };
         const QString counted = TextAnalysisRunner::decodeOutput(
             TextAnalysisRunner::runTool(companion("CharFreqCounter"), {"false", folder}).output);
@@ -562,81 +567,33 @@ private slots:
         QVERIFY2(listingOf(counted).title.contains(
                      QString("字符总数: %1, 不同字符: %2").arg(kept.size()).arg(characters.size())),
                  qPrintable(counted));
+        QVERIFY2(listingOf(counted).title.contains("其中 3 个未计入"), qPrintable(counted));
         check(runSeparately(companion("JieBa"), {"freq", "true", "true", "true", folder},
                             QProcessEnvironment::systemEnvironment()).out);
 
-        const Separate cloud = runSeparately(
-            companion("WordCloud"),
-            {TestEnvironment::programDir() + "/WordCloudImages/Heart.png", "#ffffff", "30", "100", folder + "/broken.txt"},
-            QProcessEnvironment::systemEnvironment());
-        QCOMPARE(cloud.exitCode, 1);
-        QVERIFY2(cloud.err.contains("无法无损解码，未计入: " + folder + "/broken.txt"), qPrintable(cloud.err));
+        // The tools that take a single file refuse it with the same words.
+        const auto refuses = [](const QString& tool, const QStringList& arguments, const QString& why) {
+            const Separate run = runSeparately(companion(tool), arguments, QProcessEnvironment::systemEnvironment());
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.err.contains(why), qPrintable(run.err));
+        };
+        const QString heart = TestEnvironment::programDir() + "/WordCloudImages/Heart.png";
+        const QString tooLarge = "文件过大，无法整个读入，未计入: " + huge;
+        refuses("WordCloud", {heart, "#ffffff", "30", "100", folder + "/broken.txt"}, "无法无损解码，未计入: " + folder + "/broken.txt");
+        refuses("WordCloud", {heart, "#ffffff", "30", "100", huge}, tooLarge);
+        refuses("JieBa", {"seg", huge}, tooLarge);
+        refuses("JieBa", {"flag", "true", huge}, tooLarge);
+        const QString alone = TextAnalysisRunner::decodeOutput(
+            TextAnalysisRunner::runTool(companion("CharFreqCounter"), {"false", huge}).output);
+        QVERIFY2(alone.contains(tooLarge) && alone.contains("字符总数: 0"), qPrintable(alone));
     }
 
-    // A file that cannot be read whole (a sparse file of 2 GiB, which takes no
-    // disk space) is named with "未计入" and left out by every tool, like an
-    // undecodable one; the file beside it is still counted, and the tools that
-    // take a single file refuse it with the same words.
-    void filesThatCannotBeReadWholeAreNamed()
+    // Files that do not tell their size, such as the kernel's, are read to the
+    // end, and a limit holds for them as for others.
+    void filesOfUnknownSize()
     {
-        const QString folder = freshTempFolder("whole");
-        writeBytes(folder + "/a.txt", QString("春天来了").toUtf8());
-        const QString huge = folder + "/huge.txt";
-        {
-            QFile file(huge);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.resize(qint64(2) << 30));
-        }
-        const QString why = TextFileReader::leftOut(TextFileReader::TooLarge);
-        QVERIFY(why.endsWith("未计入"));
-        const QString progress = huge + " (" + why + ")";
-        const QString refusal = why + ": " + huge;
-
-        const QString counted = TextAnalysisRunner::decodeOutput(
-            TextAnalysisRunner::runTool(companion("CharFreqCounter"), {"false", folder}).output);
-        QVERIFY2(counted.contains(progress), qPrintable(counted));
-        QCOMPARE(listingOf(counted).items, QStringList({"了", "天", "春", "来"}));
-        QVERIFY2(listingOf(counted).title.contains("其中 1 个未计入"), qPrintable(counted));
-        const TextAnalysisRunner::ToolRun alone = TextAnalysisRunner::runTool(companion("CharFreqCounter"), {"false", huge});
-        const QString aloneOutput = TextAnalysisRunner::decodeOutput(alone.output);
-        QVERIFY2(aloneOutput.contains(refusal) && aloneOutput.contains("字符总数: 0"), qPrintable(aloneOutput));
-
-        const Separate words = runSeparately(companion("JieBa"), {"freq", "true", "true", "true", folder},
-                                             QProcessEnvironment::systemEnvironment());
-        QVERIFY2(words.out.contains(progress), qPrintable(words.out + words.err));
-        QVERIFY(listingOf(words.out).items.contains("春天"));
-        for (const char* mode : {"seg", "flag"}) {
-            const QStringList arguments = qstrcmp(mode, "seg") == 0 ? QStringList{mode, huge} : QStringList{mode, "true", huge};
-            const Separate cut = runSeparately(companion("JieBa"), arguments, QProcessEnvironment::systemEnvironment());
-            QCOMPARE(cut.exitCode, 1);
-            QVERIFY2(cut.err.contains(refusal), qPrintable(cut.err));
-        }
-
-        const Separate cloud = runSeparately(
-            companion("WordCloud"), {TestEnvironment::programDir() + "/WordCloudImages/Heart.png", "#ffffff", "30", "100", huge},
-            QProcessEnvironment::systemEnvironment());
-        QCOMPARE(cloud.exitCode, 1);
-        QVERIFY2(cloud.err.contains(refusal), qPrintable(cloud.err));
-    }
-
-    // Where reading whole stops: at the limit exactly a file is read, one byte
-    // more and it is refused, also for a file that does not tell its size.
-    void wholeFileLimit()
-    {
-        const QString path = freshTempFolder("limit") + "/twelve.txt";
-        writeBytes(path, QString("春天来了").toUtf8());
-        TextFileReader::Result read = TextFileReader::read(path, 12);
-        QCOMPARE(read.outcome, TextFileReader::Text);
-        QCOMPARE(read.text, QString("春天来了"));
-        QCOMPARE(TextFileReader::read(path, 11).outcome, TextFileReader::TooLarge);
-        QCOMPARE(TextFileReader::read(path + ".missing").outcome, TextFileReader::Unreadable);
-
-        // The kernel's files say they are empty and are not.
-        const QString status = "/proc/self/status";
-        read = TextFileReader::read(status);
-        QCOMPARE(read.outcome, TextFileReader::Text);
-        QVERIFY(read.text.contains("Name:"));
-        QCOMPARE(TextFileReader::read(status, 16).outcome, TextFileReader::TooLarge);
+        QVERIFY(TextFileReader::read("/proc/self/status").text.contains("Name:"));
+        QCOMPARE(TextFileReader::read("/proc/self/status", 16).outcome, TextFileReader::TooLarge);
     }
 
     void jieBaContract()

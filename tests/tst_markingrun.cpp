@@ -48,16 +48,15 @@ void addWords(TemporaryDictionary& dictionary, uint code, const QStringList& wor
     dictionary.add(code, {"Word"}, rows, true);
 }
 
-// What the character at position shows: its link, colour, underline and weight.
+// What the character at position shows: link|colour|underline|weight.
 QString lookAt(QTextDocument* document, int position)
 {
     QTextCursor cursor(document);
     cursor.setPosition(position + 1);
-    const QTextCharFormat format = cursor.charFormat();
-    const QBrush brush = format.foreground();
-    return QString("%1|%2|%3|%4")
-        .arg(format.anchorHref(), brush.style() == Qt::NoBrush ? QString("none") : brush.color().name())
-        .arg(format.fontUnderline() ? "underline" : "plain", format.fontWeight() > QFont::Normal ? "bold" : "normal");
+    const QTextCharFormat f = cursor.charFormat();
+    return QStringList{f.anchorHref(), f.foreground().style() == Qt::NoBrush ? "none" : f.foreground().color().name(),
+                       f.fontUnderline() ? "underline" : "plain", f.fontWeight() > QFont::Normal ? "bold" : "normal"}
+        .join('|');
 }
 
 // Every code a dry run (a check or a highlight) is started with.
@@ -229,8 +228,10 @@ private slots:
     }
 
     // Dry runs give the text back whatever it holds; one Undo brings back what
-    // was there. A run that finds nothing leaves the document exactly as it
-    // was (formatting, modified flag, Undo) and still reports its count.
+    // was there. A run that finds nothing leaves a document without marks
+    // exactly as it was (formatting, modified flag, Undo) and still reports its
+    // count; from one with marks it takes them away, in one step Undo takes
+    // back, keeping the rest of the formatting and the user's own links.
     void dryRunsKeepTheText()
     {
         QTextEdit editor;
@@ -250,6 +251,21 @@ private slots:
         QCOMPARE(marksOf(editor.document()), QString("去今天[北京|北京#0|#ff0000]\n我们"));
         editor.undo();
         QCOMPARE(editor.toHtml(), before);
+        editor.redo();
+        QTextCharFormat look;
+        look.setFontWeight(QFont::Bold);
+        selectText(&editor, 1, 5);
+        editor.textCursor().mergeCharFormat(look);
+        look.setAnchor(true);
+        look.setAnchorHref("notes.html#2");
+        selectText(&editor, 1, 3);
+        editor.textCursor().mergeCharFormat(look);
+        const QString marked = editor.toHtml();
+        run(marking, editor, 33, true);
+        QCOMPARE(marksOf(editor.document()), QString("去[今天|notes.html#2|#000000]北京\n我们"));
+        QCOMPARE(lookAt(editor.document(), 3), QString("|none|plain|bold"));
+        editor.undo();
+        QCOMPARE(editor.toHtml(), marked);
 
         // The characters toPlainText() hides: no-break spaces, line separators,
         // ideographic spaces, tabs, runs of spaces; and a picture, which goes
@@ -273,49 +289,8 @@ private slots:
         }
     }
 
-    // A run that finds nothing still takes away the marks of earlier runs, in
-    // one step Undo takes back, and leaves the rest of the formatting and the
-    // user's own links; in a document without marks it changes nothing.
-    void aRunFindingNothingRemovesOldMarks()
-    {
-        QTextEdit editor;
-        editor.setPlainText("今天我们去北京");
-        EmbellishRun marking;
-        QCOMPARE(run(marking, editor, 83, true), int(EmbellishRun::Completed));
-        QCOMPARE(marksOf(editor.document()), QString("今天我们去[北京|北京#0|#ff0000]"));
-        QTextCharFormat bold;
-        bold.setFontWeight(QFont::Bold);
-        selectText(&editor, 5, 7);
-        editor.textCursor().mergeCharFormat(bold);
-        QTextCharFormat link;
-        link.setAnchor(true);
-        link.setAnchorHref("notes.html#2");
-        selectText(&editor, 2, 4);
-        editor.textCursor().mergeCharFormat(link);
-        const QString marked = editor.toHtml();
-
-        QCOMPARE(run(marking, editor, 33, true), int(EmbellishRun::Completed));
-        QCOMPARE(marking.message(), QString("本次检查发现错误及疑点共 0 处"));
-        QCOMPARE(marksOf(editor.document()), QString("今天[我们|notes.html#2|#000000]去北京"));
-        QCOMPARE(lookAt(editor.document(), 5), QString("|none|plain|bold"));
-        editor.undo();
-        QCOMPARE(editor.toHtml(), marked);
-        editor.redo();
-
-        const QString plain = editor.toHtml();
-        editor.document()->setModified(false);
-        const int undoSteps = editor.document()->availableUndoSteps();
-        QCOMPARE(run(marking, editor, 33, true), int(EmbellishRun::Completed));
-        QCOMPARE(editor.toHtml(), plain);
-        QVERIFY(!editor.document()->isModified());
-        QCOMPARE(editor.document()->availableUndoSteps(), undoSteps);
-    }
-
-    // Typed over a mark, after it, on a new line after it, through an input
-    // method or pasted after it, text is plain: neither the mark's colour and
-    // underline nor its link, though bold stays bold. The check run again
-    // finds nothing and leaves no mark. As the writer does it, with the
-    // shipped word lists.
+    // Text typed over a mark, or after it by key, new line, input method or
+    // paste, has neither the mark's colour, underline nor link; bold stays bold.
     void typedTextIsNoMark()
     {
         CurrentDir here(TestEnvironment::programDir());
@@ -325,62 +300,41 @@ private slots:
         window.newFile();
         MdiChild* child = window.activeMdiChild();
         const QString sentence = "他骑马奔跑，牛群犇腾而来。";
+        const QString marked = "他骑马奔跑，牛群[犇|犇#0|#ff0000]腾而来。";
         const int at = sentence.indexOf("犇");
         child->setPlainText(sentence);
         whiteListSpellingCheckAct->trigger();
-        QCOMPARE(marksOf(child->document()), QString("他骑马奔跑，牛群[犇|犇#0|#ff0000]腾而来。"));
-        const QString markLook = lookAt(child->document(), at);
-        QCOMPARE(markLook, QString("犇#0|#ff0000|underline|normal"));
-
+        QCOMPARE(marksOf(child->document()), marked);
         selectText(child, at, at + 1);
         typeText(child, "奔");
-        QCOMPARE(child->toPlainText(), QString("他骑马奔跑，牛群奔腾而来。"));
         QCOMPARE(lookAt(child->document(), at), QString("|none|plain|normal"));
         child->undo();
-        QCOMPARE(marksOf(child->document()), QString("他骑马奔跑，牛群[犇|犇#0|#ff0000]腾而来。"));
+        QCOMPARE(marksOf(child->document()), marked);
         child->redo();
         whiteListSpellingCheckAct->trigger();
         QCOMPARE(window.statusBar()->currentMessage(), QString("本次检查发现错误及疑点共 0 处"));
-        QCOMPARE(marksOf(child->document()), QString("他骑马奔跑，牛群奔腾而来。"));
         QCOMPARE(lookAt(child->document(), at), QString("|none|plain|normal"));
 
-        // At the end of a mark the user made bold: the typed text is bold, and no mark.
-        child->setPlainText(sentence);
-        whiteListSpellingCheckAct->trigger();
+        // After a mark the user made bold, at the end of its paragraph.
         QTextCharFormat bold;
         bold.setFontWeight(QFont::Bold);
-        selectText(child, at, at + 1);
-        child->textCursor().mergeCharFormat(bold);
-        selectText(child, at + 1, at + 1);
-        typeText(child, "甲");
-        QCOMPARE(lookAt(child->document(), at + 1), QString("|none|plain|bold"));
-        QCOMPARE(lookAt(child->document(), at), QString("犇#0|#ff0000|underline|bold"));
-        // A new line after a mark that ends its paragraph, and what an input
-        // method commits after it.
-        QTextCursor rest(child->document());
-        rest.setPosition(at + 1);
-        rest.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        rest.removeSelectedText();
-        selectText(child, at + 1, at + 1);
-        QTest::keyClick(child, Qt::Key_Return);
-        typeText(child, "乙");
-        QCOMPARE(child->document()->findBlockByNumber(1).text(), QString("乙"));
-        QCOMPARE(lookAt(child->document(), at + 2), QString("|none|plain|bold"));
-        selectText(child, at + 1, at + 1);
-        QInputMethodEvent preedit("丙", {});
-        QApplication::sendEvent(child, &preedit);
-        QInputMethodEvent commit;
-        commit.setCommitString("丙");
-        QApplication::sendEvent(child, &commit);
-        QCOMPARE(child->document()->firstBlock().text(), QString("他骑马奔跑，牛群犇丙"));
-        QCOMPARE(lookAt(child->document(), at + 1), QString("|none|plain|bold"));
-        // Plain text pasted after the mark.
         QApplication::clipboard()->setText("丁");
-        selectText(child, at + 1, at + 1);
-        child->paste();
-        QCOMPARE(lookAt(child->document(), at + 1), QString("|none|plain|bold"));
-        QCOMPARE(marksOf(child->document()).count("[犇|犇#0|#ff0000]"), 1);
-        QCOMPARE(marksOf(child->document()).count('['), 1);
+        const std::function<void()> ways[] = {
+            [&] { typeText(child, "甲"); },
+            [&] { QTest::keyClick(child, Qt::Key_Return); typeText(child, "乙"); },
+            [&] { QInputMethodEvent commit; commit.setCommitString("丙"); QApplication::sendEvent(child, &commit); },
+            [&] { child->paste(); },
+        };
+        for (const auto& way : ways) {
+            child->setPlainText(sentence.left(at + 1));
+            whiteListSpellingCheckAct->trigger();
+            selectText(child, at, at + 1);
+            child->textCursor().mergeCharFormat(bold);
+            selectText(child, at + 1, at + 1);
+            way();
+            QCOMPARE(lookAt(child->document(), child->textCursor().position() - 1), QString("|none|plain|bold"));
+            QCOMPARE(lookAt(child->document(), at), QString("犇#0|#ff0000|underline|bold"));
+        }
     }
 
     // Blanks, punctuation and symbols are never doubtful: a web text indented
