@@ -1,10 +1,9 @@
 // Word pop-ups and the clipboard history: the history's order, size limit and
 // paste actions; filling, sizing and placing the pop-up for the history, word
-// lists from real word tables and the magic lamp; what choosing an entry does
+// lists from real word tables and the magic lamp; and what choosing an entry does
 // to the text: at the cursor, over a selection, through a marked word's link and
-// as an atom expansion; and, with real pointer and key events, that the keys
-// typed after a list closes reach the text, that rows saying there is nothing to
-// choose cannot be chosen and that a double click chooses once.
+// as an atom expansion. With real pointer and key events: where keys go once a
+// list hides, rows that cannot be chosen, and double clicks.
 
 #include <QAction>
 #include <QApplication>
@@ -77,23 +76,17 @@ QPoint markPoint(QTextEdit* editor, const QString& prefix)
     return QPoint(-1, -1);
 }
 
-// What a list row shows of its text: the part of it that the row's text area
-// holds, cut at its end as the view cuts it, and clipped to the list; empty when
-// the start of the text lies outside the list.
+// What a list row shows of its text, laid out and cut as the view does, clipped
+// to the list; empty when the start of the text lies outside the list.
 QString shownText(const QListWidget* list, int row)
 {
-    struct Delegate : QStyledItemDelegate
-    {
-        using QStyledItemDelegate::initStyleOption;
-    };
+    struct Delegate : QStyledItemDelegate { using QStyledItemDelegate::initStyleOption; };
     QStyleOptionViewItem option;
-    option.widget = list;
+    option.initFrom(list);
     option.font = list->font();
-    option.fontMetrics = list->fontMetrics();
     option.rect = list->visualItemRect(list->item(row));
     const int icon = list->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, list);
     option.decorationSize = list->iconSize().isValid() ? list->iconSize() : QSize(icon, icon);
-    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     option.textElideMode = list->textElideMode();
     Delegate().initStyleOption(&option, list->model()->index(row, 0));
     const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
@@ -128,70 +121,21 @@ class WordPopupsTest : public QObject
         child->itemActivated(&item, action);
     }
 
-    void openWindow()
+    // Pointer events go through the window to whatever lies under the point.
+    void mouse(QTest::MouseAction action, const QWidget* widget, const QPoint& at)
     {
-        window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
-        // The editor wide enough for a list at the positions used below.
-        window->resize(1280, 800);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.data()));
-        window->newFile();
-        child = window->activeMdiChild();
-        QVERIFY(child);
+        QTest::mouseEvent(action, window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window.data(), at));
     }
-
-    // The pointer and the keys as a user works them: pointer events go through
-    // the window to whatever lies under the point, keys to the focus widget.
-    QPoint inWindow(const QWidget* widget, const QPoint& at) const { return widget->mapTo(window.data(), at); }
-    void pointTo(const QWidget* widget, const QPoint& at)
+    void pointTo(const QPoint& inText) { mouse(QTest::MouseMove, child->viewport(), inText); }
+    void onRow(QTest::MouseAction action, int row)
     {
-        QTest::mouseMove(window->windowHandle(), inWindow(widget, at));
+        mouse(action, popup()->viewport(), popup()->visualItemRect(popup()->item(row)).center());
     }
-    void clickAt(const QWidget* widget, const QPoint& at)
-    {
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow(widget, at));
-    }
-    void doubleClickAt(const QWidget* widget, const QPoint& at)
-    {
-        QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow(widget, at));
-    }
-    QPoint rowCentre(int row) const { return popup()->visualItemRect(popup()->item(row)).center(); }
-    void clickIntoText(int position)
-    {
-        QTextCursor cursor(child->document());
-        cursor.setPosition(position);
-        clickAt(child->viewport(), child->cursorRect(cursor).center());
-        QCOMPARE(QApplication::focusWidget(), child);
-        QCOMPARE(child->textCursor().position(), position);
-    }
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QVERIFY(QApplication::focusWidget());
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
-    void typeKeys(const char* keys)
-    {
-        QVERIFY(QApplication::focusWidget());
-        QTest::keyClicks(QApplication::focusWidget(), keys);
-    }
-    // A corner of the text area far from any text.
     QPoint awayFromText() const { return QPoint(child->viewport()->width() - 2, child->viewport()->height() - 2); }
-    // Esc on the open list, which has the keyboard: the list goes and the text has the keyboard.
-    void escape()
-    {
-        QVERIFY(popup()->isVisible());
-        QCOMPARE(QApplication::focusWidget(), popup());
-        press(Qt::Key_Escape);
-        QVERIFY(!popup()->isVisible());
-        QCOMPARE(QApplication::focusWidget(), child);
-    }
-    // Return, a click and a double click on a row.
-    void tryToChoose(int row)
-    {
-        press(Qt::Key_Return);
-        clickAt(popup()->viewport(), rowCentre(row));
-        doubleClickAt(popup()->viewport(), rowCentre(row));
-    }
+    // Keys go to the focus widget.
+    static void press(Qt::Key key, Qt::KeyboardModifiers with = {}) { QTest::keyClick(qApp->focusWidget(), key, with); }
+    static void typeKeys(const char* keys) { QTest::keyClicks(qApp->focusWidget(), keys); }
+    void openHistory() { press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier); }
 
 private slots:
     void initTestCase()
@@ -210,7 +154,14 @@ private slots:
         Settings().clear();
         clipboardHistory.clear();
         currentTemplateType = 0;
-        openWindow();
+        window.reset(new MainWindow(nullptr, MainWindow::NoStartUpTimers));
+        // The editor wide enough for a list at the positions used below.
+        window->resize(1280, 800);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.data()));
+        window->newFile();
+        child = window->activeMdiChild();
+        QVERIFY(child);
     }
 
     void cleanup()
@@ -251,7 +202,6 @@ private slots:
         window->pasteFromClipboardHistory();
         QVERIFY(popup()->isVisible());
         QCOMPARE(texts(popup()), QStringList{"剪贴板历史为空"});
-        // 96 pixels wide, or as wide as the whole text needs.
         QCOMPARE(popup()->width(), qMax(96, popup()->widthToShow(0)));
         QCOMPARE(shownText(popup(), 0), QString("剪贴板历史为空"));
         QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
@@ -262,10 +212,9 @@ private slots:
         QCOMPARE(texts(popup()), (QStringList{"short", longText}));
         QCOMPARE(popup()->currentRow(), 0);
         QVERIFY(!popup()->item(0)->icon().isNull());
-        // The list lies in the text area, and each entry shows from its start.
         QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
         QCOMPARE(shownText(popup(), 0), QString("short"));
-        QVERIFY2(shownText(popup(), 1).startsWith("start-x"), qPrintable(shownText(popup(), 1)));
+        QVERIFY(shownText(popup(), 1).startsWith("start-x"));
         QCOMPARE(popup()->height(), int(rowHeight() * 2.4));
         // It opens at the text cursor.
         const QPoint cursorCentre = child->viewport()->mapTo(child, child->cursorRect().center());
@@ -284,145 +233,118 @@ private slots:
         window->resize(640, 600);
         window->pasteFromClipboardHistory();
         QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
-        QVERIFY2(shownText(popup(), 1).startsWith("start-x"), qPrintable(shownText(popup(), 1)));
+        QVERIFY(shownText(popup(), 1).startsWith("start-x"));
         QVERIFY(shownText(popup(), 1).endsWith(QChar(0x2026)));
         QTest::mouseClick(popup()->viewport(), Qt::LeftButton, Qt::NoModifier, popup()->visualItemRect(popup()->item(1)).center());
         QCOMPARE(child->toPlainText(), "startshort" + longText);
         QVERIFY(!popup()->isVisible());
     }
 
-    // Esc on the word list of a spelling mark, and the pointer passing over a
-    // mark: the keys typed next reach the text, Return breaks the line and
-    // applies no correction.
-    void keysReachTheTextAfterTheWordListHides()
+    // Whichever way a list hides, the keys typed next reach the text and Return
+    // breaks the line: it neither corrects nor pastes.
+    void keysReachTheTextAfterAListHides_data()
     {
+        QTest::addColumn<bool>("history");
+        QTest::addColumn<QString>("hiding");
+        QTest::newRow("word list, Esc") << false << "Esc";
+        QTest::newRow("word list, pointer off the mark") << false << "pointer";
+        QTest::newRow("clipboard history, Esc") << true << "Esc";
+        QTest::newRow("clipboard history, another window") << true << "window";
+    }
+    void keysReachTheTextAfterAListHides()
+    {
+        QFETCH(bool, history);
+        QFETCH(QString, hiding);
         CurrentDir here(TestEnvironment::programDir());
-        openWindow();
-        ScriptedPrompt prompt;
         const QString sentence = "我们要再接再励，不要一愁莫展，继续努力。";
         child->setPlainText(sentence);
         blackListSpellingCheckAct->trigger();
-        const QPoint mark = markPoint(child, "再接再励#");
-        QVERIFY2(mark.x() >= 0, qPrintable(marksOfBlocks(child->document()).join('\n')));
-
-        clickIntoText(sentence.size());
-        typeKeys("x");
-        pointTo(child->viewport(), mark);
-        QVERIFY(popup()->isVisible());
-        QCOMPARE(texts(popup()), QStringList{"再接再厉"});
-        escape();
-        typeKeys("AB");
-        press(Qt::Key_Return);
-        QCOMPARE(child->toPlainText(), sentence + "xAB\n");
-
-        // Typing, the pointer over the mark and off it again.
-        pointTo(child->viewport(), awayFromText());
-        clickIntoText(child->toPlainText().size());
-        typeKeys("C");
-        pointTo(child->viewport(), mark);
-        QVERIFY(popup()->isVisible());
-        pointTo(child->viewport(), awayFromText());
-        QVERIFY(!popup()->isVisible());
-        QCOMPARE(QApplication::focusWidget(), child);
-        typeKeys("DE");
-        press(Qt::Key_Return);
-        QCOMPARE(child->toPlainText(), sentence + "xAB\nCDE\n");
-    }
-
-    // Esc on the clipboard history: the keys typed next reach the text and
-    // Return does not paste.
-    void keysReachTheTextAfterTheClipboardListCloses()
-    {
         clipboardHistory = QStringList{"历史"};
-        child->setPlainText("start");
-        clickIntoText(5);
-        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
-        escape();
+        QTextCursor end(child->document());
+        end.movePosition(QTextCursor::End);
+        mouse(QTest::MouseClick, child->viewport(), child->cursorRect(end).center());
+        typeKeys("x");
+        if (history)
+            openHistory();
+        else
+            pointTo(markPoint(child, "再接再励#"));
+        QCOMPARE(texts(popup()), QStringList{history ? "历史" : "再接再厉"});
+        QCOMPARE(QApplication::focusWidget(), popup());
+        if (hiding == "Esc") {
+            press(Qt::Key_Escape);
+        } else if (hiding == "pointer") {
+            pointTo(awayFromText());
+        } else {
+            QWidget other;
+            other.show();
+            QApplication::setActiveWindow(&other);
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            QApplication::setActiveWindow(window.data());
+            QVERIFY(QTest::qWaitForWindowActive(window.data()));
+        }
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), child);
         typeKeys("AB");
         press(Qt::Key_Return);
         typeKeys("C");
-        QCOMPARE(child->toPlainText(), QString("startAB\nC"));
-
-        // And after a switch to another window and back, which closes the list.
-        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(popup()->isVisible());
-        QWidget other;
-        other.show();
-        QApplication::setActiveWindow(&other);
-        QVERIFY(QTest::qWaitForWindowActive(&other));
-        QVERIFY(!popup()->isVisible());
-        QApplication::setActiveWindow(window.data());
-        QVERIFY(QTest::qWaitForWindowActive(window.data()));
-        QCOMPARE(QApplication::focusWidget(), child);
-        typeKeys("D");
-        QCOMPARE(child->toPlainText(), QString("startAB\nCD"));
+        QCOMPARE(child->toPlainText(), sentence + "xAB\nC");
     }
 
-    // "剪贴板历史为空" and "没有备选条目" (a corrected word keeps its mark, and
-    // the correction has no list) show whole, and neither Return, a click nor a
-    // double click puts them into the text.
+    // "剪贴板历史为空", and "没有备选条目" on a corrected word that keeps its
+    // mark, are chosen neither by Return, nor a click, nor a double click.
     void rowsSayingThereIsNothingCannotBeChosen()
     {
+        const auto tryToChoose = [this] {
+            press(Qt::Key_Return);
+            onRow(QTest::MouseClick, 0);
+            onRow(QTest::MouseDClick, 0);
+            QVERIFY(!child->document()->isModified());
+        };
         child->setHtml("<p>我<a href=\"迫不急待#0\">迫不急待</a>地打开了信封，里面是一张照片。</p><p>第二行</p>");
-        child->document()->setModified(false);
-        clickIntoText(1);
-        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        openHistory();
         QCOMPARE(texts(popup()), QStringList{"剪贴板历史为空"});
-        QCOMPARE(shownText(popup(), 0), QString("剪贴板历史为空"));
-        QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
-        QCOMPARE(popup()->height(), int(rowHeight() * 1.4));
-        tryToChoose(0);
-        QVERIFY(!child->document()->isModified());
-        escape();
+        tryToChoose();
+        press(Qt::Key_Escape);
 
         currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST;
         const QPoint mark = markPoint(child, "迫不急待#");
-        pointTo(child->viewport(), mark);
-        QCOMPARE(texts(popup()), QStringList{"迫不及待"});
+        pointTo(mark);
         press(Qt::Key_Return);
-        QCOMPARE(child->toPlainText(), QString("我迫不及待地打开了信封，里面是一张照片。\n第二行"));
         child->document()->setModified(false);
-        pointTo(child->viewport(), awayFromText());
-        pointTo(child->viewport(), mark);
+        pointTo(awayFromText());
+        pointTo(mark);
         QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
-        QCOMPARE(shownText(popup(), 0), QString("没有备选条目"));
-        tryToChoose(0);
-        QCOMPARE(child->toPlainText(), QString("我迫不及待地打开了信封，里面是一张照片。\n第二行"));
-        QVERIFY(!child->document()->isModified());
+        tryToChoose();
     }
 
-    // A double click on an entry chooses it once; its second click does not
-    // reach the text under the list, so the cursor and selection stay.
+    // A double click on an entry chooses it once, and its second click does not
+    // reach the text under the list: the selection stays.
+    void doubleClickChoosesOnce_data()
+    {
+        QTest::addColumn<bool>("history");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("word list") << false << "看快乐来了，今天天气";
+        QTest::newRow("clipboard history") << true << "看高兴来了，快乐天气";
+    }
     void doubleClickChoosesOnce()
     {
-        const QString lines = "one two three four\nfive six seven eight\nnine ten eleven twelve";
-        child->setPlainText(lines);
-        clipboardHistory = QStringList{"甲"};
-        clickIntoText(0);
-        press(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
-        doubleClickAt(popup()->viewport(), rowCentre(0));
-        QVERIFY(!popup()->isVisible());
-        QCOMPARE(child->toPlainText(), "甲" + lines);
-        QVERIFY(!child->textCursor().hasSelection());
-        QCOMPARE(child->textCursor().position(), 1);
-        QCOMPARE(QApplication::focusWidget(), child);
-
-        // The list of a marked word.
+        QFETCH(bool, history);
         child->setHtml("<p>看<a href=\"高兴#64#1\">高兴</a>来了，今天天气很好，大家都很开心。</p>"
                        "<p>第二行的文字也很长，一直写到这里。</p><p>第三行的文字也很长，一直写到这里。</p>");
         currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+        clipboardHistory = QStringList{"快乐"};
         selectText(child, 6, 8);
-        pointTo(child->viewport(), markPoint(child, "高兴#"));
-        QCOMPARE(texts(popup()), (QStringList{"高兴", "快乐"}));
-        doubleClickAt(popup()->viewport(), rowCentre(1));
-        QVERIFY(!popup()->isVisible());
-        QVERIFY(child->toPlainText().startsWith("看快乐来了，今天"));
+        if (history)
+            openHistory();
+        else
+            pointTo(markPoint(child, "高兴#"));
+        onRow(QTest::MouseDClick, history ? 0 : 1);
+        QTEST(child->toPlainText().left(10), "chosen");
         QCOMPARE(child->textCursor().selectionStart(), 6);
         QCOMPARE(child->textCursor().selectionEnd(), 8);
         QCOMPARE(QApplication::focusWidget(), child);
-        // One choice: one step back to the word before.
-        child->undo();
-        QVERIFY(child->toPlainText().startsWith("看高兴来了，今天"));
+        child->undo(); // one choice, one step back
+        QVERIFY(child->toPlainText().startsWith("看高兴来了，今天天气"));
     }
 
     void choosingReplacesAndKeepsTheSelection()
