@@ -348,9 +348,8 @@ private slots:
             QCOMPARE(table->rowOf("的确"), 1);
             QCOMPARE(table->rowOf("卷纸"), 3);
             // A table without row ids is read all the same.
-            QSqlQuery query(db);
-            QVERIFY(query.exec("CREATE TABLE 自定义 (Word TEXT PRIMARY KEY) WITHOUT ROWID"));
-            QVERIFY(query.exec("INSERT INTO 自定义 VALUES ('点赞')"));
+            QVERIFY(QSqlQuery(db).exec("CREATE TABLE 自定义 (Word TEXT PRIMARY KEY) WITHOUT ROWID"));
+            QVERIFY(QSqlQuery(db).exec("INSERT INTO 自定义 VALUES ('点赞')"));
             const WordLookupTable::Pointer withoutRowIds = WordLookupTable::load(db, 254);
             QVERIFY(withoutRowIds && withoutRowIds->contains("点赞"));
         }

@@ -16,10 +16,7 @@
 
 #include <unistd.h>
 
-#include <algorithm>
-
 #include "FileSearch.h"
-#include "LineSlicer.h"
 #include "SearchComboBox.h"
 #include "SearchDialog.h"
 #include "SearchResultHeader.h"
@@ -82,47 +79,12 @@ void runSearch(SearchDialog& page, const QString& directory, const QString& patt
     QTest::mouseClick(child<QPushButton>(&page, "findButton"), Qt::LeftButton);
 }
 
-
 // The bytes of text in an encoding; UTF-16 with its byte-order mark.
 QByteArray encoded(const QString& text, const QString& encoding)
 {
     if (encoding.startsWith(QLatin1String("UTF-16")))
         return utf16Bytes(text, encoding.endsWith(QLatin1String("LE")));
     return QTextCodec::codecForName(encoding.toLatin1())->fromUnicode(text);
-}
-
-// A line of random filler characters with a word planted in it, and where (in
-// UTF-16 units) each planted word begins.
-struct PlantedLine
-{
-    QString text;
-    QVector<int> at;
-};
-
-// A line of random fillers about `length` units long with `word` planted `count` times: half
-// at random places, half a unit or three before a multiple of FileSearch::LineCap (across where
-// a slice ends), every fourth twice in a row.
-PlantedLine plantWords(QRandomGenerator& random, const QStringList& fillers, const QString& word, int length,
-                       int count)
-{
-    QVector<int> targets;
-    for (int i = 0; i < count; ++i) {
-        const int nearSliceEnd = FileSearch::LineCap * (1 + random.bounded(length / FileSearch::LineCap));
-        targets << (i % 2 ? random.bounded(length) : nearSliceEnd - 1 - random.bounded(3));
-        if (i % 4 == 3)
-            targets << targets.last();
-    }
-    std::sort(targets.begin(), targets.end());
-    PlantedLine line;
-    while (line.text.size() < length) {
-        const bool due = !targets.isEmpty() && line.text.size() >= targets.first();
-        if (due) {
-            targets.removeFirst();
-            line.at << line.text.size();
-        }
-        line.text += due ? word : fillers.at(random.bounded(fillers.size()));
-    }
-    return line;
 }
 
 // The hit's text is where its column says in the line, made of whole characters.
@@ -509,33 +471,29 @@ private slots:
     void wordAcrossASliceEnd_data()
     {
         QTest::addColumn<QString>("encoding");
-        QTest::addColumn<QString>("head"); // the line before the word
-        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("head"); // the line's text before the word
         QTest::addColumn<QString>("first"); // the lines before the long one
-        const QString sky = QStringLiteral("天");
-        const QString pair = QStringLiteral("\U00020000");
-        const QString preface = QStringLiteral("前言\n");
-        QTest::newRow("GB18030, the reported line") << "GB18030" << sky.repeated(32767) << "读书" << preface;
-        QTest::newRow("GB18030, at the 64 Ki character") << "GB18030" << sky.repeated(65535) << "读书" << preface;
-        QTest::newRow("GB18030, after four-byte characters")
-            << "GB18030" << "x" + pair.repeated(16383) << "读书" << preface;
-        QTest::newRow("UTF-8, across the 64 KiB byte") << "UTF-8" << sky.repeated(21845) << "读书" << preface;
-        QTest::newRow("UTF-8, at the 64 Ki character") << "UTF-8" << sky.repeated(65535) << "读书" << preface;
-        QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << sky.repeated(32767) << "讀書" << preface;
-        QTest::newRow("UTF-16LE") << "UTF-16LE" << sky.repeated(65535) << "读书" << preface;
-        QTest::newRow("UTF-16BE, after surrogate pairs") << "UTF-16BE" << "x" + pair.repeated(32767) << "读书" << preface;
+        const QString sky = QStringLiteral("天"), pair = QStringLiteral("\U00020000");
+        QTest::newRow("GB18030, the reported line") << "GB18030" << sky.repeated(32767) << "前言\n";
+        QTest::newRow("GB18030, at the 64 Ki character") << "GB18030" << sky.repeated(65535) << "前言\n";
+        QTest::newRow("GB18030, after four-byte characters") << "GB18030" << "x" + pair.repeated(16383) << "前言\n";
+        QTest::newRow("UTF-8, across the 64 KiB byte") << "UTF-8" << sky.repeated(21845) << "前言\n";
+        QTest::newRow("UTF-8, at the 64 Ki character") << "UTF-8" << sky.repeated(65535) << "前言\n";
+        QTest::newRow("Big5-HKSCS") << "Big5-HKSCS" << sky.repeated(32767) << "前言\n";
+        QTest::newRow("UTF-16LE") << "UTF-16LE" << sky.repeated(65535) << "前言\n";
+        QTest::newRow("UTF-16BE, after surrogate pairs") << "UTF-16BE" << "x" + pair.repeated(32767) << "前言\n";
         // Files are read 4 MiB at a time: a line that fills a read goes on being decoded in the next.
-        QTest::newRow("GB18030, across the 4 MiB read") << "GB18030" << "x" + sky.repeated(2097151) << "读书" << "";
-        QTest::newRow("UTF-8, across the 4 MiB read") << "UTF-8" << sky.repeated(1398101) << "读书" << "";
-        QTest::newRow("UTF-16LE, across the 4 MiB read") << "UTF-16LE" << sky.repeated(2097151) << "读书" << "";
+        QTest::newRow("GB18030, across the 4 MiB read") << "GB18030" << "x" + sky.repeated(2097151) << "";
+        QTest::newRow("UTF-8, across the 4 MiB read") << "UTF-8" << sky.repeated(1398101) << "";
+        QTest::newRow("UTF-16LE, across the 4 MiB read") << "UTF-16LE" << sky.repeated(2097151) << "";
     }
 
     void wordAcrossASliceEnd()
     {
         QFETCH(QString, encoding);
         QFETCH(QString, head);
-        QFETCH(QString, word);
         QFETCH(QString, first);
+        const QString word = encoding.startsWith(QLatin1String("Big5")) ? QStringLiteral("讀書") : QStringLiteral("读书");
         const QString line = head + word + QStringLiteral("天").repeated(40000);
         const QString path = freshTempFolder("straddle") + "/f.txt";
         writeBytes(path, encoded(first + line + "\n", encoding));
@@ -553,102 +511,49 @@ private slots:
     // characters after the word is in its slice, and the line going on long after changes nothing.
     void excludeWordLateInTheSlice()
     {
-        const QString line = "读书" + QStringLiteral("À").repeated(60000) + "排除" + QStringLiteral("天").repeated(300000);
-        QCOMPARE(gb18030(QStringLiteral("À")).size(), 4);
         const QString path = freshTempFolder("lateexclude") + "/f.txt";
-        writeBytes(path, gb18030(line + "\n"));
+        writeBytes(path, gb18030("读书" + QStringLiteral("À").repeated(60000) + "排除" + QString("天").repeated(300000)));
         QCOMPARE(searchOne(path, "读书", "排除").size(), 0);
         QCOMPARE(searchOne(path, "读书", "除外").size(), 1);
     }
 
-    // The slicer alone, on random text handed over in random pieces: the slices' own parts make up
-    // the line, each slice's text is the line at its column followed by the overlap, and no slice
-    // or own part begins or ends inside a surrogate pair. A line no longer than a slice is one slice.
-    void lineSlicerTilesTheLine()
-    {
-        QRandomGenerator random(20261208);
-        const QStringList pieces = {"a", "文", "\U00020000", "\U0001F600"};
-        for (int round = 0; round < 500; ++round) {
-            QString line;
-            for (const int length = random.bounded(200); line.size() < length;)
-                line += pieces.at(random.bounded(pieces.size()));
-            const int sliceLength = 2 + random.bounded(12);
-            const int overlap = random.bounded(5);
-            LineSlicer slicer(sliceLength, overlap);
-            slicer.startLine();
-            QList<LineSlicer::Slice> slices;
-            LineSlicer::Slice slice;
-            for (int from = 0, size = 0; from < line.size(); from += size) {
-                size = 1 + random.bounded(20);
-                slicer.addText(line.mid(from, size));
-                while (slicer.nextSlice(&slice))
-                    slices << slice;
-            }
-            slicer.endLine();
-            while (slicer.nextSlice(&slice))
-                slices << slice;
-            int column = 0;
-            for (const LineSlicer::Slice& each : slices) {
-                const int ownEnd = column + each.ownLength;
-                const int end = column + each.text.size();
-                // The overlap reaches one further where it would end inside a pair.
-                const int overlapEnd = qMin(line.size(), ownEnd + overlap);
-                const bool last = ownEnd == line.size();
-                const bool sound =
-                    each.column == column && each.text == line.mid(column, each.text.size())
-                    && each.ownLength <= sliceLength && (last || each.ownLength >= sliceLength - 1)
-                    && (end == overlapEnd || (end == overlapEnd + 1 && line.at(end - 2).isHighSurrogate()))
-                    && !line.at(column).isLowSurrogate() && (last || !line.at(ownEnd - 1).isHighSurrogate())
-                    && (end == line.size() || !line.at(end - 1).isHighSurrogate())
-                    && each.wholeLine == (slices.size() == 1);
-                QVERIFY2(sound, qPrintable(QStringLiteral("round %1, column %2").arg(round).arg(column)));
-                column = ownEnd;
-            }
-            QCOMPARE(column, line.size());
-            QCOMPARE(slices.size() == 1, !line.isEmpty() && line.size() <= sliceLength);
-        }
-    }
-
-    // Words planted at random in long lines, many of them close to a 64 Ki mark: each one is one
-    // hit, at its place, whose text is whole characters of the line and finds the word first from
-    // the hit's column (where opening the hit looks for it). Every other round a long exclude word
-    // that never occurs makes slices share more.
+    // Words planted at random in long lines, many across where a slice ends and some twice in a row:
+    // each one is one hit, at its place, whose text is whole characters of the line and finds the
+    // word first from the hit's column (where opening the hit looks for it). Every other round a long
+    // exclude word that never occurs makes slices share more. Without an include word each slice is a
+    // hit, and none begins or ends with half a surrogate pair either.
     void randomWordsOnLongLinesFoundOnce()
     {
         QRandomGenerator random(20261207);
         const QStringList encodings = {"GB18030", "UTF-8", "Big5-HKSCS", "UTF-16LE", "UTF-16BE"};
         for (int round = 0; round < 20; ++round) {
             const QString encoding = encodings.at(round % encodings.size());
-            const QString exclude = round % 2 ? QStringLiteral("一句不在文中的很长的话") : QString();
             const bool big5 = encoding.startsWith(QLatin1String("Big5"));
             const QString word = big5 ? QStringLiteral("讀書") : QStringLiteral("读书");
-            QStringList fillers = {"天", "地", "a", "。", "文字"};
-            if (!big5)
-                fillers << QStringLiteral("\U00020000") << QStringLiteral("é");
-            QVector<PlantedLine> lines = {{QStringLiteral("开头"), {}}};
-            for (int n = 1; n < 3; ++n)
-                lines << plantWords(random, fillers, word, 150000 + random.bounded(150000), 4 + random.bounded(10));
-            QString text;
-            QVector<qint64> lineOffsets;
-            QStringList planted;
-            for (int n = 0; n < lines.size(); ++n) {
-                lineOffsets << encoded(text, encoding).size();
-                text += lines.at(n).text + "\n";
-                for (const int at : lines.at(n).at)
+            const QStringList fillers = QStringList{"天", "地", "a", "。", "文字", "\U00020000", "é"}.mid(0, big5 ? 5 : 7);
+            QStringList lines = {"前言", "", ""}, planted, found;
+            for (int n = 1; n < lines.size(); ++n) {
+                for (const int length = 150000 + random.bounded(150000); lines[n].size() < length;) {
+                    const bool nearSliceEnd = FileSearch::LineCap - lines[n].size() % FileSearch::LineCap <= 3;
+                    const bool plant = (nearSliceEnd && random.bounded(2)) || random.bounded(20000) == 0;
+                    lines[n] += plant ? word.repeated(1 + random.bounded(2)) : fillers[random.bounded(fillers.size())];
+                }
+                for (int at = lines[n].indexOf(word); at >= 0; at = lines[n].indexOf(word, at + word.size()))
                     planted << QStringLiteral("%1:%2").arg(n + 1).arg(at);
             }
             const QString path = freshTempFolder("planted") + "/f.txt";
-            writeBytes(path, encoded(text, encoding));
-            QStringList found;
-            for (const SearchResult& hit : searchOne(path, word, exclude, encoding)) {
+            writeBytes(path, encoded(lines.join('\n') + "\n", encoding));
+            for (const SearchResult& hit : searchOne(path, word, round % 2 ? "一句不在文中的很长的话" : "", encoding)) {
                 const int n = hit.lineNumber - 1;
                 QVERIFY(n > 0 && n < lines.size());
-                const int at = int(hit.position - lineOffsets.at(n));
+                const int at = int(hit.position - encoded(lines.mid(0, n).join('\n') + "\n", encoding).size());
                 found << QStringLiteral("%1:%2").arg(n + 1).arg(at);
-                checkSnippet(hit, lines.at(n).text);
-                QCOMPARE(lines.at(n).text.indexOf(word, int(hit.column)), at);
+                checkSnippet(hit, lines.at(n));
+                QCOMPARE(lines.at(n).indexOf(word, int(hit.column)), at);
             }
             QCOMPARE(found, planted);
+            for (const SearchResult& hit : searchOne(path, QString(), "排除", encoding))
+                checkSnippet(hit, lines.at(hit.lineNumber - 1));
         }
     }
 

@@ -1,18 +1,15 @@
 // Find and replace: the search engine on a known document (directions, case,
-// wrap-around, regular expressions, expressions that match empty text, empty
-// matches among accents and emoji), single and full replacement, and the
-// dialog's buttons, pages, match count (counted on a worker) and history.
+// wrap-around, regular expressions, expressions that match empty text), single
+// and full replacement, and the dialog's buttons, pages, match count and history.
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTextTable>
 
 #include "FindReplace.h"
 #include "FindReplaceDialogEx.h"
@@ -35,7 +32,7 @@ class FindReplaceTest : public QObject
     Q_OBJECT
 
     QScopedPointer<MainWindow> window;
-    QPointer<MdiChild> child; // null once its document is closed
+    MdiChild* child = nullptr;
 
     FindReplaceDialogEx* dialog() const { return window->findChild<FindReplaceDialogEx*>(); }
     template <typename T>
@@ -68,27 +65,14 @@ class FindReplaceTest : public QObject
         return part<QLabel>("resultLabel")->text();
     }
 
-    // The count the dialog shows for the active document, on its replace page.
-    QString shownCount(const QString& find, bool caseSensitive, bool regexp, const QString& replacement = "#")
+    // The count the dialog shows for the active document.
+    QString shownCount(const QString& find, bool caseSensitive, bool regexp)
     {
         window->replace();
         part<QCheckBox>("caseCheckBox")->setChecked(caseSensitive);
         part<QCheckBox>("regExpCheckBox")->setChecked(regexp);
         part<QComboBox>("findComboBox")->setEditText(find);
-        part<QComboBox>("replaceComboBox")->setEditText(replacement);
         return countLabel();
-    }
-
-    // The selections of repeated 查找 presses from the cursor, until nothing more is found.
-    QStringList selectionsFound(const QString& find, bool backward)
-    {
-        ScriptedPrompt prompt;
-        QStringList found;
-        while (found.size() < 20
-               && window->findReplace(find, QString(), backward ? QTextDocument::FindBackward : NoFlag, NoFlag,
-                                      false, false, false, true))
-            found << selection();
-        return found;
     }
 
 private slots:
@@ -103,8 +87,7 @@ private slots:
 
     void cleanup()
     {
-        if (child)
-            child->document()->setModified(false);
+        child->document()->setModified(false);
         window.reset();
     }
 
@@ -216,8 +199,7 @@ private slots:
         QTest::newRow("line ends") << "one\ntwo" << "$" << ";" << false << true << "one;\ntwo;" << 2;
         QTest::newRow("word boundaries") << "ab cd" << "\\b" << "|" << false << true << "|ab| |cd|" << 4;
         QTest::newRow("empty document") << "" << "x*" << "y" << false << true << "y" << 1;
-        // Each match the text held when the command started, once: what a
-        // replacement leaves at a line's start or a word's edge is not searched again.
+        // Each match the text held at the start, once: what a replacement leaves is not matched again.
         QTest::newRow("line start, removed") << "aaa bbb\naaa ccc" << "^a" << "" << false << true << "aa bbb\naa ccc"
                                              << 2;
         QTest::newRow("one indent level") << "　　甲\n　　乙" << "^　" << "" << false << true << "　甲\n　乙" << 2;
@@ -226,6 +208,14 @@ private slots:
         QTest::newRow("line end, removed") << "abb\ncbb" << "b$" << "" << false << true << "ab\ncb" << 2;
         QTest::newRow("word start, removed") << "xx x" << "\\bx" << "" << false << true << "x " << 2;
         QTest::newRow("overlapping candidates") << "aaaaa" << "aa|a" << "" << false << true << "" << 3;
+        // Empty matches stand between characters, never inside an accented letter, a pair or an emoji.
+        QTest::newRow("combining accent") << "e\u0301" << "x*" << "|" << false << true << "|e\u0301|" << 2;
+        QTest::newRow("surrogate pair") << "\U0001F600b" << "x*" << "|" << false << true << "|\U0001F600|b|" << 3;
+        QTest::newRow("joined sequence") << "\U0001F468\u200D\U0001F469" << "x*" << "|" << false << true
+                                         << "|\U0001F468\u200D\U0001F469|" << 2;
+        QTest::newRow("accent in a later paragraph") << "甲\ne\u0301" << "x*" << "|" << false << true << "|甲|\n|e\u0301|"
+                                                     << 4;
+        QTest::newRow("accent after a match") << "a\u0301b" << "a?" << "|" << false << true << "|\u0301|b|" << 3;
     }
 
     void replaceAll()
@@ -308,44 +298,37 @@ private slots:
         }
     }
 
-    // The count and Replace All take exactly the matches that repeated presses of
-    // 查找 select, in a document with a table, no-break and line separators,
-    // accents and emoji. (A press never selects the empty match at the cursor,
-    // so the one at the document's start is left out.)
+    // The count and Replace All take exactly the matches that repeated presses of 查找 select, forward
+    // from the start and backward from the end, in a document with a table, no-break and line
+    // separators, accents and emoji. (A press never selects the empty match at the cursor.)
     void matchesAreWhatRepeatedSearchesFind()
     {
         QTextDocument document;
-        QTextCursor cursor(&document);
-        cursor.insertText(QStringLiteral("ab a\u00A0b\u2028ab"));
-        QTextTable* table = cursor.insertTable(2, 2);
-        table->cellAt(0, 0).firstCursorPosition().insertText("ab");
-        table->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("e\u0301b"));
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QStringLiteral("\U0001F468\u200D\U0001F469ab"));
-        const QList<QPair<QString, bool>> finds = {
-            {"x*", true}, {"^", true}, {"$", true}, {"\\b", true}, {"a?", true},
-            {"b|$", true}, {"(?=\u0301)", true}, {"ab", false}, {"a b", false},
-        };
-        for (const auto& find : finds) {
-            FindReplace::Options options;
-            options.find = find.first;
-            options.regexp = find.second;
-            QStringList scanned;
-            MatchScanner(options.find, Qt::CaseInsensitive, options.regexp)
-                .scan(document.toRawText(), [&scanned](int start, int end) {
-                    if (start > 0 || end > 0)
-                        scanned << QStringLiteral("%1-%2").arg(start).arg(end);
+        document.setHtml(QStringLiteral("ab a&nbsp;b<br>ab\U0001F600<table><tr><td>ab</td><td></td></tr><tr><td></td>"
+                                        "<td>a\u0301b</td></tr></table>\U0001F468\u200D\U0001F469ab"));
+        QVERIFY(document.toRawText().contains(QStringLiteral("a\u00A0b\u2028ab")));
+        const int end = document.characterCount() - 1;
+        for (const QString find : {"x*", "^", "$", "\\b", "a?", "b|$", "(?=\u0301)", "ab", "a b"})
+            for (const bool regexp : {false, true}) {
+                QStringList scanned;
+                MatchScanner(find, Qt::CaseInsensitive, regexp).scan(document.toRawText(), [&](int from, int to) {
+                    scanned << QStringLiteral("%1-%2").arg(from).arg(to);
                 });
-            QStringList searched;
-            QTextCursor at(&document);
-            FindReplace engine(&document, options);
-            while (searched.size() <= scanned.size() && engine.run(at, false, false)) {
-                at = engine.cursor();
-                searched << QStringLiteral("%1-%2").arg(at.selectionStart()).arg(at.selectionEnd());
+                for (const bool backward : {false, true}) {
+                    QStringList searched, expected = scanned;
+                    expected.removeOne(QStringLiteral("%1-%1").arg(backward ? end : 0));
+                    FindReplace engine(&document, {find, QString(), backward, false, false, regexp});
+                    QTextCursor at(&document);
+                    at.setPosition(backward ? end : 0);
+                    while (searched.size() <= scanned.size() && engine.run(at, false, false)) {
+                        at = engine.cursor();
+                        searched.insert(backward ? 0 : searched.size(),
+                                        QStringLiteral("%1-%2").arg(at.selectionStart()).arg(at.selectionEnd()));
+                    }
+                    QVERIFY2(searched == expected,
+                             qPrintable(find + ": " + expected.join(' ') + " / " + searched.join(' ')));
+                }
             }
-            QVERIFY2(scanned == searched,
-                     qPrintable(find.first + ": " + scanned.join(' ') + " / " + searched.join(' ')));
-        }
     }
 
     void singleReplace()
@@ -409,7 +392,6 @@ private slots:
         QTest::keyClicks(combo->lineEdit(), "aa");
         for (QPushButton* button : buttons)
             QVERIFY(button->isEnabled());
-        // The matches replace-all would replace: without overlaps.
         QCOMPARE(countLabel(), QString("匹配结果: 1 个"));
         combo->lineEdit()->clear();
         for (QPushButton* button : buttons)
@@ -431,9 +413,7 @@ private slots:
         QTest::newRow("across paragraphs") << "ab\nab" << "ab" << false << false << 2;
         QTest::newRow("no-break space as space") << QString("a%1b a b").arg(QChar(0x00A0)) << "a b" << false << false << 2;
         QTest::newRow("expression text, literally") << "a\\d1 \\d" << "\\d" << false << false << 2;
-        QTest::newRow("expression") << "a\\d1 b22" << "\\d+" << false << true << 2;
         QTest::newRow("expression, with case") << "Ab ab AB" << "a[b]" << true << true << 1;
-        QTest::newRow("expression, any case") << "Ab ab AB" << "a[b]" << false << true << 3;
         QTest::newRow("empty matches") << "baab" << "a*" << false << true << 4;
         QTest::newRow("invalid expression") << "a(b" << "(" << false << true << 0;
     }
@@ -476,99 +456,36 @@ private slots:
         window->activeMdiChild()->document()->setModified(false);
     }
 
-    // Empty matches fall between characters, not inside one: after an empty match
-    // the count, Replace All and 查找 all go on at the next character (a base with
-    // its accents, a surrogate pair, a joined emoji sequence), and an empty match
-    // inside a character is passed over.
-    void emptyMatchesStepByCharacter_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("find");
-        QTest::addColumn<QString>("replaced"); // every match replaced by "|"
-        QTest::addColumn<QStringList>("forward");
-        QTest::addColumn<QStringList>("backward");
-        const QString accented = QStringLiteral("e\u0301");
-        const QString family = QStringLiteral("\U0001F468\u200D\U0001F469");
-        QTest::newRow("combining accent") << accented << "x*" << "|" + accented + "|" << QStringList{"2-2"}
-                                          << QStringList{"0-0"};
-        QTest::newRow("surrogate pair") << QStringLiteral("\U0001F600b") << "x*"
-                                        << QStringLiteral("|\U0001F600|b|") << QStringList{"2-2", "3-3"}
-                                        << QStringList{"2-2", "0-0"};
-        QTest::newRow("joined sequence") << family << "x*" << "|" + family + "|" << QStringList{"5-5"}
-                                         << QStringList{"0-0"};
-        QTest::newRow("accent in a later paragraph") << "甲\n" + accented << "x*" << "|甲|\n|" + accented + "|"
-                                                     << QStringList{"1-1", "2-2", "4-4"}
-                                                     << QStringList{"2-2", "1-1", "0-0"};
-        QTest::newRow("accent after a match") << QStringLiteral("a\u0301b") << "a?" << QStringLiteral("|\u0301|b|")
-                                              << QStringList{"0-1", "2-2", "3-3"} << QStringList{"2-2", "0-1"};
-    }
-
-    void emptyMatchesStepByCharacter()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, find);
-        QFETCH(QString, replaced);
-        QFETCH(QStringList, forward);
-        QFETCH(QStringList, backward);
-        setText(text);
-        const int count = replaced.count('|');
-        QCOMPARE(shownCount(find, false, true, "|"), QString("匹配结果: %1 个").arg(count));
-        QTest::mouseClick(part<QPushButton>("replaceAllPushButton"), Qt::LeftButton);
-        QCOMPARE(child->toPlainText(), replaced);
-        QCOMPARE(window->statusBar()->currentMessage(), QString("全部替换: 已替换 %1 个").arg(count));
-        setText(text);
-        QCOMPARE(selectionsFound(find, false), forward);
-        setText(text, text.size());
-        QCOMPARE(selectionsFound(find, true), backward);
-    }
-
-    // The count runs on a worker: setting the find text returns before the count
-    // is done and the label follows when it arrives; typing goes on meanwhile and
-    // is counted once it pauses.
-    void countArrivesWithoutHoldingUpTyping()
+    // The count runs on a worker: setting the find text returns before a large document is counted,
+    // and typing goes on meanwhile and is counted once it pauses. Closing the last document with a
+    // count under way empties the label and turns the buttons off, as before any document, also after
+    // typing another find text; a new document brings both back.
+    void countRunsOnAWorkerWhileThereIsADocument()
     {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.data()));
-        const QString line = QStringLiteral("甲乙丙丁戊己庚辛壬癸b\n");
-        setText(line.repeated(20000).chopped(1), 0);
+        setText(QStringLiteral("甲乙丙丁戊己庚辛壬癸b\n").repeated(20000).chopped(1));
         QCOMPARE(shownCount("c", false, false), QString("匹配结果: 0 个"));
         part<QComboBox>("findComboBox")->setEditText("b");
         QVERIFY(dialog()->isCounting());
-        QCOMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
-        child->setFocus();
         QTest::keyClicks(child, "bbb");
-        QVERIFY(child->toPlainText().startsWith("bbb甲"));
         QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 20003 个"));
         QCOMPARE(countLabel(), QString("匹配结果: 20003 个"));
-    }
 
-    // Closing the last document empties the count and turns the buttons off, as
-    // before any document; a count of its text started just before does not bring
-    // the label back. A new document brings both back.
-    void noDocumentLeavesNothingToCount()
-    {
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
         const auto buttons = {part<QPushButton>("findPushButton"), part<QPushButton>("replacePushButton"),
                               part<QPushButton>("replaceAllPushButton")};
-        setText(QStringLiteral("甲乙丙b\n").repeated(20000));
-        QCOMPARE(shownCount("c", false, false), QString("匹配结果: 0 个"));
-        part<QComboBox>("findComboBox")->setEditText("b");
+        part<QComboBox>("findComboBox")->setEditText("甲");
         child->document()->setModified(false);
         window->closeAllAct->trigger();
         QTRY_VERIFY(!window->activeMdiChild());
-        QCOMPARE(countLabel(), QString());
-        for (QPushButton* button : buttons)
-            QVERIFY(!button->isEnabled());
-        // Typing another find text does not bring them back.
-        QTest::keyClicks(part<QComboBox>("findComboBox")->lineEdit(), "z");
-        QCOMPARE(countLabel(), QString());
-        for (QPushButton* button : buttons)
-            QVERIFY(!button->isEnabled());
-
+        for (const QString typed : {"", "z"}) {
+            QTest::keyClicks(part<QComboBox>("findComboBox")->lineEdit(), typed);
+            QCOMPARE(countLabel(), QString());
+            for (QPushButton* button : buttons)
+                QVERIFY(!button->isEnabled());
+        }
         window->newFile();
         child = window->activeMdiChild();
-        QVERIFY(child);
         QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
         for (QPushButton* button : buttons)
             QVERIFY(button->isEnabled());

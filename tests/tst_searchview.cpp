@@ -217,8 +217,7 @@ private slots:
 
     // Hits on one line longer than a slice of the search (one odd byte first puts slice ends inside
     // characters): no hit's text has a broken character, and each hit opens at its own occurrence.
-    // In the last row the text around a hit would begin with the second half of a surrogate pair
-    // and end with the first half of one, were it cut by characters alone.
+    // In the last row a hit's text cut by units alone would begin and end with half a surrogate pair.
     void hitsOnOneLongLine_data()
     {
         QTest::addColumn<QString>("encoding");
@@ -247,11 +246,8 @@ private slots:
         QTableWidget* table = window.searchDialog->filesTable();
         QCOMPARE(table->rowCount(), 3);
         for (int row = 0, place = -1; row < table->rowCount(); ++row) {
-            // The hit's text is the part of the line where its column says, and no surrogate
-            // pair is cut at either end (`contains` alone would accept a lone low surrogate).
             const QString text = table->item(row, 4)->text();
-            const int column = table->item(row, 2)->data(SearchDialog::ColumnRole).toInt();
-            QCOMPARE(line.mid(column, text.size()), text);
+            QCOMPARE(line.mid(table->item(row, 2)->data(SearchDialog::ColumnRole).toInt(), text.size()), text);
             QVERIFY2(!text.front().isLowSurrogate() && !text.back().isHighSurrogate(),
                      "a hit's text begins or ends with half a surrogate pair");
             window.openFileOfItem(row, 3);

@@ -59,8 +59,7 @@ void addWords(TemporaryDictionary& dictionary, uint code, const QStringList& wor
     dictionary.add(code, {"Word"}, rows, true);
 }
 
-// A name template as the name generator reads it: surnames, then the given
-// name's first and second characters.
+// A name template: surnames, then the given name's first and second characters.
 QByteArray nameTemplate(const QStringList& surnames, const QStringList& first, const QStringList& second)
 {
     QString xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<template title=\"名\">";
@@ -139,11 +138,9 @@ private slots:
         QCOMPARE(cut(embellish, "节日里平安祥和", 34), QString("节日里|平安✓|祥和✓"));
     }
 
-    // A person's name is one piece in that reading, so a name's last
-    // character is not taken for the start of a wrong form: a surname of 姓氏
-    // after 小, 老 or 阿, a given name put together like the name generator
-    // does (from one of its templates, which may be in their Base64 form), and
-    // a surname with a given name. A misspelling next to a name is still marked.
+    // A person's name is one piece, so its last character does not start a wrong form: a surname of
+    // 姓氏 after 小, 老 or 阿, a given name as the name generator puts it together (from one of its
+    // templates, also in Base64), a surname with a given name. A misspelling beside a name is marked.
     void blackListReadsNamesAsOnePiece()
     {
         TemporaryDictionary dictionary("seg");

@@ -225,21 +225,17 @@ private slots:
                  script.readAllStandardError().constData());
     }
 
-    // A dictionary entry says its meaning in our own words: an opposite tag or a
-    // meaning opening with a desk dictionary's formula is refused, our own
-    // wording of the same sense passes, and every shipped source passes.
+    // A dictionary entry says its meaning in our own words: an opposite tag or a meaning opening with
+    // a desk dictionary's formula is refused, our own wording of the same sense passes. (The shipped
+    // entries are checked by the rules above.)
     void entryFormRefusesDeskFormulas()
     {
         const QString path = TestEnvironment::instance()->workDir() + "/entries.txt";
-        QDir().mkpath(TestEnvironment::instance()->workDir());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QString("薄\t〈形〉扁平的东西上下两面之间距离小（与“厚”相对）。\\n例：天暖和了，换件～外套吧。\n"
-                           "高\t〈形〉形容从下到上距离大。\\n例：这座楼有三十层那么～。\n"
-                           "风雨\t①〈名〉刮风下雨的天气。②〈名〉比喻艰难困苦。\\n例：～再大也要按时出门。｜两人一起经历了许多～。\n"
-                           "厚\t〈形〉说书本、被子、木板这类东西时用：上下两面隔得远，拿在手里沉甸甸的。\\n例：冬天到了，该盖～被子了。\n")
-                       .toUtf8());
-        file.close();
+        writeBytes(path, QString("薄\t〈形〉扁平的东西上下两面之间距离小（与“厚”相对）。\\n例：天暖和了，换件～外套吧。\n"
+                                 "高\t〈形〉形容从下到上距离大。\\n例：这座楼有三十层那么～。\n"
+                                 "风雨\t①〈名〉刮风下雨的天气。②〈名〉比喻艰难困苦。\\n例：～再大也要按时出门。｜两人一起经历了许多～。\n"
+                                 "厚\t〈形〉说书本、被子、木板这类东西时用：上下两面隔得远，拿在手里沉甸甸的。\\n例：冬天到了，该盖～被子了。\n")
+                             .toUtf8());
         QProcess script;
         script.start("/usr/bin/python3", {TestEnvironment::sourceDir() + "/scripts/check-wordtables.py", "--entries", path});
         QVERIFY(script.waitForFinished(120000));
@@ -249,14 +245,6 @@ private slots:
         QVERIFY(faults.at(0).contains(": 薄: an opposite tag"));
         QVERIFY(faults.at(1).contains(": 高: a meaning that opens with a dictionary formula"));
         QVERIFY(faults.at(2).contains(": 风雨: a meaning that opens with a dictionary formula"));
-
-        const QStringList sources = QDir(TestEnvironment::sourceDir() + "/data/wordsources/词典").entryList({"*.txt"});
-        QStringList arguments{TestEnvironment::sourceDir() + "/scripts/check-wordtables.py", "--entries"};
-        for (const QString& name : sources)
-            arguments << TestEnvironment::sourceDir() + "/data/wordsources/词典/" + name;
-        script.start("/usr/bin/python3", arguments);
-        QVERIFY(script.waitForFinished(120000));
-        QVERIFY2(script.exitCode() == 0, script.readAllStandardError().constData());
     }
 };
 
