@@ -68,19 +68,27 @@ QString guessCutSample(const char* data, int size, const QString& fallbackEncodi
     return best;
 }
 
+// The longest of the words less one: what a slice must share with the next.
+int sliceOverlap(const QStringList& words)
+{
+    int longest = 0;
+    for (const QString& word : words)
+        longest = qMax(longest, word.size());
+    return qMax(0, longest - 1);
+}
+
 } // namespace
 
 FileSearch::FileSearch(const QStringList& includeWords, const QStringList& excludeWords,
                        const QString& fallbackEncoding)
-    : m_include(includeWords), m_exclude(excludeWords), m_fallback(fallbackEncoding), m_line(LineCap)
+    : m_include(includeWords)
+    , m_exclude(excludeWords)
+    , m_fallback(fallbackEncoding)
+    , m_overlap(sliceOverlap(includeWords + excludeWords))
+    , m_line(LineCap, m_overlap)
 {
     qDebug() << Q_FUNC_INFO << ", includeWords =" << includeWords << ", excludeWords =" << excludeWords
              << ", fallbackEncoding =" << fallbackEncoding;
-    int longest = 0;
-    for (const QString& word : includeWords + excludeWords)
-        longest = qMax(longest, word.size());
-    m_overlap = qMax(0, longest - 1);
-    m_line.setOverlap(m_overlap);
 }
 
 QStringList FileSearch::splitWords(const QString& text)
@@ -189,36 +197,34 @@ QString FileSearch::highlight(const QString& text, const QStringList& words)
 void FileSearch::chooseCodec(const QString& encoding)
 {
     qDebug() << Q_FUNC_INFO << ", encoding =" << encoding;
-    auto cached = m_anchorCache.constFind(encoding);
-    if (cached != m_anchorCache.constEnd()) {
-        m_codec = m_codecCache.value(encoding);
-        m_anchor = cached.value();
-        m_line.setCodec(m_codec);
-        return;
+    if (!m_codecCache.contains(encoding)) {
+        QTextCodec* codec = TextEncoding::codec(encoding);
+        if (!codec)
+            codec = QTextCodec::codecForName("UTF-8");
+        m_codecCache.insert(encoding, codec);
+        m_anchorCache.insert(encoding, anchorBytes(codec));
     }
-    m_codec = TextEncoding::codec(encoding);
-    if (!m_codec)
-        m_codec = QTextCodec::codecForName("UTF-8");
-    m_line.setCodec(m_codec);
-    const QString key = QString::fromLatin1(m_codec->name());
-    // The longest include word in the file's bytes is looked for first. Only
-    // when every word can be written in the encoding: a decoded line holds a
-    // word exactly when its bytes hold the word's bytes (and then must still
-    // pass the decoded test).
+    m_line.setCodec(m_codecCache.value(encoding));
+    m_anchor = m_anchorCache.value(encoding);
+}
+
+// The longest include word in the codec's bytes, looked for first. Only when
+// every word can be written in the encoding (else empty): a decoded line holds
+// a word exactly when its bytes hold the word's bytes (and then must still pass
+// the decoded test).
+QByteArray FileSearch::anchorBytes(QTextCodec* codec) const
+{
+    const QString key = QString::fromLatin1(codec->name());
     QByteArray anchor;
-    for (const QString& word : qAsConst(m_include)) {
-        if (word.contains(QChar::ReplacementCharacter) || !TextEncoding::canEncode(word, key)) {
-            anchor.clear();
-            break;
-        }
+    for (const QString& word : m_include) {
+        if (word.contains(QChar::ReplacementCharacter) || !TextEncoding::canEncode(word, key))
+            return QByteArray();
         QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-        const QByteArray bytes = m_codec->fromUnicode(word.constData(), word.size(), &state);
+        const QByteArray bytes = codec->fromUnicode(word.constData(), word.size(), &state);
         if (bytes.size() > anchor.size())
             anchor = bytes;
     }
-    m_anchorCache.insert(encoding, anchor);
-    m_codecCache.insert(encoding, m_codec);
-    m_anchor = anchor;
+    return anchor;
 }
 
 FileSearch::Status FileSearch::searchFile(const QString& path, const QString& fileName,

@@ -116,7 +116,9 @@ private:
     // One hit for each occurrence of the first include word in the slice's own part.
     bool addWordHits(FileScan& scan, const LineSlicer::Slice& slice);
     bool addHit(FileScan& scan, const QString& text, qint64 column, qint64 position);
+    // Decodes with the encoding from here on and pre-scans for its anchor.
     void chooseCodec(const QString& encoding);
+    QByteArray anchorBytes(QTextCodec* codec) const;
     bool keepGoing() const { return !m_keepGoing || m_keepGoing(); }
 
     QStringList m_include;
@@ -124,14 +126,14 @@ private:
     QString m_fallback;
     std::function<bool()> m_keepGoing;
     int m_maxResults = 0;
-    int m_overlap = 0; // what a slice shares with the next: the longest word less one
 
-    // The decoder of the current file and the include words in its bytes (empty
-    // when they cannot be used to pre-scan).
-    QTextCodec* m_codec = nullptr;
-    QString m_encoding; // the current file's encoding as the hits record it
+    int m_overlap; // what a slice shares with the next: the longest word less one
+
+    // The current file's encoding as the hits record it, and the include words
+    // in its bytes (empty when they cannot be used to pre-scan).
+    QString m_encoding;
     QByteArray m_anchor;
     QHash<QString, QByteArray> m_anchorCache;  // by encoding name as asked
     QHash<QString, QTextCodec*> m_codecCache;
-    LineDecoder m_line;
+    LineDecoder m_line; // the current line's decoder, in the current file's encoding
 };

@@ -1,6 +1,6 @@
 #include "LineDecoder.h"
 
-LineDecoder::LineDecoder(int sliceLength) : m_slicer(sliceLength)
+LineDecoder::LineDecoder(int sliceLength, int overlap) : m_slicer(sliceLength, overlap)
 {
 }
 

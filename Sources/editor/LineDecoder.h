@@ -13,12 +13,11 @@
 class LineDecoder
 {
 public:
-    explicit LineDecoder(int sliceLength);
+    LineDecoder(int sliceLength, int overlap);
 
     // The codec of the bytes from here on. Changing it inside a line is sound
     // only while the line's bytes so far were ASCII, which every codec reads alike.
     void setCodec(QTextCodec* codec) { m_codec = codec; }
-    void setOverlap(int overlap) { m_slicer.setOverlap(overlap); }
 
     // Starts a line that begins at this byte offset of the file.
     void startLine(qint64 offset);

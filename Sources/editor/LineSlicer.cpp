@@ -4,11 +4,6 @@ LineSlicer::LineSlicer(int sliceLength, int overlap) : m_sliceLength(qMax(2, sli
 {
 }
 
-void LineSlicer::setOverlap(int overlap)
-{
-    m_overlap = qMax(0, overlap);
-}
-
 void LineSlicer::startLine()
 {
     m_text.clear();

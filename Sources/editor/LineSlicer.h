@@ -22,8 +22,7 @@ public:
         bool wholeLine = false; // the line is no longer than a slice: this is all of it
     };
 
-    explicit LineSlicer(int sliceLength, int overlap = 0);
-    void setOverlap(int overlap);
+    LineSlicer(int sliceLength, int overlap);
 
     // Starts a new line; text of the previous one not taken yet is dropped.
     void startLine();
