@@ -20,7 +20,6 @@
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QTextCodec>
 #include <QTest>
@@ -71,6 +70,15 @@ void writeBytes(const QString& path, const QByteArray& bytes)
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         std::exit(1);
     }
+}
+
+// Shows a main window at the size both sides share.
+void showWindow(QMainWindow& window, const char* name)
+{
+    window.resize(windowSize);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        std::fprintf(stderr, "the %s window was not shown\n", name);
 }
 
 // Notices the first paint of a text editor's page, in the given window, while
@@ -137,10 +145,7 @@ public:
     PlainWindow()
     {
         window.setCentralWidget(edit);
-        window.resize(windowSize);
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            std::fprintf(stderr, "the baseline window was not shown\n");
+        showWindow(window, "baseline");
         QApplication::processEvents();
     }
 
@@ -284,10 +289,7 @@ int main(int argc, char** argv)
     writeBytes(hitFile, oneLineFile(740000, 500000));
 
     MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-    window.resize(windowSize);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        std::fprintf(stderr, "the main window was not shown\n");
+    showWindow(window, "main");
     searchFor(window, hitFolder);
     PlainWindow plain;
 

@@ -10,19 +10,21 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
-#include <QtMath>
 
 // The toolkit's "unlimited" page height: INT_MAX / 256 pixels.
 const int LayoutGuard::coordinateLimit = 8388607;
-const int LayoutGuard::longBlockLength = 50000;
-// A page just short of the limit: its page break moves on to the next page.
-const int LayoutGuard::pageHeight = LayoutGuard::coordinateLimit - 1024;
 
 namespace {
 
-// The selections of the editor's painting that touch block, as format ranges of
-// its layout: the extra selections first, then the user's selection.
-QVector<QTextLayout::FormatRange> selectionsInBlock(const QTextEdit* editor, const QTextBlock& block)
+// Paragraphs of at least this many characters keep their shaped glyphs.
+const int longBlockLength = 50000;
+// The page height of a tall document, just short of the limit: its page break
+// moves on to the next page.
+const int pageHeight = LayoutGuard::coordinateLimit - 1024;
+
+// The selections of the editor's painting: the extra selections first, then
+// the user's selection.
+QList<QTextEdit::ExtraSelection> paintedSelections(const QTextEdit* editor)
 {
     QList<QTextEdit::ExtraSelection> selections = editor->extraSelections();
     const QTextCursor cursor = editor->textCursor();
@@ -33,6 +35,13 @@ QVector<QTextLayout::FormatRange> selectionsInBlock(const QTextEdit* editor, con
         own.format.setForeground(editor->palette().brush(QPalette::HighlightedText));
         selections << own;
     }
+    return selections;
+}
+
+// The selections that touch block, as format ranges of its layout.
+QVector<QTextLayout::FormatRange> selectionsInBlock(const QList<QTextEdit::ExtraSelection>& selections,
+                                                    const QTextBlock& block)
+{
     const int start = block.position();
     const int length = block.length();
     QVector<QTextLayout::FormatRange> ranges;
@@ -164,6 +173,7 @@ void LayoutGuard::paintBelowLimit(QPaintEvent* event)
     const int first = layout->hitTest(QPointF(0, qMax(dy + area.top(), coordinateLimit)), Qt::FuzzyHit);
     QPainter painter(m_editor->viewport());
     painter.setPen(m_editor->palette().color(QPalette::Text));
+    const QList<QTextEdit::ExtraSelection> selections = paintedSelections(m_editor);
     for (QTextBlock block = m_editor->document()->findBlock(qMax(0, first)); block.isValid(); block = block.next()) {
         QTextLayout* blockLayout = block.layout();
         const QRectF rect = layout->blockBoundingRect(block);
@@ -172,6 +182,6 @@ void LayoutGuard::paintBelowLimit(QPaintEvent* event)
         // The editor has drawn the paragraphs whose top lies above the limit.
         if (!block.isVisible() || blockLayout->position().y() <= coordinateLimit)
             continue;
-        blockLayout->draw(&painter, QPointF(-dx, -dy), selectionsInBlock(m_editor, block), area);
+        blockLayout->draw(&painter, QPointF(-dx, -dy), selectionsInBlock(selections, block), area);
     }
 }

@@ -14,11 +14,9 @@
 //   jump far down would stop short: showCursor widens the range first.
 
 #include <QObject>
-#include <QPointer>
 
 class QPaintEvent;
 class QSizeF;
-class QTextBlock;
 class QTextEdit;
 
 class LayoutGuard : public QObject
@@ -29,16 +27,12 @@ public:
 
     // The fixed-point limit of the layout's coordinates, in pixels.
     static const int coordinateLimit;
-    // Paragraphs of at least this many characters keep their shaped glyphs.
-    static const int longBlockLength;
-    // The page height of a tall document.
-    static const int pageHeight;
 
     // Gives a document that grows tall a page height just short of the limit,
     // so that the layout's page breaks move on, when the editor has laid the
     // document out again with its unlimited page.
     void keepPagesFinite(qreal height);
-    // The document has had a paragraph of longBlockLength characters or more.
+    // The document has had a paragraph long enough to keep its glyphs.
     bool hadLongBlocks() const { return m_longBlocks; }
     // At least a line per paragraph, at the line height of the first one.
     qreal estimatedHeight() const;
@@ -57,6 +51,6 @@ private:
     void keepGlyphsOfLongBlocks(int from, int added);
     void layoutProgressed(const QSizeF& size);
 
-    QPointer<QTextEdit> m_editor;
+    QTextEdit* const m_editor; // the parent
     bool m_longBlocks = false;
 };

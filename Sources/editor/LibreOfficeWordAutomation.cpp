@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -36,13 +37,6 @@ bool looksLikeWordFile(const QString& fileName, int format)
         return head == QByteArray("\xD0\xCF\x11\xE0", 4);
     return head == QByteArray("PK\x03\x04", 4);
 }
-
-// Removes a file when it goes out of scope.
-struct RemovedAtExit
-{
-    QString path;
-    ~RemovedAtExit() { QFile::remove(path); }
-};
 
 } // namespace
 
@@ -169,7 +163,7 @@ bool LibreOfficeWordAutomation::saveAs(const QString& fileName, int format, bool
         qWarning() << Q_FUNC_INFO << m_error;
         return false;
     }
-    const RemovedAtExit removeConverted{converted};
+    const auto removeConverted = qScopeGuard([&converted] { QFile::remove(converted); });
 
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);

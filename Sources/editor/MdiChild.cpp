@@ -616,14 +616,7 @@ void MdiChild::resizeEvent(QResizeEvent* event)
         QAbstractScrollArea::resizeEvent(event);
         return;
     }
-    // A new width lays the document out again with an unlimited page, at once
-    // as far as the view shows: from the top, so that no pass reaches the
-    // layout's limit before the page is finite again.
-    const int offset = verticalScrollBar()->value();
-    const int height = verticalScrollBar()->maximum() + viewport()->height();
-    verticalScrollBar()->setValue(0);
-    QTextEdit::resizeEvent(event);
-    keepOffset(offset, height);
+    relayOutFromTop([&] { QTextEdit::resizeEvent(event); });
 }
 
 void MdiChild::settleLayout()
@@ -633,11 +626,18 @@ void MdiChild::settleLayout()
     firstLayoutPending = false;
     // Lays the document out again at the viewport's width.
     setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
-    keepOffset(0, 0);
+    layoutGuard->keepPagesFinite(layoutGuard->estimatedHeight());
 }
 
-void MdiChild::keepOffset(int offset, int height)
+void MdiChild::relayOutFromTop(const std::function<void()>& relayOut)
 {
+    // The new layout with an unlimited page is made at once as far as the view
+    // shows: from the top, so that no pass reaches the layout's limit before
+    // the page is finite again.
+    const int offset = verticalScrollBar()->value();
+    const int height = verticalScrollBar()->maximum() + viewport()->height();
+    verticalScrollBar()->setValue(0);
+    relayOut();
     layoutGuard->keepPagesFinite(qMax(qreal(height), layoutGuard->estimatedHeight()));
     if (offset > 0)
         layoutGuard->reachOffset(offset);
@@ -649,13 +649,11 @@ void MdiChild::setWrapping(bool wrap)
     const LineWrapMode mode = wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap;
     if (lineWrapMode() == mode)
         return;
-    const int offset = verticalScrollBar()->value();
-    const int height = verticalScrollBar()->maximum() + viewport()->height();
-    verticalScrollBar()->setValue(0);
-    if (wrap)
-        document()->setPageSize(QSizeF(viewport()->width(), -1));
-    setLineWrapMode(mode);
-    keepOffset(offset, height);
+    relayOutFromTop([&] {
+        if (wrap)
+            document()->setPageSize(QSizeF(viewport()->width(), -1));
+        setLineWrapMode(mode);
+    });
 }
 
 void MdiChild::showCursor()

@@ -142,9 +142,10 @@ private:
     // keeps that format (bold stays bold) without the mark's link, colour and
     // underline.
     void typeWithoutMark(const QTextCharFormat& taken, const std::function<void()>& deliver);
-    // After the editor laid the document (of about that height) out again with
-    // an unlimited page: a finite page for a tall one, and the view back at offset.
-    void keepOffset(int offset, int height);
+    // relayOut lays the document out again with an unlimited page (a new width,
+    // wrapping switched): it runs with the view at the top, then a tall document
+    // gets a finite page and the view goes back where it was.
+    void relayOutFromTop(const std::function<void()>& relayOut);
     // The layout a first show put off, done now.
     void settleLayout();
     void trackModifications(bool on);

@@ -382,16 +382,14 @@ int unwrappedLineStart(const QTextDocument* document, int number)
     int lineStart = 0;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         const QString text = block.text();
-        lineStart = block.position();
-        int from = 0;
-        for (;;) {
-            if (number-- == 0)
-                return block.position() + from;
-            const int separator = text.indexOf(QChar::LineSeparator, from);
-            if (separator < 0)
-                break;
-            from = separator + 1;
+        // from: where the line begins in the paragraph; 0 after the last line.
+        for (int from = 0;;) {
             lineStart = block.position() + from;
+            if (number-- == 0)
+                return lineStart;
+            from = text.indexOf(QChar::LineSeparator, from) + 1;
+            if (from == 0)
+                break;
         }
     }
     return lineStart;

@@ -127,16 +127,16 @@ QTextCharFormat MarkFormat::plain(const QTextCharFormat& format)
     return result;
 }
 
-int MarkFormat::removeMarks(QTextDocument* document, int from, int to)
+void MarkFormat::removeMarks(QTextDocument* document, int from, int to)
 {
     qDebug() << Q_FUNC_INFO << ", from =" << from << ", to =" << to;
-    return changeMarks(document, from, to, plain);
+    changeMarks(document, from, to, plain);
 }
 
-int MarkFormat::unlinkMarks(QTextDocument* document)
+void MarkFormat::unlinkMarks(QTextDocument* document)
 {
     qDebug() << Q_FUNC_INFO;
-    return changeMarks(document, 0, -1, [](const QTextCharFormat& format) {
+    changeMarks(document, 0, -1, [](const QTextCharFormat& format) {
         QTextCharFormat unlinked = format;
         unlinked.clearProperty(QTextFormat::IsAnchor);
         unlinked.clearProperty(QTextFormat::AnchorHref);
@@ -144,8 +144,8 @@ int MarkFormat::unlinkMarks(QTextDocument* document)
     });
 }
 
-int MarkFormat::changeMarks(QTextDocument* document, int from, int to,
-                            const std::function<QTextCharFormat(const QTextCharFormat&)>& change)
+void MarkFormat::changeMarks(QTextDocument* document, int from, int to,
+                             const std::function<QTextCharFormat(const QTextCharFormat&)>& change)
 {
     QVector<Span> spans;
     forEachFragment(document, from, to, [&](const QTextFragment& fragment, int start, int end) {
@@ -155,10 +155,9 @@ int MarkFormat::changeMarks(QTextDocument* document, int from, int to,
         return true;
     });
     apply(document, spans, false);
-    return spans.size();
 }
 
-int MarkFormat::recognise(QTextDocument* document, int from, int to)
+void MarkFormat::recognise(QTextDocument* document, int from, int to)
 {
     QTextCharFormat tag;
     tag.setProperty(Property, true);
@@ -168,7 +167,6 @@ int MarkFormat::recognise(QTextDocument* document, int from, int to)
             marks.append({link.start, link.end, tag});
     qDebug() << Q_FUNC_INFO << ", from =" << from << ", to =" << to << ", marks =" << marks.size();
     apply(document, marks, true);
-    return marks.size();
 }
 
 bool MarkFormat::looksLikeMark(const QString& text, const QString& href, const QTextCharFormat& format)

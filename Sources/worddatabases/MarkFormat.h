@@ -30,19 +30,18 @@ public:
     static QTextCharFormat plain(const QTextCharFormat& format);
 
     // Makes the marks between from and to (to -1: the end) plain text, in one
-    // edit step when there are any; returns how many runs of text changed.
-    static int removeMarks(QTextDocument* document, int from = 0, int to = -1);
+    // edit step when there are any.
+    static void removeMarks(QTextDocument* document, int from = 0, int to = -1);
     // Leaves the marks their colour and underline but no link, for output
-    // outside the editor, in one edit step; returns how many runs changed.
-    static int unlinkMarks(QTextDocument* document);
+    // outside the editor, in one edit step.
+    static void unlinkMarks(QTextDocument* document);
     // Gives the mark property back to the links between from and to that have
-    // a mark's shape (see above), in one edit step when there are any; returns
-    // how many were found.
-    static int recognise(QTextDocument* document, int from = 0, int to = -1);
+    // a mark's shape (see above), in one edit step when there are any.
+    static void recognise(QTextDocument* document, int from = 0, int to = -1);
     // Does a link with this text, target and format have a mark's shape?
     static bool looksLikeMark(const QString& text, const QString& href, const QTextCharFormat& format);
 
 private:
-    static int changeMarks(QTextDocument* document, int from, int to,
-                           const std::function<QTextCharFormat(const QTextCharFormat&)>& change);
+    static void changeMarks(QTextDocument* document, int from, int to,
+                            const std::function<QTextCharFormat(const QTextCharFormat&)>& change);
 };
