@@ -260,14 +260,20 @@ draw_grip() {   # $1 = dot colour, $2 = output (24x8)
         -filter Lanczos -resize 24x8 "${pngopts[@]}" "$2"
 }
 
-# Marks of the dark skin, light on a transparent 16x16 square: the close cross
-# of a tab and the arrows of a spin box.  Drawn at 64 px and reduced.
-draw_mark() {   # $1 = colour, $2 = cross|up|down, $3 = output (16x16)
+# Marks on a transparent 16x16 square: the close cross of a tab and the arrows
+# of a spin box (dark skin), and the buttons of the dock title bars, a cross
+# (close) and two overlapping windows (float).  Drawn at 64 px and reduced; the
+# title bar shows its buttons at about 10 px, so their strokes are thick.
+draw_mark() {   # $1 = colour, $2 = cross|up|down|close|float, $3 = output (16x16)
     local shape
     case $2 in
         cross) shape=(-stroke "$1" -strokewidth 7 -draw "line 16,16 48,48" -draw "line 48,16 16,48") ;;
         up)    shape=(-fill "$1" -draw "polygon 8,44 32,18 56,44") ;;
         down)  shape=(-fill "$1" -draw "polygon 8,20 32,46 56,20") ;;
+        close) shape=(-stroke "$1" -strokewidth 11 -draw "line 14,14 50,50" -draw "line 50,14 14,50") ;;
+        float) shape=(-fill none -stroke "$1" -strokewidth 8
+                      -draw "rectangle 24,6 58,34"
+                      -draw "rectangle 6,26 40,58") ;;
     esac
     "$im" -size 64x64 xc:none "${shape[@]}" -filter Lanczos -resize 16x16 "${pngopts[@]}" "$3"
 }
@@ -289,20 +295,6 @@ draw_indicator() {   # $1 = box|ring, $2 = off|on, $3 = frame, $4 = inside, $5 =
     fi
     "$im" -size 64x64 xc:none -fill "$4" -stroke "$3" -strokewidth 5 "${frame[@]}" "${mark[@]}" \
         -filter Lanczos -resize 16x16 "${pngopts[@]}" "$6"
-}
-
-# Buttons of the dock title bars: a cross (close) and two overlapping windows
-# (float), on a transparent 16x16 square.  Drawn at 64 px and reduced; the
-# title bar shows them at about 10 px, so the strokes are thick.
-draw_dock_button() {   # $1 = colour, $2 = close|float, $3 = output (16x16)
-    local shape
-    case $2 in
-        close) shape=(-stroke "$1" -strokewidth 11 -draw "line 14,14 50,50" -draw "line 50,14 14,50") ;;
-        float) shape=(-fill none -stroke "$1" -strokewidth 8
-                      -draw "rectangle 24,6 58,34"
-                      -draw "rectangle 6,26 40,58") ;;
-    esac
-    "$im" -size 64x64 xc:none "${shape[@]}" -filter Lanczos -resize 16x16 "${pngopts[@]}" "$3"
 }
 
 draw_logo "$tmp/logo1024.png"
@@ -381,8 +373,8 @@ draw_mark '#8c8c8c' down  "$out/DarkSpinDownDisabled.png"
 # Dock title bar buttons: dark for the light skins, light for the dark one.
 for kind in close float; do
     name=Close; [[ $kind == float ]] && name=Float
-    draw_dock_button '#202020' $kind "$out/Dock$name.png"
-    draw_dock_button '#e0e0e0' $kind "$out/DarkDock$name.png"
+    draw_mark '#202020' $kind "$out/Dock$name.png"
+    draw_mark '#e0e0e0' $kind "$out/DarkDock$name.png"
 done
 
 # Menu check marks: dark on white for the light skins, light on #252525 for the dark one.

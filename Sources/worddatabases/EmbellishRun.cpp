@@ -527,8 +527,7 @@ void EmbellishRun::showProgress(const State& state, qint64 start)
     const qint64 elapsed = QDateTime::currentSecsSinceEpoch() - start;
     m_progress->setLabelText(progressText(line, lineCount, elapsed, estimate(elapsed, lineCount, line)));
     // Once shown, the dialog handles pending events here.
-    if (m_progress)
-        m_progress->setValue(line);
+    m_progress->setValue(line);
 }
 
 bool EmbellishRun::releaseEditor(const QPointer<QTextEdit>& target, bool wasReadOnly, int revision)
