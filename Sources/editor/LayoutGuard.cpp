@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -145,7 +146,7 @@ void LayoutGuard::reachOffset(int offset)
     bar->setValue(offset);
 }
 
-void LayoutGuard::showCursor()
+void LayoutGuard::scrollToCursor()
 {
     // Laid out as far as the cursor's paragraph, which then has its place.
     const QTextBlock block = m_editor->textCursor().block();
@@ -184,4 +185,73 @@ void LayoutGuard::paintBelowLimit(QPaintEvent* event)
             continue;
         blockLayout->draw(&painter, QPointF(-dx, -dy), selectionsInBlock(selections, block), area);
     }
+}
+
+void LayoutGuard::aboutToPaint()
+{
+    m_painted = true;
+    settleLayout();
+}
+
+void LayoutGuard::resized(QResizeEvent* event, const std::function<void()>& relayOut,
+                          const std::function<void()>& resizeOnly)
+{
+    if (event->oldSize().width() == event->size().width()) {
+        relayOut();
+        return;
+    }
+    // Shown for the first time, the editor takes several widths in a row (its
+    // sub-window's, then the maximised one): a long paragraph is laid out once,
+    // at the width it is first painted at. The viewport has its size already.
+    if (!m_painted && m_longBlocks) {
+        m_firstLayoutPending = true;
+        resizeOnly();
+        return;
+    }
+    relayOutFromTop(relayOut);
+}
+
+void LayoutGuard::settleLayout()
+{
+    if (!m_firstLayoutPending)
+        return;
+    m_firstLayoutPending = false;
+    // Lays the document out again at the viewport's width.
+    m_editor->setLineWrapColumnOrWidth(m_editor->lineWrapColumnOrWidth());
+    keepPagesFinite(estimatedHeight());
+}
+
+void LayoutGuard::relayOutFromTop(const std::function<void()>& relayOut)
+{
+    // The new layout with an unlimited page is made at once as far as the view
+    // shows: from the top, so that no pass reaches the layout's limit before
+    // the page is finite again.
+    QScrollBar* bar = m_editor->verticalScrollBar();
+    const int offset = bar->value();
+    const int height = bar->maximum() + m_editor->viewport()->height();
+    bar->setValue(0);
+    relayOut();
+    keepPagesFinite(qMax(qreal(height), estimatedHeight()));
+    if (offset > 0)
+        reachOffset(offset);
+}
+
+void LayoutGuard::setWrapping(bool wrap)
+{
+    qDebug() << Q_FUNC_INFO << ", wrap =" << wrap;
+    const QTextEdit::LineWrapMode mode = wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap;
+    if (m_editor->lineWrapMode() == mode)
+        return;
+    relayOutFromTop([&] {
+        if (wrap)
+            m_editor->document()->setPageSize(QSizeF(m_editor->viewport()->width(), -1));
+        m_editor->setLineWrapMode(mode);
+    });
+}
+
+void LayoutGuard::showCursor()
+{
+    qDebug() << Q_FUNC_INFO;
+    settleLayout();
+    scrollToCursor();
 }

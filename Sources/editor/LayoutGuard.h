@@ -12,10 +12,15 @@
 //   growing that tall gets a finite page height, whose page breaks do move on;
 // - the scroll range follows the background layout only a moment later, so a
 //   jump far down would stop short: showCursor widens the range first.
+// It also owns the editor's re-layouts (a new width, wrapping switched), which
+// must not run into the second weak spot.
 
 #include <QObject>
 
+#include <functional>
+
 class QPaintEvent;
+class QResizeEvent;
 class QSizeF;
 class QTextEdit;
 
@@ -39,18 +44,38 @@ public:
     // Scrolls to a vertical offset, widening the scroll range when the
     // background layout has not reported that far yet.
     void reachOffset(int offset);
-    // Scrolls so that the text cursor's line is shown, also while the rest of
-    // the document is still being laid out.
-    void showCursor();
     // Paints the paragraphs of the event's rectangle that lie below the
     // coordinate limit; the editor's own painting has done the rest.
     void paintBelowLimit(QPaintEvent* event);
 
+    // The editor is about to paint: a layout the first show put off is done now.
+    void aboutToPaint();
+    // The editor was resized: relayOut is the editor's own handling, which lays
+    // the document out again at a new width; resizeOnly resizes the view alone.
+    void resized(QResizeEvent* event, const std::function<void()>& relayOut, const std::function<void()>& resizeOnly);
+    // Switches wrapping at the widget's width on or off. Coming back from no
+    // wrapping, the page takes the widget's width first: laid out with wrapping
+    // at no width, every character would get a line of its own.
+    void setWrapping(bool wrap);
+    // Scrolls the text cursor's line into view, also far down a document that
+    // is still being laid out.
+    void showCursor();
+
 private:
+    // relayOut lays the document out again with an unlimited page (a new width,
+    // wrapping switched): it runs with the view at the top, then a tall document
+    // gets a finite page and the view goes back where it was.
+    void relayOutFromTop(const std::function<void()>& relayOut);
+    // The layout a first show put off, done now.
+    void settleLayout();
+    void scrollToCursor();
+
     void contentsChanged(int from, int removed, int added);
     void keepGlyphsOfLongBlocks(int from, int added);
     void layoutProgressed(const QSizeF& size);
 
     QTextEdit* const m_editor; // the parent
     bool m_longBlocks = false;
+    bool m_painted = false;            // the editor has been painted once
+    bool m_firstLayoutPending = false; // widths came before the first paint
 };

@@ -3,17 +3,13 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDebug>
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QListWidgetItem>
 #include <QIcon>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
-#include <QMimeData>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -21,27 +17,23 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 #include <QTextOption>
 #include <QWheelEvent>
 
 #include "ContextListWidget.h"
-#include "DocumentDecoder.h"
+#include "DocumentFile.h"
 #include "DocumentHost.h"
 #include "EditorContextMenu.h"
 #include "GlobalActions.h"
 #include "LayoutGuard.h"
 #include "LogFileView.h"
+#include "MarkTyping.h"
 #include "MarkFormat.h"
 #include "ProgramState.h"
 #include "Prompt.h"
-#include "RecoveryFile.h"
-#include "SafeSave.h"
-#include "SaveQuestions.h"
 #include "SettingsStore.h"
 #include "SharedCodes.h"
 #include "TextEncoding.h"
-#include "TextFileReader.h"
 #include "VeldmarkHighlighter.h"
 
 int zoomLevel = 1;
@@ -54,27 +46,6 @@ namespace {
 
 // Number of the next untitled document; never restarts while the program runs.
 int sequenceNumber = 1;
-
-// Printable input: what would change a writable document's text. Shortcuts
-// (Ctrl, Meta) and control characters (Enter, Tab, Ctrl+C's \x03) are not.
-bool isPrintableInput(const QKeyEvent* event)
-{
-    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
-        return false;
-    const QString text = event->text();
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text)
-        if (!c.isPrint())
-            return false;
-    return true;
-}
-
-// Keys that write characters into the text: printable input and Tab.
-bool writesText(const QKeyEvent* event)
-{
-    return isPrintableInput(event) || (event->text() == QLatin1String("\t") && event->modifiers() == Qt::NoModifier);
-}
 
 } // namespace
 
@@ -113,6 +84,7 @@ MdiChild::MdiChild(DocumentHost* host, QWidget* parent)
     listWidget->setAlternatingRowColors(true);
     connect(listWidget, SIGNAL(itemActivated(QListWidgetItem*)), this, SLOT(itemActivated(QListWidgetItem*)));
     popups.reset(new WordPopup(this));
+    file.reset(new DocumentFile(this));
     layoutGuard = new LayoutGuard(this);
 
     connect(this, SIGNAL(cursorPositionChanged()), this, SLOT(highlightCurrentLineAndParagraph()));
@@ -130,10 +102,6 @@ MdiChild::MdiChild(DocumentHost* host, QWidget* parent)
 MdiChild::~MdiChild()
 {
     qDebug() << Q_FUNC_INFO << ", curFile =" << curFile;
-    // The recovery copy of an untitled document is only for a program that did
-    // not get here; a normal close has asked the user already.
-    if (!recoveryFile.isEmpty())
-        QFile::remove(recoveryFile);
 }
 
 // ---- Names ---------------------------------------------------------------------------
@@ -176,365 +144,56 @@ void MdiChild::setEncoding(const QString& enc)
     emit encodingChanged(enc);
 }
 
-// ---- Loading -------------------------------------------------------------------------
+// ---- The file -----------------------------------------------------------------------
 
 bool MdiChild::loadFile(const QString& fileName, const QString& enc)
 {
-    return loadFile(fileName, enc, false);
-}
-
-bool MdiChild::loadFile(const QString& fileName, const QString& enc, bool undoable)
-{
-    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName << ", enc =" << enc << ", undoable =" << undoable;
-    auto fail = [&](const QString& reason) {
-        qWarning() << "Load file failed, fileName =" << fileName << ", reason =" << reason;
-        QMessageBox box(QMessageBox::Warning, tr("塔泉笔"), tr("读取 %1 失败:\n%2.").arg(fileName, reason),
-                        QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        Prompt::current().exec(box);
-        return false;
-    };
-
-    // A FIFO or a device would block or never end, and a folder has no text.
-    const QFileInfo info(fileName);
-    if (info.exists() && !info.isFile())
-        return fail(tr("这不是一个普通文件"));
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
-    const QDateTime modified = info.lastModified();
-    // A file too large to be read whole is refused, not shown empty (saving
-    // that would lose it).
-    QByteArray bytes;
-    const TextFileReader::Outcome read = TextFileReader::readWhole(file, &bytes);
-    if (read != TextFileReader::Text)
-        return fail(file.error() != QFileDevice::NoError ? file.errorString() : TextFileReader::problem(read));
-    file.close();
-
-    const bool forced = !enc.isEmpty();
-    if (forced && !TextEncoding::isKnown(enc))
-        return fail(tr("不支持的编码 %1").arg(enc));
-
-    DocumentDecoder::Result decoded = DocumentDecoder::decode(fileName, bytes, enc);
-    const DocumentDecoder::Kind kind = decoded.kind;
-    QString& content = decoded.content;
-    const QString& plainEncoding = decoded.encoding;
-    const int bomLength = decoded.bomLength;
-    const bool lossless = decoded.lossless;
-
-    // Filling the editor is not an edit of the user's.
-    trackModifications(false);
-    writeBom = false;
-    if (undoable) {
-        // A reload replaces the text in one step the user can undo.
-        QTextCursor cursor(document());
-        cursor.beginEditBlock();
-        cursor.select(QTextCursor::Document);
-        cursor.removeSelectedText();
-        if (kind == DocumentDecoder::Plain) {
-            encoding = plainEncoding;
-            writeBom = bomLength > 0;
-            setShowSymbol(true);
-            cursor.insertText(TextEncoding::normalizeLineEnds(content));
-            cursor.select(QTextCursor::Document);
-            cursor.setBlockFormat(lineSpacingFormat());
-        } else {
-            if (kind == DocumentDecoder::Log)
-                encoding = plainEncoding;
-            else
-                setShowSymbol(false);
-            cursor.insertFragment(QTextDocumentFragment::fromHtml(content));
-            if (kind == DocumentDecoder::Rich)
-                MarkFormat::recognise(document());
-            cursor.select(QTextCursor::Document);
-            cursor.mergeBlockFormat(lineSpacingFormat());
-            if (kind == DocumentDecoder::Log)
-                setReadOnly(true);
-        }
-        cursor.endEditBlock();
-        content.clear();
-        // As after a first load, the cursor stands at the start.
-        setTextCursor(QTextCursor(document()));
-    } else {
-        document()->setUndoRedoEnabled(false);
-        switch (kind) {
-        case DocumentDecoder::Rich:
-            setShowSymbol(false);
-            setHtml(content);
-            MarkFormat::recognise(document());
-            break;
-        case DocumentDecoder::Log:
-            encoding = plainEncoding;
-            setHtml(content);
-            setReadOnly(true);
-            break;
-        case DocumentDecoder::Plain:
-            encoding = plainEncoding;
-            writeBom = bomLength > 0;
-            setShowSymbol(true);
-            fillPlainText(content);
-            break;
-        }
-        content.clear();
-        // Plain text got its line spacing in fillPlainText.
-        if (kind != DocumentDecoder::Plain)
-            setLineSpacing();
-        document()->setUndoRedoEnabled(true);
-    }
-    setCurrentFile(fileName);
-    stampFile(fileName, bytes, modified);
-    showSubWindowIcon(false);
-    trackModifications(true);
-
-    lossyLoad = !lossless;
-    if (!lossless) {
-        qWarning() << "Lossy decoding, fileName =" << fileName << ", encoding =" << plainEncoding;
-        QMessageBox box(QMessageBox::Warning, tr("警告"),
-                        tr("文件 %1 含有不符合 %2 编码的字节, 部分文字可能显示为乱码.\n"
-                           "如果直接保存, 这些字节将无法还原; 请先在\"编码\"菜单中选择正确的编码.")
-                            .arg(fileName, plainEncoding),
-                        QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        Prompt::current().exec(box);
-    }
-    return true;
-}
-
-void MdiChild::stampFile(const QString& fileName, const QByteArray& bytes, const QDateTime& modified)
-{
-    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName << ", bytes.size() =" << bytes.size();
-    fileStamp.size = bytes.size();
-    fileStamp.modified = modified;
-    fileStamp.hash = qHashBits(bytes.constData(), size_t(bytes.size()));
-}
-
-bool MdiChild::fileUnchangedOnDisk() const
-{
-    qDebug() << Q_FUNC_INFO << ", curFile =" << curFile;
-    if (isUntitled || fileStamp.size < 0)
-        return false;
-    const QFileInfo info(curFile);
-    if (!info.isFile() || info.size() != fileStamp.size || info.lastModified() != fileStamp.modified)
-        return false;
-    QFile file(curFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    return bytes.size() == fileStamp.size && qHashBits(bytes.constData(), size_t(bytes.size())) == fileStamp.hash;
+    return file->load(fileName, enc, false);
 }
 
 bool MdiChild::reloadWithEncoding(const QString& enc)
 {
-    qDebug() << Q_FUNC_INFO << ", enc =" << enc;
-    if (isUntitled) {
-        setEncoding(enc);
-        return true;
-    }
-    // Reading the file again replaces the text: unsaved edits must not go unasked.
-    if (document()->isModified()) {
-        const int answer = SaveQuestions::askSaveDiscardCancel(this, strippedName(curFile));
-        if (answer == SaveQuestions::AnswerSave) {
-            if (save(true) != ERROR_CODE_SUCCESS)
-                return false;
-        } else if (answer != SaveQuestions::AnswerDiscard) {
-            return false;
-        }
-    }
-    return loadFile(curFile, enc);
+    return file->reloadWithEncoding(enc);
 }
 
 void MdiChild::reloadFilePath(QString path)
 {
-    qDebug() << Q_FUNC_INFO << ", path =" << path;
-    if (isUntitled || path != curFile)
-        return;
-    // Encodings that detection never yields were chosen by the user; keep them.
-    const bool detectable = encoding == TextEncoding::defaultEncoding() || TextEncoding::isUtf8(encoding)
-        || TextEncoding::isUtf16(encoding);
-    const QString forced = detectable ? QString() : encoding;
-    if (!loadFile(curFile, forced, true)) {
-        // The file went away or cannot be read: the text on screen is now the only
-        // copy, so closing must ask.
-        document()->setModified(true);
-        setWindowModified(true);
-        showSubWindowIcon(true);
-    }
-    // Replacing a file (as editors save) drops it from the watcher; watch it again.
-    if (QFileInfo::exists(path))
-        watchFile(QFileInfo(path).absoluteFilePath(), true);
+    file->reloadFilePath(path);
 }
-
-// ---- Saving --------------------------------------------------------------------------
 
 int MdiChild::save(bool askName)
 {
-    qDebug() << Q_FUNC_INFO << ", askName =" << askName;
-    if (isUntitled)
-        return askName ? saveAs() : saveFile(QString(), true);
-    return saveFile(curFile, false);
+    return file->save(askName);
 }
 
 int MdiChild::saveAs()
 {
-    qDebug() << Q_FUNC_INFO;
-    Settings settings;
-    QString directory = settings.value(QStringLiteral("LastOpenFilePath")).toString();
-    if (directory.isNull())
-        directory = QDir::homePath();
-    const QString txtFilter = tr("txt 文件 (*.txt)");
-    const QString tqdFilter = tr("tqd 文件 (*.tqd)");
-    const QString initialFilter
-        = settings.value(QStringLiteral("DefaultFileFormat")).toInt() != 0 ? tqdFilter : txtFilter;
-    // A titled document proposes its own file.
-    const QString proposed = isUntitled ? directory + QDir::separator() + curFile : curFile;
-
-    QFileDialog dialog(this, tr("保存文件"), proposed, tr("txt 文件 (*.txt);;tqd 文件 (*.tqd);;所有文件 (*)"));
-    dialog.setObjectName(QStringLiteral("SaveAsFileDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.selectNameFilter(initialFilter);
-    dialog.selectFile(proposed);
-    if (Prompt::current().execDialog(dialog) != QDialog::Accepted)
-        return ERROR_CODE_SAVE_AS_CANCELLED;
-    QString fileName = dialog.selectedFiles().value(0);
-    const QString filter = dialog.selectedNameFilter();
-    if (fileName.isEmpty() || QFileInfo(fileName).isDir())
-        return ERROR_CODE_SAVE_AS_CANCELLED;
-
-    if (filter == tqdFilter && !fileName.endsWith(QLatin1String(".tqd"), Qt::CaseInsensitive))
-        fileName += QStringLiteral(".tqd");
-    else if (filter == txtFilter && !fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
-        fileName += QStringLiteral(".txt");
-
-    const QFileInfo info(fileName);
-    if (info.exists() || info.isSymLink()) {
-        QMessageBox box(QMessageBox::Warning, tr("警告"), tr("文件: %1 已经存在，确定要覆盖吗?").arg(fileName),
-                        QMessageBox::Ok | QMessageBox::Cancel, this);
-        box.setTextFormat(Qt::PlainText);
-        if (Prompt::current().exec(box) != QMessageBox::Ok)
-            return ERROR_CODE_SAVE_AS_CANCELLED;
-    }
-
-    settings.setValue(QStringLiteral("LastOpenFilePath"), info.path());
-    const QString previous = isUntitled ? QString() : curFile;
-    // The document takes the new name only once the file is really written.
-    const int result = saveFile(fileName, false);
-    if (result == ERROR_CODE_SUCCESS && !previous.isEmpty() && previous != curFile)
-        watchFile(QFileInfo(previous).absoluteFilePath(), false);
-    return result;
+    return file->saveAs();
 }
 
 int MdiChild::saveFile(const QString& fileName, bool temp)
 {
-    qDebug() << Q_FUNC_INFO << ": fileName =" << fileName << "temp =" << (temp ? "true" : "false");
-    if (temp)
-        return writeRecoveryFile();
-    if (lossyLoad && !confirmLossySave(fileName))
-        return ERROR_CODE_SAVE_AS_CANCELLED;
-
-    const bool richText = fileName.endsWith(QLatin1String(".tqd"));
-    QByteArray bytes;
-    if (richText) {
-        QString content;
-        for (;;) {
-            content = document()->toHtml(encoding.toLatin1());
-            const QString before = encoding;
-            if (!chooseEncodableEncoding(content, TextEncoding::firstUnencodable(content, encoding)))
-                return ERROR_CODE_WRITE_FAILED;
-            // The rich text names its encoding inside; build it again for the new one.
-            if (encoding == before)
-                break;
-        }
-        bytes = TextEncoding::encode(content, encoding, TextEncoding::isUtf16(encoding));
-    } else {
-        // Line ends and encoding in one pass over the document's text.
-        const QString raw = document()->toRawText();
-        int unencodable = -1;
-        bytes = TextEncoding::encodeDocumentText(raw, encoding, writeBom || TextEncoding::isUtf16(encoding),
-                                                 &unencodable);
-        if (unencodable >= 0) {
-            if (!chooseEncodableEncoding(raw, unencodable))
-                return ERROR_CODE_WRITE_FAILED;
-            const bool withBom = writeBom || TextEncoding::isUtf16(encoding);
-            bytes = TextEncoding::encodeDocumentText(raw, encoding, withBom, &unencodable);
-            // Only a lone surrogate, which no encoding holds, is left: it is written as "?".
-            if (unencodable >= 0)
-                bytes = TextEncoding::encode(TextEncoding::plainTextWithCrLf(raw), encoding, withBom);
-        }
-    }
-
-    const QString watched = QFileInfo(fileName).absoluteFilePath();
-    watchFile(watched, false);
-    const bool backup = Settings().value(QStringLiteral("BackupFileBeforeSave")).toInt() != 0;
-    QString error;
-    const bool written = SafeSave::write(fileName, bytes, backup, &error);
-    if (QFileInfo::exists(watched))
-        watchFile(watched, true);
-
-    if (!written) {
-        qCritical() << "Save file failed, fileName =" << fileName << ", error =" << error;
-        QMessageBox box(QMessageBox::Warning, tr("警告"), tr("保存 %1 失败:\n%2.").arg(fileName, error),
-                        QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        Prompt::current().exec(box);
-        return ERROR_CODE_WRITE_FAILED;
-    }
-
-    document()->setModified(false);
-    showSubWindowIcon(false);
-    if (!recoveryFile.isEmpty()) {
-        QFile::remove(recoveryFile);
-        recoveryFile.clear();
-    }
-    setCurrentFile(fileName);
-    stampFile(curFile, bytes, QFileInfo(curFile).lastModified());
-    lossyLoad = false;
-    return ERROR_CODE_SUCCESS;
+    return file->saveFile(fileName, temp);
 }
-
-bool MdiChild::confirmLossySave(const QString& fileName)
-{
-    qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
-    // Only writing over the file that was read loses its undecodable bytes.
-    if (isUntitled || QFileInfo(fileName).canonicalFilePath() != curFile)
-        return true;
-    return SaveQuestions::confirmLossySave(this, fileName, encoding);
-}
-
-int MdiChild::writeRecoveryFile()
-{
-    qDebug() << Q_FUNC_INFO;
-    const bool withBom = writeBom || TextEncoding::isUtf16(encoding);
-    return RecoveryFile::write(&recoveryFile, document()->toRawText(), encoding, withBom) ? ERROR_CODE_SUCCESS
-                                                                                         : ERROR_CODE_WRITE_FAILED;
-}
-
-bool MdiChild::chooseEncodableEncoding(const QString& text, int index)
-{
-    qDebug() << Q_FUNC_INFO << ", encoding =" << encoding << ", index =" << index;
-    if (index < 0)
-        return true;
-    const QString chosen = SaveQuestions::askEncodableEncoding(this, encoding, text, index);
-    if (chosen.isEmpty())
-        return false;
-    setEncoding(chosen);
-    return true;
-}
-
-// ---- Closing -------------------------------------------------------------------------
 
 bool MdiChild::maybeSave()
 {
-    qDebug() << "bool MdiChild::maybeSave()";
-    if (!document()->isModified())
-        return true;
-    switch (SaveQuestions::askSaveDiscardCancel(this, strippedName(curFile))) {
-    case SaveQuestions::AnswerDiscard:
-        return true;
-    case SaveQuestions::AnswerSave:
-        return save(true) == ERROR_CODE_SUCCESS;
-    default:
-        return false;
-    }
+    return file->maybeSave();
+}
+
+QString MdiChild::recoveryFileName() const
+{
+    return file->recoveryFileName();
+}
+
+bool MdiChild::loadedLossily() const
+{
+    return file->loadedLossily();
+}
+
+bool MdiChild::fileUnchangedOnDisk() const
+{
+    return file->unchangedOnDisk();
 }
 
 void MdiChild::closeEvent(QCloseEvent* event)
@@ -577,26 +236,12 @@ void MdiChild::showSubWindowIcon(bool modified)
     iconState = int(modified);
 }
 
-void MdiChild::watchFile(const QString& path, bool watch) const
-{
-    qDebug() << Q_FUNC_INFO << ", path =" << path << ", watch =" << watch;
-    if (!fileSystemWatcher || path.isEmpty())
-        return;
-    const bool watched = fileSystemWatcher->files().contains(path);
-    if (watch && !watched) {
-        fileSystemWatcher->addPath(path);
-    } else if (!watch && watched && !fileSystemWatcher->removePath(path)) {
-        qWarning() << "FileSystemWatcher removePath failed, path =" << path;
-    }
-}
-
 // ---- Widget overrides ----------------------------------------------------------------
 
 // No log line here: it runs for every frame drawn.
 void MdiChild::paintEvent(QPaintEvent* event)
 {
-    painted = true;
-    settleLayout();
+    layoutGuard->aboutToPaint();
     QTextEdit::paintEvent(event);
     layoutGuard->paintBelowLimit(event);
 }
@@ -604,62 +249,17 @@ void MdiChild::paintEvent(QPaintEvent* event)
 void MdiChild::resizeEvent(QResizeEvent* event)
 {
     qDebug() << Q_FUNC_INFO << ", size =" << event->size();
-    if (event->oldSize().width() == event->size().width()) {
-        QTextEdit::resizeEvent(event);
-        return;
-    }
-    // Shown for the first time, the editor takes several widths in a row (its
-    // sub-window's, then the maximised one): a long paragraph is laid out once,
-    // at the width it is first painted at. The viewport has its size already.
-    if (!painted && layoutGuard->hadLongBlocks()) {
-        firstLayoutPending = true;
-        QAbstractScrollArea::resizeEvent(event);
-        return;
-    }
-    relayOutFromTop([&] { QTextEdit::resizeEvent(event); });
-}
-
-void MdiChild::settleLayout()
-{
-    if (!firstLayoutPending)
-        return;
-    firstLayoutPending = false;
-    // Lays the document out again at the viewport's width.
-    setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
-    layoutGuard->keepPagesFinite(layoutGuard->estimatedHeight());
-}
-
-void MdiChild::relayOutFromTop(const std::function<void()>& relayOut)
-{
-    // The new layout with an unlimited page is made at once as far as the view
-    // shows: from the top, so that no pass reaches the layout's limit before
-    // the page is finite again.
-    const int offset = verticalScrollBar()->value();
-    const int height = verticalScrollBar()->maximum() + viewport()->height();
-    verticalScrollBar()->setValue(0);
-    relayOut();
-    layoutGuard->keepPagesFinite(qMax(qreal(height), layoutGuard->estimatedHeight()));
-    if (offset > 0)
-        layoutGuard->reachOffset(offset);
+    layoutGuard->resized(
+        event, [&] { QTextEdit::resizeEvent(event); }, [&] { QAbstractScrollArea::resizeEvent(event); });
 }
 
 void MdiChild::setWrapping(bool wrap)
 {
-    qDebug() << Q_FUNC_INFO << ", wrap =" << wrap;
-    const LineWrapMode mode = wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap;
-    if (lineWrapMode() == mode)
-        return;
-    relayOutFromTop([&] {
-        if (wrap)
-            document()->setPageSize(QSizeF(viewport()->width(), -1));
-        setLineWrapMode(mode);
-    });
+    layoutGuard->setWrapping(wrap);
 }
 
 void MdiChild::showCursor()
 {
-    qDebug() << Q_FUNC_INFO;
-    settleLayout();
     layoutGuard->showCursor();
 }
 
@@ -681,7 +281,7 @@ void MdiChild::changeEvent(QEvent* event)
 void MdiChild::keyPressEvent(QKeyEvent* event)
 {
     qDebug() << Q_FUNC_INFO << ", key =" << event->key() << ", modifiers =" << event->modifiers();
-    if (isReadOnly() && isPrintableInput(event)) {
+    if (isReadOnly() && MarkTyping::isPrintableInput(event)) {
         QMessageBox box(QMessageBox::Warning, tr("警告"), tr("当前文档为只读模式, 请取消只读模式后再修改!"),
                         QMessageBox::Ok, this);
         Prompt::current().exec(box);
@@ -692,8 +292,8 @@ void MdiChild::keyPressEvent(QKeyEvent* event)
         else
             setOverwriteMode(!overwriteMode());
     }
-    if (!isReadOnly() && writesText(event))
-        typeWithoutMark(textCursor().charFormat(), [&] { QTextEdit::keyPressEvent(event); });
+    if (!isReadOnly() && MarkTyping::writesText(event))
+        MarkTyping::typeWithoutMark(this, textCursor().charFormat(), [&] { QTextEdit::keyPressEvent(event); });
     else
         QTextEdit::keyPressEvent(event);
     // The end of a document still being laid out lies beyond the scroll range
@@ -711,43 +311,12 @@ void MdiChild::inputMethodEvent(QInputMethodEvent* event)
     // The committed text goes where the selection starts.
     QTextCursor at = textCursor();
     at.setPosition(at.selectionStart());
-    typeWithoutMark(at.charFormat(), [&] { QTextEdit::inputMethodEvent(event); });
-}
-
-void MdiChild::typeWithoutMark(const QTextCharFormat& taken, const std::function<void()>& deliver)
-{
-    if (!MarkFormat::isMark(taken)) {
-        deliver();
-        return;
-    }
-    QTextCursor cursor = textCursor();
-    const int start = cursor.selectionStart();
-    // One step for Undo: the text typed over and what replaced it.
-    cursor.beginEditBlock();
-    cursor.removeSelectedText();
-    cursor.setCharFormat(MarkFormat::plain(taken));
-    setTextCursor(cursor);
-    deliver();
-    // Whichever way the input went in (overwrite mode, an input method),
-    // nothing it wrote is part of a mark.
-    MarkFormat::removeMarks(document(), start, textCursor().position());
-    cursor.endEditBlock();
+    MarkTyping::typeWithoutMark(this, at.charFormat(), [&] { QTextEdit::inputMethodEvent(event); });
 }
 
 void MdiChild::insertFromMimeData(const QMimeData* source)
 {
-    const bool rich = acceptRichText() && source->hasHtml();
-    const int start = textCursor().selectionStart();
-    QTextCursor step(document());
-    step.beginEditBlock();
-    QTextEdit::insertFromMimeData(source);
-    // Marks pasted as HTML have lost what tells them from the user's links;
-    // plain text pasted after a mark is not part of it.
-    if (rich)
-        MarkFormat::recognise(document(), start, textCursor().position());
-    else
-        MarkFormat::removeMarks(document(), start, textCursor().position());
-    step.endEditBlock();
+    MarkTyping::paste(this, source, [&] { QTextEdit::insertFromMimeData(source); });
 }
 
 void MdiChild::mouseMoveEvent(QMouseEvent* event)

@@ -1,11 +1,12 @@
 #pragma once
-// One editor document: the widget of one sub-window of the document area. It
-// loads plain text in a detected or chosen encoding, the program's rich-text
-// ".tqd" files and (in super-user mode) a coloured view of the program's log
-// files, and saves through SafeSave so the previous file survives any failure.
+// One editor document: the widget of one sub-window of the document area. Its
+// file (plain text in a detected or chosen encoding, the program's rich-text
+// ".tqd" files and, in super-user mode, a coloured view of the program's log
+// files) is read and written by DocumentFile, its layout on long paragraphs and
+// tall documents kept usable by LayoutGuard, typing over marks sorted out by
+// MarkTyping and its pop-up lists run by WordPopup.
 
 #include <QColor>
-#include <QDateTime>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
@@ -13,12 +14,12 @@
 #include <QTextEdit>
 #include <QTextFormat>
 
-#include <functional>
 #include <memory>
 
 #include "WordPopup.h"
 
 class ContextListWidget;
+class DocumentFile;
 class DocumentHost;
 class LayoutGuard;
 class QAction;
@@ -90,10 +91,10 @@ public:
     static QColor lineHighlightColor(const QColor& base);
 
     // Where the last automatic save of an untitled document went (empty before).
-    QString recoveryFileName() const { return recoveryFile; }
+    QString recoveryFileName() const;
 
     // The file held bytes the encoding could not read; the next save over it asks first.
-    bool loadedLossily() const { return lossyLoad; }
+    bool loadedLossily() const;
     // The file on disk is still the one last loaded or saved: same size, time and
     // content (a change of its permissions alone leaves it the same).
     bool fileUnchangedOnDisk() const;
@@ -137,30 +138,15 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // Text typed over or after a mark (taken: the format the editor would
-    // give it) is the writer's own: deliver runs the input, and what it writes
-    // keeps that format (bold stays bold) without the mark's link, colour and
-    // underline.
-    void typeWithoutMark(const QTextCharFormat& taken, const std::function<void()>& deliver);
-    // relayOut lays the document out again with an unlimited page (a new width,
-    // wrapping switched): it runs with the view at the top, then a tall document
-    // gets a finite page and the view goes back where it was.
-    void relayOutFromTop(const std::function<void()>& relayOut);
-    // The layout a first show put off, done now.
-    void settleLayout();
     void trackModifications(bool on);
     void showSubWindowIcon(bool modified);
     void fillPlainText(const QString& text);
-    // The character at index of text cannot be held by the encoding (none when
-    // index is -1): asks for GB18030 or UTF-8 instead; false when cancelled.
-    bool chooseEncodableEncoding(const QString& text, int index);
-    // Asks before a lossily read file is written over; true to go on.
-    bool confirmLossySave(const QString& fileName);
-    int writeRecoveryFile();
-    void watchFile(const QString& path, bool watch) const;
     // The pop-up lists work on this document's list widget and anchors.
     friend class WordPopup;
     std::unique_ptr<WordPopup> popups;
+    // The file fills the document and follows its modified state.
+    friend class DocumentFile;
+    std::unique_ptr<DocumentFile> file;
 
     // The window holding this document (null when made on its own).
     DocumentHost* owner = nullptr;
@@ -168,22 +154,7 @@ private:
     DocumentHost* host() const;
     // The holding window, else the current host.
     DocumentHost* anyHost() const;
-    // Reads fileName; with undoable set the text is replaced as one undoable edit.
-    bool loadFile(const QString& fileName, const QString& enc, bool undoable);
-    // Size, time and a hash of the file's bytes when it was last loaded or saved.
-    struct FileStamp
-    {
-        qint64 size = -1;
-        QDateTime modified;
-        size_t hash = 0;
-    };
-    void stampFile(const QString& fileName, const QByteArray& bytes, const QDateTime& modified);
-    FileStamp fileStamp;
-    bool lossyLoad = false;
     qreal zoomedPoints = 0; // what zoomBy has added to the font size
-    QString recoveryFile;
     int iconState = -1; // which sub-window icon is showing: -1 none yet, 0 saved, 1 modified
     LayoutGuard* layoutGuard = nullptr;
-    bool painted = false;            // the editor has been painted once
-    bool firstLayoutPending = false; // widths came before the first paint
 };
