@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "FileSearch.h"
+#include "LineSlicer.h"
 #include "SearchComboBox.h"
 #include "SearchDialog.h"
 #include "SearchResultHeader.h"
@@ -515,6 +516,54 @@ private slots:
         writeBytes(path, gb18030("读书" + QStringLiteral("À").repeated(60000) + "排除" + QString("天").repeated(300000)));
         QCOMPARE(searchOne(path, "读书", "排除").size(), 0);
         QCOMPARE(searchOne(path, "读书", "除外").size(), 1);
+    }
+
+    // The slicer alone, on random text handed over in random pieces: the slices' own parts make up
+    // the line, each slice's text is the line at its column followed by the overlap, and no slice
+    // or own part begins or ends inside a surrogate pair. A line no longer than a slice is one slice.
+    void lineSlicerTilesTheLine()
+    {
+        QRandomGenerator random(20261208);
+        const QStringList pieces = {"a", "文", "\U00020000", "\U0001F600"};
+        for (int round = 0; round < 500; ++round) {
+            QString line;
+            for (const int length = random.bounded(200); line.size() < length;)
+                line += pieces.at(random.bounded(pieces.size()));
+            const int sliceLength = 2 + random.bounded(12);
+            const int overlap = random.bounded(5);
+            LineSlicer slicer(sliceLength, overlap);
+            slicer.startLine();
+            QList<LineSlicer::Slice> slices;
+            LineSlicer::Slice slice;
+            for (int from = 0, size = 0; from < line.size(); from += size) {
+                size = 1 + random.bounded(20);
+                slicer.addText(line.mid(from, size));
+                while (slicer.nextSlice(&slice))
+                    slices << slice;
+            }
+            slicer.endLine();
+            while (slicer.nextSlice(&slice))
+                slices << slice;
+            int column = 0;
+            for (const LineSlicer::Slice& each : slices) {
+                const int ownEnd = column + each.ownLength;
+                const int end = column + each.text.size();
+                // The overlap reaches one further where it would end inside a pair.
+                const int overlapEnd = qMin(line.size(), ownEnd + overlap);
+                const bool last = ownEnd == line.size();
+                const bool sound =
+                    each.column == column && each.text == line.mid(column, each.text.size())
+                    && each.ownLength <= sliceLength && (last || each.ownLength >= sliceLength - 1)
+                    && (end == overlapEnd || (end == overlapEnd + 1 && line.at(end - 2).isHighSurrogate()))
+                    && !line.at(column).isLowSurrogate() && (last || !line.at(ownEnd - 1).isHighSurrogate())
+                    && (end == line.size() || !line.at(end - 1).isHighSurrogate())
+                    && each.wholeLine == (slices.size() == 1);
+                QVERIFY2(sound, qPrintable(QStringLiteral("round %1, column %2").arg(round).arg(column)));
+                column = ownEnd;
+            }
+            QCOMPARE(column, line.size());
+            QCOMPARE(slices.size() == 1, !line.isEmpty() && line.size() <= sliceLength);
+        }
     }
 
     // Words planted at random in long lines, many across where a slice ends and some twice in a row:
