@@ -14,6 +14,7 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <QListWidget>
+#include <QPushButton>
 
 #include <functional>
 
@@ -23,6 +24,7 @@
 #include "SettingsStore.h"
 #include "SharedCodes.h"
 #include "ListWidget.h"
+#include "ModalResponder.h"
 #include "TQDirModel.h"
 #include "TemplateDialog.h"
 #include "TestSupport.h"
@@ -565,6 +567,105 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(documents(window).isEmpty());
         QVERIFY(!QFile::exists(recovery));
+    }
+
+    // A modal dialog runs an event loop in which the auto-save clock goes on striking.
+    // While one is open nothing is written: above all while the program asks whether to
+    // save the very document or template, since "不保存" (or "确定" for the templates) must
+    // leave the file as it was. After the dialog the next turn saves again.
+    void autoSaveWaitsWhileAModalDialogIsOpen_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("button"); // the button of the box that answers it
+        QTest::newRow("close question") << "close" << "不保存";
+        QTest::newRow("quit question") << "quit" << "不保存";
+        QTest::newRow("quit, template question") << "quit template" << "确定";
+        QTest::newRow("go to line") << "go to line" << "";
+    }
+    void autoSaveWaitsWhileAModalDialogIsOpen()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, button);
+        Settings().setValue(QStringLiteral("ShowExitWarning"), false);
+        ModalResponder responder; // real boxes and dialogs, answered from the event loop
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.autoSaveClock = &fixedClock;
+        window.autoSaveFileInterval = 5;
+        window.autoSaveTemplateInterval = 5;
+        fixedNow = QDateTime(QDate(2026, 3, 1), QTime(9, 15));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        const bool withDocument = dialog != "quit template";
+        const bool withTemplate = dialog == "quit template" || dialog == "go to line";
+        const QByteArray document("saved\r\n");
+        const QByteArray xml("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<template title=\"t\"><entry title=\"e\">"
+                             "<content>mine</content></entry></template>\n");
+        const QString a = createFile(dir + "/a.txt", document);
+        QString t;
+        if (withTemplate) {
+            QCOMPARE(window.openTemplate(createFile(dir + "/t.tqw", xml)), 0);
+            t = qobject_cast<TemplateDialog*>(window.mainTabWidget->currentWidget())->fileName();
+            window.setTemplateModified(true, window.mainTabWidget->currentIndex());
+        }
+        if (withDocument) {
+            window.open(a);
+            MdiChild* child = window.activeMdiChild();
+            child->moveCursor(QTextCursor::End);
+            typeInto(child, "added line");
+            QVERIFY(child->document()->isModified());
+        }
+
+        int ticks = 0;
+        connect(window.autoSaveTimer, &QTimer::timeout, [&] { ++ticks; });
+        QByteArray documentWhileAsked, templateWhileAsked;
+        QString seen;
+        responder.enqueue([&](QWidget* modal) {
+            seen = modal->metaObject()->className();
+            // Several turns of the clock while the dialog is open.
+            window.autoSaveTimer->start(5);
+            QTRY_VERIFY(ticks >= 5);
+            window.autoSaveTimer->stop();
+            documentWhileAsked = fileBytes(a);
+            templateWhileAsked = t.isEmpty() ? xml : fileBytes(t);
+            QAbstractButton* answer = nullptr;
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                for (QAbstractButton* each : box->buttons())
+                    if (each->text() == button)
+                        answer = each;
+            if (answer)
+                answer->click();
+            else
+                ModalResponder::answer(modal);
+        });
+        if (dialog == "close")
+            window.closeAct->trigger();
+        else if (dialog == "go to line")
+            window.gotoLineAct->trigger();
+        else
+            window.close();
+        QCOMPARE(responder.count(), 1);
+        QCOMPARE(seen, QString(dialog == "go to line" ? "QInputDialog" : "QMessageBox"));
+        QVERIFY(ticks >= 5);
+        QCOMPARE(documentWhileAsked, document);
+        QCOMPARE(templateWhileAsked, xml);
+        if (dialog == "go to line") {
+            // The dialog is gone: the next turn saves both.
+            window.autoSaveCheck();
+            QVERIFY(fileBytes(a).endsWith("added line"));
+            QVERIFY(fileBytes(t) != xml);
+        } else {
+            // Answered "不保存" (or "确定"): the document is closed, or the window with it,
+            // and the files are what they were before the question.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(documents(window).isEmpty());
+            QCOMPARE(window.isVisible(), dialog == "close");
+            if (dialog == "close")
+                window.autoSaveCheck();
+            QCOMPARE(fileBytes(a), document);
+            if (withTemplate)
+                QCOMPARE(fileBytes(t), xml);
+        }
     }
 
     // ---- Changed files ------------------------------------------------------

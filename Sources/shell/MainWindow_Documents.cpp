@@ -297,6 +297,13 @@ void MainWindow::autoSaveCheck()
 {
     qDebug() << Q_FUNC_INFO << ", autoSaveFileInterval =" << autoSaveFileInterval
              << ", autoSaveTemplateInterval =" << autoSaveTemplateInterval;
+    // Nothing is written while a modal dialog is open: it may be asking whether
+    // to save this very document or template, and "不保存" must find the file as it
+    // was. The turn is missed; the next one saves.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        qDebug() << "a modal dialog is open, auto-save waits:" << modal->metaObject()->className();
+        return;
+    }
     const QDateTime now = autoSaveClock();
     // Intervals are minutes of the hour: 7 saves at 0, 7, ..., 56 and again at 0.
     if (autoSaveFileInterval != 0 && now.time().minute() % autoSaveFileInterval == 0) {
