@@ -14,6 +14,8 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <QListWidget>
+#include <QComboBox>
+#include <QTableWidget>
 #include <QPushButton>
 
 #include <functional>
@@ -26,8 +28,10 @@
 #include "ListWidget.h"
 #include "ModalResponder.h"
 #include "TQDirModel.h"
+#include "SearchDialog.h"
 #include "TemplateDialog.h"
 #include "TestSupport.h"
+#include "TextFileReader.h"
 
 namespace {
 
@@ -254,6 +258,75 @@ private slots:
         window.open();
         QCOMPARE(prompt.texts.size(), 1);
         QCOMPARE(documents(window).size(), 1);
+    }
+
+    // A file too large to be read is refused at once, by every way of opening a
+    // file, with no question about its size before the refusal. (The command line
+    // is checked with the start-up; dropping a file on the window inserts its name.)
+    void tooLargeFileRefusedWithoutQuestion_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<qint64>("size");
+        const qint64 twoGiB = qint64(2) << 30;
+        QTest::newRow("open dialog") << "dialog" << twoGiB;
+        QTest::newRow("open dialog, one byte too many") << "dialog" << TextFileReader::maxFileSize() + 1;
+        QTest::newRow("by name") << "name" << twoGiB;
+        QTest::newRow("recent files") << "recent" << twoGiB;
+        QTest::newRow("directory pane") << "pane" << twoGiB;
+        QTest::newRow("find-in-files hit") << "hit" << twoGiB;
+    }
+    void tooLargeFileRefusedWithoutQuestion()
+    {
+        QFETCH(QString, route);
+        QFETCH(qint64, size);
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        const QString big = createFile(dir + "/big.txt", "张三\n"); // sparse once resized: costs no disk
+        if (route == "hit") {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.search();
+            SearchDialog* page = window.searchDialog;
+            page->findChild<QComboBox*>("directoryComboBox")->setEditText(dir);
+            page->findChild<QComboBox*>("fileComboBox")->setEditText("*.txt");
+            page->findChild<QComboBox*>("includeComboBox")->setEditText("张三");
+            QTest::mouseClick(page->findChild<QPushButton*>("findButton"), Qt::LeftButton);
+            QCOMPARE(page->filesTable()->rowCount(), 1);
+        }
+        QVERIFY(QFile::resize(big, size)); // grown since it was found
+        if (route == "dialog") {
+            prompt.openFileNames << big;
+            window.open();
+        } else if (route == "name") {
+            window.open(big);
+        } else if (route == "recent") {
+            Settings().setValue("RecentFileList", QStringList{big});
+            window.updateRecentFileActions();
+            window.recentFileActs[0]->trigger();
+        } else if (route == "pane") {
+            window.open(window.dirModel->index(big));
+        } else {
+            emit window.searchDialog->filesTable()->cellActivated(0, 3);
+        }
+        QCOMPARE(prompt.texts.size(), 1);
+        QVERIFY2(prompt.texts.first().startsWith("读取 " + big + " 失败") && prompt.texts.first().contains("文件过大"),
+                 qPrintable(prompt.texts.first()));
+        QVERIFY(documents(window).isEmpty());
+        QCOMPARE(recentList(), route == "recent" ? QStringList{big} : QStringList());
+    }
+
+    // The largest file that can be read is still asked about.
+    void largestReadableFileIsAsked()
+    {
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        const QString big = createFile(dir + "/big.txt", QByteArray());
+        QVERIFY(QFile::resize(big, TextFileReader::maxFileSize()));
+        prompt.answers << ScriptedPrompt::Answer{QMessageBox::Cancel, false};
+        window.open(big);
+        QCOMPARE(prompt.texts.size(), 1);
+        QVERIFY2(prompt.texts.first().startsWith("打开大文件的速度可能会很慢"), qPrintable(prompt.texts.first()));
+        QVERIFY(documents(window).isEmpty());
     }
 
     void openDialog()

@@ -22,6 +22,7 @@
 #include "Prompt.h"
 #include "SharedCodes.h"
 #include "TQDirModel.h"
+#include "TextFileReader.h"
 
 MdiChild* MainWindow::createMdiChild()
 {
@@ -76,12 +77,14 @@ void setCurrentTabToolTip(MdiArea* area, const QString& tip)
         tabBar->setTabToolTip(tabBar->currentIndex(), tip);
 }
 
-// Large files ask first; true when the file may be opened.
+// Large files ask first; true when the file may be opened. One too large to be
+// read at all is not asked about: the document refuses it at once, and a
+// question whose 确定 only leads to the refusal would be a false promise.
 bool confirmLargeFile(QWidget* parent, const QString& fileName)
 {
     qDebug() << Q_FUNC_INFO << ", fileName =" << fileName;
     const QFileInfo info(fileName);
-    if (!info.isFile() || info.size() < largeFileSize)
+    if (!info.isFile() || info.size() < largeFileSize || info.size() > TextFileReader::maxFileSize())
         return true;
     // One arg() for both: a "%1" in the file name stays part of the name.
     QMessageBox box(QMessageBox::Warning, QObject::tr("警告"),
