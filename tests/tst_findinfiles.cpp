@@ -23,6 +23,7 @@
 #include "SearchResultHeader.h"
 #include "SettingsStore.h"
 #include "TestSupport.h"
+#include "TextEncoding.h"
 #include "TextPainter.h"
 
 namespace {
@@ -310,6 +311,42 @@ private slots:
         QCOMPARE(results.first().position, qint64(2 + 6 + 2));
     }
 
+    // The first line begins at the file's start whatever mark the file begins with: a hit on
+    // line 1 lies at its word's index in the line as the editor reads it, one on line 2 at the
+    // line's byte offset (the mark counted) plus the index. GB18030 has no mark the program
+    // takes away: 84 31 95 33 is read as the character U+FEFF, in the search as in the editor.
+    void positionsAfterAByteOrderMark_data()
+    {
+        QTest::addColumn<QByteArray>("mark");
+        QTest::addColumn<QString>("encoding");
+        QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE") << "UTF-16LE";
+        QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF") << "UTF-16BE";
+        QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF") << "UTF-8";
+        QTest::newRow("UTF-8") << QByteArray() << "UTF-8";
+        QTest::newRow("GB18030") << QByteArray() << "GB18030";
+        QTest::newRow("GB18030 with its mark") << QByteArray("\x84\x31\x95\x33") << "GB18030";
+    }
+    void positionsAfterAByteOrderMark()
+    {
+        QFETCH(QByteArray, mark);
+        QFETCH(QString, encoding);
+        const QString first = QStringLiteral("ab张三cd\n"), second = QStringLiteral("第二行张三\n");
+        QTextCodec* codec = QTextCodec::codecForName(encoding.toLatin1());
+        const auto bytesOf = [codec](const QString& text) {
+            QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+            return codec->fromUnicode(text.constData(), text.size(), &state);
+        };
+        const QByteArray bytes = mark + bytesOf(first) + bytesOf(second);
+        const QString path = freshTempFolder("marked") + "/f.txt";
+        writeBytes(path, bytes);
+        const QStringList shown = TextEncoding::detectAndDecode(bytes, nullptr).split('\n');
+        const QList<SearchResult> hits = searchOne(path, "张三", QString(), encoding);
+        QCOMPARE(describe(hits), "1:" + shown.at(0).trimmed() + "|2:第二行张三");
+        QCOMPARE(hits.at(0).position, qint64(shown.at(0).indexOf("张三")));
+        QCOMPARE(hits.at(1).position, qint64(mark.size() + bytesOf(first).size() + 3));
+        QCOMPARE(shown.at(0).indexOf("张三"), mark.size() == 4 ? 3 : 2);
+    }
+
     void detectEncodingOrder_data()
     {
         QTest::addColumn<QByteArray>("line");
@@ -502,8 +539,9 @@ private slots:
         QCOMPARE(results.size(), 1);
         const SearchResult& hit = results.first();
         QCOMPARE(hit.lineNumber, 1 + first.count(QLatin1Char('\n')));
-        // The line's byte offset plus the word's index in the decoded line.
-        QCOMPARE(hit.position, qint64(encoded(first, encoding).size() + head.size()));
+        // The line's byte offset (0 for the first, whatever mark it begins with) plus the
+        // word's index in the decoded line.
+        QCOMPARE(hit.position, qint64((first.isEmpty() ? 0 : encoded(first, encoding).size()) + head.size()));
         checkSnippet(hit, line);
         QCOMPARE(hit.text.mid(head.size() - int(hit.column), word.size()), word);
     }
