@@ -14,6 +14,9 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <QListWidget>
+#include <QComboBox>
+#include <QTableWidget>
+#include <QPushButton>
 
 #include <functional>
 
@@ -23,9 +26,12 @@
 #include "SettingsStore.h"
 #include "SharedCodes.h"
 #include "ListWidget.h"
+#include "ModalResponder.h"
 #include "TQDirModel.h"
+#include "SearchDialog.h"
 #include "TemplateDialog.h"
 #include "TestSupport.h"
+#include "TextFileReader.h"
 
 namespace {
 
@@ -252,6 +258,75 @@ private slots:
         window.open();
         QCOMPARE(prompt.texts.size(), 1);
         QCOMPARE(documents(window).size(), 1);
+    }
+
+    // A file too large to be read is refused at once, by every way of opening a
+    // file, with no question about its size before the refusal. (The command line
+    // is checked with the start-up; dropping a file on the window inserts its name.)
+    void tooLargeFileRefusedWithoutQuestion_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<qint64>("size");
+        const qint64 twoGiB = qint64(2) << 30;
+        QTest::newRow("open dialog") << "dialog" << twoGiB;
+        QTest::newRow("open dialog, one byte too many") << "dialog" << TextFileReader::maxFileSize() + 1;
+        QTest::newRow("by name") << "name" << twoGiB;
+        QTest::newRow("recent files") << "recent" << twoGiB;
+        QTest::newRow("directory pane") << "pane" << twoGiB;
+        QTest::newRow("find-in-files hit") << "hit" << twoGiB;
+    }
+    void tooLargeFileRefusedWithoutQuestion()
+    {
+        QFETCH(QString, route);
+        QFETCH(qint64, size);
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        const QString big = createFile(dir + "/big.txt", "张三\n"); // sparse once resized: costs no disk
+        if (route == "hit") {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.search();
+            SearchDialog* page = window.searchDialog;
+            page->findChild<QComboBox*>("directoryComboBox")->setEditText(dir);
+            page->findChild<QComboBox*>("fileComboBox")->setEditText("*.txt");
+            page->findChild<QComboBox*>("includeComboBox")->setEditText("张三");
+            QTest::mouseClick(page->findChild<QPushButton*>("findButton"), Qt::LeftButton);
+            QCOMPARE(page->filesTable()->rowCount(), 1);
+        }
+        QVERIFY(QFile::resize(big, size)); // grown since it was found
+        if (route == "dialog") {
+            prompt.openFileNames << big;
+            window.open();
+        } else if (route == "name") {
+            window.open(big);
+        } else if (route == "recent") {
+            Settings().setValue("RecentFileList", QStringList{big});
+            window.updateRecentFileActions();
+            window.recentFileActs[0]->trigger();
+        } else if (route == "pane") {
+            window.open(window.dirModel->index(big));
+        } else {
+            emit window.searchDialog->filesTable()->cellActivated(0, 3);
+        }
+        QCOMPARE(prompt.texts.size(), 1);
+        QVERIFY2(prompt.texts.first().startsWith("读取 " + big + " 失败") && prompt.texts.first().contains("文件过大"),
+                 qPrintable(prompt.texts.first()));
+        QVERIFY(documents(window).isEmpty());
+        QCOMPARE(recentList(), route == "recent" ? QStringList{big} : QStringList());
+    }
+
+    // The largest file that can be read is still asked about.
+    void largestReadableFileIsAsked()
+    {
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        const QString big = createFile(dir + "/big.txt", QByteArray());
+        QVERIFY(QFile::resize(big, TextFileReader::maxFileSize()));
+        prompt.answers << ScriptedPrompt::Answer{QMessageBox::Cancel, false};
+        window.open(big);
+        QCOMPARE(prompt.texts.size(), 1);
+        QVERIFY2(prompt.texts.first().startsWith("打开大文件的速度可能会很慢"), qPrintable(prompt.texts.first()));
+        QVERIFY(documents(window).isEmpty());
     }
 
     void openDialog()
@@ -565,6 +640,105 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(documents(window).isEmpty());
         QVERIFY(!QFile::exists(recovery));
+    }
+
+    // A modal dialog runs an event loop in which the auto-save clock goes on striking.
+    // While one is open nothing is written: above all while the program asks whether to
+    // save the very document or template, since "不保存" (or "确定" for the templates) must
+    // leave the file as it was. After the dialog the next turn saves again.
+    void autoSaveWaitsWhileAModalDialogIsOpen_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("button"); // the button of the box that answers it
+        QTest::newRow("close question") << "close" << "不保存";
+        QTest::newRow("quit question") << "quit" << "不保存";
+        QTest::newRow("quit, template question") << "quit template" << "确定";
+        QTest::newRow("go to line") << "go to line" << "";
+    }
+    void autoSaveWaitsWhileAModalDialogIsOpen()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, button);
+        Settings().setValue(QStringLiteral("ShowExitWarning"), false);
+        ModalResponder responder; // real boxes and dialogs, answered from the event loop
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.autoSaveClock = &fixedClock;
+        window.autoSaveFileInterval = 5;
+        window.autoSaveTemplateInterval = 5;
+        fixedNow = QDateTime(QDate(2026, 3, 1), QTime(9, 15));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        const bool withDocument = dialog != "quit template";
+        const bool withTemplate = dialog == "quit template" || dialog == "go to line";
+        const QByteArray document("saved\r\n");
+        const QByteArray xml("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<template title=\"t\"><entry title=\"e\">"
+                             "<content>mine</content></entry></template>\n");
+        const QString a = createFile(dir + "/a.txt", document);
+        QString t;
+        if (withTemplate) {
+            QCOMPARE(window.openTemplate(createFile(dir + "/t.tqw", xml)), 0);
+            t = qobject_cast<TemplateDialog*>(window.mainTabWidget->currentWidget())->fileName();
+            window.setTemplateModified(true, window.mainTabWidget->currentIndex());
+        }
+        if (withDocument) {
+            window.open(a);
+            MdiChild* child = window.activeMdiChild();
+            child->moveCursor(QTextCursor::End);
+            typeInto(child, "added line");
+            QVERIFY(child->document()->isModified());
+        }
+
+        int ticks = 0;
+        connect(window.autoSaveTimer, &QTimer::timeout, [&] { ++ticks; });
+        QByteArray documentWhileAsked, templateWhileAsked;
+        QString seen;
+        responder.enqueue([&](QWidget* modal) {
+            seen = modal->metaObject()->className();
+            // Several turns of the clock while the dialog is open.
+            window.autoSaveTimer->start(5);
+            QTRY_VERIFY(ticks >= 5);
+            window.autoSaveTimer->stop();
+            documentWhileAsked = fileBytes(a);
+            templateWhileAsked = t.isEmpty() ? xml : fileBytes(t);
+            QAbstractButton* answer = nullptr;
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                for (QAbstractButton* each : box->buttons())
+                    if (each->text() == button)
+                        answer = each;
+            if (answer)
+                answer->click();
+            else
+                ModalResponder::answer(modal);
+        });
+        if (dialog == "close")
+            window.closeAct->trigger();
+        else if (dialog == "go to line")
+            window.gotoLineAct->trigger();
+        else
+            window.close();
+        QCOMPARE(responder.count(), 1);
+        QCOMPARE(seen, QString(dialog == "go to line" ? "QInputDialog" : "QMessageBox"));
+        QVERIFY(ticks >= 5);
+        QCOMPARE(documentWhileAsked, document);
+        QCOMPARE(templateWhileAsked, xml);
+        if (dialog == "go to line") {
+            // The dialog is gone: the next turn saves both.
+            window.autoSaveCheck();
+            QVERIFY(fileBytes(a).endsWith("added line"));
+            QVERIFY(fileBytes(t) != xml);
+        } else {
+            // Answered "不保存" (or "确定"): the document is closed, or the window with it,
+            // and the files are what they were before the question.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(documents(window).isEmpty());
+            QCOMPARE(window.isVisible(), dialog == "close");
+            if (dialog == "close")
+                window.autoSaveCheck();
+            QCOMPARE(fileBytes(a), document);
+            if (withTemplate)
+                QCOMPARE(fileBytes(t), xml);
+        }
     }
 
     // ---- Changed files ------------------------------------------------------

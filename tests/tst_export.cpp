@@ -638,6 +638,45 @@ private slots:
         QCOMPARE(shown->document()->isModified(), modified);
     }
 
+    // Read back from HTML, a link is a mark only in a mark's colour: a link of the user's
+    // shaped like a mark (its own text, "#" and a number) in any other colour stays a link.
+    void markColourReadBack_data()
+    {
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<bool>("mark");
+        QTest::newRow("red") << "#ff0000" << true;
+        QTest::newRow("blue") << "#0000ff" << true;
+        QTest::newRow("green") << "#008000" << false;
+        QTest::newRow("black") << "#000000" << false;
+        QTest::newRow("magenta, red at full") << "#ff00ff" << false;
+        QTest::newRow("cyan, blue at full") << "#00ffff" << false;
+        QTest::newRow("next to red") << "#fe0000" << false;
+        QTest::newRow("navy") << "#000080" << false;
+    }
+    void markColourReadBack()
+    {
+        QFETCH(QString, colour);
+        QFETCH(bool, mark);
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.newFile();
+        MdiChild* child = window.activeMdiChild();
+        child->setHtml(QString("<p>前面 <a href=\"ab#3\" style=\"color:%1\">ab</a> 后面</p>").arg(colour));
+        QTextCursor link(child->document());
+        link.setPosition(4);
+        QCOMPARE(link.charFormat().anchorHref(), QString("ab#3"));
+        QCOMPARE(link.charFormat().foreground().color(), QColor(colour));
+        QCOMPARE(child->saveFile(work + "/colour.tqd", false), int(ERROR_CODE_SUCCESS));
+        window.newFile();
+        QVERIFY(window.activeMdiChild()->loadFile(work + "/colour.tqd"));
+
+        ScriptedPrompt prompt;
+        prompt.saveFileNames << work + "/out.odt";
+        window.filePrintOdt();
+        const QByteArray content = zipEntry(work + "/out.odt", "content.xml");
+        QVERIFY(content.contains(">ab<"));
+        QCOMPARE(content.contains("xlink:href=\"ab#3\""), !mark);
+    }
+
     // ---- The LibreOffice backend -------------------------------------------------
 
     void libreOfficeArguments_data()

@@ -17,11 +17,13 @@
 #include <unistd.h>
 
 #include "FileSearch.h"
+#include "LineSlicer.h"
 #include "SearchComboBox.h"
 #include "SearchDialog.h"
 #include "SearchResultHeader.h"
 #include "SettingsStore.h"
 #include "TestSupport.h"
+#include "TextEncoding.h"
 #include "TextPainter.h"
 
 namespace {
@@ -309,6 +311,42 @@ private slots:
         QCOMPARE(results.first().position, qint64(2 + 6 + 2));
     }
 
+    // The first line begins at the file's start whatever mark the file begins with: a hit on
+    // line 1 lies at its word's index in the line as the editor reads it, one on line 2 at the
+    // line's byte offset (the mark counted) plus the index. GB18030 has no mark the program
+    // takes away: 84 31 95 33 is read as the character U+FEFF, in the search as in the editor.
+    void positionsAfterAByteOrderMark_data()
+    {
+        QTest::addColumn<QByteArray>("mark");
+        QTest::addColumn<QString>("encoding");
+        QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE") << "UTF-16LE";
+        QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF") << "UTF-16BE";
+        QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF") << "UTF-8";
+        QTest::newRow("UTF-8") << QByteArray() << "UTF-8";
+        QTest::newRow("GB18030") << QByteArray() << "GB18030";
+        QTest::newRow("GB18030 with its mark") << QByteArray("\x84\x31\x95\x33") << "GB18030";
+    }
+    void positionsAfterAByteOrderMark()
+    {
+        QFETCH(QByteArray, mark);
+        QFETCH(QString, encoding);
+        const QString first = QStringLiteral("ab张三cd\n"), second = QStringLiteral("第二行张三\n");
+        QTextCodec* codec = QTextCodec::codecForName(encoding.toLatin1());
+        const auto bytesOf = [codec](const QString& text) {
+            QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+            return codec->fromUnicode(text.constData(), text.size(), &state);
+        };
+        const QByteArray bytes = mark + bytesOf(first) + bytesOf(second);
+        const QString path = freshTempFolder("marked") + "/f.txt";
+        writeBytes(path, bytes);
+        const QStringList shown = TextEncoding::detectAndDecode(bytes, nullptr).split('\n');
+        const QList<SearchResult> hits = searchOne(path, "张三", QString(), encoding);
+        QCOMPARE(describe(hits), "1:" + shown.at(0).trimmed() + "|2:第二行张三");
+        QCOMPARE(hits.at(0).position, qint64(shown.at(0).indexOf("张三")));
+        QCOMPARE(hits.at(1).position, qint64(mark.size() + bytesOf(first).size() + 3));
+        QCOMPARE(shown.at(0).indexOf("张三"), mark.size() == 4 ? 3 : 2);
+    }
+
     void detectEncodingOrder_data()
     {
         QTest::addColumn<QByteArray>("line");
@@ -501,8 +539,9 @@ private slots:
         QCOMPARE(results.size(), 1);
         const SearchResult& hit = results.first();
         QCOMPARE(hit.lineNumber, 1 + first.count(QLatin1Char('\n')));
-        // The line's byte offset plus the word's index in the decoded line.
-        QCOMPARE(hit.position, qint64(encoded(first, encoding).size() + head.size()));
+        // The line's byte offset (0 for the first, whatever mark it begins with) plus the
+        // word's index in the decoded line.
+        QCOMPARE(hit.position, qint64((first.isEmpty() ? 0 : encoded(first, encoding).size()) + head.size()));
         checkSnippet(hit, line);
         QCOMPARE(hit.text.mid(head.size() - int(hit.column), word.size()), word);
     }
@@ -515,6 +554,54 @@ private slots:
         writeBytes(path, gb18030("读书" + QStringLiteral("À").repeated(60000) + "排除" + QString("天").repeated(300000)));
         QCOMPARE(searchOne(path, "读书", "排除").size(), 0);
         QCOMPARE(searchOne(path, "读书", "除外").size(), 1);
+    }
+
+    // The slicer alone, on random text handed over in random pieces: the slices' own parts make up
+    // the line, each slice's text is the line at its column followed by the overlap, and no slice
+    // or own part begins or ends inside a surrogate pair. A line no longer than a slice is one slice.
+    void lineSlicerTilesTheLine()
+    {
+        QRandomGenerator random(20261208);
+        const QStringList pieces = {"a", "文", "\U00020000", "\U0001F600"};
+        for (int round = 0; round < 500; ++round) {
+            QString line;
+            for (const int length = random.bounded(200); line.size() < length;)
+                line += pieces.at(random.bounded(pieces.size()));
+            const int sliceLength = 2 + random.bounded(12);
+            const int overlap = random.bounded(5);
+            LineSlicer slicer(sliceLength, overlap);
+            slicer.startLine();
+            QList<LineSlicer::Slice> slices;
+            LineSlicer::Slice slice;
+            for (int from = 0, size = 0; from < line.size(); from += size) {
+                size = 1 + random.bounded(20);
+                slicer.addText(line.mid(from, size));
+                while (slicer.nextSlice(&slice))
+                    slices << slice;
+            }
+            slicer.endLine();
+            while (slicer.nextSlice(&slice))
+                slices << slice;
+            int column = 0;
+            for (const LineSlicer::Slice& each : slices) {
+                const int ownEnd = column + each.ownLength;
+                const int end = column + each.text.size();
+                // The overlap reaches one further where it would end inside a pair.
+                const int overlapEnd = qMin(line.size(), ownEnd + overlap);
+                const bool last = ownEnd == line.size();
+                const bool sound =
+                    each.column == column && each.text == line.mid(column, each.text.size())
+                    && each.ownLength <= sliceLength && (last || each.ownLength >= sliceLength - 1)
+                    && (end == overlapEnd || (end == overlapEnd + 1 && line.at(end - 2).isHighSurrogate()))
+                    && !line.at(column).isLowSurrogate() && (last || !line.at(ownEnd - 1).isHighSurrogate())
+                    && (end == line.size() || !line.at(end - 1).isHighSurrogate())
+                    && each.wholeLine == (slices.size() == 1);
+                QVERIFY2(sound, qPrintable(QStringLiteral("round %1, column %2").arg(round).arg(column)));
+                column = ownEnd;
+            }
+            QCOMPARE(column, line.size());
+            QCOMPARE(slices.size() == 1, !line.isEmpty() && line.size() <= sliceLength);
+        }
     }
 
     // Words planted at random in long lines, many across where a slice ends and some twice in a row:

@@ -2,6 +2,7 @@
 // the tab text following the include box, clearing the histories, the search
 // command, and opening a hit at its line (documents, templates, other files).
 
+#include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QLineEdit>
@@ -144,6 +145,42 @@ private slots:
         QCOMPARE(cursor.selectedText(), selected);
         QCOMPARE(child->lineWrapMode(), QTextEdit::WidgetWidth);
         QCOMPARE(prompt.openedUrls.size(), 0);
+    }
+
+    // Opening a hit leaves the document wrapping as "自动换行" shows, whether the hit's
+    // file opens now or was open already when the tick was taken off.
+    void hitKeepsTheWrappingTheMenuShows_data()
+    {
+        QTest::addColumn<bool>("wrap");
+        QTest::addColumn<bool>("openBefore");
+        QTest::newRow("off, file opened by the hit") << false << false;
+        QTest::newRow("off, file open already") << false << true;
+        QTest::newRow("on, file opened by the hit") << true << false;
+    }
+    void hitKeepsTheWrappingTheMenuShows()
+    {
+        QFETCH(bool, wrap);
+        QFETCH(bool, openBefore);
+        const QString dir = freshTempFolder("wrap");
+        writeFileIn(dir + "/hits.txt", gb18030(QStringLiteral("一\n前面 张三 后面\n")));
+        ScriptedPrompt prompt;
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        QVERIFY(window.lineWrapAct->isChecked());
+        if (openBefore)
+            window.open(dir + "/hits.txt");
+        if (!wrap)
+            window.lineWrapAct->trigger();
+        QCOMPARE(window.lineWrapAct->isChecked(), wrap);
+        runSearch(window, dir, "*.txt", QStringLiteral("张三"));
+        QTableWidget* table = window.searchDialog->filesTable();
+        QCOMPARE(table->rowCount(), 1);
+        emit table->cellActivated(0, 3);
+        MdiChild* child = window.activeMdiChild();
+        QVERIFY(child);
+        QCOMPARE(child->textCursor().selectedText(), QStringLiteral("张三"));
+        QCOMPARE(child->lineWrapMode(), wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+        QCOMPARE(window.lineWrapAct->isChecked(), wrap);
+        QCOMPARE(window.documents().size(), 1);
     }
 
     // "小说" saved in GB18030 is also valid UTF-8 ("С˵"); the search must read it as

@@ -190,6 +190,25 @@ private slots:
         QCOMPARE(openedDocuments(window), QStringList{file});
     }
 
+    // A file named on the command line that is too large to read is refused at
+    // once, with no question about its size first.
+    void commandLineRefusesTooLargeFileFirst()
+    {
+        const QString file = QDir::currentPath() + "/太大.txt";
+        writeAll(file, QByteArray());
+        QVERIFY(QFile::resize(file, qint64(2) << 30)); // sparse: costs no disk
+        startUpArguments = QStringList{"prog", file};
+        ScriptedPrompt prompt;
+        MessageCapture capture;
+        MainWindow window;
+        QVERIFY(startUp(window, capture));
+        QCOMPARE(prompt.texts.size(), 1);
+        QVERIFY2(prompt.texts.first().startsWith("读取 " + file + " 失败") && prompt.texts.first().contains("文件过大"),
+                 qPrintable(prompt.texts.first()));
+        QVERIFY(openedDocuments(window).isEmpty());
+        QVERIFY(QFile::remove(file));
+    }
+
     // Every paint before the first turn of the event loop asks for the start,
     // and the window paints many widgets: still exactly one new document. The
     // generation dialogs made then belong to the window and are wired.

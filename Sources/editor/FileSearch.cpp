@@ -523,8 +523,10 @@ bool FileSearch::searchText(FileScan& scan, const QString& text, qint64 offset)
     while (from < text.size()) {
         const int nl = text.indexOf(QLatin1Char('\n'), from);
         const int to = nl < 0 ? text.size() : nl + 1;
+        // The first line begins at the file's start, its byte-order mark part of
+        // it, as in every other encoding.
         if (!scan.lineOpen)
-            startLine(scan, offset + 2 * from);
+            startLine(scan, scan.lineNumber == 1 ? 0 : offset + 2 * from);
         m_line.addText(text.mid(from, to - from));
         from = to;
         if (!takeSlices(scan, nl >= 0))

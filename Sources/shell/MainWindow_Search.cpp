@@ -246,7 +246,9 @@ void MainWindow::openFileOfItem(int row, int column)
         // The hit's line is its paragraph: the cursor is placed by position, with
         // no detour through unwrapped text. Laying a paragraph of hundreds of
         // thousands of characters out unwrapped and wrapped again costs minutes.
-        child->setWrapping(true);
+        // The document wraps as "自动换行" shows.
+        if (lineWrapAct)
+            child->setWrapping(lineWrapAct->isChecked());
         const QTextBlock block = child->document()->findBlockByNumber(line - 1);
         if (block.isValid()) {
             // In a plain-text file the text is looked for from where the hit's

@@ -1,11 +1,14 @@
 #pragma once
-// Text encodings of the documents: codec lookup, byte-order marks, strict
-// validators, "can this text be written" checks, plain-text detection, and
-// decoding/encoding with explicit BOM handling.
+// Text encodings of the documents, the one entry point for the rest of the
+// program: codec lookup, byte-order marks, "can this text be written" checks,
+// and decoding/encoding with explicit BOM handling. The work behind it is
+// done by concern: strict validators (EncodingValidator), the table-driven
+// GB18030 codec (Gb18030Codec), plain-text detection (EncodingDetector) and
+// a document's text as file bytes (DocumentTextEncoder).
 //
 // Debian's ICU-backed codecs for GB18030, GBK and Big5 never report invalid
 // input, so whether bytes really are in an encoding is decided by the
-// validators here, never by a codec's converter state.
+// validators, never by a codec's converter state.
 
 #include <QByteArray>
 #include <QString>
@@ -26,6 +29,8 @@ public:
 
     // The codec of an encoding name, or null for an empty or unknown name.
     static QTextCodec* codec(const QString& name);
+    // The name as names are compared: trimmed, in upper case, without underscores.
+    static QString canonicalName(const QString& name);
     static bool isKnown(const QString& name);
     // UTF-8 and UTF-16 (either byte order) are "Unicode" here: every text fits.
     static bool isUtf8(const QString& name);
