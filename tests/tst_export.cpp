@@ -173,9 +173,9 @@ QByteArray zipEntry(const QString& fileName, const QString& entry)
     return process.readAllStandardOutput();
 }
 
-// Two dozen pages of what a document can hold: headings, indented, centred and
+// Some forty pages of what a document can hold: headings, indented, centred and
 // justified paragraphs with more space above, bulleted and numbered lists, tables,
-// page breaks and a paragraph of several pages.
+// page breaks, a paragraph of several pages and a run of small tables.
 QString mixedHtml()
 {
     QString html;
@@ -189,15 +189,18 @@ QString mixedHtml()
         html += QStringLiteral("<p align=\"justify\">%1</p>").arg(text.left(300 + 20 * chapter));
         html += chapter % 2 ? QStringLiteral("<ul><li>%1</li><li>%2</li><li>%1</li></ul>").arg(text.left(200), text.left(40))
                             : QStringLiteral("<ol><li>%1</li><li>%2</li><li>%1</li></ol>").arg(text.left(150), text.left(50));
-        if (chapter % 3 == 1) {
+        if (chapter % 3 != 2) {
             html += QStringLiteral("<table border=\"1\" cellpadding=\"3\">");
-            for (int row = 0; row < 4 + chapter; ++row)
+            for (int row = 0; row < 2 + chapter % 7; ++row)
                 html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(row).arg(text.left(20 + 7 * row));
             html += QStringLiteral("</table>");
         }
         if (chapter == 6)
             html += QStringLiteral("<p>%1</p>").arg(text.repeated(8));
     }
+    // Small tables in a row, so that some page begins just after one.
+    for (int i = 0; i < 60; ++i)
+        html += QStringLiteral("<p>%1</p><table border=\"1\"><tr><td>%2</td></tr></table>").arg(text.left(10 + 37 * (i % 4))).arg(i);
     return html;
 }
 
@@ -739,6 +742,7 @@ private slots:
     {
         QTest::addColumn<int>("pieceHeight");
         QTest::newRow("whole") << 0;
+        QTest::newRow("pieces of about a page") << 14000;
         QTest::newRow("pieces of about 2 pages") << 30000;
         QTest::newRow("pieces of about 5 pages") << 70000;
     }
