@@ -113,6 +113,10 @@ public:
             printDialog->printer()->setOutputFileName(printFile);
             if (resolution > 0)
                 printDialog->printer()->setResolution(resolution);
+            if (toPage > 0) {
+                printDialog->printer()->setPrintRange(QPrinter::PageRange);
+                printDialog->printer()->setFromTo(fromPage, toPage);
+            }
             if (printSelection)
                 printDialog->printer()->setPrintRange(QPrinter::Selection);
             return QDialog::Accepted;
@@ -142,6 +146,8 @@ public:
     bool selectionOffered = false;
     bool printSelection = false;
     int resolution = 0; // the printer's dots per inch, when set
+    int fromPage = 0;   // the pages to print, when toPage is set
+    int toPage = 0;
     QString printFile;
     int previewPages = -1;
 };
@@ -651,6 +657,27 @@ private slots:
             QCOMPARE(pdfPageCount(data), 1);
         else
             QVERIFY(pdfPageCount(data) > 1);
+    }
+
+    // A range of pages prints those pages of the whole, with their numbers.
+    void printPageRange()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        newDocument(window, 150);
+        PrintPrompt prompt;
+        prompt.printFile = work + "/all.pdf";
+        window.print();
+        const QString all = pdfLayout(prompt.printFile);
+        QVERIFY(all.count("<page ") > 4);
+        prompt.printFile = work + "/range.pdf";
+        prompt.fromPage = 2;
+        prompt.toPage = 3;
+        window.print();
+        const QString range = pdfLayout(prompt.printFile);
+        QCOMPARE(range.count("<page "), 2);
+        const int second = all.indexOf("<page ", all.indexOf("<page ") + 1);
+        const int fourth = all.indexOf("<page ", all.indexOf("<page ", second + 1) + 1);
+        QVERIFY(range.contains(all.mid(second, fourth - second).trimmed()));
     }
 
     void previewRendersPages()

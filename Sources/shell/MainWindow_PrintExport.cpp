@@ -163,7 +163,10 @@ void MainWindow::print()
     dialog.setOption(QAbstractPrintDialog::PrintSelection, child->textCursor().hasSelection());
     if (Prompt::current().execDialog(dialog) != QDialog::Accepted || child != activeMdiChild())
         return;
-    if (printDocument(child, &printer) == DocumentPrinter::TooTall)
+    BusyCursor busy;
+    const DocumentPrinter::Result result = printDocument(child, &printer);
+    busy.release();
+    if (result == DocumentPrinter::TooTall)
         showTooTall(this, tr("没有打印任何内容。"));
 }
 
