@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "DocumentPrinter.h"
 #include "MarkFormat.h"
 #include "MdiChild.h"
 #include "Prompt.h"
@@ -115,11 +116,9 @@ private:
 std::unique_ptr<QTextDocument> outputDocument(const MdiChild* child, bool selectionOnly = false)
 {
     QTextDocument* source = child->document();
+    // Its page size is the editor's and goes unused: printing lays it out afresh
+    // on the printer's pages.
     auto copy = std::make_unique<OutputDocument>(source);
-    // A tall document's editor gives it a finite page so that its layout ends;
-    // printed, it is paginated afresh like any other.
-    if (copy->pageSize().height() > 0)
-        copy->setPageSize(QSizeF(copy->pageSize().width(), -1));
     QTextCursor cursor(copy.get());
     if (selectionOnly) {
         cursor.insertFragment(child->textCursor().selection());
@@ -131,12 +130,23 @@ std::unique_ptr<QTextDocument> outputDocument(const MdiChild* child, bool select
     return copy;
 }
 
-void printDocument(const MdiChild* child, QPrinter* printer)
+// Says that the document could not be paginated and nothing was written.
+void showTooTall(QWidget* parent, const QString& nothingDone)
+{
+    QMessageBox box(QMessageBox::Critical, QObject::tr("错误"), DocumentPrinter::tooTallText() + nothingDone,
+                    QMessageBox::Yes, parent);
+    Prompt::current().exec(box);
+}
+
+// Prints the document, or its selection when the printer asks for that, page by
+// page whatever its length.
+DocumentPrinter::Result printDocument(const MdiChild* child, QPrinter* printer)
 {
     const bool selectionOnly = printer->printRange() == QPrinter::Selection;
     if (selectionOnly && !child->textCursor().hasSelection())
-        return;
-    outputDocument(child, selectionOnly)->print(printer);
+        return DocumentPrinter::Printed;
+    const std::unique_ptr<QTextDocument> output = outputDocument(child, selectionOnly);
+    return DocumentPrinter(output.get()).print(printer);
 }
 
 } // namespace
@@ -151,8 +161,13 @@ void MainWindow::print()
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(tr("打印文档"));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, child->textCursor().hasSelection());
-    if (Prompt::current().execDialog(dialog) == QDialog::Accepted && child == activeMdiChild())
-        printDocument(child, &printer);
+    if (Prompt::current().execDialog(dialog) != QDialog::Accepted || child != activeMdiChild())
+        return;
+    BusyCursor busy;
+    const DocumentPrinter::Result result = printDocument(child, &printer);
+    busy.release();
+    if (result == DocumentPrinter::TooTall)
+        showTooTall(this, tr("没有打印任何内容。"));
 }
 
 void MainWindow::printPreview()
@@ -170,8 +185,8 @@ void MainWindow::filePrintPreview(QPrinter* printer)
 {
     qDebug() << Q_FUNC_INFO << ", printer =" << printer;
     MdiChild* child = activeMdiChild();
-    if (child && printer)
-        printDocument(child, printer);
+    if (child && printer && printDocument(child, printer) == DocumentPrinter::TooTall)
+        showTooTall(this, tr("无法预览。"));
 }
 
 void MainWindow::filePrintPdf()
@@ -193,8 +208,14 @@ void MainWindow::filePrintPdf()
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf.fileName());
-        outputDocument(child)->print(&printer);
-        if (pdf.open())
+        BusyCursor busy;
+        const DocumentPrinter::Result result = DocumentPrinter(outputDocument(child).get()).print(&printer);
+        busy.release();
+        if (result == DocumentPrinter::TooTall) {
+            showTooTall(this, tr("没有导出任何内容。"));
+            return;
+        }
+        if (result == DocumentPrinter::Printed && pdf.open())
             data = pdf.readAll();
     }
     QString error;
