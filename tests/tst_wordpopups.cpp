@@ -541,7 +541,9 @@ private slots:
         pointToMark("高兴#");
         QVERIFY(popup()->isVisible());
         QVERIFY(texts(popup()).contains("悲伤"));
-        popup()->setCurrentRow(texts(popup()).indexOf("悲伤"));
+        QCOMPARE(popup()->currentRow(), 0);
+        QVERIFY(popup()->selectedItems().isEmpty()); // nothing looks chosen yet
+        popup()->setCurrentRow(texts(popup()).indexOf("悲伤"), QItemSelectionModel::NoUpdate);
         QCOMPARE(QApplication::focusWidget(), child);
 
         if (action == "typing") {
@@ -573,6 +575,7 @@ private slots:
             }
             QVERIFY(popup()->isVisible());
             QCOMPARE(QApplication::focusWidget(), popup());
+            QCOMPARE(popup()->selectedItems(), QList<QListWidgetItem*>{popup()->currentItem()});
             press(Qt::Key_Return);
         }
         QTEST(child->toPlainText(), "expected");

@@ -81,6 +81,10 @@ void ContextListWidget::open(Keyboard keyboard, const QPoint& pointer)
         parentWidget()->setFocus(Qt::OtherFocusReason);
     waiting = keyboard == Keyboard::Wait;
     openingPointer = pointer;
+    // A waiting list shows no chosen-looking row: its current row lights up
+    // once the writer turns to it.
+    if (waiting)
+        clearSelection();
     keepInside();
     show();
     if (!waiting) {
@@ -93,6 +97,8 @@ void ContextListWidget::turnTo()
 {
     qDebug() << Q_FUNC_INFO;
     waiting = false;
+    if (currentItem())
+        currentItem()->setSelected(true);
     setFocus(Qt::OtherFocusReason);
 }
 
