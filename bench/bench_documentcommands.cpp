@@ -5,16 +5,22 @@
 //   dialog open, whose match count follows the document's edits once typing pauses
 //   (what one count costs the GUI thread, and when it is shown, is printed too);
 // - appending lines to the output window with a 10,000-line limit: 10,000 and then
-//   100,000 appends past the limit, whose time per line must stay the same (linear).
+//   100,000 appends past the limit, whose time per line must stay the same (linear);
+// - the clipboard history (粘贴自剪贴板历史, Ctrl+Shift+B) with a multi-megabyte text
+//   in it, until the list is painted, against a plain QListWidget showing the same
+//   rows cut the same way; and, once, a plain QListWidget given the whole texts.
 //
 // Usage: bench_documentcommands [lines appended, default 100000]
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -24,11 +30,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "ContextListWidget.h"
 #include "FindReplaceDialogEx.h"
+#include "GlobalActions.h"
 #include "MainWindow.h"
 #include "MdiChild.h"
 #include "OutputDialogEx.h"
 #include "SettingsStore.h"
+#include "WordPopup.h"
 
 #include "BenchSupport.h"
 
@@ -55,6 +64,21 @@ void putCursorInTheMiddle(QTextEdit* edit)
     QTextCursor middle(edit->document());
     middle.setPosition(edit->document()->characterCount() / 2);
     edit->setTextCursor(middle);
+}
+
+// Fills a plain list with the history's rows as given, shows and paints it. Milliseconds.
+double plainListMilliseconds(QListWidget& list, const QStringList& rows)
+{
+    return milliseconds([&] {
+        list.clear();
+        const QIcon icon(QStringLiteral(":/Images/Clipboard_48x48.png"));
+        for (const QString& row : rows)
+            list.addItem(new QListWidgetItem(icon, row));
+        list.setCurrentRow(0);
+        list.show();
+        list.repaint();
+        QApplication::processEvents();
+    });
 }
 
 double appendLines(OutputDialogEx& dialog, int from, int count)
@@ -151,6 +175,49 @@ int main(int argc, char** argv)
         }
         window.settings.setValue("RecentFileList", QStringList());
         child->document()->setModified(false);
+    }
+
+    // ---- Clipboard history with a long text -----------------------------------------
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.resize(1200, 900);
+        window.show();
+        window.newFile();
+        MdiChild* child = window.activeMdiChild();
+        // Copied as the user copies: the window keeps the history.
+        const QString big = chineseText(8 << 20);
+        QApplication::clipboard()->setText(big);
+        for (int i = 0; i < 9; ++i)
+            QApplication::clipboard()->setText(QStringLiteral("第%1段复制的文字").arg(i));
+        const QStringList history = clipboardHistory;
+        QStringList cut;
+        for (const QString& text : history)
+            cut << ContextListWidget::rowText(text);
+
+        QListWidget plain;
+        plain.resize(640, 400);
+        QApplication::processEvents();
+        QVector<double> ours, theirs;
+        bool shown = true;
+        for (int i = 0; i < 9 && child; ++i) {
+            child->setFocus();
+            ours << milliseconds([&] {
+                pasteFromClipboardHistoryAct->trigger();
+                child->listWidget->repaint();
+                QApplication::processEvents();
+            });
+            shown = shown && child->listWidget->isVisible() && child->listWidget->count() == history.size();
+            child->listWidget->hide();
+            theirs << plainListMilliseconds(plain, cut);
+        }
+        plain.hide();
+        const double whole = plainListMilliseconds(plain, history);
+        std::printf("clipboard history of %d texts, one of %d characters: plain QListWidget with the same cut rows "
+                    "median %.2f ms; the program's Ctrl+Shift+B%s median %.2f ms; ratio %.2f (goal <= 1.5); a plain "
+                    "QListWidget given the whole texts, once: %.0f ms\n",
+                    int(history.size()), int(big.size()), median(theirs), shown ? "" : " (NOT SHOWN)", median(ours),
+                    median(ours) / median(theirs), whole);
+        clipboardHistory.clear();
     }
 
     // ---- Output window with a line limit ------------------------------------------

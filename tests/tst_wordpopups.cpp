@@ -22,6 +22,7 @@
 #include "GlobalActions.h"
 #include "ListWidget.h"
 #include "MainWindow.h"
+#include "MarkFormat.h"
 #include "MdiChild.h"
 #include "SharedCodes.h"
 #include "TemplateDialog.h"
@@ -58,9 +59,34 @@ QStringList texts(const QListWidget* list)
     return result;
 }
 
+// The whole texts the rows stand for.
+QStringList fullTexts(const QListWidget* list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result << ContextListWidget::fullText(list->item(i));
+    return result;
+}
+
 QStringList marksAndBlocks(const QTextDocument* document)
 {
     return marksOfBlocks(document, true);
+}
+
+// Makes every link of the editor's text a mark, as a marking run makes them.
+void markLinks(QTextEdit* editor)
+{
+    QTextCursor cursor(editor->document());
+    for (QTextBlock block = editor->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isAnchor())
+                continue;
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(MarkFormat::make(fragment.charFormat().anchorHref(), "#ff0000"));
+        }
+    editor->document()->setModified(false);
 }
 
 // The middle of the first mark whose target starts with prefix, in viewport coordinates.
@@ -132,6 +158,13 @@ class WordPopupsTest : public QObject
         mouse(action, popup()->viewport(), popup()->visualItemRect(popup()->item(row)).center());
     }
     QPoint awayFromText() const { return QPoint(child->viewport()->width() - 2, child->viewport()->height() - 2); }
+    // The pointer comes to rest on a mark from elsewhere (a move to where the
+    // pointer is already is no move).
+    void pointToMark(const QString& prefix)
+    {
+        pointTo(awayFromText());
+        pointTo(markPoint(child, prefix));
+    }
     // Keys go to the focus widget.
     static void press(Qt::Key key, Qt::KeyboardModifiers with = {}) { QTest::keyClick(qApp->focusWidget(), key, with); }
     static void typeKeys(const char* keys) { QTest::keyClicks(qApp->focusWidget(), keys); }
@@ -209,7 +242,8 @@ private slots:
         const QString longText = "start-" + QString(94, QLatin1Char('x'));
         clipboardHistory = QStringList{"short", longText};
         window->pasteFromClipboardHistory();
-        QCOMPARE(texts(popup()), (QStringList{"short", longText}));
+        QCOMPARE(fullTexts(popup()), (QStringList{"short", longText}));
+        QCOMPARE(texts(popup()), (QStringList{"short", longText.left(40) + QChar(0x2026)}));
         QCOMPARE(popup()->currentRow(), 0);
         QVERIFY(!popup()->item(0)->icon().isNull());
         QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
@@ -264,10 +298,16 @@ private slots:
         end.movePosition(QTextCursor::End);
         mouse(QTest::MouseClick, child->viewport(), child->cursorRect(end).center());
         typeKeys("x");
-        if (history)
+        if (history) {
             openHistory();
-        else
-            pointTo(markPoint(child, "再接再励#"));
+        } else {
+            pointToMark("再接再励#");
+            // The writer turns to the list: with the pointer, or by Down.
+            if (hiding == "pointer")
+                onRow(QTest::MouseMove, 0);
+            else
+                press(Qt::Key_Down);
+        }
         QCOMPARE(texts(popup()), QStringList{history ? "历史" : "再接再厉"});
         QCOMPARE(QApplication::focusWidget(), popup());
         if (hiding == "Esc") {
@@ -291,30 +331,56 @@ private slots:
     }
 
     // "剪贴板历史为空", and "没有备选条目" on a corrected word that keeps its
-    // mark, are chosen neither by Return, nor a click, nor a double click.
+    // mark, are chosen neither by Return, nor a click, nor a double click. Such
+    // a choice hides the list: the keys typed next reach the text.
+    void rowsSayingThereIsNothingCannotBeChosen_data()
+    {
+        QTest::addColumn<bool>("history");
+        QTest::addColumn<QString>("choosing");
+        for (const bool history : {true, false})
+            for (const char* choosing : {"Return", "click", "double click"})
+                QTest::newRow(qPrintable(QString("%1, %2").arg(history ? "clipboard history" : "word list", choosing)))
+                    << history << QString(choosing);
+    }
     void rowsSayingThereIsNothingCannotBeChosen()
     {
-        const auto tryToChoose = [this] {
+        QFETCH(bool, history);
+        QFETCH(QString, choosing);
+        const QString html = "<p>我<a href=\"迫不急待#0\">迫不急待</a>地打开了信封，里面是一张照片。</p><p>第二行</p>";
+        child->setHtml(html);
+        markLinks(child);
+        const QString sentence = child->toPlainText();
+        QTextCursor end(child->document());
+        end.movePosition(QTextCursor::End);
+        child->setTextCursor(end);
+        if (history) {
+            openHistory();
+            QCOMPARE(texts(popup()), QStringList{"剪贴板历史为空"});
+        } else {
+            currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST;
+            pointToMark("迫不急待#");
+            press(Qt::Key_Down);
             press(Qt::Key_Return);
-            onRow(QTest::MouseClick, 0);
-            onRow(QTest::MouseDClick, 0);
-            QVERIFY(!child->document()->isModified());
-        };
-        child->setHtml("<p>我<a href=\"迫不急待#0\">迫不急待</a>地打开了信封，里面是一张照片。</p><p>第二行</p>");
-        openHistory();
-        QCOMPARE(texts(popup()), QStringList{"剪贴板历史为空"});
-        tryToChoose();
-        press(Qt::Key_Escape);
-
-        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST;
-        const QPoint mark = markPoint(child, "迫不急待#");
-        pointTo(mark);
+            QCOMPARE(child->toPlainText(), QString(sentence).replace("急", "及"));
+            child->setTextCursor(end);
+            child->document()->setModified(false);
+            pointToMark("迫不及待#");
+            QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
+            press(Qt::Key_Down);
+        }
+        QCOMPARE(QApplication::focusWidget(), popup());
+        if (choosing == "Return")
+            press(Qt::Key_Return);
+        else
+            onRow(choosing == "click" ? QTest::MouseClick : QTest::MouseDClick, 0);
+        QVERIFY(!child->document()->isModified());
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), child);
+        const QString before = child->toPlainText();
+        typeKeys("AB");
         press(Qt::Key_Return);
-        child->document()->setModified(false);
-        pointTo(awayFromText());
-        pointTo(mark);
-        QCOMPARE(texts(popup()), QStringList{"没有备选条目"});
-        tryToChoose();
+        typeKeys("C");
+        QCOMPARE(child->toPlainText(), before + "AB\nC");
     }
 
     // A double click on an entry chooses it once, and its second click does not
@@ -331,13 +397,14 @@ private slots:
         QFETCH(bool, history);
         child->setHtml("<p>看<a href=\"高兴#64#1\">高兴</a>来了，今天天气很好，大家都很开心。</p>"
                        "<p>第二行的文字也很长，一直写到这里。</p><p>第三行的文字也很长，一直写到这里。</p>");
+        markLinks(child);
         currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
         clipboardHistory = QStringList{"快乐"};
         selectText(child, 6, 8);
         if (history)
             openHistory();
         else
-            pointTo(markPoint(child, "高兴#"));
+            pointToMark("高兴#");
         onRow(QTest::MouseDClick, history ? 0 : 1);
         QTEST(child->toPlainText().left(10), "chosen");
         QCOMPARE(child->textCursor().selectionStart(), 6);
@@ -366,6 +433,7 @@ private slots:
         synonymListAct->trigger();
         QCOMPARE(currentTemplateType, 0); // put back
         QVERIFY(popup()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), popup()); // a list asked for has the keyboard
         QCOMPARE(texts(popup()), (QStringList{"高兴", "快乐"}));
         QVERIFY(!popup()->item(0)->icon().isNull());
         QCOMPARE(popup()->width(), pointSize() * 2 * 2 + 96);
@@ -411,6 +479,7 @@ private slots:
     void hoverOverLinkShowsItsWords()
     {
         child->setHtml("<p>看 <a href=\"高兴#64#1\">高兴</a> 来了</p>");
+        markLinks(child);
         QTextCursor cursor(child->document());
         cursor.setPosition(3);
         const QPoint over = child->cursorRect(cursor).center();
@@ -429,7 +498,11 @@ private slots:
         QCOMPARE(child->anchor, QString("高兴#64#1"));
         QVERIFY(popup()->isVisible());
         QCOMPARE(texts(popup()), (QStringList{"高兴", "快乐"}));
-        QCOMPARE(popup()->pos(), child->viewport()->mapTo(child, over));
+        // Just below the word's line, from the word's start.
+        QTextCursor wordStart(child->document());
+        wordStart.setPosition(2);
+        QCOMPARE(popup()->pos(), child->viewport()->mapTo(child, QPoint(child->cursorRect(wordStart).left(),
+                                                                          child->cursorRect(cursor).bottom() + 1)));
 
         // Moving off the word hides the list; sensitive-word marks show none.
         hover(QPoint(child->viewport()->width() - 2, child->viewport()->height() - 2));
@@ -437,6 +510,206 @@ private slots:
         currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SENSITIVE_WORD;
         hover(over + QPoint(1, 0));
         QVERIFY(!popup()->isVisible());
+    }
+
+    // A list the pointer opened over a mark waits for the writer: keys typed
+    // meanwhile, Return and Backspace too, go to the text at the caret and hide
+    // it, and a click on the word puts the caret there. Pointing into the list
+    // or pressing Down turns to it.
+    void hoverListWaitsForTheWriter_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("typing") << "typing" << "他非常高兴。AB";
+        QTest::newRow("typing, the pointer slipping") << "slip" << "他非常高兴。AB";
+        QTest::newRow("Return") << "Return" << "他非常高兴。\nC";
+        QTest::newRow("Backspace") << "Backspace" << "他非常高兴";
+        QTest::newRow("click on the word") << "click" << "他非常高A兴。";
+        QTest::newRow("Down, then Return") << "Down" << "他非常悲伤。";
+        QTest::newRow("pointer into the list, then Return") << "pointer" << "他非常悲伤。";
+    }
+    void hoverListWaitsForTheWriter()
+    {
+        QFETCH(QString, action);
+        child->setFocus();
+        typeText(child, "他非常高兴。");
+        antonymMarkAct->trigger();
+        QCOMPARE(currentTemplateType, int(TEMPLATE_TYPE_SQLITE_DB_ANTONYM));
+        QTextCursor end(child->document());
+        end.movePosition(QTextCursor::End);
+        mouse(QTest::MouseClick, child->viewport(), child->cursorRect(end).center());
+        pointToMark("高兴#");
+        QVERIFY(popup()->isVisible());
+        QVERIFY(texts(popup()).contains("悲伤"));
+        QCOMPARE(popup()->currentRow(), 0);
+        QVERIFY(popup()->selectedItems().isEmpty()); // nothing looks chosen yet
+        popup()->setCurrentRow(texts(popup()).indexOf("悲伤"), QItemSelectionModel::NoUpdate);
+        QCOMPARE(QApplication::focusWidget(), child);
+
+        if (action == "typing") {
+            typeKeys("AB");
+        } else if (action == "slip") {
+            typeKeys("A");
+            pointTo(markPoint(child, "高兴#") + QPoint(1, 1));
+            QCOMPARE(QApplication::focusWidget(), child);
+            typeKeys("B");
+        } else if (action == "Return") {
+            press(Qt::Key_Return);
+            typeKeys("C");
+        } else if (action == "Backspace") {
+            press(Qt::Key_Backspace);
+        } else if (action == "click") {
+            mouse(QTest::MouseClick, child->viewport(), markPoint(child, "高兴#"));
+            QCOMPARE(child->textCursor().position(), 4);
+            typeKeys("A");
+        } else {
+            if (action == "Down") {
+                press(Qt::Key_Down);
+            } else {
+                // Straight down from the word, as a hand moves, onto the list.
+                const QPoint from = child->viewport()->mapTo(window.data(), markPoint(child, "高兴#"));
+                const QPoint to = popup()->viewport()->mapTo(window.data(), popup()->visualItemRect(popup()->item(0)).center());
+                for (int y = from.y(); y <= to.y(); ++y)
+                    QTest::mouseMove(window->windowHandle(), QPoint(from.x(), y));
+                QTest::mouseMove(window->windowHandle(), to);
+            }
+            QVERIFY(popup()->isVisible());
+            QCOMPARE(QApplication::focusWidget(), popup());
+            QCOMPARE(popup()->selectedItems(), QList<QListWidgetItem*>{popup()->currentItem()});
+            press(Qt::Key_Return);
+        }
+        QTEST(child->toPlainText(), "expected");
+        QVERIFY(!popup()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), child);
+    }
+
+    // The list opens below the marked word's line, or above it where there is
+    // no room below, and leaves the word in sight.
+    void hoverListLeavesTheWordInSight_data()
+    {
+        QTest::addColumn<int>("linesBefore");
+        QTest::addColumn<int>("wordsBefore");
+        QTest::addColumn<bool>("below");
+        QTest::newRow("first line") << 0 << 0 << true;
+        QTest::newRow("last line of the view") << 120 << 0 << false;
+        QTest::newRow("inside a wrapped paragraph") << 0 << 150 << true;
+    }
+    void hoverListLeavesTheWordInSight()
+    {
+        QFETCH(int, linesBefore);
+        QFETCH(int, wordsBefore);
+        QString html;
+        for (int i = 0; i < linesBefore; ++i)
+            html += QString("<p>第%1行</p>").arg(i);
+        child->setHtml(html + "<p>" + QString("今天").repeated(wordsBefore) + "看<a href=\"高兴#0\">高兴</a>来了"
+                       + QString("明天").repeated(wordsBefore) + "</p>");
+        markLinks(child);
+        QTextCursor start(child->document());
+        start.setPosition(child->document()->toPlainText().indexOf("高兴"));
+        child->setTextCursor(start);
+        child->ensureCursorVisible();
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+        pointToMark("高兴#");
+        QCOMPARE(texts(popup()), (QStringList{"高兴", "快乐"}));
+        QTextCursor end(start);
+        end.setPosition(start.position() + 2);
+        QCOMPARE(child->cursorRect(start).top(), child->cursorRect(end).top()); // on one line
+        const QRect word(child->viewport()->mapTo(child, child->cursorRect(start).topLeft()),
+                         child->viewport()->mapTo(child, child->cursorRect(end).bottomRight()));
+        QVERIFY(child->viewport()->geometry().contains(word));
+        QVERIFY2(!popup()->geometry().intersects(word), qPrintable(QString("list %1,%2 %3x%4, word %5,%6 %7x%8")
+                     .arg(popup()->x()).arg(popup()->y()).arg(popup()->width()).arg(popup()->height())
+                     .arg(word.x()).arg(word.y()).arg(word.width()).arg(word.height())));
+        QVERIFY(child->viewport()->geometry().contains(popup()->geometry()));
+        QTEST(popup()->y() > word.y(), "below");
+        // From the word's start.
+        QCOMPARE(popup()->x(), word.x());
+    }
+
+    // A choice replaces the word only inside its own mark: a mark edited by
+    // hand so that it no longer holds the word changes nothing, even when the
+    // word stands in the text further on.
+    void choiceChangesOnlyItsOwnMark_data()
+    {
+        QTest::addColumn<QString>("hovered");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("the edited mark") << "迫不急待#0" << "他迫不及待地打开了信。她也迫不急待地跑了过来。";
+        QTest::newRow("the other mark") << "迫不急待#1" << "他迫不及待地打开了信。她也迫不及待地跑了过来。";
+    }
+    void choiceChangesOnlyItsOwnMark()
+    {
+        QFETCH(QString, hovered);
+        CurrentDir here(TestEnvironment::programDir());
+        ScriptedPrompt prompt;
+        child->setPlainText("他迫不急待地打开了信。她也迫不急待地跑了过来。");
+        blackListSpellingCheckAct->trigger();
+        const QString marked = marksAndBlocks(child->document()).join('\n');
+        QVERIFY2(marked.contains("[迫不急待|迫不急待#0|") && marked.contains("[迫不急待|迫不急待#1|"), qPrintable(marked));
+        // 急 becomes 及 by hand.
+        QTextCursor typo(child->document());
+        typo.setPosition(4);
+        child->setTextCursor(typo);
+        child->setFocus();
+        press(Qt::Key_Backspace);
+        typeText(qApp->focusWidget(), "及");
+        const QString edited = marksAndBlocks(child->document()).join('\n');
+
+        pointToMark(hovered);
+        QCOMPARE(texts(popup()), QStringList{"迫不及待"});
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        QTEST(child->toPlainText(), "expected");
+        if (hovered.endsWith("#0"))
+            QCOMPARE(marksAndBlocks(child->document()).join('\n'), edited);
+        else
+            QVERIFY(marksAndBlocks(child->document()).join('\n').contains("[迫不及待|迫不及待#1|"));
+    }
+
+    // A long clipboard text shows as its start in one short row; choosing it
+    // puts in the whole text.
+    void longClipboardTextShowsItsStart()
+    {
+        QString text;
+        for (int i = 0; i < 5000; ++i)
+            text += QString("第%1行，剪贴板里很长的文字。\n").arg(i);
+        QApplication::clipboard()->setText(text);
+        QApplication::clipboard()->setText("短");
+        child->setFocus();
+        openHistory();
+        QCOMPARE(popup()->count(), 2);
+        QCOMPARE(popup()->item(0)->text(), QString("短"));
+        QCOMPARE(popup()->item(1)->text(), QString(text.left(40)).replace('\n', ' ') + QChar(0x2026));
+        QCOMPARE(popup()->visualItemRect(popup()->item(1)).height(), rowHeight());
+        QVERIFY(shownText(popup(), 1).startsWith("第0行，剪贴板里"));
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        QCOMPARE(child->toPlainText(), text);
+    }
+
+    // Only marks open a list: the writer's own links do not, whatever they point to.
+    void onlyMarksOpenAList_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<bool>("mark");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("web link") << "<a href=\"https://example.com/\">网站</a>" << false << false;
+        QTest::newRow("link to a word") << "<a href=\"高兴#1\">高兴</a>" << false << false;
+        QTest::newRow("mark") << "<a href=\"高兴#1\">高兴</a>" << true << true;
+    }
+    void onlyMarksOpenAList()
+    {
+        QFETCH(QString, html);
+        QFETCH(bool, mark);
+        child->setHtml("<p>看" + html + "来了</p>");
+        if (mark)
+            markLinks(child);
+        currentTemplateType = TEMPLATE_TYPE_SQLITE_DB_SYNONYM;
+        QTextCursor cursor(child->document());
+        cursor.setPosition(2);
+        pointTo(awayFromText());
+        pointTo(child->cursorRect(cursor).center());
+        QTEST(popup()->isVisible(), "opens");
+        QCOMPARE(child->tryAnchor.isEmpty(), !mark);
     }
 
     void hoverListsOfTheSpellingRun()
@@ -461,6 +734,7 @@ private slots:
         selectText(child, 0, 2);
         window->magicLamp();
         QCOMPARE(currentTemplateType, int(TEMPLATE_TYPE_SQLITE_DB_SYNONYM));
+        QCOMPARE(QApplication::focusWidget(), popup());
         QCOMPARE(texts(popup()), (QStringList{"雨伞 相关的人物", "雨伞 相关的行为", "雨伞 相关的动作", "雨伞 相关的动物",
                                             "雨伞 相关的道具", "雨伞 相关的名言", "雨伞 相关的形容词",
                                             "雨伞 相关的近义词"}));
@@ -582,7 +856,8 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, markPoint(child, "春天#"), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(child->viewport(), &move);
         QCOMPARE(texts(popup()), QStringList{"[形容春天]"});
-        QTest::keyClick(popup(), Qt::Key_Return);
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
         atomTemplateMarkers = markers;
         auto* tab = qobject_cast<TemplateDialog*>(window->mainTabWidget->currentWidget());
         QVERIFY(tab);
