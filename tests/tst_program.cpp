@@ -334,6 +334,15 @@ private slots:
         QVERIFY(display.connections() > 1);
     }
 
+    // With the log off, the toolkit's last word before it ends the process
+    // still reaches the terminal.
+    void fatalMessageReachesStandardError()
+    {
+        const X11Run run = runOnDisplay(QString(), "no-such-platform");
+        QCOMPARE(run.status, QProcess::CrashExit);
+        QVERIFY2(run.err.contains("no Qt platform plugin could be initialized"), qPrintable(run.err));
+    }
+
     // The user's program folder is laid out from the build (the tests read the
     // build's own folder): words the user adds there survive a rebuild.
     void userAdditionsSurviveARebuild()
