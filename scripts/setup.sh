@@ -22,6 +22,7 @@ export TQ_JOBS="$jobs"
 packages=(cmake ninja-build g++ qtbase5-dev libqt5sql5-sqlite libqt5charts5-dev
           qttools5-dev qttranslations5-l10n fonts-wqy-microhei
           zlib1g-dev # the text cipher's bounded decompression
+          libxcb1-dev              # start-up connects to the X server before the toolkit does
           python3-jieba            # the word segmentation tool, Utilities/JieBa
           libreoffice-writer-nogui) # Word export converts through LibreOffice
 if [ "$mode" = run ] && [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
@@ -33,6 +34,7 @@ if [ "$mode" = test ]; then
   packages+=(python3)            # the template data test re-runs data/templates/generate.py
   packages+=(unicode-data)       # the word-table check reads the standard character list from Unihan
   packages+=(sqlite3)            # the database-template benchmark's baseline import
+  packages+=(xvfb)               # the start-up test on an X display that drops connections
 fi
 
 missing=()

@@ -2,8 +2,14 @@
 // start from another folder, clean exit.
 
 #include <QDir>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <utility>
 
 #include "SettingsStore.h"
 #include "TestSupport.h"
@@ -69,6 +75,149 @@ QString layOut(const QString& from, const QString& to)
                           TestEnvironment::sourceDir() + "/cmake/LayOutProgramFolder.cmake"});
     cmake.waitForFinished(60000);
     return QString::fromUtf8(cmake.readAll());
+}
+
+// An X server of the test's own (Xvfb picks a free display number).
+class XServer
+{
+public:
+    ~XServer()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(10000);
+    }
+
+    bool start()
+    {
+        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+        if (xvfb.isEmpty())
+            return false;
+        // Without shared memory, whose descriptors a relay over TCP cannot carry.
+        m_process.start(xvfb, {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-extension",
+                               "MIT-SHM"});
+        // The number is written once the server takes connections.
+        if (!QTest::qWaitFor([&] { return m_process.canReadLine(); }, 30000))
+            return false;
+        bool ok = false;
+        m_number = m_process.readLine().trimmed().toInt(&ok);
+        return ok;
+    }
+
+    QString socketPath() const { return QString("/tmp/.X11-unix/X%1").arg(m_number); }
+
+private:
+    QProcess m_process;
+    int m_number = -1;
+};
+
+// A display on TCP that passes connections on to an X server, and drops some as
+// they come: like an X server that resets when its last client leaves (which
+// drops the connections being set up meanwhile), starting just after the last
+// client left; or the first three; or all of them.
+class FlakyDisplay : public QObject
+{
+public:
+    enum Drops { WhileResetting, FirstThree, All };
+
+    FlakyDisplay(const QString& serverSocket, Drops drops)
+        : m_serverSocket(serverSocket), m_drops(drops), m_resetting(drops == WhileResetting)
+    {
+        connect(&m_listener, &QTcpServer::newConnection, this, &FlakyDisplay::accept);
+    }
+
+    bool listen()
+    {
+        for (m_number = 100; m_number < 1000; ++m_number)
+            if (m_listener.listen(QHostAddress::LocalHost, quint16(6000 + m_number)))
+                return true;
+        return false;
+    }
+
+    QString display() const { return QString("127.0.0.1:%1").arg(m_number); }
+    int connections() const { return m_connections; }
+
+private:
+    bool drops()
+    {
+        switch (m_drops) {
+        case WhileResetting:
+            // The reset is over once it has dropped what came meanwhile.
+            return std::exchange(m_resetting, false);
+        case FirstThree:
+            return m_connections <= 3;
+        case All:
+            break;
+        }
+        return true;
+    }
+
+    void accept()
+    {
+        while (QTcpSocket* client = m_listener.nextPendingConnection()) {
+            ++m_connections;
+            connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+            if (drops()) {
+                client->close();
+                continue;
+            }
+            auto* server = new QLocalSocket(client);
+            server->connectToServer(m_serverSocket);
+            if (!server->waitForConnected(10000)) {
+                client->close();
+                continue;
+            }
+            ++m_open;
+            connect(client, &QTcpSocket::readyRead, server, [=] { server->write(client->readAll()); });
+            connect(server, &QLocalSocket::readyRead, client, [=] { client->write(server->readAll()); });
+            connect(client, &QTcpSocket::disconnected, server, &QLocalSocket::disconnectFromServer);
+            connect(server, &QLocalSocket::disconnected, client, &QTcpSocket::disconnectFromHost);
+            connect(client, &QTcpSocket::disconnected, this, [this] { m_resetting = --m_open == 0; });
+            server->write(client->readAll());
+        }
+    }
+
+    QTcpServer m_listener;
+    QString m_serverSocket;
+    Drops m_drops;
+    bool m_resetting;
+    int m_number = 0;
+    int m_connections = 0;
+    int m_open = 0;
+};
+
+struct X11Run
+{
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    int exitCode = -1;
+    QString err;
+};
+
+// Runs the program on an X display until it has shown its window (the event
+// loop of the test keeps turning meanwhile, for a display served from here).
+X11Run runOnDisplay(const QString& display, const QString& platform = QString())
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TARNQUILL_QUIT_WHEN_SHOWN", "1");
+    environment.insert("DISPLAY", display);
+    environment.insert("XAUTHORITY", TestEnvironment::instance()->tempDir() + "/no-xauthority");
+    for (const char* name : {"QT_QPA_PLATFORM", "XDG_SESSION_TYPE", "WAYLAND_DISPLAY"})
+        environment.remove(name);
+    if (!platform.isEmpty())
+        environment.insert("QT_QPA_PLATFORM", platform);
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(TestEnvironment::instance()->workDir());
+    process.start(TestEnvironment::programDir() + "/Tarnquill", QStringList());
+    X11Run run;
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 60000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.status = process.exitStatus();
+    run.exitCode = process.exitCode();
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
 }
 
 } // namespace
@@ -147,6 +296,51 @@ private slots:
         QVERIFY(run.out.contains("SuperUser = true"));
         QVERIFY(!run.out.contains("[DEBUG   ]"));
         QVERIFY(logFiles().isEmpty());
+    }
+
+    // An X server drops the connections being set up when its last client
+    // leaves, as when one copy of the program ends just as the next starts;
+    // start-up tries again instead of ending in abort(), keeps the server from
+    // resetting while the toolkit connects, and says so when the display never
+    // answers.
+    void displayThatDropsConnections_data()
+    {
+        QTest::addColumn<int>("drops");
+        QTest::addColumn<QString>("platforms");
+        QTest::addColumn<int>("exitCode");
+        QTest::addRow("the last client has just left") << int(FlakyDisplay::WhileResetting) << QString() << 0;
+        QTest::addRow("the first three dropped") << int(FlakyDisplay::FirstThree) << QString("xcb") << 0;
+        QTest::addRow("every connection dropped") << int(FlakyDisplay::All) << QString() << 1;
+        // The toolkit goes on to the next platform of the list.
+        QTest::addRow("every connection dropped, offscreen next") << int(FlakyDisplay::All) << QString("xcb;offscreen") << 0;
+    }
+
+    void displayThatDropsConnections()
+    {
+        QFETCH(int, drops);
+        QFETCH(QString, platforms);
+        QFETCH(int, exitCode);
+        XServer server;
+        if (!server.start())
+            QSKIP("Xvfb is not installed");
+        FlakyDisplay display(server.socketPath(), FlakyDisplay::Drops(drops));
+        QVERIFY(display.listen());
+
+        const X11Run run = runOnDisplay(display.display(), platforms);
+        QVERIFY2(run.status == QProcess::NormalExit, qPrintable(run.err));
+        QCOMPARE(run.exitCode, exitCode);
+        if (exitCode != 0)
+            QVERIFY2(run.err.contains("无法连接到显示 " + display.display()), qPrintable(run.err));
+        QVERIFY(display.connections() > 1);
+    }
+
+    // With the log off, the toolkit's last word before it ends the process
+    // still reaches the terminal.
+    void fatalMessageReachesStandardError()
+    {
+        const X11Run run = runOnDisplay(QString(), "no-such-platform");
+        QCOMPARE(run.status, QProcess::CrashExit);
+        QVERIFY2(run.err.contains("no Qt platform plugin could be initialized"), qPrintable(run.err));
     }
 
     // The user's program folder is laid out from the build (the tests read the

@@ -80,9 +80,9 @@ void drainWindowLines()
         dialog->appendLog(line);
 }
 
-void writeNestedMessage(const QString& message)
+void writeToStandardError(const QString& message)
 {
-    // Sinks are out of reach here; stderr still shows what went wrong.
+    // For what the sinks cannot take (or do not): stderr still shows what went wrong.
     const QByteArray bytes = message.toLocal8Bit();
     std::fprintf(stderr, "%s\n", bytes.constData());
     std::fflush(stderr);
@@ -201,20 +201,24 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
 {
     Q_UNUSED(context)
     // Hot path: most messages are filtered out, so nothing is locked or
-    // formatted before these two checks.
+    // formatted before these checks.
     const int targets = logTargets;
-    if (targets == 0)
+    if (targets == 0 || static_cast<int>(type) < logLevel) {
+        // The toolkit ends the process after a fatal message: its reason is
+        // never lost, whatever the log settings.
+        if (type == QtFatalMsg)
+            writeToStandardError(message);
         return;
-    if (static_cast<int>(type) < logLevel)
-        return;
+    }
 
     if (insideHandler) {
-        writeNestedMessage(message);
+        writeToStandardError(message);
         return;
     }
     InsideHandlerScope scope;
 
     bool drainHere = false;
+    bool kept = false; // by the file or the console, which outlive the process
     {
         QMutexLocker locker(&handlerMutex);
         const QString line = logLine(type, message, QDateTime::currentDateTime());
@@ -222,9 +226,11 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
         if ((targets & LOG_TARGET_FILE) && logStream) {
             *logStream << line << '\n';
             logStream->flush();
+            kept = true;
         }
 
         if (targets & LOG_TARGET_CONSOLE) {
+            kept = true;
             QByteArray bytes = consoleLogLine(type, line).toUtf8();
             bytes.append('\n');
             if (consoleDevice) {
@@ -253,6 +259,8 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
     // Outside the lock so worker threads are not held up by the widget.
     if (drainHere)
         drainWindowLines();
+    if (type == QtFatalMsg && !kept)
+        writeToStandardError(message);
 }
 
 void setLogOutputDialog(OutputDialogEx* dialog)

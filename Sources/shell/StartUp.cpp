@@ -15,10 +15,12 @@
 #include <QTime>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdio>
 #include <exception>
 #include <memory>
 
 #include "Application.h"
+#include "DisplayConnection.h"
 #include "FirstPaintReport.h"
 #include "Logging.h"
 #include "MainWindow.h"
@@ -158,6 +160,23 @@ void logEnvironment(int argc, char** argv)
 
 } // namespace
 
+bool connectToDisplay(DisplayConnection& connection, int argc, char** argv, int patienceMs)
+{
+    const DisplayConnection::Target target = DisplayConnection::target(argc, argv);
+    if (!target.x11 || connection.open(target.display, patienceMs) || target.hasFallback)
+        return true;
+    const QByteArray display = target.display.isEmpty() ? qgetenv("DISPLAY") : target.display;
+    // No translation is installed this early.
+    const QString message = QStringLiteral("无法连接到显示 %1, 塔泉笔维德马克无法启动.")
+                                .arg(display.isEmpty() ? QStringLiteral("(DISPLAY 未设置)")
+                                                       : QString::fromLocal8Bit(display));
+    qCritical().noquote() << message;
+    // Said on the terminal even when the log is off: there is no window to say it in.
+    std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+    std::fflush(stderr);
+    return false;
+}
+
 void readStartUpSwitches(Settings& settings)
 {
     if (settings.contains(QStringLiteral("SuperUser")))
@@ -196,7 +215,14 @@ int runTarnquill(int argc, char** argv)
 
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    // Held until the application has its own connection (see DisplayConnection).
+    DisplayConnection display;
+    if (!connectToDisplay(display, argc, argv, kDisplayPatienceMs)) {
+        closeLogFile();
+        return 1;
+    }
     Application application(argc, argv);
+    display.close();
 
     qInfo() << "BinType =" << "TARN_QUILL_VELD_MARK";
     qInfo() << "BinVersion =" << "v1.5.0";

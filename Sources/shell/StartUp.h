@@ -11,6 +11,7 @@
 #include <QVariant>
 
 class Application;
+class DisplayConnection;
 #include "ProgramState.h"
 #include "SettingsStore.h"
 
@@ -31,6 +32,14 @@ uint commandLineTemplateType(const QString& argument);
 
 // Makes relative file arguments absolute against startDirectory; argument 0 is kept.
 QStringList resolveCommandLine(const QStringList& arguments, const QString& startDirectory);
+
+// How long start-up keeps trying an X server that drops or refuses connections.
+constexpr int kDisplayPatienceMs = 3000;
+
+// Connects to the X display the toolkit is about to open, trying for up to
+// patienceMs. False, with the reason on standard error and in the log, when it
+// cannot be reached and the toolkit has no other platform to fall back on.
+bool connectToDisplay(DisplayConnection& connection, int argc, char** argv, int patienceMs);
 
 // Reads "SuperUser", "EnableAutoUpgrade" and "AutoGenBatch" (never written by the
 // program) into their flags and logs them.
