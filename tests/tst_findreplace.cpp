@@ -300,7 +300,8 @@ private slots:
 
     // The count and Replace All take exactly the matches that repeated presses of 查找 select, forward
     // from the start and backward from the end, in a document with a table, no-break and line
-    // separators, accents and emoji. (A press never selects the empty match at the cursor.)
+    // separators, accents and emoji. (A press never selects the empty match at the cursor.) An
+    // emoji is one character to "." and "\W".
     void matchesAreWhatRepeatedSearchesFind()
     {
         QTextDocument document;
@@ -308,7 +309,8 @@ private slots:
                                         "<td>a\u0301b</td></tr></table>\U0001F468\u200D\U0001F469ab"));
         QVERIFY(document.toRawText().contains(QStringLiteral("a\u00A0b\u2028ab")));
         const int end = document.characterCount() - 1;
-        for (const QString find : {"x*", "^", "$", "\\b", "a?", "b|$", "(?=\u0301)", "ab", "a b"})
+        for (const QString find : {"x*", "^", "$", "\\b", "a?", "b|$", "(?=\u0301)", "ab", "a b", ".", "\\w+", "a|ab",
+                                   "\\W", "(?=b)x*b"})
             for (const bool regexp : {false, true}) {
                 QStringList scanned;
                 MatchScanner(find, Qt::CaseInsensitive, regexp).scan(document.toRawText(), [&](int from, int to) {
@@ -369,6 +371,17 @@ private slots:
         setText("ab", 1);
         window->findReplace("x*", "Y", NoFlag, NoFlag, false, true, false, true);
         QCOMPARE(child->toPlainText(), QString("ab"));
+        // The selection is a match as a search finds it, in its text: "a" before "b", not the one before "c".
+        for (const int at : {3, 0}) {
+            setText("ab ac");
+            cursor = child->textCursor();
+            cursor.setPosition(at);
+            cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
+            child->setTextCursor(cursor);
+            window->findReplace("a(?=b)", "X", NoFlag, NoFlag, false, true, false, true);
+        }
+        QCOMPARE(child->toPlainText(), QString("Xb ac"));
+        QVERIFY(prompt.texts.isEmpty());
     }
 
     void noDocument()
