@@ -367,9 +367,13 @@ private slots:
         child->setTextCursor(cursor);
         window->findReplace("ab", "X", NoFlag, NoFlag, false, true, false, true);
         QCOMPARE(child->toPlainText(), QString("ab abc"));
-        // An empty selection never counts as a match, even for an expression that matches empty text.
+        // An empty selection is the match where the expression matches the empty text, and is replaced
+        // as 全部替换 replaces it; where the expression does not match there, nothing is replaced.
         setText("ab", 1);
         window->findReplace("x*", "Y", NoFlag, NoFlag, false, true, false, true);
+        QCOMPARE(child->toPlainText(), QString("aYb"));
+        setText("ab", 1);
+        QVERIFY(!window->findReplace("^", "Y", NoFlag, NoFlag, false, true, false, true));
         QCOMPARE(child->toPlainText(), QString("ab"));
         // The selection is a match as a search finds it, in its text: "a" before "b", not the one before "c".
         for (const int at : {3, 0}) {
@@ -381,6 +385,49 @@ private slots:
             window->findReplace("a(?=b)", "X", NoFlag, NoFlag, false, true, false, true);
         }
         QCOMPARE(child->toPlainText(), QString("Xb ac"));
+        QVERIFY(prompt.texts.isEmpty());
+    }
+
+    // Pressing 替换 over and over from one end replaces what 全部替换 replaces, empty matches included.
+    void singleReplacesDoWhatReplaceAllDoes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<bool>("regexp");
+        QTest::addColumn<QString>("expected");
+        const QString cafe = QStringLiteral("cafe\u0301 \U0001F468\u200D\U0001F469 z");
+        QTest::newRow("empty matches among accents and emoji")
+            << cafe << "x*" << "-" << true << QStringLiteral("-c-a-f-e\u0301- -\U0001F468\u200D\U0001F469- -z-");
+        QTest::newRow("line starts") << "one\ntwo" << "^" << "> " << true << "> one\n> two";
+        QTest::newRow("line ends") << "one\ntwo" << "$" << ";" << true << "one;\ntwo;";
+        QTest::newRow("word boundaries") << "ab cd" << "\\b" << "|" << true << "|ab| |cd|";
+        QTest::newRow("empty after a match") << "ab" << "a?" << "X" << true << "XXbX";
+        QTest::newRow("accent after a match") << "a\u0301b" << "a?" << "|" << true << "|\u0301|b|";
+        QTest::newRow("replacement holds the text") << "aa a" << "a" << "aa" << false << "aaaa aa";
+        QTest::newRow("match before its context") << "ab ac ab" << "a(?=b)" << "X" << true << "Xb ac Xb";
+    }
+
+    void singleReplacesDoWhatReplaceAllDoes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, find);
+        QFETCH(QString, replacement);
+        QFETCH(bool, regexp);
+        QFETCH(QString, expected);
+        ScriptedPrompt prompt;
+        setText(text);
+        window->findReplace(find, replacement, NoFlag, NoFlag, false, true, true, regexp);
+        QCOMPARE(child->toPlainText(), expected);
+        for (const bool backward : {false, true}) {
+            setText(text, backward ? text.size() : 0);
+            const auto direction = backward ? QTextDocument::FindBackward : NoFlag;
+            for (int press = 0; press < 50; ++press) {
+                if (!window->findReplace(find, replacement, direction, NoFlag, false, true, false, regexp))
+                    break;
+            }
+            QCOMPARE(child->toPlainText(), expected);
+        }
         QVERIFY(prompt.texts.isEmpty());
     }
 

@@ -65,7 +65,8 @@ bool FindReplace::search(const QTextCursor& from, bool passEmpty)
 }
 
 // Plain text: the selected text is the find text. An expression: the selection
-// is the match a search from its start finds in its paragraph.
+// (perhaps empty, where the expression matches the empty text) is the match a
+// search from its start finds in its paragraph.
 bool FindReplace::selectionMatches() const
 {
     if (!m_options.regexp)
@@ -77,6 +78,23 @@ bool FindReplace::selectionMatches() const
         return false;
     const MatchScanner::Match match = m_scanner.next(block.text(), start);
     return match.start == start && match.end == end;
+}
+
+// Replaces the selected match and leaves the cursor behind the replacement (in
+// front of it when searching backward), so that the next search never looks into
+// the text put there. True when the empty match at the cursor is to be passed
+// over: the match just replaced, or one that was not there before.
+bool FindReplace::replaceSelection()
+{
+    const bool wasEmpty = !m_cursor.hasSelection();
+    QTextCursor edit(m_cursor);
+    const int start = edit.selectionStart();
+    edit.insertText(m_options.replace);
+    const bool backward = m_flags & QTextDocument::FindBackward;
+    if (backward)
+        edit.setPosition(start);
+    m_cursor = edit;
+    return wasEmpty || backward;
 }
 
 bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
@@ -93,13 +111,13 @@ bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
     }
 
     bool searched = false;
-    const bool passEmpty = !m_cursor.hasSelection();
+    bool passEmpty = !m_cursor.hasSelection();
     if (!replace) {
         searched = true;
         if (search(m_cursor, passEmpty))
             return true;
-    } else if (m_cursor.hasSelection() && selectionMatches()) {
-        QTextCursor(m_cursor).insertText(m_options.replace);
+    } else if (selectionMatches()) {
+        passEmpty = replaceSelection();
     }
     QTextCursor restart = m_cursor;
     if (m_options.wrapAround) {

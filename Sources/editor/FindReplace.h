@@ -28,7 +28,8 @@ public:
     // One command of the dialog, from the editor's cursor `from`: find the next
     // match (replace and replaceAll false), replace the selected match and offer
     // the next one (replace), or replace every match (replaceAll, one undo step,
-    // the cursor left at the start).
+    // the cursor left at the start). A cursor without a selection where an
+    // expression matches the empty text has that match selected.
     // True when a match is selected afterwards.
     bool run(const QTextCursor& from, bool replace, bool replaceAll);
 
@@ -46,6 +47,7 @@ private:
     QTextCursor findExpression(const QTextCursor& at, bool passEmpty) const;
     bool search(const QTextCursor& from, bool passEmpty);
     bool selectionMatches() const;
+    bool replaceSelection();
     void setCursor(const QTextCursor& cursor);
     void replaceAll();
     // The matches a replace-all replaces, from the start, left to right.
