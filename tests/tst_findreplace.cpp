@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -32,7 +33,7 @@ class FindReplaceTest : public QObject
     Q_OBJECT
 
     QScopedPointer<MainWindow> window;
-    MdiChild* child = nullptr;
+    QPointer<MdiChild> child; // null once its document is closed
 
     FindReplaceDialogEx* dialog() const { return window->findChild<FindReplaceDialogEx*>(); }
     template <typename T>
@@ -87,7 +88,8 @@ private slots:
 
     void cleanup()
     {
-        child->document()->setModified(false);
+        if (child)
+            child->document()->setModified(false);
         window.reset();
     }
 
@@ -549,6 +551,56 @@ private slots:
         QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
         for (QPushButton* button : buttons)
             QVERIFY(button->isEnabled());
+    }
+
+    // Closing the last document empties the count and turns the buttons off, as
+    // before any document; a count of its text started just before does not bring
+    // the label back. A new document brings both back.
+    void noDocumentLeavesNothingToCount()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        const auto buttons = {part<QPushButton>("findPushButton"), part<QPushButton>("replacePushButton"),
+                              part<QPushButton>("replaceAllPushButton")};
+        setText(QStringLiteral("甲乙丙b\n").repeated(20000));
+        QCOMPARE(shownCount("c", false, false), QString("匹配结果: 0 个"));
+        part<QComboBox>("findComboBox")->setEditText("b");
+        child->document()->setModified(false);
+        window->closeAllAct->trigger();
+        QTRY_VERIFY(!window->activeMdiChild());
+        QCOMPARE(countLabel(), QString());
+        for (QPushButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+        // Typing another find text does not bring them back.
+        QTest::keyClicks(part<QComboBox>("findComboBox")->lineEdit(), "z");
+        QCOMPARE(countLabel(), QString());
+        for (QPushButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+
+        window->newFile();
+        child = window->activeMdiChild();
+        QVERIFY(child);
+        QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
+        for (QPushButton* button : buttons)
+            QVERIFY(button->isEnabled());
+    }
+
+    // An editor that closes on its own (and is deleted) with no other window made
+    // active after it leaves no document to count in: the dialog looks again once
+    // the document is gone.
+    void documentGoneOnItsOwnLeavesNothingToCount()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        setText("aaa");
+        QCOMPARE(shownCount("a", false, false), QString("匹配结果: 3 个"));
+        child->document()->setModified(false);
+        child->close();
+        QTRY_VERIFY(!child);
+        QVERIFY(!window->activeMdiChild());
+        QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString());
+        QVERIFY(!part<QPushButton>("findPushButton")->isEnabled());
+        QVERIFY(!part<QPushButton>("replaceAllPushButton")->isEnabled());
     }
 
     void pagesMoveOneSetOfControls()
