@@ -1,6 +1,7 @@
 // Find and replace: the search engine on a known document (directions, case,
 // wrap-around, regular expressions, expressions that match empty text), single
-// and full replacement, and the dialog's buttons, pages, match count and history.
+// and full replacement, the dialog's buttons, pages, match count and history,
+// and the counter that never waits for an old count.
 
 #include <QAction>
 #include <QCheckBox>
@@ -9,12 +10,19 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
+
+#include <atomic>
+#include <memory>
 
 #include "FindReplace.h"
 #include "FindReplaceDialogEx.h"
 #include "MainWindow.h"
+#include "MatchCounter.h"
 #include "MatchScanner.h"
 #include "MdiChild.h"
 #include "TestSupport.h"
@@ -25,6 +33,28 @@ namespace {
 const QString knownText = QStringLiteral("one two One two\nthree one");
 
 const QTextDocument::FindFlag NoFlag = QTextDocument::FindFlag(0);
+
+// A count that runs until the test releases it (or ten seconds pass), or, when
+// it heeds them, until it is told to stop, like a scan between two matches; one
+// that does not is like one long match. It tells what it saw, and lives as long
+// as the count's thread.
+struct HeldCount
+{
+    QSemaphore release;
+    std::atomic<bool> done{false};
+    std::atomic<bool> toldToStop{false};
+
+    static MatchCounter::Count count(const std::shared_ptr<HeldCount>& held, int answer, bool heedStop)
+    {
+        return [held, answer, heedStop](const MatchCounter::Stop& stop) {
+            for (int i = 0; i < 1000 && !held->release.tryAcquire(1, 10) && !(heedStop && stop()); ++i) {
+            }
+            held->toldToStop = stop();
+            held->done = true;
+            return heedStop && stop() ? -1 : answer;
+        };
+    }
+};
 
 } // namespace
 
@@ -585,6 +615,23 @@ private slots:
             QVERIFY(button->isEnabled());
     }
 
+    // Closing the last document drops the count of its text still on its way.
+    void closingTheDocumentDropsItsCount()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        setText(QStringLiteral("甲乙丙\n").repeated(50000));
+        QCOMPARE(shownCount("x", false, true), QString("匹配结果: 0 个"));
+        part<QComboBox>("findComboBox")->setEditText("x*");
+        QVERIFY(dialog()->isCounting());
+        child->document()->setModified(false);
+        window->closeAllAct->trigger();
+        QTRY_VERIFY(!child);
+        QVERIFY(!dialog()->isCounting());
+        QTest::qWait(500); // the count's answer, were it passed on, would arrive here
+        QCOMPARE(part<QLabel>("resultLabel")->text(), QString());
+    }
+
     // An editor that closes on its own (and is deleted) with no other window made
     // active after it leaves no document to count in: the dialog looks again once
     // the document is gone.
@@ -601,6 +648,63 @@ private slots:
         QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString());
         QVERIFY(!part<QPushButton>("findPushButton")->isEnabled());
         QVERIFY(!part<QPushButton>("replaceAllPushButton")->isEnabled());
+    }
+
+    // A later count's answer shows while an earlier count, busy with one long
+    // match, still runs; the earlier one is told to stop and its answer, when it
+    // comes, goes nowhere.
+    void newerCountArrivesWhileAnOlderOneRuns()
+    {
+        MatchCounter counter;
+        QSignalSpy counted(&counter, &MatchCounter::counted);
+        const auto older = std::make_shared<HeldCount>();
+        const auto releaseOlder = qScopeGuard([older] { older->release.release(); }); // before the counter goes
+        counter.start(HeldCount::count(older, 7, false));
+        counter.start([](const MatchCounter::Stop&) { return 3; });
+        QTRY_COMPARE(counted.count(), 1);
+        QCOMPARE(counted.at(0).at(0).toInt(), 3);
+        QVERIFY(!older->done);
+        QVERIFY(!counter.isBusy());
+        older->release.release();
+        QTRY_VERIFY(older->done);
+        QVERIFY(older->toldToStop);
+        QTest::qWait(200); // its answer, had it been passed on, would arrive here
+        QCOMPARE(counted.count(), 1);
+    }
+
+    // cancel() tells the count under way to stop and drops its answer.
+    void cancelStopsTheCountAndDropsItsAnswer()
+    {
+        MatchCounter counter;
+        QSignalSpy counted(&counter, &MatchCounter::counted);
+        const auto count = std::make_shared<HeldCount>();
+        counter.start(HeldCount::count(count, 5, true));
+        QVERIFY(counter.isBusy());
+        counter.cancel();
+        QVERIFY(!counter.isBusy());
+        QTRY_VERIFY(count->done);
+        QVERIFY(count->toldToStop);
+        QTest::qWait(200);
+        QCOMPARE(counted.count(), 0);
+        // The counter counts on afterwards.
+        counter.start([](const MatchCounter::Stop&) { return 2; });
+        QTRY_COMPARE(counted.count(), 1);
+        QCOMPARE(counted.at(0).at(0).toInt(), 2);
+    }
+
+    // The counter's end waits for no count: one that cannot stop yet runs on
+    // after the destructor returned, and ends without touching the counter.
+    void destroyingTheCounterWaitsForNoCount()
+    {
+        const auto count = std::make_shared<HeldCount>();
+        auto* counter = new MatchCounter;
+        counter->start(HeldCount::count(count, 4, false));
+        delete counter;
+        QVERIFY(!count->done);
+        count->release.release();
+        QTRY_VERIFY(count->done);
+        QVERIFY(count->toldToStop);
+        QTest::qWait(100); // its answer, had it been passed on, would reach the deleted counter here
     }
 
     void pagesMoveOneSetOfControls()
