@@ -1,19 +1,28 @@
 // Find and replace: the search engine on a known document (directions, case,
 // wrap-around, regular expressions, expressions that match empty text), single
-// and full replacement, and the dialog's buttons, pages, match count and history.
+// and full replacement, the dialog's buttons, pages, match count and history,
+// and the counter that never waits for an old count.
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
+
+#include <atomic>
+#include <memory>
 
 #include "FindReplace.h"
 #include "FindReplaceDialogEx.h"
 #include "MainWindow.h"
+#include "MatchCounter.h"
 #include "MatchScanner.h"
 #include "MdiChild.h"
 #include "TestSupport.h"
@@ -25,6 +34,28 @@ const QString knownText = QStringLiteral("one two One two\nthree one");
 
 const QTextDocument::FindFlag NoFlag = QTextDocument::FindFlag(0);
 
+// A count that runs until the test releases it (or ten seconds pass), or, when
+// it heeds them, until it is told to stop, like a scan between two matches; one
+// that does not is like one long match. It tells what it saw, and lives as long
+// as the count's thread.
+struct HeldCount
+{
+    QSemaphore release;
+    std::atomic<bool> done{false};
+    std::atomic<bool> toldToStop{false};
+
+    static MatchCounter::Count count(const std::shared_ptr<HeldCount>& held, int answer, bool heedStop)
+    {
+        return [held, answer, heedStop](const MatchCounter::Stop& stop) {
+            for (int i = 0; i < 1000 && !held->release.tryAcquire(1, 10) && !(heedStop && stop()); ++i) {
+            }
+            held->toldToStop = stop();
+            held->done = true;
+            return heedStop && stop() ? -1 : answer;
+        };
+    }
+};
+
 } // namespace
 
 class FindReplaceTest : public QObject
@@ -32,7 +63,7 @@ class FindReplaceTest : public QObject
     Q_OBJECT
 
     QScopedPointer<MainWindow> window;
-    MdiChild* child = nullptr;
+    QPointer<MdiChild> child; // null once its document is closed
 
     FindReplaceDialogEx* dialog() const { return window->findChild<FindReplaceDialogEx*>(); }
     template <typename T>
@@ -87,7 +118,8 @@ private slots:
 
     void cleanup()
     {
-        child->document()->setModified(false);
+        if (child)
+            child->document()->setModified(false);
         window.reset();
     }
 
@@ -300,7 +332,8 @@ private slots:
 
     // The count and Replace All take exactly the matches that repeated presses of 查找 select, forward
     // from the start and backward from the end, in a document with a table, no-break and line
-    // separators, accents and emoji. (A press never selects the empty match at the cursor.)
+    // separators, accents and emoji. (A press never selects the empty match at the cursor.) An
+    // emoji is one character to "." and "\W".
     void matchesAreWhatRepeatedSearchesFind()
     {
         QTextDocument document;
@@ -308,7 +341,8 @@ private slots:
                                         "<td>a\u0301b</td></tr></table>\U0001F468\u200D\U0001F469ab"));
         QVERIFY(document.toRawText().contains(QStringLiteral("a\u00A0b\u2028ab")));
         const int end = document.characterCount() - 1;
-        for (const QString find : {"x*", "^", "$", "\\b", "a?", "b|$", "(?=\u0301)", "ab", "a b"})
+        for (const QString find : {"x*", "^", "$", "\\b", "a?", "b|$", "(?=\u0301)", "ab", "a b", ".", "\\w+", "a|ab",
+                                   "\\W", "(?=b)x*b"})
             for (const bool regexp : {false, true}) {
                 QStringList scanned;
                 MatchScanner(find, Qt::CaseInsensitive, regexp).scan(document.toRawText(), [&](int from, int to) {
@@ -365,10 +399,68 @@ private slots:
         child->setTextCursor(cursor);
         window->findReplace("ab", "X", NoFlag, NoFlag, false, true, false, true);
         QCOMPARE(child->toPlainText(), QString("ab abc"));
-        // An empty selection never counts as a match, even for an expression that matches empty text.
+        // An empty selection is the match where the expression matches the empty text, and is replaced
+        // as 全部替换 replaces it; where the expression does not match there, nothing is replaced.
         setText("ab", 1);
         window->findReplace("x*", "Y", NoFlag, NoFlag, false, true, false, true);
+        QCOMPARE(child->toPlainText(), QString("aYb"));
+        setText("ab", 1);
+        QVERIFY(!window->findReplace("^", "Y", NoFlag, NoFlag, false, true, false, true));
         QCOMPARE(child->toPlainText(), QString("ab"));
+        // The selection is a match as a search finds it, in its text: "a" before "b", not the one before "c".
+        for (const int at : {3, 0}) {
+            setText("ab ac");
+            cursor = child->textCursor();
+            cursor.setPosition(at);
+            cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
+            child->setTextCursor(cursor);
+            window->findReplace("a(?=b)", "X", NoFlag, NoFlag, false, true, false, true);
+        }
+        QCOMPARE(child->toPlainText(), QString("Xb ac"));
+        QVERIFY(prompt.texts.isEmpty());
+    }
+
+    // Pressing 替换 over and over from one end replaces what 全部替换 replaces, empty matches included.
+    void singleReplacesDoWhatReplaceAllDoes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<bool>("regexp");
+        QTest::addColumn<QString>("expected");
+        const QString cafe = QStringLiteral("cafe\u0301 \U0001F468\u200D\U0001F469 z");
+        QTest::newRow("empty matches among accents and emoji")
+            << cafe << "x*" << "-" << true << QStringLiteral("-c-a-f-e\u0301- -\U0001F468\u200D\U0001F469- -z-");
+        QTest::newRow("line starts") << "one\ntwo" << "^" << "> " << true << "> one\n> two";
+        QTest::newRow("line ends") << "one\ntwo" << "$" << ";" << true << "one;\ntwo;";
+        QTest::newRow("word boundaries") << "ab cd" << "\\b" << "|" << true << "|ab| |cd|";
+        QTest::newRow("empty after a match") << "ab" << "a?" << "X" << true << "XXbX";
+        QTest::newRow("accent after a match") << "a\u0301b" << "a?" << "|" << true << "|\u0301|b|";
+        QTest::newRow("replacement holds the text") << "aa a" << "a" << "aa" << false << "aaaa aa";
+        QTest::newRow("match before its context") << "ab ac ab" << "a(?=b)" << "X" << true << "Xb ac Xb";
+    }
+
+    void singleReplacesDoWhatReplaceAllDoes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, find);
+        QFETCH(QString, replacement);
+        QFETCH(bool, regexp);
+        QFETCH(QString, expected);
+        ScriptedPrompt prompt;
+        setText(text);
+        window->findReplace(find, replacement, NoFlag, NoFlag, false, true, true, regexp);
+        QCOMPARE(child->toPlainText(), expected);
+        for (const bool backward : {false, true}) {
+            setText(text, backward ? text.size() : 0);
+            const auto direction = backward ? QTextDocument::FindBackward : NoFlag;
+            for (int press = 0; press < 50; ++press) {
+                if (!window->findReplace(find, replacement, direction, NoFlag, false, true, false, regexp))
+                    break;
+            }
+            QCOMPARE(child->toPlainText(), expected);
+        }
+        QVERIFY(prompt.texts.isEmpty());
     }
 
     void noDocument()
@@ -489,6 +581,130 @@ private slots:
         QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
         for (QPushButton* button : buttons)
             QVERIFY(button->isEnabled());
+    }
+
+    // Closing the last document empties the count and turns the buttons off, as
+    // before any document; a count of its text started just before does not bring
+    // the label back. A new document brings both back.
+    void noDocumentLeavesNothingToCount()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        const auto buttons = {part<QPushButton>("findPushButton"), part<QPushButton>("replacePushButton"),
+                              part<QPushButton>("replaceAllPushButton")};
+        setText(QStringLiteral("甲乙丙b\n").repeated(20000));
+        QCOMPARE(shownCount("c", false, false), QString("匹配结果: 0 个"));
+        part<QComboBox>("findComboBox")->setEditText("b");
+        child->document()->setModified(false);
+        window->closeAllAct->trigger();
+        QTRY_VERIFY(!window->activeMdiChild());
+        QCOMPARE(countLabel(), QString());
+        for (QPushButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+        // Typing another find text does not bring them back.
+        QTest::keyClicks(part<QComboBox>("findComboBox")->lineEdit(), "z");
+        QCOMPARE(countLabel(), QString());
+        for (QPushButton* button : buttons)
+            QVERIFY(!button->isEnabled());
+
+        window->newFile();
+        child = window->activeMdiChild();
+        QVERIFY(child);
+        QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString("匹配结果: 0 个"));
+        for (QPushButton* button : buttons)
+            QVERIFY(button->isEnabled());
+    }
+
+    // Closing the last document drops the count of its text still on its way.
+    void closingTheDocumentDropsItsCount()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        setText(QStringLiteral("甲乙丙\n").repeated(50000));
+        QCOMPARE(shownCount("x", false, true), QString("匹配结果: 0 个"));
+        part<QComboBox>("findComboBox")->setEditText("x*");
+        QVERIFY(dialog()->isCounting());
+        child->document()->setModified(false);
+        window->closeAllAct->trigger();
+        QTRY_VERIFY(!child);
+        QVERIFY(!dialog()->isCounting());
+        QTest::qWait(500); // the count's answer, were it passed on, would arrive here
+        QCOMPARE(part<QLabel>("resultLabel")->text(), QString());
+    }
+
+    // An editor that closes on its own (and is deleted) with no other window made
+    // active after it leaves no document to count in: the dialog looks again once
+    // the document is gone.
+    void documentGoneOnItsOwnLeavesNothingToCount()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+        setText("aaa");
+        QCOMPARE(shownCount("a", false, false), QString("匹配结果: 3 个"));
+        child->document()->setModified(false);
+        child->close();
+        QTRY_VERIFY(!child);
+        QVERIFY(!window->activeMdiChild());
+        QTRY_COMPARE(part<QLabel>("resultLabel")->text(), QString());
+        QVERIFY(!part<QPushButton>("findPushButton")->isEnabled());
+        QVERIFY(!part<QPushButton>("replaceAllPushButton")->isEnabled());
+    }
+
+    // A later count's answer shows while an earlier count, busy with one long
+    // match, still runs; the earlier one is told to stop and its answer, when it
+    // comes, goes nowhere.
+    void newerCountArrivesWhileAnOlderOneRuns()
+    {
+        MatchCounter counter;
+        QSignalSpy counted(&counter, &MatchCounter::counted);
+        const auto older = std::make_shared<HeldCount>();
+        const auto releaseOlder = qScopeGuard([older] { older->release.release(); }); // before the counter goes
+        counter.start(HeldCount::count(older, 7, false));
+        counter.start([](const MatchCounter::Stop&) { return 3; });
+        QTRY_COMPARE(counted.count(), 1);
+        QCOMPARE(counted.at(0).at(0).toInt(), 3);
+        QVERIFY(!older->done);
+        QVERIFY(!counter.isBusy());
+        older->release.release();
+        QTRY_VERIFY(older->done);
+        QVERIFY(older->toldToStop);
+        QTest::qWait(200); // its answer, had it been passed on, would arrive here
+        QCOMPARE(counted.count(), 1);
+    }
+
+    // cancel() tells the count under way to stop and drops its answer.
+    void cancelStopsTheCountAndDropsItsAnswer()
+    {
+        MatchCounter counter;
+        QSignalSpy counted(&counter, &MatchCounter::counted);
+        const auto count = std::make_shared<HeldCount>();
+        counter.start(HeldCount::count(count, 5, true));
+        QVERIFY(counter.isBusy());
+        counter.cancel();
+        QVERIFY(!counter.isBusy());
+        QTRY_VERIFY(count->done);
+        QVERIFY(count->toldToStop);
+        QTest::qWait(200);
+        QCOMPARE(counted.count(), 0);
+        // The counter counts on afterwards.
+        counter.start([](const MatchCounter::Stop&) { return 2; });
+        QTRY_COMPARE(counted.count(), 1);
+        QCOMPARE(counted.at(0).at(0).toInt(), 2);
+    }
+
+    // The counter's end waits for no count: one that cannot stop yet runs on
+    // after the destructor returned, and ends without touching the counter.
+    void destroyingTheCounterWaitsForNoCount()
+    {
+        const auto count = std::make_shared<HeldCount>();
+        auto* counter = new MatchCounter;
+        counter->start(HeldCount::count(count, 4, false));
+        delete counter;
+        QVERIFY(!count->done);
+        count->release.release();
+        QTRY_VERIFY(count->done);
+        QVERIFY(count->toldToStop);
+        QTest::qWait(100); // its answer, had it been passed on, would reach the deleted counter here
     }
 
     void pagesMoveOneSetOfControls()

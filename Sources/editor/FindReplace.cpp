@@ -4,13 +4,11 @@
 #include <QTextBlock>
 #include <QVector>
 
-#include "MatchScanner.h"
-
 FindReplace::FindReplace(QTextDocument* document, const Options& options)
     : m_document(document)
     , m_options(options)
     , m_cs(options.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive)
-    , m_expression(options.find, m_cs, QRegExp::RegExp2)
+    , m_scanner(options.find, m_cs, options.regexp)
 {
     qDebug() << Q_FUNC_INFO << ", find =" << options.find << ", replace =" << options.replace
              << ", backward =" << options.backward << ", caseSensitive =" << options.caseSensitive
@@ -27,53 +25,76 @@ void FindReplace::setCursor(const QTextCursor& cursor)
     m_cursorChanged = true;
 }
 
-QTextCursor FindReplace::findFrom(const QTextCursor& at) const
+// The next match of the expression from `at` in the search's direction: the
+// matches a count counts, one after another, forward from the selection's end or
+// backward from its start. With `passEmpty` an empty match right at that place
+// is passed over: it is where the last search or replacement ended.
+QTextCursor FindReplace::findExpression(const QTextCursor& at, bool passEmpty) const
 {
-    return m_options.regexp ? m_document->find(m_expression, at, m_flags)
-                            : m_document->find(m_options.find, at, m_flags);
+    const bool backward = m_flags & QTextDocument::FindBackward;
+    const int position = backward ? at.selectionStart() : at.selectionEnd();
+    QTextBlock block = m_document->findBlock(position);
+    int offset = position - block.position();
+    bool first = true;
+    for (; block.isValid(); block = backward ? block.previous() : block.next()) {
+        const QString text = block.text();
+        const bool here = first && passEmpty;
+        if (!first)
+            offset = backward ? text.size() : 0;
+        first = false;
+        const MatchScanner::Match match = backward ? m_scanner.previous(text, offset, !here)
+                                                   : m_scanner.next(text, offset, !here);
+        if (match.found()) {
+            QTextCursor hit(m_document);
+            hit.setPosition(block.position() + match.start);
+            hit.setPosition(block.position() + match.end, QTextCursor::KeepAnchor);
+            return hit;
+        }
+    }
+    return QTextCursor();
 }
 
-// One step of the search past `at`: one character further in the search's direction.
-QTextCursor FindReplace::findAfter(const QTextCursor& at) const
+// One search from the cursor; a hit becomes the selection.
+bool FindReplace::search(const QTextCursor& from, bool passEmpty)
 {
-    QTextCursor next = at;
-    next.clearSelection();
-    const bool moved = next.movePosition(m_flags & QTextDocument::FindBackward ? QTextCursor::PreviousCharacter
-                                                                              : QTextCursor::NextCharacter);
-    return moved ? findFrom(next) : QTextCursor();
-}
-
-// An empty match inside a character (between a letter and its accent, say).
-static bool insideCharacter(const QTextCursor& hit)
-{
-    return !hit.isNull() && !hit.hasSelection()
-        && !MatchScanner::isCharacterBoundary(hit.block().text(), hit.positionInBlock());
-}
-
-// One search from the cursor; a hit becomes the selection. Empty matches stand
-// between characters, as MatchScanner counts them: one right where a repeated
-// search starts would be found again and again, so that search looks one
-// character further on; one inside a character is passed over.
-bool FindReplace::search(const QTextCursor& from, bool repeated)
-{
-    QTextCursor hit = findFrom(from);
-    if (repeated && !hit.isNull() && !hit.hasSelection() && !from.hasSelection()
-        && hit.position() == from.position())
-        hit = findAfter(from);
-    // Searching backward from inside the character reaches the matches before it.
-    while (insideCharacter(hit))
-        hit = m_flags & QTextDocument::FindBackward ? findFrom(hit) : findAfter(hit);
+    const QTextCursor hit = m_options.regexp ? findExpression(from, passEmpty)
+                                             : m_document->find(m_options.find, from, m_flags);
     if (!hit.isNull())
         setCursor(hit);
     return !hit.isNull();
 }
 
+// Plain text: the selected text is the find text. An expression: the selection
+// (perhaps empty, where the expression matches the empty text) is the match a
+// search from its start finds in its paragraph.
 bool FindReplace::selectionMatches() const
 {
-    const QString selected = m_cursor.selectedText();
-    if (m_options.regexp)
-        return m_expression.exactMatch(selected);
-    return selected.compare(m_options.find, m_cs) == 0;
+    if (!m_options.regexp)
+        return m_cursor.hasSelection() && m_cursor.selectedText().compare(m_options.find, m_cs) == 0;
+    const QTextBlock block = m_document->findBlock(m_cursor.selectionStart());
+    const int start = m_cursor.selectionStart() - block.position();
+    const int end = m_cursor.selectionEnd() - block.position();
+    if (end >= block.length())
+        return false;
+    const MatchScanner::Match match = m_scanner.next(block.text(), start);
+    return match.start == start && match.end == end;
+}
+
+// Replaces the selected match and leaves the cursor behind the replacement (in
+// front of it when searching backward), so that the next search never looks into
+// the text put there. True when the empty match at the cursor is to be passed
+// over: the match just replaced, or one that was not there before.
+bool FindReplace::replaceSelection()
+{
+    const bool wasEmpty = !m_cursor.hasSelection();
+    QTextCursor edit(m_cursor);
+    const int start = edit.selectionStart();
+    edit.insertText(m_options.replace);
+    const bool backward = m_flags & QTextDocument::FindBackward;
+    if (backward)
+        edit.setPosition(start);
+    m_cursor = edit;
+    return wasEmpty || backward;
 }
 
 bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
@@ -83,24 +104,21 @@ bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
     m_cursorChanged = false;
     m_notFound = false;
     m_replacements = 0;
-    const QString& strFind = m_options.find;
-    const QString& strReplace = m_options.replace;
 
     if (replaceAll) {
         this->replaceAll();
         return false;
     }
 
-    bool found = false;
     bool searched = false;
+    bool passEmpty = !m_cursor.hasSelection();
     if (!replace) {
         searched = true;
-        found = search(m_cursor, true);
-    } else if (selectionMatches() && m_cursor.hasSelection()) {
-        QTextCursor(m_cursor).insertText(strReplace);
+        if (search(m_cursor, passEmpty))
+            return true;
+    } else if (selectionMatches()) {
+        passEmpty = replaceSelection();
     }
-    if (found)
-        return true;
     QTextCursor restart = m_cursor;
     if (m_options.wrapAround) {
         restart.movePosition(m_flags & QTextDocument::FindBackward ? QTextCursor::End : QTextCursor::Start);
@@ -109,9 +127,7 @@ bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
         searched = true;
     } else if (replace) {
         // Offer the next match without wrapping, quietly.
-        if (!strFind.isEmpty() && search(restart, true))
-            return true;
-        return false;
+        return !m_options.find.isEmpty() && search(restart, passEmpty);
     }
     m_notFound = searched;
     return false;
@@ -132,7 +148,7 @@ void FindReplace::replaceAll()
     setCursor(start);
     if (m_options.find.isEmpty())
         return;
-    const QVector<Match> found = matches();
+    const QVector<MatchScanner::Match> found = matches();
     m_replacements = found.size();
     if (!found.isEmpty()) {
         // Replaced from the end, so that earlier positions stay valid; one edit
@@ -153,12 +169,9 @@ void FindReplace::replaceAll()
 // the editor find them. (The editor's own search would place a cursor at every
 // match, and a cursor outside an edit lays out its paragraph: seconds for a
 // large document.)
-QVector<FindReplace::Match> FindReplace::matches() const
+QVector<MatchScanner::Match> FindReplace::matches() const
 {
-    QVector<Match> found;
-    MatchScanner(m_options.find, m_cs, m_options.regexp).scan(m_document->toRawText(),
-                                                              [&found](int start, int end) {
-                                                                  found.append({start, end});
-                                                              });
+    QVector<MatchScanner::Match> found;
+    m_scanner.scan(m_document->toRawText(), [&found](int start, int end) { found.append({start, end}); });
     return found;
 }

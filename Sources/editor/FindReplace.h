@@ -3,11 +3,12 @@
 // a QTextDocument and a copy of the editor's cursor, and says where the editor's
 // cursor goes afterwards and whether "not found" is to be reported.
 
-#include <QRegExp>
 #include <QString>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVector>
+
+#include "MatchScanner.h"
 
 class FindReplace
 {
@@ -19,7 +20,7 @@ public:
         bool backward = false;
         bool caseSensitive = false;
         bool wrapAround = false;
-        bool regexp = false; // QRegExp syntax (RegExp2)
+        bool regexp = false; // QRegExp syntax (RegExp2), see FindExpression
     };
 
     FindReplace(QTextDocument* document, const Options& options);
@@ -27,7 +28,8 @@ public:
     // One command of the dialog, from the editor's cursor `from`: find the next
     // match (replace and replaceAll false), replace the selected match and offer
     // the next one (replace), or replace every match (replaceAll, one undo step,
-    // the cursor left at the start).
+    // the cursor left at the start). A cursor without a selection where an
+    // expression matches the empty text has that match selected.
     // True when a match is selected afterwards.
     bool run(const QTextCursor& from, bool replace, bool replaceAll);
 
@@ -42,25 +44,19 @@ public:
     int replacements() const { return m_replacements; }
 
 private:
-    QTextCursor findFrom(const QTextCursor& at) const;
-    QTextCursor findAfter(const QTextCursor& at) const;
-    bool search(const QTextCursor& from, bool repeated);
+    QTextCursor findExpression(const QTextCursor& at, bool passEmpty) const;
+    bool search(const QTextCursor& from, bool passEmpty);
     bool selectionMatches() const;
+    bool replaceSelection();
     void setCursor(const QTextCursor& cursor);
     void replaceAll();
-    // A match in the document: positions [start, end).
-    struct Match
-    {
-        int start;
-        int end;
-    };
     // The matches a replace-all replaces, from the start, left to right.
-    QVector<Match> matches() const;
+    QVector<MatchScanner::Match> matches() const;
 
     QTextDocument* m_document;
     Options m_options;
     Qt::CaseSensitivity m_cs;
-    QRegExp m_expression;
+    MatchScanner m_scanner;
     QTextDocument::FindFlags m_flags;
     QTextCursor m_cursor;
     bool m_cursorChanged = false;

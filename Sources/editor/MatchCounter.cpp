@@ -1,46 +1,73 @@
 #include "MatchCounter.h"
 
 #include <QDebug>
+#include <QMutex>
+
+#include <thread>
 
 #include "MatchScanner.h"
 
-MatchCounter::MatchCounter(QObject* parent) : QObject(parent)
+// Where a count's thread leaves its answer: the counter, while it exists.
+struct MatchCounter::Mailbox
 {
-    // One count at a time: a newer one waits behind an older one, which stops
-    // at its next check.
-    m_pool.setMaxThreadCount(1);
+    QMutex mutex;
+    MatchCounter* counter = nullptr;
+};
+
+MatchCounter::MatchCounter(QObject* parent) : QObject(parent), m_mailbox(std::make_shared<Mailbox>())
+{
+    m_mailbox->counter = this;
 }
 
 MatchCounter::~MatchCounter()
 {
     cancel();
-    m_pool.waitForDone();
+    // From here on no answer is posted to this object; one posted already is
+    // discarded with it.
+    QMutexLocker lock(&m_mailbox->mutex);
+    m_mailbox->counter = nullptr;
 }
 
 void MatchCounter::start(const QString& raw, const QString& find, Qt::CaseSensitivity cs, bool regexp)
 {
     qDebug() << Q_FUNC_INFO << ", find =" << find << ", cs =" << cs << ", regexp =" << regexp
              << ", characters =" << raw.size();
+    start([raw, find, cs, regexp](const Stop& stop) { return MatchScanner(find, cs, regexp).count(raw, stop); });
+}
+
+void MatchCounter::start(Count count)
+{
+    cancel();
     const int request = ++m_requests;
-    m_latest.store(request);
-    ++m_outstanding;
-    // The pool is waited for before this object goes, so the worker may use it.
-    m_pool.start([this, raw, find, cs, regexp, request] {
-        const MatchScanner scanner(find, cs, regexp);
-        const int count = scanner.count(raw, [this, request] { return m_latest.load() != request; });
-        QMetaObject::invokeMethod(
-            this, [this, request, count] { finished(request, count); }, Qt::QueuedConnection);
-    });
+    m_latest = request;
+    m_stop = std::make_shared<std::atomic<bool>>(false);
+    // A thread of its own, not a pool: nothing waits for it, neither the next
+    // count nor the end of the program.
+    std::thread([mailbox = m_mailbox, stop = m_stop, count = std::move(count), request] {
+        const int answer = count([&stop] { return stop->load(); });
+        QMutexLocker lock(&mailbox->mutex);
+        if (mailbox->counter && !stop->load()) {
+            MatchCounter* counter = mailbox->counter;
+            QMetaObject::invokeMethod(
+                counter, [counter, request, answer] { counter->finished(request, answer); }, Qt::QueuedConnection);
+        }
+    }).detach();
 }
 
 void MatchCounter::cancel()
 {
-    m_latest.store(++m_requests);
+    if (m_stop)
+        m_stop->store(true);
+    m_stop.reset();
+    m_latest = 0;
 }
 
 void MatchCounter::finished(int request, int count)
 {
-    --m_outstanding;
-    if (request == m_latest.load() && count >= 0)
+    if (request != m_latest)
+        return;
+    m_latest = 0;
+    m_stop.reset();
+    if (count >= 0)
         emit counted(count);
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "FindExpression.h"
+
 namespace {
 
 // The characters that end a paragraph in a document's raw text: the paragraph
@@ -13,9 +15,6 @@ bool endsParagraph(QChar c)
 {
     return c == QChar::ParagraphSeparator || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1;
 }
-
-// Matches handed on between two questions whether to stop.
-const int matchesBetweenStopChecks = 4096;
 
 // The characters (grapheme clusters) of one paragraph's text, looked up lazily:
 // most searches never meet an empty match.
@@ -54,9 +53,52 @@ private:
     std::optional<QTextBoundaryFinder> m_finder;
 };
 
+// The engine reads the text without checking it: a lone surrogate (half of a
+// character outside the Basic Multilingual Plane) becomes U+FFFD, which keeps
+// every position where it was.
+QString withoutLoneSurrogates(QString text)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 } // namespace
 
-// One scan: hands the matches on and asks now and then whether to stop.
+// One paragraph's text as the expression reads it, and its characters.
+class MatchScanner::Paragraph
+{
+public:
+    explicit Paragraph(QString text)
+        : m_text(withoutLoneSurrogates(text.replace(QChar::Nbsp, QLatin1Char(' '))))
+        , m_characters(m_text)
+    {
+    }
+    Paragraph(const Paragraph&) = delete;
+    Paragraph& operator=(const Paragraph&) = delete;
+
+    const QString& text() const { return m_text; }
+    bool isBoundary(int position) { return m_characters.isBoundary(position); }
+    int next(int position) { return m_characters.next(position); }
+    // `position`, moved off the middle of a surrogate pair.
+    int aligned(int position) const
+    {
+        const bool inPair = position > 0 && position < m_text.size() && m_text.at(position).isLowSurrogate()
+                         && m_text.at(position - 1).isHighSurrogate();
+        return inPair ? position + 1 : position;
+    }
+
+private:
+    const QString m_text;
+    Characters m_characters;
+};
+
+// One scan: hands the matches on and asks before each whether to stop.
 class MatchScanner::Run
 {
 public:
@@ -66,9 +108,6 @@ public:
     bool found(int start, int end)
     {
         m_visit(start, end);
-        if (++m_sinceCheck < matchesBetweenStopChecks)
-            return true;
-        m_sinceCheck = 0;
         return goOn();
     }
 
@@ -77,14 +116,13 @@ public:
 private:
     const Visit& m_visit;
     const Stop& m_stop;
-    int m_sinceCheck = 0;
 };
 
 MatchScanner::MatchScanner(const QString& find, Qt::CaseSensitivity cs, bool regexp)
     : m_find(find)
     , m_cs(cs)
     , m_regexp(regexp)
-    , m_expression(regexp ? find : QRegExp::escape(find), cs, QRegExp::RegExp2)
+    , m_expression(FindExpression::compile(find, cs, regexp))
 {
 }
 
@@ -107,6 +145,36 @@ int MatchScanner::count(const QString& raw, const Stop& stop) const
     int matches = 0;
     const bool complete = scan(raw, [&matches](int, int) { ++matches; }, stop);
     return complete ? matches : -1;
+}
+
+MatchScanner::Match MatchScanner::next(const QString& text, int from, bool emptyAtFrom) const
+{
+    Match first;
+    if (m_find.isEmpty() || !m_expression.isValid())
+        return first;
+    Paragraph paragraph(text);
+    matches(paragraph, from, [&](int start, int end) {
+        if (!emptyAtFrom && start == from && end == from)
+            return true;
+        first = {start, end};
+        return false;
+    });
+    return first;
+}
+
+MatchScanner::Match MatchScanner::previous(const QString& text, int before, bool emptyAtBefore) const
+{
+    Match last;
+    if (m_find.isEmpty() || !m_expression.isValid())
+        return last;
+    Paragraph paragraph(text);
+    // The matches start further on, one after another.
+    matches(paragraph, 0, [&](int start, int end) {
+        if (start < before || (emptyAtBefore && start == before && end == before))
+            last = {start, end};
+        return start < before;
+    });
+    return last;
 }
 
 bool MatchScanner::isCharacterBoundary(const QString& text, int position)
@@ -132,35 +200,39 @@ bool MatchScanner::scanParagraphs(const QString& raw, Run& run) const
     for (int i = 0; i <= raw.size(); ++i) {
         if (i < raw.size() && !endsParagraph(raw.at(i)))
             continue;
-        if (!run.goOn() || !scanParagraph(raw.mid(start, i - start), start, run))
+        if (!run.goOn())
+            return false;
+        Paragraph paragraph(raw.mid(start, i - start));
+        const int position = start;
+        if (!matches(paragraph, 0, [&run, position](int from, int to) { return run.found(position + from, position + to); }))
             return false;
         start = i + 1;
     }
     return true;
 }
 
-// The matches of one paragraph starting at document position `position`. After
-// a match the search goes on behind it; after an empty match, at the next
+// After a match the search goes on behind it; after an empty match, at the next
 // character, so that an expression like "x*" ends and never splits a character.
-bool MatchScanner::scanParagraph(QString text, int position, Run& run) const
+bool MatchScanner::matches(Paragraph& paragraph, int offset, const std::function<bool(int, int)>& found) const
 {
-    text.replace(QChar::Nbsp, QLatin1Char(' '));
-    Characters characters(text);
-    int offset = 0;
+    const QString& text = paragraph.text();
+    offset = paragraph.aligned(offset);
     while (offset >= 0 && offset <= text.size()) {
-        const int at = m_expression.indexIn(text, offset);
-        if (at < 0)
+        const QRegularExpressionMatch match = m_expression.match(
+            text, offset, QRegularExpression::NormalMatch, QRegularExpression::DontCheckSubjectStringMatchOption);
+        if (!match.hasMatch())
             break;
-        const int length = m_expression.matchedLength();
-        if (length > 0) {
-            if (!run.found(position + at, position + at + length))
+        const int at = match.capturedStart();
+        const int end = match.capturedEnd();
+        if (end > at) {
+            if (!found(at, end))
                 return false;
-            offset = at + length;
+            offset = end;
             continue;
         }
-        if (characters.isBoundary(at) && !run.found(position + at, position + at))
+        if (paragraph.isBoundary(at) && !found(at, at))
             return false;
-        offset = characters.next(at);
+        offset = paragraph.next(at);
     }
     return true;
 }
