@@ -43,6 +43,7 @@ Reads jieba's word list from /usr/lib/python3/dist-packages/jieba/dict.txt
 
 import os
 import re
+import subprocess
 import sys
 
 from tsvtable import read_rows
@@ -203,6 +204,12 @@ def check(stats=False):
             rows = read_table(os.path.join("原子模板", name[:-4]))
             if len(rows) < ATOM_TABLE_ROWS:
                 fault("原子模板/" + name[:-4], "%d rows, at least %d needed" % (len(rows), ATOM_TABLE_ROWS))
+
+    # What the black list guesses by is what scripts/derive-confusables.py makes.
+    script = os.path.join(TOP, "scripts", "derive-confusables.py")
+    derived = subprocess.run([sys.executable, script, "--check"], capture_output=True, text=True)
+    if derived.returncode != 0:
+        fault("黑名单", "the character data is not current: " + (derived.stderr or derived.stdout).strip())
 
     if stats:
         for name in sorted(counts):

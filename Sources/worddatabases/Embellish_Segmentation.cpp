@@ -377,9 +377,11 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
             if (candidateLength >= rules.minLength) {
                 out.candidate.setUnicode(line.constData() + i, candidateLength);
                 QString newWord;
-                if (getNewWord(out.candidate, &newWord, rules.type, nullptr)
-                    && (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
-                        || readsAsWrongForm(line, i, candidateLength, rules))) {
+                if ((getNewWord(out.candidate, &newWord, rules.type, nullptr)
+                     && (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
+                         || readsAsWrongForm(line, i, candidateLength, rules)))
+                    || (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
+                        && guessAt(line, i, candidateLength, rules, &newWord))) {
                     hit = true;
                     hitStart = i;
                     hitLength = candidateLength;
@@ -531,9 +533,12 @@ void Embellish::prepareReading()
     if (!surnames)
         qWarning().noquote() << "Surnames not loaded:" << error;
     m_names = PersonalNames::load(std::move(surnames));
+    m_confusable = ConfusableWords::shared(m_tables.value(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST));
+    m_places = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_PLACE_NAME, &error);
+    m_measureWords = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_QUANTIFIER, &error);
 }
 
-bool Embellish::readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules)
+QString Embellish::contextOf(const QString& line, int start, int length, const ScanRules& rules, int* hitStart)
 {
     int from = start;
     while (from > 0 && start - from < kReadingContext && !rules.isDelimiter(line, from - 1))
@@ -541,8 +546,23 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
     int to = start + length; // one past the end
     while (to < line.size() && to - (start + length) < kReadingContext && !rules.isDelimiter(line, to))
         ++to;
-    const QString stretch = line.mid(from, to - from);
-    const int hitStart = start - from;
+    *hitStart = start - from;
+    return line.mid(from, to - from);
+}
+
+bool Embellish::guessAt(const QString& line, int start, int length, const ScanRules& rules, QString* correction)
+{
+    if (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST)
+        return false;
+    int hitStart = 0;
+    const QString stretch = contextOf(line, start, length, rules, &hitStart);
+    return guessMisspelling(stretch, hitStart, length, correction);
+}
+
+bool Embellish::readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules)
+{
+    int hitStart = 0;
+    const QString stretch = contextOf(line, start, length, rules, &hitStart);
     const int hitEnd = hitStart + length;
 
     prepareReading();
