@@ -13,6 +13,7 @@
 #include <QSharedPointer>
 #include <QString>
 #include <QVector>
+#include <vector>
 
 #include "WordLookupTable.h"
 
@@ -32,8 +33,9 @@ public:
     // is kept while its table is the same.
     static Pointer shared(const WordLookupTable::Pointer& whiteList);
 
-    // The words text[0 .. length - 1] may have been meant as, cheapest first.
-    QVector<Guess> guesses(const QChar* text, int length) const;
+    // The words text[0 .. length - 1] may have been meant as, cheapest first,
+    // those whose word and confusion cost less than maxCost.
+    QVector<Guess> guesses(const QChar* text, int length, int maxCost) const;
 
     // What writing `written` where `meant` belongs costs; -1 when writers do
     // not take the one for the other.
@@ -55,6 +57,29 @@ private:
         int row;
     };
 
-    QVector<Entry> m_entries;        // sorted by key
-    QHash<quint64, int> m_firstEntry; // key -> its first entry
+    // Numbers to numbers, in one flat array probed in order: a lookup reads
+    // one or two neighbouring cache lines (keys are never 0).
+    // Before it, a bit set (two bits a key) that says at the cost of one or
+    // two reads from the processor's cache that most keys are absent.
+    class FlatMap
+    {
+    public:
+        void reserve(int count);
+        void insert(quint64 key, int value);
+        int value(quint64 key) const; // -1 when absent
+    private:
+        struct Slot
+        {
+            quint64 key = 0;
+            int value = -1;
+        };
+        std::vector<Slot> m_slots;
+        std::vector<quint64> m_bits;
+        quint64 m_mask = 0;
+        quint64 m_bitMask = 0;
+    };
+
+    QVector<Entry> m_entries; // sorted by key
+    FlatMap m_firstEntry;     // key -> its first entry
+    FlatMap m_words;          // the words themselves, as keys without a tag -> their row
 };

@@ -132,6 +132,9 @@ private:
     // The cost of the cheapest reading of text, where no piece may end inside
     // text[from .. to - 1].
     int cheapestReading(const QString& text, int from, int to);
+    // What a guess for text[0 .. length - 1] may cost at most: less than the
+    // characters written, each a word of its own, with the slip's cost added.
+    static int slipBudget(const QChar* text, int length);
     // Does stretch[start .. start + length - 1] read as a phrase of words, or
     // belong to a black-list row's wrong form, rather than as a slip?
     bool readsAsPhrase(const QString& stretch, int start, int length);

@@ -119,7 +119,7 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
     if (stretch.size() < length + kLeastContext || inForeignName(stretch, start, start + length)
         || readsAsPhrase(stretch, start, length))
         return false;
-    QVector<ConfusableWords::Guess> guesses = m_confusable->guesses(text, length);
+    QVector<ConfusableWords::Guess> guesses = m_confusable->guesses(text, length, slipBudget(text, length));
     // Writers misspell common words, not the names of places or foreigners.
     guesses.erase(std::remove_if(guesses.begin(), guesses.end(),
                                  [this](const ConfusableWords::Guess& guess) {
@@ -130,16 +130,10 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
                   guesses.end());
     if (guesses.isEmpty())
         return false;
-    // A guess must at least read better than the characters written, one by one.
-    int letters = 0;
-    for (int k = 0; k < length; ++k)
-        letters += ConfusableWords::characterCost(text[k]);
     int asWritten = -1;
     int bestMargin = 0;
     for (int g = 0; g < guesses.size() && g < kMostGuesses; ++g) {
         const ConfusableWords::Guess& guess = guesses.at(g);
-        if (guess.wordCost + guess.confusionCost + kSlipCost >= letters)
-            break;
         if (length == 2 && guess.word.at(0) != text[0] && kResults.contains(text[1]))
             continue;
         if (asWritten < 0)
@@ -152,6 +146,14 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
         }
     }
     return bestMargin > 0;
+}
+
+int Embellish::slipBudget(const QChar* text, int length)
+{
+    int letters = 0;
+    for (int k = 0; k < length; ++k)
+        letters += ConfusableWords::characterCost(text[k]);
+    return letters - kSlipCost;
 }
 
 bool Embellish::readsAsPhrase(const QString& stretch, int start, int length)
@@ -181,7 +183,7 @@ QStringList Embellish::guessedCorrections(const QString& word)
     QStringList offered;
     if (!m_confusable || containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, word))
         return offered;
-    for (const ConfusableWords::Guess& guess : m_confusable->guesses(word.constData(), word.size())) {
+    for (const ConfusableWords::Guess& guess : m_confusable->guesses(word.constData(), word.size(), INT_MAX)) {
         if (offered.size() >= kMostOffered)
             break;
         if (!offered.contains(guess.word))

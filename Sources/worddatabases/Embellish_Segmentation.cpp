@@ -554,6 +554,11 @@ bool Embellish::guessAt(const QString& line, int start, int length, const ScanRu
 {
     if (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST)
         return false;
+    // Most stretches have no word to be guessed, or none that reads better
+    // than the characters written: that is found without the context.
+    prepareReading();
+    if (!m_confusable || m_confusable->guesses(line.constData() + start, length, slipBudget(line.constData() + start, length)).isEmpty())
+        return false;
     int hitStart = 0;
     const QString stretch = contextOf(line, start, length, rules, &hitStart);
     return guessMisspelling(stretch, hitStart, length, correction);
