@@ -5,9 +5,9 @@ checking or embellishing command useless or wrong:
   黑名单   every right form a word of jieba's dictionary or of the white list;
            no wrong form in the white list or the idioms, nor in jieba's
            dictionary unless at least three times rarer than its right form
-           (jieba keeps common misspellings at low counts, 帐号 beside 账号 is
-           a variant in use); no variant in use and no form that reads as
-           ordinary words (NOT_WRONG_FORMS); no duplicates, no equal sides
+           (jieba keeps common misspellings at low counts) or a non-recommended
+           variant form (VARIANT_SECTION); no form that reads as ordinary
+           words (NOT_WRONG_FORMS); no duplicates, no equal sides
   近义词/反义词  both sides known words, no self-pairs, no pair twice (either order)
   近义词   no more than SYNONYM_GROUP_MAX words joined by chains of pairs (the
            transitive mode takes A = B and B = C as A = C)
@@ -72,8 +72,11 @@ TYPO_RARITY = 3
 SYNONYM_GROUP_MAX = 8
 # Forms that look like misspellings but are variants in common use, or that
 # read as ordinary words (冷 + 不妨, 市场 + 竟 + 争): never black-list rows.
-NOT_WRONG_FORMS = set("""座落 家俱 寂默 雕谢 雕零 雕敝 帽沿 斩新 前赴后继 名不符实 莫明其妙
-声名狼籍 不负重望 深恶痛疾 冷不妨 市场竟争""".split())
+NOT_WRONG_FORMS = set("""寂默 帽沿 前赴后继 名不符实 不负重望 深恶痛疾 冷不妨 市场竟争 标识 份子""".split())
+# The black list's rows after this comment are the non-recommended forms of
+# the standard for variant word forms: jieba may count them as often as the
+# recommended ones.
+VARIANT_SECTION = "# Non-recommended variant forms"
 
 
 def read_table(name):
@@ -129,6 +132,7 @@ def check(stats=False):
               % (len(missing), " ".join(missing[:10])))
 
     typos = read_table("黑名单")
+    variants = variant_rows()
     seen = set()
     for row in typos:
         if len(row) != 2:
@@ -148,7 +152,7 @@ def check(stats=False):
             fault("黑名单", "%s is a variant in use or reads as ordinary words, no wrong form" % wrong)
         if wrong in white or wrong in idioms:
             fault("黑名单", "wrong form %s is in the white list or the idioms" % wrong)
-        elif wrong in jieba and jieba[wrong] * TYPO_RARITY > jieba.get(right, 0):
+        elif wrong in jieba and jieba[wrong] * TYPO_RARITY > jieba.get(right, 0) and wrong not in variants:
             fault("黑名单", "wrong form %s (%d) is not rare beside %s (%d) in jieba's dictionary"
                   % (wrong, jieba[wrong], right, jieba.get(right, 0)))
     missing_idioms = idioms - white
@@ -215,6 +219,18 @@ def check(stats=False):
         for name in sorted(counts):
             print("%s\t%d" % (name, counts[name]))
     return faults
+
+
+def variant_rows():
+    """The wrong forms of the black list's part of non-recommended variant forms."""
+    forms, inside = set(), False
+    with open(os.path.join(DATA, "黑名单.tsv"), encoding="utf-8") as f:
+        for line in f:
+            if line.startswith(VARIANT_SECTION):
+                inside = True
+            elif inside and not line.startswith("#") and "\t" in line:
+                forms.add(line.split("\t")[0])
+    return forms
 
 
 def synonym_group_faults(rows):
