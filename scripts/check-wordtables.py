@@ -16,6 +16,7 @@ checking or embellishing command useless or wrong:
   高频字   exactly the 3,500 characters of the first level of the 2013 list of
            standard characters in common use (Unihan's kTGH, unicode-data)
   白名单   holds every right form of the black list and every idiom
+  姓氏     at least the 300 most common surnames, both forms of 萧/肖, 傅/付, 阎/闫
   sizes    the counts the program needs to be useful, the atom database's
            tables (原子模板/) included
 
@@ -56,7 +57,10 @@ JIEBA = "/usr/lib/python3/dist-packages/jieba/dict.txt"
 MIN_ROWS = {
     "黑名单": 1000, "近义词": 3000, "反义词": 1000, "词典": 2000,
     "错误标点符号": 100, "网络语言": 100, "量词": 100, "多音字": 100, "英文": 100, "数字": 100,
+    "姓氏": 300,
 }
+# Surnames that were once merged into another form, both forms kept.
+SURNAME_PAIRS = ["萧", "肖", "傅", "付", "阎", "闫"]
 HIGH_FREQUENCY_CHARACTERS = 3500
 ATOM_TABLE_ROWS = 30
 # The dictionary explains at least this many of the white list's most frequent
@@ -115,6 +119,11 @@ def check(stats=False):
         for row in rows:
             if any(not cell.strip() or cell != cell.strip() for cell in row):
                 fault(name, "empty cell or stray blanks in %r" % "\t".join(row))
+
+    surnames = {r[0] for r in read_table("姓氏")}
+    lacking_surnames = [c for c in SURNAME_PAIRS if c not in surnames]
+    if lacking_surnames:
+        fault("姓氏", "lacks " + " ".join(lacking_surnames))
 
     high = [r[0] for r in read_table("高频字")]
     counts["高频字"] = len(high)
