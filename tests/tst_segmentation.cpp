@@ -138,6 +138,34 @@ private slots:
         QCOMPARE(cut(embellish, "节日里平安祥和", 34), QString("节日里|平安✓|祥和✓"));
     }
 
+    // The white-list check knows a character wherever a listed word stands over it, whatever piece
+    // the cut chose: 湖边 taken first leaves 鄱阳湖 whole in the list. A rare character alone stays marked.
+    void whiteListKnowsWordsAtTheirSpot_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("marked");
+        QTest::newRow("word cut apart") << "我在鄱阳湖边住了三年。" << "";
+        QTest::newRow("rare character alone") << "饕了三年" << "饕";
+        QTest::newRow("listed word whole") << "饕餮了" << "";
+        QTest::newRow("no listed word over it") << "鄱阳边" << "鄱";
+    }
+    void whiteListKnowsWordsAtTheirSpot()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, marked);
+        TemporaryDictionary dictionary("seg");
+        addWords(dictionary, 33, {"鄱阳湖", "湖边", "饕餮"});
+        Embellish embellish(nullptr);
+        embellish.highFrequencyCharacters = "我在边住了三年阳湖";
+        SegmentList segments, embellished;
+        cut(embellish, line, 33, &segments, &embellished);
+        QStringList unknown;
+        for (const Segment& segment : segments)
+            if (!segment.matched)
+                unknown << segment.text;
+        QCOMPARE(unknown.join('|'), marked);
+    }
+
     // A person's name is one piece, so its last character does not start a wrong form: a surname of
     // 姓氏 after 小, 老 or 阿, a given name as the name generator puts it together (from one of its
     // templates, also in Base64), a surname with a given name. A misspelling beside a name is marked.

@@ -123,6 +123,8 @@ private:
     // form in its context (taken whole, or with its correction put in), or as
     // the meeting of correct words (这家|俱乐部)?
     bool readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules);
+    // Does a white-list word standing in line cover line[at]?
+    bool inListedWord(const QString& line, int at);
     // Loads what readsAsWrongForm reads by: the white list and people's names.
     void prepareReading();
     // Is stretch[start .. start + length - 1], no word and listed by no row, a

@@ -254,6 +254,7 @@ struct Embellish::ScanOutput
     const QString& frequent;
     QVector<Piece> pieces;
     QString candidate; // the lookup buffer, reused
+    Embellish* owner = nullptr; // for code 33: asked whether a listed word stands over a character
 
     // An unfound character of codes 33 and 36 that counts as found: a
     // high-frequency character, and for 33 a letter-like numeral.
@@ -284,7 +285,7 @@ struct Embellish::ScanOutput
             && (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST
                 || rules.type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
             for (int k = start + length - 1; k >= start; --k)
-                add(k, 1, known(line.at(k)));
+                add(k, 1, known(line.at(k)) || (owner && owner->inListedWord(line, k)));
             return;
         }
         add(start, length, matched);
@@ -610,6 +611,21 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
     return false;
 }
 
+// ---- White-list words at their spot ---------------------------------------------------
+
+// The cut takes one word at each place, scanning from the right, so a listed
+// word may lose a character to its neighbour (鄱阳|湖边 after 湖边 is taken).
+// A character is known wherever any listed word of the text stands over it.
+bool Embellish::inListedWord(const QString& line, int at)
+{
+    for (int from = std::max(0, at - kLongestReadingWord + 1); from <= at; ++from) {
+        for (int n = std::max(2, at - from + 1); n <= kLongestReadingWord && from + n <= line.size(); ++n)
+            if (containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, QString::fromRawData(line.constData() + from, n)))
+                return true;
+    }
+    return false;
+}
+
 // ---- Public interface ------------------------------------------------------------
 
 void Embellish::embellishString(const QString& str, QList<Segment>* marked, QList<Segment>* embellished, uint type)
@@ -629,6 +645,8 @@ void Embellish::embellishString(const QString& str, QList<Segment>* marked, QLis
     maxWordLength = rules.maxLength;
 
     ScanOutput out{str, rules, highFrequencyCharacters, {}, {}};
+    if (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST)
+        out.owner = this;
     scanLine(str, 0, str.size() - 1, rules, out);
     QList<Segment> first;
     QList<Segment> second;
