@@ -23,6 +23,10 @@ namespace {
 // three thousand, so a guess wins only where the text as written reads
 // clearly worse.
 constexpr int kSlipCost = 80;
+// Where no listed word of the context holds any character of the stretch,
+// the characters stand about on their own, as a slip leaves them: a slip is
+// likelier there.
+constexpr int kStraySlipCost = 60;
 // A person's name costs what a fairly common word does.
 constexpr int kNameCost = 100;
 constexpr int kLongestPiece = 8;
@@ -66,6 +70,8 @@ bool inForeignName(const QString& text, int start, int end)
 // pair is no word of the white list.
 const QString kBeforeMeasureWords = QStringLiteral("一二三四五六七八九十百千万两几这那哪每各某整半逐多");
 const QString kResults = QStringLiteral("好完出来去到住走掉开上下起过回进成着了得在给见透满光懂");
+// A word of degree before a one-character adjective (太艳, 很淡) is no slip either.
+const QString kDegrees = QStringLiteral("太很真挺最更蛮极好");
 
 // The corrections offered for a word on its own.
 constexpr int kMostOffered = 8;
@@ -112,7 +118,8 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
         return false;
     const QChar* text = stretch.constData() + start;
     const QString written = QString::fromRawData(text, length);
-    if (containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, written) || m_names.isName(text, length))
+    if (containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, written) || m_names.isName(text, length)
+        || m_names.isSurname(text, length))
         return false;
     // A slip shows in its context: a stretch standing alone (a name in a
     // list, a heading) is not judged.
@@ -130,16 +137,22 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
                   guesses.end());
     if (guesses.isEmpty())
         return false;
+    bool stray = true;
+    for (int k = start; k < start + length && stray; ++k)
+        stray = !inListedWord(stretch, k);
+    const int slipCost = stray ? kStraySlipCost : kSlipCost;
     int asWritten = -1;
     int bestMargin = 0;
     for (int g = 0; g < guesses.size() && g < kMostGuesses; ++g) {
         const ConfusableWords::Guess& guess = guesses.at(g);
-        if (length == 2 && guess.word.at(0) != text[0] && kResults.contains(text[1]))
+        if (length == 2
+            && ((guess.word.at(0) != text[0] && kResults.contains(text[1]))
+                || (guess.word.at(1) != text[1] && kDegrees.contains(text[0]))))
             continue;
         if (asWritten < 0)
             asWritten = cheapestReading(stretch, -1, -1);
         const QString corrected = stretch.left(start) + guess.word + stretch.mid(start + length);
-        const int margin = asWritten - cheapestReading(corrected, start, start + length) - guess.confusionCost - kSlipCost;
+        const int margin = asWritten - cheapestReading(corrected, start, start + length) - guess.confusionCost - slipCost;
         if (margin > bestMargin) {
             bestMargin = margin;
             *correction = guess.word;
@@ -153,7 +166,7 @@ int Embellish::slipBudget(const QChar* text, int length)
     int letters = 0;
     for (int k = 0; k < length; ++k)
         letters += ConfusableWords::characterCost(text[k]);
-    return letters - kSlipCost;
+    return letters - std::min(kSlipCost, kStraySlipCost);
 }
 
 bool Embellish::readsAsPhrase(const QString& stretch, int start, int length)
