@@ -138,6 +138,37 @@ private slots:
         QCOMPARE(cut(embellish, "节日里平安祥和", 34), QString("节日里|平安✓|祥和✓"));
     }
 
+    // A stretch no row lists is marked where it is a white-list word with one character taken for
+    // another of the same syllable (以经) or look (栽判), and the word reads better in its context; the
+    // mark carries the word, which the pop-up list offers too. A word standing there (按|装置) keeps
+    // the text as it is.
+    void blackListGuessesSlips_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("corrected");
+        QTest::newRow("same syllable") << "他以经走了" << "他|以经✓|走了" << "他已经走了";
+        QTest::newRow("look-alike") << "比赛的栽判很公正" << "比赛的|栽判✓|很公正" << "比赛的裁判很公正";
+        QTest::newRow("idiom") << "他只是滥竽冲数" << "他只是|滥竽冲数✓" << "他只是滥竽充数";
+        QTest::newRow("words around it") << "请按装置说明书操作" << "请按装置说明书操作" << "请按装置说明书操作";
+    }
+    void blackListGuessesSlips()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        QFETCH(QString, corrected);
+        TemporaryDictionary dictionary("seg");
+        dictionary.add(32, {"TypoWord", "Correction"}, {{"按步就班", "按部就班"}}, true);
+        addWords(dictionary, 33, {"已经", "安装", "装置", "说明书", "操作", "裁判", "比赛", "公正", "滥竽充数", "只是"});
+        Embellish embellish(nullptr);
+        SegmentList marked, embellished;
+        QCOMPARE(cut(embellish, line, 32, &marked, &embellished), expected);
+        QCOMPARE(joined(embellished), corrected);
+        for (const Segment& segment : marked)
+            if (segment.matched)
+                QVERIFY(embellish.getNewWordList(segment.text, 32, true).contains(joined(embellished).mid(line.indexOf(segment.text), segment.text.size())));
+    }
+
     // The white-list check knows a character wherever a listed word stands over it, whatever piece
     // the cut chose: 湖边 taken first leaves 鄱阳湖 whole in the list. A rare character alone stays marked.
     void whiteListKnowsWordsAtTheirSpot_data()

@@ -378,11 +378,13 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
             if (candidateLength >= rules.minLength) {
                 out.candidate.setUnicode(line.constData() + i, candidateLength);
                 QString newWord;
-                if ((getNewWord(out.candidate, &newWord, rules.type, nullptr)
+                // A row of the black list decides by its own reading; a
+                // stretch no row lists may still be a slip.
+                const bool listed = getNewWord(out.candidate, &newWord, rules.type, nullptr);
+                if ((listed
                      && (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
                          || readsAsWrongForm(line, i, candidateLength, rules)))
-                    || (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
-                        && guessAt(line, i, candidateLength, rules, &newWord))) {
+                    || (!listed && guessAt(line, i, candidateLength, rules, &newWord))) {
                     hit = true;
                     hitStart = i;
                     hitLength = candidateLength;
