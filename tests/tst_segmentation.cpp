@@ -151,6 +151,8 @@ private slots:
         QTest::newRow("look-alike") << "比赛的栽判很公正" << "比赛的|栽判✓|很公正" << "比赛的裁判很公正";
         QTest::newRow("idiom") << "他只是滥竽冲数" << "他只是|滥竽冲数✓" << "他只是滥竽充数";
         QTest::newRow("words around it") << "请按装置说明书操作" << "请按装置说明书操作" << "请按装置说明书操作";
+        QTest::newRow("foreign name") << "他们登上锡安山" << "他们登上锡安山" << "他们登上锡安山";
+        QTest::newRow("alone in its line") << "锡安" << "锡安" << "锡安";
     }
     void blackListGuessesSlips()
     {
@@ -159,7 +161,8 @@ private slots:
         QFETCH(QString, corrected);
         TemporaryDictionary dictionary("seg");
         dictionary.add(32, {"TypoWord", "Correction"}, {{"按步就班", "按部就班"}}, true);
-        addWords(dictionary, 33, {"已经", "安装", "装置", "说明书", "操作", "裁判", "比赛", "公正", "滥竽充数", "只是"});
+        addWords(dictionary, 33, {"已经", "安装", "装置", "说明书", "操作", "裁判", "比赛", "公正", "滥竽充数", "只是",
+                                  "西安", "他们", "登上"});
         Embellish embellish(nullptr);
         SegmentList marked, embellished;
         QCOMPARE(cut(embellish, line, 32, &marked, &embellished), expected);
@@ -167,6 +170,28 @@ private slots:
         for (const Segment& segment : marked)
             if (segment.matched)
                 QVERIFY(embellish.getNewWordList(segment.text, 32, true).contains(joined(embellished).mid(line.indexOf(segment.text), segment.text.size())));
+    }
+
+    // Which characters writers take for one another, and what it costs: the same reading, another
+    // tone, the other nasal ending, a similar look; unrelated characters not at all.
+    void charactersWritersConfuse_data()
+    {
+        QTest::addColumn<QString>("pair");
+        QTest::addColumn<int>("cost");
+        QTest::newRow("same reading") << "以已" << 0;
+        QTest::newRow("polyphone") << "的地" << 0;
+        QTest::newRow("other tone") << "即既" << 10;
+        QTest::newRow("other nasal ending") << "因应" << 15;
+        QTest::newRow("look-alike") << "栽裁" << 15;
+        QTest::newRow("phonetic series") << "概慨" << 15;
+        QTest::newRow("unrelated") << "大小" << -1;
+        QTest::newRow("itself") << "大大" << -1;
+    }
+    void charactersWritersConfuse()
+    {
+        QFETCH(QString, pair);
+        QFETCH(int, cost);
+        QCOMPARE(ConfusableWords::confusionCost(pair.at(0), pair.at(1)), cost);
     }
 
     // The white-list check knows a character wherever a listed word stands over it, whatever piece
