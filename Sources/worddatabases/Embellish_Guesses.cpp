@@ -123,8 +123,7 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
         return false;
     // A slip shows in its context: a stretch standing alone (a name in a
     // list, a heading) is not judged.
-    if (stretch.size() < length + kLeastContext || inForeignName(stretch, start, start + length)
-        || readsAsPhrase(stretch, start, length))
+    if (stretch.size() < length + kLeastContext || inForeignName(stretch, start, start + length))
         return false;
     QVector<ConfusableWords::Guess> guesses = m_confusable->guesses(text, length, slipBudget(text, length));
     // Writers misspell common words, not the names of places or foreigners.
@@ -135,14 +134,9 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
                                                         [](QChar c) { return kSoundSpelling.contains(c); });
                                  }),
                   guesses.end());
-    if (guesses.isEmpty())
-        return false;
-    bool stray = true;
-    for (int k = start; k < start + length && stray; ++k)
-        stray = !inListedWord(stretch, k);
-    const int slipCost = stray ? kStraySlipCost : kSlipCost;
     int asWritten = -1;
-    int bestMargin = 0;
+    int bestMargin = 0; // before the slip's own cost
+    QString best;
     for (int g = 0; g < guesses.size() && g < kMostGuesses; ++g) {
         const ConfusableWords::Guess& guess = guesses.at(g);
         if (length == 2
@@ -152,12 +146,21 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
         if (asWritten < 0)
             asWritten = cheapestReading(stretch, -1, -1);
         const QString corrected = stretch.left(start) + guess.word + stretch.mid(start + length);
-        const int margin = asWritten - cheapestReading(corrected, start, start + length) - guess.confusionCost - slipCost;
+        const int margin = asWritten - cheapestReading(corrected, start, start + length) - guess.confusionCost;
         if (margin > bestMargin) {
             bestMargin = margin;
-            *correction = guess.word;
+            best = guess.word;
         }
     }
+    // The rarer checks last: most stretches are done with by now.
+    if (bestMargin <= std::min(kSlipCost, kStraySlipCost) || readsAsPhrase(stretch, start, length))
+        return false;
+    if (bestMargin <= kSlipCost) {
+        for (int k = start; k < start + length; ++k)
+            if (inListedWord(stretch, k))
+                return false;
+    }
+    *correction = best;
     return bestMargin > 0;
 }
 
