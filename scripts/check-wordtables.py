@@ -5,9 +5,9 @@ checking or embellishing command useless or wrong:
   黑名单   every right form a word of jieba's dictionary or of the white list;
            no wrong form in the white list or the idioms, nor in jieba's
            dictionary unless at least three times rarer than its right form
-           (jieba keeps common misspellings at low counts, 帐号 beside 账号 is
-           a variant in use); no variant in use and no form that reads as
-           ordinary words (NOT_WRONG_FORMS); no duplicates, no equal sides
+           (jieba keeps common misspellings at low counts) or a non-recommended
+           variant form (VARIANT_SECTION); no form that reads as ordinary
+           words (NOT_WRONG_FORMS); no duplicates, no equal sides
   近义词/反义词  both sides known words, no self-pairs, no pair twice (either order)
   近义词   no more than SYNONYM_GROUP_MAX words joined by chains of pairs (the
            transitive mode takes A = B and B = C as A = C)
@@ -16,6 +16,7 @@ checking or embellishing command useless or wrong:
   高频字   exactly the 3,500 characters of the first level of the 2013 list of
            standard characters in common use (Unihan's kTGH, unicode-data)
   白名单   holds every right form of the black list and every idiom
+  姓氏     at least the 300 most common surnames, both forms of 萧/肖, 傅/付, 阎/闫
   sizes    the counts the program needs to be useful, the atom database's
            tables (原子模板/) included
 
@@ -43,6 +44,7 @@ Reads jieba's word list from /usr/lib/python3/dist-packages/jieba/dict.txt
 
 import os
 import re
+import subprocess
 import sys
 
 from tsvtable import read_rows
@@ -55,7 +57,10 @@ JIEBA = "/usr/lib/python3/dist-packages/jieba/dict.txt"
 MIN_ROWS = {
     "黑名单": 1000, "近义词": 3000, "反义词": 1000, "词典": 2000,
     "错误标点符号": 100, "网络语言": 100, "量词": 100, "多音字": 100, "英文": 100, "数字": 100,
+    "姓氏": 300,
 }
+# Surnames that were once merged into another form, both forms kept.
+SURNAME_PAIRS = ["萧", "肖", "傅", "付", "阎", "闫"]
 HIGH_FREQUENCY_CHARACTERS = 3500
 ATOM_TABLE_ROWS = 30
 # The dictionary explains at least this many of the white list's most frequent
@@ -71,8 +76,11 @@ TYPO_RARITY = 3
 SYNONYM_GROUP_MAX = 8
 # Forms that look like misspellings but are variants in common use, or that
 # read as ordinary words (冷 + 不妨, 市场 + 竟 + 争): never black-list rows.
-NOT_WRONG_FORMS = set("""座落 家俱 寂默 雕谢 雕零 雕敝 帽沿 斩新 前赴后继 名不符实 莫明其妙
-声名狼籍 不负重望 深恶痛疾 冷不妨 市场竟争""".split())
+NOT_WRONG_FORMS = set("""寂默 帽沿 前赴后继 名不符实 不负重望 深恶痛疾 冷不妨 市场竟争 标识 份子""".split())
+# The black list's rows after this comment are the non-recommended forms of
+# the standard for variant word forms: jieba may count them as often as the
+# recommended ones.
+VARIANT_SECTION = "# Non-recommended variant forms"
 
 
 def read_table(name):
@@ -112,6 +120,11 @@ def check(stats=False):
             if any(not cell.strip() or cell != cell.strip() for cell in row):
                 fault(name, "empty cell or stray blanks in %r" % "\t".join(row))
 
+    surnames = {r[0] for r in read_table("姓氏")}
+    lacking_surnames = [c for c in SURNAME_PAIRS if c not in surnames]
+    if lacking_surnames:
+        fault("姓氏", "lacks " + " ".join(lacking_surnames))
+
     high = [r[0] for r in read_table("高频字")]
     counts["高频字"] = len(high)
     if len(high) != HIGH_FREQUENCY_CHARACTERS or len(set(high)) != len(high):
@@ -128,6 +141,7 @@ def check(stats=False):
               % (len(missing), " ".join(missing[:10])))
 
     typos = read_table("黑名单")
+    variants = variant_rows()
     seen = set()
     for row in typos:
         if len(row) != 2:
@@ -147,7 +161,7 @@ def check(stats=False):
             fault("黑名单", "%s is a variant in use or reads as ordinary words, no wrong form" % wrong)
         if wrong in white or wrong in idioms:
             fault("黑名单", "wrong form %s is in the white list or the idioms" % wrong)
-        elif wrong in jieba and jieba[wrong] * TYPO_RARITY > jieba.get(right, 0):
+        elif wrong in jieba and jieba[wrong] * TYPO_RARITY > jieba.get(right, 0) and wrong not in variants:
             fault("黑名单", "wrong form %s (%d) is not rare beside %s (%d) in jieba's dictionary"
                   % (wrong, jieba[wrong], right, jieba.get(right, 0)))
     missing_idioms = idioms - white
@@ -204,10 +218,28 @@ def check(stats=False):
             if len(rows) < ATOM_TABLE_ROWS:
                 fault("原子模板/" + name[:-4], "%d rows, at least %d needed" % (len(rows), ATOM_TABLE_ROWS))
 
+    # What the black list guesses by is what scripts/derive-confusables.py makes.
+    script = os.path.join(TOP, "scripts", "derive-confusables.py")
+    derived = subprocess.run([sys.executable, script, "--check"], capture_output=True, text=True)
+    if derived.returncode != 0:
+        fault("黑名单", "the character data is not current: " + (derived.stderr or derived.stdout).strip())
+
     if stats:
         for name in sorted(counts):
             print("%s\t%d" % (name, counts[name]))
     return faults
+
+
+def variant_rows():
+    """The wrong forms of the black list's part of non-recommended variant forms."""
+    forms, inside = set(), False
+    with open(os.path.join(DATA, "黑名单.tsv"), encoding="utf-8") as f:
+        for line in f:
+            if line.startswith(VARIANT_SECTION):
+                inside = True
+            elif inside and not line.startswith("#") and "\t" in line:
+                forms.add(line.split("\t")[0])
+    return forms
 
 
 def synonym_group_faults(rows):

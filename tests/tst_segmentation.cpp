@@ -138,6 +138,90 @@ private slots:
         QCOMPARE(cut(embellish, "节日里平安祥和", 34), QString("节日里|平安✓|祥和✓"));
     }
 
+    // A stretch no row lists is marked where it is a white-list word with one character taken for
+    // another of the same syllable (以经) or look (栽判), and the word reads better in its context; the
+    // mark carries the word, which the pop-up list offers too. A word standing there (按|装置) keeps
+    // the text as it is.
+    void blackListGuessesSlips_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("corrected");
+        QTest::newRow("same syllable") << "他以经走了" << "他|以经✓|走了" << "他已经走了";
+        QTest::newRow("look-alike") << "比赛的栽判很公正" << "比赛的|栽判✓|很公正" << "比赛的裁判很公正";
+        QTest::newRow("idiom") << "他只是滥竽冲数" << "他只是|滥竽冲数✓" << "他只是滥竽充数";
+        QTest::newRow("words around it") << "请按装置说明书操作" << "请按装置说明书操作" << "请按装置说明书操作";
+        QTest::newRow("foreign name") << "他们登上锡安山" << "他们登上锡安山" << "他们登上锡安山";
+        QTest::newRow("alone in its line") << "锡安" << "锡安" << "锡安";
+    }
+    void blackListGuessesSlips()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        QFETCH(QString, corrected);
+        TemporaryDictionary dictionary("seg");
+        dictionary.add(32, {"TypoWord", "Correction"}, {{"按步就班", "按部就班"}}, true);
+        addWords(dictionary, 33, {"已经", "安装", "装置", "说明书", "操作", "裁判", "比赛", "公正", "滥竽充数", "只是",
+                                  "西安", "他们", "登上"});
+        Embellish embellish(nullptr);
+        SegmentList marked, embellished;
+        QCOMPARE(cut(embellish, line, 32, &marked, &embellished), expected);
+        QCOMPARE(joined(embellished), corrected);
+        for (const Segment& segment : marked)
+            if (segment.matched)
+                QVERIFY(embellish.getNewWordList(segment.text, 32, true).contains(joined(embellished).mid(line.indexOf(segment.text), segment.text.size())));
+    }
+
+    // Which characters writers take for one another, and what it costs: the same reading, another
+    // tone, the other nasal ending, a similar look; unrelated characters not at all.
+    void charactersWritersConfuse_data()
+    {
+        QTest::addColumn<QString>("pair");
+        QTest::addColumn<int>("cost");
+        QTest::newRow("same reading") << "以已" << 0;
+        QTest::newRow("polyphone") << "的地" << 0;
+        QTest::newRow("other tone") << "即既" << 10;
+        QTest::newRow("other nasal ending") << "因应" << 15;
+        QTest::newRow("look-alike") << "栽裁" << 15;
+        QTest::newRow("phonetic series") << "概慨" << 15;
+        QTest::newRow("unrelated") << "大小" << -1;
+        QTest::newRow("itself") << "大大" << -1;
+    }
+    void charactersWritersConfuse()
+    {
+        QFETCH(QString, pair);
+        QFETCH(int, cost);
+        QCOMPARE(ConfusableWords::confusionCost(pair.at(0), pair.at(1)), cost);
+    }
+
+    // The white-list check knows a character wherever a listed word stands over it, whatever piece
+    // the cut chose: 湖边 taken first leaves 鄱阳湖 whole in the list. A rare character alone stays marked.
+    void whiteListKnowsWordsAtTheirSpot_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("marked");
+        QTest::newRow("word cut apart") << "我在鄱阳湖边住了三年。" << "";
+        QTest::newRow("rare character alone") << "饕了三年" << "饕";
+        QTest::newRow("listed word whole") << "饕餮了" << "";
+        QTest::newRow("no listed word over it") << "鄱阳边" << "鄱";
+    }
+    void whiteListKnowsWordsAtTheirSpot()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, marked);
+        TemporaryDictionary dictionary("seg");
+        addWords(dictionary, 33, {"鄱阳湖", "湖边", "饕餮"});
+        Embellish embellish(nullptr);
+        embellish.highFrequencyCharacters = "我在边住了三年阳湖";
+        SegmentList segments, embellished;
+        cut(embellish, line, 33, &segments, &embellished);
+        QStringList unknown;
+        for (const Segment& segment : segments)
+            if (!segment.matched)
+                unknown << segment.text;
+        QCOMPARE(unknown.join('|'), marked);
+    }
+
     // A person's name is one piece, so its last character does not start a wrong form: a surname of
     // 姓氏 after 小, 老 or 阿, a given name as the name generator puts it together (from one of its
     // templates, also in Base64), a surname with a given name. A misspelling beside a name is marked.

@@ -488,6 +488,9 @@ QStringList Embellish::getNewWordList(const QString& word, uint newWordType, boo
 
     QStringList result = found.values();
     std::sort(result.begin(), result.end());
+    // No row lists the word: the words it may have been meant as.
+    if (newWordType == TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST && result.isEmpty() && exactly)
+        result = guessedCorrections(word);
     if (newWordType == TEMPLATE_TYPE_SQLITE_DB_SYNONYM)
         result.prepend(word);
     return result;

@@ -14,6 +14,7 @@
 #include <QVector>
 #include <random>
 
+#include "ConfusableWords.h"
 #include "PersonalNames.h"
 #include "Segment.h"
 #include "WordLookupTable.h"
@@ -122,8 +123,30 @@ private:
     // form in its context (taken whole, or with its correction put in), or as
     // the meeting of correct words (这家|俱乐部)?
     bool readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules);
+    // Does a white-list word standing in line cover line[at]?
+    bool inListedWord(const QString& line, int at);
     // Loads what readsAsWrongForm reads by: the white list and people's names.
     void prepareReading();
+    // Is stretch[start .. start + length - 1], no word and listed by no row, a
+    // white-list word with one character taken for another (Embellish_Guesses.cpp)?
+    // The likeliest such word goes to *correction.
+    bool guessMisspelling(const QString& stretch, int start, int length, QString* correction);
+    // The cost of the cheapest reading of text, where no piece may end inside
+    // text[from .. to - 1].
+    int cheapestReading(const QString& text, int from, int to);
+    // What a guess for text[0 .. length - 1] may cost at most: less than the
+    // characters written, each a word of its own, with the slip's cost added.
+    static int slipBudget(const QChar* text, int length);
+    // Does stretch[start .. start + length - 1] read as a phrase of words, or
+    // belong to a black-list row's wrong form, rather than as a slip?
+    bool readsAsPhrase(const QString& stretch, int start, int length);
+    // The words a stretch that is no word may have been meant as, likeliest first.
+    QStringList guessedCorrections(const QString& word);
+    // The stretch around line[start .. start + length - 1] that a hit is judged
+    // in: up to a few characters on each side, never across a delimiter.
+    // guessMisspelling on the stretch around line[start .. start + length - 1].
+    bool guessAt(const QString& line, int start, int length, const ScanRules& rules, QString* correction);
+    static QString contextOf(const QString& line, int start, int length, const ScanRules& rules, int* hitStart);
 
     // Points the connection at a file and opens it when needed; the shared
     // body of getDatabase, quiet unless lookup logging is on.
@@ -145,4 +168,7 @@ private:
     bool m_randomSeeded = false;
     bool m_readingPrepared = false; // the black list's judge has tried to load what it reads by
     PersonalNames m_names;
+    ConfusableWords::Pointer m_confusable;
+    WordLookupTable::Pointer m_places; // guesses are no place names
+    WordLookupTable::Pointer m_measureWords;
 };

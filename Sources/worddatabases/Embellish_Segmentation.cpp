@@ -254,6 +254,7 @@ struct Embellish::ScanOutput
     const QString& frequent;
     QVector<Piece> pieces;
     QString candidate; // the lookup buffer, reused
+    Embellish* owner = nullptr; // for code 33: asked whether a listed word stands over a character
 
     // An unfound character of codes 33 and 36 that counts as found: a
     // high-frequency character, and for 33 a letter-like numeral.
@@ -284,7 +285,7 @@ struct Embellish::ScanOutput
             && (rules.type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST
                 || rules.type == TEMPLATE_TYPE_SQLITE_DB_HIGH_FREQ_CHARACTER)) {
             for (int k = start + length - 1; k >= start; --k)
-                add(k, 1, known(line.at(k)));
+                add(k, 1, known(line.at(k)) || (owner && owner->inListedWord(line, k)));
             return;
         }
         add(start, length, matched);
@@ -377,9 +378,13 @@ void Embellish::scanLine(const QString& line, int first, int last, const ScanRul
             if (candidateLength >= rules.minLength) {
                 out.candidate.setUnicode(line.constData() + i, candidateLength);
                 QString newWord;
-                if (getNewWord(out.candidate, &newWord, rules.type, nullptr)
-                    && (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
-                        || readsAsWrongForm(line, i, candidateLength, rules))) {
+                // A row of the black list decides by its own reading; a
+                // stretch no row lists may still be a slip.
+                const bool listed = getNewWord(out.candidate, &newWord, rules.type, nullptr);
+                if ((listed
+                     && (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST
+                         || readsAsWrongForm(line, i, candidateLength, rules)))
+                    || (!listed && guessAt(line, i, candidateLength, rules, &newWord))) {
                     hit = true;
                     hitStart = i;
                     hitLength = candidateLength;
@@ -531,9 +536,12 @@ void Embellish::prepareReading()
     if (!surnames)
         qWarning().noquote() << "Surnames not loaded:" << error;
     m_names = PersonalNames::load(std::move(surnames));
+    m_confusable = ConfusableWords::shared(m_tables.value(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST));
+    m_places = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_PLACE_NAME, &error);
+    m_measureWords = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_QUANTIFIER, &error);
 }
 
-bool Embellish::readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules)
+QString Embellish::contextOf(const QString& line, int start, int length, const ScanRules& rules, int* hitStart)
 {
     int from = start;
     while (from > 0 && start - from < kReadingContext && !rules.isDelimiter(line, from - 1))
@@ -541,8 +549,28 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
     int to = start + length; // one past the end
     while (to < line.size() && to - (start + length) < kReadingContext && !rules.isDelimiter(line, to))
         ++to;
-    const QString stretch = line.mid(from, to - from);
-    const int hitStart = start - from;
+    *hitStart = start - from;
+    return line.mid(from, to - from);
+}
+
+bool Embellish::guessAt(const QString& line, int start, int length, const ScanRules& rules, QString* correction)
+{
+    if (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST)
+        return false;
+    // Most stretches have no word to be guessed, or none that reads better
+    // than the characters written: that is found without the context.
+    prepareReading();
+    if (!m_confusable || m_confusable->guesses(line.constData() + start, length, slipBudget(line.constData() + start, length)).isEmpty())
+        return false;
+    int hitStart = 0;
+    const QString stretch = contextOf(line, start, length, rules, &hitStart);
+    return guessMisspelling(stretch, hitStart, length, correction);
+}
+
+bool Embellish::readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules)
+{
+    int hitStart = 0;
+    const QString stretch = contextOf(line, start, length, rules, &hitStart);
     const int hitEnd = hitStart + length;
 
     prepareReading();
@@ -585,6 +613,21 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
     return false;
 }
 
+// ---- White-list words at their spot ---------------------------------------------------
+
+// The cut takes one word at each place, scanning from the right, so a listed
+// word may lose a character to its neighbour (鄱阳|湖边 after 湖边 is taken).
+// A character is known wherever any listed word of the text stands over it.
+bool Embellish::inListedWord(const QString& line, int at)
+{
+    for (int from = std::max(0, at - kLongestReadingWord + 1); from <= at; ++from) {
+        for (int n = std::max(2, at - from + 1); n <= kLongestReadingWord && from + n <= line.size(); ++n)
+            if (containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, QString::fromRawData(line.constData() + from, n)))
+                return true;
+    }
+    return false;
+}
+
 // ---- Public interface ------------------------------------------------------------
 
 void Embellish::embellishString(const QString& str, QList<Segment>* marked, QList<Segment>* embellished, uint type)
@@ -604,6 +647,8 @@ void Embellish::embellishString(const QString& str, QList<Segment>* marked, QLis
     maxWordLength = rules.maxLength;
 
     ScanOutput out{str, rules, highFrequencyCharacters, {}, {}};
+    if (type == TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST)
+        out.owner = this;
     scanLine(str, 0, str.size() - 1, rules, out);
     QList<Segment> first;
     QList<Segment> second;

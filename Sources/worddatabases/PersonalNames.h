@@ -27,6 +27,8 @@ public:
 
     // Is text[0 .. length - 1] one of the names above?
     bool isName(const QChar* text, int length) const;
+    // Is text[0 .. length - 1] a surname of the table (欧阳, 亓官)?
+    bool isSurname(const QChar* text, int length) const;
 
 private:
     struct GivenNames
@@ -38,7 +40,6 @@ private:
     // Reads the given-name characters of one name template (plain XML or its
     // Base64 form): the contents of its second and third entries.
     bool addTemplate(const QByteArray& data);
-    bool isSurname(const QChar* text, int length) const;
     bool isGivenName(const QChar* text, int length) const;
 
     WordLookupTable::Pointer m_surnames;

@@ -50,6 +50,8 @@ public:
     // from 1 in the order the rows were written (by row id); 0 when the word
     // is not there.
     int rowOf(const QString& word) const;
+    // List tables: every word (folded) with its first row.
+    const QHash<QString, int>& wordRows() const { return m_words; }
     // Pair and correction tables: the rows whose key column (for pairs either
     // column) equals the word, or begins with it when prefix is set.
     QVector<WordRow> rows(const QString& word, bool prefix = false) const;
