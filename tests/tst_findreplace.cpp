@@ -779,6 +779,36 @@ private slots:
         QCOMPARE(prompt.texts, QStringList{"查找结束, 未发现: one"});
     }
 
+    // An expression the engine gives up on (".*.*c" backtracks over the whole line from every
+    // start) is said to be so: the count does not pass for a number, Replace All replaces nothing
+    // rather than the matches found before the engine stopped, and 查找 does not report the text
+    // as searched through.
+    void expressionTooComplexChangesNothing_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("全部替换") << "replaceAllPushButton";
+        QTest::newRow("替换") << "replacePushButton";
+        QTest::newRow("查找") << "findPushButton";
+    }
+
+    void expressionTooComplexChangesNothing()
+    {
+        QFETCH(QString, button);
+        const QString text = QStringLiteral("c") + QString(40000, QChar(0x6587));
+        setText(text);
+        ScriptedPrompt prompt;
+        window->replace();
+        part<QCheckBox>("regExpCheckBox")->setChecked(true);
+        part<QComboBox>("findComboBox")->setEditText(QStringLiteral(".*.*c"));
+        part<QComboBox>("replaceComboBox")->setEditText("#");
+        QCOMPARE(countLabel(), QString("匹配结果: 表达式过于复杂, 无法计数"));
+        QTest::mouseClick(part<QPushButton>(button.toLatin1().constData()), Qt::LeftButton);
+        QCOMPARE(child->toPlainText(), text);
+        QCOMPARE(prompt.texts,
+                 QStringList{"正则表达式 .*.*c 过于复杂, 无法在当前文档中完成匹配, 文档没有改动."});
+        QVERIFY(!window->statusBar()->currentMessage().startsWith("全部替换"));
+    }
+
     void history()
     {
         setText(knownText);

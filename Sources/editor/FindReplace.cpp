@@ -29,7 +29,7 @@ void FindReplace::setCursor(const QTextCursor& cursor)
 // matches a count counts, one after another, forward from the selection's end or
 // backward from its start. With `passEmpty` an empty match right at that place
 // is passed over: it is where the last search or replacement ended.
-QTextCursor FindReplace::findExpression(const QTextCursor& at, bool passEmpty) const
+QTextCursor FindReplace::findExpression(const QTextCursor& at, bool passEmpty)
 {
     const bool backward = m_flags & QTextDocument::FindBackward;
     const int position = backward ? at.selectionStart() : at.selectionEnd();
@@ -44,6 +44,11 @@ QTextCursor FindReplace::findExpression(const QTextCursor& at, bool passEmpty) c
         first = false;
         const MatchScanner::Match match = backward ? m_scanner.previous(text, offset, !here)
                                                    : m_scanner.next(text, offset, !here);
+        if (match.gaveUp) {
+            // What lies beyond cannot be told: a match there must not be passed over.
+            m_tooComplex = true;
+            return QTextCursor();
+        }
         if (match.found()) {
             QTextCursor hit(m_document);
             hit.setPosition(block.position() + match.start);
@@ -67,7 +72,7 @@ bool FindReplace::search(const QTextCursor& from, bool passEmpty)
 // Plain text: the selected text is the find text. An expression: the selection
 // (perhaps empty, where the expression matches the empty text) is the match a
 // search from its start finds in its paragraph.
-bool FindReplace::selectionMatches() const
+bool FindReplace::selectionMatches()
 {
     if (!m_options.regexp)
         return m_cursor.hasSelection() && m_cursor.selectedText().compare(m_options.find, m_cs) == 0;
@@ -77,6 +82,8 @@ bool FindReplace::selectionMatches() const
     if (end >= block.length())
         return false;
     const MatchScanner::Match match = m_scanner.next(block.text(), start);
+    if (match.gaveUp)
+        m_tooComplex = true;
     return match.start == start && match.end == end;
 }
 
@@ -103,6 +110,7 @@ bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
     m_cursor = from;
     m_cursorChanged = false;
     m_notFound = false;
+    m_tooComplex = false;
     m_replacements = 0;
 
     if (replaceAll) {
@@ -119,17 +127,19 @@ bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
     } else if (selectionMatches()) {
         passEmpty = replaceSelection();
     }
+    if (m_tooComplex)
+        return false;
     QTextCursor restart = m_cursor;
     if (m_options.wrapAround) {
         restart.movePosition(m_flags & QTextDocument::FindBackward ? QTextCursor::End : QTextCursor::Start);
         if (search(restart, false))
             return true;
-        searched = true;
+        searched = !m_tooComplex;
     } else if (replace) {
         // Offer the next match without wrapping, quietly.
         return !m_options.find.isEmpty() && search(restart, passEmpty);
     }
-    m_notFound = searched;
+    m_notFound = searched && !m_tooComplex;
     return false;
 }
 
@@ -139,7 +149,9 @@ bool FindReplace::run(const QTextCursor& from, bool replace, bool replaceAll)
 // line's start matches that line again once the replacement is shorter).
 // The editor's cursor stays at the start, where the replacing began: following
 // the matches to the last one would make the editor lay out the whole document
-// to show it (seconds for a large one).
+// to show it (seconds for a large one). The matches are MatchScanner's over the
+// raw text: the editor's own search would place a cursor at every match, and a
+// cursor outside an edit lays out its paragraph (seconds for a large document).
 void FindReplace::replaceAll()
 {
     m_flags &= ~QTextDocument::FindBackward;
@@ -148,7 +160,14 @@ void FindReplace::replaceAll()
     setCursor(start);
     if (m_options.find.isEmpty())
         return;
-    const QVector<MatchScanner::Match> found = matches();
+    QVector<MatchScanner::Match> found;
+    // All or nothing: where the engine gave up, the matches after that point are
+    // unknown, and replacing only those before would pass for the whole job.
+    if (m_scanner.scan(m_document->toRawText(), [&found](int start, int end) { found.append({start, end}); })
+        == MatchScanner::Scan::GaveUp) {
+        m_tooComplex = true;
+        return;
+    }
     m_replacements = found.size();
     if (!found.isEmpty()) {
         // Replaced from the end, so that earlier positions stay valid; one edit
@@ -163,15 +182,4 @@ void FindReplace::replaceAll()
         edit.endEditBlock();
     }
     setCursor(QTextCursor(m_document)); // the start again: text put there moves a cursor on
-}
-
-// The matches from the start to the end, left to right, as repeated searches of
-// the editor find them. (The editor's own search would place a cursor at every
-// match, and a cursor outside an edit lays out its paragraph: seconds for a
-// large document.)
-QVector<MatchScanner::Match> FindReplace::matches() const
-{
-    QVector<MatchScanner::Match> found;
-    m_scanner.scan(m_document->toRawText(), [&found](int start, int end) { found.append({start, end}); });
-    return found;
 }

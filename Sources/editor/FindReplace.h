@@ -39,19 +39,21 @@ public:
     bool cursorChanged() const { return m_cursorChanged; }
     // The search ran to its end without a match and says so.
     bool notFound() const { return m_notFound; }
+    // The expression is too much for the engine on this text (it gave up, as on
+    // ".*.*c" over a long line): the command stopped there and changed nothing.
+    bool tooComplex() const { return m_tooComplex; }
     // Matches replaced by the last replace-all: as many as MatchScanner counts
     // in the text it started from.
     int replacements() const { return m_replacements; }
 
 private:
-    QTextCursor findExpression(const QTextCursor& at, bool passEmpty) const;
+    QTextCursor findExpression(const QTextCursor& at, bool passEmpty);
     bool search(const QTextCursor& from, bool passEmpty);
-    bool selectionMatches() const;
+    bool selectionMatches();
     bool replaceSelection();
     void setCursor(const QTextCursor& cursor);
+    // Every match from the start, replaced in one undo step.
     void replaceAll();
-    // The matches a replace-all replaces, from the start, left to right.
-    QVector<MatchScanner::Match> matches() const;
 
     QTextDocument* m_document;
     Options m_options;
@@ -61,5 +63,6 @@ private:
     QTextCursor m_cursor;
     bool m_cursorChanged = false;
     bool m_notFound = false;
+    bool m_tooComplex = false;
     int m_replacements = 0;
 };

@@ -7,6 +7,7 @@
 
 #include "DocumentHost.h"
 #include "MatchCounter.h"
+#include "MatchScanner.h"
 #include "MdiChild.h"
 #include "SettingsStore.h"
 
@@ -175,7 +176,10 @@ void FindReplaceDialogEx::updateSearchResultCount()
 void FindReplaceDialogEx::showCount(int count)
 {
     qDebug() << Q_FUNC_INFO << ", count =" << count;
-    ui->resultLabel->setText(tr("匹配结果: %1 个").arg(count));
+    if (count == MatchScanner::TooComplex)
+        ui->resultLabel->setText(tr("匹配结果: 表达式过于复杂, 无法计数"));
+    else
+        ui->resultLabel->setText(tr("匹配结果: %1 个").arg(count));
 }
 
 bool FindReplaceDialogEx::isCounting() const

@@ -68,6 +68,6 @@ void MatchCounter::finished(int request, int count)
         return;
     m_latest = 0;
     m_stop.reset();
-    if (count >= 0)
+    if (count >= 0 || count == MatchScanner::TooComplex)
         emit counted(count);
 }

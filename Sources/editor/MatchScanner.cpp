@@ -126,13 +126,13 @@ MatchScanner::MatchScanner(const QString& find, Qt::CaseSensitivity cs, bool reg
 {
 }
 
-bool MatchScanner::scan(const QString& raw, const Visit& visit, const Stop& stop) const
+MatchScanner::Scan MatchScanner::scan(const QString& raw, const Visit& visit, const Stop& stop) const
 {
     Run run(visit, stop);
     if (!run.goOn())
-        return false;
+        return Scan::Stopped;
     if (m_find.isEmpty() || !m_expression.isValid())
-        return true;
+        return Scan::Complete;
     // Plain text that cannot span paragraphs is found in one pass over the whole
     // text; an expression, or text holding a paragraph's end, paragraph by paragraph.
     const bool oneParagraph = std::none_of(m_find.begin(), m_find.end(),
@@ -143,8 +143,15 @@ bool MatchScanner::scan(const QString& raw, const Visit& visit, const Stop& stop
 int MatchScanner::count(const QString& raw, const Stop& stop) const
 {
     int matches = 0;
-    const bool complete = scan(raw, [&matches](int, int) { ++matches; }, stop);
-    return complete ? matches : -1;
+    switch (scan(raw, [&matches](int, int) { ++matches; }, stop)) {
+    case Scan::Complete:
+        return matches;
+    case Scan::Stopped:
+        return -1;
+    case Scan::GaveUp:
+        break;
+    }
+    return TooComplex;
 }
 
 MatchScanner::Match MatchScanner::next(const QString& text, int from, bool emptyAtFrom) const
@@ -153,12 +160,13 @@ MatchScanner::Match MatchScanner::next(const QString& text, int from, bool empty
     if (m_find.isEmpty() || !m_expression.isValid())
         return first;
     Paragraph paragraph(text);
-    matches(paragraph, from, [&](int start, int end) {
+    const Scan scanned = matches(paragraph, from, [&](int start, int end) {
         if (!emptyAtFrom && start == from && end == from)
             return true;
         first = {start, end};
         return false;
     });
+    first.gaveUp = scanned == Scan::GaveUp;
     return first;
 }
 
@@ -169,11 +177,12 @@ MatchScanner::Match MatchScanner::previous(const QString& text, int before, bool
         return last;
     Paragraph paragraph(text);
     // The matches start further on, one after another.
-    matches(paragraph, 0, [&](int start, int end) {
+    const Scan scanned = matches(paragraph, 0, [&](int start, int end) {
         if (start < before || (emptyAtBefore && start == before && end == before))
             last = {start, end};
         return start < before;
     });
+    last.gaveUp = scanned == Scan::GaveUp;
     return last;
 }
 
@@ -182,38 +191,41 @@ bool MatchScanner::isCharacterBoundary(const QString& text, int position)
     return Characters(text).isBoundary(position);
 }
 
-bool MatchScanner::scanRaw(const QString& raw, Run& run) const
+MatchScanner::Scan MatchScanner::scanRaw(const QString& raw, Run& run) const
 {
     QString text = raw;
     text.replace(QChar::Nbsp, QLatin1Char(' '));
     const int length = m_find.size();
     for (int at = text.indexOf(m_find, 0, m_cs); at >= 0; at = text.indexOf(m_find, at + length, m_cs)) {
         if (!run.found(at, at + length))
-            return false;
+            return Scan::Stopped;
     }
-    return true;
+    return Scan::Complete;
 }
 
-bool MatchScanner::scanParagraphs(const QString& raw, Run& run) const
+MatchScanner::Scan MatchScanner::scanParagraphs(const QString& raw, Run& run) const
 {
     int start = 0;
     for (int i = 0; i <= raw.size(); ++i) {
         if (i < raw.size() && !endsParagraph(raw.at(i)))
             continue;
         if (!run.goOn())
-            return false;
+            return Scan::Stopped;
         Paragraph paragraph(raw.mid(start, i - start));
         const int position = start;
-        if (!matches(paragraph, 0, [&run, position](int from, int to) { return run.found(position + from, position + to); }))
-            return false;
+        const Scan scanned
+            = matches(paragraph, 0, [&run, position](int from, int to) { return run.found(position + from, position + to); });
+        if (scanned != Scan::Complete)
+            return scanned;
         start = i + 1;
     }
-    return true;
+    return Scan::Complete;
 }
 
 // After a match the search goes on behind it; after an empty match, at the next
 // character, so that an expression like "x*" ends and never splits a character.
-bool MatchScanner::matches(Paragraph& paragraph, int offset, const std::function<bool(int, int)>& found) const
+MatchScanner::Scan MatchScanner::matches(Paragraph& paragraph, int offset,
+                                         const std::function<bool(int, int)>& found) const
 {
     const QString& text = paragraph.text();
     offset = paragraph.aligned(offset);
@@ -221,18 +233,18 @@ bool MatchScanner::matches(Paragraph& paragraph, int offset, const std::function
         const QRegularExpressionMatch match = m_expression.match(
             text, offset, QRegularExpression::NormalMatch, QRegularExpression::DontCheckSubjectStringMatchOption);
         if (!match.hasMatch())
-            break;
+            return match.isValid() ? Scan::Complete : Scan::GaveUp;
         const int at = match.capturedStart();
         const int end = match.capturedEnd();
         if (end > at) {
             if (!found(at, end))
-                return false;
+                return Scan::Stopped;
             offset = end;
             continue;
         }
         if (paragraph.isBoundary(at) && !found(at, at))
-            return false;
+            return Scan::Stopped;
         offset = paragraph.next(at);
     }
-    return true;
+    return Scan::Complete;
 }

@@ -21,22 +21,32 @@ class MatchScanner
 public:
     MatchScanner(const QString& find, Qt::CaseSensitivity cs, bool regexp);
 
-    // A match [start, end); start is -1 when there is none.
+    // A match [start, end); start is -1 when there is none. gaveUp: the engine
+    // gave up on the expression before it found one (too much backtracking, as
+    // ".*.*c" on a long line), so there may well be one.
     struct Match
     {
         int start = -1;
         int end = -1;
+        bool gaveUp = false;
         bool found() const { return start >= 0; }
     };
+
+    // How a scan ended: at the end of the text, stopped when asked, or where the
+    // engine gave up (the matches before that were visited, the rest are unknown).
+    enum class Scan { Complete, Stopped, GaveUp };
+    // What count() says for a scan the engine gave up.
+    static const int TooComplex = -2;
 
     // Called with each match [start, end) in document positions.
     using Visit = std::function<void(int start, int end)>;
     // Asked before every match; true ends the scan early.
     using Stop = std::function<bool()>;
 
-    // Visits every match of `raw`, the document's raw text; false when `stop` ended it.
-    bool scan(const QString& raw, const Visit& visit, const Stop& stop = Stop()) const;
-    // The number of matches, or -1 when `stop` ended the count.
+    // Visits every match of `raw`, the document's raw text.
+    Scan scan(const QString& raw, const Visit& visit, const Stop& stop = Stop()) const;
+    // The number of matches, -1 when `stop` ended the count, TooComplex when the
+    // engine gave up.
     int count(const QString& raw, const Stop& stop = Stop()) const;
 
     // In one paragraph's text (a block's text): the first match from `from` on,
@@ -53,10 +63,10 @@ public:
 private:
     class Run;
     class Paragraph;
-    bool scanRaw(const QString& raw, Run& run) const;
-    bool scanParagraphs(const QString& raw, Run& run) const;
+    Scan scanRaw(const QString& raw, Run& run) const;
+    Scan scanParagraphs(const QString& raw, Run& run) const;
     // Hands the matches of `paragraph` from `offset` on to `found` until it returns false.
-    bool matches(Paragraph& paragraph, int offset, const std::function<bool(int, int)>& found) const;
+    Scan matches(Paragraph& paragraph, int offset, const std::function<bool(int, int)>& found) const;
 
     QString m_find;
     Qt::CaseSensitivity m_cs;

@@ -81,9 +81,15 @@ bool MainWindow::findReplace(const QString& strFind, const QString& strReplace, 
     const bool found = engine.run(child->textCursor(), replace, replaceAll);
     if (engine.cursorChanged())
         child->setTextCursor(engine.cursor());
-    if (replaceAll)
+    if (replaceAll && !engine.tooComplex())
         statusBar()->showMessage(tr("全部替换: 已替换 %1 个").arg(engine.replacements()), 7000);
-    if (engine.notFound()) {
+    if (engine.tooComplex()) {
+        QMessageBox box(QMessageBox::Warning, tr("警告"),
+                        tr("正则表达式 %1 过于复杂, 无法在当前文档中完成匹配, 文档没有改动.").arg(strFind),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        Prompt::current().exec(box);
+    } else if (engine.notFound()) {
         QMessageBox box(QMessageBox::Warning, tr("警告"), tr("查找结束, 未发现: %1").arg(strFind), QMessageBox::Ok,
                         this);
         box.setTextFormat(Qt::PlainText);
