@@ -1,7 +1,7 @@
-// Printing and export: the Word session's call sequence and failure boxes, the
-// temporary HTML beside the target, PDF and ODT files read back, print and
-// preview, marks left out of every output while the user's links stay, and real
-// LibreOffice conversions (skipped where it is not installed).
+// Export: the Word session's call sequence and failure boxes, the temporary HTML
+// beside the target, PDF and ODT files read back, marks left out of every output
+// (printing included) while the user's links stay, and real LibreOffice
+// conversions (skipped where it is not installed).
 
 #include <QAction>
 #include <QDir>
@@ -18,7 +18,7 @@
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 
-#include "DocumentPrinter.h"
+#include "ExportSupport.h"
 #include "LibreOfficeWordAutomation.h"
 #include "MainWindow.h"
 #include "MarkingRenderer.h"
@@ -36,8 +36,8 @@ const QString exportError = QStringLiteral("导出到%1错误!");
 const QString noWordText = QStringLiteral("Word错误，请确认微软Word已经正确安装！");
 const QString documentsText = QStringLiteral("微软Word内部错误！");
 const QString activeDocumentText = QStringLiteral("Word版本错误，请确认您当前的Word版本是Word 2007 SP2或更高!");
-const QString marker = QStringLiteral("Tarnquill export marker");
-const QString chineseText = QStringLiteral("长城万里，春风又绿江南岸");
+const QString& marker = exportMarker;
+const QString& chineseText = exportChineseText;
 
 // What the recording session saw.
 struct Recording
@@ -99,64 +99,6 @@ private:
     Recording* m_recording;
 };
 
-// Answers the print dialogs: records the selection option, prints to a PDF file
-// instead of a printer, and renders the preview.
-class PrintPrompt : public ScriptedPrompt
-{
-public:
-    int execDialog(QDialog& dialog) override
-    {
-        ScriptedPrompt::execDialog(dialog);
-        if (auto* printDialog = qobject_cast<QPrintDialog*>(&dialog)) {
-            selectionOffered = printDialog->testOption(QAbstractPrintDialog::PrintSelection);
-            printDialog->printer()->setOutputFormat(QPrinter::PdfFormat);
-            printDialog->printer()->setOutputFileName(printFile);
-            if (resolution > 0)
-                printDialog->printer()->setResolution(resolution);
-            if (toPage > 0) {
-                printDialog->printer()->setPrintRange(QPrinter::PageRange);
-                printDialog->printer()->setFromTo(fromPage, toPage);
-            }
-            if (printSelection)
-                printDialog->printer()->setPrintRange(QPrinter::Selection);
-            return QDialog::Accepted;
-        }
-        if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
-            preview->updatePreview();
-            previewPages = preview->pageCount();
-            if (!printFile.isEmpty())
-                printPreviewed(static_cast<QPrintPreviewDialog&>(dialog));
-        }
-        return QDialog::Rejected;
-    }
-    // With a file to print to, prints from the preview too: through its own
-    // print action and the print dialog that opens.
-    void printPreviewed(QPrintPreviewDialog& dialog)
-    {
-        dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
-        dialog.printer()->setOutputFileName(printFile);
-        const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
-        for (QAction* action : dialog.findChildren<QAction*>())
-            if (action->text() == print) {
-                ModalResponder responder;
-                responder.enqueue([](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); });
-                action->trigger();
-            }
-    }
-    bool selectionOffered = false;
-    bool printSelection = false;
-    int resolution = 0; // the printer's dots per inch, when set
-    int fromPage = 0;   // the pages to print, when toPage is set
-    int toPage = 0;
-    QString printFile;
-    int previewPages = -1;
-};
-
-int pdfPageCount(const QByteArray& pdf)
-{
-    return pdf.count("/Type /Page") - pdf.count("/Type /Pages");
-}
-
 // The text of a PDF through pdftotext, or a null string when it is not installed.
 QString pdfText(const QString& fileName)
 {
@@ -179,96 +121,9 @@ QByteArray zipEntry(const QString& fileName, const QString& entry)
     return process.readAllStandardOutput();
 }
 
-// Some forty pages of what a document can hold: headings, indented, centred and
-// justified paragraphs with more space above, bulleted and numbered lists, tables,
-// page breaks, a paragraph of several pages and a run of small tables.
-QString mixedHtml()
-{
-    QString html;
-    QString text;
-    for (int i = 0; i < 40; ++i)
-        text += chineseText + (i % 3 ? QStringLiteral(" Latin words, ") : QString());
-    for (int chapter = 1; chapter <= 16; ++chapter) {
-        html += QStringLiteral("<h2%1>第%2章</h2>").arg(chapter % 4 == 3 ? " style=\"page-break-before:always\"" : "").arg(chapter);
-        html += QStringLiteral("<p style=\"text-indent:2em\">%1</p>").arg(text.left(100 * chapter));
-        html += QStringLiteral("<p align=\"center\" style=\"margin-top:30px\">%1</p>").arg(text.left(90));
-        html += QStringLiteral("<p align=\"justify\">%1</p>").arg(text.left(300 + 20 * chapter));
-        html += chapter % 2 ? QStringLiteral("<ul><li>%1</li><li>%2</li><li>%1</li></ul>").arg(text.left(200), text.left(40))
-                            : QStringLiteral("<ol><li>%1</li><li>%2</li><li>%1</li></ol>").arg(text.left(150), text.left(50));
-        if (chapter % 3 != 2) {
-            html += QStringLiteral("<table border=\"1\" cellpadding=\"3\">");
-            for (int row = 0; row < 2 + chapter % 7; ++row)
-                html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(row).arg(text.left(20 + 7 * row));
-            html += QStringLiteral("</table>");
-        }
-        if (chapter == 6)
-            html += QStringLiteral("<p>%1</p>").arg(text.repeated(8));
-    }
-    // Small tables in a row, so that some page begins just after one.
-    for (int i = 0; i < 60; ++i)
-        html += QStringLiteral("<p>%1</p><table border=\"1\"><tr><td>%2</td></tr></table>").arg(text.left(10 + 37 * (i % 4))).arg(i);
-    return html;
-}
-
 QStringList temporaryHtmlIn(const QString& folder)
 {
     return QDir(folder).entryList({"*_tqwTmp.html"}, QDir::Files | QDir::Hidden);
-}
-
-// Short numbered lines, one paragraph each.
-QString numberedLines(int count)
-{
-    QString text;
-    for (int i = 1; i <= count; ++i)
-        text += QStringLiteral("第%1行\n").arg(i);
-    text.chop(1);
-    return text;
-}
-
-// Pages the toolkit's own printing gives the first `lines` paragraphs of a
-// document on a PDF printer.
-int toolkitPages(const QString& folder, const QTextDocument* source, int lines, QPrinter::PrinterMode mode)
-{
-    QTextCursor selection(const_cast<QTextDocument*>(source));
-    selection.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, lines - 1);
-    selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    QTextDocument document;
-    document.setDefaultFont(source->defaultFont());
-    document.setDefaultTextOption(source->defaultTextOption());
-    QTextCursor(&document).insertFragment(selection.selection());
-    QPrinter printer(mode);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(folder + "/toolkit.pdf");
-    document.print(&printer);
-    return pdfPageCount(fileBytes(folder + "/toolkit.pdf"));
-}
-
-// The pages the toolkit would give a document of equal numbered lines if it
-// could lay them all out: pages as full as its first page, and a last page as
-// its printing of the lines left over makes it (one more, blank, when the last
-// line's spacing reaches past the page).
-int toolkitPagesOfAll(const QString& folder, const QTextDocument* source, QPrinter::PrinterMode mode)
-{
-    toolkitPages(folder, source, qMin(source->blockCount(), 200), mode);
-    QProcess process;
-    process.start("pdftotext", {"-f", "1", "-l", "1", folder + "/toolkit.pdf", "-"});
-    process.waitForFinished(30000);
-    const int perPage = QString::fromUtf8(process.readAllStandardOutput()).count(QStringLiteral("第"));
-    if (perPage == 0)
-        return -1;
-    const int full = (source->blockCount() - 1) / perPage;
-    return full + toolkitPages(folder, source, source->blockCount() - full * perPage, mode);
-}
-
-// The words of a PDF with their places, page by page, through pdftotext.
-QString pdfLayout(const QString& fileName)
-{
-    QProcess process;
-    process.start("pdftotext", {"-bbox", fileName, "-"});
-    process.waitForFinished(60000);
-    QString text = QString::fromUtf8(process.readAllStandardOutput());
-    text.remove(QRegularExpression("<meta name=\"CreationDate\"[^>]*>"));
-    return text;
 }
 
 // Links of the user's whose targets have no scheme and end in "#" and digits,
@@ -282,35 +137,6 @@ class ExportTest : public QObject
     Q_OBJECT
 
     QString work;
-    const int pieceHeight = DocumentPrinter::pieceHeight();
-
-    // A plain text file of numbered lines opened in the editor, in the given
-    // font size and line spacing.
-    MdiChild* openLines(MainWindow& window, int lines, qreal spacing, int points, const QString& tail = QString())
-    {
-        Settings settings;
-        settings.setValue("EditorFontType", 1);
-        settings.setValue("EditorFontSize", points);
-        settings.setValue("LineSpacing", spacing);
-        QString text = numberedLines(lines);
-        if (!tail.isEmpty())
-            text.replace("行", "行" + tail);
-        writeFile(work + "/lines.txt", text.toUtf8());
-        window.open(work + "/lines.txt");
-        MdiChild* child = window.activeMdiChild();
-        return child && child->document()->blockCount() == lines ? child : nullptr;
-    }
-
-    MdiChild* newDocument(MainWindow& window, int paragraphs = 1)
-    {
-        window.newFile();
-        MdiChild* child = window.activeMdiChild();
-        QString html = QStringLiteral("<h1>%1</h1><p><b>%2</b> <i>%3</i></p>").arg(chineseText, marker, "italic");
-        for (int i = 1; i < paragraphs; ++i)
-            html += QStringLiteral("<p>%1 %2</p>").arg(chineseText).arg(i);
-        child->setHtml(html);
-        return child;
-    }
 
 private slots:
     void init()
@@ -322,10 +148,6 @@ private slots:
     {
         WordAutomation::setFactory({});
         SafeSave::setFaultHook({});
-        DocumentPrinter::setPieceHeight(pieceHeight);
-        Settings settings;
-        for (const char* key : {"EditorFontType", "EditorFontSize", "LineSpacing"})
-            settings.remove(key);
     }
 
     // ---- Word session: sequence, arguments, failure boxes ----------------------
@@ -368,7 +190,7 @@ private slots:
         recording.failAt = failAt;
         WordAutomation::setFactory([&recording] { return std::make_unique<RecordingWord>(&recording); });
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window);
+        newExportDocument(window);
         ScriptedPrompt prompt;
         prompt.saveFileNames << work + "/report" + suffix;
         actionByText(&window, suffix == ".doc" ? "导出到DOC文件" : "导出到DOCX文件")->trigger();
@@ -399,7 +221,7 @@ private slots:
         ScriptedPrompt prompt;
         window.filePrintDocx(); // no document: not even a dialog
         QVERIFY(prompt.saveFileQuestions.isEmpty());
-        newDocument(window);
+        newExportDocument(window);
         window.filePrintDoc(); // cancelled
         QCOMPARE(prompt.saveFileQuestions.size(), 1);
         QVERIFY(recording.calls.isEmpty());
@@ -434,7 +256,7 @@ private slots:
         Recording recording;
         WordAutomation::setFactory([&recording] { return std::make_unique<RecordingWord>(&recording); });
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window);
+        newExportDocument(window);
         ScriptedPrompt prompt;
         prompt.saveFileNames << work + "/" + chosen;
         window.filePrintDocx();
@@ -459,7 +281,7 @@ private slots:
         Recording recording;
         WordAutomation::setFactory([&recording] { return std::make_unique<RecordingWord>(&recording); });
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window);
+        newExportDocument(window);
         ScriptedPrompt prompt;
         const QString target = work + "/missing/report.docx";
         prompt.saveFileNames << target;
@@ -485,7 +307,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(QString, written);
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window, 200);
+        newExportDocument(window, 200);
         ScriptedPrompt prompt;
         prompt.saveFileNames << work + "/" + chosen;
         actionByText(&window, "导出到PDF文件")->trigger();
@@ -514,7 +336,7 @@ private slots:
     {
         QFETCH(bool, existing);
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window);
+        newExportDocument(window);
         ScriptedPrompt prompt;
         const QString target = existing ? QString(work + "/old.pdf") : QString(work + "/missing/out.pdf");
         if (existing) {
@@ -550,7 +372,7 @@ private slots:
         QFETCH(QString, written);
         QFETCH(QString, kind);
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window);
+        newExportDocument(window);
         ScriptedPrompt prompt;
         prompt.saveFileNames << work + "/" + chosen;
         actionByText(&window, "导出到ODT文件")->trigger();
@@ -590,7 +412,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(bool, failReplace);
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window);
+        newExportDocument(window);
         ScriptedPrompt prompt;
         const QString target = work + "/" + chosen;
         if (failReplace) {
@@ -617,226 +439,11 @@ private slots:
         window.printPreview();
         QVERIFY(prompt.saveFileQuestions.isEmpty());
         QVERIFY(prompt.dialogs.isEmpty());
-        newDocument(window);
+        newExportDocument(window);
         window.filePrintPdf();
         window.filePrintOdt();
         QCOMPARE(prompt.saveFileQuestions.size(), 2);
         QVERIFY(prompt.texts.isEmpty());
-        QCOMPARE(QDir(work).entryList(QDir::Files), QStringList());
-    }
-
-    // ---- Print and preview --------------------------------------------------------
-
-    void printOffersSelectionOnlyWithOne_data()
-    {
-        QTest::addColumn<bool>("select");
-        QTest::newRow("no selection") << false;
-        QTest::newRow("selection") << true;
-    }
-
-    void printOffersSelectionOnlyWithOne()
-    {
-        QFETCH(bool, select);
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        MdiChild* child = newDocument(window, 100);
-        if (select) {
-            QTextCursor cursor = child->textCursor();
-            cursor.setPosition(0);
-            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-            child->setTextCursor(cursor);
-        }
-        PrintPrompt prompt;
-        prompt.printFile = work + "/printed.pdf";
-        prompt.printSelection = select;
-        actionByText(&window, "打印")->trigger();
-        QCOMPARE(prompt.selectionOffered, select);
-        const QByteArray data = fileBytes(prompt.printFile);
-        QVERIFY(data.startsWith("%PDF"));
-        // The selection is one heading: one page; the whole document takes several.
-        if (select)
-            QCOMPARE(pdfPageCount(data), 1);
-        else
-            QVERIFY(pdfPageCount(data) > 1);
-    }
-
-    // A range of pages prints those pages of the whole, with their numbers.
-    void printPageRange()
-    {
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window, 150);
-        PrintPrompt prompt;
-        prompt.printFile = work + "/all.pdf";
-        window.print();
-        const QString all = pdfLayout(prompt.printFile);
-        QVERIFY(all.count("<page ") > 4);
-        prompt.printFile = work + "/range.pdf";
-        prompt.fromPage = 2;
-        prompt.toPage = 3;
-        window.print();
-        const QString range = pdfLayout(prompt.printFile);
-        QCOMPARE(range.count("<page "), 2);
-        const int second = all.indexOf("<page ", all.indexOf("<page ") + 1);
-        const int fourth = all.indexOf("<page ", all.indexOf("<page ", second + 1) + 1);
-        QVERIFY(range.contains(all.mid(second, fourth - second).trimmed()));
-    }
-
-    void previewRendersPages()
-    {
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window, 150);
-        PrintPrompt prompt;
-        actionByText(&window, "打印预览")->trigger();
-        QCOMPARE(prompt.dialogs.size(), 1);
-        QVERIFY2(prompt.previewPages > 1, QByteArray::number(prompt.previewPages).constData());
-    }
-
-    // ---- A tall document comes out whole --------------------------------------------
-
-    void tallDocumentWhole_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<double>("spacing");
-        QTest::addColumn<int>("points");
-        QTest::addColumn<int>("lines");
-        // Past the height where the toolkit's layout overflows at 1200 dpi
-        // (about 2,450 pages), in large print to keep the files small.
-        QTest::newRow("pdf") << "pdf" << 1.0 << 72 << 21000;
-        QTest::newRow("pdf, line spacing 4") << "pdf" << 4.0 << 28 << 15000;
-        QTest::newRow("print at 1200 dpi, line spacing 4") << "print" << 4.0 << 28 << 15000;
-        QTest::newRow("preview, line spacing 4") << "preview" << 4.0 << 28 << 15000;
-    }
-
-    void tallDocumentWhole()
-    {
-        QFETCH(QString, kind);
-        QFETCH(double, spacing);
-        QFETCH(int, points);
-        QFETCH(int, lines);
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        MdiChild* child = openLines(window, lines, spacing, points);
-        QVERIFY(child);
-        QCOMPARE(child->document()->defaultFont().pointSize(), points);
-        const int pages = toolkitPagesOfAll(work, child->document(), QPrinter::HighResolution);
-        QVERIFY2(pages > 2500, QByteArray::number(pages).constData());
-        if (kind == "pdf") // the toolkit alone comes out short
-            QCOMPARE(toolkitPages(work, child->document(), lines, QPrinter::HighResolution), 1);
-
-        const QString target = work + "/tall.pdf";
-        PrintPrompt prompt;
-        prompt.printFile = target;
-        prompt.resolution = 1200;
-        prompt.saveFileNames << target;
-        kind == "pdf" ? window.filePrintPdf() : kind == "print" ? window.print() : window.printPreview();
-        QVERIFY2(prompt.texts.isEmpty(), qPrintable(prompt.texts.join('\n')));
-        if (kind == "preview") {
-            QCOMPARE(prompt.previewPages, pages);
-            return;
-        }
-        QCOMPARE(pdfPageCount(fileBytes(target)), pages);
-        // The last line is there, on one of the last two pages.
-        QProcess process;
-        process.start("pdftotext", {"-f", QString::number(pages - 1), target, "-"});
-        process.waitForFinished(30000);
-        const QString end = QString::fromUtf8(process.readAllStandardOutput());
-        QVERIFY(end.contains(QStringLiteral("第%1行").arg(lines)));
-    }
-
-    // The editor gives a document this tall a finite page height of its own; on
-    // paper it is paginated afresh all the same, every page.
-    void tallEditorDocumentPrints()
-    {
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        const int lines = 26000;
-        window.resize(1000, 700);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        MdiChild* child = openLines(window, lines, 4.0, 28, QStringLiteral("，春风又绿江南岸"));
-        QVERIFY(child);
-        QTest::keyClick(child, Qt::Key_End, Qt::ControlModifier);
-        QVERIFY(child->document()->pageSize().height() > 0);
-        PrintPrompt prompt;
-        prompt.printFile = work + "/printed.pdf";
-        actionByText(&window, "打印")->trigger();
-        QVERIFY(prompt.texts.isEmpty());
-        QCOMPARE(pdfPageCount(fileBytes(prompt.printFile)),
-                 toolkitPagesOfAll(work, child->document(), QPrinter::ScreenResolution));
-    }
-
-    // Cut into pieces of a few pages, a document of headings, indented, centred
-    // and justified paragraphs, lists, tables and page breaks comes out as the
-    // toolkit prints it whole: the same pages with every word in its place.
-    void piecesMakeTheToolkitsPages_data()
-    {
-        QTest::addColumn<int>("pieceHeight");
-        QTest::newRow("whole") << 0;
-        QTest::newRow("pieces of about a page") << 14000;
-        QTest::newRow("pieces of about 2 pages") << 30000;
-        QTest::newRow("pieces of about 5 pages") << 70000;
-    }
-
-    void piecesMakeTheToolkitsPages()
-    {
-        QFETCH(int, pieceHeight);
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        window.newFile();
-        MdiChild* child = window.activeMdiChild();
-        child->setHtml(mixedHtml());
-        QTextDocument* copy = child->document()->clone();
-        copy->setPageSize(QSizeF());
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(work + "/toolkit.pdf");
-        copy->print(&printer);
-        delete copy;
-
-        if (pieceHeight > 0)
-            DocumentPrinter::setPieceHeight(pieceHeight);
-        ScriptedPrompt prompt;
-        prompt.saveFileNames << work + "/pieces.pdf";
-        window.filePrintPdf();
-        QVERIFY2(prompt.texts.isEmpty(), qPrintable(prompt.texts.join('\n')));
-        const QString toolkit = pdfLayout(work + "/toolkit.pdf");
-        const QString pieces = pdfLayout(work + "/pieces.pdf");
-        QVERIFY2(toolkit.count("<page ") > 20, qPrintable(QString::number(toolkit.count("<page "))));
-        QCOMPARE(pieces.count("<page "), toolkit.count("<page "));
-        QCOMPARE(pieces, toolkit);
-    }
-
-    // A table or numbered list taller than a piece cannot be paginated: the user
-    // is told so, and nothing is written.
-    void tooTallToPaginate_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("html");
-        QString rows, items;
-        for (int i = 0; i < 300; ++i) {
-            rows += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(i).arg(chineseText);
-            items += QStringLiteral("<li>%1</li>").arg(chineseText);
-        }
-        const QString table = "<p>前言</p><table border=\"1\">" + rows + "</table><p>后记</p>";
-        const QString list = "<p>前言</p><ol>" + items + "</ol><p>后记</p>";
-        QTest::newRow("pdf, table") << "pdf" << table;
-        QTest::newRow("pdf, numbered list") << "pdf" << list;
-        QTest::newRow("print, table") << "print" << table;
-    }
-
-    void tooTallToPaginate()
-    {
-        QFETCH(QString, kind);
-        QFETCH(QString, html);
-        DocumentPrinter::setPieceHeight(8000); // pieces of at most about 5 pages at 1200 dpi
-        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        window.newFile();
-        window.activeMdiChild()->setHtml(html);
-        const QString target = work + "/out.pdf";
-        PrintPrompt prompt;
-        prompt.printFile = target;
-        prompt.resolution = 1200;
-        prompt.saveFileNames << target;
-        kind == "pdf" ? window.filePrintPdf() : window.print();
-        const QString nothing = kind == "pdf" ? "没有导出任何内容。" : "没有打印任何内容。";
-        QCOMPARE(prompt.titles, QStringList{"错误"});
-        QCOMPARE(prompt.texts, QStringList{"文档中有表格或编号列表太长，无法分页。" + nothing});
         QCOMPARE(QDir(work).entryList(QDir::Files), QStringList());
     }
 
@@ -865,7 +472,7 @@ private slots:
         if (kind == "docx" && LibreOfficeWordAutomation::findProgram().isEmpty())
             QSKIP("LibreOffice is not installed");
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        MdiChild* child = newDocument(window);
+        MdiChild* child = newExportDocument(window);
         QTextCursor cursor(child->document());
         cursor.movePosition(QTextCursor::End);
         cursor.insertText("犇", MarkingRenderer::markFormat("犇#0", "#FF0000"));
@@ -1026,7 +633,7 @@ private slots:
         LibreOfficeWordAutomation::setTimeout(1000);
 
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window);
+        newExportDocument(window);
         ScriptedPrompt prompt;
         const QString target = work + "/report.docx";
         writeFile(target, "previous export");
@@ -1057,7 +664,7 @@ private slots:
         if (LibreOfficeWordAutomation::findProgram().isEmpty())
             QSKIP("LibreOffice is not installed");
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        newDocument(window, 20);
+        newExportDocument(window, 20);
         ScriptedPrompt prompt;
         const QString target = work + "/文章 #1" + suffix;
         writeFile(target, "previous export");
