@@ -96,6 +96,26 @@ private slots:
         QVERIFY2(inked > 200, qPrintable(QString::number(inked)));
     }
 
+    // Once a document taller than the layout's fixed-point range is laid out
+    // whole, a new line spacing is one layout pass over the whole text: with
+    // the toolkit's unlimited page that pass never ended once it crossed
+    // 8,388,607 pixels.
+    void newSpacingOfATallDocument()
+    {
+        Settings().setValue("LineSpacing", 4.0);
+        QVERIFY(openFile("tall.txt", QByteArray("the end is near\r\n").repeated(110000)));
+        // Without a finite page the pass below would never return.
+        QVERIFY(child->document()->pageSize().height() > 0);
+        QTest::keyClick(child, Qt::Key_End, Qt::ControlModifier);
+        Settings().setValue("LineSpacing", 4.5);
+        window->reloadPreferences(0);
+        QCOMPARE(child->document()->lastBlock().blockFormat().lineHeight(), 450.0);
+        QTest::keyClick(child, Qt::Key_End, Qt::ControlModifier);
+        QVERIFY(child->document()->documentLayout()->blockBoundingRect(child->document()->lastBlock()).top()
+                > LayoutGuard::coordinateLimit);
+        QVERIFY(cursorShown());
+    }
+
     // A hit in a long line is placed in the document as laid out: no unwrapped
     // layout in between, which for such a line took minutes.
     void hitInALongLineOpensWithoutLayingOutAgain()
