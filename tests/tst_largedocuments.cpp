@@ -5,12 +5,15 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QComboBox>
+#include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTextBlock>
 #include <QTextLayout>
 
 #include "LayoutGuard.h"
 #include "MainWindow.h"
+#include "MdiArea.h"
 #include "MdiChild.h"
 #include "SearchDialog.h"
 #include "TestSupport.h"
@@ -31,6 +34,8 @@ class LargeDocumentsTest : public QObject
         return (child = window->activeMdiChild());
     }
     bool cursorShown() const { return child->viewport()->rect().contains(child->cursorRect()); }
+    LayoutGuard* guard() const { return child->findChild<LayoutGuard*>(); }
+    int topLine() const { return child->cursorForPosition(QPoint(0, 0)).blockNumber() + 1; }
 
 private slots:
     void init()
@@ -75,6 +80,60 @@ private slots:
         QTEST(child->textCursor().position(), "position");
         QVERIFY(cursorShown());
         QCOMPARE(child->lineWrapMode(), wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    }
+
+    // After a new width or a wrapping switch the view keeps the cursor's line,
+    // or the line at its top when the cursor is out of view (it used to put back
+    // the old pixel offset, which after the change showed some other line, and
+    // far down a large document laid it all out at once). Far down, the view
+    // shows that place at once, as it looks once the layout has got there.
+    void viewKeepsItsLine_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("cursorInView");
+        for (const char* change : {"narrower", "wider", "wrapping off", "wrapping on"}) {
+            QTest::newRow(qPrintable(QString(change) + ", the cursor's line")) << change << true;
+            QTest::newRow(qPrintable(QString(change) + ", the top line")) << change << false;
+        }
+    }
+    void viewKeepsItsLine()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, cursorInView);
+        QByteArray lines;
+        for (int line = 1; line <= 6000; ++line)
+            lines += QByteArray::number(line) + QByteArray(" lorem ipsum dolor sit amet,").repeated(4) + "\r\n";
+        QVERIFY(openFile("lines.txt", lines));
+        window->mdiArea->activeSubWindow()->showMaximized();
+        QApplication::processEvents();
+        const bool wrapped = change != "wrapping on";
+        child->setWrapping(wrapped);
+        window->lineWrapAct->setChecked(wrapped);
+        ScriptedPrompt prompt;
+        prompt.intAnswers << 5000;
+        window->gotoLine();
+        QVERIFY(cursorShown());
+        QScrollBar* bar = child->verticalScrollBar();
+        if (!cursorInView)
+            bar->setValue(bar->value() - 2 * child->viewport()->height());
+        const int top = topLine();
+        // The caret blinks: compared without it.
+        child->clearFocus();
+
+        if (change == "narrower" || change == "wider")
+            window->resize(change == "narrower" ? 800 : 1200, 700);
+        else
+            window->lineWrapAct->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY(guard()->catchingUp());
+        const QImage preview = child->viewport()->grab().toImage();
+        QTRY_VERIFY(!guard()->catchingUp());
+        QCOMPARE(child->viewport()->grab().toImage(), preview);
+        if (cursorInView)
+            QVERIFY(cursorShown());
+        else
+            QCOMPARE(topLine(), top);
+        QCOMPARE(child->textCursor().blockNumber(), 4999);
     }
 
     // Paragraphs whose top lies below 8,388,607 pixels used to be left blank.

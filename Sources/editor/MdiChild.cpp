@@ -242,6 +242,8 @@ void MdiChild::showSubWindowIcon(bool modified)
 void MdiChild::paintEvent(QPaintEvent* event)
 {
     layoutGuard->aboutToPaint();
+    if (layoutGuard->paintAhead(event))
+        return;
     QTextEdit::paintEvent(event);
     layoutGuard->paintBelowLimit(event);
 }
