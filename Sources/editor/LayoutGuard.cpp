@@ -271,6 +271,10 @@ void LayoutGuard::keepAnchor(const Anchor& anchor)
 void LayoutGuard::stepTowardsAnchor()
 {
     const QTextDocument* document = m_editor->document();
+    // A finite page, given as the document grew tall, starts the layout again
+    // from the top: so do the steps, which would lay it all out at once.
+    if (m_steppedTo > 0 && document->findBlock(m_steppedTo).layout()->lineCount() == 0)
+        m_steppedTo = 0;
     const int end = qMin(m_anchor.position, document->characterCount() - 1);
     m_steppedTo = qMin(m_steppedTo + layoutStep, end);
     document->documentLayout()->blockBoundingRect(document->findBlock(m_steppedTo));
