@@ -18,6 +18,24 @@
 #include "SearchDialog.h"
 #include "TestSupport.h"
 
+// Counts the events of one type an object receives.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QObject* target, QEvent::Type type) : m_type(type) { target->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == m_type;
+        return false;
+    }
+
+private:
+    const QEvent::Type m_type;
+};
+
 class LargeDocumentsTest : public QObject
 {
     Q_OBJECT
@@ -197,6 +215,21 @@ private slots:
         QVERIFY(cursorShown());
         // Caret blinks and repaints do not shape the whole line again.
         QVERIFY(child->document()->firstBlock().layout()->cacheEnabled());
+
+        // Idle once shown: over several blinks of the caret no layout pass
+        // runs, in steps or at once, and the line keeps its place.
+        child->setFocus();
+        QAbstractTextDocumentLayout* layout = child->document()->documentLayout();
+        QSignalSpy passes(layout, &QAbstractTextDocumentLayout::update);
+        QSignalSpy sizes(layout, &QAbstractTextDocumentLayout::documentSizeChanged);
+        EventCounter steps(layout, QEvent::Timer);
+        const int offset = child->verticalScrollBar()->value();
+        QTest::qWait(3 * QApplication::cursorFlashTime());
+        QCOMPARE(passes.count(), 0);
+        QCOMPARE(sizes.count(), 0);
+        QCOMPARE(steps.count, 0);
+        QCOMPARE(child->verticalScrollBar()->value(), offset);
+        QVERIFY(cursorShown());
     }
 
     // Wrapping back on lays the line out at the page's width straight away: at
