@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCodec>
@@ -226,6 +227,38 @@ private slots:
         highlightCurrentLineEnabled = false;
         child.moveCursor(QTextCursor::End);
         QVERIFY(child.extraSelections().isEmpty());
+    }
+
+    // With the current line highlighted, typing lines into a new document left
+    // a pixel row of the highlight under earlier lines, still there after
+    // Ctrl+Home: the screen showed what a fresh paint of the view does not.
+    void currentLineLeavesNoStripes()
+    {
+        MainWindow window(nullptr, MainWindow::NoStartUpTimers);
+        window.resize(800, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.highlightCurrentLineAct->setChecked(true);
+        window.highlightCurrentLine();
+        window.newFile();
+        MdiChild* child = window.activeMdiChild();
+        QVERIFY(child);
+        // No caret, which blinks.
+        child->clearFocus();
+        QApplication::processEvents();
+        for (const char* line : {"first line", "second line", "third line"}) {
+            QTest::keyClicks(child, line);
+            QTest::keyClick(child, Qt::Key_Return);
+            // Painted as the user sees it, one change after the other.
+            QApplication::processEvents();
+        }
+        QTest::keyClick(child, Qt::Key_Home, Qt::ControlModifier);
+        QApplication::processEvents();
+        const QImage fresh = child->viewport()->grab().toImage();
+        const QPoint at = child->viewport()->mapTo(&window, QPoint(0, 0));
+        const QImage shown =
+            window.screen()->grabWindow(window.winId(), at.x(), at.y(), fresh.width(), fresh.height()).toImage();
+        QCOMPARE(shown.convertToFormat(fresh.format()), fresh);
     }
 
     void symbols()

@@ -1,5 +1,7 @@
 #include "LayoutGuard.h"
 
+#include "LayoutPreview.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDebug>
 #include <QFontMetricsF>
@@ -7,6 +9,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QtMath>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -22,56 +26,22 @@ const int longBlockLength = 50000;
 // The page height of a tall document, just short of the limit: its page break
 // moves on to the next page.
 const int pageHeight = LayoutGuard::coordinateLimit - 1024;
+// The layout lays this many characters out in a few tens of milliseconds: a
+// view above gets its line back at once, one further down in steps this long.
+const int layoutStep = 150000;
 
-// The selections of the editor's painting: the extra selections first, then
-// the user's selection.
-QList<QTextEdit::ExtraSelection> paintedSelections(const QTextEdit* editor)
+// The top of the line holding position, in the document, when its paragraph
+// has been laid out.
+bool laidOutLineTop(const QTextDocument* document, int position, qreal* top, qreal* height = nullptr)
 {
-    QList<QTextEdit::ExtraSelection> selections = editor->extraSelections();
-    const QTextCursor cursor = editor->textCursor();
-    if (cursor.hasSelection()) {
-        QTextEdit::ExtraSelection own;
-        own.cursor = cursor;
-        own.format.setBackground(editor->palette().brush(QPalette::Highlight));
-        own.format.setForeground(editor->palette().brush(QPalette::HighlightedText));
-        selections << own;
-    }
-    return selections;
-}
-
-// The selections that touch block, as format ranges of its layout.
-QVector<QTextLayout::FormatRange> selectionsInBlock(const QList<QTextEdit::ExtraSelection>& selections,
-                                                    const QTextBlock& block)
-{
-    const int start = block.position();
-    const int length = block.length();
-    QVector<QTextLayout::FormatRange> ranges;
-    for (const QTextEdit::ExtraSelection& selection : selections) {
-        QTextLayout::FormatRange range;
-        range.format = selection.format;
-        const int from = selection.cursor.selectionStart();
-        const int to = selection.cursor.selectionEnd();
-        if (from == to) {
-            // A full-width highlight needs only a position: it marks that line.
-            if (!selection.format.hasProperty(QTextFormat::FullWidthSelection) || from < start
-                || from >= start + length)
-                continue;
-            const QTextLine line = block.layout()->lineForTextPosition(from - start);
-            if (!line.isValid())
-                continue;
-            range.start = line.textStart();
-            range.length = line.textLength();
-        } else {
-            if (to <= start || from >= start + length)
-                continue;
-            range.start = qMax(from, start) - start;
-            range.length = qMin(to, start + length) - start - range.start;
-        }
-        if (range.start + range.length == length - 1)
-            ++range.length; // the paragraph end
-        ranges << range;
-    }
-    return ranges;
+    const QTextBlock block = document->findBlock(position);
+    if (!block.isValid() || !block.layout() || block.layout()->lineCount() == 0)
+        return false;
+    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
+    *top = document->documentLayout()->blockBoundingRect(block).top() + (line.isValid() ? line.y() : 0);
+    if (height)
+        *height = line.isValid() ? line.height() : 0;
+    return true;
 }
 
 } // namespace
@@ -82,11 +52,29 @@ LayoutGuard::LayoutGuard(QTextEdit* editor) : QObject(editor), m_editor(editor)
     connect(document, &QTextDocument::contentsChange, this, &LayoutGuard::contentsChanged);
     connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
             &LayoutGuard::layoutProgressed);
+    m_stepper.setInterval(0);
+    connect(&m_stepper, &QTimer::timeout, this, &LayoutGuard::stepTowardsAnchor);
+    // A scroll the user makes ends the wait for the old line.
+    connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (!m_scrolling)
+            dropAnchor();
+    });
+    editor->installEventFilter(this);
+    editor->viewport()->installEventFilter(this);
+    // Each blink of the caret asks where the cursor's line is, which lays the
+    // document out down to it.
+    for (QObject* child : editor->children())
+        if (child->inherits("QWidgetTextControl")) {
+            m_control = child;
+            child->installEventFilter(this);
+        }
 }
 
 // Runs before the layout sees the change (the document reports its edits first).
-void LayoutGuard::contentsChanged(int from, int, int added)
+void LayoutGuard::contentsChanged(int from, int removed, int added)
 {
+    if (catchingUp() && from < m_anchor.position)
+        m_anchor.position = qMax(from, m_anchor.position + added - removed);
     keepGlyphsOfLongBlocks(from, added);
     // A large text that will be tall gets its finite page before the layout
     // goes far down.
@@ -174,7 +162,7 @@ void LayoutGuard::paintBelowLimit(QPaintEvent* event)
     const int first = layout->hitTest(QPointF(0, qMax(dy + area.top(), coordinateLimit)), Qt::FuzzyHit);
     QPainter painter(m_editor->viewport());
     painter.setPen(m_editor->palette().color(QPalette::Text));
-    const QList<QTextEdit::ExtraSelection> selections = paintedSelections(m_editor);
+    const QList<QTextEdit::ExtraSelection> selections = LayoutPreview::paintedSelections(m_editor);
     for (QTextBlock block = m_editor->document()->findBlock(qMax(0, first)); block.isValid(); block = block.next()) {
         QTextLayout* blockLayout = block.layout();
         const QRectF rect = layout->blockBoundingRect(block);
@@ -183,7 +171,8 @@ void LayoutGuard::paintBelowLimit(QPaintEvent* event)
         // The editor has drawn the paragraphs whose top lies above the limit.
         if (!block.isVisible() || blockLayout->position().y() <= coordinateLimit)
             continue;
-        blockLayout->draw(&painter, QPointF(-dx, -dy), selectionsInBlock(selections, block), area);
+        blockLayout->draw(&painter, QPointF(-dx, -dy), LayoutPreview::selectionsInBlock(selections, block, blockLayout),
+                          area);
     }
 }
 
@@ -226,14 +215,127 @@ void LayoutGuard::relayOutFromTop(const std::function<void()>& relayOut)
     // The new layout with an unlimited page is made at once as far as the view
     // shows: from the top, so that no pass reaches the layout's limit before
     // the page is finite again.
+    const Anchor anchor = viewAnchor();
     QScrollBar* bar = m_editor->verticalScrollBar();
-    const int offset = bar->value();
-    const int height = bar->maximum() + m_editor->viewport()->height();
+    const qreal height = catchingUp() ? m_heightBefore : bar->maximum() + m_editor->viewport()->height();
+    m_scrolling = true;
     bar->setValue(0);
     relayOut();
-    keepPagesFinite(qMax(qreal(height), estimatedHeight()));
-    if (offset > 0)
-        reachOffset(offset);
+    keepPagesFinite(qMax(height, estimatedHeight()));
+    m_scrolling = false;
+    m_heightBefore = height;
+    keepAnchor(anchor);
+}
+
+LayoutGuard::Anchor LayoutGuard::viewAnchor() const
+{
+    // Resized again while waiting: the line is still the first one.
+    if (catchingUp())
+        return m_anchor;
+    const QTextDocument* document = m_editor->document();
+    const int offset = m_editor->verticalScrollBar()->value();
+    const int position = m_editor->textCursor().position();
+    qreal top = 0;
+    qreal height = 0;
+    if (laidOutLineTop(document, position, &top, &height) && top >= offset
+        && top < offset + m_editor->viewport()->height())
+        return {position, top - offset, height};
+    const int first = document->documentLayout()->hitTest(QPointF(0, offset), Qt::FuzzyHit);
+    if (first >= 0 && laidOutLineTop(document, first, &top))
+        return {first, top - offset};
+    return {};
+}
+
+void LayoutGuard::keepAnchor(const Anchor& anchor)
+{
+    if (anchor.position < 0)
+        return;
+    m_anchor = anchor;
+    // A view grown shorter, or about to get a horizontal scroll bar, still
+    // shows the cursor's line whole.
+    qreal bottom = m_editor->viewport()->height() - qCeil(anchor.height) - 1;
+    if (m_editor->lineWrapMode() == QTextEdit::NoWrap && !m_editor->horizontalScrollBar()->isVisible())
+        bottom -= m_editor->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_editor);
+    if (anchor.height > 0 && m_anchor.top > bottom)
+        m_anchor.top = qMax(qreal(0), bottom);
+    if (anchor.position < layoutStep || !LayoutPreview::canPaint(m_editor->document())) {
+        settleAnchor();
+        return;
+    }
+    qDebug() << Q_FUNC_INFO << ", position =" << anchor.position;
+    m_steppedTo = 0;
+    m_stepper.start();
+    m_editor->viewport()->update();
+}
+
+void LayoutGuard::stepTowardsAnchor()
+{
+    const QTextDocument* document = m_editor->document();
+    // A finite page, given as the document grew tall, starts the layout again
+    // from the top: so do the steps, which would lay it all out at once.
+    if (m_steppedTo > 0 && document->findBlock(m_steppedTo).layout()->lineCount() == 0)
+        m_steppedTo = 0;
+    const int end = qMin(m_anchor.position, document->characterCount() - 1);
+    m_steppedTo = qMin(m_steppedTo + layoutStep, end);
+    document->documentLayout()->blockBoundingRect(document->findBlock(m_steppedTo));
+    if (m_steppedTo >= end)
+        settleAnchor();
+}
+
+void LayoutGuard::settleAnchor()
+{
+    const Anchor anchor = m_anchor;
+    dropAnchor();
+    const QTextDocument* document = m_editor->document();
+    const int position = qMin(anchor.position, document->characterCount() - 1);
+    // Laid out down to the anchor's paragraph.
+    document->documentLayout()->blockBoundingRect(document->findBlock(position));
+    qreal top = 0;
+    if (laidOutLineTop(document, position, &top)) {
+        m_scrolling = true;
+        reachOffset(qMax(0, qRound(top - anchor.top)));
+        m_scrolling = false;
+    }
+    m_editor->viewport()->update();
+}
+
+void LayoutGuard::dropAnchor()
+{
+    m_anchor = Anchor();
+    m_stepper.stop();
+}
+
+bool LayoutGuard::paintAhead(QPaintEvent* event)
+{
+    if (!catchingUp())
+        return false;
+    LayoutPreview::paint(m_editor, m_anchor.position, m_anchor.top, event->rect());
+    return true;
+}
+
+bool LayoutGuard::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!catchingUp())
+        return false;
+    if (watched == m_control)
+        return event->type() == QEvent::Timer;
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        // What the view shows is not yet where the layout has it: no pop-up
+        // for the word under the pointer.
+        return watched == m_editor->viewport();
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        settleAnchor();
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 void LayoutGuard::setWrapping(bool wrap)
@@ -252,6 +354,8 @@ void LayoutGuard::setWrapping(bool wrap)
 void LayoutGuard::showCursor()
 {
     qDebug() << Q_FUNC_INFO;
+    // The cursor's line is the one to show now.
+    dropAnchor();
     settleLayout();
     scrollToCursor();
 }

@@ -13,9 +13,14 @@
 // - the scroll range follows the background layout only a moment later, so a
 //   jump far down would stop short: showCursor widens the range first.
 // It also owns the editor's re-layouts (a new width, wrapping switched), which
-// must not run into the second weak spot.
+// must not run into the second weak spot, and which keep the view on the line
+// it showed: the cursor's line when it was in view, else the line at the top.
+// Far down a large document the layout takes seconds to get back there; the
+// view then shows that place at once through LayoutPreview, and the layout
+// gets there in steps between which the window answers.
 
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 
@@ -60,8 +65,33 @@ public:
     // Scrolls the text cursor's line into view, also far down a document that
     // is still being laid out.
     void showCursor();
+    // Paints the view while the layout has not yet got back to the line the
+    // view showed before a re-layout; false when the editor paints itself.
+    bool paintAhead(QPaintEvent* event);
+    bool catchingUp() const { return m_anchor.position >= 0; }
+
+protected:
+    // Input to the view while it catches up: the layout gets there at once.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A line of the view: the one holding a text position, at a height of the
+    // viewport; the cursor's line has its height, to be kept in view whole.
+    struct Anchor
+    {
+        int position = -1;
+        qreal top = 0;
+        qreal height = 0;
+    };
+    Anchor viewAnchor() const;
+    // The view shows the anchor's line at its height again: at once near the
+    // top of the document, else after steps of the layout.
+    void keepAnchor(const Anchor& anchor);
+    void stepTowardsAnchor();
+    // Lays the document out down to the anchor and scrolls it into place.
+    void settleAnchor();
+    void dropAnchor();
+
     // relayOut lays the document out again with an unlimited page (a new width,
     // wrapping switched): it runs with the view at the top, then a tall document
     // gets a finite page and the view goes back where it was.
@@ -78,4 +108,10 @@ private:
     bool m_longBlocks = false;
     bool m_painted = false;            // the editor has been painted once
     bool m_firstLayoutPending = false; // widths came before the first paint
+    Anchor m_anchor;                   // the line the view waits for
+    qreal m_heightBefore = 0;          // the document's height before the wait
+    int m_steppedTo = 0;               // laid out as far as this position
+    QTimer m_stepper;
+    QObject* m_control = nullptr; // the editor's text control, whose timers blink the caret
+    bool m_scrolling = false; // the view is scrolled here, not by the user
 };

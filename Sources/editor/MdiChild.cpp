@@ -1,6 +1,7 @@
 #include "MdiChild.h"
 
 #include <QAction>
+#include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
 #include <QDebug>
 #include <QFile>
@@ -17,8 +18,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextOption>
 #include <QWheelEvent>
+#include <QtMath>
 
 #include "ContextListWidget.h"
 #include "DocumentFile.h"
@@ -242,6 +245,8 @@ void MdiChild::showSubWindowIcon(bool modified)
 void MdiChild::paintEvent(QPaintEvent* event)
 {
     layoutGuard->aboutToPaint();
+    if (layoutGuard->paintAhead(event))
+        return;
     QTextEdit::paintEvent(event);
     layoutGuard->paintBelowLimit(event);
 }
@@ -443,6 +448,43 @@ void MdiChild::highlightCurrentLineAndParagraph()
     if (selections.isEmpty() && extraSelections().isEmpty())
         return;
     setExtraSelections(selections);
+    // The editor repaints a highlight only as high as its line's place, and
+    // where the line was before typing moved it: the band a highlight painted
+    // is repainted here.
+    const QRectF band = selections.isEmpty() ? QRectF() : highlightBand();
+    repaintBand(highlightedBand);
+    repaintBand(band);
+    highlightedBand = band;
+}
+
+QRectF MdiChild::highlightBand() const
+{
+    const QTextCursor cursor = textCursor();
+    const QTextLayout* layout = cursor.block().layout();
+    // A paragraph not laid out yet has painted nothing.
+    if (!layout || layout->lineCount() == 0)
+        return QRectF();
+    QTextLine first = layout->lineForTextPosition(cursor.positionInBlock());
+    QTextLine last = first;
+    if (highlightCurrentParagraphEnabled) {
+        first = layout->lineAt(0);
+        last = layout->lineAt(layout->lineCount() - 1);
+    }
+    if (!first.isValid() || !last.isValid())
+        return QRectF();
+    const qreal top = document()->documentLayout()->blockBoundingRect(cursor.block()).top();
+    return QRectF(0, top + first.y(), 1, last.y() + last.height() - first.y());
+}
+
+void MdiChild::repaintBand(const QRectF& band)
+{
+    if (band.isNull())
+        return;
+    const int top = qFloor(band.top()) - verticalScrollBar()->value() - 1;
+    const int bottom = qCeil(band.bottom()) - verticalScrollBar()->value() + 1;
+    const QRect rect = QRect(0, top, viewport()->width(), bottom - top).intersected(viewport()->rect());
+    if (!rect.isEmpty())
+        viewport()->update(rect);
 }
 
 void MdiChild::setShowSymbol(bool show)

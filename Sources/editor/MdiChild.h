@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QPoint>
 #include <QPointer>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <QTextEdit>
@@ -157,4 +158,10 @@ private:
     qreal zoomedPoints = 0; // what zoomBy has added to the font size
     int iconState = -1; // which sub-window icon is showing: -1 none yet, 0 saved, 1 modified
     LayoutGuard* layoutGuard = nullptr;
+    // What the full-width highlights of the cursor's line and paragraph paint,
+    // in document coordinates: the line's natural height, which with a fixed
+    // line spacing reaches into the next line.
+    QRectF highlightBand() const;
+    void repaintBand(const QRectF& band);
+    QRectF highlightedBand; // painted last
 };
