@@ -41,6 +41,15 @@ QDateTime fixedClock()
     return fixedNow;
 }
 
+// The window's auto-save on the test's clock, standing at 9:15, every five minutes.
+void autoSaveAtQuarterPast(MainWindow& window, int templateInterval)
+{
+    window.autoSaveClock = &fixedClock;
+    window.autoSaveFileInterval = 5;
+    window.autoSaveTemplateInterval = uint(templateInterval);
+    fixedNow = QDateTime(QDate(2026, 3, 1), QTime(9, 15));
+}
+
 QString createFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).path());
@@ -662,10 +671,7 @@ private slots:
         Settings().setValue(QStringLiteral("ShowExitWarning"), false);
         ModalResponder responder; // real boxes and dialogs, answered from the event loop
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        window.autoSaveClock = &fixedClock;
-        window.autoSaveFileInterval = 5;
-        window.autoSaveTemplateInterval = 5;
-        fixedNow = QDateTime(QDate(2026, 3, 1), QTime(9, 15));
+        autoSaveAtQuarterPast(window, 5);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -850,10 +856,7 @@ private slots:
             }
         } prompt;
         MainWindow window(nullptr, MainWindow::NoStartUpTimers);
-        window.autoSaveClock = &fixedClock;
-        window.autoSaveFileInterval = 5;
-        window.autoSaveTemplateInterval = 5;
-        fixedNow = QDateTime(QDate(2026, 3, 1), QTime(9, 15));
+        autoSaveAtQuarterPast(window, 5);
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
