@@ -111,6 +111,17 @@ const Characters& characters()
     return data;
 }
 
+// The known words of CharacterData, each of two to four characters.
+QVector<QString> knownWords()
+{
+    QVector<QString> words;
+    for (int k = 0; k < CharacterData::kKnownWordLineCount; ++k)
+        for (const QString& word : QString::fromUtf8(CharacterData::kKnownWords[k]).split(QLatin1Char(' ')))
+            if (word.size() >= 2 && word.size() <= kLongestGuess)
+                words.append(word);
+    return words;
+}
+
 // Up to four characters in one number, the one at `gap` replaced by a tag;
 // the leading zeros give the length.
 quint64 keyOf(const QChar* text, int length, int gap, ushort tag)
@@ -201,7 +212,12 @@ ConfusableWords::ConfusableWords(const WordLookupTable& whiteList)
     m_firstEntry.reserve(m_entries.size());
     for (int k = m_entries.size() - 1; k >= 0; --k)
         m_firstEntry.insert(m_entries.at(k).key, k);
-    m_words.reserve(words.size());
+    // The white list's words (their rows), and the words it leaves out that a
+    // stretch may still be (row 0): a word is no slip.
+    const QVector<QString> known = knownWords();
+    m_words.reserve(words.size() + known.size());
+    for (const QString& word : known)
+        m_words.insert(keyOf(word.constData(), word.size(), -1, 0), 0);
     for (auto it = words.cbegin(); it != words.cend(); ++it)
         if (it.key().size() >= 2 && it.key().size() <= kLongestGuess)
             m_words.insert(keyOf(it.key().constData(), it.key().size(), -1, 0), it.value());

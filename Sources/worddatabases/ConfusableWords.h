@@ -81,5 +81,6 @@ private:
 
     QVector<Entry> m_entries; // sorted by key
     FlatMap m_firstEntry;     // key -> its first entry
-    FlatMap m_words;          // the words themselves, as keys without a tag -> their row
+    FlatMap m_words;          // the words themselves, as keys without a tag -> their row (0: a known word
+                              // the white list leaves out)
 };

@@ -123,6 +123,9 @@ private:
     // form in its context (taken whole, or with its correction put in), or as
     // the meeting of correct words (这家|俱乐部)?
     bool readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules);
+    // Does stretch[start .. start + length - 1] hold a character that stands
+    // alone in the text as written and is seldom a word of its own?
+    bool leavesStray(const QString& stretch, int start, int length);
     // Does a white-list word standing in line cover line[at]?
     bool inListedWord(const QString& line, int at);
     // Loads what readsAsWrongForm reads by: the white list and people's names.
@@ -134,6 +137,9 @@ private:
     // The cost of the cheapest reading of text, where no piece may end inside
     // text[from .. to - 1].
     int cheapestReading(const QString& text, int from, int to);
+    // Does a person's title follow stretch[start .. start + length - 1], and a
+    // surname start it or stand just before it (于广辉先生)?
+    bool beforeTitle(const QString& stretch, int start, int length) const;
     // What a guess for text[0 .. length - 1] may cost at most: less than the
     // characters written, each a word of its own, with the slip's cost added.
     static int slipBudget(const QChar* text, int length);
@@ -142,11 +148,32 @@ private:
     bool readsAsPhrase(const QString& stretch, int start, int length);
     // The words a stretch that is no word may have been meant as, likeliest first.
     QStringList guessedCorrections(const QString& word);
+    // Is line[start .. start + length - 1], ending in 的, one whose place
+    // needs 得 (跑的很快) or 地 (慢慢的走了) (Embellish_Grammar.cpp)? The
+    // stretch with the right particle goes to *correction.
+    bool particleSlip(const QString& line, int start, int length, QString* correction);
+    // Is line[start .. start + 1] a number or a pointing word and a measure
+    // word of the same sound as the one its noun takes (一颗老槐树)? The right
+    // pair goes to *correction.
+    bool measureSlip(const QString& line, int start, int length, QString* correction);
+    // Does a white-list word end at line[at], starting no earlier than line[from]?
+    bool endsListedWord(const QString& line, int from, int at);
+    // The same number with the measure words of its sound, as its pop-up offers them.
+    static QStringList measureCorrections(const QString& word);
+    // The same stretch with 得 or 地 for its 的, as its pop-up offers them.
+    static QStringList particleCorrections(const QString& word);
     // The stretch around line[start .. start + length - 1] that a hit is judged
     // in: up to a few characters on each side, never across a delimiter.
     // guessMisspelling on the stretch around line[start .. start + length - 1].
     bool guessAt(const QString& line, int start, int length, const ScanRules& rules, QString* correction);
     static QString contextOf(const QString& line, int start, int length, const ScanRules& rules, int* hitStart);
+    // Is line[start .. start + length - 1] near Latin letters or the signs of
+    // code and markup (%s, <tag>, a_b, $HOME): technical text, whose terms no
+    // word list knows?
+    static bool inTechnicalText(const QString& line, int start, int length);
+    // Does a place or a language end the piece of line that line[end - 1]
+    // belongs to within a few characters (坤西育府, 僧加罗语)?
+    static bool beforeNameEnding(const QString& line, int end, const ScanRules& rules);
 
     // Points the connection at a file and opens it when needed; the shared
     // body of getDatabase, quiet unless lookup logging is on.

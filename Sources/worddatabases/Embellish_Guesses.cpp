@@ -1,13 +1,21 @@
 // Embellish: misspellings no black-list row lists.
 //
 // A stretch of two to four characters that is no word may be a word of the
-// white list with one character taken for another (ConfusableWords: 以经 for
-// 已经, 按装 for 安装, 滥竽冲数 for 滥竽充数). Whether it is depends on the
+// white list with one character taken for another (ConfusableWords: 栽判 for
+// 裁判, 按装 for 安装, 滥竽冲数 for 滥竽充数). Whether it is depends on the
 // words around it: 按装 in 按装置说明书 is 按|装置. So the stretch's context
 // is read twice, as written and with the guess put in, each as its cheapest
 // run of pieces (white-list words, people's names, single characters, each
 // costing -ln of how common it is). The guess wins only where its reading,
 // with the cost of the slip itself added, is cheaper than the text as written.
+//
+// No guess is made for a word of jieba's list (秒数, 单选: ConfusableWords
+// knows them) or of the place names, for a stretch inside a longer word
+// (有模有样), near Latin letters or the signs of code (technical text), in a
+// foreign name (by its name-spelling characters, or before a place or a
+// language), just before a person's title (于广辉|先生), where a phrase reads
+// (这条|江, 歇一歇, 洒下, 太艳), or where 的, 地 and 得 would be taken for one
+// another (Embellish_Grammar.cpp judges those).
 
 #include "Embellish.h"
 
@@ -20,13 +28,9 @@
 namespace {
 
 // -ln(the share of slips among the writings of a word) x 10: about one in
-// three thousand, so a guess wins only where the text as written reads
+// five thousand, so a guess wins only where the text as written reads
 // clearly worse.
-constexpr int kSlipCost = 80;
-// Where no listed word of the context holds any character of the stretch,
-// the characters stand about on their own, as a slip leaves them: a slip is
-// likelier there.
-constexpr int kStraySlipCost = 60;
+constexpr int kSlipCost = 86;
 // A person's name costs what a fairly common word does.
 constexpr int kNameCost = 100;
 constexpr int kLongestPiece = 8;
@@ -68,13 +72,72 @@ bool inForeignName(const QString& text, int start, int end)
 // A number or a pointing word before a measure word (那件, 百颗, 逐份), and a
 // verb before its result or direction (治好, 拨出), are no slips, though the
 // pair is no word of the white list.
-const QString kBeforeMeasureWords = QStringLiteral("一二三四五六七八九十百千万两几这那哪每各某整半逐多");
+const QString kBeforeMeasureWords = QStringLiteral("一二三四五六七八九十百千万亿零两几这那哪每各某整半逐多");
 const QString kResults = QStringLiteral("好完出来去到住走掉开上下起过回进成着了得在给见透满光懂");
 // A word of degree before a one-character adjective (太艳, 很淡) is no slip either.
 const QString kDegrees = QStringLiteral("太很真挺最更蛮极好");
 
+// 的, 地 and 得 are not taken for one another by a guess (基的 for 基地): which
+// one a sentence needs is a matter of grammar, not of a word.
+const QString kParticles = QStringLiteral("的地得");
+// Where at least half the characters around a stretch spell foreign names by
+// their sound (萨默塞特, 科普里夫尼察-克里热夫齐), it belongs to a name.
+constexpr int kSoundSpellingShare = 50;
+
+// What follows a person's name (于广辉|先生, 张晓莹|老师): a surname just
+// before such a word starts a name, not a slip.
+const QStringList kTitles = QStringLiteral("先生 女士 小姐 老师 同学 教授 博士 医生 大夫 师傅 同志 主任 经理 局长 书记 "
+                                           "院长 校长 部长 厂长 总监 阿姨 叔叔 大爷 大妈 奶奶 爷爷 老板 律师 记者")
+                                .split(QLatin1Char(' '));
+
 // The corrections offered for a word on its own.
 constexpr int kMostOffered = 8;
+
+// Is at least kSoundSpellingShare per cent of a context of four characters or
+// more made of name-spelling characters?
+bool spelledBySound(const QString& context)
+{
+    if (context.size() < 4)
+        return false;
+    const int spelling = int(std::count_if(context.cbegin(), context.cend(), [](QChar c) { return kSoundSpelling.contains(c); }));
+    return spelling * 100 >= context.size() * kSoundSpellingShare;
+}
+
+// Does stretch[start .. end - 1] take part in a repetition: a verb on both
+// sides of 一 (歇一歇), or two characters said twice (整宿整宿)?
+bool repeats(const QString& stretch, int start, int end)
+{
+    for (int k = std::max(1, start - 1); k <= end && k + 1 < stretch.size(); ++k)
+        if (stretch.at(k) == QChar(0x4E00) && stretch.at(k - 1) == stretch.at(k + 1)) // 一
+            return true;
+    for (int k = std::max(0, start - 3); k < end && k + 3 < stretch.size(); ++k)
+        if (stretch.at(k) == stretch.at(k + 2) && stretch.at(k + 1) == stretch.at(k + 3))
+            return true;
+    return false;
+}
+
+// Would the guess break a phrase of the text as written: a verb before its
+// result or direction (治好, 洒下, 亮成), a word of degree before a
+// one-character adjective (太艳)?
+bool breaksPhrase(const QChar* text, int length, const QString& guess)
+{
+    for (int k = 0; k < length; ++k) {
+        if (guess.at(k) == text[k])
+            continue;
+        if ((k + 1 < length && kResults.contains(text[k + 1])) || (length == 2 && k == 1 && kDegrees.contains(text[0])))
+            return true;
+    }
+    return false;
+}
+
+// Does the guess put one of 的, 地 and 得 for another?
+bool swapsParticles(const QChar* text, int length, const QString& guess)
+{
+    for (int k = 0; k < length; ++k)
+        if (guess.at(k) != text[k] && kParticles.contains(text[k]) && kParticles.contains(guess.at(k)))
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -119,19 +182,22 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
     const QChar* text = stretch.constData() + start;
     const QString written = QString::fromRawData(text, length);
     if (containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, written) || m_names.isName(text, length)
-        || m_names.isSurname(text, length))
+        || m_names.isSurname(text, length) || (m_places && m_places->contains(written)))
         return false;
-    // A slip shows in its context: a stretch standing alone (a name in a
-    // list, a heading) is not judged.
-    if (stretch.size() < length + kLeastContext || inForeignName(stretch, start, start + length))
+    // A slip shows in its context: a word of two characters standing alone
+    // (a name in a list, a heading) is not judged; an idiom or a longer word
+    // is.
+    if ((length == 2 && stretch.size() < length + kLeastContext) || inForeignName(stretch, start, start + length)
+        || spelledBySound(stretch) || beforeTitle(stretch, start, length))
         return false;
     QVector<ConfusableWords::Guess> guesses = m_confusable->guesses(text, length, slipBudget(text, length));
     // Writers misspell common words, not the names of places or foreigners.
     guesses.erase(std::remove_if(guesses.begin(), guesses.end(),
-                                 [this](const ConfusableWords::Guess& guess) {
+                                 [this, text, length](const ConfusableWords::Guess& guess) {
                                      return (m_places && m_places->contains(guess.word))
                                          || std::all_of(guess.word.cbegin(), guess.word.cend(),
-                                                        [](QChar c) { return kSoundSpelling.contains(c); });
+                                                        [](QChar c) { return kSoundSpelling.contains(c); })
+                                         || swapsParticles(text, length, guess.word);
                                  }),
                   guesses.end());
     int asWritten = -1;
@@ -139,9 +205,7 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
     QString best;
     for (int g = 0; g < guesses.size() && g < kMostGuesses; ++g) {
         const ConfusableWords::Guess& guess = guesses.at(g);
-        if (length == 2
-            && ((guess.word.at(0) != text[0] && kResults.contains(text[1]))
-                || (guess.word.at(1) != text[1] && kDegrees.contains(text[0]))))
+        if (breaksPhrase(text, length, guess.word))
             continue;
         if (asWritten < 0)
             asWritten = cheapestReading(stretch, -1, -1);
@@ -153,15 +217,23 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
         }
     }
     // The rarer checks last: most stretches are done with by now.
-    if (bestMargin <= std::min(kSlipCost, kStraySlipCost) || readsAsPhrase(stretch, start, length))
+    if (bestMargin <= kSlipCost || readsAsPhrase(stretch, start, length))
         return false;
-    if (bestMargin <= kSlipCost) {
-        for (int k = start; k < start + length; ++k)
-            if (inListedWord(stretch, k))
-                return false;
-    }
     *correction = best;
-    return bestMargin > 0;
+    return true;
+}
+
+bool Embellish::beforeTitle(const QString& stretch, int start, int length) const
+{
+    const int end = start + length;
+    const bool named = m_names.isSurname(stretch.constData() + start, 1)
+        || (start > 0 && m_names.isSurname(stretch.constData() + start - 1, 1));
+    if (!named)
+        return false;
+    for (const QString& title : kTitles)
+        if (stretch.midRef(end, title.size()) == title)
+            return true;
+    return false;
 }
 
 int Embellish::slipBudget(const QChar* text, int length)
@@ -169,15 +241,29 @@ int Embellish::slipBudget(const QChar* text, int length)
     int letters = 0;
     for (int k = 0; k < length; ++k)
         letters += ConfusableWords::characterCost(text[k]);
-    return letters - std::min(kSlipCost, kStraySlipCost);
+    return letters - kSlipCost;
 }
 
 bool Embellish::readsAsPhrase(const QString& stretch, int start, int length)
 {
     const QChar* text = stretch.constData() + start;
-    if (length == 2 && kBeforeMeasureWords.contains(text[0]) && m_measureWords
-        && m_measureWords->contains(QString(text[1])))
+    const int end = start + length;
+    auto isMeasureWord = [this](QChar c) { return m_measureWords && m_measureWords->contains(QString(c)); };
+    // A number or a pointing word and its measure word (那件), or a measure
+    // word after them and the noun it counts (这条|江, 一车|砖).
+    if (length == 2 && isMeasureWord(text[1]) && kBeforeMeasureWords.contains(text[0]))
         return true;
+    if (start > 0 && isMeasureWord(text[0]) && kBeforeMeasureWords.contains(stretch.at(start - 1)))
+        return true;
+    // A verb said twice (歇一歇, 试一试) or a pair of words (整宿整宿).
+    if (repeats(stretch, start, end))
+        return true;
+    // A stretch inside a longer word of the white list (有模有样, 货比三家).
+    for (int from = std::max(0, end - kLongestPiece); from <= start; ++from)
+        for (int n = std::max(end - from, 2); n <= kLongestPiece && from + n <= stretch.size(); ++n)
+            if ((from < start || from + n > end)
+                && containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, QString::fromRawData(stretch.constData() + from, n)))
+                return true;
     // Two words of the white list (阖家|幸福).
     if (length == 4 && containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, QString(text, 2))
         && containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, QString(text + 2, 2)))
@@ -196,7 +282,7 @@ bool Embellish::readsAsPhrase(const QString& stretch, int start, int length)
 QStringList Embellish::guessedCorrections(const QString& word)
 {
     prepareReading();
-    QStringList offered;
+    QStringList offered = particleCorrections(word) + measureCorrections(word);
     if (!m_confusable || containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, word))
         return offered;
     for (const ConfusableWords::Guess& guess : m_confusable->guesses(word.constData(), word.size(), INT_MAX)) {

@@ -451,6 +451,8 @@ constexpr int kReadingContext = 6;
 constexpr int kLongestReadingWord = 8;
 // ln 20: the correction's reading must be about twenty times as common.
 constexpr double kClearlyMoreCommon = 3.0;
+// A single character of at most this cost is a common word of its own (好, 的, 在).
+constexpr int kStandaloneCost = 70;
 constexpr int kNamePiece = -1;
 
 // The weight of one piece: ln(row) for a white-list word. Frequency does not
@@ -553,14 +555,54 @@ QString Embellish::contextOf(const QString& line, int start, int length, const S
     return line.mid(from, to - from);
 }
 
+namespace {
+
+// How far technical signs around a stretch count, in characters.
+constexpr int kTechnicalReach = 12;
+// The ends of place and language names, and how many characters may stand
+// between a stretch and such an end.
+const QString kPlaceEndings = QStringLiteral("省州郡岛区县府族语");
+constexpr int kLongestNameTail = 3;
+
+bool isTechnicalSign(QChar c)
+{
+    const ushort u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u < 0x80 && QByteArrayLiteral("%<>_=\\$@{}|`").contains(char(u)));
+}
+
+} // namespace
+
+bool Embellish::inTechnicalText(const QString& line, int start, int length)
+{
+    const int from = std::max(0, start - kTechnicalReach);
+    const int to = std::min(int(line.size()), start + length + kTechnicalReach);
+    for (int k = from; k < to; ++k)
+        if (isTechnicalSign(line.at(k)))
+            return true;
+    return false;
+}
+
+bool Embellish::beforeNameEnding(const QString& line, int end, const ScanRules& rules)
+{
+    int last = end - 1;
+    while (last + 1 < line.size() && last + 1 - end < kLongestNameTail && !rules.isDelimiter(line, last + 1))
+        ++last;
+    const bool pieceEnds = last + 1 == line.size() || rules.isDelimiter(line, last + 1);
+    return pieceEnds && kPlaceEndings.contains(line.at(last));
+}
+
 bool Embellish::guessAt(const QString& line, int start, int length, const ScanRules& rules, QString* correction)
 {
     if (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST)
         return false;
+    if (particleSlip(line, start, length, correction) || measureSlip(line, start, length, correction))
+        return true;
     // Most stretches have no word to be guessed, or none that reads better
     // than the characters written: that is found without the context.
     prepareReading();
     if (!m_confusable || m_confusable->guesses(line.constData() + start, length, slipBudget(line.constData() + start, length)).isEmpty())
+        return false;
+    if (inTechnicalText(line, start, length) || beforeNameEnding(line, start + length, rules))
         return false;
     int hitStart = 0;
     const QString stretch = contextOf(line, start, length, rules, &hitStart);
@@ -607,7 +649,26 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
                                             hitStart + correction.size(), SpanRule::Together, singleWeight);
         if (reading.pieces < asWritten.pieces
             || (whiteList && reading.pieces == asWritten.pieces
-                && reading.weight + kClearlyMoreCommon < asWritten.weight))
+                && reading.weight + kClearlyMoreCommon < asWritten.weight && leavesStray(stretch, hitStart, length)))
+            return true;
+    }
+    return false;
+}
+
+// Common words decide a tie only where the text as written leaves a character
+// of the hit standing alone that is seldom a word of its own (请安|照|规定):
+// 一手|好|象棋 is no 一手|好像|棋, though 好像 is the more common word.
+bool Embellish::leavesStray(const QString& stretch, int start, int length)
+{
+    for (int k = start; k < start + length; ++k) {
+        if (ConfusableWords::characterCost(stretch.at(k)) <= kStandaloneCost)
+            continue;
+        bool covered = false;
+        for (int from = std::max(0, k - kLongestReadingWord + 1); from <= k && !covered; ++from)
+            for (int n = std::max(2, k - from + 1); n <= kLongestReadingWord && from + n <= stretch.size() && !covered; ++n)
+                covered = !(from == start && n == length)
+                    && containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, QString::fromRawData(stretch.constData() + from, n));
+        if (!covered)
             return true;
     }
     return false;
