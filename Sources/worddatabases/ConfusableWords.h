@@ -37,6 +37,10 @@ public:
     // those whose word and confusion cost less than maxCost.
     QVector<Guess> guesses(const QChar* text, int length, int maxCost) const;
 
+    // A number that stands for text[0 .. length - 1] (two to four characters)
+    // and for no other text of that length.
+    static quint64 textKey(const QChar* text, int length);
+
     // What writing `written` where `meant` belongs costs; -1 when writers do
     // not take the one for the other.
     static int confusionCost(QChar written, QChar meant);
@@ -59,8 +63,8 @@ private:
 
     // Numbers to numbers, in one flat array probed in order: a lookup reads
     // one or two neighbouring cache lines (keys are never 0).
-    // Before it, a bit set (two bits a key) that says at the cost of one or
-    // two reads from the processor's cache that most keys are absent.
+    // Before it, a bit set (two bits a key, in one 64-bit word) that says at
+    // the cost of one read from the processor's cache that most keys are absent.
     class FlatMap
     {
     public:
@@ -81,6 +85,9 @@ private:
 
     QVector<Entry> m_entries; // sorted by key
     FlatMap m_firstEntry;     // key -> its first entry
+    // A word with one character left out (its frame), as one bit of a set:
+    // most stretches have no word's frame, found with one read.
+    std::vector<quint64> m_frames;
     FlatMap m_words;          // the words themselves, as keys without a tag -> their row (0: a known word
                               // the white list leaves out)
 };

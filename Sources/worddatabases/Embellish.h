@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QVector>
 #include <random>
+#include <vector>
 
 #include "ConfusableWords.h"
 #include "PersonalNames.h"
@@ -134,9 +135,13 @@ private:
     // white-list word with one character taken for another (Embellish_Guesses.cpp)?
     // The likeliest such word goes to *correction.
     bool guessMisspelling(const QString& stretch, int start, int length, QString* correction);
-    // The cost of the cheapest reading of text, where no piece may end inside
-    // text[from .. to - 1].
-    int cheapestReading(const QString& text, int from, int to);
+    // The cost of each piece of text (white-list word, name, single
+    // character) that may be read, by start and length (INT_MAX where none);
+    // only those over text[from .. to - 1] when from is not negative.
+    void pieceCosts(const QString& text, int from, int to, QVector<int>& costs);
+    // The cost of the cheapest reading of a text of size characters, by the
+    // costs of its pieces, where no piece may end inside text[from .. to - 1].
+    static int cheapestReading(const QVector<int>& costs, int size, int from, int to);
     // Does a person's title follow stretch[start .. start + length - 1], and a
     // surname start it or stand just before it (于广辉先生)?
     bool beforeTitle(const QString& stretch, int start, int length) const;
@@ -164,6 +169,9 @@ private:
     static QStringList particleCorrections(const QString& word);
     // The stretch around line[start .. start + length - 1] that a hit is judged
     // in: up to a few characters on each side, never across a delimiter.
+    // Could text[0 .. length - 1] be a slip at all, whatever its context? The
+    // stretches that cannot are remembered.
+    bool mayBeGuessed(const QChar* text, int length);
     // guessMisspelling on the stretch around line[start .. start + length - 1].
     bool guessAt(const QString& line, int start, int length, const ScanRules& rules, QString* correction);
     static QString contextOf(const QString& line, int start, int length, const ScanRules& rules, int* hitStart);
@@ -196,6 +204,7 @@ private:
     bool m_readingPrepared = false; // the black list's judge has tried to load what it reads by
     PersonalNames m_names;
     ConfusableWords::Pointer m_confusable;
+    std::vector<quint64> m_unguessed; // stretches without a guess, by their key (0: none)
     WordLookupTable::Pointer m_places; // guesses are no place names
     WordLookupTable::Pointer m_measureWords;
 };

@@ -69,6 +69,8 @@ const MeasureWord kMeasureWords[] = {
     {QChar(0x5EA7), QStringLiteral("山桥城楼塔寺庙宫殿岛碑"), QStringLiteral("坐做")},    // 座
 };
 const QString kCounters = QStringLiteral("一二三四五六七八九十百千万两几这那每哪某半");
+// Every measure word written for another, for a quick first test.
+const QString kMistakenMeasures = QStringLiteral("颗课棵副付幅坐做");
 constexpr int kNounReach = 8;
 
 } // namespace
@@ -83,7 +85,7 @@ bool Embellish::endsListedWord(const QString& line, int from, int at)
 
 bool Embellish::measureSlip(const QString& line, int start, int length, QString* correction)
 {
-    if (length != 2 || !kCounters.contains(line.at(start)))
+    if (length != 2 || !kMistakenMeasures.contains(line.at(start + 1)) || !kCounters.contains(line.at(start)))
         return false;
     const QChar written = line.at(start + 1);
     // The noun phrase: up to the next delimiter or kNounReach characters, its

@@ -141,37 +141,50 @@ bool swapsParticles(const QChar* text, int length, const QString& guess)
 
 } // namespace
 
-int Embellish::cheapestReading(const QString& text, int from, int to)
+void Embellish::pieceCosts(const QString& text, int from, int to, QVector<int>& costs)
 {
     const auto loaded = m_tables.constFind(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST);
     const WordLookupTable* whiteList = loaded != m_tables.constEnd() ? loaded->data() : nullptr;
-    QVector<int> best(text.size() + 1, INT_MAX);
-    best[0] = 0;
+    costs.resize(text.size() * kLongestPiece);
     QString piece;
-    for (int k = 0; k < text.size(); ++k) {
-        if (best[k] == INT_MAX)
-            continue;
-        for (int n = 1; n <= kLongestPiece && k + n <= text.size(); ++n) {
-            // A stretch that must stay together may not be cut inside.
-            if ((k > from && k < to) || (k + n > from && k + n < to))
+    for (int k = 0; k < text.size(); ++k)
+        for (int n = 1; n <= kLongestPiece; ++n) {
+            // Only the pieces over text[from .. to - 1] (all when from < 0).
+            if (from >= 0 && (k + n <= from || k >= to))
                 continue;
-            int cost;
+            int& cost = costs[k * kLongestPiece + n - 1];
+            cost = INT_MAX;
+            if (k + n > text.size())
+                continue;
             if (n == 1) {
                 cost = ConfusableWords::characterCost(text.at(k));
-            } else {
-                piece.setUnicode(text.constData() + k, n);
-                const int row = whiteList ? whiteList->rowOf(piece) : 0;
-                if (row > 0)
-                    cost = ConfusableWords::rowCost(row);
-                else if (m_names.isName(piece.constData(), n))
-                    cost = kNameCost;
-                else
-                    continue;
+                continue;
             }
+            piece.setUnicode(text.constData() + k, n);
+            const int row = whiteList ? whiteList->rowOf(piece) : 0;
+            if (row > 0)
+                cost = ConfusableWords::rowCost(row);
+            else if (m_names.isName(piece.constData(), n))
+                cost = kNameCost;
+        }
+}
+
+int Embellish::cheapestReading(const QVector<int>& costs, int size, int from, int to)
+{
+    QVector<int> best(size + 1, INT_MAX);
+    best[0] = 0;
+    for (int k = 0; k < size; ++k) {
+        if (best[k] == INT_MAX)
+            continue;
+        for (int n = 1; n <= kLongestPiece && k + n <= size; ++n) {
+            // A stretch that must stay together may not be cut inside.
+            const int cost = costs[k * kLongestPiece + n - 1];
+            if (cost == INT_MAX || (k > from && k < to) || (k + n > from && k + n < to))
+                continue;
             best[k + n] = std::min(best[k + n], best[k] + cost);
         }
     }
-    return best[text.size()];
+    return best[size];
 }
 
 bool Embellish::guessMisspelling(const QString& stretch, int start, int length, QString* correction)
@@ -200,6 +213,9 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
                                          || swapsParticles(text, length, guess.word);
                                  }),
                   guesses.end());
+    // The pieces of the text as written; a guess changes those over the stretch.
+    QVector<int> writtenCosts;
+    QVector<int> costs;
     int asWritten = -1;
     int bestMargin = 0; // before the slip's own cost
     QString best;
@@ -207,10 +223,14 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
         const ConfusableWords::Guess& guess = guesses.at(g);
         if (breaksPhrase(text, length, guess.word))
             continue;
-        if (asWritten < 0)
-            asWritten = cheapestReading(stretch, -1, -1);
+        if (asWritten < 0) {
+            pieceCosts(stretch, -1, -1, writtenCosts);
+            asWritten = cheapestReading(writtenCosts, stretch.size(), -1, -1);
+        }
         const QString corrected = stretch.left(start) + guess.word + stretch.mid(start + length);
-        const int margin = asWritten - cheapestReading(corrected, start, start + length) - guess.confusionCost;
+        costs = writtenCosts;
+        pieceCosts(corrected, start, start + length, costs);
+        const int margin = asWritten - cheapestReading(costs, corrected.size(), start, start + length) - guess.confusionCost;
         if (margin > bestMargin) {
             bestMargin = margin;
             best = guess.word;

@@ -557,6 +557,9 @@ QString Embellish::contextOf(const QString& line, int start, int length, const S
 
 namespace {
 
+// The stretches found to have no guess, remembered by their key: 2^16 of them.
+constexpr int kUnguessedBits = 16;
+constexpr size_t kUnguessedSlots = size_t(1) << kUnguessedBits;
 // How far technical signs around a stretch count, in characters.
 constexpr int kTechnicalReach = 12;
 // The ends of place and language names, and how many characters may stand
@@ -591,6 +594,23 @@ bool Embellish::beforeNameEnding(const QString& line, int end, const ScanRules& 
     return pieceEnds && kPlaceEndings.contains(line.at(last));
 }
 
+bool Embellish::mayBeGuessed(const QChar* text, int length)
+{
+    for (int k = 0; k < length; ++k)
+        if (!ConfusableWords::isIdeograph(text[k]))
+            return false;
+    if (m_unguessed.empty())
+        m_unguessed.assign(kUnguessedSlots, 0);
+    const quint64 key = ConfusableWords::textKey(text, length);
+    quint64& slot = m_unguessed[(key * 0x9E3779B97F4A7C15ull) >> (64 - kUnguessedBits)];
+    if (slot == key)
+        return false;
+    if (!m_confusable->guesses(text, length, slipBudget(text, length)).isEmpty())
+        return true;
+    slot = key;
+    return false;
+}
+
 bool Embellish::guessAt(const QString& line, int start, int length, const ScanRules& rules, QString* correction)
 {
     if (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST)
@@ -598,9 +618,10 @@ bool Embellish::guessAt(const QString& line, int start, int length, const ScanRu
     if (particleSlip(line, start, length, correction) || measureSlip(line, start, length, correction))
         return true;
     // Most stretches have no word to be guessed, or none that reads better
-    // than the characters written: that is found without the context.
+    // than the characters written: that is found without the context, and
+    // remembered, as text repeats its pairs of characters.
     prepareReading();
-    if (!m_confusable || m_confusable->guesses(line.constData() + start, length, slipBudget(line.constData() + start, length)).isEmpty())
+    if (!m_confusable || !mayBeGuessed(line.constData() + start, length))
         return false;
     if (inTechnicalText(line, start, length) || beforeNameEnding(line, start + length, rules))
         return false;
