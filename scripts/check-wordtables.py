@@ -25,6 +25,9 @@ checking or embellishing command useless or wrong:
     check-wordtables.py --entries FILE...
                                  check only the form of the entries of
                                  dictionary sources (data/wordsources/词典/)
+    check-wordtables.py --rows FOLDER
+                                 check only the rows of black-list sources
+                                 in FOLDER (as data/wordsources/黑名单/)
 
 A dictionary entry is its senses, "\n例：" and its examples separated by "｜":
   〈动〉meaning。\n例：example｜example
@@ -247,10 +250,12 @@ def check(stats=False):
     return faults
 
 
-def black_list_sources():
+BLACK_LIST_SOURCES = os.path.join(TOP, "data", "wordsources", "黑名单")
+
+
+def black_list_sources(folder=BLACK_LIST_SOURCES):
     """(file name, line number, wrong, right, the characters of its "needs: not
-    after" note) of every row of data/wordsources/黑名单/."""
-    folder = os.path.join(TOP, "data", "wordsources", "黑名单")
+    after" note) of every row of the black list's sources."""
     rows = []
     for name in sorted(os.listdir(folder)):
         if not name.endswith(".txt"):
@@ -268,14 +273,14 @@ def black_list_sources():
     return rows
 
 
-def black_list_source_faults(white, idioms, known):
+def black_list_source_faults(white, idioms, known, folder=BLACK_LIST_SOURCES):
     """(fault, wrong form) per fault of the black list's sources, and (None,
     wrong form) for every row of the collocations: a row's two forms have the
     same length and differ in one or two characters; a collocation's right form
     holds a known word, and each character of its "not after" note starts a
     white-list word that runs into the wrong form, which keeps the mark off."""
     results = []
-    for name, number, wrong, right, note in black_list_sources():
+    for name, number, wrong, right, note in black_list_sources(folder):
         where = "%s:%d: %s\t%s: " % (name, number, wrong, right)
         differ = sum(1 for a, b in zip(wrong, right) if a != b)
         if len(wrong) != len(right):
@@ -417,6 +422,14 @@ def check_entry_files(paths):
     return faults
 
 
+def check_row_sources(folder):
+    """Faults of the rows of black-list sources in folder, one line per fault."""
+    white = {r[0] for r in read_table("白名单")}
+    idioms = {r[0] for r in read_table("成语")}
+    known = set(read_jieba()) | white | idioms
+    return [problem for problem, _ in black_list_source_faults(white, idioms, known, folder) if problem]
+
+
 _ANTONYMS = None
 
 
@@ -434,6 +447,8 @@ def main():
         sys.exit(UNIHAN_MAPPINGS + " not found: apt-get install unicode-data")
     if "--entries" in sys.argv:
         faults = check_entry_files(sys.argv[sys.argv.index("--entries") + 1:])
+    elif "--rows" in sys.argv:
+        faults = check_row_sources(sys.argv[sys.argv.index("--rows") + 1])
     else:
         faults = check("--stats" in sys.argv)
     for line in faults[:200]:

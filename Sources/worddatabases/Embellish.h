@@ -124,6 +124,11 @@ private:
     // form in its context (taken whole, or with its correction put in), or as
     // the meeting of correct words (这家|俱乐部)?
     bool readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules);
+    // Does a listed word run into the phrase stretch[start .. start + length - 1]
+    // (a black-list hit of three characters or more, no idiom's) from before?
+    // rows are the white-list rows of the stretch's pieces, as readsAsWrongForm reads them.
+    bool runsIntoPhrase(const QString& stretch, int start, int length, const QVector<int>& rows,
+                        const QVector<WordRow>& corrections);
     // Does stretch[start .. start + length - 1] hold a character that stands
     // alone in the text as written and is seldom a word of its own?
     bool leavesStray(const QString& stretch, int start, int length);
@@ -206,5 +211,6 @@ private:
     ConfusableWords::Pointer m_confusable;
     std::vector<quint64> m_unguessed; // stretches without a guess, by their key (0: none)
     WordLookupTable::Pointer m_places; // guesses are no place names
+    WordLookupTable::Pointer m_idioms; // a row correcting to an idiom stands on its own
     WordLookupTable::Pointer m_measureWords;
 };

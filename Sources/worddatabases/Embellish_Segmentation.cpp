@@ -540,6 +540,7 @@ void Embellish::prepareReading()
     m_names = PersonalNames::load(std::move(surnames));
     m_confusable = ConfusableWords::shared(m_tables.value(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST));
     m_places = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_PLACE_NAME, &error);
+    m_idioms = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_IDIOM, &error);
     m_measureWords = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_QUANTIFIER, &error);
 }
 
@@ -657,11 +658,14 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
     };
 
     const QVector<int> rows = wordRows(stretch);
+    const QVector<WordRow> corrections = matchingRows(TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST, stretch.mid(hitStart, length), false);
+    if (runsIntoPhrase(stretch, hitStart, length, rows, corrections))
+        return false;
     const Reading asWritten = bestReading(rows, stretch.size(), hitStart, hitEnd, SpanRule::NotWhole, singleWeight);
     if (bestReading(rows, stretch.size(), hitStart, hitEnd, SpanRule::Whole, singleWeight).pieces < asWritten.pieces)
         return true;
 
-    for (const WordRow& row : matchingRows(TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST, stretch.mid(hitStart, length), false)) {
+    for (const WordRow& row : corrections) {
         const QString& correction = row.second;
         if (row.first.isEmpty() || correction.isEmpty())
             continue;
@@ -673,6 +677,26 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
                 && reading.weight + kClearlyMoreCommon < asWritten.weight && leavesStray(stretch, hitStart, length)))
             return true;
     }
+    return false;
+}
+
+// A wrong form of three characters or more that is no idiom's is a phrase
+// (作晚饭, 实再太: the rows of collocations); a listed word that runs into it
+// from before takes its first character away, and the phrase with it
+// (当作|晚饭, 其实|再太). An idiom stands on its own (繁星|星罗旗布 is still
+// 星罗棋布 misspelled).
+bool Embellish::runsIntoPhrase(const QString& stretch, int start, int length, const QVector<int>& rows,
+                               const QVector<WordRow>& corrections)
+{
+    if (length < 3)
+        return false;
+    for (const WordRow& row : corrections)
+        if (m_idioms && m_idioms->contains(row.second))
+            return false;
+    for (int from = std::max(0, start - kLongestReadingWord + 1); from < start; ++from)
+        for (int n = start - from + 1; n <= kLongestReadingWord && from + n <= start + length; ++n)
+            if (rows[from * kLongestReadingWord + n - 2] != 0)
+                return true;
     return false;
 }
 
