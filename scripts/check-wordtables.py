@@ -278,7 +278,8 @@ def black_list_source_faults(white, idioms, known, folder=BLACK_LIST_SOURCES):
     wrong form) for every row of the collocations: a row's two forms have the
     same length and differ in one or two characters; a collocation's right form
     holds a known word, and each character of its "not after" note starts a
-    white-list word that runs into the wrong form, which keeps the mark off."""
+    white-list word that runs into the wrong form, which keeps the mark off
+    where the wrong form is a phrase (three characters or more, no idiom's)."""
     results = []
     for name, number, wrong, right, note in black_list_sources(folder):
         where = "%s:%d: %s\t%s: " % (name, number, wrong, right)
@@ -296,6 +297,9 @@ def black_list_source_faults(white, idioms, known, folder=BLACK_LIST_SOURCES):
         results.append((None, wrong))
         if not any(right[i:j] in known for i in range(len(right)) for j in range(i + 2, len(right) + 1)):
             results.append((where + "the right form holds no known word", wrong))
+        if note and (len(wrong) < 3 or right in idioms):
+            results.append((where + "a \"not after\" note needs a phrase of three characters or more, no idiom's",
+                            wrong))
         for c in note:
             if not any(c + wrong[:j] in white or c + wrong[:j] in idioms for j in range(1, len(wrong))):
                 results.append((where + "no white-list word %s%s… keeps it from marking after %s" % (c, wrong[0], c),
