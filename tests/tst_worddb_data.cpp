@@ -282,14 +282,14 @@ private slots:
 
     // A black-list source row is refused where its two forms differ in length or in more than two
     // characters, or run longer than the check reads, and a collocation's "not after" note where no
-    // white-list word keeps the row from marking after that character. (The shipped sources are
-    // checked by the rules above.)
+    // white-list word keeps the row from marking after that character, or where the row is too
+    // short for the check to keep it (作饭). (The shipped sources are checked by the rules above.)
     void blackListRowsAreChecked()
     {
         const QString folder = TestEnvironment::instance()->workDir() + "/rows";
         QDir().mkpath(folder);
         writeBytes(folder + "/搭配.txt", QString("# needs: not after 当\n作晚饭\t做晚饭\n# needs: not after 条\n长的漂亮\t长得漂亮\n"
-                                                "防范于未然\t防患于未然\n")
+                                                "防范于未然\t防患于未然\n# needs: not after 当\n作饭\t做饭\n")
                                             .toUtf8());
         writeBytes(folder + "/同音.txt", QString("以经\t已经\n按步\t按部就班\n风声鹤泪\t风生水起\n").toUtf8());
         QProcess script;
@@ -297,11 +297,12 @@ private slots:
         QVERIFY(script.waitForFinished(120000));
         const QStringList faults = QString::fromUtf8(script.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(script.exitCode(), 1);
-        QCOMPARE(faults.size(), 4);
+        QCOMPARE(faults.size(), 5);
         QVERIFY(faults.at(0).contains("同音.txt:2: 按步") && faults.at(0).contains("differ in length"));
         QVERIFY(faults.at(1).contains("同音.txt:3: 风声鹤泪") && faults.at(1).contains("differ in 3 characters"));
         QVERIFY(faults.at(2).contains("搭配.txt:4: 长的漂亮") && faults.at(2).contains("after 条"));
         QVERIFY(faults.at(3).contains("搭配.txt:5: 防范于未然") && faults.at(3).contains("longer than"));
+        QVERIFY(faults.at(4).contains("搭配.txt:7: 作饭") && faults.at(4).contains("needs a phrase"));
     }
 
     // A dictionary entry says its meaning in our own words: an opposite tag or a meaning opening with
