@@ -139,7 +139,7 @@ private slots:
     }
 
     // A stretch no row lists is marked where it is a white-list word with one character taken for
-    // another of the same syllable (才判) or look (栽判), and the word reads better in its context; the
+    // another of the same syllable (以经, 才判) or look (栽判), and the word reads better in its context; the
     // mark carries the word, which the pop-up list offers too. A word standing there (按|装置) keeps
     // the text as it is.
     void blackListGuessesSlips_data()
@@ -147,7 +147,9 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("corrected");
-        QTest::newRow("same syllable") << "比赛的才判很公正" << "比赛的|才判✓|很公正" << "比赛的裁判很公正";
+        QTest::newRow("same syllable") << "他以经走了" << "他|以经✓|走了" << "他已经走了";
+        QTest::newRow("same syllable, no character of grammar") << "比赛的才判很公正" << "比赛的|才判✓|很公正"
+                                                                << "比赛的裁判很公正";
         QTest::newRow("look-alike") << "比赛的栽判很公正" << "比赛的|栽判✓|很公正" << "比赛的裁判很公正";
         QTest::newRow("idiom") << "他只是滥竽冲数" << "他只是|滥竽冲数✓" << "他只是滥竽充数";
         QTest::newRow("words around it") << "请按装置说明书操作" << "请按装置说明书操作" << "请按装置说明书操作";

@@ -314,7 +314,8 @@ ConfusableWords::Pointer ConfusableWords::shared(const WordLookupTable::Pointer&
     return built;
 }
 
-QVector<ConfusableWords::Guess> ConfusableWords::guesses(const QChar* text, int length, int maxCost) const
+QVector<ConfusableWords::Guess> ConfusableWords::guesses(const QChar* text, int length, int maxCost, int maxWordCost,
+                                                         int maxConfusion) const
 {
     // Hot path of the black-list check: no logging, nothing allocated unless
     // a word is found.
@@ -345,14 +346,14 @@ QVector<ConfusableWords::Guess> ConfusableWords::guesses(const QChar* text, int 
                 const Entry& entry = m_entries.at(k);
                 const int wordCost = rowCost(entry.row);
                 // The entries of a key come most frequent first.
-                if (wordCost >= maxCost)
+                if (wordCost >= maxCost || wordCost > maxWordCost)
                     break;
                 if (isWord < 0)
                     isWord = m_words.value(keyOf(text, length, -1, 0)) >= 0 ? 1 : 0;
                 if (isWord)
                     return result;
                 const int confusion = confusionCost(text[gap], QChar(entry.meant));
-                if (confusion < 0 || wordCost + confusion >= maxCost)
+                if (confusion < 0 || confusion > maxConfusion || wordCost + confusion >= maxCost)
                     continue;
                 Guess guess;
                 guess.word = QString(text, length);

@@ -13,6 +13,7 @@
 #include <QSharedPointer>
 #include <QString>
 #include <QVector>
+#include <climits>
 #include <vector>
 
 #include "WordLookupTable.h"
@@ -34,8 +35,10 @@ public:
     static Pointer shared(const WordLookupTable::Pointer& whiteList);
 
     // The words text[0 .. length - 1] may have been meant as, cheapest first,
-    // those whose word and confusion cost less than maxCost.
-    QVector<Guess> guesses(const QChar* text, int length, int maxCost) const;
+    // those whose word and confusion cost less than maxCost, the word at most
+    // maxWordCost and the confusion at most maxConfusion.
+    QVector<Guess> guesses(const QChar* text, int length, int maxCost, int maxWordCost = INT_MAX,
+                           int maxConfusion = INT_MAX) const;
 
     // A number that stands for text[0 .. length - 1] (two to four characters)
     // and for no other text of that length.

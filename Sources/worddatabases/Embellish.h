@@ -150,9 +150,10 @@ private:
     // Does a person's title follow stretch[start .. start + length - 1], and a
     // surname start it or stand just before it (于广辉先生)?
     bool beforeTitle(const QString& stretch, int start, int length) const;
-    // What a guess for text[0 .. length - 1] may cost at most: less than the
-    // characters written, each a word of its own, with the slip's cost added.
-    static int slipBudget(const QChar* text, int length);
+    // The words text[0 .. length - 1] may have been meant as that could read
+    // better than it in some context: cheaper than the characters written,
+    // each a word of its own, with the slip's cost added.
+    QVector<ConfusableWords::Guess> slipGuesses(const QChar* text, int length);
     // Does stretch[start .. start + length - 1] read as a phrase of words, or
     // belong to a black-list row's wrong form, rather than as a slip?
     bool readsAsPhrase(const QString& stretch, int start, int length);

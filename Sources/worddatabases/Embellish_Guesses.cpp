@@ -22,6 +22,7 @@
 #include <QVector>
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "SharedCodes.h"
 
@@ -31,6 +32,15 @@ namespace {
 // five thousand, so a guess wins only where the text as written reads
 // clearly worse.
 constexpr int kSlipCost = 86;
+// A slip in a character of grammar, written for another of the same syllable
+// and tone in one of the commonest words (以经 for 已经, 已及 for 以及), is
+// likelier: such characters are where one picks the wrong one of a row of
+// homophones, and as words of their own they make the text as written read
+// better than it is.
+constexpr int kGrammarSlipCost = 60;
+const QString kGrammarCharacters = QStringLiteral("以已在再因应即既一但那哪及给于未末则");
+// The cost of the commonest words: about the first 500 of the white list.
+constexpr int kCommonestCost = 86;
 // A person's name costs what a fairly common word does.
 constexpr int kNameCost = 100;
 constexpr int kLongestPiece = 8;
@@ -130,6 +140,18 @@ bool breaksPhrase(const QChar* text, int length, const QString& guess)
     return false;
 }
 
+// Is the guess's one changed character a character of grammar, the same
+// syllable and tone as the meant one, in one of the commonest words?
+bool slipInGrammar(const QChar* text, int length, const ConfusableWords::Guess& guess)
+{
+    if (guess.confusionCost != 0 || guess.wordCost > kCommonestCost)
+        return false;
+    for (int k = 0; k < length; ++k)
+        if (guess.word.at(k) != text[k])
+            return kGrammarCharacters.contains(text[k]);
+    return false;
+}
+
 // Does the guess put one of 的, 地 and 得 for another?
 bool swapsParticles(const QChar* text, int length, const QString& guess)
 {
@@ -203,7 +225,7 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
     if ((length == 2 && stretch.size() < length + kLeastContext) || inForeignName(stretch, start, start + length)
         || spelledBySound(stretch) || beforeTitle(stretch, start, length))
         return false;
-    QVector<ConfusableWords::Guess> guesses = m_confusable->guesses(text, length, slipBudget(text, length));
+    QVector<ConfusableWords::Guess> guesses = slipGuesses(text, length);
     // Writers misspell common words, not the names of places or foreigners.
     guesses.erase(std::remove_if(guesses.begin(), guesses.end(),
                                  [this, text, length](const ConfusableWords::Guess& guess) {
@@ -218,6 +240,7 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
     QVector<int> costs;
     int asWritten = -1;
     int bestMargin = 0; // before the slip's own cost
+    int bestNeeded = 0; // the cost the best guess's margin must exceed
     QString best;
     for (int g = 0; g < guesses.size() && g < kMostGuesses; ++g) {
         const ConfusableWords::Guess& guess = guesses.at(g);
@@ -231,13 +254,17 @@ bool Embellish::guessMisspelling(const QString& stretch, int start, int length, 
         costs = writtenCosts;
         pieceCosts(corrected, start, start + length, costs);
         const int margin = asWritten - cheapestReading(costs, corrected.size(), start, start + length) - guess.confusionCost;
-        if (margin > bestMargin) {
+        // A slip in a character of grammar, into one of the commonest words
+        // (以经 for 已经), needs less to show.
+        const int needed = slipInGrammar(text, length, guess) ? kGrammarSlipCost : kSlipCost;
+        if (margin - needed > bestMargin - bestNeeded) {
             bestMargin = margin;
+            bestNeeded = needed;
             best = guess.word;
         }
     }
     // The rarer checks last: most stretches are done with by now.
-    if (bestMargin <= kSlipCost || readsAsPhrase(stretch, start, length))
+    if (best.isEmpty() || bestMargin <= bestNeeded || readsAsPhrase(stretch, start, length))
         return false;
     *correction = best;
     return true;
@@ -256,12 +283,29 @@ bool Embellish::beforeTitle(const QString& stretch, int start, int length) const
     return false;
 }
 
-int Embellish::slipBudget(const QChar* text, int length)
+QVector<ConfusableWords::Guess> Embellish::slipGuesses(const QChar* text, int length)
 {
+    // Hot path: whether a character is one of grammar, looked up in a table.
+    static const std::vector<bool> grammar = [] {
+        std::vector<bool> table(0x10000, false);
+        for (const QChar c : kGrammarCharacters)
+            table[c.unicode()] = true;
+        return table;
+    }();
+    // A guess costs less than the characters written, each a word of its own,
+    // with the slip's cost added.
     int letters = 0;
     for (int k = 0; k < length; ++k)
         letters += ConfusableWords::characterCost(text[k]);
-    return letters - kSlipCost;
+    QVector<ConfusableWords::Guess> result = m_confusable->guesses(text, length, letters - kSlipCost);
+    if (length == 2 && (grammar[text[0].unicode()] || grammar[text[1].unicode()])) {
+        for (const ConfusableWords::Guess& guess :
+             m_confusable->guesses(text, length, letters - kGrammarSlipCost, kCommonestCost, 0))
+            if (slipInGrammar(text, length, guess)
+                && std::none_of(result.cbegin(), result.cend(), [&](const ConfusableWords::Guess& g) { return g.word == guess.word; }))
+                result.append(guess);
+    }
+    return result;
 }
 
 bool Embellish::readsAsPhrase(const QString& stretch, int start, int length)

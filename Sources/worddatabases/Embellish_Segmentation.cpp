@@ -606,7 +606,7 @@ bool Embellish::mayBeGuessed(const QChar* text, int length)
     quint64& slot = m_unguessed[(key * 0x9E3779B97F4A7C15ull) >> (64 - kUnguessedBits)];
     if (slot == key)
         return false;
-    if (!m_confusable->guesses(text, length, slipBudget(text, length)).isEmpty())
+    if (!slipGuesses(text, length).isEmpty())
         return true;
     slot = key;
     return false;
