@@ -25,6 +25,9 @@ checking or embellishing command useless or wrong:
     check-wordtables.py --entries FILE...
                                  check only the form of the entries of
                                  dictionary sources (data/wordsources/词典/)
+    check-wordtables.py --rows FOLDER
+                                 check only the rows of black-list sources
+                                 in FOLDER (as data/wordsources/黑名单/)
 
 A dictionary entry is its senses, "\n例：" and its examples separated by "｜":
   〈动〉meaning。\n例：example｜example
@@ -72,6 +75,9 @@ EXAMPLE_MIN_CHARACTERS = 8
 # A wrong form that jieba lists must be at least this many times rarer than
 # its right form.
 TYPO_RARITY = 3
+# jieba counts the rare words of its list a few times each: at this count or
+# below, a count says nothing about how rare a form is.
+JIEBA_FEW = 5
 # The most words that chains of synonym pairs may join into one group.
 SYNONYM_GROUP_MAX = 8
 # Forms that look like misspellings but are variants in common use, or that
@@ -81,6 +87,13 @@ NOT_WRONG_FORMS = set("""寂默 帽沿 前赴后继 名不符实 不负重望 �
 # the standard for variant word forms: jieba may count them as often as the
 # recommended ones.
 VARIANT_SECTION = "# Non-recommended variant forms"
+# The black list's source of collocations (data/wordsources/黑名单/): rows whose
+# wrong form is made of real words (带口罩, 一颗大树), each perhaps after a note
+# "# needs: not after X/Y" naming characters it may follow in correct text.
+COLLOCATIONS = "搭配.txt"
+NOTE_PREFIX = "# needs: not after"
+# The black-list check reads no more characters at once.
+LONGEST_WRONG_FORM = 4
 
 
 def read_table(name):
@@ -142,6 +155,12 @@ def check(stats=False):
 
     typos = read_table("黑名单")
     variants = variant_rows()
+    collocations = set()
+    for problem, wrong in black_list_source_faults(white, idioms, known):
+        if problem:
+            fault("黑名单", problem)
+        else:
+            collocations.add(wrong)
     seen = set()
     for row in typos:
         if len(row) != 2:
@@ -153,15 +172,16 @@ def check(stats=False):
         if wrong in seen:
             fault("黑名单", "wrong form twice: " + wrong)
         seen.add(wrong)
-        if right not in known:
+        if right not in known and wrong not in collocations:
             fault("黑名单", "right form %s is not a known word" % right)
-        if right not in white:
+        if right not in white and wrong not in collocations:
             fault("白名单", "lacks the black list's right form " + right)
         if wrong in NOT_WRONG_FORMS:
             fault("黑名单", "%s is a variant in use or reads as ordinary words, no wrong form" % wrong)
         if wrong in white or wrong in idioms:
             fault("黑名单", "wrong form %s is in the white list or the idioms" % wrong)
-        elif wrong in jieba and jieba[wrong] * TYPO_RARITY > jieba.get(right, 0) and wrong not in variants:
+        elif (jieba.get(wrong, 0) > JIEBA_FEW and jieba[wrong] * TYPO_RARITY > jieba.get(right, 0)
+              and wrong not in variants):
             fault("黑名单", "wrong form %s (%d) is not rare beside %s (%d) in jieba's dictionary"
                   % (wrong, jieba[wrong], right, jieba.get(right, 0)))
     missing_idioms = idioms - white
@@ -228,6 +248,63 @@ def check(stats=False):
         for name in sorted(counts):
             print("%s\t%d" % (name, counts[name]))
     return faults
+
+
+BLACK_LIST_SOURCES = os.path.join(TOP, "data", "wordsources", "黑名单")
+
+
+def black_list_sources(folder=BLACK_LIST_SOURCES):
+    """(file name, line number, wrong, right, the characters of its "needs: not
+    after" note) of every row of the black list's sources."""
+    rows = []
+    for name in sorted(os.listdir(folder)):
+        if not name.endswith(".txt"):
+            continue
+        note = ""
+        with open(os.path.join(folder, name), encoding="utf-8") as f:
+            for number, line in enumerate(f, 1):
+                line = line.strip()
+                if line.startswith(NOTE_PREFIX):
+                    note = line[len(NOTE_PREFIX):].split("(")[0].replace("/", "").replace(" ", "")
+                elif line and not line.startswith("#"):
+                    cells = line.split("\t")
+                    rows.append((name, number, cells[0], cells[1] if len(cells) > 1 else "", note))
+                    note = ""
+    return rows
+
+
+def black_list_source_faults(white, idioms, known, folder=BLACK_LIST_SOURCES):
+    """(fault, wrong form) per fault of the black list's sources, and (None,
+    wrong form) for every row of the collocations: a row's two forms have the
+    same length and differ in one or two characters; a collocation's right form
+    holds a known word, and each character of its "not after" note starts a
+    white-list word that runs into the wrong form, which keeps the mark off
+    where the wrong form is a phrase (three characters or more, no idiom's)."""
+    results = []
+    for name, number, wrong, right, note in black_list_sources(folder):
+        where = "%s:%d: %s\t%s: " % (name, number, wrong, right)
+        differ = sum(1 for a, b in zip(wrong, right) if a != b)
+        if len(wrong) != len(right):
+            results.append((where + "the two forms differ in length", wrong))
+        elif len(wrong) > LONGEST_WRONG_FORM:
+            results.append((where + "longer than the %d characters the check reads" % LONGEST_WRONG_FORM, wrong))
+        elif not 1 <= differ <= 2:
+            results.append((where + "the two forms differ in %d characters" % differ, wrong))
+        if name != COLLOCATIONS:
+            if note:
+                results.append((where + "\"not after\" notes belong to " + COLLOCATIONS, wrong))
+            continue
+        results.append((None, wrong))
+        if not any(right[i:j] in known for i in range(len(right)) for j in range(i + 2, len(right) + 1)):
+            results.append((where + "the right form holds no known word", wrong))
+        if note and (len(wrong) < 3 or right in idioms):
+            results.append((where + "a \"not after\" note needs a phrase of three characters or more, no idiom's",
+                            wrong))
+        for c in note:
+            if not any(c + wrong[:j] in white or c + wrong[:j] in idioms for j in range(1, len(wrong))):
+                results.append((where + "no white-list word %s%s… keeps it from marking after %s" % (c, wrong[0], c),
+                                wrong))
+    return results
 
 
 def variant_rows():
@@ -349,6 +426,14 @@ def check_entry_files(paths):
     return faults
 
 
+def check_row_sources(folder):
+    """Faults of the rows of black-list sources in folder, one line per fault."""
+    white = {r[0] for r in read_table("白名单")}
+    idioms = {r[0] for r in read_table("成语")}
+    known = set(read_jieba()) | white | idioms
+    return [problem for problem, _ in black_list_source_faults(white, idioms, known, folder) if problem]
+
+
 _ANTONYMS = None
 
 
@@ -366,6 +451,8 @@ def main():
         sys.exit(UNIHAN_MAPPINGS + " not found: apt-get install unicode-data")
     if "--entries" in sys.argv:
         faults = check_entry_files(sys.argv[sys.argv.index("--entries") + 1:])
+    elif "--rows" in sys.argv:
+        faults = check_row_sources(sys.argv[sys.argv.index("--rows") + 1])
     else:
         faults = check("--stats" in sys.argv)
     for line in faults[:200]:

@@ -139,7 +139,7 @@ private slots:
     }
 
     // A stretch no row lists is marked where it is a white-list word with one character taken for
-    // another of the same syllable (以经) or look (栽判), and the word reads better in its context; the
+    // another of the same syllable (以经, 才判) or look (栽判), and the word reads better in its context; the
     // mark carries the word, which the pop-up list offers too. A word standing there (按|装置) keeps
     // the text as it is.
     void blackListGuessesSlips_data()
@@ -148,6 +148,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("corrected");
         QTest::newRow("same syllable") << "他以经走了" << "他|以经✓|走了" << "他已经走了";
+        QTest::newRow("same syllable, no character of grammar") << "比赛的才判很公正" << "比赛的|才判✓|很公正"
+                                                                << "比赛的裁判很公正";
         QTest::newRow("look-alike") << "比赛的栽判很公正" << "比赛的|栽判✓|很公正" << "比赛的裁判很公正";
         QTest::newRow("idiom") << "他只是滥竽冲数" << "他只是|滥竽冲数✓" << "他只是滥竽充数";
         QTest::newRow("words around it") << "请按装置说明书操作" << "请按装置说明书操作" << "请按装置说明书操作";
@@ -170,6 +172,95 @@ private slots:
         for (const Segment& segment : marked)
             if (segment.matched)
                 QVERIFY(embellish.getNewWordList(segment.text, 32, true).contains(joined(embellished).mid(line.indexOf(segment.text), segment.text.size())));
+    }
+
+    // Where the text reads as something else than a slip, no guess is made: a word of jieba's list
+    // (秒数, which the white list lacks), text near Latin letters or the signs of code, a foreign
+    // name (by its name-spelling characters, or a place name's ending), a person before a title, a
+    // verb said twice (歇一歇), a measure word and its noun after a number (这条|江), a verb and its
+    // direction (洒下). The same slip elsewhere is marked.
+    void blackListGuessesLeaveOtherReadings_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("slip") << "比赛的栽判很公正" << "比赛的|栽判✓|很公正";
+        QTest::newRow("word of jieba's list") << "时钟上显示秒数" << "时钟上显示秒数";
+        QTest::newRow("technical text") << "比赛的栽判很公正 (v2)" << "比赛的栽判很公正 (v2)";
+        QTest::newRow("name-spelling characters") << "巴思东北萨默塞特" << "巴思东北萨默塞特";
+        QTest::newRow("place name's ending") << "他去过坤西育府" << "他去过坤西育府";
+        QTest::newRow("before a title") << "于广辉先生讲话" << "于广辉先生讲话";
+        QTest::newRow("verb said twice") << "累了就歇一歇" << "累了就歇一歇";
+        QTest::newRow("measure word and noun") << "这条江里有鱼" << "这条江里有鱼";
+        QTest::newRow("verb and direction") << "夕阳洒下金光" << "夕阳洒下金光";
+    }
+    void blackListGuessesLeaveOtherReadings()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        TemporaryDictionary dictionary("seg");
+        dictionary.add(32, {"TypoWord", "Correction"}, {{"按步就班", "按部就班"}}, true);
+        addWords(dictionary, 33, {"裁判", "比赛", "公正", "时钟", "显示", "少数", "萨摩", "西域", "光辉", "讲话", "先生",
+                                  "一些", "条件", "有鱼", "夕阳西下", "金光"});
+        addWords(dictionary, 86, {"于"});
+        addWords(dictionary, 117, {"条"});
+        Embellish embellish(nullptr);
+        QCOMPARE(cut(embellish, line, 32), expected);
+    }
+
+    // A tie between the text as written and a row's correction goes to the more common words only
+    // where the text leaves one of the hit's characters alone that is seldom a word on its own:
+    // 请安|照|规定 is marked (照), 一手|好|象棋 is not (好 is a word), though 好像 is more common than 象棋.
+    void blackListTiesNeedAStrayCharacter()
+    {
+        TemporaryDictionary dictionary("seg");
+        dictionary.add(32, {"TypoWord", "Correction"}, {{"好象", "好像"}, {"安照", "按照"}}, true);
+        QStringList words{"好像", "按照", "规定", "一手", "办理"};
+        for (int k = 0; k < 40; ++k) // rarer words further down the list
+            words << QString(QChar(0x9F8D)) + QChar(0x9F8E + k);
+        words << "象棋" << "请安";
+        addWords(dictionary, 33, words);
+        Embellish embellish(nullptr);
+        QCOMPARE(cut(embellish, "请安照规定办理", 32), QString("请|安照✓|规定办理"));
+        QCOMPARE(cut(embellish, "他下得一手好象棋", 32), QString("他下得一手好象棋"));
+    }
+
+    // 的 where a complement needs 得 (跑的很快) or a manner word 地 (慢慢的走了), and a number's measure
+    // word of the same sound as its noun's (一颗老槐树 for 一棵, 一副…奔马图 for 一幅) are marked with the
+    // right one, which the pop-up offers too; 的 that reads as "what" or "of" (你说的很对, 走的很多地方,
+    // 静静的夜晚, 静静的看台) and a measure word that fits (一副眼镜, 这颗螺丝松了) are left alone.
+    void blackListMarksParticlesAndMeasureWords_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("corrected");
+        QTest::newRow("complement") << "他跑的很快" << "他|跑的✓|很快" << "他跑得很快";
+        QTest::newRow("quantity") << "他走的很多地方" << "他走的很多地方" << "他走的很多地方";
+        QTest::newRow("what was said") << "你说的很对" << "你说的很对" << "你说的很对";
+        QTest::newRow("manner") << "她慢慢的走了" << "她|慢慢的✓|走了" << "她慢慢地走了";
+        QTest::newRow("manner word and noun") << "静静的夜晚" << "静静的夜晚" << "静静的夜晚";
+        QTest::newRow("verb not used as one") << "静静的看台" << "静静的看台" << "静静的看台";
+        QTest::newRow("plant") << "村口有一颗老槐树" << "村口有|一颗✓|老槐树" << "村口有一棵老槐树";
+        QTest::newRow("noun after 的") << "墙上挂着一副徐悲鸿的奔马图" << "墙上挂着|一副✓|徐悲鸿的奔马图"
+                                       << "墙上挂着一幅徐悲鸿的奔马图";
+        QTest::newRow("fitting measure word") << "他戴着一副眼镜" << "他戴着一副眼镜" << "他戴着一副眼镜";
+        QTest::newRow("noun's character in a verb") << "这颗螺丝松了" << "这颗螺丝松了" << "这颗螺丝松了";
+    }
+    void blackListMarksParticlesAndMeasureWords()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        QFETCH(QString, corrected);
+        TemporaryDictionary dictionary("seg");
+        dictionary.add(32, {"TypoWord", "Correction"}, {{"按步就班", "按部就班"}}, true);
+        addWords(dictionary, 33, {"村口", "槐树", "墙上", "眼镜", "螺丝", "夜晚", "地方", "很多", "很快", "很对", "看台"});
+        Embellish embellish(nullptr);
+        SegmentList marked, embellished;
+        QCOMPARE(cut(embellish, line, 32, &marked, &embellished), expected);
+        QCOMPARE(joined(embellished), corrected);
+        for (const Segment& segment : marked)
+            if (segment.matched)
+                QVERIFY(embellish.getNewWordList(segment.text, 32, true)
+                            .contains(corrected.mid(line.indexOf(segment.text), segment.text.size())));
     }
 
     // Which characters writers take for one another, and what it costs: the same reading, another

@@ -20,5 +20,9 @@ extern const int kCharacterCostCount;
 // are written most frequent first).
 extern const int kRowCosts[][2];
 extern const int kRowCostCount;
+// Words of jieba's list, blank-separated, that the white list leaves out but
+// that are one confusable character away from one of its words: no slips.
+extern const char* const kKnownWords[];
+extern const int kKnownWordLineCount;
 
 } // namespace CharacterData

@@ -27,6 +27,8 @@ constexpr int kLongestGuess = 4;
 constexpr ushort kSyllableTag = 0x0100;
 constexpr ushort kGroupTag = 0x1100;
 constexpr int kMostTags = 8;
+// The tag of any character, for a word's frame: its other characters in place.
+constexpr ushort kFrameTag = 0x0001;
 
 struct Characters
 {
@@ -111,6 +113,17 @@ const Characters& characters()
     return data;
 }
 
+// The known words of CharacterData, each of two to four characters.
+QVector<QString> knownWords()
+{
+    QVector<QString> words;
+    for (int k = 0; k < CharacterData::kKnownWordLineCount; ++k)
+        for (const QString& word : QString::fromUtf8(CharacterData::kKnownWords[k]).split(QLatin1Char(' ')))
+            if (word.size() >= 2 && word.size() <= kLongestGuess)
+                words.append(word);
+    return words;
+}
+
 // Up to four characters in one number, the one at `gap` replaced by a tag;
 // the leading zeros give the length.
 quint64 keyOf(const QChar* text, int length, int gap, ushort tag)
@@ -129,7 +142,26 @@ quint64 spread(quint64 key)
     return key ^ (key >> 29);
 }
 
+// The frames' bit set: 2^22 bits (512 KiB), a few in a hundred set.
+constexpr quint64 kFrameBits = quint64(1) << 22;
+
+quint64 frameBit(quint64 key)
+{
+    return (key * 0x9E3779B97F4A7C15ull) >> (64 - 22);
+}
+
+// The two bits of a spread key within its word of the filter.
+quint64 bitsOf(quint64 spreadKey)
+{
+    return (quint64(1) << (spreadKey & 63)) | (quint64(1) << ((spreadKey >> 6) & 63));
+}
+
 } // namespace
+
+quint64 ConfusableWords::textKey(const QChar* text, int length)
+{
+    return keyOf(text, length, -1, 0);
+}
 
 int ConfusableWords::confusionCost(QChar written, QChar meant)
 {
@@ -195,13 +227,28 @@ ConfusableWords::ConfusableWords(const WordLookupTable& whiteList)
                                        it.value()});
         }
     }
+    m_frames.assign(kFrameBits / 64, 0);
+    for (auto it = words.cbegin(); it != words.cend(); ++it) {
+        const QString& word = it.key();
+        if (word.size() >= 2 && word.size() <= kLongestGuess
+            && std::all_of(word.cbegin(), word.cend(), [](QChar c) { return isIdeograph(c); }))
+            for (int gap = 0; gap < word.size(); ++gap) {
+                const quint64 bit = frameBit(keyOf(word.constData(), word.size(), gap, kFrameTag));
+                m_frames[bit / 64] |= quint64(1) << (bit % 64);
+            }
+    }
     std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
         return a.key < b.key || (a.key == b.key && a.row < b.row);
     });
     m_firstEntry.reserve(m_entries.size());
     for (int k = m_entries.size() - 1; k >= 0; --k)
         m_firstEntry.insert(m_entries.at(k).key, k);
-    m_words.reserve(words.size());
+    // The white list's words (their rows), and the words it leaves out that a
+    // stretch may still be (row 0): a word is no slip.
+    const QVector<QString> known = knownWords();
+    m_words.reserve(words.size() + known.size());
+    for (const QString& word : known)
+        m_words.insert(keyOf(word.constData(), word.size(), -1, 0), 0);
     for (auto it = words.cbegin(); it != words.cend(); ++it)
         if (it.key().size() >= 2 && it.key().size() <= kLongestGuess)
             m_words.insert(keyOf(it.key().constData(), it.key().size(), -1, 0), it.value());
@@ -214,19 +261,19 @@ void ConfusableWords::FlatMap::reserve(int count)
         size *= 2;
     m_slots.assign(size, Slot());
     m_mask = size - 1;
-    // About twelve bits a key: one absent key in a hundred passes the test.
-    m_bits.assign(size * 6 / 64 + 1, 0);
-    m_bitMask = 1;
-    while (m_bitMask * 2 <= m_bits.size() * 64)
-        m_bitMask *= 2;
-    m_bitMask -= 1;
+    // About twelve bits a key, a key's two bits in one 64-bit word (one read
+    // from memory): about one absent key in sixty passes the test.
+    quint64 words = 1;
+    while (words * 64 < size * 6)
+        words *= 2;
+    m_bits.assign(words, 0);
+    m_bitMask = words - 1;
 }
 
 void ConfusableWords::FlatMap::insert(quint64 key, int value)
 {
     const quint64 spreadKey = spread(key);
-    for (const quint64 bit : {spreadKey & m_bitMask, (spreadKey >> 32) & m_bitMask})
-        m_bits[bit / 64] |= quint64(1) << (bit % 64);
+    m_bits[(spreadKey >> 40) & m_bitMask] |= bitsOf(spreadKey);
     for (quint64 slot = spreadKey & m_mask;; slot = (slot + 1) & m_mask) {
         if (m_slots[slot].key == 0 || m_slots[slot].key == key) {
             m_slots[slot] = Slot{key, value};
@@ -240,9 +287,9 @@ int ConfusableWords::FlatMap::value(quint64 key) const
     if (m_slots.empty())
         return -1;
     const quint64 spreadKey = spread(key);
-    for (const quint64 bit : {spreadKey & m_bitMask, (spreadKey >> 32) & m_bitMask})
-        if (!(m_bits[bit / 64] & (quint64(1) << (bit % 64))))
-            return -1;
+    const quint64 bits = bitsOf(spreadKey);
+    if ((m_bits[(spreadKey >> 40) & m_bitMask] & bits) != bits)
+        return -1;
     for (quint64 slot = spreadKey & m_mask;; slot = (slot + 1) & m_mask) {
         if (m_slots[slot].key == key)
             return m_slots[slot].value;
@@ -267,7 +314,8 @@ ConfusableWords::Pointer ConfusableWords::shared(const WordLookupTable::Pointer&
     return built;
 }
 
-QVector<ConfusableWords::Guess> ConfusableWords::guesses(const QChar* text, int length, int maxCost) const
+QVector<ConfusableWords::Guess> ConfusableWords::guesses(const QChar* text, int length, int maxCost, int maxWordCost,
+                                                         int maxConfusion) const
 {
     // Hot path of the black-list check: no logging, nothing allocated unless
     // a word is found.
@@ -280,11 +328,14 @@ QVector<ConfusableWords::Guess> ConfusableWords::guesses(const QChar* text, int 
     for (int k = 0; k < length; ++k)
         if (!isIdeograph(text[k]))
             return result;
-    // A word is no slip.
-    if (m_words.value(keyOf(text, length, -1, 0)) >= 0)
-        return result;
+    // A word is no slip: asked once a word near it is found, which is seldom.
+    int isWord = -1;
     const Characters& data = characters();
     for (int gap = 0; gap < length; ++gap) {
+        // Is there a word at all with the other characters in their places?
+        const quint64 frame = frameBit(keyOf(text, length, gap, kFrameTag));
+        if (!(m_frames[frame / 64] & (quint64(1) << (frame % 64))))
+            continue;
         const auto& tags = data.writtenTags[text[gap].unicode()];
         for (int t = 1; t <= tags[0]; ++t) {
             const quint64 key = keyOf(text, length, gap, tags[t]);
@@ -294,10 +345,15 @@ QVector<ConfusableWords::Guess> ConfusableWords::guesses(const QChar* text, int 
             for (int k = first; k < m_entries.size() && m_entries.at(k).key == key; ++k) {
                 const Entry& entry = m_entries.at(k);
                 const int wordCost = rowCost(entry.row);
-                if (wordCost >= maxCost)
-                    continue;
+                // The entries of a key come most frequent first.
+                if (wordCost >= maxCost || wordCost > maxWordCost)
+                    break;
+                if (isWord < 0)
+                    isWord = m_words.value(keyOf(text, length, -1, 0)) >= 0 ? 1 : 0;
+                if (isWord)
+                    return result;
                 const int confusion = confusionCost(text[gap], QChar(entry.meant));
-                if (confusion < 0 || wordCost + confusion >= maxCost)
+                if (confusion < 0 || confusion > maxConfusion || wordCost + confusion >= maxCost)
                     continue;
                 Guess guess;
                 guess.word = QString(text, length);

@@ -13,6 +13,7 @@
 #include <QSharedPointer>
 #include <QString>
 #include <QVector>
+#include <climits>
 #include <vector>
 
 #include "WordLookupTable.h"
@@ -34,8 +35,14 @@ public:
     static Pointer shared(const WordLookupTable::Pointer& whiteList);
 
     // The words text[0 .. length - 1] may have been meant as, cheapest first,
-    // those whose word and confusion cost less than maxCost.
-    QVector<Guess> guesses(const QChar* text, int length, int maxCost) const;
+    // those whose word and confusion cost less than maxCost, the word at most
+    // maxWordCost and the confusion at most maxConfusion.
+    QVector<Guess> guesses(const QChar* text, int length, int maxCost, int maxWordCost = INT_MAX,
+                           int maxConfusion = INT_MAX) const;
+
+    // A number that stands for text[0 .. length - 1] (two to four characters)
+    // and for no other text of that length.
+    static quint64 textKey(const QChar* text, int length);
 
     // What writing `written` where `meant` belongs costs; -1 when writers do
     // not take the one for the other.
@@ -59,8 +66,8 @@ private:
 
     // Numbers to numbers, in one flat array probed in order: a lookup reads
     // one or two neighbouring cache lines (keys are never 0).
-    // Before it, a bit set (two bits a key) that says at the cost of one or
-    // two reads from the processor's cache that most keys are absent.
+    // Before it, a bit set (two bits a key, in one 64-bit word) that says at
+    // the cost of one read from the processor's cache that most keys are absent.
     class FlatMap
     {
     public:
@@ -81,5 +88,9 @@ private:
 
     QVector<Entry> m_entries; // sorted by key
     FlatMap m_firstEntry;     // key -> its first entry
-    FlatMap m_words;          // the words themselves, as keys without a tag -> their row
+    // A word with one character left out (its frame), as one bit of a set:
+    // most stretches have no word's frame, found with one read.
+    std::vector<quint64> m_frames;
+    FlatMap m_words;          // the words themselves, as keys without a tag -> their row (0: a known word
+                              // the white list leaves out)
 };

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QVector>
 #include <random>
+#include <vector>
 
 #include "ConfusableWords.h"
 #include "PersonalNames.h"
@@ -123,6 +124,14 @@ private:
     // form in its context (taken whole, or with its correction put in), or as
     // the meeting of correct words (这家|俱乐部)?
     bool readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules);
+    // Does a listed word run into the phrase stretch[start .. start + length - 1]
+    // (a black-list hit of three characters or more, no idiom's) from before?
+    // rows are the white-list rows of the stretch's pieces, as readsAsWrongForm reads them.
+    bool runsIntoPhrase(const QString& stretch, int start, int length, const QVector<int>& rows,
+                        const QVector<WordRow>& corrections);
+    // Does stretch[start .. start + length - 1] hold a character that stands
+    // alone in the text as written and is seldom a word of its own?
+    bool leavesStray(const QString& stretch, int start, int length);
     // Does a white-list word standing in line cover line[at]?
     bool inListedWord(const QString& line, int at);
     // Loads what readsAsWrongForm reads by: the white list and people's names.
@@ -131,22 +140,54 @@ private:
     // white-list word with one character taken for another (Embellish_Guesses.cpp)?
     // The likeliest such word goes to *correction.
     bool guessMisspelling(const QString& stretch, int start, int length, QString* correction);
-    // The cost of the cheapest reading of text, where no piece may end inside
-    // text[from .. to - 1].
-    int cheapestReading(const QString& text, int from, int to);
-    // What a guess for text[0 .. length - 1] may cost at most: less than the
-    // characters written, each a word of its own, with the slip's cost added.
-    static int slipBudget(const QChar* text, int length);
+    // The cost of each piece of text (white-list word, name, single
+    // character) that may be read, by start and length (INT_MAX where none);
+    // only those over text[from .. to - 1] when from is not negative.
+    void pieceCosts(const QString& text, int from, int to, QVector<int>& costs);
+    // The cost of the cheapest reading of a text of size characters, by the
+    // costs of its pieces, where no piece may end inside text[from .. to - 1].
+    static int cheapestReading(const QVector<int>& costs, int size, int from, int to);
+    // Does a person's title follow stretch[start .. start + length - 1], and a
+    // surname start it or stand just before it (于广辉先生)?
+    bool beforeTitle(const QString& stretch, int start, int length) const;
+    // The words text[0 .. length - 1] may have been meant as that could read
+    // better than it in some context: cheaper than the characters written,
+    // each a word of its own, with the slip's cost added.
+    QVector<ConfusableWords::Guess> slipGuesses(const QChar* text, int length);
     // Does stretch[start .. start + length - 1] read as a phrase of words, or
     // belong to a black-list row's wrong form, rather than as a slip?
     bool readsAsPhrase(const QString& stretch, int start, int length);
     // The words a stretch that is no word may have been meant as, likeliest first.
     QStringList guessedCorrections(const QString& word);
+    // Is line[start .. start + length - 1], ending in 的, one whose place
+    // needs 得 (跑的很快) or 地 (慢慢的走了) (Embellish_Grammar.cpp)? The
+    // stretch with the right particle goes to *correction.
+    bool particleSlip(const QString& line, int start, int length, QString* correction);
+    // Is line[start .. start + 1] a number or a pointing word and a measure
+    // word of the same sound as the one its noun takes (一颗老槐树)? The right
+    // pair goes to *correction.
+    bool measureSlip(const QString& line, int start, int length, QString* correction);
+    // Does a white-list word end at line[at], starting no earlier than line[from]?
+    bool endsListedWord(const QString& line, int from, int at);
+    // The same number with the measure words of its sound, as its pop-up offers them.
+    static QStringList measureCorrections(const QString& word);
+    // The same stretch with 得 or 地 for its 的, as its pop-up offers them.
+    static QStringList particleCorrections(const QString& word);
     // The stretch around line[start .. start + length - 1] that a hit is judged
     // in: up to a few characters on each side, never across a delimiter.
+    // Could text[0 .. length - 1] be a slip at all, whatever its context? The
+    // stretches that cannot are remembered.
+    bool mayBeGuessed(const QChar* text, int length);
     // guessMisspelling on the stretch around line[start .. start + length - 1].
     bool guessAt(const QString& line, int start, int length, const ScanRules& rules, QString* correction);
     static QString contextOf(const QString& line, int start, int length, const ScanRules& rules, int* hitStart);
+    // Is line[start .. start + length - 1] near Latin letters or the signs of
+    // code and markup (%s, <tag>, a_b, $HOME): technical text, whose terms no
+    // word list knows?
+    static bool inTechnicalText(const QString& line, int start, int length);
+    // Does a place or a language end the piece of line that line[end - 1]
+    // belongs to within a few characters (坤西育府, 僧加罗语)?
+    static bool beforeNameEnding(const QString& line, int end, const ScanRules& rules);
 
     // Points the connection at a file and opens it when needed; the shared
     // body of getDatabase, quiet unless lookup logging is on.
@@ -169,6 +210,8 @@ private:
     bool m_readingPrepared = false; // the black list's judge has tried to load what it reads by
     PersonalNames m_names;
     ConfusableWords::Pointer m_confusable;
+    std::vector<quint64> m_unguessed; // stretches without a guess, by their key (0: none)
     WordLookupTable::Pointer m_places; // guesses are no place names
+    WordLookupTable::Pointer m_idioms; // a row correcting to an idiom stands on its own
     WordLookupTable::Pointer m_measureWords;
 };

@@ -451,6 +451,8 @@ constexpr int kReadingContext = 6;
 constexpr int kLongestReadingWord = 8;
 // ln 20: the correction's reading must be about twenty times as common.
 constexpr double kClearlyMoreCommon = 3.0;
+// A single character of at most this cost is a common word of its own (好, 的, 在).
+constexpr int kStandaloneCost = 70;
 constexpr int kNamePiece = -1;
 
 // The weight of one piece: ln(row) for a white-list word. Frequency does not
@@ -538,6 +540,7 @@ void Embellish::prepareReading()
     m_names = PersonalNames::load(std::move(surnames));
     m_confusable = ConfusableWords::shared(m_tables.value(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST));
     m_places = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_PLACE_NAME, &error);
+    m_idioms = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_IDIOM, &error);
     m_measureWords = WordLookupTable::shared(TEMPLATE_TYPE_SQLITE_DB_QUANTIFIER, &error);
 }
 
@@ -553,14 +556,75 @@ QString Embellish::contextOf(const QString& line, int start, int length, const S
     return line.mid(from, to - from);
 }
 
+namespace {
+
+// The stretches found to have no guess, remembered by their key: 2^16 of them.
+constexpr int kUnguessedBits = 16;
+constexpr size_t kUnguessedSlots = size_t(1) << kUnguessedBits;
+// How far technical signs around a stretch count, in characters.
+constexpr int kTechnicalReach = 12;
+// The ends of place and language names, and how many characters may stand
+// between a stretch and such an end.
+const QString kPlaceEndings = QStringLiteral("省州郡岛区县府族语");
+constexpr int kLongestNameTail = 3;
+
+bool isTechnicalSign(QChar c)
+{
+    const ushort u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u < 0x80 && QByteArrayLiteral("%<>_=\\$@{}|`").contains(char(u)));
+}
+
+} // namespace
+
+bool Embellish::inTechnicalText(const QString& line, int start, int length)
+{
+    const int from = std::max(0, start - kTechnicalReach);
+    const int to = std::min(int(line.size()), start + length + kTechnicalReach);
+    for (int k = from; k < to; ++k)
+        if (isTechnicalSign(line.at(k)))
+            return true;
+    return false;
+}
+
+bool Embellish::beforeNameEnding(const QString& line, int end, const ScanRules& rules)
+{
+    int last = end - 1;
+    while (last + 1 < line.size() && last + 1 - end < kLongestNameTail && !rules.isDelimiter(line, last + 1))
+        ++last;
+    const bool pieceEnds = last + 1 == line.size() || rules.isDelimiter(line, last + 1);
+    return pieceEnds && kPlaceEndings.contains(line.at(last));
+}
+
+bool Embellish::mayBeGuessed(const QChar* text, int length)
+{
+    for (int k = 0; k < length; ++k)
+        if (!ConfusableWords::isIdeograph(text[k]))
+            return false;
+    if (m_unguessed.empty())
+        m_unguessed.assign(kUnguessedSlots, 0);
+    const quint64 key = ConfusableWords::textKey(text, length);
+    quint64& slot = m_unguessed[(key * 0x9E3779B97F4A7C15ull) >> (64 - kUnguessedBits)];
+    if (slot == key)
+        return false;
+    if (!slipGuesses(text, length).isEmpty())
+        return true;
+    slot = key;
+    return false;
+}
+
 bool Embellish::guessAt(const QString& line, int start, int length, const ScanRules& rules, QString* correction)
 {
     if (rules.type != TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST)
         return false;
+    if (particleSlip(line, start, length, correction) || measureSlip(line, start, length, correction))
+        return true;
     // Most stretches have no word to be guessed, or none that reads better
-    // than the characters written: that is found without the context.
+    // than the characters written: that is found without the context, and
+    // remembered, as text repeats its pairs of characters.
     prepareReading();
-    if (!m_confusable || m_confusable->guesses(line.constData() + start, length, slipBudget(line.constData() + start, length)).isEmpty())
+    if (!m_confusable || !mayBeGuessed(line.constData() + start, length))
+        return false;
+    if (inTechnicalText(line, start, length) || beforeNameEnding(line, start + length, rules))
         return false;
     int hitStart = 0;
     const QString stretch = contextOf(line, start, length, rules, &hitStart);
@@ -594,11 +658,14 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
     };
 
     const QVector<int> rows = wordRows(stretch);
+    const QVector<WordRow> corrections = matchingRows(TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST, stretch.mid(hitStart, length), false);
+    if (runsIntoPhrase(stretch, hitStart, length, rows, corrections))
+        return false;
     const Reading asWritten = bestReading(rows, stretch.size(), hitStart, hitEnd, SpanRule::NotWhole, singleWeight);
     if (bestReading(rows, stretch.size(), hitStart, hitEnd, SpanRule::Whole, singleWeight).pieces < asWritten.pieces)
         return true;
 
-    for (const WordRow& row : matchingRows(TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST, stretch.mid(hitStart, length), false)) {
+    for (const WordRow& row : corrections) {
         const QString& correction = row.second;
         if (row.first.isEmpty() || correction.isEmpty())
             continue;
@@ -607,7 +674,46 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
                                             hitStart + correction.size(), SpanRule::Together, singleWeight);
         if (reading.pieces < asWritten.pieces
             || (whiteList && reading.pieces == asWritten.pieces
-                && reading.weight + kClearlyMoreCommon < asWritten.weight))
+                && reading.weight + kClearlyMoreCommon < asWritten.weight && leavesStray(stretch, hitStart, length)))
+            return true;
+    }
+    return false;
+}
+
+// A wrong form of three characters or more that is no idiom's is a phrase
+// (作晚饭, 实再太: the rows of collocations); a listed word that runs into it
+// from before takes its first character away, and the phrase with it
+// (当作|晚饭, 其实|再太). An idiom stands on its own (繁星|星罗旗布 is still
+// 星罗棋布 misspelled).
+bool Embellish::runsIntoPhrase(const QString& stretch, int start, int length, const QVector<int>& rows,
+                               const QVector<WordRow>& corrections)
+{
+    if (length < 3)
+        return false;
+    for (const WordRow& row : corrections)
+        if (m_idioms && m_idioms->contains(row.second))
+            return false;
+    for (int from = std::max(0, start - kLongestReadingWord + 1); from < start; ++from)
+        for (int n = start - from + 1; n <= kLongestReadingWord && from + n <= start + length; ++n)
+            if (rows[from * kLongestReadingWord + n - 2] != 0)
+                return true;
+    return false;
+}
+
+// Common words decide a tie only where the text as written leaves a character
+// of the hit standing alone that is seldom a word of its own (请安|照|规定):
+// 一手|好|象棋 is no 一手|好像|棋, though 好像 is the more common word.
+bool Embellish::leavesStray(const QString& stretch, int start, int length)
+{
+    for (int k = start; k < start + length; ++k) {
+        if (ConfusableWords::characterCost(stretch.at(k)) <= kStandaloneCost)
+            continue;
+        bool covered = false;
+        for (int from = std::max(0, k - kLongestReadingWord + 1); from <= k && !covered; ++from)
+            for (int n = std::max(2, k - from + 1); n <= kLongestReadingWord && from + n <= stretch.size() && !covered; ++n)
+                covered = !(from == start && n == length)
+                    && containsWord(TEMPLATE_TYPE_SQLITE_DB_SPELLING_WHITE_LIST, QString::fromRawData(stretch.constData() + from, n));
+        if (!covered)
             return true;
     }
     return false;

@@ -80,22 +80,64 @@ QString WordLookupTable::foldCase(const QString& text)
     return folded;
 }
 
+namespace {
+
+// The bit of a word's last two characters (ASCII letters folded) in a
+// table's ending filter; kEndingBits bits in all.
+constexpr quint32 kEndingBits = 1u << 20;
+
+quint32 endingBit(const QString& word)
+{
+    auto folded = [](QChar c) {
+        const ushort u = c.unicode();
+        return quint32(u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u);
+    };
+    const int n = word.size();
+    const quint32 last = folded(word.at(n - 1));
+    const quint32 before = n > 1 ? folded(word.at(n - 2)) : 0xFFFFu;
+    quint32 h = (before * 0x9E3779B1u) ^ (last * 0x85EBCA6Bu);
+    h ^= h >> 15;
+    return h & (kEndingBits - 1);
+}
+
+} // namespace
+
+void WordLookupTable::noteEnding(const QString& key)
+{
+    if (key.isEmpty())
+        return;
+    if (m_endings.empty())
+        m_endings.assign(kEndingBits / 64, 0);
+    const quint32 bit = endingBit(key);
+    m_endings[bit / 64] |= quint64(1) << (bit % 64);
+}
+
+bool WordLookupTable::mayHold(const QString& word) const
+{
+    if (word.isEmpty() || m_endings.empty())
+        return true;
+    const quint32 bit = endingBit(word);
+    return m_endings[bit / 64] & (quint64(1) << (bit % 64));
+}
+
 bool WordLookupTable::contains(const QString& word) const
 {
     // Hot path: no logging.
-    return m_words.contains(foldCase(word));
+    return mayHold(word) && m_words.contains(foldCase(word));
 }
 
 int WordLookupTable::rowOf(const QString& word) const
 {
     // Hot path: no logging.
-    return m_words.value(foldCase(word), 0);
+    return mayHold(word) ? m_words.value(foldCase(word), 0) : 0;
 }
 
 QVector<WordRow> WordLookupTable::rows(const QString& word, bool prefix) const
 {
     // Hot path: no logging.
     QVector<WordRow> result;
+    if (!prefix && !mayHold(word))
+        return result;
     const QString key = foldCase(word);
     if (!prefix) {
         const auto found = m_index.constFind(key);
@@ -154,6 +196,7 @@ WordLookupTable::Pointer WordLookupTable::load(const QSqlDatabase& database, uin
                 const QString word = foldCase(value.toString());
                 if (!result->m_words.contains(word))
                     result->m_words.insert(word, result->m_rowCount);
+                result->noteEnding(word);
             }
         }
     } else {
@@ -182,11 +225,13 @@ WordLookupTable::Pointer WordLookupTable::load(const QSqlDatabase& database, uin
             if (!key.isNull()) {
                 firstKey = foldCase(key.toString());
                 result->m_index[firstKey].append(number);
+                result->noteEnding(firstKey);
             }
             if (!secondKey.isNull()) {
                 const QString other = foldCase(secondKey.toString());
                 if (key.isNull() || other != firstKey)
                     result->m_index[other].append(number);
+                result->noteEnding(other);
             }
         }
     }

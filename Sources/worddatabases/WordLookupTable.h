@@ -9,6 +9,7 @@
 #include <QSharedPointer>
 #include <QString>
 #include <QVector>
+#include <vector>
 
 #include "WordDatabaseCatalogue.h"
 
@@ -58,6 +59,10 @@ public:
 
 private:
     WordLookupTable() = default;
+    // The filter of the keys' endings: a word whose last two characters end
+    // no key is no key, found without hashing it (most words asked about).
+    void noteEnding(const QString& key);
+    bool mayHold(const QString& word) const;
 
     uint m_code = 0;
     WordDatabaseCatalogue::LookupKind m_kind = WordDatabaseCatalogue::NoLookup;
@@ -65,4 +70,5 @@ private:
     QHash<QString, int> m_words;       // list tables: folded word -> its first row, from 1
     QVector<WordRow> m_rows;           // pair and correction tables
     QHash<QString, QVector<int>> m_index; // folded key -> row numbers
+    std::vector<quint64> m_endings;       // bits of the keys' endings, empty for an empty table
 };
