@@ -1012,6 +1012,13 @@
     </message>
 </context>
 <context>
+    <name>DocumentPrinter</name>
+    <message>
+        <source>文档中有表格或编号列表太长，无法分页。</source>
+        <translation>文件中有表格或編號列表太長，無法分頁。</translation>
+    </message>
+</context>
+<context>
     <name>DomParser</name>
     <message>
         <source>正在解析模板</source>
@@ -1501,6 +1508,10 @@
     <message>
         <source>匹配结果: %1 个</source>
         <translation>匹配結果: %1 個</translation>
+    </message>
+    <message>
+        <source>匹配结果: 表达式过于复杂, 无法计数</source>
+        <translation>匹配結果: 表示式過於複雜, 無法計數</translation>
     </message>
 </context>
 <context>
@@ -4453,6 +4464,22 @@
     <message>
         <source>全部替换: 已替换 %1 个</source>
         <translation>全部替換: 已替換 %1 個</translation>
+    </message>
+    <message>
+        <source>没有打印任何内容。</source>
+        <translation>沒有列印任何內容。</translation>
+    </message>
+    <message>
+        <source>无法预览。</source>
+        <translation>無法預覽。</translation>
+    </message>
+    <message>
+        <source>没有导出任何内容。</source>
+        <translation>沒有匯出任何內容。</translation>
+    </message>
+    <message>
+        <source>正则表达式 %1 过于复杂, 无法在当前文档中完成匹配, 文档没有改动.</source>
+        <translation>正則表示式 %1 過於複雜, 無法在當前文件中完成匹配, 文件沒有改動.</translation>
     </message>
 </context>
 <context>
