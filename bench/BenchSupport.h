@@ -15,8 +15,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <QFile>
+
 #include "Logging.h"
 #include "SettingsStore.h"
+#include "TextEncoding.h"
 
 // Points the settings and data folders into `home` and picks the offscreen
 // platform unless another is set. Must run before the application object exists.
@@ -160,3 +163,16 @@ private:
     char** m_argv;
     QApplication m_app;
 };
+
+// A text file given on a benchmark's command line: UTF-8 with or without its
+// mark, otherwise GB18030.
+inline QString readBenchText(const QString& path, bool* ok)
+{
+    QFile file(path);
+    *ok = file.open(QIODevice::ReadOnly);
+    const QByteArray data = file.readAll();
+    if (TextEncoding::hasUtf8Bom(data))
+        return TextEncoding::decode(data, QStringLiteral("UTF-8"), 3);
+    return TextEncoding::decode(data, TextEncoding::isValidUtf8(data) ? QStringLiteral("UTF-8")
+                                                                      : QStringLiteral("GB18030"));
+}

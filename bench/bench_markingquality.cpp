@@ -33,18 +33,6 @@ struct Code
 const Code kCodes[] = {{33, "white list"}, {32, "black list"}, {34, "black + white list"}};
 constexpr int kCodeCount = int(sizeof kCodes / sizeof kCodes[0]);
 
-// UTF-8 with or without its mark, otherwise GB18030.
-QString readText(const QString& path, bool* ok)
-{
-    QFile file(path);
-    *ok = file.open(QIODevice::ReadOnly);
-    const QByteArray data = file.readAll();
-    if (TextEncoding::hasUtf8Bom(data))
-        return TextEncoding::decode(data, QStringLiteral("UTF-8"), 3);
-    return TextEncoding::decode(data, TextEncoding::isValidUtf8(data) ? QStringLiteral("UTF-8")
-                                                                      : QStringLiteral("GB18030"));
-}
-
 bool isHan(uint c)
 {
     return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF)
@@ -127,7 +115,7 @@ int main(int argc, char** argv)
     qint64 totalHan = 0;
     for (const QString& file : files) {
         bool ok = false;
-        const QString text = readText(file, &ok);
+        const QString text = readBenchText(file, &ok);
         if (!ok) {
             std::fprintf(stderr, "cannot read %s\n", qPrintable(file));
             return 1;

@@ -51,22 +51,10 @@ struct Mark
     QString text;
 };
 
-// UTF-8 with or without its mark, otherwise GB18030.
-QString readText(const QString& path, bool* ok)
-{
-    QFile file(path);
-    *ok = file.open(QIODevice::ReadOnly);
-    const QByteArray data = file.readAll();
-    if (TextEncoding::hasUtf8Bom(data))
-        return TextEncoding::decode(data, QStringLiteral("UTF-8"), 3);
-    return TextEncoding::decode(data, TextEncoding::isValidUtf8(data) ? QStringLiteral("UTF-8")
-                                                                      : QStringLiteral("GB18030"));
-}
-
 QStringList readLines(const QString& path, bool dropComments)
 {
     bool ok = false;
-    QString text = readText(path, &ok);
+    QString text = readBenchText(path, &ok);
     if (!ok) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
         std::exit(1);

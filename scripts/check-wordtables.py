@@ -50,7 +50,7 @@ import re
 import subprocess
 import sys
 
-from tsvtable import read_rows
+from tsvtable import read_jieba_counts, read_rows
 from unihan import UNIHAN_MAPPINGS, first_level_characters
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -101,23 +101,13 @@ def read_table(name):
     return read_rows(os.path.join(DATA, name + ".tsv"))
 
 
-def read_jieba():
-    counts = {}
-    with open(JIEBA, encoding="utf-8") as f:
-        for line in f:
-            parts = line.split()
-            if len(parts) >= 2:
-                counts[parts[0]] = int(parts[1])
-    return counts
-
-
 def check(stats=False):
     faults = []
 
     def fault(table, text):
         faults.append("%s: %s" % (table, text))
 
-    jieba = read_jieba()
+    jieba = read_jieba_counts(JIEBA)
     white_rows = [r[0] for r in read_table("白名单")]
     white = set(white_rows)
     idioms = {r[0] for r in read_table("成语")}
@@ -430,7 +420,7 @@ def check_row_sources(folder):
     """Faults of the rows of black-list sources in folder, one line per fault."""
     white = {r[0] for r in read_table("白名单")}
     idioms = {r[0] for r in read_table("成语")}
-    known = set(read_jieba()) | white | idioms
+    known = set(read_jieba_counts(JIEBA)) | white | idioms
     return [problem for problem, _ in black_list_source_faults(white, idioms, known, folder) if problem]
 
 

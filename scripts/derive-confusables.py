@@ -30,7 +30,7 @@ import re
 import sys
 import unicodedata
 
-from tsvtable import read_rows
+from tsvtable import read_jieba_counts, read_rows
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(TOP, "Sources", "worddatabases", "CharacterData.cpp")
@@ -159,16 +159,6 @@ def known_words(counts, readings, groups):
     return found
 
 
-def jieba_counts():
-    counts = {}
-    with open(JIEBA, encoding="utf-8") as f:
-        for line in f:
-            parts = line.split()
-            if len(parts) >= 2:
-                counts[parts[0]] = int(parts[1])
-    return counts
-
-
 def cost(count, total):
     return int(round(10 * math.log(total / count)))
 
@@ -205,7 +195,7 @@ def render():
     for character in sorted(readings):
         for name, tone in readings[character]:
             by_syllable.setdefault(name, {}).setdefault(tone, []).append(character)
-    counts = jieba_counts()
+    counts = read_jieba_counts(JIEBA)
     total = sum(counts.values())
     groups = look_alike_groups(set(readings))
     lines = [

@@ -77,6 +77,25 @@ class SegmentationTest : public QObject
 {
     Q_OBJECT
 
+    // The black-list check over a line, against a one-row black list and the given white-list words:
+    // the pieces it cuts and marks, the line with every mark's first word put in, and each mark's
+    // pop-up list offering what was put in.
+    void blackListCorrects(const QString& line, const QString& expected, const QString& corrected,
+                           const QStringList& whiteWords)
+    {
+        TemporaryDictionary dictionary("seg");
+        dictionary.add(32, {"TypoWord", "Correction"}, {{"按步就班", "按部就班"}}, true);
+        addWords(dictionary, 33, whiteWords);
+        Embellish embellish(nullptr);
+        SegmentList marked, embellished;
+        QCOMPARE(cut(embellish, line, 32, &marked, &embellished), expected);
+        QCOMPARE(joined(embellished), corrected);
+        for (const Segment& segment : marked)
+            if (segment.matched)
+                QVERIFY(embellish.getNewWordList(segment.text, 32, true)
+                            .contains(corrected.mid(line.indexOf(segment.text), segment.text.size())));
+    }
+
 private slots:
     void init() { Settings().clear(); }
     void cleanup()
@@ -161,17 +180,9 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, expected);
         QFETCH(QString, corrected);
-        TemporaryDictionary dictionary("seg");
-        dictionary.add(32, {"TypoWord", "Correction"}, {{"按步就班", "按部就班"}}, true);
-        addWords(dictionary, 33, {"已经", "安装", "装置", "说明书", "操作", "裁判", "比赛", "公正", "滥竽充数", "只是",
-                                  "西安", "他们", "登上"});
-        Embellish embellish(nullptr);
-        SegmentList marked, embellished;
-        QCOMPARE(cut(embellish, line, 32, &marked, &embellished), expected);
-        QCOMPARE(joined(embellished), corrected);
-        for (const Segment& segment : marked)
-            if (segment.matched)
-                QVERIFY(embellish.getNewWordList(segment.text, 32, true).contains(joined(embellished).mid(line.indexOf(segment.text), segment.text.size())));
+        blackListCorrects(line, expected, corrected,
+                          {"已经", "安装", "装置", "说明书", "操作", "裁判", "比赛", "公正", "滥竽充数", "只是", "西安", "他们",
+                           "登上"});
     }
 
     // Where the text reads as something else than a slip, no guess is made: a word of jieba's list
@@ -250,17 +261,8 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, expected);
         QFETCH(QString, corrected);
-        TemporaryDictionary dictionary("seg");
-        dictionary.add(32, {"TypoWord", "Correction"}, {{"按步就班", "按部就班"}}, true);
-        addWords(dictionary, 33, {"村口", "槐树", "墙上", "眼镜", "螺丝", "夜晚", "地方", "很多", "很快", "很对", "看台"});
-        Embellish embellish(nullptr);
-        SegmentList marked, embellished;
-        QCOMPARE(cut(embellish, line, 32, &marked, &embellished), expected);
-        QCOMPARE(joined(embellished), corrected);
-        for (const Segment& segment : marked)
-            if (segment.matched)
-                QVERIFY(embellish.getNewWordList(segment.text, 32, true)
-                            .contains(corrected.mid(line.indexOf(segment.text), segment.text.size())));
+        blackListCorrects(line, expected, corrected,
+                          {"村口", "槐树", "墙上", "眼镜", "螺丝", "夜晚", "地方", "很多", "很快", "很对", "看台"});
     }
 
     // Which characters writers take for one another, and what it costs: the same reading, another
