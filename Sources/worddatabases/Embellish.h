@@ -124,11 +124,10 @@ private:
     // form in its context (taken whole, or with its correction put in), or as
     // the meeting of correct words (这家|俱乐部)?
     bool readsAsWrongForm(const QString& line, int start, int length, const ScanRules& rules);
-    // Does a listed word run into the phrase stretch[start .. start + length - 1]
-    // (a black-list hit of three characters or more, no idiom's) from before?
+    // Does a listed word run from before into the phrase at [start, start + length)
+    // of a stretch (a black-list hit of three characters or more, no idiom's)?
     // rows are the white-list rows of the stretch's pieces, as readsAsWrongForm reads them.
-    bool runsIntoPhrase(const QString& stretch, int start, int length, const QVector<int>& rows,
-                        const QVector<WordRow>& corrections);
+    bool runsIntoPhrase(int start, int length, const QVector<int>& rows, const QVector<WordRow>& corrections);
     // Does stretch[start .. start + length - 1] hold a character that stands
     // alone in the text as written and is seldom a word of its own?
     bool leavesStray(const QString& stretch, int start, int length);

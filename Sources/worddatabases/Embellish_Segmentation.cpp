@@ -659,7 +659,7 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
 
     const QVector<int> rows = wordRows(stretch);
     const QVector<WordRow> corrections = matchingRows(TEMPLATE_TYPE_SQLITE_DB_SPELLING_BLACK_LIST, stretch.mid(hitStart, length), false);
-    if (runsIntoPhrase(stretch, hitStart, length, rows, corrections))
+    if (runsIntoPhrase(hitStart, length, rows, corrections))
         return false;
     const Reading asWritten = bestReading(rows, stretch.size(), hitStart, hitEnd, SpanRule::NotWhole, singleWeight);
     if (bestReading(rows, stretch.size(), hitStart, hitEnd, SpanRule::Whole, singleWeight).pieces < asWritten.pieces)
@@ -685,8 +685,7 @@ bool Embellish::readsAsWrongForm(const QString& line, int start, int length, con
 // from before takes its first character away, and the phrase with it
 // (当作|晚饭, 其实|再太). An idiom stands on its own (繁星|星罗旗布 is still
 // 星罗棋布 misspelled).
-bool Embellish::runsIntoPhrase(const QString& stretch, int start, int length, const QVector<int>& rows,
-                               const QVector<WordRow>& corrections)
+bool Embellish::runsIntoPhrase(int start, int length, const QVector<int>& rows, const QVector<WordRow>& corrections)
 {
     if (length < 3)
         return false;
